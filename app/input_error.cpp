@@ -1,0 +1,19 @@
+#include "input_error.hpp"
+
+#include <utility>
+
+namespace tolvex {
+
+namespace {
+std::string format_input_error(const std::string& path, int line, const std::string& reason) {
+    if (line > 0)
+        return path + ":" + std::to_string(line) + ": " + reason;
+    return path + ": " + reason;
+}
+} // namespace
+
+input_error::input_error(std::string path, int line, std::string reason)
+    : std::runtime_error(format_input_error(path, line, reason)), path_(std::move(path)),
+      line_(line), reason_(std::move(reason)) {}
+
+} // namespace tolvex

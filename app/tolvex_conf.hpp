@@ -1,0 +1,35 @@
+// The program's settings, read once at start-up from tolvex.conf beside the executable.
+#pragma once
+
+#include "input_error.hpp"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+class tolvex_conf {
+public:
+    // The one process-wide instance, created with the defaults on first use.
+    static tolvex_conf& get_instance();
+
+    // Reads the settings file at the full path filename. Returns false (nothing changed) when it
+    // cannot be opened, true once it was read to its end. A line with a bad value keeps the
+    // earlier value and is recorded in problems; the rest of the file is still read.
+    bool read(const std::string& filename);
+
+    std::string boundary_file = "default_boundary";
+    std::string tracer_file = "default_tracer";
+    std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
+    double tracer_radius = 100.0;
+    bool show_block = false;
+    bool show_tracer = false;
+    std::array<double, 3> initial_view_point{450.0, -600.0, 750.0};
+    bool loaded = false;
+
+    // Lines of the last read whose values were rejected, for the window to show once.
+    std::vector<input_error> problems;
+};
+
+} // namespace tolvex

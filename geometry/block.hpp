@@ -1,0 +1,51 @@
+// The value records of the block model: sort keys, faces, convex blocks and cut points.
+// Every record owns what it holds; copies are deep and records refer to each other only by
+// 0-based indices.
+#pragma once
+
+#include "vector3.hpp"
+
+#include <array>
+#include <vector>
+
+// Base of records sorted by a double key (cut points by angle, faults by sequence number).
+struct sortobj {
+    double key;
+};
+
+struct sortobj_ascending {
+    bool operator()(const sortobj& obj1, const sortobj& obj2) const { return obj1.key < obj2.key; }
+};
+
+struct sortobj_descending {
+    bool operator()(const sortobj& obj1, const sortobj& obj2) const { return obj1.key > obj2.key; }
+};
+
+// One polygonal face: corners as indices into the owning block's vertices, in order around the
+// polygon, and the normal it was given (never recomputed).
+struct face {
+    index_list indices;
+    vec3 normal = make_vec3(0.0, 0.0, 0.0);
+};
+
+// An edge: the indices of its two end points in the owning block's vertices. Edges are only ever
+// pairs, so they are held inline instead of as a heap-allocated list each.
+using edge = std::array<int, 2>;
+
+// One convex polyhedron with the fault reference points and tracer points it carries.
+struct block {
+    point_list vertices;
+    std::vector<edge> edges;
+    std::vector<face> faces;
+    index_list fault_indices;
+    index_list tracer_indices;
+};
+
+// A point where a cutting plane crosses an edge of the block being cut. key is its angle about
+// the centroid of all cut points of the same cut, in (-pi, pi].
+struct intersection_point : sortobj {
+    intersection_point() : sortobj{0.0} {}
+    vec3 point = make_vec3(0.0, 0.0, 0.0);
+    int edge = 0;
+    vec3 radial = make_vec3(0.0, 0.0, 0.0);
+};

@@ -1,0 +1,26 @@
+// The boundary file: VERTEX=, EDGE= and FACE= lines describing the model volume.
+#pragma once
+
+#include "block.hpp"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tolvex {
+
+// Reads the boundary file at path into one block (vertices, edges, faces only).
+// nullopt when it cannot be opened. Throws input_error on bad or missing values and on indices
+// outside the vertex list.
+std::optional<block> read_boundary_file(const std::string& path);
+
+// "Failed to read boundary from [path]."
+std::string boundary_warning_text(const std::string& path);
+
+using warn_fn = std::function<void(const std::string&)>;
+
+// Reads filename from the executable's folder. When it cannot be opened, calls warn with
+// boundary_warning_text of the full path and returns an empty block.
+block get_boundary(const std::string& filename, const warn_fn& warn);
+
+} // namespace tolvex

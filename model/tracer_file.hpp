@@ -1,0 +1,23 @@
+// Tracer point files: the initial tracers in, the forward tracers out.
+#pragma once
+
+#include "vector3.hpp"
+
+#include <string>
+
+namespace tolvex {
+
+// Reads the tracer file at path, each coordinate multiplied by radius. Returns false (out
+// untouched) when it cannot be opened. Otherwise out is cleared and the points appended in file
+// order; on a bad line throws input_error with out holding the points before that line.
+bool read_tracer_file(const std::string& path, double radius, point_list& out);
+
+// Reads filename from the executable's folder into tracers_init with the configured radius.
+bool get_tracers_init(const std::string& filename);
+
+// Writes one "%15.8f %15.8f %15.8f\n" line per point, each coordinate divided by radius. The file
+// is complete before it replaces an old one; on failure throws output_error and leaves any old
+// file as it was and no partial file behind.
+void write_tracer_file(const std::string& path, const point_list& points, double radius);
+
+} // namespace tolvex

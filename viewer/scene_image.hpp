@@ -1,0 +1,25 @@
+// The viewer's start view rendered without a window (EGL, surfaceless) and saved as PNG.
+#pragma once
+
+#include "block.hpp"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+struct scene_image_options {
+    int width = 640;
+    int height = 480;
+    std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
+    std::array<double, 3> eye{450.0, -600.0, 750.0};
+};
+
+// Draws the scene as the viewer first shows it and writes it to path as PNG. Throws
+// std::runtime_error when no offscreen renderer is available and output_error when the file
+// cannot be written (no partial file is left).
+void save_scene_image(const std::string& path, const std::vector<block>& blocks,
+                      const point_list& tracers, const scene_image_options& options);
+
+} // namespace tolvex

@@ -1,0 +1,15 @@
+// The 3-D viewer window (freeglut) and the hooks that let another event loop drive it.
+#pragma once
+
+// Opens the viewer window on glut_data_manager's lists and enters GLUT's main loop.
+int myglut_plot();
+
+// Opens the viewer window like myglut_plot but returns at once instead of entering the loop, so
+// the caller's event loop can drive it. Returns false when no window could be opened.
+bool open_viewer_window();
+
+// A file descriptor that becomes readable when the viewer has events to handle; -1 when none.
+int viewer_event_fd();
+
+// Handles every event the viewer has pending, then returns.
+void pump_viewer_events();
