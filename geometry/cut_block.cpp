@@ -97,8 +97,8 @@ void share_indices(const index_list& from, index_list& positive, index_list& neg
         (plane.distance(position_of(i)) >= 0 ? positive : negative).push_back(i);
 }
 
-void cut_one(block& b, const cutting_plane& plane, std::vector<fault>& faults,
-             point_list& tracers, std::vector<block>& output) {
+void cut_one(block& b, const cutting_plane& plane, std::vector<fault>& faults, point_list& tracers,
+             std::vector<block>& output) {
     fill_cut_tables(b, vertex_distance, vertex_side, plane.n);
     block a = erase_vertices(b, negative_set, plane.n);
     block c = erase_vertices(b, positive_set, plane.n);

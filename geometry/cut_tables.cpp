@@ -12,7 +12,9 @@ std::vector<int> cut_edge_to_intersection_point;
 
 namespace {
 
-double dot(const vec3& a, const vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double dot(const vec3& a, const vec3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 void add_crossed_edge_points(const block& b, const std::vector<double>& distance,
                              const side_list& side) {
@@ -64,11 +66,12 @@ void set_angles(const vec3& n) {
 int position_of(int edge_value) {
     if (edge_value >= 0)
         return cut_edge_to_intersection_point[edge_value];
-    const auto tail = std::partition_point(intersection_pset.begin(), intersection_pset.end(),
-                                           [](const intersection_point& ip) { return ip.edge >= 0; });
-    const auto it = std::lower_bound(
-        tail, intersection_pset.end(), edge_value,
-        [](const intersection_point& ip, int value) { return ip.edge > value; });
+    const auto tail =
+        std::partition_point(intersection_pset.begin(), intersection_pset.end(),
+                             [](const intersection_point& ip) { return ip.edge >= 0; });
+    const auto it =
+        std::lower_bound(tail, intersection_pset.end(), edge_value,
+                         [](const intersection_point& ip, int value) { return ip.edge > value; });
     return static_cast<int>(it - intersection_pset.begin());
 }
 

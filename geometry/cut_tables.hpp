@@ -23,8 +23,12 @@ extern std::vector<int> unsort;
 extern std::vector<int> cut_edge_to_intersection_point;
 
 // The edge value of the corner entry for vertex v lying on the plane, and back.
-constexpr int on_plane_edge(int v) { return -1 - v; }
-constexpr int on_plane_vertex(int edge_value) { return -1 - edge_value; }
+constexpr int on_plane_edge(int v) {
+    return -1 - v;
+}
+constexpr int on_plane_vertex(int edge_value) {
+    return -1 - edge_value;
+}
 
 // Which side of the plane each vertex lies on: +1, -1, or 0 within the tolerance of the plane.
 using side_list = std::vector<signed char>;

@@ -10,7 +10,7 @@ namespace {
 // The edges of one block grouped by end point (both ends), so that the edge between two
 // vertices is found by scanning one vertex's few neighbours. Capacity is kept between calls.
 struct vertex_adjacency {
-    std::vector<int> first;                   // per vertex: start of its run in neighbours
+    std::vector<int> first;                     // per vertex: start of its run in neighbours
     std::vector<std::array<int, 2>> neighbours; // (other end point, edge index)
 };
 

@@ -67,22 +67,34 @@ TEST_F(cube_cut, UpperHalfMovesFirstAndLowerHalfStays) {
     ASSERT_EQ(out.size(), 2u);
 
     const block& upper = out[0];
-    expect_vertices(upper, {{1, -1, 1}, {3, -1, 1}, {3, 1, 1}, {1, 1, 1},
-                            {1, -1, 0}, {3, -1, 0}, {3, 1, 0}, {1, 1, 0}});
+    expect_vertices(upper, {{1, -1, 1},
+                            {3, -1, 1},
+                            {3, 1, 1},
+                            {1, 1, 1},
+                            {1, -1, 0},
+                            {3, -1, 0},
+                            {3, 1, 0},
+                            {1, 1, 0}});
     EXPECT_EQ(upper.edges, half_edges);
-    expect_faces(upper, {{0, 1, 2, 3}, {4, 5, 1, 0}, {5, 6, 2, 1}, {6, 7, 3, 2}, {7, 4, 0, 3},
-                         {7, 4, 5, 6}},
-                 {{0, 0, 1}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}});
+    expect_faces(
+        upper, {{0, 1, 2, 3}, {4, 5, 1, 0}, {5, 6, 2, 1}, {6, 7, 3, 2}, {7, 4, 0, 3}, {7, 4, 5, 6}},
+        {{0, 0, 1}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}});
     EXPECT_EQ(upper.fault_indices, index_list{0});
     EXPECT_EQ(upper.tracer_indices, (index_list{0, 1}));
 
     const block& lower = out[1];
-    expect_vertices(lower, {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                            {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}});
+    expect_vertices(lower, {{-1, -1, -1},
+                            {1, -1, -1},
+                            {1, 1, -1},
+                            {-1, 1, -1},
+                            {-1, -1, 0},
+                            {1, -1, 0},
+                            {1, 1, 0},
+                            {-1, 1, 0}});
     EXPECT_EQ(lower.edges, half_edges);
-    expect_faces(lower, {{0, 3, 2, 1}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7},
-                         {7, 4, 5, 6}},
-                 {{0, 0, -1}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}});
+    expect_faces(
+        lower, {{0, 3, 2, 1}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}, {7, 4, 5, 6}},
+        {{0, 0, -1}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}});
     EXPECT_TRUE(lower.fault_indices.empty());
     EXPECT_EQ(lower.tracer_indices, index_list{2});
 

@@ -11,10 +11,16 @@
 
 namespace {
 
-double dot(const vec3& a, const vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-double length(const vec3& a) { return std::sqrt(dot(a, a)); }
+double dot(const vec3& a, const vec3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+double length(const vec3& a) {
+    return std::sqrt(dot(a, a));
+}
 // Spelled out: the uBLAS expression temporaries trip gcc's maybe-uninitialized warning.
-vec3 minus(const vec3& a, const vec3& b) { return make_vec3(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
+vec3 minus(const vec3& a, const vec3& b) {
+    return make_vec3(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
 
 double diameter(const block& b) {
     double d = 0.0;
@@ -66,7 +72,8 @@ std::string face_problem(const block& b, const face& f, double tol) {
         if (std::abs(dot(minus(p, origin), nrm)) > tol)
             return "face not planar";
         const vec3 e1 = minus(b.vertices[f.indices[(k + 1) % n]], p);
-        const vec3 e2 = minus(b.vertices[f.indices[(k + 2) % n]], b.vertices[f.indices[(k + 1) % n]]);
+        const vec3 e2 =
+            minus(b.vertices[f.indices[(k + 2) % n]], b.vertices[f.indices[(k + 1) % n]]);
         if (dot(cross_prod3(e1, e2), nrm) < -1e-6 * length(e1) * length(e2))
             return "face not convex";
     }
@@ -99,7 +106,9 @@ block make_box(const vec3& lo, const vec3& hi) {
     return b;
 }
 
-block make_cube() { return make_box(make_vec3(-1, -1, -1), make_vec3(1, 1, 1)); }
+block make_cube() {
+    return make_box(make_vec3(-1, -1, -1), make_vec3(1, 1, 1));
+}
 
 block make_prism(std::mt19937& rng, double height) {
     const point_list polygon = random_polygon(rng);
@@ -147,10 +156,13 @@ block make_bipyramid(std::mt19937& rng) {
 }
 
 vec3 face_normal(const block& b, const face& f) {
+    // Relative to a corner: far from the origin the plain sum loses its digits.
+    const vec3& origin = b.vertices[f.indices[0]];
     vec3 sum = make_vec3(0, 0, 0);
     const std::size_t n = f.indices.size();
     for (std::size_t k = 0; k < n; ++k)
-        sum += cross_prod3(b.vertices[f.indices[k]], b.vertices[f.indices[(k + 1) % n]]);
+        sum += cross_prod3(minus(b.vertices[f.indices[k]], origin),
+                           minus(b.vertices[f.indices[(k + 1) % n]], origin));
     return sum;
 }
 
