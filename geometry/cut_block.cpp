@@ -53,13 +53,14 @@ double bounding_box_diagonal(const point_list& vertices) {
     return std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
 }
 
-// Fills the per-vertex tables for b and tells which sides hold a vertex strictly.
-struct side_counts {
+// Whether some vertex lies strictly on the positive, on the negative side.
+struct occupied_sides {
     bool positive = false;
     bool negative = false;
 };
 
-side_counts classify_vertices(const block& b, const cutting_plane& plane) {
+// Fills the per-vertex tables for b.
+occupied_sides classify_vertices(const block& b, const cutting_plane& plane) {
     const std::size_t nv = b.vertices.size();
     const double tolerance = on_plane_tolerance * std::hypot(plane.n[0], plane.n[1], plane.n[2]) *
                              bounding_box_diagonal(b.vertices);
@@ -67,17 +68,17 @@ side_counts classify_vertices(const block& b, const cutting_plane& plane) {
     vertex_side.resize(nv);
     positive_set.assign(nv, 0);
     negative_set.assign(nv, 0);
-    side_counts counts;
+    occupied_sides sides;
     for (std::size_t v = 0; v < nv; ++v) {
         const double d = plane.distance(b.vertices[v]);
         vertex_distance[v] = d;
         vertex_side[v] = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
         positive_set[v] = vertex_side[v] > 0;
         negative_set[v] = vertex_side[v] < 0;
-        counts.positive = counts.positive || vertex_side[v] > 0;
-        counts.negative = counts.negative || vertex_side[v] < 0;
+        sides.positive = sides.positive || vertex_side[v] > 0;
+        sides.negative = sides.negative || vertex_side[v] < 0;
     }
-    return counts;
+    return sides;
 }
 
 void move_block(block& b, const cutting_plane& plane, std::vector<fault>& faults,
@@ -97,9 +98,9 @@ void share_indices(const index_list& from, index_list& positive, index_list& neg
         (plane.distance(position_of(i)) >= 0 ? positive : negative).push_back(i);
 }
 
-void cut_one(block& b, const cutting_plane& plane, std::vector<fault>& faults, point_list& tracers,
-             std::vector<block>& output) {
-    fill_cut_tables(b, vertex_distance, vertex_side, plane.n);
+// Splits b, whose cut tables are filled, into its positive half (moved) and its negative half.
+void cut_one(const block& b, const cutting_plane& plane, std::vector<fault>& faults,
+             point_list& tracers, std::vector<block>& output) {
     block a = erase_vertices(b, negative_set, plane.n);
     block c = erase_vertices(b, positive_set, plane.n);
     share_indices(b.fault_indices, a.fault_indices, c.fault_indices, plane,
@@ -136,8 +137,11 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         output.clear();
         output.reserve(2 * blocks.size());
         for (block& b : blocks) {
-            const side_counts sides = classify_vertices(b, plane);
-            if (sides.positive && sides.negative) {
+            const occupied_sides sides = classify_vertices(b, plane);
+            // A sound convex block with vertices strictly on both sides always meets the plane
+            // in a polygon; a malformed one that does not is left whole.
+            if (sides.positive && sides.negative &&
+                fill_cut_tables(b, vertex_distance, vertex_side, plane.n)) {
                 cut_one(b, plane, faults, tracers, output);
                 continue;
             }

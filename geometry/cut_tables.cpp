@@ -77,11 +77,13 @@ int position_of(int edge_value) {
 
 } // namespace
 
-void fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
+bool fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
                      const vec3& n) {
     intersection_pset.clear();
     add_crossed_edge_points(b, distance, side);
     add_on_plane_vertices(b, side);
+    if (intersection_pset.size() < 3)
+        return false;
     set_angles(n);
     intersection_pset_sorted.assign(intersection_pset.begin(), intersection_pset.end());
     std::sort(intersection_pset_sorted.begin(), intersection_pset_sorted.end(),
@@ -89,4 +91,5 @@ void fill_cut_tables(const block& b, const std::vector<double>& distance, const 
     unsort.resize(intersection_pset_sorted.size());
     for (std::size_t k = 0; k < intersection_pset_sorted.size(); ++k)
         unsort[k] = position_of(intersection_pset_sorted[k].edge);
+    return true;
 }

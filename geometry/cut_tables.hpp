@@ -34,6 +34,7 @@ constexpr int on_plane_vertex(int edge_value) {
 using side_list = std::vector<signed char>;
 
 // Fills the four tables for block b. distance holds each vertex's signed distance from the plane
-// and side its classification; n is the plane normal. Expects vertices strictly on both sides.
-void fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
+// and side its classification; n is the plane normal. Returns whether the plane meets the block
+// in a polygon (three corners or more); only then are the angle order and unsort filled.
+bool fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
                      const vec3& n);

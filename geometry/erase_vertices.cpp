@@ -45,13 +45,15 @@ int edge_between(int x, int y) {
     return -1;
 }
 
-// The half under construction with its renumbering of the input block's vertices and of the
-// cut-face corners (position in intersection_pset -> new vertex index).
+// The new indices of the input block's vertices (-1 when erased) and of the cut-face corners
+// (by position in intersection_pset); capacity is kept between calls.
+std::vector<int> vertex_map;
+std::vector<int> corner_map;
+
+// The half under construction.
 struct half_builder {
     const block& b;
     const vertex_mask& erased;
-    std::vector<int>& vertex_map;
-    std::vector<int>& corner_map;
     block half;
 
     bool is_erased(int v) const { return erased[v] != 0; }
@@ -112,6 +114,7 @@ struct half_builder {
     void add_clipped_face(const face& f) {
         face clipped;
         clipped.normal = f.normal;
+        clipped.indices.reserve(f.indices.size() + 1); // clipping adds at most one corner
         const std::size_t n = f.indices.size();
         auto append = [&clipped](int index) {
             if (index >= 0)
@@ -139,20 +142,18 @@ struct half_builder {
             add_clipped_face(f);
         face cut;
         cut.normal = fn;
+        cut.indices.reserve(intersection_pset_sorted.size());
         for (std::size_t k = 0; k < intersection_pset_sorted.size(); ++k)
             cut.indices.push_back(corner_map[unsort[k]]);
         half.faces.push_back(std::move(cut));
     }
 };
 
-std::vector<int> vertex_map;
-std::vector<int> corner_map;
-
 } // namespace
 
 block erase_vertices(const block& b, const vertex_mask& erased_vertices, const vec3& fn) {
     build_adjacency(b);
-    half_builder builder{b, erased_vertices, vertex_map, corner_map, {}};
+    half_builder builder{b, erased_vertices, {}};
     builder.half.vertices.reserve(b.vertices.size() + intersection_pset.size());
     builder.half.edges.reserve(b.edges.size() + intersection_pset.size());
     builder.half.faces.reserve(b.faces.size() + 1);
