@@ -77,7 +77,7 @@ std::optional<int> to_integer(std::string_view text) {
     return value;
 }
 
-std::string quoted(std::string_view text) {
+std::string quoted_text(std::string_view text) {
     std::string out = "\"";
     for (const char c : text.substr(0, quoted_limit)) {
         const auto byte = static_cast<unsigned char>(c);
@@ -97,7 +97,7 @@ std::string quoted(std::string_view text) {
 double number_value(std::string_view text, const line_ref& at, const std::string& what) {
     if (const auto value = to_number(text))
         return *value;
-    throw input_error(at.path, at.line, what + ": " + quoted(text) + " is not a number");
+    throw input_error(at.path, at.line, what + ": " + quoted_text(text) + " is not a number");
 }
 
 int integer_value(std::string_view text, const line_ref& at, const std::string& what) {
@@ -105,7 +105,7 @@ int integer_value(std::string_view text, const line_ref& at, const std::string& 
         return *value;
     const char* const problem =
         is_integer_text(text) ? " is outside the 32-bit integer range" : " is not an integer";
-    throw input_error(at.path, at.line, what + ": " + quoted(text) + problem);
+    throw input_error(at.path, at.line, what + ": " + quoted_text(text) + problem);
 }
 
 } // namespace tolvex

@@ -27,7 +27,7 @@ std::optional<int> to_integer(std::string_view text);
 
 // The text found, quoted for a message; long texts are shortened and unprintable bytes escaped,
 // so a garbage line gives a short, readable reason.
-std::string quoted(std::string_view text);
+std::string quoted_text(std::string_view text);
 
 // Where a value comes from, for the errors below.
 struct line_ref {

@@ -41,7 +41,7 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
         // rule never gives an infinite value.
         if (radius == 0.0)
             throw input_error(at.path, at.line,
-                              "TRACER_RADIUS=: " + quoted(line.substr(14)) + " must not be 0");
+                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) + " must not be 0");
         conf.tracer_radius = radius;
     } else if (line.starts_with("SHOW_BLOCK")) {
         conf.show_block = true; // whatever follows the key
