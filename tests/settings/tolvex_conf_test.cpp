@@ -89,10 +89,3 @@ TEST(Conf, BadValuesKeepTheEarlierValueAndAreCollected) {
     EXPECT_EQ(conf.problems[3].reason(), "GL_CLEAR_COLOR= green: \"\" is not a number");
     EXPECT_EQ(conf.problems[4].line(), 6);
 }
-
-TEST(Conf, SingletonIsOneObject) {
-    tolvex_conf::get_instance() = tolvex_conf{};
-    tolvex_conf::get_instance().tracer_radius = 3;
-    EXPECT_EQ(tolvex_conf::get_instance().tracer_radius, 3);
-    tolvex_conf::get_instance() = tolvex_conf{};
-}
