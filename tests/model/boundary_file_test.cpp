@@ -1,4 +1,5 @@
 #include "boundary_file.hpp"
+#include "error_text.hpp"
 #include "file_paths.hpp"
 #include "input_error.hpp"
 #include "temp_dir.hpp"
@@ -13,12 +14,7 @@ block parse(const std::string& text) {
 }
 
 std::string error_of(const std::string& text) {
-    try {
-        parse(text);
-    } catch (const input_error& e) {
-        return e.what();
-    }
-    return "no error";
+    return error_text([&] { parse(text); });
 }
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "error_text.hpp"
 #include "fault_file.hpp"
 #include "input_error.hpp"
 #include "model_lists.hpp"
@@ -68,25 +69,22 @@ TEST(FaultFile, EmptyFieldsAreTextsButNotNumbers) {
 
 TEST(FaultFile, BadLinesNameTheLineAndField) {
     const auto reason = [](const std::string& text) {
-        try {
-            parse_fault_text(text, "f");
-        } catch (const input_error& e) {
-            return std::to_string(e.line()) + ": " + e.reason();
-        }
-        return std::string("no error");
+        return error_text([&] { parse_fault_text(text, "f"); });
     };
     const std::string line = fault_line(1, 1);
     EXPECT_EQ(reason(line.substr(0, line.rfind('\t'))),
-              "1: 18 tab-separated fields needed, 17 found");
+              "f:1: 18 tab-separated fields needed, 17 found");
     EXPECT_EQ(reason("\n" + with_field(line, 8, "1.5x")),
-              "2: field 8 (slip magnitude): \"1.5x\" is not a number");
-    EXPECT_EQ(reason(with_field(line, 7, "a")), "1: field 7 (identifier): \"a\" is not an integer");
+              "f:2: field 8 (slip magnitude): \"1.5x\" is not a number");
+    EXPECT_EQ(reason(with_field(line, 7, "a")),
+              "f:1: field 7 (identifier): \"a\" is not an integer");
     EXPECT_EQ(reason(with_field(line, 18, "1.0")),
-              "1: field 18 (sequence number): \"1.0\" is not an integer");
-    EXPECT_EQ(reason(with_field(line, 18, "3000000000")),
-              "1: field 18 (sequence number): \"3000000000\" is outside the 32-bit integer range");
+              "f:1: field 18 (sequence number): \"1.0\" is not an integer");
+    EXPECT_EQ(
+        reason(with_field(line, 18, "3000000000")),
+        "f:1: field 18 (sequence number): \"3000000000\" is outside the 32-bit integer range");
     EXPECT_EQ(reason(with_field(line, 12, "1,5")),
-              "1: field 12 (normal x): \"1,5\" is not a number");
+              "f:1: field 12 (normal x): \"1,5\" is not a number");
 }
 
 TEST(FaultFile, ListLineWidths) {

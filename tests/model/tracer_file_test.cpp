@@ -1,3 +1,4 @@
+#include "error_text.hpp"
 #include "file_paths.hpp"
 #include "input_error.hpp"
 #include "model_lists.hpp"
@@ -20,12 +21,7 @@ point_list parse(const std::string& text, double radius = 1.0) {
 }
 
 std::string error_of(const std::string& text) {
-    try {
-        parse(text);
-    } catch (const input_error& e) {
-        return e.what();
-    }
-    return "no error";
+    return error_text([&] { parse(text); });
 }
 
 void expect_point(const vec3& p, double x, double y, double z) {

@@ -1,3 +1,4 @@
+#include "error_text.hpp"
 #include "input_error.hpp"
 #include "temp_dir.hpp"
 #include "text_fields.hpp"
@@ -72,12 +73,7 @@ TEST(Fields, IntegerRuleIsSignAndDigitsIn32Bits) {
 TEST(Fields, ErrorsNameFileLineFieldAndText) {
     const std::string path = "faults.efd";
     const auto what = [&](auto convert, const std::string& text) {
-        try {
-            convert(text, line_ref{path, 7}, "field 8 (slip magnitude)");
-        } catch (const input_error& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return error_text([&] { convert(text, line_ref{path, 7}, "field 8 (slip magnitude)"); });
     };
     EXPECT_EQ(what(number_value, "1.5x"),
               "faults.efd:7: field 8 (slip magnitude): \"1.5x\" is not a number");
