@@ -75,7 +75,9 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     const po::options_description table = option_table(o);
     po::variables_map vm;
     try {
-        po::store(po::command_line_parser(argc, argv).options(table).run(), vm);
+        // No positional options: a stray word is an error, not silently ignored.
+        const po::positional_options_description none;
+        po::store(po::command_line_parser(argc, argv).options(table).positional(none).run(), vm);
         po::notify(vm);
     } catch (const po::error& e) {
         throw usage_error(e.what());

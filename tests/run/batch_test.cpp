@@ -84,8 +84,8 @@ TEST_F(Batch, ExplicitFilesOverrideTheConfigurationAndNeedNoConfiguration) {
     ASSERT_EQ(o.status, 0) << o.output;
     EXPECT_TRUE(o.output.empty()) << o.output;
     // 0.5 * 0.5 = 0.25 above the plane, moved by 2, written in units of 0.5
-    EXPECT_EQ(read_all(dir.file("out.txt")), "      4.50000000      0.50000000      0.50000000\n");
-    EXPECT_EQ(read_all(dir.file("retro.txt")), "     -3.50000000      0.50000000      0.50000000\n");
+    EXPECT_EQ(read_all(dir.file("out.txt")), "     4.50000000      0.50000000      0.50000000\n");
+    EXPECT_EQ(read_all(dir.file("retro.txt")), "    -3.50000000      0.50000000      0.50000000\n");
 }
 
 TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
@@ -189,7 +189,7 @@ TEST_F(Batch, WarnsAboutSlipsThatAreNotUnitOrLeaveTheirPlaneWithoutChangingTheRe
               std::string::npos)
         << o.output;
     // the slip is used as given: 2 * 2 = 4
-    EXPECT_EQ(read_all(dir.file("out.txt")).substr(0, 16), "      4.50000000");
+    EXPECT_EQ(read_all(dir.file("out.txt")).substr(0, 15), "     4.50000000");
 }
 
 TEST(BatchExample, RunsTheBundledExample) {
