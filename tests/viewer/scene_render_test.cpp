@@ -1,6 +1,7 @@
 // Pixels of offscreen renders of the start view: where the background, axes, faces, edges and
 // tracers land, found by projecting model points with the camera the viewer uses.
 #include "offscreen_render.hpp"
+#include "test_cube.hpp"
 #include "view_state.hpp"
 
 #include <gtest/gtest.h>
@@ -71,24 +72,6 @@ bool around(const tolvex::scene_pixels& pic, std::array<int, 2> xy, const rgb& w
     return false;
 }
 
-block cube(double h) {
-    block b;
-    for (int i = 0; i < 8; ++i)
-        b.vertices.push_back(make_vec3(i & 1 ? h : -h, i & 2 ? h : -h, i & 4 ? h : -h));
-    for (int i = 0; i < 8; ++i)
-        for (int bit : {1, 2, 4})
-            if (!(i & bit))
-                b.edges.push_back({i, i | bit});
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& q : quads) {
-        face f;
-        f.indices.assign(q, q + 4);
-        b.faces.push_back(f);
-    }
-    return b;
-}
-
 TEST(SceneRender, EmptyListsShowOnlyTheThreeAxesOnTheBackground) {
     const auto pic = tolvex::render_scene_pixels({}, {}, options());
     ASSERT_EQ(pic.width, W);
@@ -115,7 +98,7 @@ TEST(SceneRender, EmptyListsShowOnlyTheThreeAxesOnTheBackground) {
 }
 
 TEST(SceneRender, CubeShowsWhiteFacesWithBlackEdges) {
-    const auto pic = tolvex::render_scene_pixels({cube(100)}, {}, options());
+    const auto pic = tolvex::render_scene_pixels({test_cube(100)}, {}, options());
     EXPECT_TRUE(at(pic, project({-50, 50, 100}), white)); // top face
     EXPECT_TRUE(at(pic, project({-50, -100, -50}), white)); // front face
     EXPECT_TRUE(around(pic, project({0, -100, 100}), black)); // edge between them
@@ -134,7 +117,7 @@ TEST(SceneRender, TracersAreGreenAndHiddenInsideBlocks) {
     EXPECT_TRUE(at(bare, project({40, -40, 40}), green));
     EXPECT_TRUE(at(bare, project({-200, -250, 0}), green));
 
-    const auto boxed = tolvex::render_scene_pixels({cube(100)}, tracers, options());
+    const auto boxed = tolvex::render_scene_pixels({test_cube(100)}, tracers, options());
     EXPECT_TRUE(at(boxed, project({40, -40, 40}), white));
     EXPECT_TRUE(at(boxed, project({-200, -250, 0}), green));
 }
