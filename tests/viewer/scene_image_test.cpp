@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class SceneImage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("scene_image_test_" + std::to_string(getpid()) + "_" +

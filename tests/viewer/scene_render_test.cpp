@@ -11,7 +11,6 @@
 
 namespace {
 
-
 constexpr int W = 320;
 constexpr int H = 240;
 using rgb = std::array<int, 3>;
@@ -99,8 +98,8 @@ TEST(SceneRender, EmptyListsShowOnlyTheThreeAxesOnTheBackground) {
 
 TEST(SceneRender, CubeShowsWhiteFacesWithBlackEdges) {
     const auto pic = tolvex::render_scene_pixels({test_cube(100)}, {}, options());
-    EXPECT_TRUE(at(pic, project({-50, 50, 100}), white)); // top face
-    EXPECT_TRUE(at(pic, project({-50, -100, -50}), white)); // front face
+    EXPECT_TRUE(at(pic, project({-50, 50, 100}), white));     // top face
+    EXPECT_TRUE(at(pic, project({-50, -100, -50}), white));   // front face
     EXPECT_TRUE(around(pic, project({0, -100, 100}), black)); // edge between them
     EXPECT_TRUE(around(pic, project({100, -100, 0}), black)); // an upright edge
     EXPECT_TRUE(at(pic, {0, 0}, background));
@@ -141,8 +140,7 @@ TEST(NoEgl, RenderingFailsWithAClearMessage) {
         tolvex::render_scene_pixels({}, {}, options());
         FAIL() << "rendered without EGL";
     } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("offscreen rendering unavailable"),
-                  std::string::npos)
+        EXPECT_NE(std::string(e.what()).find("offscreen rendering unavailable"), std::string::npos)
             << e.what();
     }
 }

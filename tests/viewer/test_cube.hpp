@@ -14,7 +14,7 @@ inline block test_cube(double h) {
                 b.edges.push_back({i, i | bit});
     const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
                              {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    const double normals[6][3] = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0},
+    const double normals[6][3] = {{0, 0, -1}, {0, 0, 1},  {0, -1, 0},
                                   {0, 1, 0},  {-1, 0, 0}, {1, 0, 0}};
     for (int i = 0; i < 6; ++i) {
         face f;

@@ -77,8 +77,8 @@ view_state drag(view_state view, int modifiers, int x0, int y0, int x, int y) {
 }
 
 TEST(ViewFrame, StartViewIsOrthonormalRightHandedAndUpright) {
-    for (const auto& eye : {std::array<double, 3>{450, -600, 750}, {0, -1000, 500},
-                            {-3, 2, -1}, {1e-3, 0, 5000}}) {
+    for (const auto& eye :
+         {std::array<double, 3>{450, -600, 750}, {0, -1000, 500}, {-3, 2, -1}, {1e-3, 0, 5000}}) {
         SCOPED_TRACE(eye[0]);
         const view_state view = start(eye);
         expect_sound_frame(view);

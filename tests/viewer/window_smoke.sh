@@ -55,7 +55,21 @@ run_case() {
     xwininfo -name tolvex | grep -q 'Map State: IsViewable' || fail "$label: window not viewable"
 
     sleep 0.5
-    "$probe" scene "$window" || fail "$label: the window does not show the cube, tracers and axes"
+    "$probe" scene "$window" >"$work/scene" ||
+        fail "$label: the window does not show the cube, tracers and axes"
+    if [ "$action" = q ]; then
+        # A plain drag down by half the height doubles the eye distance: fewer white pixels.
+        local white_before white_after
+        white_before=$(awk '{ print $3 }' "$work/scene")
+        xdotool mousemove --window "$window" 300 100 mousedown 1 \
+            mousemove --window "$window" 300 340 mouseup 1
+        sleep 0.5
+        "$probe" scene "$window" >"$work/scene"
+        white_after=$(awk '{ print $3 }' "$work/scene")
+        echo "$label: zoom drag: $white_before -> $white_after white pixels"
+        [ "$white_after" -lt $((white_before / 2)) ] ||
+            fail "$label: zoom drag left $white_after of $white_before white pixels"
+    fi
     local before after
     before=$(cpu_ticks "$pid")
     sleep 1
@@ -84,6 +98,12 @@ run_case() {
     [ "$status" -eq 0 ] || cat "$work/err"
     echo "done: $label"
 }
+
+for mode in "" --pump; do
+    env -u DISPLAY "$smoke" $mode >/dev/null 2>&1
+    status=$?
+    [ "$status" -eq 2 ] || fail "${mode:-glutMainLoop} without a display: status $status, wanted 2"
+done
 
 run_case "" q
 run_case "" Escape
