@@ -17,14 +17,6 @@ vec3f narrow(const vec3& v) {
     return out;
 }
 
-vec3f make_vec3f(float x, float y, float z) {
-    vec3f v(3);
-    v[0] = x;
-    v[1] = y;
-    v[2] = z;
-    return v;
-}
-
 // Eye and up direction turned by R given in view-frame coordinates, each product into a fresh
 // vector.
 vec3f turn(const view_state& view, const mat3f& R, const vec3f& v) {
@@ -41,7 +33,25 @@ mat3f identity3() {
     return m;
 }
 
+// A turn by a within the plane of view axis 0 (towards the eye) and view axis k.
+mat3f turn_in_plane(int k, float a) {
+    mat3f R = identity3();
+    R(0, 0) = std::cos(a);
+    R(0, k) = std::sin(a);
+    R(k, 0) = -std::sin(a);
+    R(k, k) = std::cos(a);
+    return R;
+}
+
 } // namespace
+
+vec3f make_vec3f(float x, float y, float z) {
+    vec3f v(3);
+    v[0] = x;
+    v[1] = y;
+    v[2] = z;
+    return v;
+}
 
 view_state reorient(view_state view) {
     const vec3 e1 = normalize_vector(widen(view.view_point));
@@ -96,18 +106,10 @@ std::optional<view_state> drag_view(const view_state& view, int modifiers, int x
         scale = std::pow(2.0f, static_cast<float>(d) / hh * 2.0f);
     } else if (modifiers == modifier_shift) {
         d = x - x0;
-        const float a = pi_f * static_cast<float>(d) / ww;
-        R(0, 0) = std::cos(a);
-        R(0, 1) = std::sin(a);
-        R(1, 0) = -std::sin(a);
-        R(1, 1) = std::cos(a);
+        R = turn_in_plane(1, pi_f * static_cast<float>(d) / ww);
     } else if (modifiers == modifier_ctrl) {
         d = y0 - y;
-        const float a = pi_f * static_cast<float>(d) / hh;
-        R(0, 0) = std::cos(a);
-        R(0, 2) = std::sin(a);
-        R(2, 0) = -std::sin(a);
-        R(2, 2) = std::cos(a);
+        R = turn_in_plane(2, pi_f * static_cast<float>(d) / hh);
     }
     if (d == 0)
         return std::nullopt;

@@ -11,6 +11,9 @@
 using vec3f = boost::numeric::ublas::bounded_vector<float, 3>;
 using mat3f = boost::numeric::ublas::bounded_matrix<float, 3, 3>;
 
+// (x, y, z) as a vec3f.
+vec3f make_vec3f(float x, float y, float z);
+
 // Modifier bits as the windowing library reports them (Shift 1, Ctrl 2, Alt 4).
 enum modifier_bits : int { modifier_shift = 1, modifier_ctrl = 2, modifier_alt = 4 };
 

@@ -32,14 +32,6 @@ void expect_near(const vec3f& got, const vec3f& want, float within) {
         EXPECT_NEAR(got[i], want[i], within) << "component " << i;
 }
 
-vec3f v(float x, float y, float z) {
-    vec3f r(3);
-    r[0] = x;
-    r[1] = y;
-    r[2] = z;
-    return r;
-}
-
 void expect_sound_frame(const view_state& view) {
     for (const vec3f* e : {&view.view_e1, &view.view_e2, &view.view_e3})
         for (int i = 0; i < 3; ++i)
@@ -82,15 +74,15 @@ TEST(ViewFrame, StartViewIsOrthonormalRightHandedAndUpright) {
         SCOPED_TRACE(eye[0]);
         const view_state view = start(eye);
         expect_sound_frame(view);
-        expect_near(view.view_upward, v(0, 0, 1), 0);
+        expect_near(view.view_upward, make_vec3f(0, 0, 1), 0);
         EXPECT_NEAR(inner_prod(view.view_e2, view.view_upward), 0.0f, tol);
     }
 }
 
 TEST(ViewFrame, FromFrontAndAboveXPointsRightAndZUp) {
     const view_state view = start({0, -1000, 500});
-    expect_near(view.view_point, v(0, -1000, 500), 0);
-    expect_near(view.view_e2, v(1, 0, 0), tol);
+    expect_near(view.view_point, make_vec3f(0, -1000, 500), 0);
+    expect_near(view.view_e2, make_vec3f(1, 0, 0), tol);
     EXPECT_GT(view.view_e3[2], 0.8f);
     EXPECT_GT(view.view_e3[1], 0.0f); // the far side (+y) is higher on the screen
 }
@@ -98,16 +90,16 @@ TEST(ViewFrame, FromFrontAndAboveXPointsRightAndZUp) {
 TEST(ViewFrame, EyesOnTheVerticalAxisOrAtTheOriginGetADefinedFrame) {
     const view_state above = start({0, 0, 800});
     expect_sound_frame(above);
-    expect_near(above.view_e2, v(1, 0, 0), tol);
-    expect_near(above.view_e3, v(0, 1, 0), tol);
+    expect_near(above.view_e2, make_vec3f(1, 0, 0), tol);
+    expect_near(above.view_e3, make_vec3f(0, 1, 0), tol);
 
     const view_state below = start({0, 0, -800});
     expect_sound_frame(below);
-    expect_near(below.view_e2, v(1, 0, 0), tol);
+    expect_near(below.view_e2, make_vec3f(1, 0, 0), tol);
 
     const view_state centre = start({0, 0, 0});
     expect_sound_frame(centre);
-    expect_near(centre.view_point, v(450, -600, 750), 0);
+    expect_near(centre.view_point, make_vec3f(450, -600, 750), 0);
     EXPECT_TRUE(same_view(centre, start({450, -600, 750})));
     EXPECT_TRUE(same_view(start({NAN, 1, 1}), start({450, -600, 750})));
 }
