@@ -6,7 +6,7 @@
 #include <vector>
 
 class glut_data_manager {
-public:
+  public:
     static glut_data_manager& get_instance();
     point_list tracers;
     std::vector<block> blocks;

@@ -1,0 +1,148 @@
+// Pixels of offscreen renders of the start view: where the background, axes, faces, edges and
+// tracers land, found by projecting model points with the camera the viewer uses.
+#include "offscreen_render.hpp"
+#include "test_cube.hpp"
+#include "view_state.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int W = 320;
+constexpr int H = 240;
+using rgb = std::array<int, 3>;
+const rgb background{51, 102, 153};
+const rgb white{255, 255, 255};
+const rgb black{0, 0, 0};
+const rgb green{0, 255, 25};
+const rgb axis_x{153, 153, 229};
+const rgb axis_y{153, 229, 153};
+const rgb axis_z{229, 153, 153};
+
+tolvex::scene_image_options options() {
+    tolvex::scene_image_options o;
+    o.width = W;
+    o.height = H;
+    o.clear_color = {0.2f, 0.4f, 0.6f, 1.0f};
+    return o;
+}
+
+// Where a model point lands in the picture (pixel column, row from the top), computed from the
+// view frame: the camera looks along -e1 with e2 right and e3 up, 30 degree vertical field.
+std::array<int, 2> project(const std::array<double, 3>& p) {
+    view_state view;
+    view.ww = W;
+    view.hh = H;
+    view = initial_view(view, options().eye);
+    double rel[3], c[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i)
+        rel[i] = p[i] - view.view_point[i];
+    for (int i = 0; i < 3; ++i) {
+        c[0] += rel[i] * view.view_e2[i];
+        c[1] += rel[i] * view.view_e3[i];
+        c[2] -= rel[i] * view.view_e1[i];
+    }
+    const double f = 1.0 / std::tan(15.0 * 3.14159265358979 / 180.0);
+    const double ndc_x = f / (double(W) / H) * c[0] / c[2];
+    const double ndc_y = f * c[1] / c[2];
+    return {int(std::floor((ndc_x + 1) / 2 * W)), int(std::floor((1 - ndc_y) / 2 * H))};
+}
+
+bool near(const std::array<std::uint8_t, 4>& px, const rgb& want) {
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(px[i] - want[i]) > 2)
+            return false;
+    return true;
+}
+
+bool at(const tolvex::scene_pixels& pic, std::array<int, 2> xy, const rgb& want) {
+    return near(pic.at(xy[0], xy[1]), want);
+}
+
+// Thin lines may land a pixel off the computed centre.
+bool around(const tolvex::scene_pixels& pic, std::array<int, 2> xy, const rgb& want) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (near(pic.at(xy[0] + dx, xy[1] + dy), want))
+                return true;
+    return false;
+}
+
+TEST(SceneRender, EmptyListsShowOnlyTheThreeAxesOnTheBackground) {
+    const auto pic = tolvex::render_scene_pixels({}, {}, options());
+    ASSERT_EQ(pic.width, W);
+    ASSERT_EQ(pic.height, H);
+    EXPECT_TRUE(at(pic, {0, 0}, background));
+    EXPECT_TRUE(at(pic, {W - 1, H - 1}, background));
+    EXPECT_TRUE(around(pic, project({75, 0, 0}), axis_x));
+    EXPECT_TRUE(around(pic, project({0, 75, 0}), axis_y));
+    EXPECT_TRUE(around(pic, project({0, 0, 75}), axis_z));
+    // Past their 150 units the axes stop.
+    EXPECT_TRUE(at(pic, project({250, 0, 0}), background));
+
+    int drawn = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const auto px = pic.at(x, y);
+            if (near(px, background))
+                continue;
+            ++drawn;
+            EXPECT_TRUE(near(px, axis_x) || near(px, axis_y) || near(px, axis_z))
+                << "stray pixel at " << x << "," << y;
+        }
+    EXPECT_GT(drawn, 100);
+}
+
+TEST(SceneRender, CubeShowsWhiteFacesWithBlackEdges) {
+    const auto pic = tolvex::render_scene_pixels({test_cube(100)}, {}, options());
+    EXPECT_TRUE(at(pic, project({-50, 50, 100}), white));     // top face
+    EXPECT_TRUE(at(pic, project({-50, -100, -50}), white));   // front face
+    EXPECT_TRUE(around(pic, project({0, -100, 100}), black)); // edge between them
+    EXPECT_TRUE(around(pic, project({100, -100, 0}), black)); // an upright edge
+    EXPECT_TRUE(at(pic, {0, 0}, background));
+    // The axes run inside the cube and only their ends stick out.
+    EXPECT_TRUE(around(pic, project({125, 0, 0}), axis_x));
+}
+
+TEST(SceneRender, TracersAreGreenAndHiddenInsideBlocks) {
+    const vec3 inside = make_vec3(40, -40, 40);
+    const vec3 outside = make_vec3(-200, -250, 0);
+    const point_list tracers{inside, outside};
+
+    const auto bare = tolvex::render_scene_pixels({}, tracers, options());
+    EXPECT_TRUE(at(bare, project({40, -40, 40}), green));
+    EXPECT_TRUE(at(bare, project({-200, -250, 0}), green));
+
+    const auto boxed = tolvex::render_scene_pixels({test_cube(100)}, tracers, options());
+    EXPECT_TRUE(at(boxed, project({40, -40, 40}), white));
+    EXPECT_TRUE(at(boxed, project({-200, -250, 0}), green));
+}
+
+TEST(SceneRender, PictureSizeFollowsTheOptions) {
+    auto o = options();
+    o.width = 64;
+    o.height = 200;
+    const auto tall = tolvex::render_scene_pixels({}, {}, o);
+    EXPECT_EQ(tall.width, 64);
+    EXPECT_EQ(tall.height, 200);
+    EXPECT_EQ(tall.rgba.size(), 64u * 200u * 4u);
+
+    o.height = 0;
+    EXPECT_THROW(tolvex::render_scene_pixels({}, {}, o), std::runtime_error);
+}
+
+// Run by ctest with EGL pointed at no vendor library.
+TEST(NoEgl, RenderingFailsWithAClearMessage) {
+    try {
+        tolvex::render_scene_pixels({}, {}, options());
+        FAIL() << "rendered without EGL";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("offscreen rendering unavailable"), std::string::npos)
+            << e.what();
+    }
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+// Looks at or acts on an X window by id, for the smoke test under Xvfb (which runs no window
+// manager):
+//   window_probe close ID   asks the window to close, as a window manager's close button does
+//                           (WM_DELETE_WINDOW);
+//   window_probe scene ID   exits 0 when the window shows white faces, green tracers and an axis
+//                           colour, 1 otherwise.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void request_close(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+}
+
+bool shows_scene(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    XImage* image =
+        XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    int white = 0, green = 0, axis = 0;
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+            white += r == 255 && g == 255 && b == 255;
+            green += r == 0 && g == 255 && b < 40;
+            axis += r > 140 && r < 240 && g > 140 && g < 240 && b > 140 && b < 240 &&
+                    (r != g || g != b);
+        }
+    XDestroyImage(image);
+    std::printf("window pixels: %d white, %d green, %d axis\n", white, green, axis);
+    return white > 1000 && green > 0 && axis > 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (std::strcmp(argv[1], "close") != 0 && std::strcmp(argv[1], "scene") != 0)) {
+        std::fprintf(stderr, "usage: window_probe close|scene WINDOW_ID\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "window_probe: no display\n");
+        return 2;
+    }
+    const Window window = std::strtoul(argv[2], nullptr, 0);
+    bool ok = true;
+    if (std::strcmp(argv[1], "close") == 0)
+        request_close(display, window);
+    else
+        ok = shows_scene(display, window);
+    XCloseDisplay(display);
+    return ok ? 0 : 1;
+}

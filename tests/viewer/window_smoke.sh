@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Smoke test of the real viewer window under a private Xvfb: the window titled "tolvex" appears
+# and shows the model, "q", Esc and the window's close request each end the program with status 0 through the normal
+# exit path, and the program uses no CPU while idle, with GLUT's loop and with a poll() loop
+# driving it. Exits 77 (skipped) when Xvfb is not installed.
+# usage: window_smoke.sh SMOKE_PROGRAM WINDOW_PROBE_PROGRAM
+set -u
+smoke=$1
+probe=$2
+
+if ! command -v Xvfb >/dev/null; then
+    echo "Xvfb is not installed: skipped"
+    exit 77
+fi
+for tool in xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 1; }
+done
+
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# CPU ticks (user + system) the process has used so far.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# Starts the viewer in the given mode, waits for its window, checks it idles, ends it with
+# the given action and checks the exit. mode: "" or --pump; action: a key name or "close".
+run_case() {
+    local mode=$1 action=$2
+    local label="${mode:-glutMainLoop} / $action"
+    "$smoke" $mode >"$work/out" 2>"$work/err" &
+    local pid=$!
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^tolvex$' | head -n 1)
+    if [ -z "$window" ]; then
+        fail "$label: no window titled tolvex"
+        kill "$pid" 2>/dev/null
+        wait "$pid"
+        cat "$work/err"
+        return
+    fi
+    xwininfo -name tolvex | grep -q 'Map State: IsViewable' || fail "$label: window not viewable"
+
+    sleep 0.5
+    "$probe" scene "$window" >"$work/scene" ||
+        fail "$label: the window does not show the cube, tracers and axes"
+    if [ "$action" = q ]; then
+        # A plain drag down by half the height doubles the eye distance: fewer white pixels.
+        local white_before white_after
+        white_before=$(awk '{ print $3 }' "$work/scene")
+        xdotool mousemove --window "$window" 300 100 mousedown 1 \
+            mousemove --window "$window" 300 340 mouseup 1
+        sleep 0.5
+        "$probe" scene "$window" >"$work/scene"
+        white_after=$(awk '{ print $3 }' "$work/scene")
+        echo "$label: zoom drag: $white_before -> $white_after white pixels"
+        [ "$white_after" -lt $((white_before / 2)) ] ||
+            fail "$label: zoom drag left $white_after of $white_before white pixels"
+    fi
+    local before after
+    before=$(cpu_ticks "$pid")
+    sleep 1
+    after=$(cpu_ticks "$pid")
+    # A busy loop would use about 100 ticks in that second.
+    [ $((after - before)) -le 10 ] || fail "$label: $((after - before)) CPU ticks while idle"
+
+    if [ "$action" = close ]; then
+        "$probe" close "$window"
+    else
+        xdotool windowfocus --sync "$window" key "$action"
+    fi
+    local waited=0
+    while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt 100 ]; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "$label: still running"
+        kill "$pid"
+    fi
+    wait "$pid"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$label: exit status $status"
+    grep -q 'exit handlers ran' "$work/out" || fail "$label: exit handlers did not run"
+    [ "$status" -eq 0 ] || cat "$work/err"
+    echo "done: $label"
+}
+
+for mode in "" --pump; do
+    env -u DISPLAY "$smoke" $mode >/dev/null 2>&1
+    status=$?
+    [ "$status" -eq 2 ] || fail "${mode:-glutMainLoop} without a display: status $status, wanted 2"
+done
+
+run_case "" q
+run_case "" Escape
+run_case "" close
+run_case --pump q
+run_case --pump close
+
+[ "$failures" -eq 0 ] || exit 1
+echo "all viewer window checks passed"

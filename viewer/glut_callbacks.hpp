@@ -1,0 +1,33 @@
+// The viewer window's one view state and the routines that act on it and on the window's GL
+// context: the callbacks registered with GLUT and the two it shares with them.
+#pragma once
+
+#include "view_state.hpp"
+
+// The view the window shows (one per program).
+view_state& current_view();
+
+// Called once the window and its GL context exist; until then resize only stores the size.
+void mark_window_open();
+
+// Start view from the configured eye, applied to the camera; does not redraw.
+void initialize_view();
+
+// Recomputes the view frame from the current eye and up direction.
+void reorient();
+
+// Background colour from the configuration and depth testing.
+void init();
+
+// Reshape: stores the window size (an extent of 0 counts as 1) and applies the camera.
+void resize(int w, int h);
+
+// "i" resets the view and redraws; Esc and "q" end the program with status 0.
+void keyboard(unsigned char key, int x, int y);
+
+// Draws glut_data_manager's lists and shows the frame.
+void display();
+
+// Left-button drags: plain zooms, Shift turns about the screen's vertical, Ctrl about its
+// horizontal; the view changes on release and is drawn at once.
+void mouse(int button, int state, int x, int y);

@@ -1,0 +1,15 @@
+// Pixels written to a PNG file atomically: the picture goes to a temporary file beside the
+// target, which is renamed over it only when complete.
+#pragma once
+
+#include "offscreen_render.hpp"
+
+#include <string>
+
+namespace tolvex {
+
+// Writes pixels as an 8-bit RGBA PNG at path. Throws output_error naming path when it cannot be
+// written; then no file (partial or temporary) is left and an existing file at path is untouched.
+void write_png_file(const std::string& path, const scene_pixels& pixels);
+
+} // namespace tolvex

@@ -1,0 +1,72 @@
+#include "viewer_window.hpp"
+
+#include "glut_callbacks.hpp"
+
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+// The viewer's X connection, known once the window is open.
+Display* viewer_display = nullptr;
+
+// freeglut ends the process when it cannot reach the display, so ask first.
+bool display_reachable() {
+    Display* probe = XOpenDisplay(nullptr);
+    if (!probe)
+        return false;
+    XCloseDisplay(probe);
+    return true;
+}
+
+} // namespace
+
+bool open_viewer_window() {
+    if (viewer_display)
+        return true;
+    if (!display_reachable())
+        return false;
+
+    initialize_view();
+    const view_state& view = current_view();
+    glutInitWindowPosition(100, 100);
+    glutInitWindowSize(view.ww, view.hh);
+    int argc = 1;
+    char program_name[] = "myglut";
+    char* argv[] = {program_name, nullptr};
+    glutInit(&argc, argv);
+    // Closing the window ends the program through exit(0), so exit handlers run.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("tolvex");
+    glutDisplayFunc(display);
+    glutReshapeFunc(resize);
+    glutKeyboardFunc(keyboard);
+    glutMouseFunc(mouse);
+    mark_window_open();
+    init();
+    viewer_display = glXGetCurrentDisplay();
+    return true;
+}
+
+int myglut_plot() {
+    if (!open_viewer_window())
+        return 1;
+    glutMainLoop();
+    return 0;
+}
+
+int viewer_event_fd() {
+    return viewer_display ? ConnectionNumber(viewer_display) : -1;
+}
+
+void pump_viewer_events() {
+    if (!viewer_display)
+        return;
+    // Handling events can pull further ones from the socket into Xlib's queue, where a socket
+    // watcher would not see them; keep going until the queue is empty.
+    do
+        glutMainLoopEvent();
+    while (XPending(viewer_display) > 0);
+}
