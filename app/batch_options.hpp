@@ -1,0 +1,40 @@
+// The command line of tolvex-batch.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace tolvex {
+
+struct batch_options {
+    std::string faults;
+    std::string config;
+    std::string boundary;
+    std::string tracers;
+    std::optional<double> tracer_radius;
+    std::string save_tracers;
+    std::string save_restored_tracers;
+    std::string save_blocks;
+    std::string save_restored_blocks;
+    std::string save_image;
+    int image_width = 640;
+    int image_height = 480;
+    bool quiet = false;
+    bool help = false;
+};
+
+// A command line that cannot be used; what() says why.
+class usage_error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses argv. Throws usage_error on unknown options, missing or bad values, and when neither
+// --config nor both --boundary and --tracers are given (unless --help).
+batch_options parse_batch_options(int argc, const char* const* argv);
+
+// The usage text printed with --help and after a usage error.
+std::string batch_usage();
+
+} // namespace tolvex

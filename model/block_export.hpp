@@ -1,0 +1,22 @@
+// Block lists written for other programs: VTK legacy polydata (ParaView) or Wavefront OBJ.
+#pragma once
+
+#include "block.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+// VTK legacy ASCII polydata: the points of every block in list order, one polygon per face,
+// an integer cell scalar "block" (the block's position in the list) and the face normals.
+std::string blocks_to_vtk(const std::vector<block>& blocks);
+
+// Wavefront OBJ: one object block_N per block in list order, one normal per face.
+std::string blocks_to_obj(const std::vector<block>& blocks);
+
+// Writes blocks_to_obj when path ends in ".obj", blocks_to_vtk otherwise, complete or not at all
+// (throws output_error naming the path).
+void write_blocks_file(const std::string& path, const std::vector<block>& blocks);
+
+} // namespace tolvex
