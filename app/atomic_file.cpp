@@ -39,8 +39,8 @@ void write_file_atomically(const std::string& path, const std::string& content) 
     const std::filesystem::path target(path);
     if (target.filename().empty())
         throw output_error("cannot write " + path + ": not a file name");
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX"))
-                           .string();
+    std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     if (target.parent_path().empty())
         temp = "." + target.filename().string() + ".XXXXXX";
 

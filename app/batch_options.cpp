@@ -49,8 +49,7 @@ void parse_image_size(const std::string& text, batch_options& o) {
     int w = 0, h = 0;
     char x = 0, rest = 0;
     std::istringstream in(text);
-    if (!(in >> w >> x >> h) || x != 'x' || in >> rest || w < 1 || h < 1 || w > 16384 ||
-        h > 16384)
+    if (!(in >> w >> x >> h) || x != 'x' || in >> rest || w < 1 || h < 1 || w > 16384 || h > 16384)
         throw usage_error("--image-size: \"" + text + "\" is not WxH with sizes 1 to 16384");
     o.image_width = w;
     o.image_height = h;
@@ -75,7 +74,9 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     const po::options_description table = option_table(o);
     po::variables_map vm;
     try {
-        po::store(po::command_line_parser(argc, argv).options(table).run(), vm);
+        // No positional options: a stray word is an error, not silently ignored.
+        const po::positional_options_description none;
+        po::store(po::command_line_parser(argc, argv).options(table).positional(none).run(), vm);
         po::notify(vm);
     } catch (const po::error& e) {
         throw usage_error(e.what());

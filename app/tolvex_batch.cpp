@@ -26,7 +26,8 @@ using namespace tolvex;
 run_files batch_run_files(const batch_options& o, const tolvex_conf& conf) {
     run_files files;
     const std::filesystem::path conf_dir = std::filesystem::path(o.config).parent_path();
-    files.boundary_path = o.boundary.empty() ? (conf_dir / conf.boundary_file).string() : o.boundary;
+    files.boundary_path =
+        o.boundary.empty() ? (conf_dir / conf.boundary_file).string() : o.boundary;
     files.tracer_path = o.tracers.empty() ? (conf_dir / conf.tracer_file).string() : o.tracers;
     files.tracer_name = files.tracer_path;
     files.tracer_radius = o.tracer_radius.value_or(conf.tracer_radius);

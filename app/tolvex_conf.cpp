@@ -1,15 +1,93 @@
 #include "tolvex_conf.hpp"
 
+#include "text_fields.hpp"
+#include "text_lines.hpp"
+
 namespace tolvex {
+
+namespace {
+
+// Fields 1 to 3 of a three-number value as numbers; throws on the first bad one. nullopt when
+// there are fewer than three fields, which leaves the setting as it was without complaint.
+std::optional<std::array<double, 3>> three_numbers(std::string_view value, const line_ref& at,
+                                                   const std::string& key,
+                                                   const std::array<const char*, 3>& names) {
+    const std::vector<std::string> fields = split_fields(value, ',');
+    if (fields.size() < 3)
+        return std::nullopt;
+    std::array<double, 3> numbers{};
+    for (std::size_t i = 0; i < 3; ++i)
+        numbers[i] = number_value(fields[i], at, key + " " + names[i]);
+    return numbers;
+}
+
+// One line of the file. Keys are tried in a fixed order and match at the start of the line only.
+void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
+    if (line.starts_with('#'))
+        return;
+    if (line.starts_with("BOUNDARY_FILE=")) {
+        conf.boundary_file = line.substr(14);
+    } else if (line.starts_with("TRACER_I_FILE=")) {
+        conf.tracer_file = line.substr(14);
+    } else if (line.starts_with("GL_CLEAR_COLOR=")) {
+        if (const auto rgb =
+                three_numbers(line.substr(15), at, "GL_CLEAR_COLOR=", {"red", "green", "blue"}))
+            conf.clear_color = {static_cast<float>((*rgb)[0]), static_cast<float>((*rgb)[1]),
+                                static_cast<float>((*rgb)[2]), 1.0f};
+    } else if (line.starts_with("TRACER_RADIUS=")) {
+        // Not trimmed: the value must be exactly the number.
+        const double radius = number_value(line.substr(14), at, "TRACER_RADIUS=");
+        // 0 would put every tracer at the origin and make saving divide by zero. The number
+        // rule never gives an infinite value.
+        if (radius == 0.0)
+            throw input_error(at.path, at.line,
+                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) + " must not be 0");
+        conf.tracer_radius = radius;
+    } else if (line.starts_with("SHOW_BLOCK")) {
+        conf.show_block = true; // whatever follows the key
+    } else if (line.starts_with("SHOW_TRACER")) {
+        conf.show_tracer = true;
+    } else if (line.starts_with("INITIAL_VIEW_POINT=")) {
+        if (const auto xyz =
+                three_numbers(line.substr(19), at, "INITIAL_VIEW_POINT=", {"x", "y", "z"}))
+            conf.initial_view_point = *xyz;
+    }
+}
+
+} // namespace
 
 tolvex_conf& tolvex_conf::get_instance() {
     static tolvex_conf instance;
     return instance;
 }
 
-bool tolvex_conf::read(const std::string&) {
-    loaded = false; // built with the file readers
+bool tolvex_conf::read(const std::string& filename) {
+    loaded = false;
+    problems.clear();
+    std::optional<std::string> text;
+    try {
+        text = read_text_file(filename);
+    } catch (const input_error& e) {
+        problems.push_back(e); // the file is not read to its end: nothing applied
+        return loaded;
+    }
+    if (text)
+        read_text(*text, filename);
     return loaded;
+}
+
+void tolvex_conf::read_text(const std::string& text, const std::string& path) {
+    loaded = false;
+    problems.clear();
+    for_each_line(text, [&](std::string_view line, int number) {
+        // A bad value leaves the earlier value and the rest of the file is still read.
+        try {
+            apply_line(*this, line, line_ref{path, number});
+        } catch (const input_error& e) {
+            problems.push_back(e);
+        }
+    });
+    loaded = true;
 }
 
 } // namespace tolvex

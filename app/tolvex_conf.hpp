@@ -10,7 +10,7 @@
 namespace tolvex {
 
 class tolvex_conf {
-public:
+  public:
     // The one process-wide instance, created with the defaults on first use.
     static tolvex_conf& get_instance();
 
@@ -18,6 +18,9 @@ public:
     // cannot be opened, true once it was read to its end. A line with a bad value keeps the
     // earlier value and is recorded in problems; the rest of the file is still read.
     bool read(const std::string& filename);
+
+    // Applies the lines of text, the content of the file at path, as read does; sets loaded.
+    void read_text(const std::string& text, const std::string& path);
 
     std::string boundary_file = "default_boundary";
     std::string tracer_file = "default_tracer";

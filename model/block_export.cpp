@@ -57,7 +57,8 @@ std::string blocks_to_vtk(const std::vector<block>& blocks) {
         base += b.vertices.size();
     }
 
-    out += "CELL_DATA " + std::to_string(polygons) + "\nSCALARS block int 1\nLOOKUP_TABLE default\n";
+    out +=
+        "CELL_DATA " + std::to_string(polygons) + "\nSCALARS block int 1\nLOOKUP_TABLE default\n";
     for (std::size_t n = 0; n < blocks.size(); ++n)
         for (std::size_t k = 0; k < blocks[n].faces.size(); ++k)
             out += std::to_string(n) + "\n";
@@ -82,7 +83,8 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
             out += 'f';
             const std::string normal = std::to_string(normal_base + k);
             for (int i : b.faces[k].indices)
-                out += " " + std::to_string(vertex_base + static_cast<std::size_t>(i)) + "//" + normal;
+                out +=
+                    " " + std::to_string(vertex_base + static_cast<std::size_t>(i)) + "//" + normal;
             out += '\n';
         }
         vertex_base += b.vertices.size();
@@ -92,8 +94,8 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
 }
 
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks) {
-    write_file_atomically(path, ends_with(path, ".obj") ? blocks_to_obj(blocks)
-                                                         : blocks_to_vtk(blocks));
+    write_file_atomically(path,
+                          ends_with(path, ".obj") ? blocks_to_obj(blocks) : blocks_to_vtk(blocks));
 }
 
 } // namespace tolvex

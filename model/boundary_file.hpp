@@ -14,6 +14,9 @@ namespace tolvex {
 // outside the vertex list.
 std::optional<block> read_boundary_file(const std::string& path);
 
+// The same for text already read from the file at path (path only names it in errors).
+block parse_boundary_text(const std::string& text, const std::string& path);
+
 // "Failed to read boundary from [path]."
 std::string boundary_warning_text(const std::string& path);
 

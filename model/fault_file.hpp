@@ -14,6 +14,9 @@ namespace tolvex {
 // bad data line.
 std::optional<std::vector<fault>> read_fault_file(const std::string& path);
 
+// The same for text already read from the file at path (path only names it in errors).
+std::vector<fault> parse_fault_text(const std::string& text, const std::string& path);
+
 // The fault's line in the fault list: "%10d %5.1f %4.1f %5.1f %4.1f %s %5d", never cut.
 std::string fault_list_line(const fault& f);
 

@@ -12,6 +12,11 @@ namespace tolvex {
 // order; on a bad line throws input_error with out holding the points before that line.
 bool read_tracer_file(const std::string& path, double radius, point_list& out);
 
+// The same for text already read from the file at path (path only names it in errors): clears
+// out, then appends the points; on a bad line throws with out holding the points before it.
+void parse_tracer_text(const std::string& text, const std::string& path, double radius,
+                       point_list& out);
+
 // Reads filename from the executable's folder into tracers_init with the configured radius.
 bool get_tracers_init(const std::string& filename);
 

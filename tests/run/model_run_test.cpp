@@ -20,7 +20,9 @@ void expect_point(const vec3& v, double x, double y, double z) {
     EXPECT_NEAR(v[2], z, 1e-12);
 }
 
-bool same(const vec3& a, const vec3& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+bool same(const vec3& a, const vec3& b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
 
 bool same(const point_list& a, const point_list& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -36,7 +38,7 @@ index_list iota_list(std::size_t n) {
 // The box [10,12] x [20,22] x [30,32] (centre (11, 21, 31)) with tracers given relative to that
 // centre, and one horizontal fault through the centre whose upper side moves 2 along +x.
 class ModelRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         clear_model_lists();
         files.boundary_path = dir.write("box.boundary", box_boundary(10, 20, 30, 12, 22, 32));
@@ -49,7 +51,9 @@ protected:
     void load(const std::string& fault_text) {
         ASSERT_TRUE(tolvex::load_fault_file(dir.write("faults.efd", fault_text)));
     }
-    void load_horizontal_fault() { load(fault_line(7, 2.0, {1, 0, 0}, {0, 0, 1}, {11, 21, 31}, 1)); }
+    void load_horizontal_fault() {
+        load(fault_line(7, 2.0, {1, 0, 0}, {0, 0, 1}, {11, 21, 31}, 1));
+    }
     void run() {
         tolvex::run_model(files, [this](const std::string& w) { warnings.push_back(w); });
     }
@@ -220,9 +224,31 @@ TEST_F(ModelRun, BadBoundaryLineStopsTheRunBeforeAnyListChanges) {
     EXPECT_TRUE(blocks_init.empty());
 }
 
+TEST_F(ModelRun, BoundaryWhoseFaceSidesAreNotEdgesIsRejectedBeforeAnyListChanges) {
+    load_horizontal_fault();
+    std::string text = box_boundary(10, 20, 30, 12, 22, 32);
+    text.replace(text.find("EDGE=0,4\n"), 9, "");
+    files.boundary_path = dir.write("open.boundary", text);
+    try {
+        run();
+        FAIL() << "expected input_error";
+    } catch (const tolvex::input_error& e) {
+        EXPECT_NE(e.reason().find(
+                      "face 3 (FACE= line 3 of the file): its side from vertex 4 to vertex 0"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(blocks_init.empty());
+    files.boundary_path = dir.write("flat.boundary", "VERTEX=0,0,0\nVERTEX=1,0,0\nEDGE=0,1\n"
+                                                     "FACE=2,0,1,0,0,1\n");
+    EXPECT_THROW(run(), tolvex::input_error);
+}
+
 // With slip vectors in their planes, the forward run undoes what the restoration did to the
-// fault points: each ends where it was loaded (centred). Random faults through the interior of
-// a box, so no fault point sits exactly on another fault's plane.
+// fault points: each ends where it was loaded (centred). This holds while every fault point lies
+// inside the block that carries it, so the faults go through the middle of the box and their
+// slips are too small to carry any point out of it (a point outside its block moves with the
+// block even when it lies on the other side of a plane that misses the block).
 TEST_F(ModelRun, ForwardRunPutsBackTheFaultPointsTheRestorationMoved) {
     std::mt19937 rng(20261208);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
@@ -239,8 +265,8 @@ TEST_F(ModelRun, ForwardRunPutsBackTheFaultPointsTheRestorationMoved) {
             const double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
             for (double& c : s)
                 c /= sl;
-            const double p[3] = {11 + 0.8 * unit(rng), 21 + 0.8 * unit(rng), 31 + 0.8 * unit(rng)};
-            text += fault_line(i, 0.3 * (1 + unit(rng)), s, nv, p, i);
+            const double p[3] = {11 + 0.5 * unit(rng), 21 + 0.5 * unit(rng), 31 + 0.5 * unit(rng)};
+            text += fault_line(i, 0.05 * (1 + unit(rng)) / n, s, nv, p, i);
         }
         load(text);
         run();

@@ -11,7 +11,7 @@ namespace run_test {
 
 // A fresh temporary folder, removed with the object.
 class temp_folder {
-public:
+  public:
     temp_folder();
     ~temp_folder();
     temp_folder(const temp_folder&) = delete;
@@ -19,7 +19,7 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::string write(const std::string& name, const std::string& content) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,43 @@
+// Fields of a text line: splitting, trimming and the number and integer rules shared by every
+// reader, with conversions that name the file, line and field when a value is bad.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvex {
+
+// The white space trimmed from lines and fields: space, tab, CR, LF, vertical tab, form feed.
+inline constexpr std::string_view blank_chars = " \t\r\n\v\f";
+
+// text without white space at either end.
+std::string_view trim_blanks(std::string_view text);
+
+// text cut at every separator (adjacent separators give an empty field), each field trimmed.
+std::vector<std::string> split_fields(std::string_view text, char separator);
+
+// The whole text as one decimal number as classic-locale stream input reads it: no blank before
+// or after, nothing left over, nothing out of the double range. inf and nan are not numbers.
+std::optional<double> to_number(std::string_view text);
+
+// The whole text as an optional sign and decimal digits within the 32-bit signed range.
+std::optional<int> to_integer(std::string_view text);
+
+// The text found, quoted for a message; long texts are shortened and unprintable bytes escaped,
+// so a garbage line gives a short, readable reason.
+std::string quoted_text(std::string_view text);
+
+// Where a value comes from, for the errors below.
+struct line_ref {
+    const std::string& path;
+    int line;
+};
+
+// to_number / to_integer that throw input_error "what: "text" is not a number" (or integer, or
+// out of range) at the line.
+double number_value(std::string_view text, const line_ref& at, const std::string& what);
+int integer_value(std::string_view text, const line_ref& at, const std::string& what);
+
+} // namespace tolvex

@@ -1,0 +1,33 @@
+// Reading text input files: the whole file in, then one line at a time under the rule that every
+// reader shares. A line feed ends a line and is not part of it, nor is a carriage return just
+// before it; the last line needs no line feed, and a final line feed is followed by one empty line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tolvex {
+
+// The bytes of the file at path; nullopt when it cannot be opened. Throws input_error (line 0)
+// when reading fails after opening, so a reader never works on half a file.
+std::optional<std::string> read_text_file(const std::string& path);
+
+// Calls fn(line, number) for each line of text, numbered from 1.
+template <class Fn> void for_each_line(std::string_view text, Fn&& fn) {
+    int number = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        // A lone carriage return at the very end is dropped too: it is what is left of a CR LF
+        // file whose last line feed was cut off.
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        fn(line, ++number);
+        if (end == std::string_view::npos)
+            return;
+        text.remove_prefix(end + 1);
+    }
+}
+
+} // namespace tolvex

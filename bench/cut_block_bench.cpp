@@ -1,0 +1,78 @@
+// Time of cut_block on a box cut by seeded random faults through its interior, carrying 100,000
+// tracer points; reports the blocks produced.
+#include "cut_block.hpp"
+#include "vector_utils.hpp"
+
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+
+constexpr int tracer_count = 100000;
+
+// The box [-10, 10] x [-10, 10] x [-5, 5], numbered like a boundary file would give it.
+block make_box() {
+    block b;
+    for (int k = 0; k < 8; ++k) {
+        const int c = k % 4;
+        b.vertices.push_back(
+            make_vec3(c == 1 || c == 2 ? 10 : -10, c >= 2 ? 10 : -10, k >= 4 ? 5 : -5));
+    }
+    b.edges = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+               {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    const index_list corners[6] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                                   {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    const vec3 normals[6] = {make_vec3(0, 0, -1), make_vec3(0, 0, 1), make_vec3(0, -1, 0),
+                             make_vec3(1, 0, 0),  make_vec3(0, 1, 0), make_vec3(-1, 0, 0)};
+    for (int f = 0; f < 6; ++f)
+        b.faces.push_back(face{corners[f], normals[f]});
+    return b;
+}
+
+vec3 random_point(std::mt19937& rng) {
+    std::uniform_real_distribution<double> xy(-10, 10), z(-5, 5);
+    return make_vec3(xy(rng), xy(rng), z(rng));
+}
+
+std::vector<fault> random_faults(std::mt19937& rng, int count) {
+    std::normal_distribution<double> g;
+    std::uniform_real_distribution<double> slip(0.1, 1.0);
+    std::vector<fault> faults(count);
+    for (fault& f : faults) {
+        f.point = random_point(rng);
+        f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_dir = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_mag = slip(rng);
+    }
+    return faults;
+}
+
+void cut_box(benchmark::State& state) {
+    std::mt19937 rng(42);
+    const std::vector<fault> faults = random_faults(rng, static_cast<int>(state.range(0)));
+    point_list tracers(tracer_count);
+    for (vec3& t : tracers)
+        t = random_point(rng);
+    block box = make_box();
+    for (int k = 0; k < tracer_count; ++k)
+        box.tracer_indices.push_back(k);
+    for (int k = 0; k < state.range(0); ++k)
+        box.fault_indices.push_back(k);
+
+    std::size_t blocks = 0;
+    for (auto _ : state) {
+        // cut_block moves fault points and tracers in place: every run starts from fresh copies.
+        std::vector<fault> run_faults = faults;
+        point_list run_tracers = tracers;
+        const std::vector<block> out = cut_block({box}, run_faults, run_tracers);
+        blocks = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["blocks"] = static_cast<double>(blocks);
+}
+
+} // namespace
+
+BENCHMARK(cut_box)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,134 @@
+#include "boundary_file.hpp"
+
+#include "file_paths.hpp"
+#include "input_error.hpp"
+#include "text_fields.hpp"
+#include "text_lines.hpp"
+
+#include <algorithm>
+
+namespace tolvex {
+
+namespace {
+
+// A vertex index as the file gave it, kept until all vertices are known.
+struct index_use {
+    int line;
+    std::string what;
+    int index;
+};
+
+// The values after a key, converted with the key and the value's position named in errors.
+class value_reader {
+  public:
+    value_reader(std::string_view values, const line_ref& at, std::string key)
+        : values_(split_fields(values, ',')), at_(at), key_(std::move(key)) {}
+
+    // Fails unless there are at least n values; values beyond those needed are ignored.
+    void need(std::size_t n) const {
+        if (values_.size() < n)
+            throw input_error(at_.path, at_.line,
+                              key_ + " needs " + std::to_string(n) + " values, " +
+                                  std::to_string(values_.size()) + " found");
+    }
+    double number(std::size_t i, const char* name) const {
+        return number_value(values_[i], at_, what(i, name));
+    }
+    int integer(std::size_t i, const std::string& name) const {
+        return integer_value(values_[i], at_, what(i, name));
+    }
+    std::string what(std::size_t i, const std::string& name) const {
+        return key_ + " value " + std::to_string(i + 1) + " (" + name + ")";
+    }
+
+  private:
+    std::vector<std::string> values_;
+    const line_ref& at_;
+    std::string key_;
+};
+
+void read_vertex(block& b, std::string_view values, const line_ref& at) {
+    const value_reader v(values, at, "VERTEX=");
+    v.need(3);
+    b.vertices.push_back(make_vec3(v.number(0, "x"), v.number(1, "y"), v.number(2, "z")));
+}
+
+void read_edge(block& b, std::vector<index_use>& uses, std::string_view values,
+               const line_ref& at) {
+    const value_reader v(values, at, "EDGE=");
+    v.need(2);
+    const edge e{v.integer(0, "a"), v.integer(1, "b")};
+    uses.push_back({at.line, v.what(0, "a"), e[0]});
+    uses.push_back({at.line, v.what(1, "b"), e[1]});
+    b.edges.push_back(e);
+}
+
+void read_face(block& b, std::vector<index_use>& uses, std::string_view values,
+               const line_ref& at) {
+    const value_reader v(values, at, "FACE=");
+    v.need(1);
+    const int n = v.integer(0, "number of corners");
+    const std::size_t corners = n > 0 ? static_cast<std::size_t>(n) : 0;
+    // Checked before anything is reserved, so a huge n in a short line costs nothing.
+    v.need(1 + corners + 3);
+    face f;
+    f.indices.reserve(corners);
+    for (std::size_t i = 1; i <= corners; ++i) {
+        const std::string name = "corner " + std::to_string(i);
+        f.indices.push_back(v.integer(i, name));
+        uses.push_back({at.line, v.what(i, name), f.indices.back()});
+    }
+    const std::size_t first = 1 + corners;
+    f.normal = make_vec3(v.integer(first, "normal x"), v.integer(first + 1, "normal y"),
+                         v.integer(first + 2, "normal z"));
+    b.faces.push_back(std::move(f));
+}
+
+} // namespace
+
+block parse_boundary_text(const std::string& text, const std::string& path) {
+    block b;
+    std::vector<index_use> uses;
+    for_each_line(text, [&](std::string_view line, int number) {
+        const line_ref at{path, number};
+        if (line.starts_with("VERTEX="))
+            read_vertex(b, line.substr(7), at);
+        else if (line.starts_with("EDGE="))
+            read_edge(b, uses, line.substr(5), at);
+        else if (line.starts_with("FACE="))
+            read_face(b, uses, line.substr(5), at);
+        // Anything else, comments included, is ignored.
+    });
+    // Lines come in any order, so indices can only be checked against the complete list.
+    const auto vertex_count = static_cast<long long>(b.vertices.size());
+    const auto bad = std::find_if(uses.begin(), uses.end(), [&](const index_use& u) {
+        return u.index < 0 || u.index >= vertex_count;
+    });
+    if (bad != uses.end())
+        throw input_error(path, bad->line,
+                          bad->what + ": vertex " + std::to_string(bad->index) +
+                              " does not exist (the file has " + std::to_string(vertex_count) +
+                              " vertices)");
+    return b;
+}
+
+std::optional<block> read_boundary_file(const std::string& path) {
+    const std::optional<std::string> text = read_text_file(path);
+    if (!text)
+        return std::nullopt;
+    return parse_boundary_text(*text, path);
+}
+
+std::string boundary_warning_text(const std::string& path) {
+    return "Failed to read boundary from [" + path + "].";
+}
+
+block get_boundary(const std::string& filename, const warn_fn& warn) {
+    const std::string path = join_path(executable_dir(), filename);
+    if (std::optional<block> b = read_boundary_file(path))
+        return std::move(*b);
+    warn(boundary_warning_text(path));
+    return block{};
+}
+
+} // namespace tolvex

@@ -1,0 +1,34 @@
+// Test polyhedra and the checks that every block a cut produces must pass.
+#pragma once
+
+#include "block.hpp"
+
+#include <random>
+#include <string>
+
+// The cube with corners (+-1, +-1, +-1) in its usual numbering: vertices 0-3 at z = -1 and 4-7
+// at z = 1, counter-clockwise seen from above; twelve edges and six outward-facing faces.
+block make_cube();
+
+// An axis-aligned box from lo to hi, numbered like make_cube.
+block make_box(const vec3& lo, const vec3& hi);
+
+// A prism over a random convex polygon of 3 to 12 corners, between z = 0 and z = height.
+block make_prism(std::mt19937& rng, double height);
+
+// Two pyramids on a random convex polygon in the plane z = 0, apexes above and below.
+block make_bipyramid(std::mt19937& rng);
+
+// Volume of a convex block (fan tetrahedra from the vertex centroid).
+double volume(const block& b);
+
+// Newell normal of a face (its length is twice the face's area).
+vec3 face_normal(const block& b, const face& f);
+
+// Empty when b is a sound convex polyhedron: valid indices, faces of three or more distinct
+// corners that are planar and convex, each edge the side of exactly two faces and each side an
+// edge, no zero-length edge, V - E + F = 2, every face plane supporting. Otherwise what is wrong.
+std::string polyhedron_problem(const block& b);
+
+// Empty when point lies inside or on the convex block b (within a tolerance relative to its size).
+std::string containment_problem(const block& b, const vec3& point);

@@ -1,0 +1,132 @@
+#include "error_text.hpp"
+#include "fault_file.hpp"
+#include "input_error.hpp"
+#include "model_lists.hpp"
+#include "temp_dir.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace tolvex;
+
+namespace {
+// One data line: label, 4 angles, tag, id, magnitude, slip, normal, point, order.
+std::string fault_line(int id, int order, const std::string& tag = "N") {
+    return "F" + std::to_string(id) + "\t30\t60\t120\t45\t" + tag + "\t" + std::to_string(id) +
+           "\t2.5\t0\t0\t1\t0\t0.5\t1\t10\t20\t30\t" + std::to_string(order);
+}
+
+// line with field n (from 1) replaced by text.
+std::string with_field(std::string line, int n, const std::string& text) {
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i)
+        start = line.find('\t', start) + 1;
+    const std::size_t end = line.find('\t', start);
+    return line.replace(start, end == std::string::npos ? end : end - start, text);
+}
+} // namespace
+
+TEST(FaultFile, ReadsEveryFieldAndNegatesTheSlip) {
+    const std::vector<fault> faults = parse_fault_text(fault_line(3, 9, " tag ") + "\n", "f");
+    ASSERT_EQ(faults.size(), 1u);
+    const fault& f = faults[0];
+    EXPECT_EQ(f.name, "F3");
+    EXPECT_EQ(f.plane_angles, (std::array<double, 2>{30, 60}));
+    EXPECT_EQ(f.slip_angles, (std::array<double, 2>{120, 45}));
+    EXPECT_EQ(f.tag, "tag");
+    EXPECT_EQ(f.id, 3);
+    EXPECT_EQ(f.slip_mag, 2.5);
+    EXPECT_EQ(f.slip_dir[2], -1.0);
+    EXPECT_EQ(f.normal[1], 0.5);
+    EXPECT_EQ(f.point[2], 30.0);
+    EXPECT_EQ(f.order, 9);
+    EXPECT_EQ(f.key, 9.0);
+}
+
+TEST(FaultFile, SkipsCommentsAndBlankLinesAndSortsByDescendingOrder) {
+    const std::string text = "  # id\tname\r\n\n \t \n" + fault_line(1, 2) + "\r\n\t" +
+                             fault_line(2, 7) + " \t\n" + fault_line(3, -1) + "\n" +
+                             fault_line(4, 7);
+    const std::vector<fault> faults = parse_fault_text(text, "f");
+    std::vector<int> ids;
+    for (const fault& f : faults)
+        ids.push_back(f.id);
+    EXPECT_EQ(ids, (std::vector<int>{2, 4, 1, 3}));
+}
+
+TEST(FaultFile, EmptyFieldsAreTextsButNotNumbers) {
+    const std::string no_tag = with_field(fault_line(5, 1), 6, "") + "\textra";
+    const std::vector<fault> faults = parse_fault_text(no_tag, "f");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].tag, "");
+
+    try {
+        parse_fault_text("#\n\n" + with_field(no_tag, 3, ""), "a/f.efd");
+        FAIL() << "no error";
+    } catch (const input_error& e) {
+        EXPECT_STREQ(e.what(), "a/f.efd:3: field 3 (plane inclination): \"\" is not a number");
+    }
+}
+
+TEST(FaultFile, BadLinesNameTheLineAndField) {
+    const auto reason = [](const std::string& text) {
+        return error_text([&] { parse_fault_text(text, "f"); });
+    };
+    const std::string line = fault_line(1, 1);
+    EXPECT_EQ(reason(line.substr(0, line.rfind('\t'))),
+              "f:1: 18 tab-separated fields needed, 17 found");
+    EXPECT_EQ(reason("\n" + with_field(line, 8, "1.5x")),
+              "f:2: field 8 (slip magnitude): \"1.5x\" is not a number");
+    EXPECT_EQ(reason(with_field(line, 7, "a")),
+              "f:1: field 7 (identifier): \"a\" is not an integer");
+    EXPECT_EQ(reason(with_field(line, 18, "1.0")),
+              "f:1: field 18 (sequence number): \"1.0\" is not an integer");
+    EXPECT_EQ(
+        reason(with_field(line, 18, "3000000000")),
+        "f:1: field 18 (sequence number): \"3000000000\" is outside the 32-bit integer range");
+    EXPECT_EQ(reason(with_field(line, 12, "1,5")),
+              "f:1: field 12 (normal x): \"1,5\" is not a number");
+}
+
+TEST(FaultFile, ListLineWidths) {
+    fault f;
+    f.id = 1;
+    f.plane_angles = {1000, 5};
+    f.slip_angles = {12.34, -3.25};
+    f.tag = "N";
+    f.order = 42;
+    EXPECT_EQ(fault_list_line(f), "         1 1000.0  5.0  12.3 -3.2 N    42");
+    f.tag = std::string(300, 't') + std::string(1, '\0') + "x";
+    EXPECT_EQ(fault_list_line(f).size(), 41u - 1 + 302);
+}
+
+TEST(FaultFile, LoadReplacesTheListsOnlyWhenTheWholeFileIsGood) {
+    const temp_dir dir;
+    faults_retro.clear();
+    faults_loaded.clear();
+    tracers_init.assign(1, make_vec3(1, 2, 3));
+    EXPECT_FALSE(load_fault_file((dir.path / "missing.efd").string()));
+    EXPECT_EQ(tracers_init.size(), 1u);
+
+    const auto lines =
+        load_fault_file(dir.write("a.efd", fault_line(1, 1) + "\n" + fault_line(2, 5)));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (std::vector<std::string>{fault_list_line(faults_retro[0]),
+                                                fault_list_line(faults_retro[1])}));
+    EXPECT_EQ(faults_retro[0].id, 2);
+    EXPECT_EQ(faults_loaded.size(), 2u);
+    EXPECT_TRUE(tracers_init.empty());
+
+    tracers_init.assign(1, make_vec3(1, 2, 3));
+    EXPECT_THROW(load_fault_file(dir.write("bad.efd", fault_line(3, 1) + "\nx")), input_error);
+    EXPECT_EQ(faults_retro.size(), 2u);
+    EXPECT_EQ(faults_loaded.size(), 2u);
+    EXPECT_EQ(tracers_init.size(), 1u);
+
+    ASSERT_TRUE(load_fault_file(dir.write("c.efd", fault_line(9, 3))));
+    ASSERT_EQ(faults_retro.size(), 1u);
+    EXPECT_EQ(faults_retro[0].id, 9);
+
+    ASSERT_TRUE(load_fault_file(dir.write("d.efd", "# only a comment\n")));
+    EXPECT_TRUE(faults_retro.empty());
+    EXPECT_TRUE(faults_loaded.empty());
+}

@@ -1,0 +1,88 @@
+#include "error_text.hpp"
+#include "input_error.hpp"
+#include "temp_dir.hpp"
+#include "text_fields.hpp"
+#include "text_lines.hpp"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+using namespace tolvex;
+
+namespace {
+std::vector<std::pair<std::string, int>> lines_of(const std::string& text) {
+    std::vector<std::pair<std::string, int>> lines;
+    for_each_line(text, [&](std::string_view line, int n) { lines.emplace_back(line, n); });
+    return lines;
+}
+} // namespace
+
+TEST(LineReading, LineFeedEndsALineAndCarriageReturnBeforeItIsDropped) {
+    using L = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(lines_of("a\r\nb\nc"), (L{{"a", 1}, {"b", 2}, {"c", 3}}));
+    EXPECT_EQ(lines_of("a\n"), (L{{"a", 1}, {"", 2}}));
+    EXPECT_EQ(lines_of(""), (L{{"", 1}}));
+    EXPECT_EQ(lines_of("a\rb\n\n"), (L{{"a\rb", 1}, {"", 2}, {"", 3}}));
+    EXPECT_EQ(lines_of("last\r"), (L{{"last", 1}}));
+    EXPECT_EQ(lines_of(std::string("x\0y\n", 4)), (L{{std::string("x\0y", 3), 1}, {"", 2}}));
+}
+
+TEST(LineReading, MissingFileIsNulloptAndReadFailureIsAnError) {
+    const temp_dir dir;
+    EXPECT_FALSE(read_text_file((dir.path / "none").string()));
+    EXPECT_EQ(*read_text_file(dir.write("f", "a\r\nb")), "a\r\nb");
+    // A folder opens but cannot be read.
+    try {
+        read_text_file(dir.path.string());
+        FAIL() << "no error";
+    } catch (const input_error& e) {
+        EXPECT_EQ(e.path(), dir.path.string());
+        EXPECT_EQ(e.line(), 0);
+    }
+}
+
+TEST(Fields, SplitKeepsEmptyFieldsAndTrimsEach) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(split_fields(" 1 ,\t2\v,,3\f\r ", ','), (V{"1", "2", "", "3"}));
+    EXPECT_EQ(split_fields("a\t\tb\t", '\t'), (V{"a", "", "b", ""}));
+    EXPECT_EQ(split_fields("", ','), (V{""}));
+    EXPECT_EQ(trim_blanks(" \t x y \n"), "x y");
+}
+
+TEST(Fields, NumberRuleTakesTheWholeTextInTheClassicLocale) {
+    for (const auto& [text, value] : std::vector<std::pair<std::string, double>>{
+             {"1.5", 1.5}, {"-2", -2}, {"3e2", 300}, {"+.5", 0.5}, {"1.", 1}, {"1E-3", 0.001}})
+        EXPECT_EQ(to_number(text), value) << text;
+    for (const char* text :
+         {"", " 1", "1 ", "1,5", "1.5x", "1e", ".", "inf", "-nan", "0x10", "1e400", "--1", "1 2"})
+        EXPECT_FALSE(to_number(text)) << text;
+    EXPECT_FALSE(to_number(std::string("1\0", 2)));
+}
+
+TEST(Fields, IntegerRuleIsSignAndDigitsIn32Bits) {
+    EXPECT_EQ(to_integer("+7"), 7);
+    EXPECT_EQ(to_integer("-2147483648"), -2147483648LL);
+    EXPECT_EQ(to_integer("2147483647"), 2147483647);
+    for (const char* text :
+         {"", "1.0", "2147483648", "-2147483649", "+-1", "-", "1e2", " 1", "0x1"})
+        EXPECT_FALSE(to_integer(text)) << text;
+}
+
+TEST(Fields, ErrorsNameFileLineFieldAndText) {
+    const std::string path = "faults.efd";
+    const auto what = [&](auto convert, const std::string& text) {
+        return error_text([&] { convert(text, line_ref{path, 7}, "field 8 (slip magnitude)"); });
+    };
+    EXPECT_EQ(what(number_value, "1.5x"),
+              "faults.efd:7: field 8 (slip magnitude): \"1.5x\" is not a number");
+    EXPECT_EQ(what(integer_value, "1.5"),
+              "faults.efd:7: field 8 (slip magnitude): \"1.5\" is not an integer");
+    EXPECT_EQ(what(integer_value, "-99999999999"), "faults.efd:7: field 8 (slip magnitude): "
+                                                   "\"-99999999999\" is outside the 32-bit "
+                                                   "integer range");
+    // Garbage is shown short and printable.
+    EXPECT_EQ(quoted_text(std::string(50, 'a')), "\"" + std::string(40, 'a') + "...\"");
+    EXPECT_EQ(quoted_text(std::string("a\0\"", 3)), "\"a\\x00\\x22\"");
+}

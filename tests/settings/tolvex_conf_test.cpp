@@ -1,0 +1,91 @@
+#include "temp_dir.hpp"
+#include "tolvex_conf.hpp"
+
+#include <gtest/gtest.h>
+
+using tolvex::tolvex_conf;
+
+namespace {
+tolvex_conf conf_from(const std::string& text) {
+    tolvex_conf conf;
+    conf.read_text(text, "tolvex.conf");
+    return conf;
+}
+} // namespace
+
+TEST(Conf, MissingFileKeepsDefaultsAndEmptyFileIsLoaded) {
+    const temp_dir dir;
+    tolvex_conf conf;
+    EXPECT_FALSE(conf.read((dir.path / "tolvex.conf").string()));
+    EXPECT_FALSE(conf.loaded);
+    EXPECT_EQ(conf.boundary_file, "default_boundary");
+    EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(conf.tracer_radius, 100.0);
+    EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{450, -600, 750}));
+    EXPECT_FALSE(conf.show_block || conf.show_tracer);
+
+    EXPECT_TRUE(conf.read(dir.write("tolvex.conf", "")));
+    EXPECT_TRUE(conf.loaded);
+    EXPECT_TRUE(conf.problems.empty());
+}
+
+TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
+    const temp_dir dir;
+    tolvex_conf conf;
+    ASSERT_TRUE(conf.read(dir.write("tolvex.conf", "BOUNDARY_FILE=box.txt\r\n"
+                                                   "TRACER_I_FILE=t.txt\r\n"
+                                                   "GL_CLEAR_COLOR=0.5, 0.25 ,1\r\n"
+                                                   "TRACER_RADIUS=2.5\r\n"
+                                                   "SHOW_BLOCK=0\r\n"
+                                                   "SHOW_TRACER=false\r\n"
+                                                   "INITIAL_VIEW_POINT=1,2,3")));
+    EXPECT_EQ(conf.boundary_file, "box.txt");
+    EXPECT_EQ(conf.tracer_file, "t.txt");
+    EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0.5f, 0.25f, 1.0f, 1.0f}));
+    EXPECT_EQ(conf.tracer_radius, 2.5);
+    EXPECT_TRUE(conf.show_block);
+    EXPECT_TRUE(conf.show_tracer);
+    EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{1, 2, 3}));
+    EXPECT_TRUE(conf.problems.empty());
+}
+
+TEST(Conf, KeysCountOnlyAtTheStartInUpperCase) {
+    const tolvex_conf conf = conf_from(" SHOW_BLOCK\nshow_tracer\n#SHOW_TRACER\n"
+                                       "BOUNDARY_FILE=\n BOUNDARY_FILE=x\n");
+    EXPECT_FALSE(conf.show_block);
+    EXPECT_FALSE(conf.show_tracer);
+    EXPECT_EQ(conf.boundary_file, "");
+}
+
+TEST(Conf, FileNamesAreVerbatimAndTheLastLineWins) {
+    const tolvex_conf conf = conf_from("TRACER_I_FILE=first\nTRACER_I_FILE= a b # c \n");
+    EXPECT_EQ(conf.tracer_file, " a b # c ");
+}
+
+TEST(Conf, ThreeNumberKeysNeedThreeFieldsAndIgnoreMore) {
+    EXPECT_EQ(conf_from("GL_CLEAR_COLOR=1,1").clear_color, (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(conf_from("GL_CLEAR_COLOR=1,0,1,0").clear_color, (std::array<float, 4>{1, 0, 1, 1}));
+    EXPECT_EQ(conf_from("INITIAL_VIEW_POINT=1,2").initial_view_point,
+              (std::array<double, 3>{450, -600, 750}));
+    EXPECT_EQ(conf_from("INITIAL_VIEW_POINT=1,2,3,x").initial_view_point,
+              (std::array<double, 3>{1, 2, 3}));
+}
+
+TEST(Conf, BadValuesKeepTheEarlierValueAndAreCollected) {
+    const tolvex_conf conf = conf_from("TRACER_RADIUS=5\n"
+                                       "TRACER_RADIUS= 7\n"
+                                       "TRACER_RADIUS=7 \n"
+                                       "TRACER_RADIUS=0\n"
+                                       "GL_CLEAR_COLOR=1,,1\n"
+                                       "INITIAL_VIEW_POINT=1,2,3e999\n"
+                                       "SHOW_BLOCK\n");
+    EXPECT_TRUE(conf.loaded);
+    EXPECT_EQ(conf.tracer_radius, 5.0);
+    EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{450, -600, 750}));
+    EXPECT_TRUE(conf.show_block);
+    ASSERT_EQ(conf.problems.size(), 5u);
+    EXPECT_STREQ(conf.problems[0].what(), "tolvex.conf:2: TRACER_RADIUS=: \" 7\" is not a number");
+    EXPECT_EQ(conf.problems[3].reason(), "GL_CLEAR_COLOR= green: \"\" is not a number");
+    EXPECT_EQ(conf.problems[4].line(), 6);
+}
