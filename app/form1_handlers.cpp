@@ -84,9 +84,11 @@ void Form1::btn_plot_Click() {
             ui.message_box(text, "WARNING", message_icon::warning);
         });
     } catch (const run_aborted& e) {
-        return abort(e);
+        abort(e);
+        return;
     } catch (const input_error& e) {
-        return abort(e);
+        abort(e);
+        return;
     }
 
     glut_data_manager& viewer = glut_data_manager::get_instance();
