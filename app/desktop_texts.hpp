@@ -1,0 +1,24 @@
+// The texts the main window shows beyond its control captions: dialog filters and the messages
+// through which bad files reach the user.
+#pragma once
+
+#include "input_error.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+inline const std::string fault_file_filter =
+    "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|All files (*.*)|*.*";
+
+// A rejected fault file: the file, line and reason, and that the loaded faults stay.
+std::string fault_file_error_text(const input_error& e);
+
+// The lines of tolvex.conf whose values were ignored, one per line after a heading.
+std::string config_problems_text(const std::vector<input_error>& problems);
+
+inline const std::string viewer_failure_text =
+    "The 3-D viewer could not be opened (no display?). The forward tracers can still be saved.";
+
+} // namespace tolvex

@@ -1,0 +1,37 @@
+// What the main window needs from the desktop around it: file dialogs, message boxes, the
+// executable's folder and the 3-D viewer. The program uses the Qt one (qt_desktop_ui); tests
+// answer with fakes, so no handler ever waits on a real modal dialog.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tolvex {
+
+enum class message_icon { none, warning, error };
+
+class desktop_ui {
+  public:
+    virtual ~desktop_ui() = default;
+
+    // Modal open dialog. filter: "description|patterns|description|patterns", patterns separated
+    // by ";". Starts in start_dir. The chosen file's full path, or nullopt when cancelled.
+    virtual std::optional<std::string> open_file_dialog(const std::string& filter,
+                                                        const std::string& start_dir) = 0;
+
+    // Modal save dialog; default_ext is added to a name typed without an extension. The chosen
+    // full path, or nullopt when cancelled.
+    virtual std::optional<std::string> save_file_dialog(const std::string& default_ext) = 0;
+
+    // Modal message box with one OK button; returns when the user has closed it.
+    virtual void message_box(const std::string& text, const std::string& caption,
+                             message_icon icon) = 0;
+
+    virtual std::string executable_dir() = 0;
+
+    // Opens the 3-D viewer on glut_data_manager's lists and keeps it running beside the main
+    // window. False when no viewer window could be opened.
+    virtual bool open_viewer() = 0;
+};
+
+} // namespace tolvex

@@ -1,0 +1,48 @@
+// The main window: the "&File" menu, the fault list, the two file labels and the plot button.
+// Its handlers call the readers, the writer and the model run; dialogs, message boxes and the
+// viewer are reached through the desktop_ui it is given. Every widget's objectName is its
+// member name, so tests and scripted runs can find it.
+#pragma once
+
+#include "desktop_ui.hpp"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace tolvex {
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // ui must outlive the window.
+    explicit Form1(desktop_ui& ui);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void InitializeComponent();
+    void mi_open_Click();
+    void mi_save_tracer_Click();
+    void mi_exit_Click();
+    void btn_plot_Click();
+
+    desktop_ui& ui;
+    QMenu* mi_file = nullptr;
+    QAction* mi_bar1 = nullptr;
+    QAction* mi_exit = nullptr;
+    QAction* mi_open = nullptr;
+    QListWidget* lb_fault = nullptr;
+    QPushButton* btn_plot = nullptr;
+    QLabel* lbl_tracer = nullptr;
+    QLabel* lbl_boundary = nullptr;
+    QAction* mi_save_tracer = nullptr;
+};
+
+} // namespace tolvex

@@ -1,0 +1,19 @@
+// The desktop program: the main window on Qt's event loop. The command line is not used.
+#include "form1.hpp"
+#include "qt_desktop_ui.hpp"
+#include "start_up.hpp"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    tolvex::qt_desktop_ui ui;
+    tolvex::Form1 form(ui);
+    tolvex::start_up(form, ui.executable_dir());
+    form.show();
+    // Reported once the window is up, so the message box has something to sit on.
+    QTimer::singleShot(0, &form, [&ui] { tolvex::show_config_problems(ui); });
+    app.exec();
+    return 0;
+}

@@ -1,0 +1,84 @@
+#include "qt_desktop_ui.hpp"
+
+#include "file_paths.hpp"
+#include "name_filters.hpp"
+#include "viewer_window.hpp"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tolvex {
+
+namespace {
+
+std::optional<std::string> run_file_dialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+QMessageBox::Icon qt_icon(message_icon icon) {
+    switch (icon) {
+    case message_icon::warning:
+        return QMessageBox::Warning;
+    case message_icon::error:
+        return QMessageBox::Critical;
+    case message_icon::none:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+std::optional<std::string> qt_desktop_ui::open_file_dialog(const std::string& filter,
+                                                           const std::string& start_dir) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(),
+                       QFile::decodeName(start_dir.c_str()));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const std::string& entry : dialog_name_filters(filter))
+        filters << QString::fromStdString(entry);
+    dialog.setNameFilters(filters);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    return run_file_dialog(dialog);
+}
+
+std::optional<std::string> qt_desktop_ui::save_file_dialog(const std::string& default_ext) {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(default_ext));
+    return run_file_dialog(dialog);
+}
+
+void qt_desktop_ui::message_box(const std::string& text, const std::string& caption,
+                                message_icon icon) {
+    QMessageBox box(qt_icon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText); // paths and file names are shown as they are
+    box.exec();
+}
+
+std::string qt_desktop_ui::executable_dir() {
+    return tolvex::executable_dir();
+}
+
+bool qt_desktop_ui::open_viewer() {
+    if (!open_viewer_window())
+        return false;
+    // The viewer's events arrive on its display connection; the pump before Qt's loop sleeps
+    // also handles events already read off that connection and redraws the viewer asked for.
+    if (const int fd = viewer_event_fd(); fd >= 0) {
+        viewer_events = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(viewer_events.get(), &QSocketNotifier::activated, pump_viewer_events);
+    }
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     QCoreApplication::instance(), pump_viewer_events);
+    pump_viewer_events();
+    return true;
+}
+
+} // namespace tolvex

@@ -1,0 +1,24 @@
+#include "start_up.hpp"
+
+#include "desktop_texts.hpp"
+#include "file_paths.hpp"
+#include "tolvex_conf.hpp"
+
+#include <QWidget>
+
+namespace tolvex {
+
+bool start_up(QWidget& window, const std::string& dir) {
+    if (!tolvex_conf::get_instance().read(join_path(dir, "tolvex.conf")))
+        return false;
+    window.setWindowTitle("tolvex");
+    return true;
+}
+
+void show_config_problems(desktop_ui& ui) {
+    const auto& problems = tolvex_conf::get_instance().problems;
+    if (!problems.empty())
+        ui.message_box(config_problems_text(problems), "WARNING", message_icon::warning);
+}
+
+} // namespace tolvex

@@ -1,0 +1,89 @@
+// Shared by the window tests: a desktop_ui that answers from the test, widget lookup by
+// objectName, scratch folders and the reset of the process-wide state the handlers touch.
+#pragma once
+
+#include "desktop_ui.hpp"
+#include "form1.hpp"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tolvex::test {
+
+struct shown_message {
+    std::string text;
+    std::string caption;
+    message_icon icon;
+};
+
+class fake_desktop_ui : public desktop_ui {
+  public:
+    std::optional<std::string> open_answer;
+    std::optional<std::string> save_answer;
+    std::string exe_dir = "/nonexistent-tolvex-dir";
+    bool viewer_opens = true;
+
+    std::vector<std::string> open_filters;
+    std::vector<std::string> open_start_dirs;
+    std::vector<std::string> save_extensions;
+    std::vector<shown_message> messages;
+    int viewers_opened = 0;
+    std::function<void()> on_message; // runs while the message "is on screen"
+
+    std::optional<std::string> open_file_dialog(const std::string& filter,
+                                                const std::string& start_dir) override {
+        open_filters.push_back(filter);
+        open_start_dirs.push_back(start_dir);
+        return open_answer;
+    }
+    std::optional<std::string> save_file_dialog(const std::string& default_ext) override {
+        save_extensions.push_back(default_ext);
+        return save_answer;
+    }
+    void message_box(const std::string& text, const std::string& caption,
+                     message_icon icon) override {
+        if (on_message)
+            on_message();
+        messages.push_back({text, caption, icon});
+    }
+    std::string executable_dir() override { return exe_dir; }
+    bool open_viewer() override {
+        viewers_opened += viewer_opens ? 1 : 0;
+        return viewer_opens;
+    }
+};
+
+template <class T> T* find(QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr)
+        throw std::runtime_error(std::string("no child named ") + name);
+    return child;
+}
+
+// A fresh folder, removed with everything in it when the test ends.
+class scratch_dir {
+  public:
+    explicit scratch_dir(
+        const std::filesystem::path& under = std::filesystem::temp_directory_path());
+    ~scratch_dir();
+    scratch_dir(const scratch_dir&) = delete;
+    scratch_dir& operator=(const scratch_dir&) = delete;
+    const std::filesystem::path& path() const { return dir; }
+    std::string file(const std::string& name) const { return (dir / name).string(); }
+
+  private:
+    std::filesystem::path dir;
+};
+
+void write_text(const std::string& path, const std::string& text);
+std::string read_text(const std::string& path);
+
+// Settings, model lists and the viewer's lists back to their state at program start.
+void reset_program_state();
+
+} // namespace tolvex::test
