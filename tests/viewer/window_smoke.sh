@@ -8,33 +8,7 @@ set -u
 smoke=$1
 probe=$2
 
-if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed: skipped"
-    exit 77
-fi
-for tool in xdotool xwininfo; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 1; }
-done
-
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# CPU ticks (user + system) the process has used so far.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+. "$(dirname "$0")/../xvfb_session.sh"
 
 # Starts the viewer in the given mode, waits for its window, checks it idles, ends it with
 # the given action and checks the exit. mode: "" or --pump; action: a key name or "close".
@@ -70,29 +44,16 @@ run_case() {
         [ "$white_after" -lt $((white_before / 2)) ] ||
             fail "$label: zoom drag left $white_after of $white_before white pixels"
     fi
-    local before after
-    before=$(cpu_ticks "$pid")
-    sleep 1
-    after=$(cpu_ticks "$pid")
-    # A busy loop would use about 100 ticks in that second.
-    [ $((after - before)) -le 10 ] || fail "$label: $((after - before)) CPU ticks while idle"
+    check_idle "$pid" "$label"
 
     if [ "$action" = close ]; then
         "$probe" close "$window"
     else
         xdotool windowfocus --sync "$window" key "$action"
     fi
-    local waited=0
-    while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt 100 ]; do
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "$label: still running"
-        kill "$pid"
-    fi
-    wait "$pid"
+    wait_for_exit "$pid"
     local status=$?
+    [ "$status" -eq 124 ] && fail "$label: still running"
     [ "$status" -eq 0 ] || fail "$label: exit status $status"
     grep -q 'exit handlers ran' "$work/out" || fail "$label: exit handlers did not run"
     [ "$status" -eq 0 ] || cat "$work/err"
