@@ -26,7 +26,21 @@ menu() { # menu MAIN_WINDOW LETTER: the "&File" menu, then one of its items
     xdotool windowfocus --sync "$1" key alt+f
     sleep 0.5
     xdotool key "$2"
-    sleep 1
+}
+# dialog MAIN_WINDOW LETTER TITLE TEXT: a menu item's file dialog, answered with TEXT and Return;
+# returns once the dialog has closed.
+dialog() {
+    menu "$1" "$2"
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$3\$" | head -n 1)
+    [ -n "$window" ] || { fail "no $3 dialog"; return; }
+    xdotool windowfocus --sync "$window" type --delay 20 "$4"
+    xdotool key Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$3\$" >/dev/null || return
+        sleep 0.1
+    done
+    fail "the $3 dialog did not close"
 }
 press_plot() { # the button's centre, with the window at the top-left corner of the screen
     xdotool mousemove 64 231 click 1
@@ -42,10 +56,7 @@ if [ -z "$main" ]; then
 fi
 [ "$(xdotool getwindowname "$main")" = tolvex ] || fail "main window title is not tolvex"
 
-menu "$main" o
-xdotool type --delay 20 graben.efd
-xdotool key Return
-sleep 1
+dialog "$main" o Open graben.efd
 [ -n "$shots" ] && command -v import >/dev/null && import -window "$main" "$shots/main-window.png"
 press_plot
 viewer=$(viewer_window "$main")
@@ -60,10 +71,11 @@ else
     fi
 fi
 
-menu "$main" t
-xdotool type --delay 20 "$work/forward"
-xdotool key Return
-sleep 1
+dialog "$main" t "Save As" "$work/forward"
+for _ in $(seq 50); do # the file appears whole, by rename, once the handler has written it
+    [ -f "$work/forward.txt" ] && break
+    sleep 0.1
+done
 lines=$(wc -l <"$work/forward.txt" 2>/dev/null || echo 0)
 [ "$lines" -eq 3565 ] || fail "saved $lines forward tracers, wanted 3565"
 
