@@ -26,7 +26,7 @@ struct batch_options {
 
 // A command line that cannot be used; what() says why.
 class usage_error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

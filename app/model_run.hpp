@@ -21,7 +21,7 @@ run_files configured_run_files();
 
 // A run that cannot go on; what() is the text to show the user under the caption "ABORT".
 class run_aborted : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

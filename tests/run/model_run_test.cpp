@@ -57,6 +57,15 @@ class ModelRun : public ::testing::Test {
     void run() {
         tolvex::run_model(files, [this](const std::string& w) { warnings.push_back(w); });
     }
+    // The text of the run_aborted a run ends with, or "" when it goes through.
+    std::string abort_text() {
+        try {
+            run();
+        } catch (const tolvex::run_aborted& e) {
+            return e.what();
+        }
+        return "";
+    }
 
     temp_folder dir;
     run_files files;
@@ -170,12 +179,7 @@ TEST_F(ModelRun, MissingTracerFileAbortsWithTheConfiguredNameAndChangesNoList) {
     const vec3 point = faults_retro[0].point;
     files.tracer_path = dir.file("absent");
     files.tracer_name = "absent";
-    try {
-        run();
-        FAIL() << "expected run_aborted";
-    } catch (const tolvex::run_aborted& e) {
-        EXPECT_STREQ(e.what(), "Failed to load tracer points from [absent].");
-    }
+    EXPECT_EQ(abort_text(), "Failed to load tracer points from [absent].");
     EXPECT_EQ(blocks_pro.size(), blocks);
     EXPECT_EQ(blocks_init.size(), 1u);
     EXPECT_TRUE(same(faults_retro[0].point, point));
@@ -194,13 +198,8 @@ TEST_F(ModelRun, MissingBoundaryWarnsThenEndsTheRunInsteadOfCuttingNothing) {
     warnings.clear();
     files.tracer_path = dir.file("absent");
     files.tracer_name = "absent";
-    try {
-        run();
-        FAIL() << "expected run_aborted";
-    } catch (const tolvex::run_aborted& e) {
-        EXPECT_EQ(warnings.size(), 1u);
-        EXPECT_STREQ(e.what(), "Failed to load tracer points from [absent].");
-    }
+    EXPECT_EQ(abort_text(), "Failed to load tracer points from [absent].");
+    EXPECT_EQ(warnings.size(), 1u);
 }
 
 TEST_F(ModelRun, BadTracerLineStopsTheRunKeepingThePointsBeforeIt) {
