@@ -1,5 +1,5 @@
-// Pixels written to a PNG file atomically: the picture goes to a temporary file beside the
-// target, which is renamed over it only when complete.
+// Pixels written to a PNG file atomically: the picture is encoded in memory and then written
+// with the shared whole-file writer, so an old file is replaced only by a complete one.
 #pragma once
 
 #include "offscreen_render.hpp"
