@@ -3,12 +3,54 @@
 #include "vector_utils.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 std::vector<intersection_point> intersection_pset;
 std::vector<intersection_point> intersection_pset_sorted;
 std::vector<int> unsort;
 std::vector<int> cut_edge_to_intersection_point;
+
+namespace {
+
+// The edges of one block grouped by end point (both ends), so that the edge between two
+// vertices is found by scanning one vertex's few neighbours. Capacity is kept between calls.
+struct vertex_adjacency {
+    std::vector<int> first;                     // per vertex: start of its run in neighbours
+    std::vector<std::array<int, 2>> neighbours; // (other end point, edge index)
+};
+
+vertex_adjacency adjacency;
+
+void build_adjacency(const block& b) {
+    const std::size_t nv = b.vertices.size();
+    adjacency.first.assign(nv + 1, 0);
+    for (const edge& e : b.edges) {
+        ++adjacency.first[e[0] + 1];
+        ++adjacency.first[e[1] + 1];
+    }
+    for (std::size_t v = 0; v < nv; ++v)
+        adjacency.first[v + 1] += adjacency.first[v];
+    adjacency.neighbours.resize(2 * b.edges.size());
+    std::vector<int>& next = adjacency.first; // filled run by run, then shifted back below
+    for (std::size_t j = 0; j < b.edges.size(); ++j) {
+        const edge& e = b.edges[j];
+        adjacency.neighbours[next[e[0]]++] = {e[1], static_cast<int>(j)};
+        adjacency.neighbours[next[e[1]]++] = {e[0], static_cast<int>(j)};
+    }
+    for (std::size_t v = nv; v > 0; --v)
+        adjacency.first[v] = adjacency.first[v - 1];
+    adjacency.first[0] = 0;
+}
+
+} // namespace
+
+int edge_between(int x, int y) {
+    for (int k = adjacency.first[x]; k < adjacency.first[x + 1]; ++k)
+        if (adjacency.neighbours[k][0] == y)
+            return adjacency.neighbours[k][1];
+    return -1;
+}
 
 namespace {
 
@@ -91,5 +133,6 @@ bool fill_cut_tables(const block& b, const std::vector<double>& distance, const 
     unsort.resize(intersection_pset_sorted.size());
     for (std::size_t k = 0; k < intersection_pset_sorted.size(); ++k)
         unsort[k] = position_of(intersection_pset_sorted[k].edge);
+    build_adjacency(b); // both halves look up face sides in it
     return true;
 }

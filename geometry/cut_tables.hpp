@@ -30,6 +30,10 @@ constexpr int on_plane_vertex(int edge_value) {
     return -1 - edge_value;
 }
 
+// Index of the edge of the block being cut that joins vertices x and y, or -1. Valid once
+// fill_cut_tables has returned true for that block.
+int edge_between(int x, int y);
+
 // Which side of the plane each vertex lies on: +1, -1, or 0 within the tolerance of the plane.
 using side_list = std::vector<signed char>;
 

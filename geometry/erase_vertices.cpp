@@ -2,48 +2,9 @@
 
 #include "cut_tables.hpp"
 
-#include <array>
 #include <stdexcept>
 
 namespace {
-
-// The edges of one block grouped by end point (both ends), so that the edge between two
-// vertices is found by scanning one vertex's few neighbours. Capacity is kept between calls.
-struct vertex_adjacency {
-    std::vector<int> first;                     // per vertex: start of its run in neighbours
-    std::vector<std::array<int, 2>> neighbours; // (other end point, edge index)
-};
-
-vertex_adjacency adjacency;
-
-void build_adjacency(const block& b) {
-    const std::size_t nv = b.vertices.size();
-    adjacency.first.assign(nv + 1, 0);
-    for (const edge& e : b.edges) {
-        ++adjacency.first[e[0] + 1];
-        ++adjacency.first[e[1] + 1];
-    }
-    for (std::size_t v = 0; v < nv; ++v)
-        adjacency.first[v + 1] += adjacency.first[v];
-    adjacency.neighbours.resize(2 * b.edges.size());
-    std::vector<int>& next = adjacency.first; // filled run by run, then shifted back below
-    for (std::size_t j = 0; j < b.edges.size(); ++j) {
-        const edge& e = b.edges[j];
-        adjacency.neighbours[next[e[0]]++] = {e[1], static_cast<int>(j)};
-        adjacency.neighbours[next[e[1]]++] = {e[0], static_cast<int>(j)};
-    }
-    for (std::size_t v = nv; v > 0; --v)
-        adjacency.first[v] = adjacency.first[v - 1];
-    adjacency.first[0] = 0;
-}
-
-// Index of the edge joining x and y, or -1.
-int edge_between(int x, int y) {
-    for (int k = adjacency.first[x]; k < adjacency.first[x + 1]; ++k)
-        if (adjacency.neighbours[k][0] == y)
-            return adjacency.neighbours[k][1];
-    return -1;
-}
 
 // The new indices of the input block's vertices (-1 when erased) and of the cut-face corners
 // (by position in intersection_pset); capacity is kept between calls.
@@ -152,7 +113,6 @@ struct half_builder {
 } // namespace
 
 block erase_vertices(const block& b, const vertex_mask& erased_vertices, const vec3& fn) {
-    build_adjacency(b);
     half_builder builder{b, erased_vertices, {}};
     builder.half.vertices.reserve(b.vertices.size() + intersection_pset.size());
     builder.half.edges.reserve(b.edges.size() + intersection_pset.size());
