@@ -3,6 +3,8 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
+#include "view_options.hpp"
+
 #include <optional>
 #include <string>
 
@@ -29,9 +31,10 @@ class desktop_ui {
 
     virtual std::string executable_dir() = 0;
 
-    // Opens the 3-D viewer on glut_data_manager's lists and keeps it running beside the main
-    // window. False when no viewer window could be opened.
-    virtual bool open_viewer() = 0;
+    // Opens the 3-D viewer on glut_data_manager's lists with the background and start eye of
+    // options and keeps it running beside the main window. False when no viewer window could be
+    // opened.
+    virtual bool open_viewer(const view_options& options) = 0;
 };
 
 } // namespace tolvex

@@ -39,7 +39,7 @@ QLabel* make_label(const char* name, const char* text, int y, QWidget* parent) {
 
 } // namespace
 
-Form1::Form1(desktop_ui& ui) : ui(ui) {
+Form1::Form1(desktop_ui& desktop) : ui(desktop) {
     InitializeComponent();
 }
 

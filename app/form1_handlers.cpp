@@ -1,12 +1,12 @@
 // The click handlers of the main window: each hands its work to the readers, the writer or the
 // model run and shows the outcome.
 #include "desktop_texts.hpp"
-#include "fault_file.hpp"
+#include "fault_loading.hpp"
 #include "file_paths.hpp"
 #include "form1.hpp"
 #include "glut_data_manager.hpp"
+#include "list_run.hpp"
 #include "model_lists.hpp"
-#include "model_run.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -80,9 +80,10 @@ void Form1::btn_plot_Click() {
         ui.message_box(e.what(), "ABORT", message_icon::error);
     };
     try {
-        run_model(configured_run_files(), [this](const std::string& text) {
-            ui.message_box(text, "WARNING", message_icon::warning);
-        });
+        run_model_lists(configured_run_files(conf, executable_dir()),
+                        [this](const std::string& text) {
+                            ui.message_box(text, "WARNING", message_icon::warning);
+                        });
     } catch (const run_aborted& e) {
         abort(e);
         return;
@@ -97,7 +98,7 @@ void Form1::btn_plot_Click() {
     if (conf.show_tracer)
         viewer.tracers = tracers_pro;
     btn_plot->setEnabled(false);
-    if (!ui.open_viewer()) {
+    if (!ui.open_viewer(conf.view())) {
         // plot stands disabled only while a viewer is open, so the user may try again.
         ui.message_box(viewer_failure_text, "ERROR", message_icon::error);
         btn_plot->setEnabled(true);

@@ -66,8 +66,8 @@ std::string qt_desktop_ui::executable_dir() {
     return tolvex::executable_dir();
 }
 
-bool qt_desktop_ui::open_viewer() {
-    if (!open_viewer_window())
+bool qt_desktop_ui::open_viewer(const view_options& options) {
+    if (!open_viewer_window(options))
         return false;
     // The viewer's events arrive on its display connection; the pump before Qt's loop sleeps
     // also handles events already read off that connection and redraws the viewer asked for.

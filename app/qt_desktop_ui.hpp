@@ -19,7 +19,7 @@ class qt_desktop_ui : public desktop_ui {
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override;
     std::string executable_dir() override;
-    bool open_viewer() override;
+    bool open_viewer(const view_options& options) override;
 
   private:
     std::unique_ptr<QSocketNotifier> viewer_events;

@@ -1,6 +1,5 @@
 #include "boundary_file.hpp"
 
-#include "file_paths.hpp"
 #include "input_error.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
@@ -121,14 +120,6 @@ std::optional<block> read_boundary_file(const std::string& path) {
 
 std::string boundary_warning_text(const std::string& path) {
     return "Failed to read boundary from [" + path + "].";
-}
-
-block get_boundary(const std::string& filename, const warn_fn& warn) {
-    const std::string path = join_path(executable_dir(), filename);
-    if (std::optional<block> b = read_boundary_file(path))
-        return std::move(*b);
-    warn(boundary_warning_text(path));
-    return block{};
 }
 
 } // namespace tolvex

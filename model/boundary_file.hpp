@@ -22,8 +22,4 @@ std::string boundary_warning_text(const std::string& path);
 
 using warn_fn = std::function<void(const std::string&)>;
 
-// Reads filename from the executable's folder. When it cannot be opened, calls warn with
-// boundary_warning_text of the full path and returns an empty block.
-block get_boundary(const std::string& filename, const warn_fn& warn);
-
 } // namespace tolvex

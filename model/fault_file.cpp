@@ -1,7 +1,6 @@
 #include "fault_file.hpp"
 
 #include "input_error.hpp"
-#include "model_lists.hpp"
 #include "text_fields.hpp"
 #include "text_format.hpp"
 #include "text_lines.hpp"
@@ -91,21 +90,6 @@ std::string fault_list_line(const fault& f) {
     return format_text("%10d %5.1f %4.1f %5.1f %4.1f ", f.id, f.plane_angles[0], f.plane_angles[1],
                        f.slip_angles[0], f.slip_angles[1]) +
            f.tag + format_text(" %5d", f.order);
-}
-
-std::optional<std::vector<std::string>> load_fault_file(const std::string& path) {
-    // Read completely before anything changes, so a bad file leaves the loaded faults alone.
-    std::optional<std::vector<fault>> faults = read_fault_file(path);
-    if (!faults)
-        return std::nullopt;
-    std::vector<std::string> lines;
-    lines.reserve(faults->size());
-    for (const fault& f : *faults)
-        lines.push_back(fault_list_line(f));
-    faults_loaded = *faults;
-    faults_retro = std::move(*faults);
-    tracers_init.clear();
-    return lines;
 }
 
 } // namespace tolvex

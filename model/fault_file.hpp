@@ -20,9 +20,4 @@ std::vector<fault> parse_fault_text(const std::string& text, const std::string& 
 // The fault's line in the fault list: "%10d %5.1f %4.1f %5.1f %4.1f %s %5d", never cut.
 std::string fault_list_line(const fault& f);
 
-// Opens a fault file into the model lists. nullopt when it cannot be opened; throws input_error
-// on bad data. In both cases nothing changes. Otherwise faults_retro and faults_loaded take the
-// sorted faults, tracers_init is emptied, and the list lines are returned in list order.
-std::optional<std::vector<std::string>> load_fault_file(const std::string& path);
-
 } // namespace tolvex

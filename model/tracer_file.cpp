@@ -1,11 +1,8 @@
 #include "tracer_file.hpp"
 
-#include "file_paths.hpp"
 #include "input_error.hpp"
-#include "model_lists.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
-#include "tolvex_conf.hpp"
 
 namespace tolvex {
 
@@ -53,11 +50,6 @@ bool read_tracer_file(const std::string& path, double radius, point_list& out) {
         return false;
     parse_tracer_text(*text, path, radius, out);
     return true;
-}
-
-bool get_tracers_init(const std::string& filename) {
-    return read_tracer_file(join_path(executable_dir(), filename),
-                            tolvex_conf::get_instance().tracer_radius, tracers_init);
 }
 
 } // namespace tolvex

@@ -17,9 +17,6 @@ bool read_tracer_file(const std::string& path, double radius, point_list& out);
 void parse_tracer_text(const std::string& text, const std::string& path, double radius,
                        point_list& out);
 
-// Reads filename from the executable's folder into tracers_init with the configured radius.
-bool get_tracers_init(const std::string& filename);
-
 // Writes one "%15.8f %15.8f %15.8f\n" line per point, each coordinate divided by radius. The file
 // is complete before it replaces an old one; on failure throws output_error and leaves any old
 // file as it was and no partial file behind.

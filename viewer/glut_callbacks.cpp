@@ -2,7 +2,6 @@
 
 #include "glut_data_manager.hpp"
 #include "scene_drawing.hpp"
-#include "tolvex_conf.hpp"
 
 #include <GL/freeglut.h>
 
@@ -24,18 +23,19 @@ view_state& current_view() {
     return view;
 }
 
+view_options& current_view_options() {
+    static view_options options;
+    return options;
+}
+
 void initialize_view() {
     view_state& view = current_view();
-    view = initial_view(view, tolvex::tolvex_conf::get_instance().initial_view_point);
+    view = initial_view(view, current_view_options().eye);
     resize(view.ww, view.hh);
 }
 
-void reorient() {
-    current_view() = reorient(current_view());
-}
-
 void init() {
-    apply_fixed_state(tolvex::tolvex_conf::get_instance().clear_color);
+    apply_fixed_state(current_view_options().clear_color);
 }
 
 void resize(int w, int h) {

@@ -7,16 +7,16 @@
 // The view the window shows (one per program).
 view_state& current_view();
 
+// The background and start eye the window uses (one per program), set when it opens.
+view_options& current_view_options();
+
 // Called once the window and its GL context exist; until then resize only stores the size.
 void mark_window_open();
 
-// Start view from the configured eye, applied to the camera; does not redraw.
+// Start view from the eye of current_view_options, applied to the camera; does not redraw.
 void initialize_view();
 
-// Recomputes the view frame from the current eye and up direction.
-void reorient();
-
-// Background colour from the configuration and depth testing.
+// The background colour of current_view_options and depth testing.
 void init();
 
 // Reshape: stores the window size (an extent of 0 counts as 1) and applies the camera.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "view_options.hpp"
 
 #include <array>
 #include <string>
@@ -13,7 +14,7 @@ struct scene_image_options {
     int width = 640;
     int height = 480;
     std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
-    std::array<double, 3> eye{450.0, -600.0, 750.0};
+    std::array<double, 3> eye = default_view_point;
 };
 
 // Draws the scene as the viewer first shows it and writes it to path as PNG. Throws

@@ -2,6 +2,8 @@
 // from eye and up direction, and the change a finished mouse drag makes. No window or GL needed.
 #pragma once
 
+#include "view_options.hpp"
+
 #include <boost/numeric/ublas/matrix.hpp>
 #include <boost/numeric/ublas/vector.hpp>
 
@@ -36,9 +38,6 @@ struct view_state {
     int ww = 640;
     int hh = 480;
 };
-
-// The eye used when the configured one is at the origin (or not finite).
-constexpr std::array<double, 3> default_view_point{450.0, -600.0, 750.0};
 
 // view_e1..3 and both matrices recomputed (in double precision) from view_point and view_upward.
 view_state reorient(view_state view);

@@ -22,12 +22,13 @@ bool display_reachable() {
 
 } // namespace
 
-bool open_viewer_window() {
+bool open_viewer_window(const view_options& options) {
     if (viewer_display)
         return true;
     if (!display_reachable())
         return false;
 
+    current_view_options() = options;
     initialize_view();
     const view_state& view = current_view();
     glutInitWindowPosition(100, 100);
@@ -48,13 +49,6 @@ bool open_viewer_window() {
     init();
     viewer_display = glXGetCurrentDisplay();
     return true;
-}
-
-int myglut_plot() {
-    if (!open_viewer_window())
-        return 1;
-    glutMainLoop();
-    return 0;
 }
 
 int viewer_event_fd() {

@@ -1,15 +1,14 @@
 // The 3-D viewer window (freeglut) and the hooks that let another event loop drive it.
 #pragma once
 
-// Opens the viewer window on glut_data_manager's lists and enters GLUT's main loop, which ends
-// the program itself (Esc, "q", closing the window: exit status 0). Returns 1 at once when no
-// window can be opened (no display).
-int myglut_plot();
+#include "view_options.hpp"
 
-// Opens the viewer window like myglut_plot but returns at once instead of entering the loop, so
-// the caller's event loop can drive it. Returns false when no window could be opened (checked
-// before GLUT starts, so a missing display does not end the process). A second call returns true.
-bool open_viewer_window();
+// Opens the viewer window on glut_data_manager's lists with the background and start eye of
+// options, and returns at once instead of entering GLUT's loop, so the caller's event loop can
+// drive it; Esc, "q" and closing the window end the program (exit status 0). Returns false when
+// no window could be opened (checked before GLUT starts, so a missing display does not end the
+// process). A second call returns true.
+bool open_viewer_window(const view_options& options);
 
 // A file descriptor that becomes readable when the viewer has events to handle; -1 when none.
 int viewer_event_fd();

@@ -74,18 +74,3 @@ TEST(BoundaryFile, LineEndsAndOrderDoNotMatter) {
     EXPECT_EQ(a.edges, b.edges);
     EXPECT_EQ(a.faces[0].indices, b.faces[0].indices);
 }
-
-TEST(BoundaryFile, GetBoundaryReadsBesideTheExecutableAndWarnsWhenMissing) {
-    std::vector<std::string> warnings;
-    const warn_fn warn = [&](const std::string& text) { warnings.push_back(text); };
-    const std::string name = "boundary-test-missing.txt";
-    EXPECT_TRUE(get_boundary(name, warn).vertices.empty());
-    EXPECT_EQ(warnings, (std::vector<std::string>{"Failed to read boundary from [" +
-                                                  join_path(executable_dir(), name) + "]."}));
-
-    const std::string present = join_path(executable_dir(), "boundary-test-present.txt");
-    std::ofstream(present) << "# comments only\n\n";
-    EXPECT_TRUE(get_boundary("boundary-test-present.txt", warn).vertices.empty());
-    EXPECT_EQ(warnings.size(), 1u);
-    std::filesystem::remove(present);
-}

@@ -1,9 +1,7 @@
 #include "error_text.hpp"
 #include "file_paths.hpp"
 #include "input_error.hpp"
-#include "model_lists.hpp"
 #include "temp_dir.hpp"
-#include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
 #include <gtest/gtest.h>
@@ -56,22 +54,6 @@ TEST(TracerFile, BadLineKeepsThePointsBeforeIt) {
     EXPECT_THROW(parse_tracer_text("1, 2, 3\n\n4, 5, x\n7, 8, 9\n", "t", 1, out), input_error);
     ASSERT_EQ(out.size(), 1u);
     expect_point(out[0], 1, 2, 3);
-}
-
-TEST(TracerFile, GetTracersInitUsesTheConfiguredRadiusAndKeepsOldPointsWhenMissing) {
-    tolvex_conf::get_instance() = tolvex_conf{};
-    tolvex_conf::get_instance().tracer_radius = 10;
-    tracers_init.assign(1, make_vec3(7, 7, 7));
-    EXPECT_FALSE(get_tracers_init("tracer-test-missing.txt"));
-    EXPECT_EQ(tracers_init.size(), 1u);
-
-    const std::string name = "tracer-test-present.txt";
-    std::ofstream(join_path(executable_dir(), name)) << "1, 2, 3";
-    EXPECT_TRUE(get_tracers_init(name));
-    std::filesystem::remove(join_path(executable_dir(), name));
-    ASSERT_EQ(tracers_init.size(), 1u);
-    expect_point(tracers_init[0], 10, 20, 30);
-    tolvex_conf::get_instance() = tolvex_conf{};
 }
 
 TEST(TracerWriter, FormatAndRoundTrip) {

@@ -61,6 +61,10 @@ tolvex_conf& tolvex_conf::get_instance() {
     return instance;
 }
 
+view_options tolvex_conf::view() const {
+    return {clear_color, initial_view_point, show_block, show_tracer};
+}
+
 bool tolvex_conf::read(const std::string& filename) {
     loaded = false;
     problems.clear();

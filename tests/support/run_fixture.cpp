@@ -1,7 +1,5 @@
 #include "run_fixture.hpp"
 
-#include "model_lists.hpp"
-
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -55,18 +53,6 @@ std::string fault_line(int id, double slip_mag, const double (&slip)[3], const d
         s << "\t" << x;
     s << "\t" << order << "\n";
     return s.str();
-}
-
-void clear_model_lists() {
-    faults_pro.clear();
-    faults_retro.clear();
-    faults_loaded.clear();
-    blocks_init.clear();
-    blocks_retro.clear();
-    blocks_pro.clear();
-    tracers_init.clear();
-    tracers_retro.clear();
-    tracers_pro.clear();
 }
 
 } // namespace run_test

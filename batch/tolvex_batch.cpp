@@ -6,8 +6,7 @@
 #include "fault_checks.hpp"
 #include "fault_file.hpp"
 #include "input_error.hpp"
-#include "model_lists.hpp"
-#include "model_run.hpp"
+#include "run_files.hpp"
 #include "scene_image.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
@@ -41,45 +40,52 @@ void read_config(const std::string& path, tolvex_conf& conf) {
         throw conf.problems.front();
 }
 
-void load_faults(const std::string& path) {
-    if (!load_fault_file(path))
+std::vector<fault> load_faults(const std::string& path) {
+    std::optional<std::vector<fault>> faults = read_fault_file(path);
+    if (!faults)
         throw input_error(path, 0, "cannot open the fault file");
-    for (const std::string& w : fault_warnings(faults_loaded))
+    for (const std::string& w : fault_warnings(*faults))
         std::cerr << "tolvex-batch: warning: " << path << ": " << w << "\n";
+    return std::move(*faults);
 }
 
-void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius) {
+void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
+                  const model_result& result) {
+    const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
-        write_tracer_file(o.save_tracers, tracers_pro, radius);
+        write_tracer_file(o.save_tracers, forward.tracers, radius);
     if (!o.save_restored_tracers.empty())
-        write_tracer_file(o.save_restored_tracers, tracers_retro, radius);
+        write_tracer_file(o.save_restored_tracers, result.restored.tracers, radius);
     if (!o.save_blocks.empty())
-        write_blocks_file(o.save_blocks, blocks_pro);
+        write_blocks_file(o.save_blocks, forward.blocks);
     if (!o.save_restored_blocks.empty())
-        write_blocks_file(o.save_restored_blocks, blocks_retro);
+        write_blocks_file(o.save_restored_blocks, result.restored.blocks);
     if (!o.save_image.empty()) {
         scene_image_options image;
         image.width = o.image_width;
         image.height = o.image_height;
-        image.clear_color = conf.clear_color;
-        image.eye = conf.initial_view_point;
-        save_scene_image(o.save_image, conf.show_block ? blocks_pro : std::vector<block>{},
-                         conf.show_tracer ? tracers_pro : point_list{}, image);
+        const view_options view = conf.view();
+        image.clear_color = view.clear_color;
+        image.eye = view.eye;
+        save_scene_image(o.save_image, view.show_block ? forward.blocks : std::vector<block>{},
+                         view.show_tracer ? forward.tracers : point_list{}, image);
     }
 }
 
 int run(const batch_options& o) {
-    tolvex_conf& conf = tolvex_conf::get_instance();
+    tolvex_conf conf;
     if (!o.config.empty())
         read_config(o.config, conf);
     const run_files files = batch_run_files(o, conf);
-    load_faults(o.faults);
+    const std::vector<fault> faults = load_faults(o.faults);
 
     // The boundary warning is the cause of the abort that follows it, so it is the message.
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
+    model_result result;
     try {
-        run_model(files, [&](const std::string& text) { boundary_warning = text; });
+        result = run_model_files(files, faults,
+                                 [&](const std::string& text) { boundary_warning = text; });
     } catch (const run_aborted& e) {
         std::cerr << "tolvex-batch: " << (boundary_warning.empty() ? e.what() : boundary_warning)
                   << "\n";
@@ -87,10 +93,11 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    save_outputs(o, conf, files.tracer_radius);
+    save_outputs(o, conf, files.tracer_radius, result);
     if (!o.quiet)
         std::fprintf(stderr, "tolvex-batch: %zu faults, %zu blocks, %zu tracers, %.3f s\n",
-                     faults_pro.size(), blocks_pro.size(), tracers_pro.size(), elapsed.count());
+                     result.forward.faults.size(), result.forward.blocks.size(),
+                     result.forward.tracers.size(), elapsed.count());
     return 0;
 }
 

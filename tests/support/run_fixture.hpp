@@ -31,7 +31,4 @@ std::string box_boundary(double lo_x, double lo_y, double lo_z, double hi_x, dou
 std::string fault_line(int id, double slip_mag, const double (&slip)[3], const double (&normal)[3],
                        const double (&point)[3], int order);
 
-// Empties all model lists, including faults_loaded.
-void clear_model_lists();
-
 } // namespace run_test

@@ -1,7 +1,8 @@
-#include "fault_file.hpp"
+#include "desktop_test_support.hpp"
+#include "fault_loading.hpp"
 #include "input_error.hpp"
+#include "list_run.hpp"
 #include "model_lists.hpp"
-#include "model_run.hpp"
 #include "run_fixture.hpp"
 
 #include <algorithm>
@@ -40,13 +41,13 @@ index_list iota_list(std::size_t n) {
 class ModelRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        clear_model_lists();
+        tolvex::test::reset_program_state();
         files.boundary_path = dir.write("box.boundary", box_boundary(10, 20, 30, 12, 22, 32));
         files.tracer_path = dir.write("tracers", "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
         files.tracer_name = "tracers";
         files.tracer_radius = 1.0;
     }
-    void TearDown() override { clear_model_lists(); }
+    void TearDown() override { tolvex::test::reset_program_state(); }
 
     void load(const std::string& fault_text) {
         ASSERT_TRUE(tolvex::load_fault_file(dir.write("faults.efd", fault_text)));
@@ -55,7 +56,7 @@ class ModelRun : public ::testing::Test {
         load(fault_line(7, 2.0, {1, 0, 0}, {0, 0, 1}, {11, 21, 31}, 1));
     }
     void run() {
-        tolvex::run_model(files, [this](const std::string& w) { warnings.push_back(w); });
+        tolvex::run_model_lists(files, [this](const std::string& w) { warnings.push_back(w); });
     }
     // The text of the run_aborted a run ends with, or "" when it goes through.
     std::string abort_text() {

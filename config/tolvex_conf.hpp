@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input_error.hpp"
+#include "view_options.hpp"
 
 #include <array>
 #include <string>
@@ -28,8 +29,11 @@ class tolvex_conf {
     double tracer_radius = 100.0;
     bool show_block = false;
     bool show_tracer = false;
-    std::array<double, 3> initial_view_point{450.0, -600.0, 750.0};
+    std::array<double, 3> initial_view_point = default_view_point;
     bool loaded = false;
+
+    // The viewer's settings as one value, for the viewer and the offscreen picture.
+    view_options view() const;
 
     // Lines of the last read whose values were rejected, for the window to show once.
     std::vector<input_error> problems;

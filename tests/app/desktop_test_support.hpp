@@ -52,7 +52,7 @@ class fake_desktop_ui : public desktop_ui {
         messages.push_back({text, caption, icon});
     }
     std::string executable_dir() override { return exe_dir; }
-    bool open_viewer() override {
+    bool open_viewer(const view_options&) override {
         viewers_opened += viewer_opens ? 1 : 0;
         return viewer_opens;
     }

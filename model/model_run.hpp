@@ -1,0 +1,42 @@
+// The model run as a function: a boundary, the loaded faults and the initial tracers in; the
+// restored and the forward model out. Reads and writes nothing but its arguments.
+#pragma once
+
+#include "block.hpp"
+#include "fault.hpp"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+// A run that cannot go on; what() is the text to show the user under the caption "ABORT".
+class run_aborted : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The model after one cutting run: its blocks, its tracers and its faults with their points
+// where the run left them.
+struct run_state {
+    std::vector<block> blocks;
+    point_list tracers;
+    std::vector<fault> faults;
+};
+
+struct model_result {
+    block boundary;                    // the boundary centred on its vertex mean, without indices
+    run_state restored;                // the restoration run: faults youngest first, slip as stored
+    run_state forward;                 // the forward run: oldest first, slip as the file gives it
+    std::vector<std::string> warnings; // doubtful faults, used as given
+};
+
+// Centres the boundary and the fault points on the mean of the boundary's vertices (tracers are
+// already relative to that centre and stay as given), then runs the restoration on faults (as
+// loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
+// faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
+// the given tracers. Throws run_aborted when the boundary has no vertices.
+model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers);
+
+} // namespace tolvex
