@@ -122,7 +122,7 @@ void check_indices(const index_list& indices, std::size_t size, const char* what
 } // namespace
 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
-                             point_list& tracers) {
+                             point_list& tracers, const cut_observer& observe) {
     if (faults.empty())
         return blocks;
     // Cutting only redistributes the indices, so one check up front covers every pass and
@@ -132,8 +132,8 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         check_indices(b.tracer_indices, tracers.size(), "tracer");
     }
     std::vector<block> output;
-    for (const fault& f : faults) {
-        const cutting_plane plane = plane_of(f);
+    for (std::size_t k = 0; k < faults.size(); ++k) {
+        const cutting_plane plane = plane_of(faults[k]);
         output.clear();
         output.reserve(2 * blocks.size());
         for (block& b : blocks) {
@@ -150,6 +150,8 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
             output.push_back(std::move(b));
         }
         std::swap(blocks, output);
+        if (observe)
+            observe(k, blocks, faults, tracers);
     }
     return blocks;
 }

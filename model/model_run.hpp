@@ -5,6 +5,8 @@
 #include "block.hpp"
 #include "fault.hpp"
 
+#include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,11 +34,30 @@ struct model_result {
     std::vector<std::string> warnings; // doubtful faults, used as given
 };
 
+// Which of the two cutting runs a step belongs to.
+enum class run_kind { restoration, forward };
+
+// One state of a cutting run: step 0 is the centred boundary with the initial tracers (applied is
+// null), step k (1..n) the model after the k-th fault of that run, which applied points to (in
+// the run's fault list, with the point as it stood when the fault cut). The references are valid
+// only during the call.
+struct run_step {
+    run_kind run;
+    std::size_t step;
+    std::size_t step_count; // n, the number of faults of the run
+    const fault* applied;
+    const std::vector<block>& blocks;
+    const point_list& tracers;
+};
+using step_fn = std::function<void(const run_step&)>;
+
 // Centres the boundary and the fault points on the mean of the boundary's vertices (tracers are
 // already relative to that centre and stay as given), then runs the restoration on faults (as
 // loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
 // faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
-// the given tracers. Throws run_aborted when the boundary has no vertices.
-model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers);
+// the given tracers. on_step, when set, sees every step of both runs in order: the restoration's
+// 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices.
+model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
+                       const step_fn& on_step = {});
 
 } // namespace tolvex
