@@ -30,14 +30,16 @@ using part_namer = std::function<std::string(boundary_part, int)>;
 std::string part_index_name(boundary_part part, int index);
 
 // The first problem that keeps b from being one closed convex polyhedron, or nullopt. Checked in
-// this order: every face has three or more distinct corners, all of them vertices; every edge
-// joins two vertices, once, and is a side of a face, and every side of a face is an edge that
-// lies on exactly two faces; every vertex is a corner of a face; V - E + F = 2; no two vertices
-// at one place; every face is flat, convex and has its corners in order around it; every vertex
-// lies on the inner side of every face's plane and the boundary is not flat; every face normal
-// (any length) points out of the boundary. Distances count as zero up to a billionth of the
-// boundary's size, or the rounding of its coordinates when that is more. A block without
-// vertices gives the problem (vertex, 0). O(V x F) time.
+// this order: every face has three or more distinct corners, all of them vertices, and no two
+// faces the same corners; every edge joins two vertices, once, and is a side of a face, and every
+// side of a face is an edge that lies on exactly two faces; every vertex is a corner of a face;
+// V - E + F = 2; coordinates within +-1e100; no two vertices at one place; every face has an
+// area, is flat and convex, with its corners in order around it; every vertex lies on the inner
+// side of every face's plane, and the boundary is not flat (it has a volume); every face normal
+// (of any length) points out of the boundary. Distances count as zero up to a billionth of the
+// boundary's size, more where the digits of its coordinates cannot fix them that well (a small
+// boundary far from the origin, a plane through a narrow face). A block without vertices gives
+// the problem (vertex, 0). O(V x F) time.
 std::optional<boundary_problem> check_boundary(const block& b,
                                                const part_namer& name = part_index_name);
 

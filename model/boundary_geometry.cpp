@@ -51,12 +51,17 @@ std::string vertex_text(int v) {
     return "vertex " + std::to_string(v);
 }
 
-std::optional<boundary_problem> infinite_vertex(const point_list& v) {
+// Beyond this, products of coordinates overflow and no distance can be trusted.
+constexpr double coordinate_limit = 1e100;
+
+std::optional<boundary_problem> far_vertex(const point_list& v) {
     for (std::size_t i = 0; i < v.size(); ++i)
-        if (!std::isfinite(v[i][0]) || !std::isfinite(v[i][1]) || !std::isfinite(v[i][2]))
-            return boundary_problem{boundary_part::vertex, static_cast<int>(i),
-                                    vertex_text(static_cast<int>(i)) +
-                                        " has a coordinate that is not a finite number"};
+        for (int c = 0; c < 3; ++c)
+            if (!(std::abs(v[i][c]) <= coordinate_limit)) // not a number fails too
+                return boundary_problem{boundary_part::vertex, static_cast<int>(i),
+                                        vertex_text(static_cast<int>(i)) + " has the coordinate " +
+                                            exact_text(v[i][c]) +
+                                            "; coordinates must lie between -1e100 and 1e100"};
     return std::nullopt;
 }
 
@@ -277,7 +282,7 @@ face_plane plane_of_face(const point_list& vertices, const index_list& corners) 
 
 std::optional<boundary_problem> check_boundary_geometry(const block& b, const part_namer& name) {
     const point_list& v = b.vertices;
-    if (auto p = infinite_vertex(v))
+    if (auto p = far_vertex(v))
         return p;
     const tolerance tol = tolerance_of(v);
     if (auto p = coincident_vertices(v, tol.zero()))
