@@ -15,14 +15,11 @@ namespace {
 using boost::numeric::ublas::inner_prod;
 using boost::numeric::ublas::norm_2;
 
-std::string number_text(double x, int digits) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, digits);
-    return std::string(buf, res.ptr);
-}
-
+// Six significant digits, whatever the process locale.
 std::string length_text(double x) {
-    return number_text(x, 6);
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 6);
+    return std::string(buf, res.ptr);
 }
 
 // The shortest text that reads back as x: integers as they stand in a file.
@@ -159,7 +156,7 @@ std::optional<boundary_problem> bent_face(const point_list& v, const index_list&
 }
 
 // Every corner must lie on the inner side of every side, in the face's own plane: this fails for
-// a dented polygon and for corners listed out of order. spread: the face's.
+// a dented polygon and for corners listed out of order. spread is the face's (spread_of).
 std::optional<boundary_problem> concave_face(const point_list& v, const index_list& c, int k,
                                              const vec3& normal, const tolerance& tol,
                                              double spread) {
@@ -201,8 +198,10 @@ std::optional<boundary_problem> face_shape(const point_list& v, const index_list
                                            const face_plane& plane, const tolerance& tol) {
     const double spread = spread_of(v, c, plane);
     if (!(spread > 2.0 * tol.zero()))
-        return boundary_problem{boundary_part::face, k,
-                                "FACE= has no area: its corners lie on one line"};
+        return boundary_problem{
+            boundary_part::face, k,
+            "FACE= encloses no area: its corners lie on one line, or are not in "
+            "order around it"};
     if (auto p = bent_face(v, c, k, tol))
         return p;
     return concave_face(v, c, k, plane.normal, tol, spread);
