@@ -70,20 +70,19 @@ class random_polytopes {
 
     // k corners on an ellipse in z = 0, counter-clockwise, no gap under a third of another.
     void base(polytope& p, int k) {
-        std::vector<double> angle(static_cast<std::size_t>(k) + 1, real(0, 6.28));
         double total = 0;
         std::vector<double> gaps;
         for (int i = 0; i < k; ++i)
             total += gaps.emplace_back(real(0.5, 1.5));
         const double rx = real(0.5, 2.0), ry = real(0.5, 2.0);
-        double a = angle[0];
+        double a = real(0, 2 * M_PI);
         for (const double g : gaps) {
             p.vertices.push_back(make_vec3(rx * std::cos(a), ry * std::sin(a), 0.0));
             a += g / total * 2 * M_PI;
         }
     }
 
-    // Corners first .. first + k - 1, counter-clockwise seen from above when up.
+    // Corners first .. first + k - 1, counter-clockwise seen from above when up, else from below.
     static index_list ring(int k, int first, bool up) {
         index_list r;
         for (int i = 0; i < k; ++i)
