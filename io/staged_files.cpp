@@ -112,14 +112,16 @@ staged_files::~staged_files() {
 int staged_files::create(const std::string& target) {
     if (fs::path(target).filename().empty())
         throw output_error("cannot write " + target + ": not a file name");
-    const std::string file = written_file(target);
     struct stat st;
-    const bool exists = ::stat(file.c_str(), &st) == 0;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw output_error("cannot write " + target + ": it is a folder");
-    if (exists && ::access(file.c_str(), W_OK) != 0)
+    if (exists && ::access(target.c_str(), W_OK) != 0)
         fail(target, "the file may not be changed", errno);
     const bool direct = exists && !S_ISREG(st.st_mode);
+    // A device or pipe is opened through the links as the system follows them, which also
+    // reaches the pipe behind /dev/stdout; a file is replaced where the links end.
+    const std::string file = direct ? target : written_file(target);
 
     // A device or pipe is written at commit from a temporary file that need not lie beside it.
     std::error_code ec;

@@ -73,6 +73,16 @@ TEST(OutputFiles, ADeviceIsWrittenIntoAndNeverReplaced) {
     EXPECT_EQ(file_text((dir.path / "file.txt").string()), "beside it");
     // The device's temporary files are gone.
     EXPECT_EQ(entries(dir.path), device == "/dev/null" ? 1 : 2);
+
+    // A pipe reached through a link that only the system can follow, as /dev/stdout is.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    write_file_atomically("/proc/self/fd/" + std::to_string(ends[1]), "piped");
+    ::close(ends[1]);
+    char text[16] = {};
+    EXPECT_EQ(::read(ends[0], text, sizeof text), 5);
+    ::close(ends[0]);
+    EXPECT_EQ(std::string(text), "piped");
 }
 
 // A replaced file is a new file: it keeps the permission bits, but another hard link to the old
