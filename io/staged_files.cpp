@@ -171,6 +171,10 @@ void staged_files::make_folder(const std::string& folder) {
 }
 
 void staged_files::commit() {
+    // Everything that can still fail comes before the first change a user would see.
+    for (const entry& e : entries_)
+        if (!e.direct && !e.synced && !sync_file(e.temp))
+            fail(e.target, "writing failed", errno);
     for (entry& e : entries_) {
         if (!e.direct)
             continue;
@@ -179,9 +183,6 @@ void staged_files::commit() {
         ::unlink(e.temp.c_str());
         e.temp.clear();
     }
-    for (const entry& e : entries_)
-        if (!e.direct && !e.synced && !sync_file(e.temp))
-            fail(e.target, "writing failed", errno);
     for (entry& e : entries_) {
         if (e.direct)
             continue;

@@ -72,7 +72,8 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
             append_triple(out, "", v);
 
     out += "POLYGONS " + std::to_string(polygons) + " " + std::to_string(polygon_ints) + "\n";
-    std::string normals = "NORMALS normals double\n";
+    point_list normals; // the outward normals, written after the cell scalars
+    normals.reserve(polygons);
     std::size_t base = 0;
     for (const block& b : blocks) {
         for (const face& f : outward_faces(b)) {
@@ -80,7 +81,7 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
             for (int i : f.indices)
                 out += " " + std::to_string(base + static_cast<std::size_t>(i));
             out += '\n';
-            append_triple(normals, "", f.normal);
+            normals.push_back(f.normal);
         }
         base += b.vertices.size();
     }
@@ -90,7 +91,10 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
     for (std::size_t n = 0; n < blocks.size(); ++n)
         for (std::size_t k = 0; k < blocks[n].faces.size(); ++k)
             out += std::to_string(n) + "\n";
-    return out + normals;
+    out += "NORMALS normals double\n";
+    for (const vec3& n : normals)
+        append_triple(out, "", n);
+    return out;
 }
 
 } // namespace
