@@ -2,7 +2,7 @@
 
 #include "array_convert.hpp"
 #include "block.hpp"
-#include "boundary_from_arrays.hpp"
+#include "boundary_from_faces.hpp"
 
 namespace tolvex {
 
@@ -32,10 +32,11 @@ vertices is a (V, 3) array of real numbers (model units); faces a sequence of F 
 integers, each the 0-based indices of one face's corners in order round the face (either way
 round). The edges are the sides of the faces; each normal is computed and points outward.
 
-The faces must close one convex polyhedron: every corner a vertex index, every side on exactly
-two faces, every face plane and with area, every vertex a corner and on the inner side of every
-face (within a billionth of the model's size). Raises ValueError naming the face or vertex
-otherwise, TypeError for indices that are not integers or vertices that are not real numbers.
+The faces must close one convex polyhedron, checked as the boundary file reader checks it:
+every face flat, convex and with three or more corners, every side on exactly two faces, no two
+vertices at one place, every vertex on the inner side of every face. Raises ValueError naming the
+face, edge or vertex (0-based) and what is wrong, TypeError for indices that are not integers or
+vertices that are not real numbers.
 
 Example, the cube [0, 2]^3:
     v = [(x, y, z) for z in (0, 2) for y in (0, 2) for x in (0, 2)]
@@ -62,7 +63,7 @@ block boundary_arrays(py::handle vertices, py::handle faces) {
     std::vector<index_list> corners;
     for (const py::handle f : faces)
         corners.push_back(indices_from_array(f, "faces[" + std::to_string(corners.size()) + "]"));
-    return boundary_from_arrays(std::move(v), std::move(corners));
+    return boundary_from_faces(std::move(v), std::move(corners));
 }
 
 } // namespace
