@@ -1,0 +1,74 @@
+// The blocks of one cutting run in working form. Each block keeps its slot while it lives; a cut
+// puts the positive half in the cut block's slot and the negative half in a new slot linked in
+// after it, so the list order of the halves is the order of the cuts without moving any block.
+// A block's move is held as a pending shift, applied to its vertices, fault points and tracers
+// only when it is next cut or a fault it carries is applied, and at the end; so a fault passing
+// over a block it does not cut costs constant time. Points that moved together keep equal sums
+// of the same shifts, so a tracer placed on a fault point stays on it exactly.
+#pragma once
+
+#include "block_bounds.hpp"
+#include "fault.hpp"
+#include "work_block.hpp"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+// A run of positions in fault_order or tracer_order: [begin, end).
+using index_range = std::array<int, 2>;
+
+struct block_store {
+    std::vector<work_block> shapes;
+    std::vector<block_bounds> bounds; // of the vertices as stored, without the shift
+    std::vector<xyz> shift;           // the move not yet applied to the block's points
+    std::vector<index_range> fault_range;
+    std::vector<index_range> tracer_range;
+    std::vector<int> next; // the slot after each in list order, -1 after the last; slot 0 first
+    // The fault and tracer indices of all blocks, each block's in one range.
+    index_list fault_order;
+    index_list tracer_order;
+    std::vector<int> fault_slot; // per fault: the slot carrying it, or -1
+};
+
+// The blocks in working form, in one slot each in list order, carrying fault_count faults.
+block_store make_store(const std::vector<block>& blocks, std::size_t fault_count,
+                       work_block_parts& parts);
+
+// Puts shape in a new slot after s in list order and returns it; its shift is zero and its
+// ranges are empty until share_indices fills them.
+int add_slot_after(block_store& store, int s, work_block shape);
+
+// Adds slip to the pending shift of slot s.
+void move_slot(block_store& store, int s, const xyz& slip);
+
+// Applies the pending shift of slot s to its vertices, fault points and tracers.
+void settle_slot(block_store& store, int s, std::vector<fault>& faults, point_list& tracers);
+
+// Splits the index range of slot s between s (the indices for which goes_positive holds) and t
+// (the others), each keeping its order; negatives is scratch. Fault slots are left to the caller.
+template <class Predicate>
+void share_indices(index_list& order, std::vector<index_range>& ranges, int s, int t,
+                   std::vector<int>& negatives, Predicate&& goes_positive) {
+    const auto [begin, end] = ranges[s];
+    negatives.clear();
+    int kept = begin;
+    for (int i = begin; i < end; ++i) {
+        const int index = order[i];
+        if (goes_positive(index))
+            order[kept++] = index;
+        else
+            negatives.push_back(index);
+    }
+    std::copy(negatives.begin(), negatives.end(), order.begin() + kept);
+    ranges[s] = {begin, kept};
+    ranges[t] = {kept, end};
+}
+
+// The blocks in list order with their pending shifts applied, also to faults and tracers (the
+// caller's copies of the run's lists).
+std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,
+                                 point_list& tracers);
+
+// The same, releasing each block's working form as it goes.
+std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults, point_list& tracers);
