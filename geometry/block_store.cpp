@@ -14,10 +14,9 @@ bool is_zero(const xyz& v) {
     return v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0;
 }
 
-// Applies the pending shift of slot s to its fault points and tracers.
 void shift_points(const block_store& store, int s, std::vector<fault>& faults,
                   point_list& tracers) {
-    const xyz& d = store.shift[s];
+    const xyz& d = store.point_shift[s];
     if (is_zero(d))
         return;
     for (int i = store.fault_range[s][0]; i < store.fault_range[s][1]; ++i)
@@ -73,6 +72,7 @@ int add_slot_after(block_store& store, int s, work_block shape) {
                                                   : block_bounds{{NAN, NAN, NAN}, {}});
     store.shapes.push_back(std::move(shape));
     store.shift.push_back({0.0, 0.0, 0.0});
+    store.point_shift.push_back({0.0, 0.0, 0.0});
     store.fault_range.push_back({0, 0});
     store.tracer_range.push_back({0, 0});
     store.next.push_back(s >= 0 ? store.next[s] : -1);
@@ -82,11 +82,13 @@ int add_slot_after(block_store& store, int s, work_block shape) {
 }
 
 void move_slot(block_store& store, int s, const xyz& slip) {
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         store.shift[s][k] += slip[k];
+        store.point_shift[s][k] += slip[k];
+    }
 }
 
-void settle_slot(block_store& store, int s, std::vector<fault>& faults, point_list& tracers) {
+void settle_vertices(block_store& store, int s) {
     xyz& d = store.shift[s];
     if (is_zero(d))
         return;
@@ -94,10 +96,14 @@ void settle_slot(block_store& store, int s, std::vector<fault>& faults, point_li
     for (int v = 0; v < w.vertex_count; ++v)
         for (int k = 0; k < 3; ++k)
             w.points[v][k] += d[k];
-    shift_points(store, s, faults, tracers);
     d = {0.0, 0.0, 0.0};
     if (w.vertex_count > 0)
         store.bounds[s] = bounds_of(w.points, w.vertex_count);
+}
+
+void settle_points(block_store& store, int s, std::vector<fault>& faults, point_list& tracers) {
+    shift_points(store, s, faults, tracers);
+    store.point_shift[s] = {0.0, 0.0, 0.0};
 }
 
 std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,

@@ -1,10 +1,11 @@
 // The blocks of one cutting run in working form. Each block keeps its slot while it lives; a cut
 // puts the positive half in the cut block's slot and the negative half in a new slot linked in
 // after it, so the list order of the halves is the order of the cuts without moving any block.
-// A block's move is held as a pending shift, applied to its vertices, fault points and tracers
-// only when it is next cut or a fault it carries is applied, and at the end; so a fault passing
-// over a block it does not cut costs constant time. Points that moved together keep equal sums
-// of the same shifts, so a tracer placed on a fault point stays on it exactly.
+// A block's move is held as a pending shift, applied to its vertices when a plane comes near
+// it, to its fault points and tracers when it is cut or a fault it carries is applied, and to
+// all at the end; so a fault passing over a block it does not cut costs constant time. Points
+// that moved together keep equal sums of the same shifts, so a tracer placed on a fault point
+// stays on it exactly.
 #pragma once
 
 #include "block_bounds.hpp"
@@ -21,7 +22,8 @@ using index_range = std::array<int, 2>;
 struct block_store {
     std::vector<work_block> shapes;
     std::vector<block_bounds> bounds; // of the vertices as stored, without the shift
-    std::vector<xyz> shift;           // the move not yet applied to the block's points
+    std::vector<xyz> shift;           // the move not yet applied to the vertices
+    std::vector<xyz> point_shift;     // the move not yet applied to fault points and tracers
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next; // the slot after each in list order, -1 after the last; slot 0 first
@@ -39,11 +41,14 @@ block_store make_store(const std::vector<block>& blocks, std::size_t fault_count
 // ranges are empty until share_indices fills them.
 int add_slot_after(block_store& store, int s, work_block shape);
 
-// Adds slip to the pending shift of slot s.
+// Adds slip to the pending shifts of slot s.
 void move_slot(block_store& store, int s, const xyz& slip);
 
-// Applies the pending shift of slot s to its vertices, fault points and tracers.
-void settle_slot(block_store& store, int s, std::vector<fault>& faults, point_list& tracers);
+// Applies the pending shift of slot s to its vertices.
+void settle_vertices(block_store& store, int s);
+
+// Applies the pending shift of slot s to its fault points and tracers.
+void settle_points(block_store& store, int s, std::vector<fault>& faults, point_list& tracers);
 
 // Splits the index range of slot s between s (the indices for which goes_positive holds) and t
 // (the others), each keeping its order; negatives is scratch. Fault slots are left to the caller.

@@ -93,8 +93,13 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
         if (!take_sides_of_doubtful_vertices(ws, w))
             return false;
     }
-    work_block positive = erase_vertices(ws, w, 1, plane.n);
-    work_block negative = erase_vertices(ws, w, -1, plane.n);
+    settle_points(store, s, faults, tracers);
+    work_block positive;
+    erase_vertices(ws, w, 1, plane.n, positive);
+    // The negative half takes the place of the cut block, reusing its storage.
+    work_block negative = std::move(store.shapes[s]);
+    erase_vertices(ws, negative, -1, plane.n, negative);
+    store.shapes[s] = std::move(positive);
     const int t = add_slot_after(store, s, std::move(negative));
     share_indices(store.fault_order, store.fault_range, s, t, ws.negative_indices,
                   [&](int f) { return plane.distance(faults[f].point) >= 0; });
@@ -102,7 +107,6 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
         store.fault_slot[store.fault_order[i]] = t;
     share_indices(store.tracer_order, store.tracer_range, s, t, ws.negative_indices,
                   [&](int i) { return plane.distance(tracers[i]) >= 0; });
-    store.shapes[s] = std::move(positive);
     store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
     move_slot(store, s, plane.slip);
     return true;
@@ -118,7 +122,7 @@ void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
             move_slot(store, s, plane.slip);
         if (quick != 0)
             continue;
-        settle_slot(store, s, faults, tracers);
+        settle_vertices(store, s);
         const occupied_sides sides = classify_vertices(ws, store.shapes[s], plane);
         // A sound convex block with vertices strictly on both sides always meets the plane
         // in a polygon; one that does not is left whole.
@@ -154,7 +158,7 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
     for (std::size_t k = 0; k < faults.size(); ++k) {
         // The fault's own point must stand where its block has moved it.
         if (store.fault_slot[k] >= 0)
-            settle_slot(store, store.fault_slot[k], faults, tracers);
+            settle_points(store, store.fault_slot[k], faults, tracers);
         cut_all(ws, store, plane_of(faults[k]), faults, tracers);
         if (observe) {
             std::vector<fault> moved_faults = faults;

@@ -198,7 +198,8 @@ bool order_cut_polygon(cut_workspace& ws, const work_block& b, const vec3& n) {
     const std::vector<intersection_point>& pset = ws.intersection_pset;
     const int m = static_cast<int>(pset.size());
     const bool on_plane_vertices = pset.back().edge < 0;
-    ws.on_plane_side_count.assign(b.edge_count, {0, 0});
+    if (on_plane_vertices)
+        ws.on_plane_side_count.assign(b.edge_count, {0, 0});
     // Each half links the sides of its own cut face; the halves fit together only when the two
     // polygons agree. Without vertices on the plane they agree by construction.
     int sides = 0;

@@ -28,7 +28,8 @@ struct half_builder {
     // The half's own vertices, and the vertices on the plane that one of its faces uses.
     void add_vertices() {
         ws.vertex_map.assign(b.vertex_count, -1);
-        for (int f = 0; f < b.face_count; ++f)
+        const bool on_plane_vertices = ws.intersection_pset.back().edge < 0;
+        for (int f = 0; on_plane_vertices && f < b.face_count; ++f)
             if (kept(f))
                 for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i)
                     if (ws.vertex_side[b.corner(i)] == 0)
@@ -125,11 +126,12 @@ struct half_builder {
 
 } // namespace
 
-work_block erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn) {
+void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
+                    work_block& out) {
     ws.parts.clear();
     half_builder builder{ws, b, half, ws.parts};
     builder.add_vertices();
     builder.add_edges();
     builder.add_faces(fn);
-    return ws.parts.pack();
+    ws.parts.pack_into(out);
 }

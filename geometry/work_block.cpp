@@ -22,23 +22,25 @@ void work_block_parts::end_face(const xyz& normal, bool runs_clockwise) {
     normals.push_back(normal);
 }
 
-work_block work_block_parts::pack() const {
-    work_block w;
+void work_block_parts::pack_into(work_block& w) const {
     w.vertex_count = static_cast<int>(vertices.size());
     w.edge_count = static_cast<int>(edges.size());
     w.face_count = static_cast<int>(normals.size());
     w.sides_are_edges = sides_are_edges;
-    w.points.reserve(vertices.size() + normals.size());
-    w.points.insert(w.points.end(), vertices.begin(), vertices.end());
-    w.points.insert(w.points.end(), normals.begin(), normals.end());
-    w.ints.reserve(2 * edges.size() + face_begin.size() + clockwise.size() + 2 * corners.size());
+    w.points.resize(vertices.size() + normals.size());
+    std::copy(normals.begin(), normals.end(),
+              std::copy(vertices.begin(), vertices.end(), w.points.begin()));
+    w.face_offset = 2 * w.edge_count;
+    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
+    w.side_offset = w.corner_offset + static_cast<int>(corners.size());
+    w.ints.resize(w.side_offset + side_edges.size());
+    auto out = w.ints.begin();
     for (const edge& e : edges)
-        w.ints.insert(w.ints.end(), e.begin(), e.end());
-    w.ints.insert(w.ints.end(), face_begin.begin(), face_begin.end());
-    w.ints.insert(w.ints.end(), clockwise.begin(), clockwise.end());
-    w.ints.insert(w.ints.end(), corners.begin(), corners.end());
-    w.ints.insert(w.ints.end(), side_edges.begin(), side_edges.end());
-    return w;
+        out = std::copy(e.begin(), e.end(), out);
+    out = std::copy(face_begin.begin(), face_begin.end(), out);
+    out = std::copy(clockwise.begin(), clockwise.end(), out);
+    out = std::copy(corners.begin(), corners.end(), out);
+    std::copy(side_edges.begin(), side_edges.end(), out);
 }
 
 namespace {
@@ -106,27 +108,28 @@ work_block to_work_block(const block& b, work_block_parts& parts) {
         }
         parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices));
     }
-    return parts.pack();
+    work_block w;
+    parts.pack_into(w);
+    return w;
 }
 
 block to_block(const work_block& w, const xyz& shift) {
     block b;
-    b.vertices.reserve(w.vertex_count);
-    for (int v = 0; v < w.vertex_count; ++v) {
-        const xyz& p = w.vertex(v);
-        b.vertices.push_back(make_vec3(p[0] + shift[0], p[1] + shift[1], p[2] + shift[2]));
-    }
-    b.edges.reserve(w.edge_count);
+    b.vertices.resize(w.vertex_count);
+    for (int v = 0; v < w.vertex_count; ++v)
+        for (int k = 0; k < 3; ++k)
+            b.vertices[v][k] = w.vertex(v)[k] + shift[k];
+    b.edges.resize(w.edge_count);
     for (int e = 0; e < w.edge_count; ++e)
-        b.edges.push_back({w.edge_end(e, 0), w.edge_end(e, 1)});
+        b.edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
     b.faces.resize(w.face_count);
     for (int f = 0; f < w.face_count; ++f) {
         face& out = b.faces[f];
-        out.indices.reserve(w.face_begin(f + 1) - w.face_begin(f));
-        for (int i = w.face_begin(f); i < w.face_begin(f + 1); ++i)
-            out.indices.push_back(w.corner(i));
+        const int* corners = w.ints.data() + w.corner_offset;
+        out.indices.assign(corners + w.face_begin(f), corners + w.face_begin(f + 1));
         const xyz& n = w.normal(f);
-        out.normal = make_vec3(n[0], n[1], n[2]);
+        for (int k = 0; k < 3; ++k)
+            out.normal[k] = n[k];
     }
     return b;
 }

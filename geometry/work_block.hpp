@@ -17,6 +17,9 @@ struct work_block {
     int vertex_count = 0;
     int edge_count = 0;
     int face_count = 0;
+    int face_offset = 0;   // where the face starts begin in ints
+    int corner_offset = 0; // where the corners begin in ints
+    int side_offset = 0;   // where the side edges begin in ints
     // False when some face side joins two vertices that no edge joins; such a block cannot be cut.
     bool sides_are_edges = true;
 
@@ -24,16 +27,13 @@ struct work_block {
     const xyz& normal(int f) const { return points[vertex_count + f]; }
     int edge_end(int e, int k) const { return ints[2 * e + k]; }
     // Corner positions of face f run from face_begin(f) to face_begin(f + 1).
-    int face_begin(int f) const { return ints[2 * edge_count + f]; }
+    int face_begin(int f) const { return ints[face_offset + f]; }
     // Whether face f's corners run clockwise seen from outside the block. Cut faces run
     // counter-clockwise about the fault normal in both halves, so the positive half's is.
-    bool clockwise(int f) const { return ints[2 * edge_count + face_count + 1 + f] != 0; }
-    int corner(int i) const { return ints[2 * edge_count + 2 * face_count + 1 + i]; }
+    bool clockwise(int f) const { return ints[face_offset + face_count + 1 + f] != 0; }
+    int corner(int i) const { return ints[corner_offset + i]; }
     // The edge joining corner i to the next corner of its face, or -1 when none does.
-    int side_edge(int i) const {
-        return ints[2 * edge_count + 2 * face_count + 1 + corner_count() + i];
-    }
-    int corner_count() const { return ints[2 * edge_count + face_count]; }
+    int side_edge(int i) const { return ints[side_offset + i]; }
     // A corner position of face f and the one after it, cyclically.
     int next_corner(int f, int i) const {
         return i + 1 == face_begin(f + 1) ? face_begin(f) : i + 1;
@@ -57,7 +57,8 @@ struct work_block_parts {
     void clear();
     // Closes the face whose corners and side edges were appended since the last one.
     void end_face(const xyz& normal, bool runs_clockwise);
-    work_block pack() const;
+    // Replaces w's content with these parts, keeping w's capacity where it suffices.
+    void pack_into(work_block& w) const;
 };
 
 // b in working form, built in parts (whose previous content is dropped).
