@@ -1,14 +1,10 @@
 #include "cut_tables.hpp"
 
-#include "vector_utils.hpp"
-
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
-
-double dot(const vec3& a, const vec3& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
 
 void add_crossed_edge_points(cut_workspace& ws, const work_block& b) {
     const side_list& side = ws.vertex_side;
@@ -157,16 +153,31 @@ int angle_order_start(const cut_workspace& ws, const vec3& n) {
     const std::vector<int>& corners = ws.polygon_corners;
     const int m = static_cast<int>(corners.size());
     int first = static_cast<int>(pset.size());
-    vec3 centre = make_vec3(0.0, 0.0, 0.0);
+    xyz centre{0.0, 0.0, 0.0};
     for (std::size_t p = 0; p < pset.size(); ++p)
         if (ws.polygon_next[p] >= 0) {
-            centre += pset[p].point;
+            for (int k = 0; k < 3; ++k)
+                centre[k] += pset[p].point[k];
             first = std::min(first, static_cast<int>(p));
         }
-    centre /= static_cast<double>(m);
-    const vec3 u = normalize_vector(pset[first].point - centre);
-    const vec3 v = normalize_vector(cross_prod3(n, u));
-    auto below = [&](int k) { return std::signbit(dot(pset[corners[k]].point - centre, v)); };
+    for (double& c : centre)
+        c /= static_cast<double>(m);
+    // In plain arithmetic, the same operations as normalize_vector and cross_prod3.
+    auto radial = [&](int p) {
+        const vec3& x = pset[p].point;
+        return xyz{x[0] - centre[0], x[1] - centre[1], x[2] - centre[2]};
+    };
+    auto unit = [](const xyz& x) {
+        const double length = std::sqrt(x[0] * x[0] + x[1] * x[1] + x[2] * x[2]);
+        return xyz{x[0] / length, x[1] / length, x[2] / length};
+    };
+    auto dot_xyz = [](const xyz& a, const xyz& b) {
+        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    };
+    const xyz u = unit(radial(first));
+    const xyz v =
+        unit({n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]});
+    auto below = [&](int k) { return std::signbit(dot_xyz(radial(corners[k]), v)); };
     for (int k = 0; k < m; ++k)
         if (below(k) && !below((k + m - 1) % m))
             return k;
@@ -174,8 +185,8 @@ int angle_order_start(const cut_workspace& ws, const vec3& n) {
     int best = 0;
     double best_key = 0.0;
     for (int k = 0; k < m; ++k) {
-        const vec3 r = pset[corners[k]].point - centre;
-        const double key = std::atan2(dot(r, v), dot(r, u));
+        const xyz r = radial(corners[k]);
+        const double key = std::atan2(dot_xyz(r, v), dot_xyz(r, u));
         if (k == 0 || key < best_key) {
             best = k;
             best_key = key;
