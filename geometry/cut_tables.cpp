@@ -48,7 +48,7 @@ void mark_face_sides(cut_workspace& ws, const work_block& b) {
         }
 }
 
-// Collects the sides of one half's cut face in polygon_next, each from the corner it leaves,
+// Collects the sides of one half's cut face in next, each from the corner it leaves,
 // pointing the way the polygon runs counter-clockwise about the normal.
 struct side_linker {
     cut_workspace& ws;
