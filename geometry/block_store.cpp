@@ -4,39 +4,47 @@
 
 namespace {
 
-index_range append_indices(index_list& order, const index_list& indices) {
+index_range append_faults(index_list& order, const index_list& indices) {
     const int begin = static_cast<int>(order.size());
     order.insert(order.end(), indices.begin(), indices.end());
     return {begin, static_cast<int>(order.size())};
+}
+
+index_range append_tracers(std::vector<carried_tracer>& carried, const index_list& indices,
+                           const point_list& tracers) {
+    const int begin = static_cast<int>(carried.size());
+    for (int t : indices)
+        carried.push_back({t, {tracers[t][0], tracers[t][1], tracers[t][2]}});
+    return {begin, static_cast<int>(carried.size())};
 }
 
 bool is_zero(const xyz& v) {
     return v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0;
 }
 
-void shift_points(const block_store& store, int s, std::vector<fault>& faults,
-                  point_list& tracers) {
+void shift_faults(const block_store& store, int s, std::vector<fault>& faults) {
     const xyz& d = store.point_shift[s];
-    if (is_zero(d))
-        return;
     for (int i = store.fault_range[s][0]; i < store.fault_range[s][1]; ++i)
         for (int k = 0; k < 3; ++k)
             faults[store.fault_order[i]].point[k] += d[k];
-    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        for (int k = 0; k < 3; ++k)
-            tracers[store.tracer_order[i]][k] += d[k];
 }
 
 block output_block(const block_store& store, int s, std::vector<fault>& faults,
                    point_list& tracers) {
     block b = to_block(store.shapes[s], store.shift[s]);
     const index_range& carried = store.fault_range[s];
-    const index_range& held = store.tracer_range[s];
     b.fault_indices.assign(store.fault_order.begin() + carried[0],
                            store.fault_order.begin() + carried[1]);
-    b.tracer_indices.assign(store.tracer_order.begin() + held[0],
-                            store.tracer_order.begin() + held[1]);
-    shift_points(store, s, faults, tracers);
+    if (!is_zero(store.point_shift[s]))
+        shift_faults(store, s, faults);
+    const xyz& d = store.point_shift[s];
+    b.tracer_indices.reserve(store.tracer_range[s][1] - store.tracer_range[s][0]);
+    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i) {
+        const carried_tracer& c = store.tracers[i];
+        b.tracer_indices.push_back(c.index);
+        for (int k = 0; k < 3; ++k)
+            tracers[c.index][k] = c.point[k] + d[k];
+    }
     return b;
 }
 
@@ -50,7 +58,7 @@ int count_blocks(const block_store& store) {
 } // namespace
 
 block_store make_store(const std::vector<block>& blocks, std::size_t fault_count,
-                       work_block_parts& parts) {
+                       const point_list& tracers, work_block_parts& parts) {
     block_store store;
     store.fault_slot.assign(fault_count, -1);
     for (const block& b : blocks) {
@@ -58,8 +66,8 @@ block_store make_store(const std::vector<block>& blocks, std::size_t fault_count
                                      to_work_block(b, parts));
         for (int f : b.fault_indices)
             store.fault_slot[f] = s;
-        store.fault_range.back() = append_indices(store.fault_order, b.fault_indices);
-        store.tracer_range.back() = append_indices(store.tracer_order, b.tracer_indices);
+        store.fault_range.back() = append_faults(store.fault_order, b.fault_indices);
+        store.tracer_range.back() = append_tracers(store.tracers, b.tracer_indices, tracers);
     }
     return store;
 }
@@ -101,9 +109,15 @@ void settle_vertices(block_store& store, int s) {
         store.bounds[s] = bounds_of(w.points, w.vertex_count);
 }
 
-void settle_points(block_store& store, int s, std::vector<fault>& faults, point_list& tracers) {
-    shift_points(store, s, faults, tracers);
-    store.point_shift[s] = {0.0, 0.0, 0.0};
+void settle_points(block_store& store, int s, std::vector<fault>& faults) {
+    xyz& d = store.point_shift[s];
+    if (is_zero(d))
+        return;
+    shift_faults(store, s, faults);
+    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
+        for (int k = 0; k < 3; ++k)
+            store.tracers[i].point[k] += d[k];
+    d = {0.0, 0.0, 0.0};
 }
 
 std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,

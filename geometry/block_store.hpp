@@ -16,8 +16,15 @@
 #include <array>
 #include <vector>
 
-// A run of positions in fault_order or tracer_order: [begin, end).
+// A run of positions in fault_order or tracers: [begin, end).
 using index_range = std::array<int, 2>;
+
+// A tracer with its position, held in the order of the blocks that carry them, so that sharing
+// and moving a block's tracers reads one stretch of memory.
+struct carried_tracer {
+    int index;
+    xyz point;
+};
 
 struct block_store {
     std::vector<work_block> shapes;
@@ -27,15 +34,19 @@ struct block_store {
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next; // the slot after each in list order, -1 after the last; slot 0 first
-    // The fault and tracer indices of all blocks, each block's in one range.
+    // The faults and tracers of all blocks, each block's in one range.
     index_list fault_order;
-    index_list tracer_order;
+    std::vector<carried_tracer> tracers;
     std::vector<int> fault_slot; // per fault: the slot carrying it, or -1
+    // Scratch of share_indices.
+    index_list negative_faults;
+    std::vector<carried_tracer> negative_tracers;
 };
 
-// The blocks in working form, in one slot each in list order, carrying fault_count faults.
+// The blocks in working form, in one slot each in list order, carrying fault_count faults and
+// the tracers at the given positions.
 block_store make_store(const std::vector<block>& blocks, std::size_t fault_count,
-                       work_block_parts& parts);
+                       const point_list& tracers, work_block_parts& parts);
 
 // Puts shape in a new slot after s in list order and returns it; its shift is zero and its
 // ranges are empty until share_indices fills them.
@@ -48,22 +59,23 @@ void move_slot(block_store& store, int s, const xyz& slip);
 void settle_vertices(block_store& store, int s);
 
 // Applies the pending shift of slot s to its fault points and tracers.
-void settle_points(block_store& store, int s, std::vector<fault>& faults, point_list& tracers);
+void settle_points(block_store& store, int s, std::vector<fault>& faults);
 
-// Splits the index range of slot s between s (the indices for which goes_positive holds) and t
-// (the others), each keeping its order; negatives is scratch. Fault slots are left to the caller.
-template <class Predicate>
-void share_indices(index_list& order, std::vector<index_range>& ranges, int s, int t,
-                   std::vector<int>& negatives, Predicate&& goes_positive) {
+// Splits the range of slot s in order between s (the entries for which goes_positive holds) and
+// t (the others), each keeping its order; negatives is scratch. Fault slots are left to the
+// caller.
+template <class Entry, class Predicate>
+void share_indices(std::vector<Entry>& order, std::vector<index_range>& ranges, int s, int t,
+                   std::vector<Entry>& negatives, Predicate&& goes_positive) {
     const auto [begin, end] = ranges[s];
     negatives.clear();
     int kept = begin;
     for (int i = begin; i < end; ++i) {
-        const int index = order[i];
-        if (goes_positive(index))
-            order[kept++] = index;
+        const Entry entry = order[i];
+        if (goes_positive(entry))
+            order[kept++] = entry;
         else
-            negatives.push_back(index);
+            negatives.push_back(entry);
     }
     std::copy(negatives.begin(), negatives.end(), order.begin() + kept);
     ranges[s] = {begin, kept};
@@ -71,7 +83,7 @@ void share_indices(index_list& order, std::vector<index_range>& ranges, int s, i
 }
 
 // The blocks in list order with their pending shifts applied, also to faults and tracers (the
-// caller's copies of the run's lists).
+// caller's copies of the run's lists; the tracers' positions are written there).
 std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,
                                  point_list& tracers);
 

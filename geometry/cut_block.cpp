@@ -81,7 +81,7 @@ occupied_sides classify_vertices(cut_workspace& ws, const work_block& w,
 // and set to move) and its negative half (in a new slot after it in the list). Returns false,
 // changing nothing, when the plane's sides of the block do not close into a cut face.
 bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& plane,
-           std::vector<fault>& faults, point_list& tracers) {
+           std::vector<fault>& faults) {
     const work_block& w = store.shapes[s];
     if (!w.sides_are_edges)
         throw std::invalid_argument("a face side is not an edge of the block");
@@ -93,7 +93,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
         if (!take_sides_of_doubtful_vertices(ws, w))
             return false;
     }
-    settle_points(store, s, faults, tracers);
+    settle_points(store, s, faults);
     work_block positive;
     erase_vertices(ws, w, 1, plane.n, positive);
     // The negative half takes the place of the cut block, reusing its storage.
@@ -101,12 +101,12 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
     erase_vertices(ws, negative, -1, plane.n, negative);
     store.shapes[s] = std::move(positive);
     const int t = add_slot_after(store, s, std::move(negative));
-    share_indices(store.fault_order, store.fault_range, s, t, ws.negative_indices,
+    share_indices(store.fault_order, store.fault_range, s, t, store.negative_faults,
                   [&](int f) { return plane.distance(faults[f].point) >= 0; });
     for (int i = store.fault_range[t][0]; i < store.fault_range[t][1]; ++i)
         store.fault_slot[store.fault_order[i]] = t;
-    share_indices(store.tracer_order, store.tracer_range, s, t, ws.negative_indices,
-                  [&](int i) { return plane.distance(tracers[i]) >= 0; });
+    share_indices(store.tracers, store.tracer_range, s, t, store.negative_tracers,
+                  [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
     store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
     move_slot(store, s, plane.slip);
     return true;
@@ -114,7 +114,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
 
 // One fault's pass over the blocks that stand at its start.
 void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
-             std::vector<fault>& faults, point_list& tracers) {
+             std::vector<fault>& faults) {
     const int slots = static_cast<int>(store.shapes.size());
     for (int s = 0; s < slots; ++s) {
         const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
@@ -126,7 +126,7 @@ void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
         const occupied_sides sides = classify_vertices(ws, store.shapes[s], plane);
         // A sound convex block with vertices strictly on both sides always meets the plane
         // in a polygon; one that does not is left whole.
-        if (sides.positive && sides.negative && split(ws, store, s, plane, faults, tracers))
+        if (sides.positive && sides.negative && split(ws, store, s, plane, faults))
             continue;
         if (sides.positive)
             move_slot(store, s, plane.slip);
@@ -153,13 +153,13 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         check_indices(b.tracer_indices, tracers.size(), "tracer");
     }
     cut_workspace ws;
-    block_store store = make_store(blocks, faults.size(), ws.parts);
+    block_store store = make_store(blocks, faults.size(), tracers, ws.parts);
     blocks.clear();
     for (std::size_t k = 0; k < faults.size(); ++k) {
         // The fault's own point must stand where its block has moved it.
         if (store.fault_slot[k] >= 0)
-            settle_points(store, store.fault_slot[k], faults, tracers);
-        cut_all(ws, store, plane_of(faults[k]), faults, tracers);
+            settle_points(store, store.fault_slot[k], faults);
+        cut_all(ws, store, plane_of(faults[k]), faults);
         if (observe) {
             std::vector<fault> moved_faults = faults;
             point_list moved_tracers = tracers;

@@ -66,7 +66,4 @@ struct cut_workspace {
     std::vector<int> edge_map;
     std::vector<int> polygon_edge;
     work_block_parts parts;
-
-    // Scratch of sharing fault and tracer indices between the halves.
-    std::vector<int> negative_indices;
 };
