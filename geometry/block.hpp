@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-// Base of records sorted by a double key (cut points by angle, faults by sequence number).
+// Base of records sorted by a double key (faults by sequence number).
 struct sortobj {
     double key;
 };
@@ -41,11 +41,10 @@ struct block {
     index_list tracer_indices;
 };
 
-// A point where a cutting plane crosses an edge of the block being cut. key is its angle about
-// the centroid of all cut points of the same cut, in (-pi, pi].
+// A corner of the polygon where a cutting plane meets the block being cut: a point where it
+// crosses edge `edge`, or a vertex lying on it. Along the polygon, key is its position.
 struct intersection_point : sortobj {
     intersection_point() : sortobj{0.0} {}
     vec3 point = make_vec3(0.0, 0.0, 0.0);
     int edge = 0;
-    vec3 radial = make_vec3(0.0, 0.0, 0.0);
 };

@@ -1,9 +1,9 @@
 #include "cut_block.hpp"
 
+#include "block_store.hpp"
 #include "cut_tables.hpp"
 #include "erase_vertices.hpp"
 
-#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -19,38 +19,27 @@ constexpr double on_plane_tolerance = 1e-9;
 struct cutting_plane {
     vec3 n;
     vec3 p;
-    vec3 slip;
+    xyz slip;
+    bounds_plane bounds;
 
     // Signed distance, not divided by |n|; positive on the side n points to.
     double distance(const vec3& x) const {
         return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
     }
+    double distance(const xyz& x) const {
+        return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+    }
 };
 
 cutting_plane plane_of(const fault& f) {
-    cutting_plane plane{f.normal, f.point, f.slip_dir};
-    for (int k = 0; k < 3; ++k)
+    cutting_plane plane{f.normal, f.point, {}, {}};
+    for (int k = 0; k < 3; ++k) {
         plane.slip[k] = f.slip_dir[k] * f.slip_mag;
+        plane.bounds.n[k] = f.normal[k];
+        plane.bounds.p[k] = f.point[k];
+    }
+    plane.bounds.n_sum = std::abs(f.normal[0]) + std::abs(f.normal[1]) + std::abs(f.normal[2]);
     return plane;
-}
-
-// Per-vertex working data of the block being processed; capacity is kept between blocks.
-std::vector<double> vertex_distance;
-side_list vertex_side;
-vertex_mask positive_set;
-vertex_mask negative_set;
-
-double bounding_box_diagonal(const point_list& vertices) {
-    if (vertices.empty())
-        return 0.0;
-    vec3 lo = vertices.front();
-    vec3 hi = vertices.front();
-    for (const vec3& v : vertices)
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], v[k]);
-            hi[k] = std::max(hi[k], v[k]);
-        }
-    return std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
 }
 
 // Whether some vertex lies strictly on the positive, on the negative side.
@@ -59,57 +48,89 @@ struct occupied_sides {
     bool negative = false;
 };
 
-// Fills the per-vertex tables for b.
-occupied_sides classify_vertices(const block& b, const cutting_plane& plane) {
-    const std::size_t nv = b.vertices.size();
+// Fills the per-vertex tables of ws for w.
+occupied_sides classify_vertices(cut_workspace& ws, const work_block& w,
+                                 const cutting_plane& plane) {
+    const std::size_t nv = w.vertex_count;
+    if (nv == 0)
+        return {};
+    xyz lo = w.vertex(0);
+    xyz hi = w.vertex(0);
+    for (std::size_t v = 0; v < nv; ++v)
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], w.points[v][k]);
+            hi[k] = std::max(hi[k], w.points[v][k]);
+        }
     const double tolerance = on_plane_tolerance * std::hypot(plane.n[0], plane.n[1], plane.n[2]) *
-                             bounding_box_diagonal(b.vertices);
-    vertex_distance.resize(nv);
-    vertex_side.resize(nv);
-    positive_set.assign(nv, 0);
-    negative_set.assign(nv, 0);
+                             std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
+    ws.vertex_distance.resize(nv);
+    ws.vertex_side.resize(nv);
     occupied_sides sides;
     for (std::size_t v = 0; v < nv; ++v) {
-        const double d = plane.distance(b.vertices[v]);
-        vertex_distance[v] = d;
-        vertex_side[v] = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
-        positive_set[v] = vertex_side[v] > 0;
-        negative_set[v] = vertex_side[v] < 0;
-        sides.positive = sides.positive || vertex_side[v] > 0;
-        sides.negative = sides.negative || vertex_side[v] < 0;
+        const double d = plane.distance(w.points[v]);
+        const signed char s = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
+        ws.vertex_distance[v] = d;
+        ws.vertex_side[v] = s;
+        sides.positive = sides.positive || s > 0;
+        sides.negative = sides.negative || s < 0;
     }
     return sides;
 }
 
-void move_block(block& b, const cutting_plane& plane, std::vector<fault>& faults,
-                point_list& tracers) {
-    for (vec3& v : b.vertices)
-        v += plane.slip;
-    for (int f : b.fault_indices)
-        faults[f].point += plane.slip;
-    for (int t : b.tracer_indices)
-        tracers[t] += plane.slip;
+// Splits the block in slot s, whose vertex tables are filled, into its positive half (left in s
+// and set to move) and its negative half (in a new slot after it in the list). Returns false,
+// changing nothing, when the plane's sides of the block do not close into a cut face.
+bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& plane,
+           std::vector<fault>& faults) {
+    const work_block& w = store.shapes[s];
+    if (!w.sides_are_edges)
+        throw std::invalid_argument("a face side is not an edge of the block");
+    for (;;) {
+        if (!fill_cut_tables(ws, w))
+            return false;
+        if (order_cut_polygon(ws, w, plane.n))
+            break;
+        if (!take_sides_of_doubtful_vertices(ws, w))
+            return false;
+    }
+    settle_points(store, s, faults);
+    work_block positive;
+    erase_vertices(ws, w, 1, plane.n, positive);
+    // The negative half takes the place of the cut block, reusing its storage.
+    work_block negative = std::move(store.shapes[s]);
+    erase_vertices(ws, negative, -1, plane.n, negative);
+    store.shapes[s] = std::move(positive);
+    const int t = add_slot_after(store, s, std::move(negative));
+    share_indices(store.fault_order, store.fault_range, s, t, store.negative_faults,
+                  [&](int f) { return plane.distance(faults[f].point) >= 0; });
+    for (int i = store.fault_range[t][0]; i < store.fault_range[t][1]; ++i)
+        store.fault_slot[store.fault_order[i]] = t;
+    share_indices(store.tracers, store.tracer_range, s, t, store.negative_tracers,
+                  [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
+    store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
+    move_slot(store, s, plane.slip);
+    return true;
 }
 
-// Reference points and tracers on the plane or on its positive side go with the positive half.
-void share_indices(const index_list& from, index_list& positive, index_list& negative,
-                   const cutting_plane& plane, auto&& position_of) {
-    for (int i : from)
-        (plane.distance(position_of(i)) >= 0 ? positive : negative).push_back(i);
-}
-
-// Splits b, whose cut tables are filled, into its positive half (moved) and its negative half.
-void cut_one(const block& b, const cutting_plane& plane, std::vector<fault>& faults,
-             point_list& tracers, std::vector<block>& output) {
-    block a = erase_vertices(b, negative_set, plane.n);
-    block c = erase_vertices(b, positive_set, plane.n);
-    share_indices(b.fault_indices, a.fault_indices, c.fault_indices, plane,
-                  [&faults](int f) -> const vec3& { return faults[f].point; });
-    share_indices(b.tracer_indices, a.tracer_indices, c.tracer_indices, plane,
-                  [&tracers](int t) -> const vec3& { return tracers[t]; });
-    move_block(a, plane, faults, tracers);
-    output.push_back(std::move(a));
-    output.push_back(std::move(c));
+// One fault's pass over the blocks that stand at its start.
+void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
+             std::vector<fault>& faults) {
+    const int slots = static_cast<int>(store.shapes.size());
+    for (int s = 0; s < slots; ++s) {
+        const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
+        if (quick > 0)
+            move_slot(store, s, plane.slip);
+        if (quick != 0)
+            continue;
+        settle_vertices(store, s);
+        const occupied_sides sides = classify_vertices(ws, store.shapes[s], plane);
+        // A sound convex block with vertices strictly on both sides always meets the plane
+        // in a polygon; one that does not is left whole.
+        if (sides.positive && sides.negative && split(ws, store, s, plane, faults))
+            continue;
+        if (sides.positive)
+            move_slot(store, s, plane.slip);
+    }
 }
 
 void check_indices(const index_list& indices, std::size_t size, const char* what) {
@@ -123,7 +144,7 @@ void check_indices(const index_list& indices, std::size_t size, const char* what
 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
                              point_list& tracers, const cut_observer& observe) {
-    if (faults.empty())
+    if (faults.empty() || blocks.empty())
         return blocks;
     // Cutting only redistributes the indices, so one check up front covers every pass and
     // leaves everything untouched when it fails.
@@ -131,27 +152,20 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         check_indices(b.fault_indices, faults.size(), "fault");
         check_indices(b.tracer_indices, tracers.size(), "tracer");
     }
-    std::vector<block> output;
+    cut_workspace ws;
+    block_store store = make_store(blocks, faults.size(), tracers, ws.parts);
+    blocks.clear();
     for (std::size_t k = 0; k < faults.size(); ++k) {
-        const cutting_plane plane = plane_of(faults[k]);
-        output.clear();
-        output.reserve(2 * blocks.size());
-        for (block& b : blocks) {
-            const occupied_sides sides = classify_vertices(b, plane);
-            // A sound convex block with vertices strictly on both sides always meets the plane
-            // in a polygon; a malformed one that does not is left whole.
-            if (sides.positive && sides.negative &&
-                fill_cut_tables(b, vertex_distance, vertex_side, plane.n)) {
-                cut_one(b, plane, faults, tracers, output);
-                continue;
-            }
-            if (sides.positive)
-                move_block(b, plane, faults, tracers);
-            output.push_back(std::move(b));
+        // The fault's own point must stand where its block has moved it.
+        if (store.fault_slot[k] >= 0)
+            settle_points(store, store.fault_slot[k], faults);
+        cut_all(ws, store, plane_of(faults[k]), faults);
+        if (observe) {
+            std::vector<fault> moved_faults = faults;
+            point_list moved_tracers = tracers;
+            const std::vector<block> moved = stored_blocks(store, moved_faults, moved_tracers);
+            observe(k, moved, moved_faults, moved_tracers);
         }
-        std::swap(blocks, output);
-        if (observe)
-            observe(k, blocks, faults, tracers);
     }
-    return blocks;
+    return take_blocks(store, faults, tracers);
 }

@@ -8,16 +8,17 @@
 #include <functional>
 #include <vector>
 
-// Called after each fault's pass with the position of that fault in the list and the model as it
-// then stands.
+// Called after each fault with its position in the fault list and the blocks, faults and tracers
+// as they then stand.
 using cut_observer =
     std::function<void(std::size_t fault_position, const std::vector<block>& blocks,
                        const std::vector<fault>& faults, const point_list& tracers)>;
 
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves
 // by slip_dir * slip_mag together with the fault points and tracer points it carries (changed in
-// place in faults and tracers). Returns the block list after the last fault.
-// Throws std::out_of_range when a block refers to a fault or tracer outside the given lists.
-// observe, when set, sees the model after every fault.
+// place in faults and tracers). Returns the block list after the last fault. Each fault and
+// tracer index is expected in one block at most.
+// Throws std::out_of_range when a block refers to a fault or tracer outside the given lists, and
+// std::invalid_argument when a plane crosses a block with a face side that is not an edge.
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
                              point_list& tracers, const cut_observer& observe = {});

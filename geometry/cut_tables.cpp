@@ -1,138 +1,284 @@
 #include "cut_tables.hpp"
 
-#include "vector_utils.hpp"
-
 #include <algorithm>
-#include <array>
 #include <cmath>
-
-std::vector<intersection_point> intersection_pset;
-std::vector<intersection_point> intersection_pset_sorted;
-std::vector<int> unsort;
-std::vector<int> cut_edge_to_intersection_point;
+#include <utility>
 
 namespace {
 
-// The edges of one block grouped by end point (both ends), so that the edge between two
-// vertices is found by scanning one vertex's few neighbours. Capacity is kept between calls.
-struct vertex_adjacency {
-    std::vector<int> first;                     // per vertex: start of its run in neighbours
-    std::vector<std::array<int, 2>> neighbours; // (other end point, edge index)
-};
-
-vertex_adjacency adjacency;
-
-void build_adjacency(const block& b) {
-    const std::size_t nv = b.vertices.size();
-    adjacency.first.assign(nv + 1, 0);
-    for (const edge& e : b.edges) {
-        ++adjacency.first[e[0] + 1];
-        ++adjacency.first[e[1] + 1];
-    }
-    for (std::size_t v = 0; v < nv; ++v)
-        adjacency.first[v + 1] += adjacency.first[v];
-    adjacency.neighbours.resize(2 * b.edges.size());
-    std::vector<int>& next = adjacency.first; // filled run by run, then shifted back below
-    for (std::size_t j = 0; j < b.edges.size(); ++j) {
-        const edge& e = b.edges[j];
-        adjacency.neighbours[next[e[0]]++] = {e[1], static_cast<int>(j)};
-        adjacency.neighbours[next[e[1]]++] = {e[0], static_cast<int>(j)};
-    }
-    for (std::size_t v = nv; v > 0; --v)
-        adjacency.first[v] = adjacency.first[v - 1];
-    adjacency.first[0] = 0;
-}
-
-} // namespace
-
-int edge_between(int x, int y) {
-    for (int k = adjacency.first[x]; k < adjacency.first[x + 1]; ++k)
-        if (adjacency.neighbours[k][0] == y)
-            return adjacency.neighbours[k][1];
-    return -1;
-}
-
-namespace {
-
-double dot(const vec3& a, const vec3& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-void add_crossed_edge_points(const block& b, const std::vector<double>& distance,
-                             const side_list& side) {
-    cut_edge_to_intersection_point.assign(b.edges.size(), -1);
-    for (std::size_t j = 0; j < b.edges.size(); ++j) {
-        const int a = b.edges[j][0];
-        const int c = b.edges[j][1];
+void add_crossed_edge_points(cut_workspace& ws, const work_block& b) {
+    const side_list& side = ws.vertex_side;
+    ws.cut_edge_to_intersection_point.assign(b.edge_count, -1);
+    for (int j = 0; j < b.edge_count; ++j) {
+        const int a = b.edge_end(j, 0);
+        const int c = b.edge_end(j, 1);
         if (side[a] * side[c] >= 0)
             continue;
-        const double da = std::abs(distance[a]);
-        const double dc = std::abs(distance[c]);
+        const double da = std::abs(ws.vertex_distance[a]);
+        const double dc = std::abs(ws.vertex_distance[c]);
         intersection_point ip;
         for (int k = 0; k < 3; ++k)
-            ip.point[k] = (dc * b.vertices[a][k] + da * b.vertices[c][k]) / (da + dc);
-        ip.edge = static_cast<int>(j);
-        cut_edge_to_intersection_point[j] = static_cast<int>(intersection_pset.size());
-        intersection_pset.push_back(ip);
+            ip.point[k] = (dc * b.vertex(a)[k] + da * b.vertex(c)[k]) / (da + dc);
+        ip.edge = j;
+        ws.cut_edge_to_intersection_point[j] = static_cast<int>(ws.intersection_pset.size());
+        ws.intersection_pset.push_back(ip);
     }
 }
 
-void add_on_plane_vertices(const block& b, const side_list& side) {
-    for (std::size_t v = 0; v < b.vertices.size(); ++v) {
-        if (side[v] != 0)
+void add_on_plane_vertices(cut_workspace& ws, const work_block& b) {
+    ws.vertex_corner.assign(b.vertex_count, -1);
+    for (int v = 0; v < b.vertex_count; ++v) {
+        if (ws.vertex_side[v] != 0)
             continue;
         intersection_point ip;
-        ip.point = b.vertices[v];
-        ip.edge = on_plane_edge(static_cast<int>(v));
-        intersection_pset.push_back(ip);
+        const xyz& p = b.vertex(v);
+        ip.point = make_vec3(p[0], p[1], p[2]);
+        ip.edge = on_plane_edge(v);
+        ws.vertex_corner[v] = static_cast<int>(ws.intersection_pset.size());
+        ws.intersection_pset.push_back(ip);
     }
 }
 
-// Angles counter-clockwise about n, measured from the direction of the first corner as seen
-// from the corners' centroid.
-void set_angles(const vec3& n) {
-    vec3 c = make_vec3(0.0, 0.0, 0.0);
-    for (const intersection_point& ip : intersection_pset)
-        c += ip.point;
-    c /= static_cast<double>(intersection_pset.size());
-    for (intersection_point& ip : intersection_pset)
-        ip.radial = ip.point - c;
-    const vec3 u = normalize_vector(intersection_pset.front().radial);
-    const vec3 v = normalize_vector(cross_prod3(n, u));
-    for (intersection_point& ip : intersection_pset)
-        ip.key = std::atan2(dot(ip.radial, v), dot(ip.radial, u));
+void mark_face_sides(cut_workspace& ws, const work_block& b) {
+    ws.face_sides.assign(b.face_count, 0);
+    for (int f = 0; f < b.face_count; ++f)
+        for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i) {
+            const int s = ws.vertex_side[b.corner(i)];
+            ws.face_sides[f] |= s > 0 ? has_positive : s < 0 ? has_negative : 0;
+        }
 }
 
-// Position in intersection_pset of the corner that a sorted entry stands for: crossed edges
-// through their map, on-plane vertices by search in the tail (ascending vertex order).
-int position_of(int edge_value) {
-    if (edge_value >= 0)
-        return cut_edge_to_intersection_point[edge_value];
-    const auto tail =
-        std::partition_point(intersection_pset.begin(), intersection_pset.end(),
-                             [](const intersection_point& ip) { return ip.edge >= 0; });
-    const auto it =
-        std::lower_bound(tail, intersection_pset.end(), edge_value,
-                         [](const intersection_point& ip, int value) { return ip.edge > value; });
-    return static_cast<int>(it - intersection_pset.begin());
+// Collects the sides of one half's cut face in next, each from the corner it leaves,
+// pointing the way the polygon runs counter-clockwise about the normal.
+struct side_linker {
+    cut_workspace& ws;
+    const work_block& b;
+    int half;
+    std::vector<int>& next;
+    std::vector<int>& next_edge;
+    int sides = 0;
+    bool simple = true;
+
+    bool erased(int i) const { return ws.vertex_side[b.corner(i)] == -half; }
+    bool kept(int f) const {
+        return (ws.face_sides[f] & (half > 0 ? has_positive : has_negative)) != 0;
+    }
+
+    // The corner that vertex corner i of a face stands for on the polygon: the vertex itself when
+    // it lies on the plane, else the cut point on the face side `side` next to it.
+    int polygon_corner(int i, int side) const {
+        const int v = b.corner(i);
+        return ws.vertex_side[v] == 0 ? ws.vertex_corner[v]
+                                      : ws.cut_edge_to_intersection_point[b.side_edge(side)];
+    }
+
+    // Face f, clipped, runs from `from` to `to` where the half's cut face takes over. Seen from
+    // outside, the two run opposite ways along that side; seen from outside the positive half,
+    // the polygon runs clockwise about the normal.
+    void link(int f, int from, int to, int e) {
+        if ((half < 0) != b.clockwise(f))
+            std::swap(from, to);
+        if (from < 0 || to < 0 || next[from] >= 0) {
+            simple = false;
+            return;
+        }
+        next[from] = to;
+        next_edge[from] = e;
+        ++sides;
+    }
+
+    // Each run of erased corners of a kept face is replaced by one side across it.
+    void link_across_erased_runs() {
+        for (int f = 0; f < b.face_count; ++f) {
+            if (!kept(f))
+                continue;
+            for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i) {
+                if (!erased(i) || erased(b.previous_corner(f, i)))
+                    continue;
+                int last = i;
+                while (erased(b.next_corner(f, last)))
+                    last = b.next_corner(f, last);
+                const int before = b.previous_corner(f, i);
+                link(f, polygon_corner(before, before),
+                     polygon_corner(b.next_corner(f, last), last), -1);
+            }
+        }
+    }
+
+    // A side between two vertices on the plane that only one kept face has is open.
+    void link_open_on_plane_sides() {
+        for (int pass = 0; pass < 2; ++pass)
+            for (int f = 0; f < b.face_count; ++f) {
+                if (!kept(f))
+                    continue;
+                for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i) {
+                    const int x = b.corner(i);
+                    const int y = b.corner(b.next_corner(f, i));
+                    if (ws.vertex_side[x] != 0 || ws.vertex_side[y] != 0)
+                        continue;
+                    const int e = b.side_edge(i);
+                    int& count = ws.on_plane_side_count[e][half > 0];
+                    if (pass == 0)
+                        ++count;
+                    else if (count == 1)
+                        link(f, ws.vertex_corner[x], ws.vertex_corner[y], e);
+                }
+            }
+    }
+};
+
+// Walks polygon_next from the first corner on it into polygon_corners. Returns whether the walk
+// closes after passing every side once.
+bool walk_polygon(cut_workspace& ws, int sides) {
+    ws.polygon_corners.clear();
+    const int m = static_cast<int>(ws.intersection_pset.size());
+    int start = 0;
+    while (start < m && ws.polygon_next[start] < 0)
+        ++start;
+    if (start == m)
+        return false;
+    int c = start;
+    do {
+        ws.polygon_corners.push_back(c);
+        c = ws.polygon_next[c];
+    } while (c >= 0 && c != start && static_cast<int>(ws.polygon_corners.size()) <= sides);
+    return c == start && static_cast<int>(ws.polygon_corners.size()) == sides;
+}
+
+// Position in polygon_corners where the polygon's corners sorted by angle about their centroid,
+// in (-pi, pi] from the direction of the first corner in intersection_pset, would begin: the
+// first corner past the direction opposite that one.
+int angle_order_start(const cut_workspace& ws, const vec3& n) {
+    const std::vector<intersection_point>& pset = ws.intersection_pset;
+    const std::vector<int>& corners = ws.polygon_corners;
+    const int m = static_cast<int>(corners.size());
+    int first = static_cast<int>(pset.size());
+    xyz centre{0.0, 0.0, 0.0};
+    for (std::size_t p = 0; p < pset.size(); ++p)
+        if (ws.polygon_next[p] >= 0) {
+            for (int k = 0; k < 3; ++k)
+                centre[k] += pset[p].point[k];
+            first = std::min(first, static_cast<int>(p));
+        }
+    for (double& c : centre)
+        c /= static_cast<double>(m);
+    // In plain arithmetic, the same operations as normalize_vector and cross_prod3.
+    auto radial = [&](int p) {
+        const vec3& x = pset[p].point;
+        return xyz{x[0] - centre[0], x[1] - centre[1], x[2] - centre[2]};
+    };
+    auto unit = [](const xyz& x) {
+        const double length = std::sqrt(x[0] * x[0] + x[1] * x[1] + x[2] * x[2]);
+        return xyz{x[0] / length, x[1] / length, x[2] / length};
+    };
+    auto dot_xyz = [](const xyz& a, const xyz& b) {
+        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    };
+    const xyz u = unit(radial(first));
+    const xyz v =
+        unit({n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]});
+    auto below = [&](int k) { return std::signbit(dot_xyz(radial(corners[k]), v)); };
+    for (int k = 0; k < m; ++k)
+        if (below(k) && !below((k + m - 1) % m))
+            return k;
+    // Degenerate polygons (corners all on one side of the centre line) fall back on the angles.
+    int best = 0;
+    double best_key = 0.0;
+    for (int k = 0; k < m; ++k) {
+        const xyz r = radial(corners[k]);
+        const double key = std::atan2(dot_xyz(r, v), dot_xyz(r, u));
+        if (k == 0 || key < best_key) {
+            best = k;
+            best_key = key;
+        }
+    }
+    return best;
 }
 
 } // namespace
 
-bool fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
-                     const vec3& n) {
-    intersection_pset.clear();
-    add_crossed_edge_points(b, distance, side);
-    add_on_plane_vertices(b, side);
-    if (intersection_pset.size() < 3)
+bool fill_cut_tables(cut_workspace& ws, const work_block& b) {
+    ws.intersection_pset.clear();
+    add_crossed_edge_points(ws, b);
+    add_on_plane_vertices(ws, b);
+    mark_face_sides(ws, b);
+    return ws.intersection_pset.size() >= 3;
+}
+
+bool order_cut_polygon(cut_workspace& ws, const work_block& b, const vec3& n) {
+    const std::vector<intersection_point>& pset = ws.intersection_pset;
+    const int m = static_cast<int>(pset.size());
+    const bool on_plane_vertices = pset.back().edge < 0;
+    if (on_plane_vertices)
+        ws.on_plane_side_count.assign(b.edge_count, {0, 0});
+    // Each half links the sides of its own cut face; the halves fit together only when the two
+    // polygons agree. Without vertices on the plane they agree by construction.
+    int sides = 0;
+    for (int half : {-1, 1}) {
+        if (half < 0 && !on_plane_vertices)
+            continue;
+        std::vector<int>& next = half > 0 ? ws.polygon_next : ws.other_polygon_next;
+        std::vector<int>& next_edge = half > 0 ? ws.polygon_next_edge : ws.other_polygon_next_edge;
+        next.assign(m, -1);
+        next_edge.assign(m, -1);
+        side_linker linker{ws, b, half, next, next_edge};
+        linker.link_across_erased_runs();
+        if (on_plane_vertices)
+            linker.link_open_on_plane_sides();
+        if (!linker.simple)
+            return false;
+        sides = linker.sides;
+    }
+    if (on_plane_vertices && (ws.polygon_next != ws.other_polygon_next ||
+                              ws.polygon_next_edge != ws.other_polygon_next_edge))
         return false;
-    set_angles(n);
-    intersection_pset_sorted.assign(intersection_pset.begin(), intersection_pset.end());
-    std::sort(intersection_pset_sorted.begin(), intersection_pset_sorted.end(),
-              sortobj_ascending());
-    unsort.resize(intersection_pset_sorted.size());
-    for (std::size_t k = 0; k < intersection_pset_sorted.size(); ++k)
-        unsort[k] = position_of(intersection_pset_sorted[k].edge);
-    build_adjacency(b); // both halves look up face sides in it
+    if (sides < 3 || !walk_polygon(ws, sides))
+        return false;
+    for (int p = 0; p < m && pset[p].edge >= 0; ++p)
+        if (ws.polygon_next[p] < 0)
+            return false; // a cut point that no side reaches
+    const int start = angle_order_start(ws, n);
+    ws.intersection_pset_sorted.resize(sides);
+    ws.unsort.resize(sides);
+    ws.polygon_side_edge.resize(sides);
+    ws.polygon_position.assign(m, -1);
+    for (int k = 0; k < sides; ++k) {
+        const int p = ws.polygon_corners[(start + k) % sides];
+        ws.unsort[k] = p;
+        ws.intersection_pset_sorted[k] = pset[p];
+        ws.intersection_pset_sorted[k].key = k;
+        ws.polygon_position[p] = k;
+        ws.polygon_side_edge[k] = ws.polygon_next_edge[p];
+    }
     return true;
+}
+
+bool take_sides_of_doubtful_vertices(cut_workspace& ws, const work_block& b) {
+    side_list& side = ws.vertex_side;
+    std::vector<int>& doubtful = ws.polygon_corners; // reused as scratch
+    doubtful.clear();
+    for (int f = 0; f < b.face_count; ++f) {
+        const int first = b.face_begin(f);
+        const int end = b.face_begin(f + 1);
+        const bool crossing = ws.face_sides[f] == (has_positive | has_negative);
+        for (int i = first; i < end; ++i) {
+            const bool here = side[b.corner(i)] == 0;
+            const bool after = side[b.corner(b.next_corner(f, i))] == 0;
+            if (here && (crossing ? after : ws.face_sides[f] == 0)) {
+                doubtful.push_back(b.corner(i));
+                doubtful.push_back(b.corner(b.next_corner(f, i)));
+            }
+        }
+    }
+    if (doubtful.empty())
+        for (int v = 0; v < b.vertex_count; ++v)
+            doubtful.push_back(v);
+    bool changed = false;
+    for (int v : doubtful) {
+        const double d = ws.vertex_distance[v];
+        const signed char s = d > 0 ? 1 : d < 0 ? -1 : 0;
+        changed = changed || s != side[v];
+        side[v] = s;
+    }
+    return changed;
 }

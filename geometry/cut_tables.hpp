@@ -1,44 +1,22 @@
-// The working tables of one block cut: the cut-face corners of the block being cut, their angle
-// order and the crossed edge -> corner map. fill_cut_tables fills them from the block, its vertex
-// distances and the plane normal; erase_vertices reads them. One instance each for the program,
-// so block cutting is not reentrant.
+// The cut-face corners of a block and the polygon they form, derived from the block's faces and
+// one classification of its vertices, so that every face side of each half has exactly one
+// partner whatever the rounding of the vertex positions.
 #pragma once
 
-#include "block.hpp"
+#include "cut_workspace.hpp"
 
-#include <vector>
+// Fills vertex_corner, face_sides, intersection_pset and cut_edge_to_intersection_point for b,
+// whose vertex_distance and vertex_side are set. Returns whether there are three corners or more.
+bool fill_cut_tables(cut_workspace& ws, const work_block& b);
 
-// The cut-face corners: first one cut point per edge that the plane crosses strictly, in edge
-// order, then one entry per vertex lying on the plane, in ascending vertex order. An on-plane
-// entry holds the vertex's position and edge = on_plane_edge(v), which is negative.
-extern std::vector<intersection_point> intersection_pset;
+// Fills the polygon tables and on_plane_side_count. Each half keeps the faces with a vertex
+// strictly on its side, clipped; its cut face closes every side of those faces that no other kept
+// face shares. Returns false unless those sides form, for both halves alike, one simple polygon
+// of three corners or more through every cut point.
+bool order_cut_polygon(cut_workspace& ws, const work_block& b, const vec3& n);
 
-// A copy of intersection_pset sorted by angle, smallest first.
-extern std::vector<intersection_point> intersection_pset_sorted;
-
-// Position in intersection_pset_sorted -> position of the same corner in intersection_pset.
-extern std::vector<int> unsort;
-
-// Edge index -> position of its cut point in intersection_pset, or -1 for an edge not crossed.
-extern std::vector<int> cut_edge_to_intersection_point;
-
-// The edge value of the corner entry for vertex v lying on the plane, and back.
-constexpr int on_plane_edge(int v) {
-    return -1 - v;
-}
-constexpr int on_plane_vertex(int edge_value) {
-    return -1 - edge_value;
-}
-
-// Index of the edge of the block being cut that joins vertices x and y, or -1. Valid once
-// fill_cut_tables has returned true for that block.
-int edge_between(int x, int y);
-
-// Which side of the plane each vertex lies on: +1, -1, or 0 within the tolerance of the plane.
-using side_list = std::vector<signed char>;
-
-// Fills the four tables for block b. distance holds each vertex's signed distance from the plane
-// and side its classification; n is the plane normal. Returns whether the plane meets the block
-// in a polygon (three corners or more); only then are the angle order and unsort filled.
-bool fill_cut_tables(const block& b, const std::vector<double>& distance, const side_list& side,
-                     const vec3& n);
+// Where the halves' polygons disagree, vertices within the tolerance of the plane stand for an
+// edge or face that the plane meets at a slant within that tolerance. Gives those vertices (pairs
+// of them on a face side the plane crosses, the corners of faces lying on the plane; failing
+// those, all vertices) the side their distance gives, unrounded. Returns whether a side changed.
+bool take_sides_of_doubtful_vertices(cut_workspace& ws, const work_block& b);

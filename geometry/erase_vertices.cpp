@@ -1,124 +1,137 @@
 #include "erase_vertices.hpp"
 
-#include "cut_tables.hpp"
-
-#include <stdexcept>
-
 namespace {
 
-// The new indices of the input block's vertices (-1 when erased) and of the cut-face corners
-// (by position in intersection_pset); capacity is kept between calls.
-std::vector<int> vertex_map;
-std::vector<int> corner_map;
-
-// The half under construction.
+// The half under construction in ws.parts. The maps hold the half's index of each vertex, cut
+// corner (by position in intersection_pset) and edge of b, or -1 for those it lacks.
 struct half_builder {
-    const block& b;
-    const vertex_mask& erased;
-    block half;
+    cut_workspace& ws;
+    const work_block& b;
+    int half;
+    work_block_parts& out;
 
-    bool is_erased(int v) const { return erased[v] != 0; }
+    bool erased(int v) const { return ws.vertex_side[v] == -half; }
+    bool kept(int f) const {
+        return (ws.face_sides[f] & (half > 0 ? has_positive : has_negative)) != 0;
+    }
+    int cut_of_side(int i) const { return ws.cut_edge_to_intersection_point[b.side_edge(i)]; }
 
-    // New index of the cut point on the face side (x, y), or -1 when the side has none because
-    // its retained end lies on the plane and is a corner in its own right.
-    int cut_point(int x, int y) const {
-        const int j = edge_between(x, y);
-        if (j < 0)
-            throw std::invalid_argument("a face side is not an edge of the block");
-        const int p = cut_edge_to_intersection_point[j];
-        return p < 0 ? -1 : corner_map[p];
+    // The edge along the polygon side that clipped face f follows from corner p (a position in
+    // intersection_pset) on. Faces of the negative half that run counter-clockwise seen from
+    // outside run along the polygon the other way (see side_linker::link).
+    int polygon_edge_from(int f, int p) const {
+        const int m = static_cast<int>(ws.unsort.size());
+        const int k = ws.polygon_position[p];
+        return ws.polygon_edge[(half < 0) != b.clockwise(f) ? (k + m - 1) % m : k];
     }
 
+    // The half's own vertices, and the vertices on the plane that one of its faces uses.
     void add_vertices() {
-        vertex_map.assign(b.vertices.size(), -1);
-        for (std::size_t v = 0; v < b.vertices.size(); ++v) {
-            if (is_erased(static_cast<int>(v)))
-                continue;
-            vertex_map[v] = static_cast<int>(half.vertices.size());
-            half.vertices.push_back(b.vertices[v]);
+        ws.vertex_map.assign(b.vertex_count, -1);
+        const bool on_plane_vertices = ws.intersection_pset.back().edge < 0;
+        for (int f = 0; on_plane_vertices && f < b.face_count; ++f)
+            if (kept(f))
+                for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i)
+                    if (ws.vertex_side[b.corner(i)] == 0)
+                        ws.vertex_map[b.corner(i)] = 0;
+        for (int v = 0; v < b.vertex_count; ++v) {
+            const bool keep = ws.vertex_side[v] == half || ws.vertex_map[v] == 0;
+            ws.vertex_map[v] = keep ? static_cast<int>(out.vertices.size()) : -1;
+            if (keep)
+                out.vertices.push_back(b.vertex(v));
         }
-        corner_map.resize(intersection_pset.size());
-        for (std::size_t p = 0; p < intersection_pset.size(); ++p) {
-            const intersection_point& ip = intersection_pset[p];
-            if (ip.edge < 0) {
-                corner_map[p] = vertex_map[on_plane_vertex(ip.edge)];
+        const std::vector<intersection_point>& pset = ws.intersection_pset;
+        ws.corner_map.resize(pset.size());
+        for (std::size_t p = 0; p < pset.size(); ++p) {
+            if (pset[p].edge < 0) {
+                ws.corner_map[p] = ws.vertex_map[on_plane_vertex(pset[p].edge)];
                 continue;
             }
-            corner_map[p] = static_cast<int>(half.vertices.size());
-            half.vertices.push_back(ip.point);
+            ws.corner_map[p] = static_cast<int>(out.vertices.size());
+            out.vertices.push_back({pset[p].point[0], pset[p].point[1], pset[p].point[2]});
         }
     }
 
+    int add_edge(int x, int y) {
+        out.edges.push_back({x, y});
+        return static_cast<int>(out.edges.size()) - 1;
+    }
+
+    // Edges of b with both ends kept, crossed edges cut short at their cut point, then the
+    // polygon's sides that are not edges of b.
     void add_edges() {
-        for (std::size_t j = 0; j < b.edges.size(); ++j) {
-            const int a = b.edges[j][0];
-            const int c = b.edges[j][1];
-            if (!is_erased(a) && !is_erased(c))
-                half.edges.push_back({vertex_map[a], vertex_map[c]});
-            else if (is_erased(a) != is_erased(c) && cut_edge_to_intersection_point[j] >= 0)
-                half.edges.push_back({vertex_map[is_erased(a) ? c : a],
-                                      corner_map[cut_edge_to_intersection_point[j]]});
+        ws.edge_map.assign(b.edge_count, -1);
+        for (int j = 0; j < b.edge_count; ++j) {
+            const int a = b.edge_end(j, 0);
+            const int c = b.edge_end(j, 1);
+            const bool on_plane = ws.vertex_side[a] == 0 && ws.vertex_side[c] == 0;
+            if (!erased(a) && !erased(c) && (!on_plane || ws.on_plane_side_count[j][half > 0] > 0))
+                ws.edge_map[j] = add_edge(ws.vertex_map[a], ws.vertex_map[c]);
+            else if (erased(a) != erased(c) && ws.cut_edge_to_intersection_point[j] >= 0)
+                ws.edge_map[j] = add_edge(ws.vertex_map[erased(a) ? c : a],
+                                          ws.corner_map[ws.cut_edge_to_intersection_point[j]]);
         }
-        // The cut polygon's sides; a side joining two on-plane vertices that already share an
-        // edge is that edge.
-        const std::size_t m = intersection_pset_sorted.size();
-        for (std::size_t k = 0; k < m; ++k) {
-            const intersection_point& from = intersection_pset_sorted[k];
-            const intersection_point& to = intersection_pset_sorted[(k + 1) % m];
-            if (from.edge < 0 && to.edge < 0 &&
-                edge_between(on_plane_vertex(from.edge), on_plane_vertex(to.edge)) >= 0)
-                continue;
-            half.edges.push_back({corner_map[unsort[k]], corner_map[unsort[(k + 1) % m]]});
-        }
+        const std::size_t m = ws.unsort.size();
+        ws.polygon_edge.resize(m);
+        for (std::size_t k = 0; k < m; ++k)
+            ws.polygon_edge[k] =
+                ws.polygon_side_edge[k] >= 0
+                    ? ws.edge_map[ws.polygon_side_edge[k]]
+                    : add_edge(ws.corner_map[ws.unsort[k]], ws.corner_map[ws.unsort[(k + 1) % m]]);
     }
 
-    void add_clipped_face(const face& f) {
-        face clipped;
-        clipped.normal = f.normal;
-        clipped.indices.reserve(f.indices.size() + 1); // clipping adds at most one corner
-        const std::size_t n = f.indices.size();
-        auto append = [&clipped](int index) {
-            if (index >= 0)
-                clipped.indices.push_back(index);
-        };
-        for (std::size_t k = 0; k < n; ++k) {
-            const int prev = f.indices[(k + n - 1) % n];
-            const int cur = f.indices[k];
-            const int next = f.indices[(k + 1) % n];
-            if (!is_erased(cur)) {
-                append(vertex_map[cur]);
+    void add_corner(int index, int side_edge) {
+        out.corners.push_back(index);
+        out.side_edges.push_back(side_edge);
+    }
+
+    // The corners of face f that the half keeps, with a cut point where a side crosses the plane;
+    // a run of erased corners gives way to a polygon side.
+    void add_clipped_face(int f) {
+        const std::size_t start = out.corners.size();
+        for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i) {
+            const int before = b.previous_corner(f, i);
+            const int after = b.next_corner(f, i);
+            const int cur = b.corner(i);
+            if (!erased(cur)) {
+                const bool into_polygon = erased(b.corner(after)) && cut_of_side(i) < 0;
+                add_corner(ws.vertex_map[cur], into_polygon
+                                                   ? polygon_edge_from(f, ws.vertex_corner[cur])
+                                                   : ws.edge_map[b.side_edge(i)]);
                 continue;
             }
-            if (!is_erased(prev))
-                append(cut_point(prev, cur));
-            if (!is_erased(next))
-                append(cut_point(cur, next));
+            if (!erased(b.corner(before)) && cut_of_side(before) >= 0)
+                add_corner(ws.corner_map[cut_of_side(before)],
+                           polygon_edge_from(f, cut_of_side(before)));
+            if (!erased(b.corner(after)) && cut_of_side(i) >= 0)
+                add_corner(ws.corner_map[cut_of_side(i)], ws.edge_map[b.side_edge(i)]);
         }
-        if (clipped.indices.size() > 2)
-            half.faces.push_back(std::move(clipped));
+        if (out.corners.size() - start < 3) {
+            out.corners.resize(start);
+            out.side_edges.resize(start);
+            return;
+        }
+        out.end_face(b.normal(f), b.clockwise(f));
     }
 
     void add_faces(const vec3& fn) {
-        for (const face& f : b.faces)
-            add_clipped_face(f);
-        face cut;
-        cut.normal = fn;
-        cut.indices.reserve(intersection_pset_sorted.size());
-        for (std::size_t k = 0; k < intersection_pset_sorted.size(); ++k)
-            cut.indices.push_back(corner_map[unsort[k]]);
-        half.faces.push_back(std::move(cut));
+        for (int f = 0; f < b.face_count; ++f)
+            if (kept(f))
+                add_clipped_face(f);
+        for (std::size_t k = 0; k < ws.unsort.size(); ++k)
+            add_corner(ws.corner_map[ws.unsort[k]], ws.polygon_edge[k]);
+        out.end_face({fn[0], fn[1], fn[2]}, half > 0);
     }
 };
 
 } // namespace
 
-block erase_vertices(const block& b, const vertex_mask& erased_vertices, const vec3& fn) {
-    half_builder builder{b, erased_vertices, {}};
-    builder.half.vertices.reserve(b.vertices.size() + intersection_pset.size());
-    builder.half.edges.reserve(b.edges.size() + intersection_pset.size());
-    builder.half.faces.reserve(b.faces.size() + 1);
+void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
+                    work_block& out) {
+    ws.parts.clear();
+    half_builder builder{ws, b, half, ws.parts};
     builder.add_vertices();
     builder.add_edges();
     builder.add_faces(fn);
-    return std::move(builder.half);
+    ws.parts.pack_into(out);
 }

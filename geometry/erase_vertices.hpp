@@ -1,17 +1,13 @@
-// Builds one half of a block that a plane cuts, from the block, the vertices the half does not
-// contain and the plane normal, reading the cut-face corners from the working tables
-// (cut_tables.hpp). Returns the half with empty fault and tracer indices.
+// Builds one half of a block that a plane cuts from the block and the working tables
+// (cut_tables.hpp), filled by fill_cut_tables and order_cut_polygon.
 #pragma once
 
-#include "block.hpp"
+#include "cut_workspace.hpp"
 
-#include <vector>
-
-// Membership by vertex index: nonzero for a vertex in the set.
-using vertex_mask = std::vector<char>;
-
-// The half keeps the vertices not in erased_vertices (those on the plane included), then adds the
-// cut points as new vertices; faces that the plane crosses are clipped and the cut face, with
-// normal fn and its corners in angle order, closes the half as its last face.
-// Throws std::invalid_argument when a face side is not an edge of b.
-block erase_vertices(const block& b, const vertex_mask& erased_vertices, const vec3& fn);
+// The half on side `half` (+1 or -1) erases the vertices strictly on the other side. It keeps the
+// faces with a vertex strictly on its own side, clipped where the plane crosses them, the vertices
+// and edges of those faces, and the cut points as new vertices; the cut face, with normal fn and
+// its corners in polygon order, closes it as its last face. The half replaces the content of out,
+// which may be b itself: b is read in full before out is written.
+void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
+                    work_block& out);

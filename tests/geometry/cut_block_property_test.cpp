@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -39,10 +40,13 @@ vec3 random_inner_point(std::mt19937& rng, const block& b) {
     return p / total;
 }
 
-// Scales by a random power of ten and moves away from the origin, so tolerances must be relative.
+// Scales by a random power of ten from 1e-3 to 1e7 and moves away from the origin by up to 1e7,
+// so tolerances must be relative. The offset stays within 1e3 sizes, so that the coordinates keep
+// thirteen digits of the block's own extent.
 block place_randomly(std::mt19937& rng, block b) {
-    const double scale = std::pow(10.0, std::uniform_real_distribution<double>(-3, 3)(rng));
-    const vec3 offset = random_direction(rng) * (100 * scale);
+    const double scale = std::pow(10.0, std::uniform_real_distribution<double>(-3, 7)(rng));
+    const double distance = std::pow(10.0, std::uniform_real_distribution<double>(0, 3)(rng));
+    const vec3 offset = random_direction(rng) * std::min(1e7, distance * scale);
     for (vec3& v : b.vertices)
         v = v * scale + offset;
     return b;
@@ -53,13 +57,39 @@ struct plane {
     vec3 normal;
 };
 
+// The plane through the line where two earlier planes meet, or none when they are near parallel.
+std::optional<plane> through_meeting_line(std::mt19937& rng, const plane& p, const plane& q) {
+    const vec3 d = cross_prod3(p.normal, q.normal);
+    const double dd = dot(d, d);
+    if (dd < 1e-6 * dot(p.normal, p.normal) * dot(q.normal, q.normal))
+        return std::nullopt;
+    const double hp = dot(p.normal, p.point);
+    const double hq = dot(q.normal, q.point);
+    std::normal_distribution<double> g;
+    return plane{(hp * cross_prod3(q.normal, d) + hq * cross_prod3(d, p.normal)) / dd,
+                 g(rng) * normalize_vector(p.normal) + g(rng) * normalize_vector(q.normal)};
+}
+
 // A plane through block b: kind 0 through an inner point, 1 through a vertex, 2 along an edge,
-// 3 containing a face, 4 through three vertices (and through more on boxes and prisms).
-plane random_plane(std::mt19937& rng, const block& b, int kind) {
+// 3 containing a face, 4 through three vertices (and through more on boxes and prisms). Kinds
+// 5 to 7 go back to the earlier planes: 5 nearly coincides with one (its normal differs in the
+// eleventh digit), 6 repeats one (its normal doubled, so that its cut faces tell from the
+// earlier ones by their normal), 7 passes through the line where two meet.
+plane random_plane(std::mt19937& rng, const block& b, int kind, const std::vector<plane>& earlier) {
     const double scale = std::pow(10.0, std::uniform_real_distribution<double>(-2, 2)(rng));
     const vec3 any = random_direction(rng);
     plane p{b.vertices[pick(rng, b.vertices.size())], any};
-    if (kind == 0)
+    if (kind >= 5 && !earlier.empty()) {
+        const plane& one = earlier[pick(rng, earlier.size())];
+        const plane& other = earlier[pick(rng, earlier.size())];
+        if (kind == 5)
+            return {one.point, one.normal + 1e-11 * std::sqrt(dot(one.normal, one.normal)) * any};
+        if (kind == 6)
+            return {one.point, 2.0 * one.normal};
+        if (const std::optional<plane> meeting = through_meeting_line(rng, one, other))
+            return *meeting;
+    }
+    if (kind == 0 || kind >= 5)
         p.point = random_inner_point(rng, b);
     if (kind == 2) {
         const edge& e = b.edges[pick(rng, b.edges.size())];
@@ -91,6 +121,8 @@ struct random_model {
     std::vector<fault> faults;
     point_list tracers;
     double volume_before = 0.0;
+    double volume_now = 0.0;
+    std::vector<plane> earlier;
     int cuts = 0;
 
     random_model(std::mt19937& r, block start) : rng(r) {
@@ -105,25 +137,57 @@ struct random_model {
             faults.back().point = random_inner_point(rng, start);
         }
         volume_before = volume(start);
+        volume_now = volume_before;
         blocks.push_back(std::move(start));
     }
 
-    void cut(int step) {
-        const plane p = random_plane(rng, blocks[pick(rng, blocks.size())], step % 5);
+    // Blocks with vertices clearly on both sides of p, which the cut must split.
+    std::size_t crossed_blocks(const plane& p) const {
+        std::size_t crossed = 0;
+        for (const block& b : blocks) {
+            vec3 lo = b.vertices[0], hi = b.vertices[0];
+            double most = -INFINITY, least = INFINITY;
+            for (const vec3& v : b.vertices) {
+                double d = 0.0;
+                for (int k = 0; k < 3; ++k) {
+                    lo[k] = std::min(lo[k], v[k]);
+                    hi[k] = std::max(hi[k], v[k]);
+                    d += (v[k] - p.point[k]) * p.normal[k];
+                }
+                most = std::max(most, d);
+                least = std::min(least, d);
+            }
+            const vec3 extent = hi - lo;
+            const double margin = 1e-6 * std::sqrt(dot(p.normal, p.normal) * dot(extent, extent));
+            crossed += most > margin && least < -margin;
+        }
+        return crossed;
+    }
+
+    // Every other slip lies in the fault plane, so that both halves keep their cut faces on it
+    // for later planes to meet.
+    void cut(int step, int kinds) {
+        const plane p = random_plane(rng, blocks[pick(rng, blocks.size())], step % kinds, earlier);
+        earlier.push_back(p);
         fault& f = faults[step % carried_faults];
         f.point = p.point;
         f.normal = p.normal;
         f.slip_dir = random_direction(rng);
-        f.slip_mag = std::uniform_real_distribution<double>(0, 2)(rng) * std::sqrt(volume_before);
+        if (step % 2 == 1)
+            f.slip_dir = normalize_vector(
+                f.slip_dir - p.normal * (dot(f.slip_dir, p.normal) / dot(p.normal, p.normal)));
+        f.slip_mag = std::uniform_real_distribution<double>(0, 2)(rng) * std::cbrt(volume_before);
         const std::size_t before = blocks.size();
+        const std::size_t crossed = crossed_blocks(p);
         blocks = cut_block(blocks, faults, tracers);
         cuts += static_cast<int>(blocks.size() - before);
         f.normal = make_vec3(0, 0, 0);
         f.slip_mag = 0.0;
+        EXPECT_GE(blocks.size() - before, crossed);
         check(p.normal, blocks.size() - before);
     }
 
-    void check(const vec3& n, std::size_t new_cuts) const {
+    void check(const vec3& n, std::size_t new_cuts) {
         double total = 0.0;
         std::vector<int> fault_seen(faults.size()), tracer_seen(tracers.size());
         std::size_t cut_faces = 0;
@@ -147,19 +211,23 @@ struct random_model {
         }
         EXPECT_EQ(cut_faces, 2 * new_cuts);
         EXPECT_NEAR(total, volume_before, 1e-9 * volume_before);
+        EXPECT_NEAR(total, volume_now, 1e-12 * volume_before);
+        volume_now = total;
         EXPECT_EQ(std::count(fault_seen.begin(), fault_seen.end(), 1), carried_faults);
         EXPECT_EQ(std::count(tracer_seen.begin(), tracer_seen.end(), 1), tracer_count);
     }
 };
 
-// Cuts fresh blocks from make_shape until at least `target` blocks have been split.
-void cut_until(int target, unsigned seed, const std::function<block(std::mt19937&)>& make_shape) {
+// Cuts fresh blocks from make_shape until at least `target` blocks have been split, by planes
+// of the first `kinds` kinds in turn.
+void cut_until(int target, unsigned seed, const std::function<block(std::mt19937&)>& make_shape,
+               int kinds = 5) {
     std::mt19937 rng(seed);
     int cuts = 0;
     while (cuts < target) {
         random_model model(rng, place_randomly(rng, make_shape(rng)));
         for (int step = 0; model.blocks.size() < max_blocks; ++step) {
-            model.cut(step);
+            model.cut(step, kinds);
             if (::testing::Test::HasFailure())
                 return;
         }
@@ -182,6 +250,18 @@ TEST(CutBlockProperties, RandomPrisms) {
 // strictly: every corner of its cut face is a vertex on the plane.
 TEST(CutBlockProperties, RandomBipyramids) {
     cut_until(3400, 3, [](std::mt19937& rng) { return make_bipyramid(rng); });
+}
+
+// Triangulated boundaries have coplanar and nearly coplanar neighbouring faces; planes that
+// nearly coincide with, repeat or pass through the meeting lines of earlier ones leave vertices
+// within the tolerance of the plane on faces that it crosses.
+TEST(CutBlockProperties, TriangulatedBoundariesAndPlanesThatMeetEarlierOnes) {
+    cut_until(
+        2400, 4,
+        [](std::mt19937& rng) {
+            return rng() % 2 ? make_hull(rng) : triangulated(make_prism(rng, 1.5));
+        },
+        8);
 }
 
 } // namespace

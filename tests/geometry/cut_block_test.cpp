@@ -2,6 +2,7 @@
 #include "polyhedra.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -29,12 +30,6 @@ void expect_faces(const block& b, const std::vector<index_list>& corners,
         EXPECT_EQ(b.faces[k].indices, corners[k]);
         expect_point(b.faces[k].normal, normals[k][0], normals[k][1], normals[k][2]);
     }
-}
-
-bool same_points(const point_list& a, const point_list& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const vec3& p, const vec3& q) {
-        return p[0] == q[0] && p[1] == q[1] && p[2] == q[2];
-    });
 }
 
 fault make_fault(const vec3& point, const vec3& normal, const vec3& slip_dir, double slip_mag) {
@@ -109,7 +104,7 @@ TEST_F(cube_cut, UpperHalfMovesFirstAndLowerHalfStays) {
 
 TEST_F(cube_cut, PlaneAboveLeavesEverythingAndPlaneBelowMovesTheWholeBlock) {
     faults[0].point = make_vec3(0, 0, 5);
-    EXPECT_TRUE(same_points(cut_block({cube}, faults, tracers)[0].vertices, cube.vertices));
+    EXPECT_TRUE(identical_points(cut_block({cube}, faults, tracers)[0].vertices, cube.vertices));
     expect_point(tracers[0], 0.5, 0.5, 0.5);
     expect_point(faults[0].point, 0, 0, 5);
 
@@ -167,10 +162,10 @@ TEST_F(cube_cut, OnlyTheBlockThePlaneCrossesIsSplitAndTheOrderIsKept) {
     cube.tracer_indices.clear();
     const std::vector<block> out = cut_block({below, cube, further_below}, faults, tracers);
     ASSERT_EQ(out.size(), 4u);
-    EXPECT_TRUE(same_points(out[0].vertices, below.vertices));
+    EXPECT_TRUE(identical_points(out[0].vertices, below.vertices));
     expect_point(out[1].vertices[0], 1, -1, 1);
     expect_point(out[2].vertices[0], -1, -1, -1);
-    EXPECT_TRUE(same_points(out[3].vertices, further_below.vertices));
+    EXPECT_TRUE(identical_points(out[3].vertices, further_below.vertices));
 }
 
 TEST_F(cube_cut, IndexOutsideTheListsThrowsAndChangesNothing) {
@@ -186,7 +181,7 @@ TEST_F(cube_cut, IndexOutsideTheListsThrowsAndChangesNothing) {
 TEST_F(cube_cut, EmptyListsComeBackAsGiven) {
     EXPECT_TRUE(cut_block({}, faults, tracers).empty());
     std::vector<fault> none;
-    EXPECT_TRUE(same_points(cut_block({cube}, none, tracers)[0].vertices, cube.vertices));
+    EXPECT_TRUE(identical_points(cut_block({cube}, none, tracers)[0].vertices, cube.vertices));
 }
 
 // Planes through vertices: those vertices belong to both halves and are corners of the cut face.
@@ -220,11 +215,37 @@ TEST_F(cube_cut, PlaneThroughThreeVerticesCutsOffATetrahedronWithoutNewVertices)
 
 TEST_F(cube_cut, PlaneContainingAFaceMovesTheBlockOnlyWhenItLiesOnThePositiveSide) {
     faults[0].point = make_vec3(0, 0, 1);
-    EXPECT_TRUE(same_points(cut_block({cube}, faults, tracers)[0].vertices, cube.vertices));
+    EXPECT_TRUE(identical_points(cut_block({cube}, faults, tracers)[0].vertices, cube.vertices));
     faults[0].point = make_vec3(0, 0, -1);
     const std::vector<block> out = cut_block({cube}, faults, tracers);
     ASSERT_EQ(out.size(), 1u);
     expect_point(out[0].vertices[0], 1, -1, -1);
+}
+
+// A plane through one end of an edge far shorter than the on-plane tolerance holds both ends on
+// it while it crosses the faces beside the edge at a slant (or, tilted, crosses the two long edges
+// at its ends at nearly the same point); the halves must still close.
+TEST(CutBlock, PlaneThroughAnEndOfAVeryShortEdgeLeavesClosedHalves) {
+    point_list polygon;
+    for (double angle : {0.0, 1e-11, 2.0, 4.0})
+        polygon.push_back(make_vec3(std::cos(angle), std::sin(angle), 0.0));
+    const block prism = make_prism_over(polygon, 1.0);
+    for (int k = 0; k < 12; ++k) {
+        SCOPED_TRACE(k);
+        const double turn = 1.2 + 0.06 * k;
+        std::vector<fault> faults{make_fault(make_vec3(1, 0, 0.5),
+                                             make_vec3(std::cos(turn), std::sin(turn), 0.01 * k),
+                                             make_vec3(0, 0, 1), 0.0)};
+        point_list tracers;
+        const std::vector<block> out = cut_block({prism}, faults, tracers);
+        ASSERT_EQ(out.size(), 2u);
+        double total = 0.0;
+        for (const block& half : out) {
+            EXPECT_EQ(polyhedron_problem(half), "");
+            total += volume(half);
+        }
+        EXPECT_NEAR(total, volume(prism), 1e-12 * volume(prism));
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "vector_utils.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <set>
@@ -111,7 +112,10 @@ block make_cube() {
 }
 
 block make_prism(std::mt19937& rng, double height) {
-    const point_list polygon = random_polygon(rng);
+    return make_prism_over(random_polygon(rng), height);
+}
+
+block make_prism_over(const point_list& polygon, double height) {
     const int n = static_cast<int>(polygon.size());
     block b;
     face bottom{{}, make_vec3(0, 0, -1)}, top{{}, make_vec3(0, 0, 1)};
@@ -153,6 +157,73 @@ block make_bipyramid(std::mt19937& rng) {
     for (face& f : b.faces)
         f.normal = face_normal(b, f);
     return b;
+}
+
+namespace {
+
+using triangle = std::array<int, 3>;
+
+vec3 triangle_normal(const point_list& p, const triangle& t) {
+    return cross_prod3(minus(p[t[1]], p[t[0]]), minus(p[t[2]], p[t[0]]));
+}
+
+// Adds point i to the hull: the faces it sees give way to a fan from it to their horizon.
+void add_to_hull(const point_list& p, int i, std::vector<triangle>& faces) {
+    std::vector<triangle> kept, seen;
+    for (const triangle& t : faces)
+        (dot(triangle_normal(p, t), minus(p[i], p[t[0]])) > 0 ? seen : kept).push_back(t);
+    std::set<std::pair<int, int>> kept_sides;
+    for (const triangle& t : kept)
+        for (int k = 0; k < 3; ++k)
+            kept_sides.emplace(t[k], t[(k + 1) % 3]);
+    for (const triangle& t : seen)
+        for (int k = 0; k < 3; ++k)
+            if (kept_sides.count({t[(k + 1) % 3], t[k]}))
+                kept.push_back({t[k], t[(k + 1) % 3], i});
+    faces = std::move(kept);
+}
+
+} // namespace
+
+block make_hull(std::mt19937& rng) {
+    std::uniform_int_distribution<int> count(6, 24);
+    std::uniform_real_distribution<double> axis(0.5, 3.0);
+    std::normal_distribution<double> g;
+    const vec3 axes = make_vec3(axis(rng), axis(rng), axis(rng));
+    block b;
+    const int n = count(rng);
+    for (int k = 0; k < n; ++k) {
+        const vec3 d = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        b.vertices.push_back(make_vec3(d[0] * axes[0], d[1] * axes[1], d[2] * axes[2]));
+    }
+    std::vector<triangle> faces{{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}};
+    if (dot(triangle_normal(b.vertices, faces[0]), minus(b.vertices[3], b.vertices[0])) > 0)
+        for (triangle& t : faces)
+            std::swap(t[1], t[2]);
+    for (int i = 4; i < n; ++i)
+        add_to_hull(b.vertices, i, faces);
+    std::set<std::pair<int, int>> edges;
+    for (const triangle& t : faces) {
+        b.faces.push_back(face{{t[0], t[1], t[2]}, make_vec3(0, 0, 0)});
+        b.faces.back().normal = face_normal(b, b.faces.back());
+        for (int k = 0; k < 3; ++k)
+            edges.insert(std::minmax(t[k], t[(k + 1) % 3]));
+    }
+    for (const auto& [x, y] : edges)
+        b.edges.push_back({x, y});
+    return b;
+}
+
+block triangulated(const block& b) {
+    block out = b;
+    out.faces.clear();
+    for (const face& f : b.faces)
+        for (std::size_t k = 1; k + 1 < f.indices.size(); ++k) {
+            out.faces.push_back(face{{f.indices[0], f.indices[k], f.indices[k + 1]}, f.normal});
+            if (k > 1)
+                out.edges.push_back({f.indices[0], f.indices[k]});
+        }
+    return out;
 }
 
 vec3 face_normal(const block& b, const face& f) {
@@ -225,4 +296,23 @@ std::string containment_problem(const block& b, const vec3& point) {
             return "point outside its block";
     }
     return {};
+}
+
+bool identical_points(const point_list& a, const point_list& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const vec3& p, const vec3& q) {
+        return p[0] == q[0] && p[1] == q[1] && p[2] == q[2];
+    });
+}
+
+bool identical_blocks(const std::vector<block>& a, const std::vector<block>& b) {
+    auto same_face = [](const face& f, const face& g) {
+        return f.indices == g.indices && identical_points({f.normal}, {g.normal});
+    };
+    auto same_block = [&same_face](const block& x, const block& y) {
+        return identical_points(x.vertices, y.vertices) && x.edges == y.edges &&
+               std::equal(x.faces.begin(), x.faces.end(), y.faces.begin(), y.faces.end(),
+                          same_face) &&
+               x.fault_indices == y.fault_indices && x.tracer_indices == y.tracer_indices;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same_block);
 }

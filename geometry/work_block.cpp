@@ -1,0 +1,135 @@
+#include "work_block.hpp"
+
+#include "vector_utils.hpp"
+
+#include <algorithm>
+#include <tuple>
+
+void work_block_parts::clear() {
+    vertices.clear();
+    edges.clear();
+    face_begin.assign(1, 0);
+    clockwise.clear();
+    corners.clear();
+    side_edges.clear();
+    normals.clear();
+    sides_are_edges = true;
+}
+
+void work_block_parts::end_face(const xyz& normal, bool runs_clockwise) {
+    face_begin.push_back(static_cast<int>(corners.size()));
+    clockwise.push_back(runs_clockwise);
+    normals.push_back(normal);
+}
+
+void work_block_parts::pack_into(work_block& w) const {
+    w.vertex_count = static_cast<int>(vertices.size());
+    w.edge_count = static_cast<int>(edges.size());
+    w.face_count = static_cast<int>(normals.size());
+    w.sides_are_edges = sides_are_edges;
+    w.points.resize(vertices.size() + normals.size());
+    std::copy(normals.begin(), normals.end(),
+              std::copy(vertices.begin(), vertices.end(), w.points.begin()));
+    w.face_offset = 2 * w.edge_count;
+    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
+    w.side_offset = w.corner_offset + static_cast<int>(corners.size());
+    w.ints.resize(w.side_offset + side_edges.size());
+    auto out = w.ints.begin();
+    for (const edge& e : edges)
+        out = std::copy(e.begin(), e.end(), out);
+    out = std::copy(face_begin.begin(), face_begin.end(), out);
+    out = std::copy(clockwise.begin(), clockwise.end(), out);
+    out = std::copy(corners.begin(), corners.end(), out);
+    std::copy(side_edges.begin(), side_edges.end(), out);
+}
+
+namespace {
+
+xyz to_xyz(const vec3& v) {
+    return {v[0], v[1], v[2]};
+}
+
+// Edges keyed by their end points, smaller first; among repeated edges the first one counts.
+using keyed_edge = std::tuple<int, int, int>;
+
+std::vector<keyed_edge> edge_keys(const block& b) {
+    std::vector<keyed_edge> keys;
+    keys.reserve(b.edges.size());
+    for (std::size_t j = 0; j < b.edges.size(); ++j) {
+        const auto [lo, hi] = std::minmax(b.edges[j][0], b.edges[j][1]);
+        keys.emplace_back(lo, hi, static_cast<int>(j));
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+int find_edge(const std::vector<keyed_edge>& keys, int x, int y) {
+    const auto [lo, hi] = std::minmax(x, y);
+    const auto it = std::lower_bound(keys.begin(), keys.end(), keyed_edge{lo, hi, -1});
+    return it != keys.end() && std::get<0>(*it) == lo && std::get<1>(*it) == hi ? std::get<2>(*it)
+                                                                                : -1;
+}
+
+// Whether the corners of a face of b run clockwise seen from outside b: their Newell normal
+// points away from the direction from the block's vertex mean, centre, to their own mean.
+bool runs_clockwise(const block& b, const vec3& centre, const index_list& corners) {
+    const std::size_t n = corners.size();
+    if (n < 3)
+        return false;
+    const vec3& origin = b.vertices[corners[0]];
+    vec3 normal = make_vec3(0.0, 0.0, 0.0);
+    vec3 face_mean = make_vec3(0.0, 0.0, 0.0);
+    for (std::size_t k = 0; k < n; ++k) {
+        const vec3 p = b.vertices[corners[k]] - origin;
+        const vec3 q = b.vertices[corners[(k + 1) % n]] - origin;
+        normal += cross_prod3(p, q);
+        face_mean += p;
+    }
+    const vec3 outward = face_mean / static_cast<double>(n) - (centre - origin);
+    return normal[0] * outward[0] + normal[1] * outward[1] + normal[2] * outward[2] < 0;
+}
+
+} // namespace
+
+work_block to_work_block(const block& b, work_block_parts& parts) {
+    parts.clear();
+    for (const vec3& v : b.vertices)
+        parts.vertices.push_back(to_xyz(v));
+    parts.edges = b.edges;
+    const std::vector<keyed_edge> keys = edge_keys(b);
+    const vec3 centre = b.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(b.vertices);
+    for (const face& f : b.faces) {
+        const std::size_t n = f.indices.size();
+        for (std::size_t k = 0; k < n; ++k) {
+            const int e = find_edge(keys, f.indices[k], f.indices[(k + 1) % n]);
+            parts.sides_are_edges = parts.sides_are_edges && e >= 0;
+            parts.corners.push_back(f.indices[k]);
+            parts.side_edges.push_back(e);
+        }
+        parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices));
+    }
+    work_block w;
+    parts.pack_into(w);
+    return w;
+}
+
+block to_block(const work_block& w, const xyz& shift) {
+    block b;
+    b.vertices.resize(w.vertex_count);
+    for (int v = 0; v < w.vertex_count; ++v)
+        for (int k = 0; k < 3; ++k)
+            b.vertices[v][k] = w.vertex(v)[k] + shift[k];
+    b.edges.resize(w.edge_count);
+    for (int e = 0; e < w.edge_count; ++e)
+        b.edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
+    b.faces.resize(w.face_count);
+    for (int f = 0; f < w.face_count; ++f) {
+        face& out = b.faces[f];
+        const int* corners = w.ints.data() + w.corner_offset;
+        out.indices.assign(corners + w.face_begin(f), corners + w.face_begin(f + 1));
+        const xyz& n = w.normal(f);
+        for (int k = 0; k < 3; ++k)
+            out.normal[k] = n[k];
+    }
+    return b;
+}

@@ -1,0 +1,68 @@
+// The form a block takes while faults cut it: its geometry in two flat arrays, so that making a
+// half costs two allocations instead of one per face, and each face side carries the index of its
+// edge, so that clipping a face never searches for an edge.
+#pragma once
+
+#include "block.hpp"
+
+#include <array>
+#include <vector>
+
+using xyz = std::array<double, 3>;
+
+struct work_block {
+    std::vector<xyz> points; // the vertices, then one normal per face
+    // 2 ends per edge, face starts (faces + 1), face windings, corners, side edges
+    std::vector<int> ints;
+    int vertex_count = 0;
+    int edge_count = 0;
+    int face_count = 0;
+    int face_offset = 0;   // where the face starts begin in ints
+    int corner_offset = 0; // where the corners begin in ints
+    int side_offset = 0;   // where the side edges begin in ints
+    // False when some face side joins two vertices that no edge joins; such a block cannot be cut.
+    bool sides_are_edges = true;
+
+    const xyz& vertex(int v) const { return points[v]; }
+    const xyz& normal(int f) const { return points[vertex_count + f]; }
+    int edge_end(int e, int k) const { return ints[2 * e + k]; }
+    // Corner positions of face f run from face_begin(f) to face_begin(f + 1).
+    int face_begin(int f) const { return ints[face_offset + f]; }
+    // Whether face f's corners run clockwise seen from outside the block. Cut faces run
+    // counter-clockwise about the fault normal in both halves, so the positive half's is.
+    bool clockwise(int f) const { return ints[face_offset + face_count + 1 + f] != 0; }
+    int corner(int i) const { return ints[corner_offset + i]; }
+    // The edge joining corner i to the next corner of its face, or -1 when none does.
+    int side_edge(int i) const { return ints[side_offset + i]; }
+    // A corner position of face f and the one after it, cyclically.
+    int next_corner(int f, int i) const {
+        return i + 1 == face_begin(f + 1) ? face_begin(f) : i + 1;
+    }
+    int previous_corner(int f, int i) const {
+        return i == face_begin(f) ? face_begin(f + 1) - 1 : i - 1;
+    }
+};
+
+// A work_block under construction, in separate growable lists; capacity is kept between uses.
+struct work_block_parts {
+    std::vector<xyz> vertices;
+    std::vector<edge> edges;
+    std::vector<int> face_begin{0};
+    std::vector<int> clockwise;
+    std::vector<int> corners;
+    std::vector<int> side_edges;
+    std::vector<xyz> normals;
+    bool sides_are_edges = true;
+
+    void clear();
+    // Closes the face whose corners and side edges were appended since the last one.
+    void end_face(const xyz& normal, bool runs_clockwise);
+    // Replaces w's content with these parts, keeping w's capacity where it suffices.
+    void pack_into(work_block& w) const;
+};
+
+// b in working form, built in parts (whose previous content is dropped).
+work_block to_work_block(const block& b, work_block_parts& parts);
+
+// The block record of w with every vertex moved by shift; fault and tracer indices are left empty.
+block to_block(const work_block& w, const xyz& shift);

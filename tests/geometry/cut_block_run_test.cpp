@@ -1,0 +1,95 @@
+// Whole cutting runs: cutting keeps no state outside the call, so two models cut on two threads
+// at once come out as when cut one after the other; and an observer sees each fault's result.
+#include "cut_block.hpp"
+#include "polyhedra.hpp"
+#include "vector_utils.hpp"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+struct run {
+    std::vector<block> blocks;
+    std::vector<fault> faults;
+    point_list tracers;
+};
+
+bool same_run(const run& a, const run& b) {
+    return identical_blocks(a.blocks, b.blocks) && identical_points(a.tracers, b.tracers) &&
+           std::equal(a.faults.begin(), a.faults.end(), b.faults.begin(), b.faults.end(),
+                      [](const fault& f, const fault& g) {
+                          return identical_points({f.point}, {g.point});
+                      });
+}
+
+// A block carrying its tracers and the faults that cut it, seeded.
+run random_run(unsigned seed, block start) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    std::normal_distribution<double> g;
+    run r;
+    const vec3 centre = centroid(start.vertices);
+    for (int k = 0; k < 500; ++k) {
+        r.tracers.push_back(centre + 0.3 * make_vec3(u(rng), u(rng), u(rng)));
+        start.tracer_indices.push_back(k);
+    }
+    for (int k = 0; k < 16; ++k) {
+        fault f;
+        f.point = centre + make_vec3(u(rng), u(rng), u(rng));
+        f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_dir = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_mag = 0.2 * (u(rng) + 1.0);
+        r.faults.push_back(f);
+        start.fault_indices.push_back(k);
+    }
+    r.blocks.push_back(start);
+    return r;
+}
+
+void cut(run& r, const cut_observer& observe = {}) {
+    r.blocks = cut_block(r.blocks, r.faults, r.tracers, observe);
+}
+
+TEST(CutBlockConcurrency, TwoModelsOnTwoThreadsMatchTheSameModelsCutInTurn) {
+    std::mt19937 shape_rng(7);
+    const run first = random_run(1, make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1)));
+    const run second = random_run(2, make_prism(shape_rng, 2.0));
+    run first_alone = first, second_alone = second;
+    cut(first_alone);
+    cut(second_alone);
+    run first_together = first, second_together = second;
+    std::thread other([&second_together] { cut(second_together); });
+    cut(first_together);
+    other.join();
+    EXPECT_GT(first_alone.blocks.size(), 100u);
+    EXPECT_TRUE(same_run(first_together, first_alone));
+    EXPECT_TRUE(same_run(second_together, second_alone));
+}
+
+} // namespace
+
+TEST(CutBlockObserver, SeesTheFirstFaultAloneFirstAndTheResultLast) {
+    const run start = random_run(3, make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1)));
+    std::vector<std::size_t> positions;
+    run first_seen, last_seen;
+    run whole = start;
+    cut(whole, [&](std::size_t position, const std::vector<block>& blocks,
+                   const std::vector<fault>& faults, const point_list& tracers) {
+        positions.push_back(position);
+        (positions.size() == 1 ? first_seen : last_seen) = run{blocks, faults, tracers};
+    });
+    ASSERT_EQ(positions.size(), start.faults.size());
+    EXPECT_EQ(positions.back(), start.faults.size() - 1);
+    EXPECT_TRUE(same_run(last_seen, whole));
+
+    // The first fault alone: the later faults' points ride along, so leave them out to compare.
+    run first_only = start;
+    first_only.faults.resize(1);
+    first_only.blocks[0].fault_indices = {0};
+    cut(first_only);
+    first_seen.faults.resize(1);
+    for (block& b : first_seen.blocks)
+        std::erase_if(b.fault_indices, [](int f) { return f > 0; });
+    EXPECT_TRUE(same_run(first_seen, first_only));
+}
