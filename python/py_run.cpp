@@ -10,7 +10,6 @@
 #include "vector_utils.hpp"
 
 #include <filesystem>
-#include <mutex>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
@@ -92,16 +91,11 @@ Example
   result = tolvex.run_files('examples/tolvex.conf', faults='examples/graben.efd')
   result.forward.save_tracers('forward.txt'))";
 
-// Block cutting keeps working tables shared by every call, so runs take turns at it; the
-// interpreter lock is free meanwhile.
-std::mutex cutting_turn;
-
 run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
                       bool steps) {
     run_output out;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
     const step_fn on_step = steps ? step_recorder(out) : step_fn{};
-    const std::lock_guard turn(cutting_turn);
     out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step);
     return out;
 }

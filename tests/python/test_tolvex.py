@@ -132,7 +132,6 @@ def test_bad_arguments_raise_clear_errors(call, error, message):
         call()
 
 
-# Needs block cutting to be reentrant: until then the module lets runs take turns at it.
 def test_threads_give_the_serial_results():
     base = tolvex.read_faults(FAULTS)
     boundary = tolvex.read_boundary(os.path.join(EXAMPLES, "box.boundary"))
