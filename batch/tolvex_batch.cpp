@@ -49,8 +49,25 @@ std::vector<fault> load_faults(const std::string& path) {
     return std::move(*faults);
 }
 
+// A step_fn that copies the blocks and tracers of the step --save-image draws into picture.
+// Throws usage_error when the runs of fault_count faults have no such step.
+step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture) {
+    const std::size_t wanted = o.picture_step.step.value_or(fault_count);
+    if (wanted > fault_count)
+        throw usage_error("--image-step: there is no step " + std::to_string(wanted) +
+                          "; the runs have steps 0 to " + std::to_string(fault_count));
+    if (o.save_image.empty())
+        return {};
+    return [&picture, wanted, run = o.picture_step.run](const run_step& step) {
+        if (step.run == run && step.step == wanted) {
+            picture.blocks = step.blocks;
+            picture.tracers = step.tracers;
+        }
+    };
+}
+
 void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                  const model_result& result) {
+                  const model_result& result, const run_state& picture) {
     const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
         write_tracer_file(o.save_tracers, forward.tracers, radius);
@@ -67,8 +84,11 @@ void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius
         const view_options view = conf.view();
         image.clear_color = view.clear_color;
         image.eye = view.eye;
-        save_scene_image(o.save_image, view.show_block ? forward.blocks : std::vector<block>{},
-                         view.show_tracer ? forward.tracers : point_list{}, image);
+        const std::vector<block> blocks = view.show_block ? picture.blocks : std::vector<block>{};
+        const point_list tracers = view.show_tracer ? picture.tracers : point_list{};
+        if (const auto advice = scene_image_advice(blocks, tracers, image))
+            std::cerr << "tolvex-batch: warning: " << o.save_image << ": " << *advice << "\n";
+        save_scene_image(o.save_image, blocks, tracers, image);
     }
 }
 
@@ -78,14 +98,16 @@ int run(const batch_options& o) {
         read_config(o.config, conf);
     const run_files files = batch_run_files(o, conf);
     const std::vector<fault> faults = load_faults(o.faults);
+    run_state picture;
+    const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture);
 
     // The boundary warning is the cause of the abort that follows it, so it is the message.
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     try {
-        result = run_model_files(files, faults,
-                                 [&](const std::string& text) { boundary_warning = text; });
+        result = run_model_files(
+            files, faults, [&](const std::string& text) { boundary_warning = text; }, keep_picture);
     } catch (const run_aborted& e) {
         std::cerr << "tolvex-batch: " << (boundary_warning.empty() ? e.what() : boundary_warning)
                   << "\n";
@@ -93,12 +115,17 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    save_outputs(o, conf, files.tracer_radius, result);
+    save_outputs(o, conf, files.tracer_radius, result, picture);
     if (!o.quiet)
         std::fprintf(stderr, "tolvex-batch: %zu faults, %zu blocks, %zu tracers, %.3f s\n",
                      result.forward.faults.size(), result.forward.blocks.size(),
                      result.forward.tracers.size(), elapsed.count());
     return 0;
+}
+
+int usage_failure(const usage_error& e) {
+    std::cerr << "tolvex-batch: " << e.what() << "\n" << batch_usage();
+    return 2;
 }
 
 } // namespace
@@ -108,8 +135,7 @@ int main(int argc, char** argv) {
     try {
         options = parse_batch_options(argc, argv);
     } catch (const usage_error& e) {
-        std::cerr << "tolvex-batch: " << e.what() << "\n" << batch_usage();
-        return 2;
+        return usage_failure(e);
     }
     if (options.help) {
         std::cout << batch_usage();
@@ -117,6 +143,8 @@ int main(int argc, char** argv) {
     }
     try {
         return run(options);
+    } catch (const usage_error& e) {
+        return usage_failure(e); // a step the runs do not have
     } catch (const std::exception& e) {
         std::cerr << "tolvex-batch: " << e.what() << "\n";
         return 1;

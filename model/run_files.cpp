@@ -58,10 +58,10 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
 }
 
 model_result run_model_files(const run_files& files, const std::vector<fault>& faults,
-                             const warn_fn& warn) {
+                             const warn_fn& warn, const step_fn& on_step) {
     point_list tracers;
     block boundary = read_run_inputs(files, warn, tracers);
-    return run_model(std::move(boundary), faults, tracers);
+    return run_model(std::move(boundary), faults, tracers, on_step);
 }
 
 } // namespace tolvex
