@@ -1,6 +1,7 @@
 // Time of cut_block on a box cut by seeded random faults through its interior, carrying 100,000
-// tracer points; reports the blocks produced.
+// tracer points; reports the blocks produced. Also with every step kept as the viewer keeps it.
 #include "cut_block.hpp"
+#include "scene_history.hpp"
 #include "vector_utils.hpp"
 
 #include <benchmark/benchmark.h>
@@ -47,32 +48,66 @@ std::vector<fault> random_faults(std::mt19937& rng, int count) {
     return faults;
 }
 
-void cut_box(benchmark::State& state) {
-    std::mt19937 rng(42);
-    const std::vector<fault> faults = random_faults(rng, static_cast<int>(state.range(0)));
-    point_list tracers(tracer_count);
-    for (vec3& t : tracers)
-        t = random_point(rng);
-    block box = make_box();
-    for (int k = 0; k < tracer_count; ++k)
-        box.tracer_indices.push_back(k);
-    for (int k = 0; k < state.range(0); ++k)
-        box.fault_indices.push_back(k);
+// The box with tracer_count tracers and state.range(0) random faults, all carried by the box.
+struct cut_setup {
+    explicit cut_setup(const benchmark::State& state) {
+        std::mt19937 rng(42);
+        faults = random_faults(rng, static_cast<int>(state.range(0)));
+        tracers.resize(tracer_count);
+        for (vec3& t : tracers)
+            t = random_point(rng);
+        box = make_box();
+        for (int k = 0; k < tracer_count; ++k)
+            box.tracer_indices.push_back(k);
+        for (int k = 0; k < state.range(0); ++k)
+            box.fault_indices.push_back(k);
+    }
+    std::vector<fault> faults;
+    point_list tracers;
+    block box;
+};
 
+void cut_box(benchmark::State& state) {
+    const cut_setup setup(state);
     std::size_t blocks = 0;
     for (auto _ : state) {
         // cut_block moves fault points and tracers in place: every run starts from fresh copies.
-        std::vector<fault> run_faults = faults;
-        point_list run_tracers = tracers;
-        const std::vector<block> out = cut_block({box}, run_faults, run_tracers);
+        std::vector<fault> run_faults = setup.faults;
+        point_list run_tracers = setup.tracers;
+        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers);
         blocks = out.size();
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["blocks"] = static_cast<double>(blocks);
 }
 
+// The same, keeping every step for the viewer as plot does; counts the blocks the steps pass and
+// the shapes kept for them.
+void cut_box_keeping_steps(benchmark::State& state) {
+    const cut_setup setup(state);
+    std::size_t passed = 0, shapes = 0;
+    for (auto _ : state) {
+        std::vector<fault> run_faults = setup.faults;
+        point_list run_tracers = setup.tracers;
+        scene_history history;
+        append_history_step(history, {setup.box}, run_tracers, "");
+        passed = 1;
+        const cut_observer keep = [&](std::size_t, const std::vector<block>& blocks,
+                                      const std::vector<fault>&, const point_list& moved) {
+            append_history_step(history, blocks, moved, "");
+            passed += blocks.size();
+        };
+        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers, keep);
+        shapes = history.shapes.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["passed"] = static_cast<double>(passed);
+    state.counters["shapes"] = static_cast<double>(shapes);
+}
+
 } // namespace
 
 BENCHMARK(cut_box)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(cut_box_keeping_steps)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -90,13 +90,20 @@ void append_history_step(scene_history& history, const std::vector<block>& block
         }
     }
 
-    std::vector<char> carried(tracers.size(), 0);
+    // Cutting hands each tracer to exactly one block, so as many indices as tracers means none
+    // is loose.
+    std::size_t indices = 0;
     for (const block& b : blocks)
-        for (int t : b.tracer_indices)
-            carried[t] = 1;
-    for (std::size_t t = 0; t < tracers.size(); ++t)
-        if (!carried[t])
-            step.loose_tracers.push_back(tracers[t]);
+        indices += b.tracer_indices.size();
+    if (indices != tracers.size()) {
+        std::vector<char> carried(tracers.size(), 0);
+        for (const block& b : blocks)
+            for (int t : b.tracer_indices)
+                carried[t] = 1;
+        for (std::size_t t = 0; t < tracers.size(); ++t)
+            if (!carried[t])
+                step.loose_tracers.push_back(tracers[t]);
+    }
     history.steps.push_back(std::move(step));
 }
 
