@@ -31,20 +31,43 @@ std::array<double, 2> half_field_tangents(const view_state& view) {
     return {up * window_extent(view.ww) / window_extent(view.hh), up};
 }
 
-bool in_view(const view_state& view, const depth_range& planes, const std::array<double, 3>& p) {
-    const std::array<double, 3> eye = eye_of(view);
-    double x = 0, y = 0, depth = 0;
-    for (int k = 0; k < 3; ++k) {
-        const double d = p[k] - eye[k];
-        x += d * view.view_e2[k];
-        y += d * view.view_e3[k];
-        depth -= d * view.view_e1[k];
+// What a view shows between its depth planes, ready to test many points.
+struct view_volume {
+    view_volume(const view_state& view, const depth_range& depth)
+        : eye(eye_of(view)), planes(depth), slack(1e-9 * length(eye)) {
+        for (int k = 0; k < 3; ++k) {
+            right[k] = view.view_e2[k];
+            up[k] = view.view_e3[k];
+            back[k] = view.view_e1[k];
+        }
+        tangents = half_field_tangents(view);
     }
-    const auto [across, up] = half_field_tangents(view);
-    const double slack = 1e-9 * length(eye);
-    return depth >= planes.near_plane - slack && depth <= planes.far_plane + slack &&
-           std::abs(x) <= depth * across + slack && std::abs(y) <= depth * up + slack;
-}
+
+    bool holds(const vec3& p, const offset3& offset) const {
+        double x = 0, y = 0, depth = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double d = p[k] + offset[k] - eye[k];
+            x += d * right[k];
+            y += d * up[k];
+            depth -= d * back[k];
+        }
+        return depth >= planes.near_plane - slack && depth <= planes.far_plane + slack &&
+               std::abs(x) <= depth * tangents[0] + slack &&
+               std::abs(y) <= depth * tangents[1] + slack;
+    }
+
+    bool holds(const scene_part& part) const {
+        const auto held = [&](const vec3& p) { return holds(p, part.offset); };
+        return (!part.shape ||
+                std::all_of(part.shape->vertices.begin(), part.shape->vertices.end(), held)) &&
+               (!part.tracers || std::all_of(part.tracers->begin(), part.tracers->end(), held));
+    }
+
+    std::array<double, 3> eye, right{}, up{}, back{};
+    std::array<double, 2> tangents{};
+    depth_range planes;
+    double slack;
+};
 
 // x to about four significant digits of scale, as the shortest text that reads back the same
 // (no locale).
@@ -93,24 +116,34 @@ depth_range depth_planes(const view_state& view, const scene_box& scene) {
 
 bool shows_whole(const view_state& view, const depth_range& planes,
                  const std::vector<scene_part>& parts) {
-    for (const scene_part& part : parts) {
-        const auto shown = [&](const vec3& p) {
-            return in_view(view, planes,
-                           {p[0] + part.offset[0], p[1] + part.offset[1], p[2] + part.offset[2]});
-        };
-        if ((part.shape &&
-             !std::all_of(part.shape->vertices.begin(), part.shape->vertices.end(), shown)) ||
-            (part.tracers && !std::all_of(part.tracers->begin(), part.tracers->end(), shown)))
-            return false;
-    }
-    return true;
+    const view_volume volume(view, planes);
+    return std::all_of(parts.begin(), parts.end(),
+                       [&](const scene_part& part) { return volume.holds(part); });
 }
 
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
-    const depth_range planes = depth_planes(view, box);
-    for (std::size_t step = 0; step < history.steps.size(); ++step)
-        if (!shows_whole(view, planes, step_parts(history, step)))
+    const view_volume volume(view, depth_planes(view, box));
+    // Most pieces stand where they stood the step before: each place is looked at once.
+    std::vector<offset3> looked_at(history.shapes.size(), offset3{NAN, NAN, NAN});
+    for (std::size_t step = 0; step < history.steps.size(); ++step) {
+        // A piece whose box shows needs no closer look at its points.
+        for (const placed_shape& piece : history.steps[step].pieces) {
+            if (looked_at[piece.shape] == piece.offset)
+                continue;
+            looked_at[piece.shape] = piece.offset;
+            const history_shape& shape = history.shapes[piece.shape];
+            bool box_shown = !shape.box.empty();
+            for (int k = 0; k < 8 && box_shown; ++k) {
+                const std::array<double, 3> c = corner(shape.box, k);
+                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
+            }
+            if (!box_shown &&
+                !volume.holds(scene_part{&shape.geometry, &shape.tracers, piece.offset}))
+                return false;
+        }
+        if (!volume.holds(scene_part{nullptr, &history.steps[step].loose_tracers}))
             return false;
+    }
     return true;
 }
 

@@ -1,7 +1,7 @@
-#include "glut_callbacks.hpp"
-
 // glWindowPos (OpenGL 1.4) places the label in window pixels.
 #define GL_GLEXT_PROTOTYPES
+
+#include "glut_callbacks.hpp"
 
 #include "camera_fit.hpp"
 #include "glut_data_manager.hpp"
