@@ -25,8 +25,8 @@ std::string tracer_failure_text(const std::string& name);
 // file cannot be opened (tracers untouched) or the boundary has no vertices.
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers);
 
-// read_run_inputs, then run_model on the given faults (on_step as run_model takes it).
+// read_run_inputs, then run_model on the given faults.
 model_result run_model_files(const run_files& files, const std::vector<fault>& faults,
-                             const warn_fn& warn, const step_fn& on_step = {});
+                             const warn_fn& warn);
 
 } // namespace tolvex
