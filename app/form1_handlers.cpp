@@ -7,6 +7,7 @@
 #include "glut_data_manager.hpp"
 #include "list_run.hpp"
 #include "model_lists.hpp"
+#include "run_history.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -79,11 +80,15 @@ void Form1::btn_plot_Click() {
     const auto abort = [this](const std::exception& e) {
         ui.message_box(e.what(), "ABORT", message_icon::error);
     };
+    // Every step of both runs, for the viewer to step through.
+    scene_history restored, forward;
     try {
-        run_model_lists(configured_run_files(conf, executable_dir()),
-                        [this](const std::string& text) {
-                            ui.message_box(text, "WARNING", message_icon::warning);
-                        });
+        run_model_lists(
+            configured_run_files(conf, executable_dir()),
+            [this](const std::string& text) {
+                ui.message_box(text, "WARNING", message_icon::warning);
+            },
+            history_collector(restored, forward));
     } catch (const run_aborted& e) {
         abort(e);
         return;
@@ -92,11 +97,9 @@ void Form1::btn_plot_Click() {
         return;
     }
 
-    glut_data_manager& viewer = glut_data_manager::get_instance();
-    if (conf.show_block)
-        viewer.blocks = blocks_pro;
-    if (conf.show_tracer)
-        viewer.tracers = tracers_pro;
+    glut_data_manager::get_instance().set_histories(
+        shown_parts(std::move(restored), conf.show_block, conf.show_tracer),
+        shown_parts(std::move(forward), conf.show_block, conf.show_tracer));
     btn_plot->setEnabled(false);
     if (!ui.open_viewer(conf.view())) {
         // plot stands disabled only while a viewer is open, so the user may try again.

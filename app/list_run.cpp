@@ -12,9 +12,9 @@ run_files configured_run_files(const tolvex_conf& conf, const std::string& dir) 
             conf.tracer_radius};
 }
 
-void run_model_lists(const run_files& files, const warn_fn& warn) {
+void run_model_lists(const run_files& files, const warn_fn& warn, const step_fn& on_step) {
     block boundary = read_run_inputs(files, warn, tracers_init);
-    model_result result = run_model(std::move(boundary), faults_loaded, tracers_init);
+    model_result result = run_model(std::move(boundary), faults_loaded, tracers_init, on_step);
     blocks_init.assign(1, std::move(result.boundary));
     faults_retro = std::move(result.restored.faults);
     blocks_retro = std::move(result.restored.blocks);

@@ -1,6 +1,7 @@
 #include "batch_options.hpp"
 
 #include <boost/program_options.hpp>
+#include <charconv>
 #include <cmath>
 #include <sstream>
 
@@ -30,8 +31,10 @@ po::options_description option_table(batch_options& o) {
         ("save-steps", po::value(&o.save_steps)->value_name("FOLDER"),
          "write every step of both runs as VTK files with ParaView series indices")
         ("save-image", po::value(&o.save_image)->value_name("FILE.png"),
-         "draw the forward result as the viewer first shows it")
+         "draw the forward result (or --image-step) as the viewer first shows it")
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
+        ("image-step", po::value<std::string>()->value_name("RUN[:K]"),
+         "draw step K (0 to the fault count; default the last) of the restored or forward run")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
         ("help", po::bool_switch(&o.help), "show this text");
     // clang-format on
@@ -57,6 +60,26 @@ void parse_image_size(const std::string& text, batch_options& o) {
     o.image_height = h;
 }
 
+image_step parse_image_step(const std::string& text) {
+    const std::size_t colon = text.find(':');
+    const std::string run = text.substr(0, colon);
+    image_step choice;
+    bool ok = run == "restored" || run == "forward";
+    choice.run = run == "restored" ? run_kind::restoration : run_kind::forward;
+    if (ok && colon != std::string::npos) {
+        const char* first = text.data() + colon + 1;
+        const char* last = text.data() + text.size();
+        std::size_t k = 0;
+        const auto [end, error] = std::from_chars(first, last, k);
+        ok = first != last && error == std::errc() && end == last;
+        choice.step = k;
+    }
+    if (!ok)
+        throw usage_error("--image-step: \"" + text +
+                          "\" is not restored or forward, optionally followed by :K");
+    return choice;
+}
+
 } // namespace
 
 std::string batch_usage() {
@@ -66,7 +89,8 @@ std::string batch_usage() {
          "                    [--tracer-radius R] [--save-tracers FILE]\n"
          "                    [--save-restored-tracers FILE] [--save-blocks FILE]\n"
          "                    [--save-restored-blocks FILE] [--save-steps FOLDER]\n"
-         "                    [--save-image FILE.png] [--image-size WxH] [--quiet]\n"
+         "                    [--save-image FILE.png] [--image-size WxH]\n"
+         "                    [--image-step restored|forward[:K]] [--quiet]\n"
       << option_table(o);
     return s.str();
 }
@@ -89,6 +113,11 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         o.tracer_radius = parse_radius(vm["tracer-radius"].as<std::string>());
     if (vm.count("image-size"))
         parse_image_size(vm["image-size"].as<std::string>(), o);
+    if (vm.count("image-step")) {
+        if (o.save_image.empty())
+            throw usage_error("--image-step needs --save-image");
+        o.picture_step = parse_image_step(vm["image-step"].as<std::string>());
+    }
     if (o.faults.empty())
         throw usage_error("--faults FILE is required");
     if (o.config.empty() && (o.boundary.empty() || o.tracers.empty()))

@@ -1,11 +1,20 @@
 // The command line of tolvex-batch.
 #pragma once
 
+#include "model_run.hpp"
+
+#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 namespace tolvex {
+
+// Which step of which run --save-image draws; no step means the run's last.
+struct image_step {
+    run_kind run = run_kind::forward;
+    std::optional<std::size_t> step;
+};
 
 struct batch_options {
     std::string faults;
@@ -21,6 +30,7 @@ struct batch_options {
     std::string save_image;
     int image_width = 640;
     int image_height = 480;
+    image_step picture_step;
     bool quiet = false;
     bool help = false;
 };
@@ -31,8 +41,9 @@ class usage_error : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses argv. Throws usage_error on unknown options, missing or bad values, and when neither
-// --config nor both --boundary and --tracers are given (unless --help).
+// Parses argv. Throws usage_error on unknown options, missing or bad values, when neither
+// --config nor both --boundary and --tracers are given (unless --help), and for --image-step
+// without --save-image.
 batch_options parse_batch_options(int argc, const char* const* argv);
 
 // The usage text printed with --help and after a usage error.

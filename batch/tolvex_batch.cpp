@@ -52,6 +52,23 @@ std::vector<fault> load_faults(const std::string& path) {
     return std::move(*faults);
 }
 
+// A step_fn that copies the blocks and tracers of the step --save-image draws into picture.
+// Throws usage_error when the runs of fault_count faults have no such step.
+step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture) {
+    const std::size_t wanted = o.picture_step.step.value_or(fault_count);
+    if (wanted > fault_count)
+        throw usage_error("--image-step: there is no step " + std::to_string(wanted) +
+                          "; the runs have steps 0 to " + std::to_string(fault_count));
+    if (o.save_image.empty())
+        return {};
+    return [&picture, wanted, run = o.picture_step.run](const run_step& step) {
+        if (step.run == run && step.step == wanted) {
+            picture.blocks = step.blocks;
+            picture.tracers = step.tracers;
+        }
+    };
+}
+
 // Stops before anything is read or written when an output would overwrite an input or another
 // output.
 void check_output_paths(const batch_options& o, const run_files& files) {
@@ -79,7 +96,7 @@ void check_output_paths(const batch_options& o, const run_files& files) {
 
 // Each output goes to its temporary file; out puts them all in place once every one is written.
 void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                   const model_result& result, staged_files& out) {
+                   const model_result& result, const run_state& picture, staged_files& out) {
     const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
         write_tracer_file(out.stage(o.save_tracers), forward.tracers, radius);
@@ -96,9 +113,11 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         const view_options view = conf.view();
         image.clear_color = view.clear_color;
         image.eye = view.eye;
-        save_scene_image(out.stage(o.save_image),
-                         view.show_block ? forward.blocks : std::vector<block>{},
-                         view.show_tracer ? forward.tracers : point_list{}, image);
+        const std::vector<block> blocks = view.show_block ? picture.blocks : std::vector<block>{};
+        const point_list tracers = view.show_tracer ? picture.tracers : point_list{};
+        if (const auto advice = scene_image_advice(blocks, tracers, image))
+            std::cerr << "tolvex-batch: warning: " << o.save_image << ": " << *advice << "\n";
+        save_scene_image(out.stage(o.save_image), blocks, tracers, image);
     }
 }
 
@@ -109,6 +128,8 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_output_paths(o, files);
     const std::vector<fault> faults = load_faults(o.faults);
+    run_state picture;
+    const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture);
 
     staged_files out;
     step_fn on_step;
@@ -116,6 +137,12 @@ int run(const batch_options& o) {
         out.make_folder(o.save_steps);
         on_step = [&](const run_step& step) { stage_step_files(step, o.save_steps, out); };
     }
+    if (keep_picture)
+        on_step = [&keep_picture, save = std::move(on_step)](const run_step& step) {
+            if (save)
+                save(step);
+            keep_picture(step);
+        };
     // The boundary warning is the cause of the abort that follows it, so it is the message.
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
@@ -132,7 +159,7 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    stage_outputs(o, conf, files.tracer_radius, result, out);
+    stage_outputs(o, conf, files.tracer_radius, result, picture, out);
     out.commit();
     if (!o.quiet)
         std::fprintf(stderr, "tolvex-batch: %zu faults, %zu blocks, %zu tracers, %.3f s\n",

@@ -1,7 +1,9 @@
 // Time of cut_block on a box cut by seeded random faults through its interior, carrying tracer
 // points (100,000 unless the name says otherwise); reports the blocks produced and the process's
-// peak resident memory so far (meaningful for the first benchmark a run selects).
+// peak resident memory so far (meaningful for the first benchmark a run selects). Also with every
+// step kept as the viewer keeps it.
 #include "cut_block.hpp"
+#include "scene_history.hpp"
 #include "vector_utils.hpp"
 
 #include <benchmark/benchmark.h>
@@ -53,31 +55,64 @@ double peak_memory_mib() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// The box with state.range(1) tracers and state.range(0) random faults, all carried by the box.
+struct cut_setup {
+    explicit cut_setup(const benchmark::State& state) {
+        std::mt19937 rng(42);
+        faults = random_faults(rng, static_cast<int>(state.range(0)));
+        const int tracer_count = static_cast<int>(state.range(1));
+        tracers.resize(tracer_count);
+        for (vec3& t : tracers)
+            t = random_point(rng);
+        box = make_box();
+        for (int k = 0; k < tracer_count; ++k)
+            box.tracer_indices.push_back(k);
+        for (int k = 0; k < state.range(0); ++k)
+            box.fault_indices.push_back(k);
+    }
+    std::vector<fault> faults;
+    point_list tracers;
+    block box;
+};
+
 // Arguments: fault count, tracer count.
 void cut_box(benchmark::State& state) {
-    std::mt19937 rng(42);
-    const std::vector<fault> faults = random_faults(rng, static_cast<int>(state.range(0)));
-    const int tracer_count = static_cast<int>(state.range(1));
-    point_list tracers(tracer_count);
-    for (vec3& t : tracers)
-        t = random_point(rng);
-    block box = make_box();
-    for (int k = 0; k < tracer_count; ++k)
-        box.tracer_indices.push_back(k);
-    for (int k = 0; k < state.range(0); ++k)
-        box.fault_indices.push_back(k);
-
+    const cut_setup setup(state);
     std::size_t blocks = 0;
     for (auto _ : state) {
         // cut_block moves fault points and tracers in place: every run starts from fresh copies.
-        std::vector<fault> run_faults = faults;
-        point_list run_tracers = tracers;
-        const std::vector<block> out = cut_block({box}, run_faults, run_tracers);
+        std::vector<fault> run_faults = setup.faults;
+        point_list run_tracers = setup.tracers;
+        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers);
         blocks = out.size();
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["blocks"] = static_cast<double>(blocks);
     state.counters["peak_MiB"] = peak_memory_mib();
+}
+
+// The same, keeping every step for the viewer as plot does; counts the blocks the steps pass and
+// the shapes kept for them.
+void cut_box_keeping_steps(benchmark::State& state) {
+    const cut_setup setup(state);
+    std::size_t passed = 0, shapes = 0;
+    for (auto _ : state) {
+        std::vector<fault> run_faults = setup.faults;
+        point_list run_tracers = setup.tracers;
+        scene_history history;
+        append_history_step(history, {setup.box}, run_tracers, "");
+        passed = 1;
+        const cut_observer keep = [&](std::size_t, const std::vector<block>& blocks,
+                                      const std::vector<fault>&, const point_list& moved) {
+            append_history_step(history, blocks, moved, "");
+            passed += blocks.size();
+        };
+        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers, keep);
+        shapes = history.shapes.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["passed"] = static_cast<double>(passed);
+    state.counters["shapes"] = static_cast<double>(shapes);
 }
 
 } // namespace
@@ -87,6 +122,12 @@ BENCHMARK(cut_box)
     ->Args({30, 100000})
     ->Args({100, 100000})
     ->Args({200, 100000})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(cut_box_keeping_steps)
+    ->Args({10, 100000})
+    ->Args({30, 100000})
+    ->Args({100, 100000})
     ->Unit(benchmark::kMillisecond);
 
 // How the time grows with faults and with tracers.

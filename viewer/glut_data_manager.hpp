@@ -1,13 +1,20 @@
-// What the viewer draws: the lists the model run hands over by whole-list copy.
+// What the viewer draws: every step of both cutting runs, handed over by the model run.
 #pragma once
 
-#include "block.hpp"
+#include "scene_history.hpp"
 
-#include <vector>
+#include <cstdint>
 
 class glut_data_manager {
   public:
     static glut_data_manager& get_instance();
-    point_list tracers;
-    std::vector<block> blocks;
+
+    scene_history restored; // the restoration run, from the centred boundary to its last step
+    scene_history forward;  // the forward run; the viewer opens on its last step
+
+    // Changes with every set_histories, so a window records its frames anew.
+    std::uint64_t revision = 0;
+
+    // Replaces both histories.
+    void set_histories(scene_history restored_run, scene_history forward_run);
 };

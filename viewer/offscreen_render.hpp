@@ -1,12 +1,13 @@
-// The viewer's start view rendered without any window or display: EGL on Mesa's surfaceless
-// platform, desktop OpenGL through the same dispatch as the window. In: the lists to draw and
-// the picture options; out: the pixels.
+// The viewer's start view rendered without any window or display (offscreen_context). In: what to
+// draw and the picture options; out: the pixels.
 #pragma once
 
 #include "block.hpp"
+#include "scene_history.hpp"
 #include "scene_image.hpp"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,10 +25,18 @@ struct scene_pixels {
     }
 };
 
-// Draws the scene with the camera the viewer starts with (eye options.eye, window size
-// options.width x options.height) on options.clear_color. Throws std::runtime_error when no
-// EGL display or context can be had, or the size is not positive.
+// The frame of the current context, width x height pixels from its lower left corner.
+scene_pixels read_scene_pixels(int width, int height);
+
+// Draws the lists with the camera the viewer starts with (eye options.eye, window size
+// options.width x options.height, depth planes holding the lists) on options.clear_color.
+// Throws std::runtime_error when no offscreen context can be had, or the size is not positive.
 scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_list& tracers,
                                  const scene_image_options& options);
+
+// The same for one step of history (< its step count), with depth planes holding all its steps,
+// as the viewer draws it.
+scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
+                                const scene_image_options& options);
 
 } // namespace tolvex

@@ -1,13 +1,33 @@
 #include "scene_image.hpp"
 
+#include "camera_fit.hpp"
 #include "offscreen_render.hpp"
 #include "png_file.hpp"
 
 namespace tolvex {
 
+view_state start_view(const scene_image_options& options) {
+    view_state view;
+    view.ww = options.width;
+    view.hh = options.height;
+    return initial_view(view, options.eye);
+}
+
 void save_scene_image(const std::string& path, const std::vector<block>& blocks,
                       const point_list& tracers, const scene_image_options& options) {
     write_png_file(path, render_scene_pixels(blocks, tracers, options));
+}
+
+std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
+                                              const point_list& tracers,
+                                              const scene_image_options& options) {
+    const std::vector<scene_part> parts = parts_of(blocks, tracers);
+    scene_box box;
+    add_parts(box, parts);
+    const view_state view = start_view(options);
+    if (box.empty() || shows_whole(view, depth_planes(view, box), parts))
+        return std::nullopt;
+    return start_view_advice(view, box);
 }
 
 } // namespace tolvex

@@ -3,8 +3,10 @@
 
 #include "block.hpp"
 #include "view_options.hpp"
+#include "view_state.hpp"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +19,18 @@ struct scene_image_options {
     std::array<double, 3> eye = default_view_point;
 };
 
+// The view a picture with options shows: the viewer's start view in a window of its size.
+view_state start_view(const scene_image_options& options);
+
 // Draws the scene as the viewer first shows it and writes it to path as PNG. Throws
 // std::runtime_error when no offscreen renderer is available and output_error when the file
 // cannot be written (no partial file is left).
 void save_scene_image(const std::string& path, const std::vector<block>& blocks,
                       const point_list& tracers, const scene_image_options& options);
+
+// When the picture would not show all of the blocks and tracers, advice naming an eye that does.
+std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
+                                              const point_list& tracers,
+                                              const scene_image_options& options);
 
 } // namespace tolvex

@@ -43,6 +43,25 @@ mat3f turn_in_plane(int k, float a) {
     return R;
 }
 
+// eye moved along its line of sight into the zoom's range about start_distance (none when 0).
+vec3f within_zoom_range(const vec3f& eye, float start_distance) {
+    const float distance = boost::numeric::ublas::norm_2(eye);
+    const float nearest = start_distance * zoom_nearest;
+    const float farthest = start_distance * zoom_farthest;
+    if (start_distance <= 0.0f || (distance >= nearest && distance <= farthest))
+        return eye;
+    return eye * ((distance < nearest ? nearest : farthest) / distance);
+}
+
+// Whether the eye already stands at the end of the zoom's range that scale moves it towards.
+bool at_zoom_end(const view_state& view, float scale) {
+    const float distance = boost::numeric::ublas::norm_2(view.view_point);
+    const float slack = 1.0f + 1e-5f;
+    return view.start_distance > 0.0f &&
+           ((scale < 1.0f && distance <= view.start_distance * zoom_nearest * slack) ||
+            (scale > 1.0f && distance * slack >= view.start_distance * zoom_farthest));
+}
+
 } // namespace
 
 vec3f make_vec3f(float x, float y, float z) {
@@ -80,6 +99,7 @@ view_state initial_view(view_state view, const std::array<double, 3>& eye) {
                            static_cast<float>(default_view_point[1]),
                            static_cast<float>(default_view_point[2]));
     view.view_point = point;
+    view.start_distance = boost::numeric::ublas::norm_2(point);
     if (point[0] == 0.0f && point[1] == 0.0f)
         view.view_upward = make_vec3f(0.0f, point[2] > 0.0f ? 1.0f : -1.0f, 0.0f);
     else
@@ -111,11 +131,12 @@ std::optional<view_state> drag_view(const view_state& view, int modifiers, int x
         d = y0 - y;
         R = turn_in_plane(2, pi_f * static_cast<float>(d) / hh);
     }
-    if (d == 0)
+    if (d == 0 || (modifiers == 0 && at_zoom_end(view, scale)))
         return std::nullopt;
 
     view_state next = view;
-    next.view_point = turn(view, R, view.view_point) * scale;
+    next.view_point =
+        within_zoom_range(turn(view, R, view.view_point) * scale, view.start_distance);
     next.view_upward = turn(view, R, view.view_upward);
     return reorient(next);
 }

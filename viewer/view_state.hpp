@@ -34,6 +34,7 @@ struct view_state {
         boost::numeric::ublas::zero_matrix<float>(3, 3); // columns e1, e2, e3: view frame to model
     mat3f Q_to_view =
         boost::numeric::ublas::zero_matrix<float>(3, 3); // its transpose: model to view frame
+    float start_distance = 0.0f; // of the start eye from the origin; the zoom's range follows it
     std::array<int, 2> drag_start{0, 0};
     int ww = 640;
     int hh = 480;
@@ -41,6 +42,11 @@ struct view_state {
 
 // view_e1..3 and both matrices recomputed (in double precision) from view_point and view_upward.
 view_state reorient(view_state view);
+
+// The zoom keeps the eye's distance from the origin within these multiples of start_distance:
+// far inside the range of floats, so every zoom can be undone and the eye never reaches the origin.
+constexpr float zoom_nearest = 1e-3f;
+constexpr float zoom_farthest = 1e7f;
 
 // The start view from eye with up direction +z, keeping the window size of view. An eye at the
 // origin is replaced by default_view_point; an eye on the vertical axis looks with up direction
@@ -51,5 +57,6 @@ view_state initial_view(view_state view, const std::array<double, 3>& eye);
 int window_extent(int pixels);
 
 // The view after the left button is released at (x, y) with modifiers held, the drag having
-// started at view.drag_start. No value when the release changes nothing.
+// started at view.drag_start. No value when the release changes nothing (also when the zoom is
+// already at the end of its range).
 std::optional<view_state> drag_view(const view_state& view, int modifiers, int x, int y);

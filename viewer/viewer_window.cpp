@@ -1,10 +1,14 @@
 #include "viewer_window.hpp"
 
+#include "camera_fit.hpp"
 #include "glut_callbacks.hpp"
+#include "glut_data_manager.hpp"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -31,6 +35,11 @@ bool open_viewer_window(const view_options& options) {
     current_view_options() = options;
     initialize_view();
     const view_state& view = current_view();
+    const glut_data_manager& data = glut_data_manager::get_instance();
+    const scene_box& box = window_scene_box();
+    if (!box.empty() &&
+        !(shows_whole(view, box, data.forward) && shows_whole(view, box, data.restored)))
+        std::fprintf(stderr, "tolvex: %s\n", start_view_advice(view, box).c_str());
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(view.ww, view.hh);
     int argc = 1;
@@ -44,6 +53,7 @@ bool open_viewer_window(const view_options& options) {
     glutDisplayFunc(display);
     glutReshapeFunc(resize);
     glutKeyboardFunc(keyboard);
+    glutSpecialFunc(special_keyboard);
     glutMouseFunc(mouse);
     mark_window_open();
     init();

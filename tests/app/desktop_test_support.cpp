@@ -46,8 +46,7 @@ void reset_program_state() {
         blocks->clear();
     for (auto* tracers : {&tracers_init, &tracers_retro, &tracers_pro})
         tracers->clear();
-    glut_data_manager::get_instance().blocks.clear();
-    glut_data_manager::get_instance().tracers.clear();
+    glut_data_manager::get_instance().set_histories({}, {});
 }
 
 } // namespace tolvex::test

@@ -111,11 +111,16 @@ TEST_F(form1_plot, a_run_hands_the_switched_on_lists_to_the_viewer_and_disables_
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.viewers_opened, 1);
     EXPECT_FALSE(plot_enabled());
+    // No faults: each run is its step 0, the boundary.
     const glut_data_manager& viewer = glut_data_manager::get_instance();
     ASSERT_EQ(blocks_pro.size(), 1u);
-    EXPECT_EQ(viewer.blocks.size(), blocks_pro.size());
-    EXPECT_EQ(viewer.blocks[0].vertices.size(), 8u);
-    EXPECT_TRUE(viewer.tracers.empty()) << "SHOW_TRACER is off";
+    ASSERT_EQ(viewer.forward.steps.size(), 1u);
+    EXPECT_EQ(viewer.restored.steps.size(), 1u);
+    EXPECT_EQ(viewer.forward.steps[0].label, "forward 0/0");
+    const std::vector<scene_part> shown = step_parts(viewer.forward, 0);
+    ASSERT_EQ(shown.size(), 2u); // the block, then the tracers no block carries
+    EXPECT_EQ(shown[0].shape->vertices.size(), 8u);
+    EXPECT_TRUE(shown[0].tracers->empty()) << "SHOW_TRACER is off";
     EXPECT_EQ(tracers_pro.size(), 1u);
 }
 
@@ -127,6 +132,8 @@ TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, message_icon::error);
     EXPECT_TRUE(plot_enabled());
-    EXPECT_EQ(glut_data_manager::get_instance().tracers.size(), 1u);
-    EXPECT_TRUE(glut_data_manager::get_instance().blocks.empty()) << "SHOW_BLOCK is off";
+    const std::vector<scene_part> shown = step_parts(glut_data_manager::get_instance().forward, 0);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].tracers->size(), 1u);
+    EXPECT_TRUE(shown[0].shape->vertices.empty()) << "SHOW_BLOCK is off";
 }

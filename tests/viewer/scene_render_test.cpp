@@ -1,13 +1,18 @@
 // Pixels of offscreen renders of the start view: where the background, axes, faces, edges and
 // tracers land, found by projecting model points with the camera the viewer uses.
+#include "offscreen_context.hpp"
 #include "offscreen_render.hpp"
+#include "run_history.hpp"
+#include "scene_drawing.hpp"
 #include "test_cube.hpp"
+#include "vector_utils.hpp"
 #include "view_state.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -119,6 +124,77 @@ TEST(SceneRender, TracersAreGreenAndHiddenInsideBlocks) {
     const auto boxed = tolvex::render_scene_pixels({test_cube(100)}, tracers, options());
     EXPECT_TRUE(at(boxed, project({40, -40, 40}), white));
     EXPECT_TRUE(at(boxed, project({-200, -250, 0}), green));
+}
+
+TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
+    // One fault through the cube's centre: the upper half moves 150 along +x forward and along
+    // -x in the restoration.
+    fault f;
+    f.id = 1;
+    f.tag = "T";
+    f.normal = make_vec3(0, 0, 1);
+    f.slip_dir = make_vec3(-1, 0, 0); // as loaded: the restoration's sense
+    f.slip_mag = 150;
+    f.order = 1;
+    scene_history restored, forward;
+    tolvex::run_model(test_cube(100), {f}, {}, tolvex::history_collector(restored, forward));
+    ASSERT_EQ(restored.steps.size(), 2u);
+    EXPECT_EQ(restored.steps[1].label, "restored 1/1: 1 T");
+    EXPECT_EQ(forward.steps[0].label, "forward 0/1");
+
+    const auto ahead = tolvex::render_step_pixels(forward, 1, options());
+    const auto back = tolvex::render_step_pixels(restored, 1, options());
+    // The front face of the upper half, beside the lower half on either side.
+    const auto right = project({200, -100, 50});
+    const auto left = project({-200, -100, 50});
+    EXPECT_TRUE(at(ahead, right, white));
+    EXPECT_TRUE(at(ahead, left, background));
+    EXPECT_TRUE(at(back, left, white));
+    EXPECT_TRUE(at(back, right, background));
+    // Both runs start from the same model.
+    EXPECT_EQ(tolvex::render_step_pixels(restored, 0, options()).rgba,
+              tolvex::render_step_pixels(forward, 0, options()).rgba);
+}
+
+TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
+    // A cube cut by random faults, with tracers, at its steps of both runs.
+    std::mt19937 rng(5);
+    std::normal_distribution<double> g;
+    std::uniform_real_distribution<double> inside(-60, 60);
+    std::vector<fault> faults(8);
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        faults[i].point = make_vec3(inside(rng), inside(rng), inside(rng));
+        faults[i].normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        faults[i].slip_dir = normalize_vector(cross_prod3(faults[i].normal, make_vec3(1, 2, 3)));
+        faults[i].slip_mag = 30;
+        faults[i].order = static_cast<int>(faults.size() - i);
+    }
+    point_list tracers(500);
+    for (vec3& t : tracers)
+        t = make_vec3(inside(rng), inside(rng), 1.5 * inside(rng));
+    scene_history restored, forward;
+    tolvex::run_model(test_cube(100), faults, tracers,
+                      tolvex::history_collector(restored, forward));
+
+    tolvex::offscreen_context context(W, H);
+    const view_state view = tolvex::start_view(options());
+    apply_fixed_state(options().clear_color);
+    for (const scene_history* history : {&restored, &forward})
+        for (std::size_t step : {std::size_t{0}, std::size_t{3}, faults.size()}) {
+            const std::vector<scene_part> parts = step_parts(*history, step);
+            scene_box box;
+            add_parts(box, parts);
+            apply_camera(view, depth_planes(view, box));
+            clear_frame();
+            draw_scene(parts);
+            const auto called = tolvex::read_scene_pixels(W, H);
+            const recorded_scene recorded = record_scene(parts);
+            clear_frame();
+            replay_scene(recorded);
+            delete_scene(recorded);
+            EXPECT_EQ(tolvex::read_scene_pixels(W, H).rgba, called.rgba)
+                << history->steps[step].label;
+        }
 }
 
 TEST(SceneRender, PictureSizeFollowsTheOptions) {

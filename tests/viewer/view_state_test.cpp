@@ -161,6 +161,32 @@ TEST(MouseDrag, EachDragAndItsReverseReturnToTheStart) {
     }
 }
 
+TEST(MouseDrag, ZoomStaysReversibleAndNeverReachesTheOrigin) {
+    const view_state first = start({450, -600, 750});
+    const float distance = norm_2(first.view_point);
+    view_state view = first;
+    for (int i = 0; i < 200; ++i)
+        view = drag(view, 0, 100, 110, 100, 100); // 10 pixels up: closer
+    EXPECT_LT(norm_2(view.view_point), distance * 0.01f);
+    for (int i = 0; i < 200; ++i)
+        view = drag(view, 0, 100, 100, 100, 110);
+    expect_near(view.view_point, first.view_point, distance * 1e-5f);
+
+    // Drags of the whole height run into the ends of the range and come back from them.
+    for (int i = 0; i < 200; ++i)
+        view = drag(view, 0, 0, 479, 0, 0);
+    EXPECT_NEAR(norm_2(view.view_point), distance * zoom_nearest, distance * zoom_nearest * tol);
+    expect_near(view.view_e1, first.view_e1, 1e-4f);
+    view.drag_start = {0, 479};
+    EXPECT_FALSE(drag_view(view, 0, 0, 0)) << "no closer than the end of the range";
+    view = drag(view, 0, 0, 0, 0, 240);
+    EXPECT_NEAR(norm_2(view.view_point), 2 * distance * zoom_nearest, distance * 1e-5f);
+    for (int i = 0; i < 200; ++i)
+        view = drag(view, 0, 0, 0, 0, 479);
+    EXPECT_NEAR(norm_2(view.view_point), distance * zoom_farthest, distance * zoom_farthest * tol);
+    expect_sound_frame(view);
+}
+
 TEST(MouseDrag, StartViewComesBackExactlyAfterAnyDrags) {
     const view_state first = start({450, -600, 750});
     view_state view = first;

@@ -44,6 +44,20 @@ run_case() {
         [ "$white_after" -lt $((white_before / 2)) ] ||
             fail "$label: zoom drag left $white_after of $white_before white pixels"
     fi
+    if [ "$action" = Escape ]; then
+        # Page Up steps back from the two cubes the window opens on to the one before.
+        local white_last white_before_step
+        white_last=$(awk '{ print $3 }' "$work/scene")
+        xdotool windowfocus --sync "$window" key Prior
+        for _ in $(seq 100); do
+            "$probe" scene "$window" >"$work/scene"
+            white_before_step=$(awk '{ print $3 }' "$work/scene")
+            [ "$white_before_step" -lt "$white_last" ] && break
+            sleep 0.1
+        done
+        echo "$label: Page Up: $white_last -> $white_before_step white pixels"
+        [ "$white_before_step" -lt "$white_last" ] || fail "$label: Page Up did not step back"
+    fi
     check_idle "$pid" "$label"
 
     if [ "$action" = close ]; then

@@ -1,0 +1,75 @@
+// The histories the viewer keeps of a run: every step drawn where the run put its blocks and
+// tracers, with the untouched and moved blocks sharing their shapes.
+#include "model_run.hpp"
+#include "scene_history.hpp"
+#include "test_cube.hpp"
+#include "vector_utils.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+void expect_drawn_as(const vec3& stored, const offset3& offset, const vec3& at) {
+    for (int k = 0; k < 3; ++k)
+        ASSERT_NEAR(stored[k] + offset[k], at[k], 1e-9 * (1 + std::abs(at[k])));
+}
+
+// Each step of the history, as drawn, against the model the run passed.
+void expect_step_matches(const scene_history& history, const tolvex::run_step& step) {
+    const std::vector<scene_part> parts = step_parts(history, history.steps.size() - 1);
+    ASSERT_EQ(parts.size(), step.blocks.size() + 1);
+    for (std::size_t i = 0; i < step.blocks.size(); ++i) {
+        const block& b = step.blocks[i];
+        const scene_part& part = parts[i];
+        ASSERT_EQ(part.shape->vertices.size(), b.vertices.size());
+        EXPECT_EQ(part.shape->edges, b.edges);
+        ASSERT_EQ(part.shape->faces.size(), b.faces.size());
+        for (std::size_t v = 0; v < b.vertices.size(); ++v)
+            expect_drawn_as(part.shape->vertices[v], part.offset, b.vertices[v]);
+        ASSERT_EQ(part.tracers->size(), b.tracer_indices.size());
+        for (std::size_t t = 0; t < b.tracer_indices.size(); ++t)
+            expect_drawn_as((*part.tracers)[t], part.offset, step.tracers[b.tracer_indices[t]]);
+    }
+    EXPECT_TRUE(parts.back().tracers->empty()) << "every tracer lies in a block";
+}
+
+TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
+    std::mt19937 rng(11);
+    std::normal_distribution<double> g;
+    std::uniform_real_distribution<double> inside(-80, 80), slip(5, 40);
+    for (int trial = 0; trial < 10; ++trial) {
+        SCOPED_TRACE(trial);
+        std::vector<fault> faults(12);
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            fault& f = faults[i];
+            f.point = make_vec3(inside(rng), inside(rng), inside(rng));
+            f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+            f.slip_dir = normalize_vector(cross_prod3(f.normal, make_vec3(g(rng), g(rng), 0)));
+            f.slip_mag = slip(rng);
+            f.order = static_cast<int>(faults.size() - i);
+            f.key = f.order;
+        }
+        point_list tracers(300);
+        for (vec3& t : tracers)
+            t = make_vec3(inside(rng), inside(rng), inside(rng));
+
+        scene_history restored, forward;
+        std::size_t passed = 0;
+        const tolvex::model_result result =
+            tolvex::run_model(test_cube(100), faults, tracers, [&](const tolvex::run_step& step) {
+                scene_history& history = step.run == tolvex::run_kind::forward ? forward : restored;
+                append_history_step(history, step.blocks, step.tracers, "");
+                expect_step_matches(history, step);
+                passed += step.blocks.size();
+            });
+        ASSERT_EQ(forward.steps.size(), faults.size() + 1);
+        // Each cut turns one block into two new shapes; nothing else makes one.
+        EXPECT_EQ(restored.shapes.size(), 2 * result.restored.blocks.size() - 1);
+        EXPECT_EQ(forward.shapes.size(), 2 * result.forward.blocks.size() - 1);
+        EXPECT_LT(restored.shapes.size() + forward.shapes.size(), passed);
+    }
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "camera_fit.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr double degree = 3.14159265358979 / 180.0;
+
+// Scale factors that keep the planes clear of the sphere they enclose.
+constexpr double plane_margin = 1e-3;
+
+std::array<double, 3> eye_of(const view_state& view) {
+    return {view.view_point[0], view.view_point[1], view.view_point[2]};
+}
+
+double length(const std::array<double, 3>& v) {
+    return std::hypot(v[0], v[1], v[2]);
+}
+
+std::array<double, 3> corner(const scene_box& box, int k) {
+    return {k & 1 ? box.hi[0] : box.lo[0], k & 2 ? box.hi[1] : box.lo[1],
+            k & 4 ? box.hi[2] : box.lo[2]};
+}
+
+// Half the field of view up and across, as tangents.
+std::array<double, 2> half_field_tangents(const view_state& view) {
+    const double up = std::tan(field_of_view_degrees / 2 * degree);
+    return {up * window_extent(view.ww) / window_extent(view.hh), up};
+}
+
+// What a view shows between its depth planes, ready to test many points.
+struct view_volume {
+    view_volume(const view_state& view, const depth_range& depth)
+        : eye(eye_of(view)), planes(depth), slack(1e-9 * length(eye)) {
+        for (int k = 0; k < 3; ++k) {
+            right[k] = view.view_e2[k];
+            up[k] = view.view_e3[k];
+            back[k] = view.view_e1[k];
+        }
+        tangents = half_field_tangents(view);
+    }
+
+    bool holds(const vec3& p, const offset3& offset) const {
+        double x = 0, y = 0, depth = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double d = p[k] + offset[k] - eye[k];
+            x += d * right[k];
+            y += d * up[k];
+            depth -= d * back[k];
+        }
+        return depth >= planes.near_plane - slack && depth <= planes.far_plane + slack &&
+               std::abs(x) <= depth * tangents[0] + slack &&
+               std::abs(y) <= depth * tangents[1] + slack;
+    }
+
+    bool holds(const scene_part& part) const {
+        const auto held = [&](const vec3& p) { return holds(p, part.offset); };
+        return (!part.shape ||
+                std::all_of(part.shape->vertices.begin(), part.shape->vertices.end(), held)) &&
+               (!part.tracers || std::all_of(part.tracers->begin(), part.tracers->end(), held));
+    }
+
+    std::array<double, 3> eye, right{}, up{}, back{};
+    std::array<double, 2> tangents{};
+    depth_range planes;
+    double slack;
+};
+
+// x to about four significant digits of scale, as the shortest text that reads back the same
+// (no locale).
+std::string rounded_text(double x, double scale) {
+    const double step = std::pow(10.0, std::floor(std::log10(scale)) - 3);
+    const double r = std::round(x / step) * step;
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, r == 0.0 ? 0.0 : r).ptr;
+    return std::string(buf, end);
+}
+
+} // namespace
+
+depth_range depth_planes(const view_state& view, const scene_box& scene) {
+    scene_box box = scene;
+    add_point(box, make_vec3(axis_origin[0], axis_origin[1], axis_origin[2]));
+    for (const auto& end : axis_ends)
+        add_point(box, make_vec3(end[0], end[1], end[2]));
+
+    // Depth counts along the line of sight: a point the view shows at distance r lies at least
+    // r times the cosine of the angle to a corner of the view deep.
+    const auto [across, up] = half_field_tangents(view);
+    const double corner_cosine = 1.0 / std::sqrt(1.0 + across * across + up * up);
+    const std::array<double, 3> eye = eye_of(view);
+    std::array<double, 3> to_nearest{};
+    for (int k = 0; k < 3; ++k)
+        to_nearest[k] = std::clamp(eye[k], box.lo[k], box.hi[k]) - eye[k];
+    const double front = length(to_nearest) * corner_cosine;
+    double back = 0.0;
+    for (int k = 0; k < 8; ++k) {
+        std::array<double, 3> c = corner(box, k);
+        for (int i = 0; i < 3; ++i)
+            c[i] -= eye[i];
+        back = std::max(back, length(c));
+    }
+    if (!std::isfinite(back) || (front >= fixed_near_plane && back <= fixed_far_plane))
+        return {};
+    depth_range planes;
+    planes.far_plane = std::max(back * (1 + plane_margin), fixed_far_plane);
+    planes.near_plane = front >= fixed_near_plane
+                            ? front * (1 - plane_margin)
+                            : std::max(front * (1 - plane_margin),
+                                       std::min(fixed_near_plane, planes.far_plane * 1e-4));
+    return planes;
+}
+
+bool shows_whole(const view_state& view, const depth_range& planes,
+                 const std::vector<scene_part>& parts) {
+    const view_volume volume(view, planes);
+    return std::all_of(parts.begin(), parts.end(),
+                       [&](const scene_part& part) { return volume.holds(part); });
+}
+
+bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
+    const view_volume volume(view, depth_planes(view, box));
+    // Most pieces stand where they stood the step before: each place is looked at once.
+    std::vector<offset3> looked_at(history.shapes.size(), offset3{NAN, NAN, NAN});
+    for (std::size_t step = 0; step < history.steps.size(); ++step) {
+        // A piece whose box shows needs no closer look at its points.
+        for (const placed_shape& piece : history.steps[step].pieces) {
+            if (looked_at[piece.shape] == piece.offset)
+                continue;
+            looked_at[piece.shape] = piece.offset;
+            const history_shape& shape = history.shapes[piece.shape];
+            bool box_shown = !shape.box.empty();
+            for (int k = 0; k < 8 && box_shown; ++k) {
+                const std::array<double, 3> c = corner(shape.box, k);
+                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
+            }
+            if (!box_shown &&
+                !volume.holds(scene_part{&shape.geometry, &shape.tracers, piece.offset}))
+                return false;
+        }
+        if (!volume.holds(scene_part{nullptr, &history.steps[step].loose_tracers}))
+            return false;
+    }
+    return true;
+}
+
+std::string start_view_advice(const view_state& view, const scene_box& box) {
+    double reach = 0.0; // radius of a sphere about the origin that holds the whole box
+    for (int k = 0; k < 8; ++k)
+        reach = std::max(reach, length(corner(box, k)));
+
+    // From distance D along the eye's direction the sphere fills at most the narrower half
+    // field, and its front stays clear of the near plane.
+    const auto [across, up] = half_field_tangents(view);
+    const double half = std::atan(std::min(across, up));
+    const double distance = std::max(reach / std::sin(half), reach + 2.0) * 1.01;
+    const std::array<double, 3> eye = eye_of(view);
+    const double eye_length = length(eye);
+    std::string text = "the model does not fit in the start view; INITIAL_VIEW_POINT=";
+    for (int k = 0; k < 3; ++k)
+        text += (k ? ", " : "") + rounded_text(eye[k] / eye_length * distance, distance);
+    return text + " shows it whole";
+}

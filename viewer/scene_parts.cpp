@@ -1,0 +1,31 @@
+#include "scene_parts.hpp"
+
+#include <algorithm>
+
+std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_list& tracers) {
+    std::vector<scene_part> parts;
+    parts.reserve(blocks.size() + 1);
+    for (const block& b : blocks)
+        parts.push_back({&b, nullptr});
+    parts.push_back({nullptr, &tracers});
+    return parts;
+}
+
+void add_point(scene_box& box, const vec3& p, const offset3& offset) {
+    for (int k = 0; k < 3; ++k) {
+        const double x = p[k] + offset[k];
+        box.lo[k] = std::min(box.lo[k], x);
+        box.hi[k] = std::max(box.hi[k], x);
+    }
+}
+
+void add_parts(scene_box& box, const std::vector<scene_part>& parts) {
+    for (const scene_part& part : parts) {
+        if (part.shape)
+            for (const vec3& v : part.shape->vertices)
+                add_point(box, v, part.offset);
+        if (part.tracers)
+            for (const vec3& t : *part.tracers)
+                add_point(box, t, part.offset);
+    }
+}

@@ -1,0 +1,42 @@
+// A frame as the drawing sees it: blocks and tracer groups, each moved by an offset, and the box
+// around them for fitting the camera. No GL needed.
+#pragma once
+
+#include "block.hpp"
+
+#include <array>
+#include <limits>
+#include <vector>
+
+using offset3 = std::array<double, 3>;
+
+// One piece of a frame: a block and a group of tracers, both drawn moved by offset. Either may be
+// absent (null). The pointers refer into lists that outlive the frame.
+struct scene_part {
+    const block* shape = nullptr;
+    const point_list* tracers = nullptr;
+    offset3 offset{0.0, 0.0, 0.0};
+};
+
+// The frame of plain lists: one part per block, then one part with all tracers, none moved. The
+// parts point into the lists, so temporaries are refused.
+std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_list& tracers);
+std::vector<scene_part> parts_of(std::vector<block>&& blocks, const point_list& tracers) = delete;
+std::vector<scene_part> parts_of(const std::vector<block>& blocks, point_list&& tracers) = delete;
+
+// An axis-aligned box; empty (lo above hi) until a point is added.
+struct scene_box {
+    std::array<double, 3> lo{std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::infinity()};
+    std::array<double, 3> hi{-std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()};
+    bool empty() const { return lo[0] > hi[0]; }
+};
+
+// box grown to hold p moved by offset.
+void add_point(scene_box& box, const vec3& p, const offset3& offset = {0.0, 0.0, 0.0});
+
+// box grown to hold every vertex and tracer of parts, where they are drawn.
+void add_parts(scene_box& box, const std::vector<scene_part>& parts);
