@@ -16,10 +16,6 @@ namespace tolvex {
 
 namespace {
 
-bool is_blank(char c) {
-    return blank_chars.find(c) != std::string_view::npos;
-}
-
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -29,6 +25,48 @@ bool is_integer_text(std::string_view text) {
     if (!text.empty() && (text.front() == '+' || text.front() == '-'))
         text.remove_prefix(1);
     return !text.empty() && std::all_of(text.begin(), text.end(), is_digit);
+}
+
+// Moves i past the decimal digits of text from i on; returns how many there were.
+std::size_t skip_digits(std::string_view text, std::size_t& i) {
+    const std::size_t start = i;
+    while (i < text.size() && is_digit(text[i]))
+        ++i;
+    return i - start;
+}
+
+// An optional sign, digits with an optional decimal point (at least one digit), an optional
+// exponent ("e" or "E", an optional sign, digits), and nothing else: what classic-locale stream
+// input reads as one decimal number.
+bool is_decimal_text(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = skip_digits(text, i);
+    if (i < text.size() && text[i] == '.')
+        digits += skip_digits(text, ++i);
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (skip_digits(text, i) == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+// Classic-locale stream input, which reads a value too small for a double as 0 and fails on one
+// too large; only asked when from_chars finds the value out of range.
+std::optional<double> stream_number(std::string_view text) {
+    std::istringstream in{std::string(text)};
+    in.imbue(std::locale::classic());
+    double value = 0.0;
+    in >> value;
+    if (in.fail())
+        return std::nullopt;
+    return value;
 }
 
 constexpr std::size_t quoted_limit = 40;
@@ -53,14 +91,14 @@ std::vector<std::string> split_fields(std::string_view text, char separator) {
 }
 
 std::optional<double> to_number(std::string_view text) {
-    // Stream input would skip leading white space; the rule does not.
-    if (text.empty() || is_blank(text.front()))
+    if (!is_decimal_text(text))
         return std::nullopt;
-    std::istringstream in{std::string(text)};
-    in.imbue(std::locale::classic());
+    const std::string_view digits = text.front() == '+' ? text.substr(1) : text;
     double value = 0.0;
-    in >> value;
-    if (in.fail() || in.peek() != std::char_traits<char>::eof())
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return stream_number(text);
+    if (ec != std::errc{} || end != digits.data() + digits.size())
         return std::nullopt;
     return value;
 }
@@ -94,18 +132,19 @@ std::string quoted_text(std::string_view text) {
     return out + "\"";
 }
 
-double number_value(std::string_view text, const line_ref& at, const std::string& what) {
+double number_value(std::string_view text, const line_ref& at, std::string_view what) {
     if (const auto value = to_number(text))
         return *value;
-    throw input_error(at.path, at.line, what + ": " + quoted_text(text) + " is not a number");
+    throw input_error(at.path, at.line,
+                      std::string(what) + ": " + quoted_text(text) + " is not a number");
 }
 
-int integer_value(std::string_view text, const line_ref& at, const std::string& what) {
+int integer_value(std::string_view text, const line_ref& at, std::string_view what) {
     if (const auto value = to_integer(text))
         return *value;
     const char* const problem =
         is_integer_text(text) ? " is outside the 32-bit integer range" : " is not an integer";
-    throw input_error(at.path, at.line, what + ": " + quoted_text(text) + problem);
+    throw input_error(at.path, at.line, std::string(what) + ": " + quoted_text(text) + problem);
 }
 
 } // namespace tolvex

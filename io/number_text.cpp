@@ -1,0 +1,127 @@
+#include "number_text.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace tolvex {
+
+namespace {
+
+// Room for the longest fixed-point double (309 integer digits) with 100 decimals.
+constexpr std::size_t buffer_size = 512;
+
+constexpr int fast_decimals = 18;
+
+constexpr std::uint64_t power_of_ten(int n) {
+    std::uint64_t p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// |x| * 10^decimals rounded to the nearest integer, ties to even, computed exactly from x's
+// binary mantissa and exponent as printf rounds; nullopt when the result could leave 63 bits.
+std::optional<std::uint64_t> scaled_integer(double x, int decimals) {
+    if (decimals > fast_decimals || !(std::abs(x) < 4e18 / double(power_of_ten(decimals))))
+        return std::nullopt;
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    // x = mantissa * 2^exponent
+    const std::uint64_t mantissa = biased == 0 ? fraction : fraction | std::uint64_t{1} << 52;
+    const int exponent = (biased == 0 ? 1 : biased) - 1075;
+    __extension__ typedef unsigned __int128 u128; // GCC's and clang's 128-bit integer
+    const u128 product = u128{mantissa} * power_of_ten(decimals); // below 2^113
+    if (exponent >= 0)
+        return static_cast<std::uint64_t>(product << exponent); // |x| < 2^62: exponent < 10
+    const int shift = -exponent;
+    if (shift >= 127)
+        return 0; // below 2^-14, so it rounds to 0
+    const u128 quotient = product >> shift;
+    const u128 rest = product - (quotient << shift);
+    const u128 half = u128{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (quotient & 1) != 0);
+    return static_cast<std::uint64_t>(quotient + (up ? 1 : 0));
+}
+
+// Appends text right-aligned in width characters, as printf pads.
+void append_padded(std::string& out, const char* first, const char* last, int width) {
+    const auto size = static_cast<int>(last - first);
+    if (width > size)
+        out.append(static_cast<std::size_t>(width - size), ' ');
+    out.append(first, last);
+}
+
+} // namespace
+
+void append_fixed(std::string& out, double x, int decimals, int width) {
+    char buf[buffer_size];
+    const std::optional<std::uint64_t> scaled = scaled_integer(x, decimals);
+    if (!scaled) {
+        const auto res =
+            std::to_chars(buf, buf + buffer_size, x, std::chars_format::fixed, decimals);
+        append_padded(out, buf, res.ptr, width);
+        return;
+    }
+    // The common case without to_chars' general fixed-point path, several times faster: the
+    // digits of the scaled integer with the point set in, at least one digit before it.
+    char digits[32];
+    char* const end = std::to_chars(digits, digits + sizeof digits, *scaled).ptr;
+    const auto count = static_cast<int>(end - digits);
+    const auto unit = static_cast<std::size_t>(decimals);
+    char* p = buf;
+    if (std::signbit(x))
+        *p++ = '-';
+    if (count <= decimals) {
+        *p++ = '0';
+        if (decimals > 0)
+            *p++ = '.';
+        p = std::fill_n(p, decimals - count, '0');
+        p = std::copy(digits, end, p);
+    } else {
+        p = std::copy(digits, end - unit, p);
+        if (decimals > 0)
+            *p++ = '.';
+        p = std::copy(end - unit, end, p);
+    }
+    append_padded(out, buf, p, width);
+}
+
+std::string fixed_text(double x, int decimals, int width) {
+    std::string out;
+    append_fixed(out, x, decimals, width);
+    return out;
+}
+
+std::string integer_text(long long n, int width) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, n);
+    std::string out;
+    append_padded(out, buf, res.ptr, width);
+    return out;
+}
+
+std::string general_text(double x, int precision) {
+    char buf[buffer_size];
+    const auto res =
+        std::to_chars(buf, buf + buffer_size, x, std::chars_format::general, precision);
+    return std::string(buf, res.ptr);
+}
+
+void append_shortest(std::string& out, double x) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x);
+    out.append(buf, res.ptr);
+}
+
+std::string shortest_text(double x) {
+    std::string out;
+    append_shortest(out, x);
+    return out;
+}
+
+} // namespace tolvex
