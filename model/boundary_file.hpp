@@ -10,8 +10,8 @@
 namespace tolvex {
 
 // Reads the boundary file at path into one block (vertices, edges, faces only).
-// nullopt when it cannot be opened. Throws input_error on bad or missing values and on indices
-// outside the vertex list.
+// nullopt when it does not exist. Throws input_error when it cannot be read, on bad or missing
+// values and on indices outside the vertex list.
 std::optional<block> read_boundary_file(const std::string& path);
 
 // The same for text already read from the file at path (path only names it in errors).
