@@ -1,6 +1,5 @@
 #include "number_text.hpp"
 
-#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -68,27 +67,24 @@ void append_fixed(std::string& out, double x, int decimals, int width) {
         return;
     }
     // The common case without to_chars' general fixed-point path, several times faster: the
-    // digits of the scaled integer with the point set in, at least one digit before it.
-    char digits[32];
-    char* const end = std::to_chars(digits, digits + sizeof digits, *scaled).ptr;
-    const auto count = static_cast<int>(end - digits);
-    const auto unit = static_cast<std::size_t>(decimals);
-    char* p = buf;
+    // scaled integer's digits from the right with the point set in, at least one digit before
+    // it, then the sign and the padding, so the text goes to out in one piece.
+    char* const last = buf + buffer_size;
+    char* p = last;
+    std::uint64_t n = *scaled;
+    for (int i = 0; i < decimals; ++i, n /= 10)
+        *--p = static_cast<char>('0' + n % 10);
+    if (decimals > 0)
+        *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
     if (std::signbit(x))
-        *p++ = '-';
-    if (count <= decimals) {
-        *p++ = '0';
-        if (decimals > 0)
-            *p++ = '.';
-        p = std::fill_n(p, decimals - count, '0');
-        p = std::copy(digits, end, p);
-    } else {
-        p = std::copy(digits, end - unit, p);
-        if (decimals > 0)
-            *p++ = '.';
-        p = std::copy(end - unit, end, p);
-    }
-    append_padded(out, buf, p, width);
+        *--p = '-';
+    while (last - p < width && p != buf)
+        *--p = ' ';
+    append_padded(out, p, last, width);
 }
 
 std::string fixed_text(double x, int decimals, int width) {

@@ -7,7 +7,10 @@
 #include <boost/algorithm/string/trim.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <locale>
 #include <sstream>
@@ -27,35 +30,68 @@ bool is_integer_text(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), is_digit);
 }
 
-// Moves i past the decimal digits of text from i on; returns how many there were.
-std::size_t skip_digits(std::string_view text, std::size_t& i) {
+// A decimal number's text taken apart: its value is (-1 if negative) * mantissa * 10^exponent
+// as long as exact holds (at most 18 digits without the leading zeros, a short exponent).
+struct decimal_parts {
+    bool negative = false;
+    std::uint64_t mantissa = 0;
+    int exponent = 0;
+    bool exact = true;
+};
+
+constexpr std::uint64_t mantissa_limit = 1'000'000'000'000'000'000ULL;
+
+// Moves i past the decimal digits of text from i on, adding them to parts' mantissa (each one
+// after the point lowers the exponent); returns how many there were.
+std::size_t take_digits(std::string_view text, std::size_t& i, decimal_parts& parts,
+                        bool after_point) {
     const std::size_t start = i;
-    while (i < text.size() && is_digit(text[i]))
-        ++i;
+    for (; i < text.size() && is_digit(text[i]); ++i) {
+        if (parts.mantissa >= mantissa_limit) {
+            parts.exact = false;
+            continue;
+        }
+        parts.mantissa = parts.mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        parts.exponent -= after_point ? 1 : 0;
+    }
     return i - start;
 }
 
 // An optional sign, digits with an optional decimal point (at least one digit), an optional
 // exponent ("e" or "E", an optional sign, digits), and nothing else: what classic-locale stream
-// input reads as one decimal number.
-bool is_decimal_text(std::string_view text) {
+// input reads as one decimal number. nullopt for any other text.
+std::optional<decimal_parts> decimal_text(std::string_view text) {
+    decimal_parts parts;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    std::size_t digits = skip_digits(text, i);
+        parts.negative = text[i++] == '-';
+    std::size_t digits = take_digits(text, i, parts, false);
     if (i < text.size() && text[i] == '.')
-        digits += skip_digits(text, ++i);
+        digits += take_digits(text, ++i, parts, true);
     if (digits == 0)
-        return false;
+        return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
+        const bool negative = i < text.size() && text[i] == '-';
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             ++i;
-        if (skip_digits(text, i) == 0)
-            return false;
+        const std::size_t start = i;
+        int exponent = 0;
+        for (; i < text.size() && is_digit(text[i]); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 100000);
+        if (i == start)
+            return std::nullopt;
+        parts.exponent += negative ? -exponent : exponent;
     }
-    return i == text.size();
+    if (i != text.size())
+        return std::nullopt;
+    return parts;
 }
+
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> exact_powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Classic-locale stream input, which reads a value too small for a double as 0 and fails on one
 // too large; only asked when from_chars finds the value out of range.
@@ -91,8 +127,18 @@ std::vector<std::string> split_fields(std::string_view text, char separator) {
 }
 
 std::optional<double> to_number(std::string_view text) {
-    if (!is_decimal_text(text))
+    const std::optional<decimal_parts> parts = decimal_text(text);
+    if (!parts)
         return std::nullopt;
+    // A mantissa and a power of ten that are both exact doubles give the correctly rounded value
+    // in one operation: the usual short values need no general conversion.
+    if (parts->exact && parts->mantissa < (std::uint64_t{1} << 53) &&
+        std::abs(parts->exponent) < static_cast<int>(exact_powers.size())) {
+        const auto mantissa = static_cast<double>(parts->mantissa);
+        const double power = exact_powers[static_cast<std::size_t>(std::abs(parts->exponent))];
+        const double value = parts->exponent < 0 ? mantissa / power : mantissa * power;
+        return parts->negative ? -value : value;
+    }
     const std::string_view digits = text.front() == '+' ? text.substr(1) : text;
     double value = 0.0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);

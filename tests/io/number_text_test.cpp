@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <locale>
 #include <random>
+#include <sstream>
 #include <vector>
 
 using namespace tolvex;
@@ -59,4 +61,33 @@ TEST(NumberText, SameTextAsCLocalePrintf) {
     }
     EXPECT_EQ(integer_text(-42, 10), "       -42");
     EXPECT_EQ(integer_text(123456, 5), "123456");
+}
+
+// The number rule reads what classic-locale stream input reads, bit for bit, over random texts:
+// short and long digit strings, points anywhere, exponents small and large.
+TEST(NumberText, ReadsWhatTheClassicStreamReads) {
+    std::mt19937_64 rng(20240612);
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = pick(0, 2) == 0 ? "-" : "";
+        const int digits = pick(1, 25);
+        const int point = pick(0, digits);
+        for (int d = 0; d < digits; ++d)
+            text += (d == point ? "." : "") + std::to_string(pick(0, 9));
+        if (pick(0, 1) == 0)
+            text += "e" + std::to_string(pick(-340, 330));
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        double expected = 0.0;
+        in >> expected;
+        const std::optional<double> value = to_number(text);
+        if (in.fail())
+            ASSERT_FALSE(value) << text;
+        else
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(value.value_or(-1)),
+                      std::bit_cast<std::uint64_t>(expected))
+                << text;
+    }
 }
