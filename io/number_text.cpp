@@ -1,9 +1,11 @@
 #include "number_text.hpp"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace tolvex {
@@ -55,6 +57,30 @@ void append_padded(std::string& out, const char* first, const char* last, int wi
     out.append(first, last);
 }
 
+// "00", "01", ... "99": two digits per division, half the divisions of one digit at a time.
+constexpr std::array<char, 200> digit_pairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Writes the lowest count digits of n right to left so that they end at p, divides n by
+// 10^count, and returns where the digits start.
+char* put_digits(char* p, std::uint64_t& n, int count) {
+    for (; count >= 2; count -= 2, n /= 100) {
+        p -= 2;
+        std::memcpy(p, &digit_pairs[2 * (n % 100)], 2);
+    }
+    if (count == 1) {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return p;
+}
+
 } // namespace
 
 void append_fixed(std::string& out, double x, int decimals, int width) {
@@ -70,16 +96,13 @@ void append_fixed(std::string& out, double x, int decimals, int width) {
     // scaled integer's digits from the right with the point set in, at least one digit before
     // it, then the sign and the padding, so the text goes to out in one piece.
     char* const last = buf + buffer_size;
-    char* p = last;
     std::uint64_t n = *scaled;
-    for (int i = 0; i < decimals; ++i, n /= 10)
-        *--p = static_cast<char>('0' + n % 10);
+    char* p = put_digits(last, n, decimals);
     if (decimals > 0)
         *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
+    while (n >= 100)
+        p = put_digits(p, n, 2);
+    p = put_digits(p, n, n >= 10 ? 2 : 1);
     if (std::signbit(x))
         *--p = '-';
     while (last - p < width && p != buf)
