@@ -29,6 +29,8 @@ po::options_description option_table(batch_options& o) {
          "write the forward blocks (VTK, or OBJ for a name ending in .obj)")
         ("save-restored-blocks", po::value(&o.save_restored_blocks)->value_name("FILE"),
          "write the restored blocks (VTK or OBJ)")
+        ("save-steps", po::value(&o.save_steps)->value_name("FOLDER"),
+         "write every step of both runs as VTK files with ParaView series indices")
         ("save-image", po::value(&o.save_image)->value_name("FILE.png"),
          "draw the forward result as the viewer first shows it")
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
@@ -66,8 +68,8 @@ std::string batch_usage() {
     s << "usage: tolvex-batch --faults FILE [--config FILE] [--boundary FILE] [--tracers FILE]\n"
          "                    [--tracer-radius R] [--save-tracers FILE]\n"
          "                    [--save-restored-tracers FILE] [--save-blocks FILE]\n"
-         "                    [--save-restored-blocks FILE] [--save-image FILE.png]\n"
-         "                    [--image-size WxH] [--quiet]\n"
+         "                    [--save-restored-blocks FILE] [--save-steps FOLDER]\n"
+         "                    [--save-image FILE.png] [--image-size WxH] [--quiet]\n"
       << option_table(o);
     return s.str();
 }

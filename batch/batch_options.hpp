@@ -17,6 +17,7 @@ struct batch_options {
     std::string save_restored_tracers;
     std::string save_blocks;
     std::string save_restored_blocks;
+    std::string save_steps;
     std::string save_image;
     int image_width = 640;
     int image_height = 480;

@@ -7,9 +7,11 @@
 #include "fault_file.hpp"
 #include "input_error.hpp"
 #include "number_text.hpp"
+#include "output_checks.hpp"
 #include "run_files.hpp"
 #include "scene_image.hpp"
-#include "text_lines.hpp"
+#include "staged_files.hpp"
+#include "step_files.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -53,17 +55,43 @@ std::vector<fault> load_faults(const std::string& path) {
     return std::move(*faults);
 }
 
-void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                  const model_result& result) {
+// Stops before anything is read or written when an output would overwrite an input or another
+// output.
+void check_output_paths(const batch_options& o, const run_files& files) {
+    const std::string from_config = o.config.empty() ? "" : " file of --config";
+    std::vector<named_file> inputs = {
+        {"--faults", o.faults},
+        {o.boundary.empty() ? "the boundary" + from_config : "--boundary", files.boundary_path},
+        {o.tracers.empty() ? "the tracer" + from_config : "--tracers", files.tracer_path}};
+    if (!o.config.empty())
+        inputs.push_back({"--config", o.config});
+    std::vector<named_file> outputs = {{"--save-tracers", o.save_tracers},
+                                       {"--save-restored-tracers", o.save_restored_tracers},
+                                       {"--save-blocks", o.save_blocks},
+                                       {"--save-restored-blocks", o.save_restored_blocks},
+                                       {"--save-image", o.save_image}};
+    if (!o.save_steps.empty()) {
+        const named_file steps{"--save-steps", o.save_steps};
+        std::vector<named_file> others = inputs;
+        others.insert(others.end(), outputs.begin(), outputs.end());
+        check_steps_folder(steps, others);
+        outputs.push_back(steps);
+    }
+    check_outputs(inputs, outputs);
+}
+
+// Each output goes to its temporary file; out puts them all in place once every one is written.
+void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
+                   const model_result& result, staged_files& out) {
     const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
-        write_tracer_file(o.save_tracers, forward.tracers, radius);
+        write_tracer_file(out.stage(o.save_tracers), forward.tracers, radius);
     if (!o.save_restored_tracers.empty())
-        write_tracer_file(o.save_restored_tracers, result.restored.tracers, radius);
+        write_tracer_file(out.stage(o.save_restored_tracers), result.restored.tracers, radius);
     if (!o.save_blocks.empty())
-        write_blocks_file(o.save_blocks, forward.blocks);
+        write_blocks_file(out.stage(o.save_blocks), forward.blocks);
     if (!o.save_restored_blocks.empty())
-        write_blocks_file(o.save_restored_blocks, result.restored.blocks);
+        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks);
     if (!o.save_image.empty()) {
         scene_image_options image;
         image.width = o.image_width;
@@ -71,7 +99,8 @@ void save_outputs(const batch_options& o, const tolvex_conf& conf, double radius
         const view_options view = conf.view();
         image.clear_color = view.clear_color;
         image.eye = view.eye;
-        save_scene_image(o.save_image, view.show_block ? forward.blocks : std::vector<block>{},
+        save_scene_image(out.stage(o.save_image),
+                         view.show_block ? forward.blocks : std::vector<block>{},
                          view.show_tracer ? forward.tracers : point_list{}, image);
     }
 }
@@ -81,15 +110,24 @@ int run(const batch_options& o) {
     if (!o.config.empty())
         read_config(o.config, conf);
     const run_files files = batch_run_files(o, conf);
+    check_output_paths(o, files);
     const std::vector<fault> faults = load_faults(o.faults);
 
+    staged_files out;
+    step_fn on_step;
+    if (!o.save_steps.empty()) {
+        out.make_folder(o.save_steps);
+        on_step = [&](const run_step& step) { stage_step_files(step, o.save_steps, out); };
+    }
     // The boundary warning is the cause of the abort that follows it, so it is the message.
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     try {
-        result = run_model_files(files, faults,
-                                 [&](const std::string& text) { boundary_warning = text; });
+        point_list tracers;
+        block boundary = read_run_inputs(
+            files, [&](const std::string& text) { boundary_warning = text; }, tracers);
+        result = run_model(std::move(boundary), faults, tracers, on_step);
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
         // These two texts are the desktop program's, which leave out that the file is missing.
@@ -100,12 +138,18 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    save_outputs(o, conf, files.tracer_radius, result);
+    stage_outputs(o, conf, files.tracer_radius, result, out);
+    out.commit();
     if (!o.quiet)
         std::cerr << "tolvex-batch: " << result.forward.faults.size() << " faults, "
                   << result.forward.blocks.size() << " blocks, " << result.forward.tracers.size()
                   << " tracers, " << fixed_text(elapsed.count(), 3) << " s\n";
     return 0;
+}
+
+int usage_failure(const usage_error& e) {
+    std::cerr << "tolvex-batch: " << e.what() << "\n" << batch_usage();
+    return 2;
 }
 
 } // namespace
@@ -115,8 +159,7 @@ int main(int argc, char** argv) {
     try {
         options = parse_batch_options(argc, argv);
     } catch (const usage_error& e) {
-        std::cerr << "tolvex-batch: " << e.what() << "\n" << batch_usage();
-        return 2;
+        return usage_failure(e);
     }
     if (options.help) {
         std::cout << batch_usage();
@@ -124,6 +167,8 @@ int main(int argc, char** argv) {
     }
     try {
         return run(options);
+    } catch (const usage_error& e) {
+        return usage_failure(e);
     } catch (const std::exception& e) {
         std::cerr << "tolvex-batch: " << e.what() << "\n";
         return 1;

@@ -18,10 +18,6 @@ struct file_descriptor {
 };
 } // namespace
 
-input_error open_error(const std::string& path, int err) {
-    return input_error(path, 0, std::string("cannot open the file: ") + std::strerror(err));
-}
-
 std::optional<std::string> read_text_file(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT)

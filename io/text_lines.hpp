@@ -4,22 +4,16 @@
 // A UTF-8 byte-order mark at the start of the text belongs to no line.
 #pragma once
 
-#include "input_error.hpp"
-
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tolvex {
 
-// The bytes of the file at path; nullopt when no file of that name exists. Throws input_error
-// (line 0, with the system's reason) when it exists but cannot be opened, or when reading fails
-// after opening, so a reader never works on half a file.
+// The bytes of the file at path; nullopt when no file of that name exists. Throws open_error when
+// it exists but cannot be opened, and input_error (line 0, with the system's reason) when reading
+// fails after opening, so a reader never works on half a file.
 std::optional<std::string> read_text_file(const std::string& path);
-
-// The input_error (line 0) for a file that cannot be opened, giving the system's reason for the
-// errno value err: "cannot open the file: No such file or directory".
-input_error open_error(const std::string& path, int err);
 
 // Calls fn(line, number) for each line of text, numbered from 1.
 template <class Fn> void for_each_line(std::string_view text, Fn&& fn) {

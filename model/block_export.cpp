@@ -2,6 +2,9 @@
 
 #include "atomic_file.hpp"
 #include "number_text.hpp"
+#include "outward_faces.hpp"
+
+#include <cstdio>
 
 namespace tolvex {
 
@@ -21,9 +24,33 @@ bool ends_with(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-} // namespace
+// One value of a VTK string array, a line of its own: blanks, '%' and bytes outside printable
+// ASCII as %XX, which VTK's reader decodes.
+std::string vtk_string(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte >= 127 || c == '%') {
+            char code[4];
+            std::snprintf(code, sizeof code, "%%%02X", static_cast<unsigned>(byte));
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
-std::string blocks_to_vtk(const std::vector<block>& blocks) {
+// The file head up to the dataset's field data: none when fault_label is null.
+std::string vtk_head(const char* title, const std::string* fault_label) {
+    std::string out =
+        std::string("# vtk DataFile Version 3.0\n") + title + "\nASCII\nDATASET POLYDATA\n";
+    if (fault_label != nullptr)
+        out += "FIELD FieldData 1\nfault 1 1 string\n" + vtk_string(*fault_label) + "\n";
+    return out;
+}
+
+std::string blocks_vtk(const std::vector<block>& blocks, const std::string* fault_label) {
     std::size_t points = 0, polygons = 0, polygon_ints = 0;
     for (const block& b : blocks) {
         points += b.vertices.size();
@@ -31,20 +58,23 @@ std::string blocks_to_vtk(const std::vector<block>& blocks) {
         for (const face& f : b.faces)
             polygon_ints += 1 + f.indices.size();
     }
-    std::string out = "# vtk DataFile Version 3.0\ntolvex blocks\nASCII\nDATASET POLYDATA\n";
+    std::string out = vtk_head("tolvex blocks", fault_label);
     out += "POINTS " + std::to_string(points) + " double\n";
     for (const block& b : blocks)
         for (const vec3& v : b.vertices)
             append_triple(out, "", v);
 
     out += "POLYGONS " + std::to_string(polygons) + " " + std::to_string(polygon_ints) + "\n";
+    point_list normals; // the outward normals, written after the cell scalars
+    normals.reserve(polygons);
     std::size_t base = 0;
     for (const block& b : blocks) {
-        for (const face& f : b.faces) {
+        for (const face& f : outward_faces(b)) {
             out += std::to_string(f.indices.size());
             for (int i : f.indices)
                 out += " " + std::to_string(base + static_cast<std::size_t>(i));
             out += '\n';
+            normals.push_back(f.normal);
         }
         base += b.vertices.size();
     }
@@ -55,9 +85,33 @@ std::string blocks_to_vtk(const std::vector<block>& blocks) {
         for (std::size_t k = 0; k < blocks[n].faces.size(); ++k)
             out += std::to_string(n) + "\n";
     out += "NORMALS normals double\n";
-    for (const block& b : blocks)
-        for (const face& f : b.faces)
-            append_triple(out, "", f.normal);
+    for (const vec3& n : normals)
+        append_triple(out, "", n);
+    return out;
+}
+
+} // namespace
+
+std::string blocks_to_vtk(const std::vector<block>& blocks) {
+    return blocks_vtk(blocks, nullptr);
+}
+
+std::string blocks_to_vtk(const std::vector<block>& blocks, const std::string& fault_label) {
+    return blocks_vtk(blocks, &fault_label);
+}
+
+std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_label) {
+    const std::string n = std::to_string(tracers.size());
+    std::string out = vtk_head("tolvex tracers", &fault_label);
+    out += "POINTS " + n + " double\n";
+    for (const vec3& p : tracers)
+        append_triple(out, "", p);
+    out += "VERTICES " + n + " " + std::to_string(2 * tracers.size()) + "\n";
+    for (std::size_t i = 0; i < tracers.size(); ++i)
+        out += "1 " + std::to_string(i) + "\n";
+    out += "POINT_DATA " + n + "\nSCALARS tracer int 1\nLOOKUP_TABLE default\n";
+    for (std::size_t i = 0; i < tracers.size(); ++i)
+        out += std::to_string(i) + "\n";
     return out;
 }
 
@@ -66,15 +120,16 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
     std::size_t vertex_base = 1, normal_base = 1; // OBJ counts from 1 across the whole file
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         const block& b = blocks[n];
+        const std::vector<face> faces = outward_faces(b);
         out += "o block_" + std::to_string(n) + "\n";
         for (const vec3& v : b.vertices)
             append_triple(out, "v ", v);
-        for (const face& f : b.faces)
+        for (const face& f : faces)
             append_triple(out, "vn ", f.normal);
-        for (std::size_t k = 0; k < b.faces.size(); ++k) {
+        for (std::size_t k = 0; k < faces.size(); ++k) {
             out += 'f';
             const std::string normal = std::to_string(normal_base + k);
-            for (int i : b.faces[k].indices)
+            for (int i : faces[k].indices)
                 out +=
                     " " + std::to_string(vertex_base + static_cast<std::size_t>(i)) + "//" + normal;
             out += '\n';

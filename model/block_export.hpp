@@ -1,4 +1,6 @@
-// Block lists written for other programs: VTK legacy polydata (ParaView) or Wavefront OBJ.
+// Block lists and tracers written for other programs: VTK legacy polydata (ParaView) or Wavefront
+// OBJ. Every face is written counter-clockwise seen from outside its block, with its normal
+// pointing out at unit length, whatever order the block holds it in.
 #pragma once
 
 #include "block.hpp"
@@ -11,6 +13,13 @@ namespace tolvex {
 // VTK legacy ASCII polydata: the points of every block in list order, one polygon per face,
 // an integer cell scalar "block" (the block's position in the list) and the face normals.
 std::string blocks_to_vtk(const std::vector<block>& blocks);
+
+// The same, with a field-data string array "fault" holding fault_label.
+std::string blocks_to_vtk(const std::vector<block>& blocks, const std::string& fault_label);
+
+// VTK legacy ASCII polydata of points, one vertex cell each, with a point scalar "tracer" holding
+// the point's position in the list and a field-data string array "fault" holding fault_label.
+std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_label);
 
 // Wavefront OBJ: one object block_N per block in list order, one normal per face.
 std::string blocks_to_obj(const std::vector<block>& blocks);

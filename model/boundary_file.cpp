@@ -1,5 +1,6 @@
 #include "boundary_file.hpp"
 
+#include "boundary_check.hpp"
 #include "input_error.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
@@ -87,19 +88,36 @@ void read_face(block& b, std::vector<index_use>& uses, std::string_view values,
     b.faces.push_back(std::move(f));
 }
 
+// The line of each vertex, edge and face, by kind and index, for naming them in errors.
+struct part_lines {
+    std::vector<int> vertex, edge, face;
+
+    int of(boundary_part part, int index) const {
+        const std::vector<int>& lines = part == boundary_part::vertex ? vertex
+                                        : part == boundary_part::edge ? edge
+                                                                      : face;
+        return lines[static_cast<std::size_t>(index)];
+    }
+};
+
 } // namespace
 
 block parse_boundary_text(const std::string& text, const std::string& path) {
     block b;
     std::vector<index_use> uses;
+    part_lines lines;
     for_each_line(text, [&](std::string_view line, int number) {
         const line_ref at{path, number};
-        if (line.starts_with("VERTEX="))
+        if (line.starts_with("VERTEX=")) {
             read_vertex(b, line.substr(7), at);
-        else if (line.starts_with("EDGE="))
+            lines.vertex.push_back(number);
+        } else if (line.starts_with("EDGE=")) {
             read_edge(b, uses, line.substr(5), at);
-        else if (line.starts_with("FACE="))
+            lines.edge.push_back(number);
+        } else if (line.starts_with("FACE=")) {
             read_face(b, uses, line.substr(5), at);
+            lines.face.push_back(number);
+        }
         // Anything else, comments included, is ignored.
     });
     // Lines come in any order, so indices can only be checked against the complete list.
@@ -112,6 +130,15 @@ block parse_boundary_text(const std::string& text, const std::string& path) {
                           bad->what + ": vertex " + std::to_string(bad->index) +
                               " does not exist (the file has " + std::to_string(vertex_count) +
                               " vertices)");
+    // A file without vertices stays empty, for the run to say there is no model.
+    if (b.vertices.empty())
+        return b;
+    const auto name = [&](boundary_part part, int index) {
+        return "the " + std::string(part_word(part)) + " on line " +
+               std::to_string(lines.of(part, index));
+    };
+    if (const std::optional<boundary_problem> p = check_boundary(b, name))
+        throw input_error(path, lines.of(p->part, p->index), p->reason);
     return b;
 }
 

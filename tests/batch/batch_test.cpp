@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -206,6 +207,93 @@ TEST_F(Batch, WarnsAboutSlipsThatAreNotUnitOrLeaveTheirPlaneWithoutChangingTheRe
         << o.output;
     // the slip is used as given: 2 * 2 = 4
     EXPECT_EQ(read_all(dir.file("out.txt")).substr(0, 15), "     4.50000000");
+}
+
+// The entries of a file-series index: each {"name": ..., "time": ...} in order.
+std::vector<std::pair<std::string, std::string>> series_entries(const std::string& json) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    if (!std::regex_search(json, std::regex(R"("file-series-version"\s*:\s*"1\.0")")))
+        return entries;
+    const std::regex entry(
+        R"re(\{\s*"name"\s*:\s*"([^"]*)"\s*,\s*"time"\s*:\s*([0-9.eE+-]+)\s*\})re");
+    for (std::sregex_iterator it(json.begin(), json.end(), entry), end; it != end; ++it)
+        entries.emplace_back((*it)[1], (*it)[2]);
+    return entries;
+}
+
+// The line after the field-data header: the fault a step file names.
+std::string fault_field(const std::string& vtk) {
+    const std::string head = "FIELD FieldData 1\nfault 1 1 string\n";
+    const std::size_t at = vtk.find(head);
+    if (at == std::string::npos)
+        return "no field";
+    const std::size_t start = at + head.size();
+    return vtk.substr(start, vtk.find('\n', start) - start);
+}
+
+TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
+    const std::string steps = dir.file("steps");
+    const outcome o = run_batch(cube_args() + " --quiet --save-steps " + quoted(steps) +
+                                " --save-blocks " + quoted(dir.file("b.vtk")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    for (const std::string series :
+         {"restoration", "forward", "restoration_tracers", "forward_tracers"}) {
+        const auto entries = series_entries(read_all(steps + "/" + series + ".vtk.series"));
+        ASSERT_EQ(entries.size(), 2u) << series;
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_EQ(entries[k].first, series + "_00" + std::to_string(k) + ".vtk");
+            EXPECT_EQ(entries[k].second, std::to_string(k));
+            EXPECT_TRUE(std::filesystem::is_regular_file(steps + "/" + entries[k].first));
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 12);
+    EXPECT_EQ(fault_field(read_all(steps + "/forward_000.vtk")), "initial");
+    EXPECT_EQ(fault_field(read_all(steps + "/restoration_tracers_001.vtk")), "1%20tag");
+    // The last forward step is the forward result, block for block.
+    std::string last = read_all(steps + "/forward_001.vtk");
+    last.erase(last.find("FIELD"), last.find("POINTS") - last.find("FIELD"));
+    EXPECT_EQ(last, read_all(dir.file("b.vtk")));
+    // Tracers in model units, each with its index.
+    const std::string tracers = read_all(steps + "/forward_tracers_001.vtk");
+    EXPECT_NE(tracers.find("POINTS 3 double\n2.5 0.5 0.5\n2 0 0\n0 0 -0.5\n"
+                           "VERTICES 3 6\n1 0\n1 1\n1 2\n"
+                           "POINT_DATA 3\nSCALARS tracer int 1\nLOOKUP_TABLE default\n0\n1\n2\n"),
+              std::string::npos)
+        << tracers;
+}
+
+TEST_F(Batch, AFailingOutputLeavesEveryOldFileAsItWas) {
+    dir.write("out.txt", "old\n");
+    const outcome o = run_batch(cube_args() + " --save-tracers " + quoted(dir.file("out.txt")) +
+                                " --save-steps " + quoted(dir.file("steps")) + " --save-blocks " +
+                                quoted(dir.file("no/such/folder/b.vtk")));
+    EXPECT_EQ(o.status, 1) << o.output;
+    EXPECT_NE(o.output.find(dir.file("no/such/folder/b.vtk")), std::string::npos) << o.output;
+    EXPECT_EQ(read_all(dir.file("out.txt")), "old\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("steps")));
+    // the four inputs and the old output, no temporary file
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
+}
+
+TEST_F(Batch, OutputsThatNameAnInputOrEachOtherAreUsageErrors) {
+    std::filesystem::create_symlink(dir.file("cube.efd"), dir.file("faults-link"));
+    const std::string same_tracers = dir.file("sub/../cube.tracers");
+    std::filesystem::create_directory(dir.file("sub"));
+    for (const std::string& args :
+         {" --save-tracers " + quoted(same_tracers),
+          " --save-blocks " + quoted(dir.file("faults-link")),
+          " --save-restored-blocks " + quoted(dir.file("tolvex.conf")),
+          " --save-tracers " + quoted(dir.file("new.txt")) + " --save-restored-tracers " +
+              quoted(dir.file("sub/../new.txt")),
+          " --save-steps " + quoted(dir.file("steps")) + " --save-blocks " +
+              quoted(dir.file("steps/forward_001.vtk"))}) {
+        const outcome o = run_batch(cube_args() + args);
+        EXPECT_EQ(o.status, 2) << args << "\n" << o.output;
+        EXPECT_NE(o.output.find("name the same file"), std::string::npos) << o.output;
+    }
+    EXPECT_EQ(read_all(dir.file("cube.tracers")), "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("steps")));
 }
 
 TEST(BatchExample, RunsTheBundledExample) {

@@ -1,0 +1,90 @@
+#include "outward_faces.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace tolvex {
+
+namespace {
+
+// Plain doubles: an export visits every face of every block, and uBLAS temporaries cost.
+using triple = std::array<double, 3>;
+
+triple to_triple(const vec3& v) {
+    return {v[0], v[1], v[2]};
+}
+
+double dot(const triple& a, const triple& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+triple minus(const triple& a, const triple& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+
+// The normal of the face's corner order (Newell's sum about the corner mean, which is centre): the
+// corners run counter-clockwise seen from the side it points to.
+triple corner_order_normal(const block& b, const index_list& corners, const triple& centre) {
+    triple n{0.0, 0.0, 0.0};
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const triple a = minus(to_triple(b.vertices[static_cast<std::size_t>(corners[i])]), centre);
+        const triple c = minus(
+            to_triple(b.vertices[static_cast<std::size_t>(corners[(i + 1) % corners.size()])]),
+            centre);
+        n[0] += a[1] * c[2] - a[2] * c[1];
+        n[1] += a[2] * c[0] - a[0] * c[2];
+        n[2] += a[0] * c[1] - a[1] * c[0];
+    }
+    return n;
+}
+
+// x at unit length, turned to the side of outward; adding 0.0 makes a turned zero component +0, so
+// that it is written as 0. The zero vector stays zero.
+vec3 unit_outward(const triple& x, const triple& outward) {
+    const double length = std::sqrt(dot(x, x));
+    if (length == 0.0)
+        return make_vec3(0.0, 0.0, 0.0);
+    const double scale = dot(x, outward) < 0.0 ? -length : length;
+    return make_vec3(x[0] / scale + 0.0, x[1] / scale + 0.0, x[2] / scale + 0.0);
+}
+
+face outward_face(const block& b, const face& f) {
+    if (f.indices.size() < 3)
+        return f;
+    triple centre{0.0, 0.0, 0.0};
+    for (int i : f.indices)
+        for (int a = 0; a < 3; ++a)
+            centre[a] += b.vertices[static_cast<std::size_t>(i)][a];
+    for (double& c : centre)
+        c /= static_cast<double>(f.indices.size());
+    const triple n = corner_order_normal(b, f.indices, centre);
+    // The side the block lies on is read at the vertex farthest from the face's plane: in a thin
+    // sliver the nearer vertices may lie within rounding of it.
+    double farthest = 0.0;
+    for (const vec3& v : b.vertices) {
+        const double d = dot(n, minus(to_triple(v), centre));
+        if (std::abs(d) > std::abs(farthest))
+            farthest = d;
+    }
+    face out = f;
+    const triple outward = farthest > 0.0 ? triple{-n[0], -n[1], -n[2]} : n;
+    if (farthest > 0.0)
+        std::reverse(out.indices.begin() + 1, out.indices.end());
+    const triple given = to_triple(f.normal);
+    const bool given_fits = dot(given, outward) != 0.0 || dot(outward, outward) == 0.0;
+    out.normal = unit_outward(given_fits ? given : outward, outward);
+    return out;
+}
+
+} // namespace
+
+std::vector<face> outward_faces(const block& b) {
+    std::vector<face> faces;
+    faces.reserve(b.faces.size());
+    for (const face& f : b.faces)
+        faces.push_back(outward_face(b, f));
+    return faces;
+}
+
+} // namespace tolvex

@@ -1,0 +1,96 @@
+#include "py_block.hpp"
+
+#include "array_convert.hpp"
+#include "block.hpp"
+#include "boundary_from_faces.hpp"
+
+namespace tolvex {
+
+namespace py = pybind11;
+
+namespace {
+
+constexpr const char* block_doc = R"(One convex polyhedron: the boundary, or a block of a result.
+
+Read-only attributes (new read-only NumPy arrays on each access; copy them to change them):
+
+vertices        (V, 3) float64, model units; in results relative to the boundary's centre
+edges           (E, 2) int64, the two vertex indices of each edge
+faces           list of int64 arrays, each the vertex indices of one face in order round it
+normals         (F, 3) float64, each face's outward normal
+fault_indices   int64, the faults the block carries (positions in its run's faults list)
+tracer_indices  int64, the tracers inside the block (rows of its run's tracers)
+
+Blocks come from read_boundary, boundary_from_arrays and run results; they have no
+constructor of their own.)";
+
+constexpr const char* boundary_from_arrays_doc = R"(boundary_from_arrays(vertices, faces) -> Block
+
+A boundary from its vertices and faces.
+
+vertices is a (V, 3) array of real numbers (model units); faces a sequence of F sequences of
+integers, each the 0-based indices of one face's corners in order round the face (either way
+round). The edges are the sides of the faces; each normal is computed and points outward.
+
+The faces must close one convex polyhedron, checked as the boundary file reader checks it:
+every face flat, convex and with three or more corners, every side on exactly two faces, no two
+vertices at one place, every vertex on the inner side of every face. Raises ValueError naming the
+face, edge or vertex (0-based) and what is wrong, TypeError for indices that are not integers or
+vertices that are not real numbers.
+
+Example, the cube [0, 2]^3:
+    v = [(x, y, z) for z in (0, 2) for y in (0, 2) for x in (0, 2)]
+    cube = tolvex.boundary_from_arrays(v, [(0, 2, 3, 1), (4, 5, 7, 6), (0, 1, 5, 4),
+                                           (2, 6, 7, 3), (0, 4, 6, 2), (1, 3, 7, 5)]))";
+
+py::list face_arrays(const block& b) {
+    py::list faces;
+    for (const face& f : b.faces)
+        faces.append(array_from_indices(f.indices));
+    return faces;
+}
+
+py::array_t<double> normal_array(const block& b) {
+    point_list normals;
+    normals.reserve(b.faces.size());
+    for (const face& f : b.faces)
+        normals.push_back(f.normal);
+    return array_from_points(normals);
+}
+
+block boundary_arrays(py::handle vertices, py::handle faces) {
+    point_list v = points_from_array(vertices, "vertices");
+    std::vector<index_list> corners;
+    for (const py::handle f : faces)
+        corners.push_back(indices_from_array(f, "faces[" + std::to_string(corners.size()) + "]"));
+    return boundary_from_faces(std::move(v), std::move(corners));
+}
+
+} // namespace
+
+void add_block_type(py::module_& m) {
+    py::class_<block>(m, "Block", block_doc)
+        .def_property_readonly(
+            "vertices", [](const block& b) { return array_from_points(b.vertices); },
+            "(V, 3) float64 vertices")
+        .def_property_readonly(
+            "edges", [](const block& b) { return array_from_edges(b.edges); },
+            "(E, 2) int64 vertex indices")
+        .def_property_readonly("faces", &face_arrays, "list of int64 corner-index arrays")
+        .def_property_readonly("normals", &normal_array, "(F, 3) float64 outward normals")
+        .def_property_readonly(
+            "fault_indices", [](const block& b) { return array_from_indices(b.fault_indices); },
+            "int64 positions of the faults it carries")
+        .def_property_readonly(
+            "tracer_indices", [](const block& b) { return array_from_indices(b.tracer_indices); },
+            "int64 rows of the tracers inside it")
+        .def("__repr__", [](const block& b) {
+            return "<tolvex.Block: " + std::to_string(b.vertices.size()) + " vertices, " +
+                   std::to_string(b.faces.size()) + " faces, " +
+                   std::to_string(b.tracer_indices.size()) + " tracers>";
+        });
+    m.def("boundary_from_arrays", &boundary_arrays, boundary_from_arrays_doc, py::arg("vertices"),
+          py::arg("faces"));
+}
+
+} // namespace tolvex

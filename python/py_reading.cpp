@@ -1,0 +1,187 @@
+#include "py_reading.hpp"
+
+#include "array_convert.hpp"
+#include "boundary_file.hpp"
+#include "fault_file.hpp"
+#include "py_errors.hpp"
+#include "tracer_file.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+namespace tolvex {
+
+namespace py = pybind11;
+
+namespace {
+
+// The settings with the folder their file names are relative to.
+struct config_record {
+    tolvex_conf settings;
+    std::filesystem::path folder;
+};
+
+constexpr const char* read_errors_doc =
+    "Raises tolvex.InputError (a ValueError naming the file, the line and the reason) on the\n"
+    "first bad line, and the OSError of opening the file (FileNotFoundError, PermissionError,\n"
+    "...) when it cannot be opened. Nothing of a bad file is returned.";
+
+const std::string read_boundary_doc = R"(read_boundary(path) -> Block
+
+Reads a boundary file.
+
+VERTEX=x,y,z, EDGE=a,b and FACE=n,i1,...,in,nx,ny,nz lines (0-based vertex indices, integer
+outward normals), in model units. The Block has vertices, edges and faces; no fault or tracer
+indices.
+
+)" + std::string(read_errors_doc);
+
+const std::string read_faults_doc = R"(read_faults(path) -> list of Fault
+
+Reads a fault data file.
+
+One fault per line, 18 tab-separated fields; '#' lines are comments. The list is sorted by
+descending sequence number (youngest first), faults with the same number in file order.
+
+)" + std::string(read_errors_doc);
+
+const std::string read_tracers_doc =
+    R"(read_tracers(path, tracer_radius=100.0) -> (N, 3) float64 array
+
+Reads a tracer file.
+
+One 'x, y, z' line per tracer (a comma and a blank after the first two values), in units of
+tracer_radius: every coordinate is multiplied by it, giving model units relative to the
+boundary's centre. ValueError for a radius of 0 or not finite.
+
+)" + std::string(read_errors_doc);
+
+const std::string read_config_doc = R"(read_config(path) -> Config
+
+Reads a settings file (tolvex.conf).
+
+Unlike the desktop program, which keeps the earlier value of a bad line, any bad line raises.
+
+)" + std::string(read_errors_doc);
+
+constexpr const char* config_doc = R"(The settings of a tolvex.conf, read-only.
+
+boundary_file, tracer_file   the file names as written (relative to the settings file's folder)
+boundary_path, tracer_path   the same joined to that folder, as run_files uses them
+tracer_radius                the scale of tracer files
+clear_color                  (red, green, blue, alpha) of the viewer's background
+show_block, show_tracer      what the viewer and pictures show
+initial_view_point           (x, y, z), the viewer's start eye position)";
+
+// Floats as the doubles of their shortest text, so 0.16 reads 0.16 and not 0.1599999964.
+double as_double(float x) {
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, x).ptr;
+    double d = 0.0;
+    std::from_chars(buf, end, d);
+    return d;
+}
+
+double as_double(double x) {
+    return x;
+}
+
+py::tuple as_tuple(const auto& values) {
+    py::tuple t(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        t[i] = as_double(values[i]);
+    return t;
+}
+
+block read_boundary(const std::filesystem::path& path) {
+    std::optional<block> b;
+    {
+        py::gil_scoped_release nogil;
+        b = read_boundary_file(path.string());
+    }
+    if (!b)
+        raise_cannot_open(path.string());
+    return std::move(*b);
+}
+
+std::vector<fault> read_faults(const std::filesystem::path& path) {
+    std::optional<std::vector<fault>> faults;
+    {
+        py::gil_scoped_release nogil;
+        faults = read_fault_file(path.string());
+    }
+    if (!faults)
+        raise_cannot_open(path.string());
+    return std::move(*faults);
+}
+
+py::array_t<double> read_tracers(const std::filesystem::path& path, double tracer_radius) {
+    const double radius = checked_radius(tracer_radius);
+    point_list tracers;
+    bool opened = false;
+    {
+        py::gil_scoped_release nogil;
+        opened = read_tracer_file(path.string(), radius, tracers);
+    }
+    if (!opened)
+        raise_cannot_open(path.string());
+    return array_from_points(tracers);
+}
+
+config_record read_config(const std::filesystem::path& path) {
+    return {read_settings(path.string()), path.parent_path()};
+}
+
+} // namespace
+
+tolvex_conf read_settings(const std::string& path) {
+    tolvex_conf conf;
+    // A file that cannot be read is an OSError, not one of the problems of its lines.
+    if (!conf.read(path))
+        raise_cannot_open(path);
+    if (!conf.problems.empty())
+        throw conf.problems.front();
+    return conf;
+}
+
+double checked_radius(double radius) {
+    if (!std::isfinite(radius) || radius == 0.0)
+        throw py::value_error("tracer_radius must be finite and not 0");
+    return radius;
+}
+
+void add_readers(py::module_& m) {
+    py::class_<config_record>(m, "Config", config_doc)
+        .def_property_readonly("boundary_file",
+                               [](const config_record& c) { return c.settings.boundary_file; })
+        .def_property_readonly("tracer_file",
+                               [](const config_record& c) { return c.settings.tracer_file; })
+        .def_property_readonly(
+            "boundary_path",
+            [](const config_record& c) { return (c.folder / c.settings.boundary_file).string(); })
+        .def_property_readonly(
+            "tracer_path",
+            [](const config_record& c) { return (c.folder / c.settings.tracer_file).string(); })
+        .def_property_readonly("tracer_radius",
+                               [](const config_record& c) { return c.settings.tracer_radius; })
+        .def_property_readonly(
+            "clear_color", [](const config_record& c) { return as_tuple(c.settings.clear_color); })
+        .def_property_readonly("show_block",
+                               [](const config_record& c) { return c.settings.show_block; })
+        .def_property_readonly("show_tracer",
+                               [](const config_record& c) { return c.settings.show_tracer; })
+        .def_property_readonly("initial_view_point", [](const config_record& c) {
+            return as_tuple(c.settings.initial_view_point);
+        });
+
+    m.def("read_boundary", &read_boundary, read_boundary_doc.c_str(), py::arg("path"));
+    m.def("read_faults", &read_faults, read_faults_doc.c_str(), py::arg("path"));
+    m.def("read_tracers", &read_tracers, read_tracers_doc.c_str(), py::arg("path"),
+          py::arg("tracer_radius") = 100.0);
+    m.def("read_config", &read_config, read_config_doc.c_str(), py::arg("path"));
+}
+
+} // namespace tolvex

@@ -1,0 +1,204 @@
+#include "py_result.hpp"
+
+#include "array_convert.hpp"
+#include "block_export.hpp"
+#include "tracer_file.hpp"
+
+#include <cmath>
+#include <filesystem>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+namespace tolvex {
+
+namespace py = pybind11;
+
+namespace {
+
+struct step_view {
+    std::size_t step = 0;
+    py::object fault;
+    py::list blocks;
+    py::array_t<double> tracers;
+};
+
+struct state_view {
+    py::list blocks;
+    py::array_t<double> tracers;
+    py::list faults;
+    py::object steps;
+    std::optional<double> tracer_radius;
+};
+
+struct result_view {
+    state_view restored;
+    state_view forward;
+    py::object boundary;
+    py::array_t<double> centre;
+    py::list warnings;
+};
+
+constexpr const char* result_doc = R"(What run and run_files return.
+
+restored   RunState of the restoration run (faults youngest first, slip reversed)
+forward    RunState of the forward run (from the undivided boundary, oldest fault first)
+boundary   the boundary as the runs started from it: a Block centred on the mean of its vertices
+centre     (3,) float64, that mean in the boundary's own coordinates; add it to a result's
+           coordinates for the boundary's frame
+warnings   list of str, the doubtful faults (also issued as SlipWarning))";
+
+constexpr const char* state_doc = R"(The model after one cutting run.
+
+Read-only attributes, all relative to the boundary's centre (Result.centre), in model units:
+
+tracers  (N, 3) float64, row i the i-th tracer given to the run, moved with its block
+blocks   list of Block
+faults   list of Fault in the order the run applied them, each point where the run left it
+steps    None, or with run(..., steps=True) the list of Step 0..n of this run
+
+Methods: save_tracers(path, tracer_radius=None) and save_blocks(path).)";
+
+constexpr const char* step_doc = R"(One state of a cutting run.
+
+step     0 for the undivided boundary with the initial tracers, k for the model after the k-th
+         fault of the run
+fault    None for step 0, otherwise the Fault that cut (its point as it was when it cut)
+blocks   list of Block
+tracers  (N, 3) float64)";
+
+constexpr const char* save_tracers_doc = R"(save_tracers(path, tracer_radius=None)
+
+Writes the tracers as a tracer file.
+
+One '%15.8f %15.8f %15.8f' line per tracer, each coordinate divided by tracer_radius (the
+tracer files' scale). None takes the radius run_files read the tracers with; a result of run()
+has none, so give it there. The file is complete before it replaces an old one. Raises
+ValueError for a radius of 0 or not finite, OSError when the file cannot be written (an old file
+stays as it was).)";
+
+constexpr const char* save_blocks_doc = R"(save_blocks(path)
+
+Writes the blocks for other programs.
+
+Wavefront OBJ when path ends in '.obj', VTK legacy polydata (ParaView) otherwise: every block's
+points, one polygon per face, the block's position in the list as cell scalar 'block' and the
+face normals. Complete or not at all; raises OSError when the file cannot be written.)";
+
+fault as_loaded(fault f, run_kind run) {
+    // The forward run holds each slip as the file gives it; a Fault holds the restoring one.
+    if (run == run_kind::forward)
+        f.slip_dir = -f.slip_dir;
+    return f;
+}
+
+py::list block_list(std::vector<block>&& blocks) {
+    py::list out;
+    for (block& b : blocks)
+        out.append(py::cast(std::move(b)));
+    return out;
+}
+
+py::list fault_list(std::vector<fault>&& faults, run_kind run) {
+    py::list out;
+    for (fault& f : faults)
+        out.append(py::cast(as_loaded(std::move(f), run)));
+    return out;
+}
+
+py::object step_list(std::optional<std::vector<step_record>>&& steps) {
+    if (!steps)
+        return py::none();
+    py::list out;
+    for (step_record& s : *steps)
+        out.append(
+            py::cast(step_view{s.step, s.applied ? py::cast(std::move(*s.applied)) : py::none(),
+                               block_list(std::move(s.blocks)), array_from_points(s.tracers)}));
+    return out;
+}
+
+state_view state_object(run_state&& state, run_kind run,
+                        std::optional<std::vector<step_record>>&& steps,
+                        std::optional<double> tracer_radius) {
+    return {block_list(std::move(state.blocks)), array_from_points(state.tracers),
+            fault_list(std::move(state.faults), run), step_list(std::move(steps)), tracer_radius};
+}
+
+void save_tracers(const state_view& s, const std::filesystem::path& path,
+                  std::optional<double> tracer_radius) {
+    const std::optional<double> radius = tracer_radius ? tracer_radius : s.tracer_radius;
+    if (!radius)
+        throw py::value_error("save_tracers: give tracer_radius, the scale of tracer files "
+                              "(this result was made from arrays in model units)");
+    if (!std::isfinite(*radius) || *radius == 0.0)
+        throw py::value_error("save_tracers: tracer_radius must be finite and not 0");
+    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"), *radius);
+}
+
+void save_blocks(const state_view& s, const std::filesystem::path& path) {
+    std::vector<block> blocks;
+    blocks.reserve(s.blocks.size());
+    for (const py::handle b : s.blocks)
+        blocks.push_back(b.cast<const block&>());
+    write_blocks_file(path.string(), blocks);
+}
+
+} // namespace
+
+step_fn step_recorder(run_output& out) {
+    out.restored_steps.emplace();
+    out.forward_steps.emplace();
+    return [&out](const run_step& s) {
+        std::optional<fault> applied;
+        if (s.applied)
+            applied = as_loaded(*s.applied, s.run);
+        auto& steps = s.run == run_kind::restoration ? out.restored_steps : out.forward_steps;
+        steps->push_back({s.step, std::move(applied), s.blocks, s.tracers});
+    };
+}
+
+void add_result_types(py::module_& m) {
+    py::class_<step_view>(m, "Step", step_doc)
+        .def_readonly("step", &step_view::step)
+        .def_readonly("fault", &step_view::fault)
+        .def_readonly("blocks", &step_view::blocks)
+        .def_readonly("tracers", &step_view::tracers)
+        .def("__repr__", [](const step_view& s) {
+            return "<tolvex.Step " + std::to_string(s.step) + ": " +
+                   std::to_string(s.blocks.size()) + " blocks>";
+        });
+    py::class_<state_view>(m, "RunState", state_doc)
+        .def_readonly("blocks", &state_view::blocks)
+        .def_readonly("tracers", &state_view::tracers)
+        .def_readonly("faults", &state_view::faults)
+        .def_readonly("steps", &state_view::steps)
+        .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
+             py::arg("tracer_radius") = py::none())
+        .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))
+        .def("__repr__", [](const state_view& s) {
+            return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
+                   std::to_string(s.tracers.shape(0)) + " tracers>";
+        });
+    py::class_<result_view>(m, "Result", result_doc)
+        .def_readonly("restored", &result_view::restored)
+        .def_readonly("forward", &result_view::forward)
+        .def_readonly("boundary", &result_view::boundary)
+        .def_readonly("centre", &result_view::centre)
+        .def_readonly("warnings", &result_view::warnings)
+        .def("__repr__", [](const result_view& r) {
+            return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
+                   std::to_string(r.forward.blocks.size()) + " forward blocks>";
+        });
+}
+
+py::object result_object(run_output&& out) {
+    model_result& r = out.result;
+    result_view view{state_object(std::move(r.restored), run_kind::restoration,
+                                  std::move(out.restored_steps), out.tracer_radius),
+                     state_object(std::move(r.forward), run_kind::forward,
+                                  std::move(out.forward_steps), out.tracer_radius),
+                     py::cast(std::move(r.boundary)), array_from_vector(out.centre),
+                     py::cast(r.warnings)};
+    return py::cast(std::move(view));
+}
+
+} // namespace tolvex

@@ -1,0 +1,196 @@
+#include "py_run.hpp"
+
+#include "array_convert.hpp"
+#include "fault_file.hpp"
+#include "py_errors.hpp"
+#include "py_fault.hpp"
+#include "py_reading.hpp"
+#include "py_result.hpp"
+#include "run_files.hpp"
+#include "vector_utils.hpp"
+
+#include <filesystem>
+#include <mutex>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+namespace tolvex {
+
+namespace py = pybind11;
+
+namespace {
+
+constexpr const char* run_doc = R"(run(boundary, faults, tracers=None, steps=False) -> Result
+
+Runs the model: restores it fault by fault, then runs it forward.
+
+Arguments
+  boundary  a Block, the model volume: one convex polyhedron in model units (read_boundary,
+            boundary_from_arrays).
+  faults    an iterable of Fault (read_faults, faults_from_arrays, Fault(...)), their points in
+            the boundary's coordinates. Their order does not matter: the restoration applies
+            them by descending sequence number (equal numbers in the order given), the forward
+            run in the reverse order.
+  tracers   an (N, 3) array of real numbers in model units, relative to the centre of the
+            boundary (the mean of its vertices), as read_tracers gives them; None for none.
+  steps     True records every step of both runs in RunState.steps.
+
+What it does
+  The boundary and the fault points are moved so that the mean of the boundary's vertices is
+  the origin; the tracers already are relative to it. The restoration run cuts the boundary by
+  each fault in turn, youngest first: every block the plane crosses splits in two, and the half
+  on the side the normal points to moves by -slip_direction * slip_magnitude, with the tracers
+  and fault points inside it. The forward run starts again from the undivided boundary and the
+  given tracers and applies the faults oldest first with the slip as given, from the points
+  where the restoration left them. Nothing is read or written; the arguments are not changed.
+
+Returns
+  a Result: result.forward and result.restored are RunStates with tracers ((N, 3) float64,
+  row i is tracer i moved), blocks (list of Block), faults (list of Fault as applied, points
+  moved) and steps; result.boundary, result.centre and result.warnings. Every coordinate of a
+  result is relative to result.centre. RunState.save_tracers and save_blocks write them.
+
+Errors
+  TypeError for an argument of the wrong type or kind of number, ValueError for a wrong shape,
+  a number that is not finite or a boundary without vertices. A fault whose slip direction is
+  not a unit vector in its plane is used as given, with a tolvex.SlipWarning.
+
+Threads
+  The interpreter lock is released while the model is cut, so other Python threads go on
+  meanwhile; results do not depend on what other threads run.
+
+Example
+  boundary = tolvex.read_boundary('examples/box.boundary')
+  faults = tolvex.read_faults('examples/graben.efd')
+  tracers = tolvex.read_tracers('examples/layers.tracers', tracer_radius=100.0)
+  result = tolvex.run(boundary, faults, tracers)
+  print(result.forward.tracers[0])           # where tracer 0 ends up, model units
+  result.forward.save_tracers('forward.txt', tracer_radius=100.0))";
+
+constexpr const char* run_files_doc =
+    R"(run_files(config=None, *, faults, boundary=None, tracers=None, tracer_radius=None,
+          steps=False) -> Result
+
+Runs the model on files, as tolvex-batch does.
+
+Arguments (paths are str or os.PathLike)
+  config         a tolvex.conf; the boundary and tracer file names in it are relative to its
+                 folder, and it gives the tracer radius.
+  faults         the fault data file (required).
+  boundary       the boundary file; overrides the config's.
+  tracers        the tracer file; overrides the config's.
+  tracer_radius  the tracer files' scale; overrides the config's (100 without either).
+  steps          as for run.
+Give config, or both boundary and tracers.
+
+Reads the files, then does what run does; the Result's RunStates remember the tracer radius,
+so save_tracers needs none. Errors are those of the readers (tolvex.InputError naming file,
+line and reason; the OSError of a file that cannot be opened) and of run; SlipWarning texts
+start with the fault file's path.
+
+Example
+  result = tolvex.run_files('examples/tolvex.conf', faults='examples/graben.efd')
+  result.forward.save_tracers('forward.txt'))";
+
+// Block cutting keeps working tables shared by every call, so runs take turns at it; the
+// interpreter lock is free meanwhile.
+std::mutex cutting_turn;
+
+run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
+                      bool steps) {
+    run_output out;
+    out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
+    const step_fn on_step = steps ? step_recorder(out) : step_fn{};
+    const std::lock_guard turn(cutting_turn);
+    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step);
+    return out;
+}
+
+py::object finished(run_output&& out, const std::string& warning_prefix) {
+    for (const std::string& w : out.result.warnings)
+        warn_slip(warning_prefix + w);
+    return result_object(std::move(out));
+}
+
+py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps) {
+    if (!py::isinstance<block>(boundary))
+        throw py::type_error(
+            "boundary: expected a tolvex.Block (read_boundary, boundary_from_arrays), got " +
+            type_name(boundary));
+    std::vector<fault> loaded = faults_for_run(faults);
+    const point_list points =
+        tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
+    block b = boundary.cast<block>();
+    run_output out;
+    {
+        py::gil_scoped_release nogil;
+        out = run_inputs(std::move(b), std::move(loaded), points, steps);
+    }
+    return finished(std::move(out), "");
+}
+
+using optional_path = std::optional<std::filesystem::path>;
+
+run_files files_to_read(const optional_path& config, const optional_path& boundary,
+                        const optional_path& tracers, std::optional<double> tracer_radius) {
+    if (!config && (!boundary || !tracers))
+        throw py::value_error("run_files: give config, or both boundary and tracers");
+    const tolvex_conf settings = config ? read_settings(config->string()) : tolvex_conf{};
+    // The settings' file names are relative to the settings file's folder.
+    const std::filesystem::path folder = config ? config->parent_path() : "";
+    run_files files;
+    files.boundary_path = (boundary ? *boundary : folder / settings.boundary_file).string();
+    files.tracer_path = (tracers ? *tracers : folder / settings.tracer_file).string();
+    files.tracer_name = files.tracer_path;
+    files.tracer_radius = checked_radius(tracer_radius.value_or(settings.tracer_radius));
+    return files;
+}
+
+py::object run_from_files(const optional_path& config, const std::filesystem::path& faults,
+                          const optional_path& boundary, const optional_path& tracers,
+                          std::optional<double> tracer_radius, bool steps) {
+    const run_files files = files_to_read(config, boundary, tracers, tracer_radius);
+    std::optional<std::vector<fault>> loaded;
+    bool boundary_missing = false;
+    std::optional<std::string> aborted;
+    run_output out;
+    {
+        py::gil_scoped_release nogil;
+        loaded = read_fault_file(faults.string());
+        if (loaded) {
+            try {
+                point_list points;
+                block b = read_run_inputs(
+                    files, [&](const std::string&) { boundary_missing = true; }, points);
+                out = run_inputs(std::move(b), std::move(*loaded), points, steps);
+            } catch (const run_aborted& e) {
+                aborted = e.what();
+            }
+        }
+    }
+    if (!loaded)
+        raise_cannot_open(faults.string());
+    if (aborted) {
+        // A missing boundary leaves an empty one, whose abort the missing file explains.
+        if (boundary_missing)
+            raise_cannot_open(files.boundary_path);
+        if (*aborted == tracer_failure_text(files.tracer_name))
+            raise_cannot_open(files.tracer_path);
+        throw input_error(files.boundary_path, 0, "no vertices, so there is no model to cut");
+    }
+    out.tracer_radius = files.tracer_radius;
+    return finished(std::move(out), faults.string() + ": ");
+}
+
+} // namespace
+
+void add_run(py::module_& m) {
+    m.def("run", &run, run_doc, py::arg("boundary"), py::arg("faults"),
+          py::arg("tracers") = py::none(), py::arg("steps") = false);
+    m.def("run_files", &run_from_files, run_files_doc, py::arg("config") = py::none(),
+          py::kw_only(), py::arg("faults"), py::arg("boundary") = py::none(),
+          py::arg("tracers") = py::none(), py::arg("tracer_radius") = py::none(),
+          py::arg("steps") = false);
+}
+
+} // namespace tolvex

@@ -1,0 +1,145 @@
+// The steps run_model reports: every state of both runs, from the centred input to the result.
+#include "boundary_file.hpp"
+#include "model_run.hpp"
+#include "run_fixture.hpp"
+#include "step_files.hpp"
+
+#include <algorithm>
+#include <array>
+#include <gtest/gtest.h>
+
+using namespace tolvex;
+
+namespace {
+
+fault make_fault(int id, int order, const vec3& normal, const vec3& point, const vec3& slip,
+                 double magnitude) {
+    fault f;
+    f.id = id;
+    f.order = order;
+    f.key = order;
+    f.normal = normal;
+    f.point = point;
+    f.slip_dir = slip;
+    f.slip_mag = magnitude;
+    return f;
+}
+
+// What the test keeps of one step.
+struct seen_step {
+    run_kind run;
+    std::size_t step, step_count;
+    int applied; // identifier of the fault just applied, 0 at step 0
+    std::vector<block> blocks;
+    point_list tracers;
+};
+
+using box = std::array<double, 6>; // x, y and z ranges: lo, hi each
+
+box bounds(const block& b) {
+    box r{1e300, -1e300, 1e300, -1e300, 1e300, -1e300};
+    for (const vec3& v : b.vertices)
+        for (int a = 0; a < 3; ++a) {
+            r[2 * a] = std::min(r[2 * a], v[a]);
+            r[2 * a + 1] = std::max(r[2 * a + 1], v[a]);
+        }
+    return r;
+}
+
+void expect_boxes(const std::vector<block>& blocks, const std::vector<box>& expected,
+                  const std::string& where) {
+    ASSERT_EQ(blocks.size(), expected.size()) << where;
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        const box got = bounds(blocks[k]);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_NEAR(got[i], expected[k][i], 1e-12) << where << " block " << k << " bound " << i;
+    }
+}
+
+void expect_points(const point_list& got, const point_list& expected, const std::string& where) {
+    ASSERT_EQ(got.size(), expected.size()) << where;
+    for (std::size_t k = 0; k < got.size(); ++k)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(got[k][a], expected[k][a], 1e-12) << where << " tracer " << k;
+}
+
+void expect_same_blocks(const std::vector<block>& got, const std::vector<block>& expected) {
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t k = 0; k < got.size(); ++k) {
+        ASSERT_EQ(got[k].vertices.size(), expected[k].vertices.size());
+        for (std::size_t i = 0; i < got[k].vertices.size(); ++i)
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(got[k].vertices[i][a], expected[k].vertices[i][a]);
+    }
+}
+
+} // namespace
+
+// The cube [0,2]^3 (centred: [-1,1]^3) with fault 1 (sequence 1, plane z = 1, upper side 2 along
+// +x in the forward run) and fault 2 (sequence 2, plane x = 1.5, eastern side 0.5 up).
+TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
+    const block cube = parse_boundary_text(run_test::box_boundary(0, 0, 0, 2, 2, 2), "cube");
+    // As loaded: youngest first, with the slip the restoration applies.
+    const std::vector<fault> faults = {
+        make_fault(2, 2, make_vec3(1, 0, 0), make_vec3(1.5, 1, 1), make_vec3(0, 0, -1), 0.5),
+        make_fault(1, 1, make_vec3(0, 0, 1), make_vec3(1, 1, 1), make_vec3(-1, 0, 0), 2.0)};
+    const point_list tracers = {make_vec3(0.25, 0.25, 0.25), make_vec3(0.75, -0.5, -0.5),
+                                make_vec3(-0.5, 0.5, -0.5)};
+    std::vector<seen_step> seen;
+    const model_result result = run_model(cube, faults, tracers, [&](const run_step& s) {
+        seen.push_back(
+            {s.run, s.step, s.step_count, s.applied ? s.applied->id : 0, s.blocks, s.tracers});
+    });
+
+    ASSERT_EQ(seen.size(), 6u);
+    const run_kind r = run_kind::restoration, f = run_kind::forward;
+    const std::array<run_kind, 6> runs = {r, r, r, f, f, f};
+    const std::array<int, 6> applied = {0, 2, 1, 0, 1, 2};
+    for (std::size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(seen[k].run, runs[k]) << k;
+        EXPECT_EQ(seen[k].step, k % 3) << k;
+        EXPECT_EQ(seen[k].step_count, 2u) << k;
+        EXPECT_EQ(seen[k].applied, applied[k]) << k;
+    }
+    for (std::size_t k : {0u, 3u}) {
+        expect_same_blocks(seen[k].blocks, {result.boundary});
+        expect_boxes(seen[k].blocks, {{-1, 1, -1, 1, -1, 1}}, "step 0");
+        expect_points(seen[k].tracers, tracers, "step 0");
+    }
+    expect_boxes(seen[1].blocks, {{0.5, 1, -1, 1, -1.5, 0.5}, {-1, 0.5, -1, 1, -1, 1}},
+                 "restoration 1");
+    expect_points(seen[1].tracers,
+                  {make_vec3(0.25, 0.25, 0.25), make_vec3(0.75, -0.5, -1), tracers[2]},
+                  "restoration 1");
+    expect_boxes(seen[2].blocks,
+                 {{-1.5, -1, -1, 1, 0, 0.5},
+                  {0.5, 1, -1, 1, -1.5, 0},
+                  {-3, -1.5, -1, 1, 0, 1},
+                  {-1, 0.5, -1, 1, -1, 0}},
+                 "restoration 2");
+    expect_points(seen[2].tracers,
+                  {make_vec3(-1.75, 0.25, 0.25), make_vec3(0.75, -0.5, -1), tracers[2]},
+                  "restoration 2");
+    expect_boxes(seen[4].blocks, {{1, 3, -1, 1, 0, 1}, {-1, 1, -1, 1, -1, 0}}, "forward 1");
+    expect_points(seen[4].tracers, {make_vec3(2.25, 0.25, 0.25), tracers[1], tracers[2]},
+                  "forward 1");
+    expect_boxes(seen[5].blocks,
+                 {{1, 3, -1, 1, 0.5, 1.5}, {0.5, 1, -1, 1, -0.5, 0.5}, {-1, 0.5, -1, 1, -1, 0}},
+                 "forward 2");
+    expect_points(seen[5].tracers,
+                  {make_vec3(2.25, 0.25, 0.75), make_vec3(0.75, -0.5, 0), tracers[2]}, "forward 2");
+
+    expect_same_blocks(seen[2].blocks, result.restored.blocks);
+    expect_points(seen[2].tracers, result.restored.tracers, "restoration result");
+    expect_same_blocks(seen[5].blocks, result.forward.blocks);
+    expect_points(seen[5].tracers, result.forward.tracers, "forward result");
+}
+
+TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
+    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12), "restoration_007.vtk");
+    EXPECT_EQ(step_file_name(run_kind::forward, true, 999, 999), "forward_tracers_999.vtk");
+    EXPECT_EQ(step_file_name(run_kind::forward, false, 7, 1000), "forward_0007.vtk");
+    EXPECT_TRUE(is_step_file_name("forward_tracers_0007.vtk"));
+    EXPECT_TRUE(is_step_file_name("restoration.vtk.series"));
+    EXPECT_FALSE(is_step_file_name("forward_07.vtk"));
+}
