@@ -1,4 +1,5 @@
 // The desktop program: the main window on Qt's event loop. The command line is not used.
+#include "display_check.hpp"
 #include "form1.hpp"
 #include "qt_desktop_ui.hpp"
 #include "start_up.hpp"
@@ -6,7 +7,13 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <iostream>
+
 int main(int argc, char** argv) {
+    if (const auto problem = tolvex::display_problem()) {
+        std::cerr << *problem << "\n";
+        return 1;
+    }
     QApplication app(argc, argv);
     tolvex::qt_desktop_ui ui;
     tolvex::Form1 form(ui);

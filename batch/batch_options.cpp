@@ -1,5 +1,7 @@
 #include "batch_options.hpp"
 
+#include "text_fields.hpp"
+
 #include <boost/program_options.hpp>
 #include <charconv>
 #include <cmath>
@@ -41,13 +43,14 @@ po::options_description option_table(batch_options& o) {
     return d;
 }
 
+// The radius the configuration would accept: a number, not 0, and not so close to 0 that saved
+// tracers, divided by it, would overflow.
 double parse_radius(const std::string& text) {
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
-    double r = 0.0;
-    if (!(in >> r) || !in.eof() || !std::isfinite(r) || r == 0.0)
-        throw usage_error("--tracer-radius: \"" + text + "\" is not a finite non-zero number");
-    return r;
+    const std::optional<double> r = to_number(text);
+    if (!r || *r == 0.0 || !std::isfinite(1.0 / *r))
+        throw usage_error("--tracer-radius: \"" + text +
+                          "\" must be a finite number, neither 0 nor too close to 0");
+    return *r;
 }
 
 void parse_image_size(const std::string& text, batch_options& o) {

@@ -6,6 +6,7 @@
 #include "fault_checks.hpp"
 #include "fault_file.hpp"
 #include "input_error.hpp"
+#include "number_text.hpp"
 #include "output_checks.hpp"
 #include "run_files.hpp"
 #include "scene_image.hpp"
@@ -14,8 +15,9 @@
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -37,16 +39,17 @@ run_files batch_run_files(const batch_options& o, const tolvex_conf& conf) {
 }
 
 void read_config(const std::string& path, tolvex_conf& conf) {
-    if (!conf.read(path))
-        throw input_error(path, 0, "cannot open the configuration file");
+    const bool read = conf.read(path);
     if (!conf.problems.empty())
         throw conf.problems.front();
+    if (!read)
+        throw open_error(path, ENOENT);
 }
 
 std::vector<fault> load_faults(const std::string& path) {
     std::optional<std::vector<fault>> faults = read_fault_file(path);
     if (!faults)
-        throw input_error(path, 0, "cannot open the fault file");
+        throw open_error(path, ENOENT);
     for (const std::string& w : fault_warnings(*faults))
         std::cerr << "tolvex-batch: warning: " << path << ": " << w << "\n";
     return std::move(*faults);
@@ -153,8 +156,11 @@ int run(const batch_options& o) {
             files, [&](const std::string& text) { boundary_warning = text; }, tracers);
         result = run_model(std::move(boundary), faults, tracers, on_step);
     } catch (const run_aborted& e) {
-        std::cerr << "tolvex-batch: " << (boundary_warning.empty() ? e.what() : boundary_warning)
-                  << "\n";
+        std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
+        // These two texts are the desktop program's, which leave out that the file is missing.
+        if (!boundary_warning.empty() || dynamic_cast<const tracer_file_missing*>(&e))
+            text += std::string(" ") + std::strerror(ENOENT) + ".";
+        std::cerr << "tolvex-batch: " << text << "\n";
         return 1;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
@@ -162,9 +168,9 @@ int run(const batch_options& o) {
     stage_outputs(o, conf, files.tracer_radius, result, picture, out);
     out.commit();
     if (!o.quiet)
-        std::fprintf(stderr, "tolvex-batch: %zu faults, %zu blocks, %zu tracers, %.3f s\n",
-                     result.forward.faults.size(), result.forward.blocks.size(),
-                     result.forward.tracers.size(), elapsed.count());
+        std::cerr << "tolvex-batch: " << result.forward.faults.size() << " faults, "
+                  << result.forward.blocks.size() << " blocks, " << result.forward.tracers.size()
+                  << " tracers, " << fixed_text(elapsed.count(), 3) << " s\n";
     return 0;
 }
 

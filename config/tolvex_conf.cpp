@@ -3,18 +3,21 @@
 #include "text_fields.hpp"
 #include "text_lines.hpp"
 
+#include <cmath>
+
 namespace tolvex {
 
 namespace {
 
-// Fields 1 to 3 of a three-number value as numbers; throws on the first bad one. nullopt when
-// there are fewer than three fields, which leaves the setting as it was without complaint.
-std::optional<std::array<double, 3>> three_numbers(std::string_view value, const line_ref& at,
-                                                   const std::string& key,
-                                                   const std::array<const char*, 3>& names) {
+// Fields 1 to 3 of a three-number value as numbers; throws on the first bad one, and when there
+// are fewer than three fields. Further fields are ignored.
+std::array<double, 3> three_numbers(std::string_view value, const line_ref& at,
+                                    const std::string& key,
+                                    const std::array<const char*, 3>& names) {
     const std::vector<std::string> fields = split_fields(value, ',');
     if (fields.size() < 3)
-        return std::nullopt;
+        throw input_error(at.path, at.line,
+                          key + " needs 3 values, " + std::to_string(fields.size()) + " found");
     std::array<double, 3> numbers{};
     for (std::size_t i = 0; i < 3; ++i)
         numbers[i] = number_value(fields[i], at, key + " " + names[i]);
@@ -30,27 +33,28 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     } else if (line.starts_with("TRACER_I_FILE=")) {
         conf.tracer_file = line.substr(14);
     } else if (line.starts_with("GL_CLEAR_COLOR=")) {
-        if (const auto rgb =
-                three_numbers(line.substr(15), at, "GL_CLEAR_COLOR=", {"red", "green", "blue"}))
-            conf.clear_color = {static_cast<float>((*rgb)[0]), static_cast<float>((*rgb)[1]),
-                                static_cast<float>((*rgb)[2]), 1.0f};
+        const auto rgb =
+            three_numbers(line.substr(15), at, "GL_CLEAR_COLOR=", {"red", "green", "blue"});
+        conf.clear_color = {static_cast<float>(rgb[0]), static_cast<float>(rgb[1]),
+                            static_cast<float>(rgb[2]), 1.0f};
     } else if (line.starts_with("TRACER_RADIUS=")) {
         // Not trimmed: the value must be exactly the number.
         const double radius = number_value(line.substr(14), at, "TRACER_RADIUS=");
-        // 0 would put every tracer at the origin and make saving divide by zero. The number
+        // 0 would put every tracer at the origin and make saving divide by zero; a radius so
+        // close to 0 that 1 divided by it is infinite would make saving overflow. The number
         // rule never gives an infinite value.
-        if (radius == 0.0)
+        if (radius == 0.0 || !std::isfinite(1.0 / radius))
             throw input_error(at.path, at.line,
-                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) + " must not be 0");
+                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) +
+                                  (radius == 0.0 ? " must not be 0" : " is too close to 0"));
         conf.tracer_radius = radius;
     } else if (line.starts_with("SHOW_BLOCK")) {
         conf.show_block = true; // whatever follows the key
     } else if (line.starts_with("SHOW_TRACER")) {
         conf.show_tracer = true;
     } else if (line.starts_with("INITIAL_VIEW_POINT=")) {
-        if (const auto xyz =
-                three_numbers(line.substr(19), at, "INITIAL_VIEW_POINT=", {"x", "y", "z"}))
-            conf.initial_view_point = *xyz;
+        conf.initial_view_point =
+            three_numbers(line.substr(19), at, "INITIAL_VIEW_POINT=", {"x", "y", "z"});
     }
 }
 

@@ -16,8 +16,10 @@ class tolvex_conf {
     static tolvex_conf& get_instance();
 
     // Reads the settings file at the full path filename. Returns false (nothing changed) when it
-    // cannot be opened, true once it was read to its end. A line with a bad value keeps the
-    // earlier value and is recorded in problems; the rest of the file is still read.
+    // does not exist, or when it cannot be read (the reason then in problems), true once it was
+    // read to its end. A line with a bad value (a three-number key with fewer than three values
+    // included) keeps the earlier value and is recorded in problems; the rest of the file is
+    // still read.
     bool read(const std::string& filename);
 
     // Applies the lines of text, the content of the file at path, as read does; sets loaded.

@@ -20,6 +20,17 @@ class input_error : public std::runtime_error {
     std::string reason_;
 };
 
+// A file that cannot be opened: line 0, reason "cannot open the file: " and the system's text for
+// the errno value error_number() ("No such file or directory", "Permission denied", ...).
+class open_error : public input_error {
+  public:
+    open_error(const std::string& path, int error_number);
+    int error_number() const { return error_number_; }
+
+  private:
+    int error_number_;
+};
+
 // Writing a file failed; what() names the path and the cause. The target was left as it was.
 class output_error : public std::runtime_error {
   public:

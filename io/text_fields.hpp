@@ -18,8 +18,9 @@ std::string_view trim_blanks(std::string_view text);
 // text cut at every separator (adjacent separators give an empty field), each field trimmed.
 std::vector<std::string> split_fields(std::string_view text, char separator);
 
-// The whole text as one decimal number as classic-locale stream input reads it: no blank before
-// or after, nothing left over, nothing out of the double range. inf and nan are not numbers.
+// The whole text as one decimal number as classic-locale stream input reads it, whatever the
+// process locale: no blank before or after, nothing left over, nothing beyond the double range (a
+// value too small for a double reads as 0). inf and nan are not numbers.
 std::optional<double> to_number(std::string_view text);
 
 // The whole text as an optional sign and decimal digits within the 32-bit signed range.
@@ -37,7 +38,7 @@ struct line_ref {
 
 // to_number / to_integer that throw input_error "what: "text" is not a number" (or integer, or
 // out of range) at the line.
-double number_value(std::string_view text, const line_ref& at, const std::string& what);
-int integer_value(std::string_view text, const line_ref& at, const std::string& what);
+double number_value(std::string_view text, const line_ref& at, std::string_view what);
+int integer_value(std::string_view text, const line_ref& at, std::string_view what);
 
 } // namespace tolvex

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tolvex {
@@ -19,21 +20,33 @@ struct file_descriptor {
 
 std::optional<std::string> read_text_file(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0 && errno == ENOENT)
         return std::nullopt;
+    if (fd < 0)
+        throw open_error(path, errno);
     const file_descriptor guard{fd};
-    std::string text;
-    char buffer[65536];
+    // Read straight into a string of the file's size, one byte more to meet the end without
+    // growing; a file that grows meanwhile, or has no size (a pipe), makes the string grow.
+    struct stat status {};
+    const std::size_t size = ::fstat(fd, &status) == 0 && status.st_size > 0
+                                 ? static_cast<std::size_t>(status.st_size)
+                                 : 0;
+    std::string text(size + 1, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0)
+        if (filled == text.size())
+            text.resize(2 * text.size() + 65536);
+        const ssize_t got = ::read(fd, text.data() + filled, text.size() - filled);
+        if (got == 0) {
+            text.resize(filled);
             return text;
+        }
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             throw input_error(path, 0, std::string("read failed: ") + std::strerror(errno));
         }
-        text.append(buffer, static_cast<std::size_t>(got));
+        filled += static_cast<std::size_t>(got);
     }
 }
 

@@ -1,6 +1,7 @@
 // Reading text input files: the whole file in, then one line at a time under the rule that every
 // reader shares. A line feed ends a line and is not part of it, nor is a carriage return just
 // before it; the last line needs no line feed, and a final line feed is followed by one empty line.
+// A UTF-8 byte-order mark at the start of the text belongs to no line.
 #pragma once
 
 #include <optional>
@@ -9,12 +10,17 @@
 
 namespace tolvex {
 
-// The bytes of the file at path; nullopt when it cannot be opened. Throws input_error (line 0)
-// when reading fails after opening, so a reader never works on half a file.
+// The bytes of the file at path; nullopt when no file of that name exists. Throws open_error when
+// it exists but cannot be opened, and input_error (line 0, with the system's reason) when reading
+// fails after opening, so a reader never works on half a file.
 std::optional<std::string> read_text_file(const std::string& path);
 
 // Calls fn(line, number) for each line of text, numbered from 1.
 template <class Fn> void for_each_line(std::string_view text, Fn&& fn) {
+    // Editors on some desktops start UTF-8 files with a byte-order mark; it would hide the first
+    // key or value.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     int number = 0;
     for (;;) {
         const std::size_t end = text.find('\n');

@@ -1,28 +1,21 @@
 #include "block_export.hpp"
 
 #include "atomic_file.hpp"
+#include "number_text.hpp"
 #include "outward_faces.hpp"
 
-#include <charconv>
 #include <cstdio>
 
 namespace tolvex {
 
 namespace {
 
-// Shortest text that reads back as the same double.
-void append_number(std::string& out, double x) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x);
-    out.append(buf, res.ptr);
-}
-
 void append_triple(std::string& out, const char* prefix, const vec3& v) {
     out += prefix;
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             out += ' ';
-        append_number(out, v[i]);
+        append_shortest(out, v[i]);
     }
     out += '\n';
 }

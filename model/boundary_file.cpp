@@ -50,7 +50,10 @@ class value_reader {
 void read_vertex(block& b, std::string_view values, const line_ref& at) {
     const value_reader v(values, at, "VERTEX=");
     v.need(3);
-    b.vertices.push_back(make_vec3(v.number(0, "x"), v.number(1, "y"), v.number(2, "z")));
+    // One after the other, so the first bad value in the line is the one named.
+    const double x = v.number(0, "x");
+    const double y = v.number(1, "y");
+    b.vertices.push_back(make_vec3(x, y, v.number(2, "z")));
 }
 
 void read_edge(block& b, std::vector<index_use>& uses, std::string_view values,
@@ -79,8 +82,9 @@ void read_face(block& b, std::vector<index_use>& uses, std::string_view values,
         uses.push_back({at.line, v.what(i, name), f.indices.back()});
     }
     const std::size_t first = 1 + corners;
-    f.normal = make_vec3(v.integer(first, "normal x"), v.integer(first + 1, "normal y"),
-                         v.integer(first + 2, "normal z"));
+    const int nx = v.integer(first, "normal x");
+    const int ny = v.integer(first + 1, "normal y");
+    f.normal = make_vec3(nx, ny, v.integer(first + 2, "normal z"));
     b.faces.push_back(std::move(f));
 }
 

@@ -10,9 +10,10 @@
 namespace tolvex {
 
 // Reads the boundary file at path into one block (vertices, edges, faces only).
-// nullopt when it cannot be opened. Throws input_error on bad or missing values, on indices
-// outside the vertex list and, unless there are no vertices, at the line of the first vertex,
-// edge or face that keeps the block from being one closed convex polyhedron (check_boundary).
+// nullopt when it does not exist. Throws input_error when it cannot be read, on bad or missing
+// values, on indices outside the vertex list and, unless there are no vertices, at the line of
+// the first vertex, edge or face that keeps the block from being one closed convex polyhedron
+// (check_boundary).
 std::optional<block> read_boundary_file(const std::string& path);
 
 // The same for text already read from the file at path (path only names it in errors).

@@ -1,9 +1,9 @@
 #include "boundary_geometry.hpp"
 
+#include "number_text.hpp"
 #include "vector_utils.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -15,26 +15,12 @@ namespace {
 using boost::numeric::ublas::inner_prod;
 using boost::numeric::ublas::norm_2;
 
-// Six significant digits, whatever the process locale.
-std::string length_text(double x) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 6);
-    return std::string(buf, res.ptr);
-}
-
-// The shortest text that reads back as x: integers as they stand in a file.
-std::string exact_text(double x) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x);
-    return std::string(buf, res.ptr);
-}
-
 // "0,0,-1", as a FACE= line writes a normal.
 std::string direction_text(const vec3& v) {
     std::string text;
     for (int i = 0; i < 3; ++i) {
         // Rounded to three decimals; adding 0.0 turns -0 into 0.
-        text += (i ? "," : "") + exact_text(std::round(v[i] * 1000.0) / 1000.0 + 0.0);
+        text += (i ? "," : "") + shortest_text(std::round(v[i] * 1000.0) / 1000.0 + 0.0);
     }
     return text;
 }
@@ -57,7 +43,7 @@ std::optional<boundary_problem> far_vertex(const point_list& v) {
             if (!(std::abs(v[i][c]) <= coordinate_limit)) // not a number fails too
                 return boundary_problem{boundary_part::vertex, static_cast<int>(i),
                                         vertex_text(static_cast<int>(i)) + " has the coordinate " +
-                                            exact_text(v[i][c]) +
+                                            shortest_text(v[i][c]) +
                                             "; coordinates must lie between -1e100 and 1e100"};
     return std::nullopt;
 }
@@ -150,7 +136,7 @@ std::optional<boundary_problem> bent_face(const point_list& v, const index_list&
     });
     return boundary_problem{boundary_part::face, k,
                             "FACE= is not flat: " + vertex_text(off) + " lies " +
-                                length_text(worst) + " off the plane through vertices " +
+                                general_text(worst) + " off the plane through vertices " +
                                 std::to_string(three[0]) + ", " + std::to_string(three[1]) +
                                 " and " + std::to_string(three[2])};
 }
@@ -178,7 +164,7 @@ std::optional<boundary_problem> concave_face(const point_list& v, const index_li
             return boundary_problem{boundary_part::face, k,
                                     "FACE= is not convex, or its corners are not in order around "
                                     "it: " +
-                                        vertex_text(out) + " lies " + length_text(-worst) +
+                                        vertex_text(out) + " lies " + general_text(-worst) +
                                         " outside its side from vertex " + std::to_string(a) +
                                         " to vertex " + std::to_string(b)};
     }
@@ -229,7 +215,7 @@ std::optional<boundary_problem> orient_outward(const block& b, std::vector<face_
         }
         if (out >= 0)
             return boundary_problem{boundary_part::vertex, out,
-                                    vertex_text(out) + " lies " + length_text(worst) +
+                                    vertex_text(out) + " lies " + general_text(worst) +
                                         " outside the plane of " +
                                         name(boundary_part::face, static_cast<int>(k)) +
                                         ": the boundary is not convex"};
@@ -249,8 +235,8 @@ std::optional<boundary_problem> inward_normal(const std::vector<face>& faces,
         if (inner_prod(given, planes[k].normal) > 1e-9 * norm_2(given))
             continue;
         return boundary_problem{boundary_part::face, static_cast<int>(k),
-                                "the FACE= normal " + exact_text(given[0]) + "," +
-                                    exact_text(given[1]) + "," + exact_text(given[2]) +
+                                "the FACE= normal " + shortest_text(given[0]) + "," +
+                                    shortest_text(given[1]) + "," + shortest_text(given[2]) +
                                     " does not point out of the boundary; this face looks out "
                                     "toward " +
                                     direction_text(planes[k].normal)};

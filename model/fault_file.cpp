@@ -1,11 +1,12 @@
 #include "fault_file.hpp"
 
 #include "input_error.hpp"
+#include "number_text.hpp"
 #include "text_fields.hpp"
-#include "text_format.hpp"
 #include "text_lines.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tolvex {
 
@@ -28,18 +29,32 @@ class field_reader {
     const std::string& text(std::size_t n) const { return fields_[n - 1]; }
     double number(std::size_t n) const { return number_value(text(n), at_, name(n)); }
     int integer(std::size_t n) const { return integer_value(text(n), at_, name(n)); }
+    // Converted one after the other, so the first bad field in the line is the one named.
     vec3 vector(std::size_t first) const {
-        return make_vec3(number(first), number(first + 1), number(first + 2));
+        const double x = number(first);
+        const double y = number(first + 1);
+        return make_vec3(x, y, number(first + 2));
     }
-
-  private:
     static std::string name(std::size_t n) {
         return "field " + std::to_string(n) + " (" + field_names[n - 1] + ")";
     }
+
+  private:
     const std::vector<std::string>& fields_;
     const line_ref& at_;
 };
 
+// The run moves blocks by slip_dir * slip_mag; a product beyond the double range would carry
+// infinities into the model.
+void check_slip(const fault& result, const field_reader& f, const line_ref& at) {
+    for (int k = 0; k < 3; ++k)
+        if (!std::isfinite(result.slip_dir[k] * result.slip_mag))
+            throw input_error(at.path, at.line,
+                              field_reader::name(8) + ": " + quoted_text(f.text(8)) +
+                                  " times the slip direction (fields 9 to 11) is too large");
+}
+
+// line is cut before it is trimmed, so a line that starts with a tab has an empty first field.
 fault parse_fault_line(std::string_view line, const line_ref& at) {
     const std::vector<std::string> fields = split_fields(line, '\t');
     if (fields.size() < field_count)
@@ -56,6 +71,7 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
     result.slip_mag = f.number(8);
     // The file gives the forward slip; the record holds the restoring one.
     result.slip_dir = -f.vector(9);
+    check_slip(result, f, at);
     result.normal = f.vector(12);
     result.point = f.vector(15);
     result.order = f.integer(18);
@@ -67,9 +83,9 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
 
 std::vector<fault> parse_fault_text(const std::string& text, const std::string& path) {
     std::vector<fault> faults;
-    for_each_line(text, [&](std::string_view raw, int number) {
-        const std::string_view line = trim_blanks(raw);
-        if (line.empty() || line.front() == '#')
+    for_each_line(text, [&](std::string_view line, int number) {
+        const std::string_view trimmed = trim_blanks(line);
+        if (trimmed.empty() || trimmed.front() == '#')
             return;
         faults.push_back(parse_fault_line(line, line_ref{path, number}));
     });
@@ -86,10 +102,10 @@ std::optional<std::vector<fault>> read_fault_file(const std::string& path) {
 }
 
 std::string fault_list_line(const fault& f) {
-    // The tag is appended as it is rather than through %s, which would stop at a NUL byte.
-    return format_text("%10d %5.1f %4.1f %5.1f %4.1f ", f.id, f.plane_angles[0], f.plane_angles[1],
-                       f.slip_angles[0], f.slip_angles[1]) +
-           f.tag + format_text(" %5d", f.order);
+    // The tag is appended as it is: %s would stop at a NUL byte.
+    return integer_text(f.id, 10) + " " + fixed_text(f.plane_angles[0], 1, 5) + " " +
+           fixed_text(f.plane_angles[1], 1, 4) + " " + fixed_text(f.slip_angles[0], 1, 5) + " " +
+           fixed_text(f.slip_angles[1], 1, 4) + " " + f.tag + " " + integer_text(f.order, 5);
 }
 
 } // namespace tolvex

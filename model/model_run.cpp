@@ -2,8 +2,11 @@
 
 #include "cut_block.hpp"
 #include "fault_checks.hpp"
+#include "fault_label.hpp"
 #include "vector_utils.hpp"
 
+#include <cmath>
+#include <new>
 #include <numeric>
 #include <utility>
 
@@ -11,35 +14,122 @@ namespace tolvex {
 
 namespace {
 
-// One cutting run from the centred boundary: its one block starts with every fault and every
-// tracer, in increasing order.
+const char* run_name(run_kind kind) {
+    return kind == run_kind::restoration ? "restoration" : "forward";
+}
+
+bool finite(const vec3& v) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+bool all_finite(const point_list& points) {
+    for (const vec3& p : points)
+        if (!finite(p))
+            return false;
+    return true;
+}
+
+// Every coordinate of a model: block vertices and face normals, fault points, tracers.
+bool model_finite(const std::vector<block>& blocks, const std::vector<fault>& faults,
+                  const point_list& tracers) {
+    for (const block& b : blocks) {
+        if (!all_finite(b.vertices))
+            return false;
+        for (const face& f : b.faces)
+            if (!finite(f.normal))
+                return false;
+    }
+    for (const fault& f : faults)
+        if (!finite(f.point))
+            return false;
+    return all_finite(tracers);
+}
+
+// The centred boundary carrying every fault and every tracer, in increasing order: where both
+// cutting runs start.
+block start_block(const block& boundary, std::size_t faults, std::size_t tracers) {
+    block first = boundary;
+    first.fault_indices.resize(faults);
+    std::iota(first.fault_indices.begin(), first.fault_indices.end(), 0);
+    first.tracer_indices.resize(tracers);
+    std::iota(first.tracer_indices.begin(), first.tracer_indices.end(), 0);
+    return first;
+}
+
+// "Out of memory in the forward run at fault 12 (sequence 5), step 3 of 10, with 6172 blocks."
+std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, std::size_t applied,
+                               std::size_t blocks) {
+    std::string text = std::string("Out of memory in the ") + run_name(kind) + " run";
+    if (applied < faults.size())
+        text += " at " + fault_label(faults[applied]) + ", step " + std::to_string(applied + 1) +
+                " of " + std::to_string(faults.size());
+    return text + ", with " + std::to_string(blocks) + (blocks == 1 ? " block." : " blocks.");
+}
+
+// One cutting run from the centred boundary.
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
                       run_kind kind, const step_fn& on_step) {
-    block first = boundary;
-    first.fault_indices.resize(faults.size());
-    std::iota(first.fault_indices.begin(), first.fault_indices.end(), 0);
-    first.tracer_indices.resize(tracers.size());
-    std::iota(first.tracer_indices.begin(), first.tracer_indices.end(), 0);
-    std::vector<block> blocks;
-    blocks.push_back(std::move(first));
-    if (!on_step) {
-        blocks = cut_block(std::move(blocks), faults, tracers);
-        return {std::move(blocks), std::move(tracers), std::move(faults)};
-    }
     const std::size_t n = faults.size();
-    on_step({kind, 0, n, nullptr, blocks, tracers});
-    // The fault as it cut: its point before the pass may have moved it with its block.
-    fault applied;
-    cut_observer observe = [&](std::size_t k, const std::vector<block>& now,
-                               const std::vector<fault>& now_faults, const point_list& moved) {
-        on_step({kind, k + 1, n, &applied, now, moved});
-        if (k + 1 < n)
-            applied = now_faults[k + 1];
-    };
-    if (n > 0)
-        applied = faults[0];
-    blocks = cut_block(std::move(blocks), faults, tracers, observe);
-    return {std::move(blocks), std::move(tracers), std::move(faults)};
+    // How far the run got, for the message when memory runs out; updated once per fault.
+    std::size_t applied_count = 0, block_count = 1;
+    try {
+        std::vector<block> blocks;
+        blocks.push_back(start_block(boundary, n, tracers.size()));
+        if (on_step)
+            on_step({kind, 0, n, nullptr, blocks, tracers});
+        // The fault as it cut: its point before the pass may have moved it with its block.
+        fault applied;
+        if (on_step && n > 0)
+            applied = faults[0];
+        const cut_observer observe = [&](std::size_t k, const std::vector<block>& now,
+                                         const std::vector<fault>& now_faults,
+                                         const point_list& moved) {
+            applied_count = k + 1;
+            block_count = now.size();
+            if (!on_step)
+                return;
+            on_step({kind, k + 1, n, &applied, now, moved});
+            if (k + 1 < n)
+                applied = now_faults[k + 1];
+        };
+        blocks = cut_block(std::move(blocks), faults, tracers, observe);
+        return {std::move(blocks), std::move(tracers), std::move(faults)};
+    } catch (const std::bad_alloc&) {
+        // The blocks of the run are freed by now, so the message has room.
+        throw run_aborted(out_of_memory_text(kind, faults, applied_count, block_count));
+    }
+}
+
+// The message for a run that ended with coordinates that are not finite. The run is done again,
+// fault by fault, to name the first fault after which they are not: a cost paid only then.
+std::string overflow_text(const block& boundary, std::vector<fault> faults, point_list tracers,
+                          run_kind kind) {
+    struct found {};
+    std::string where;
+    std::vector<block> blocks;
+    blocks.push_back(start_block(boundary, faults.size(), tracers.size()));
+    try {
+        cut_block(std::move(blocks), faults, tracers,
+                  [&](std::size_t k, const std::vector<block>& now,
+                      const std::vector<fault>& now_faults, const point_list& moved) {
+                      if (model_finite(now, now_faults, moved))
+                          return;
+                      where = fault_label(now_faults[k]) + " in ";
+                      throw found{};
+                  });
+    } catch (const found&) {
+    }
+    return "The model's coordinates are no longer finite after " + where + "the " + run_name(kind) +
+           " run: a slip or a position is too large.";
+}
+
+// Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
+run_state checked_run(const block& boundary, const std::vector<fault>& faults,
+                      const point_list& tracers, run_kind kind, const step_fn& on_step) {
+    run_state state = cutting_run(boundary, faults, tracers, kind, on_step);
+    if (!model_finite(state.blocks, state.faults, state.tracers))
+        throw run_aborted(overflow_text(boundary, faults, tracers, kind));
+    return state;
 }
 
 } // namespace
@@ -58,10 +148,12 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         v -= c;
     boundary.fault_indices.clear();
     boundary.tracer_indices.clear();
+    if (!model_finite({boundary}, faults, {}))
+        throw run_aborted("The model's coordinates are too large to centre the boundary and the "
+                          "fault points on the boundary's vertex mean.");
     result.boundary = std::move(boundary);
 
-    result.restored =
-        cutting_run(result.boundary, std::move(faults), tracers, run_kind::restoration, on_step);
+    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step);
 
     // The forward faults: oldest first, with the slip as the file gives it, and the fault points
     // where the restoration left them.
@@ -72,8 +164,7 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         f.slip_dir = -f.slip_dir;
         forward.push_back(std::move(f));
     }
-    result.forward =
-        cutting_run(result.boundary, std::move(forward), tracers, run_kind::forward, on_step);
+    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, on_step);
     return result;
 }
 

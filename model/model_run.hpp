@@ -56,7 +56,9 @@ using step_fn = std::function<void(const run_step&)>;
 // loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
 // faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
 // the given tracers. on_step, when set, sees every step of both runs in order: the restoration's
-// 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices.
+// 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices, when
+// a run ends with coordinates that are not finite (naming the first fault after which they were
+// not), and when memory runs out (naming the fault reached and the block count).
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {});
 

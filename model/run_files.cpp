@@ -18,7 +18,7 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
     block boundary = read ? std::move(*read) : block{};
 
     if (!read_tracer_file(files.tracer_path, files.tracer_radius, tracers))
-        throw run_aborted(tracer_failure_text(files.tracer_name));
+        throw tracer_file_missing(tracer_failure_text(files.tracer_name));
     if (boundary.vertices.empty())
         throw run_aborted("The boundary [" + files.boundary_path +
                           "] has no vertices, so there is no model to cut.");

@@ -19,10 +19,17 @@ struct run_files {
 // "Failed to load tracer points from [name]."
 std::string tracer_failure_text(const std::string& name);
 
+// The run's tracer file does not exist; what() is tracer_failure_text of its name.
+class tracer_file_missing : public run_aborted {
+  public:
+    using run_aborted::run_aborted;
+};
+
 // Reads the boundary, then the tracers into tracers, and returns the boundary. warn receives the
-// boundary warning when the boundary file cannot be opened. Throws input_error on bad boundary or
-// tracer data (tracers then holds the points before the bad line), run_aborted when the tracer
-// file cannot be opened (tracers untouched) or the boundary has no vertices.
+// boundary warning when the boundary file does not exist. Throws input_error when a file exists
+// but cannot be read and on bad boundary or tracer data (tracers then holds the points before the
+// bad line), tracer_file_missing when the tracer file does not exist (tracers untouched), and
+// run_aborted when the boundary has no vertices.
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers);
 
 // read_run_inputs, then run_model on the given faults.

@@ -1,21 +1,37 @@
 #include "tracer_file.hpp"
 
 #include "input_error.hpp"
+#include "number_text.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
+
+#include <algorithm>
+#include <cmath>
 
 namespace tolvex {
 
 namespace {
 
-// Takes x or y off the front of line: the value runs up to the first blank, and the character
-// just before that blank (normally the comma) is dropped. line is trimmed, so a blank is never
-// its first character; line keeps the trimmed rest.
-double take_value(std::string_view& line, const line_ref& at, const char* name) {
+// text as a number times radius; an error when the product is beyond the double range.
+double scaled_value(std::string_view text, double radius, const line_ref& at, const char* name) {
+    const double value = number_value(text, at, name) * radius;
+    if (!std::isfinite(value))
+        throw input_error(at.path, at.line,
+                          std::string(name) + ": " + quoted_text(text) +
+                              " times the tracer radius " + shortest_text(radius) +
+                              " is too large");
+    return value;
+}
+
+// Takes x or y off the front of line: the value runs up to the first blank, and a comma just
+// before that blank separates it from the next value; any other character belongs to the value.
+// line is trimmed, so a blank is never its first character; line keeps the trimmed rest.
+double take_value(std::string_view& line, double radius, const line_ref& at, const char* name) {
     const std::size_t blank = line.find(' ');
-    const std::string_view text =
-        blank == std::string_view::npos ? line : line.substr(0, blank - 1);
-    const double value = number_value(text, at, name);
+    std::string_view text = line.substr(0, blank);
+    if (text.ends_with(',') && blank != std::string_view::npos)
+        text.remove_suffix(1);
+    const double value = scaled_value(text, radius, at, name);
     if (blank == std::string_view::npos)
         throw input_error(at.path, at.line,
                           "fewer than three values (a blank must follow x and y)");
@@ -23,11 +39,11 @@ double take_value(std::string_view& line, const line_ref& at, const char* name) 
     return value;
 }
 
-vec3 parse_tracer_line(std::string_view line, const line_ref& at) {
-    const double x = take_value(line, at, "x");
-    const double y = take_value(line, at, "y");
+vec3 parse_tracer_line(std::string_view line, double radius, const line_ref& at) {
+    const double x = take_value(line, radius, at, "x");
+    const double y = take_value(line, radius, at, "y");
     // z is the whole rest, so a fourth value makes it fail.
-    const double z = number_value(line, at, "z");
+    const double z = scaled_value(line, radius, at, "z");
     return make_vec3(x, y, z);
 }
 
@@ -36,11 +52,12 @@ vec3 parse_tracer_line(std::string_view line, const line_ref& at) {
 void parse_tracer_text(const std::string& text, const std::string& path, double radius,
                        point_list& out) {
     out.clear();
+    out.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     for_each_line(text, [&](std::string_view raw, int number) {
         const std::string_view line = trim_blanks(raw);
         if (line.empty() || line.front() == '#')
             return;
-        out.push_back(parse_tracer_line(line, line_ref{path, number}) * radius);
+        out.push_back(parse_tracer_line(line, radius, line_ref{path, number}));
     });
 }
 

@@ -8,8 +8,10 @@
 namespace tolvex {
 
 // Reads the tracer file at path, each coordinate multiplied by radius. Returns false (out
-// untouched) when it cannot be opened. Otherwise out is cleared and the points appended in file
-// order; on a bad line throws input_error with out holding the points before that line.
+// untouched) when it does not exist, and throws input_error (line 0, out untouched) when it cannot
+// be read. Otherwise out is cleared and the points appended in file
+// order; on a bad line (a bad value, or one whose product with radius is beyond the double range)
+// throws input_error with out holding the points before that line.
 bool read_tracer_file(const std::string& path, double radius, point_list& out);
 
 // The same for text already read from the file at path (path only names it in errors): clears
@@ -17,9 +19,10 @@ bool read_tracer_file(const std::string& path, double radius, point_list& out);
 void parse_tracer_text(const std::string& text, const std::string& path, double radius,
                        point_list& out);
 
-// Writes one "%15.8f %15.8f %15.8f\n" line per point, each coordinate divided by radius. The file
-// is complete before it replaces an old one; on failure throws output_error and leaves any old
-// file as it was and no partial file behind.
+// Writes one "%15.8f %15.8f %15.8f\n" line per point (as the C locale writes it, whatever the
+// process locale), each coordinate divided by radius. The file is complete before it replaces an
+// old one; on failure, a quotient that is not finite included, throws output_error and leaves any
+// old file as it was and no partial file behind.
 void write_tracer_file(const std::string& path, const point_list& points, double radius);
 
 } // namespace tolvex

@@ -2,7 +2,7 @@
 
 #include "atomic_file.hpp"
 #include "input_error.hpp"
-#include "text_format.hpp"
+#include "number_text.hpp"
 
 #include <cmath>
 
@@ -14,8 +14,21 @@ void write_tracer_file(const std::string& path, const point_list& points, double
         throw output_error("Failed to write tracers to [" + path +
                            "]: the tracer radius must be a finite number other than 0");
     std::string text;
-    for (const vec3& p : points)
-        text += format_text("%15.8f %15.8f %15.8f\n", p[0] / radius, p[1] / radius, p[2] / radius);
+    text.reserve(points.size() * 48);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (int k = 0; k < 3; ++k) {
+            const double value = points[i][k] / radius;
+            // A file with "inf" or "nan" in it could not be read back.
+            if (!std::isfinite(value))
+                throw output_error("Failed to write tracers to [" + path + "]: point " +
+                                   std::to_string(i + 1) + " is not finite in units of the " +
+                                   "tracer radius " + shortest_text(radius));
+            if (k > 0)
+                text += ' ';
+            append_fixed(text, value, 8, 15);
+        }
+        text += '\n';
+    }
     write_file_atomically(path, text);
 }
 

@@ -63,6 +63,10 @@ void add_error_types(py::module_& m) {
         try {
             if (p)
                 std::rethrow_exception(p);
+        } catch (const open_error& e) {
+            // The OSError subclass of the errno, as for a file that does not exist.
+            errno = e.error_number();
+            PyErr_SetFromErrnoWithFilename(PyExc_OSError, e.path().c_str());
         } catch (const input_error& e) {
             set_input_error(e);
         } catch (const output_error& e) {

@@ -139,11 +139,11 @@ config_record read_config(const std::filesystem::path& path) {
 
 tolvex_conf read_settings(const std::string& path) {
     tolvex_conf conf;
-    const bool read = conf.read(path);
+    // A file that cannot be read is an OSError, not one of the problems of its lines.
+    if (!conf.read(path))
+        raise_cannot_open(path);
     if (!conf.problems.empty())
         throw conf.problems.front();
-    if (!read)
-        raise_cannot_open(path);
     return conf;
 }
 

@@ -91,6 +91,21 @@ TEST_F(form1_files, cancel_unopenable_and_bad_files_leave_list_and_faults_as_the
     EXPECT_EQ(faults_retro.size(), faults_before);
 }
 
+// Permissions are the usual cause, but tests may run as root, whom they do not stop: a link to
+// itself exists and cannot be opened by anyone.
+TEST_F(form1_files, a_fault_file_that_cannot_be_opened_is_reported_with_the_reason) {
+    std::filesystem::create_symlink("loop.efd", dir.path() / "loop.efd");
+    open(dir.file("loop.efd"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind(dir.file("loop.efd") +
+                                            ": cannot open the file: Too many levels of symbolic "
+                                            "links\n",
+                                        0),
+              0u)
+        << ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].caption, "ERROR");
+}
+
 TEST_F(form1_files, open_dialog_starts_in_examples_beside_the_executable_else_here) {
     ui.exe_dir = dir.path().string();
     open(std::nullopt);

@@ -92,7 +92,7 @@ TEST_F(form1_plot, both_files_missing_warns_then_aborts) {
 }
 
 TEST_F(form1_plot, bad_tracer_line_aborts_naming_file_and_line) {
-    write_text(files.file("bad.tracers"), "0.1, 0.2, 0.3\n1 2 3\n");
+    write_text(files.file("bad.tracers"), "0.1, 0.2, 0.3\n1x 2 3\n");
     configure("cube.boundary", "bad.tracers");
     plot();
 

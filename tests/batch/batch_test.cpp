@@ -178,27 +178,41 @@ TEST_F(Batch, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
     }
 }
 
-TEST_F(Batch, MissingFilesAreReportedByName) {
+TEST_F(Batch, MissingAndUnreadableFilesAreReportedByNameAndReason) {
     std::filesystem::remove(dir.file("cube.tracers"));
     outcome o = run_batch(cube_args());
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(
-        o.output.find("Failed to load tracer points from [" + dir.file("cube.tracers") + "]."),
-        std::string::npos)
+    EXPECT_NE(o.output.find("Failed to load tracer points from [" + dir.file("cube.tracers") +
+                            "]. No such file or directory."),
+              std::string::npos)
         << o.output;
 
     SetUp();
     std::filesystem::remove(dir.file("cube.boundary"));
     o = run_batch(cube_args());
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.output.find("Failed to read boundary from [" + dir.file("cube.boundary") + "]."),
+    EXPECT_NE(o.output.find("Failed to read boundary from [" + dir.file("cube.boundary") +
+                            "]. No such file or directory."),
               std::string::npos)
         << o.output;
 
     o = run_batch("--config " + quoted(dir.file("tolvex.conf")) + " --faults " +
                   quoted(dir.file("absent.efd")));
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.output.find(dir.file("absent.efd")), std::string::npos) << o.output;
+    EXPECT_NE(o.output.find(dir.file("absent.efd") + ": cannot open the file: No such file"),
+              std::string::npos)
+        << o.output;
+
+    // A link to itself exists but cannot be opened, even by root, whom permissions do not stop.
+    SetUp();
+    std::filesystem::remove(dir.file("cube.tracers"));
+    std::filesystem::create_symlink("cube.tracers", dir.file("cube.tracers"));
+    o = run_batch(cube_args());
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.output.find(dir.file("cube.tracers") +
+                            ": cannot open the file: Too many levels of symbolic links"),
+              std::string::npos)
+        << o.output;
 }
 
 TEST_F(Batch, AnUnwritableOutputFailsAndLeavesNoFile) {

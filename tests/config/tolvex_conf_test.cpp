@@ -63,10 +63,14 @@ TEST(Conf, FileNamesAreVerbatimAndTheLastLineWins) {
 }
 
 TEST(Conf, ThreeNumberKeysNeedThreeFieldsAndIgnoreMore) {
-    EXPECT_EQ(conf_from("GL_CLEAR_COLOR=1,1").clear_color, (std::array<float, 4>{0, 0, 0, 1}));
+    // Too few values change nothing and are listed with the other bad lines.
+    const tolvex_conf few = conf_from("GL_CLEAR_COLOR=1,1\nINITIAL_VIEW_POINT=1,2");
+    EXPECT_EQ(few.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(few.initial_view_point, (std::array<double, 3>{450, -600, 750}));
+    ASSERT_EQ(few.problems.size(), 2u);
+    EXPECT_STREQ(few.problems[0].what(), "tolvex.conf:1: GL_CLEAR_COLOR= needs 3 values, 2 found");
+    EXPECT_EQ(few.problems[1].line(), 2);
     EXPECT_EQ(conf_from("GL_CLEAR_COLOR=1,0,1,0").clear_color, (std::array<float, 4>{1, 0, 1, 1}));
-    EXPECT_EQ(conf_from("INITIAL_VIEW_POINT=1,2").initial_view_point,
-              (std::array<double, 3>{450, -600, 750}));
     EXPECT_EQ(conf_from("INITIAL_VIEW_POINT=1,2,3,x").initial_view_point,
               (std::array<double, 3>{1, 2, 3}));
 }

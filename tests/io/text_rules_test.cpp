@@ -1,4 +1,5 @@
 #include "error_text.hpp"
+#include "file_paths.hpp"
 #include "input_error.hpp"
 #include "temp_dir.hpp"
 #include "text_fields.hpp"
@@ -27,20 +28,27 @@ TEST(LineReading, LineFeedEndsALineAndCarriageReturnBeforeItIsDropped) {
     EXPECT_EQ(lines_of("a\rb\n\n"), (L{{"a\rb", 1}, {"", 2}, {"", 3}}));
     EXPECT_EQ(lines_of("last\r"), (L{{"last", 1}}));
     EXPECT_EQ(lines_of(std::string("x\0y\n", 4)), (L{{std::string("x\0y", 3), 1}, {"", 2}}));
+    // A UTF-8 byte-order mark before the first line is not part of it.
+    EXPECT_EQ(lines_of("\xEF\xBB\xBFKEY=1\n\xEF\xBB\xBF"), (L{{"KEY=1", 1}, {"\xEF\xBB\xBF", 2}}));
 }
 
-TEST(LineReading, MissingFileIsNulloptAndReadFailureIsAnError) {
+TEST(LineReading, MissingFileIsNulloptAndOtherFailuresAreErrorsWithTheReason) {
     const temp_dir dir;
     EXPECT_FALSE(read_text_file((dir.path / "none").string()));
     EXPECT_EQ(*read_text_file(dir.write("f", "a\r\nb")), "a\r\nb");
-    // A folder opens but cannot be read.
-    try {
-        read_text_file(dir.path.string());
-        FAIL() << "no error";
-    } catch (const input_error& e) {
-        EXPECT_EQ(e.path(), dir.path.string());
-        EXPECT_EQ(e.line(), 0);
-    }
+    // A folder opens but cannot be read; a link to itself exists but cannot be opened, even by
+    // root, whom permission bits do not stop.
+    const std::string loop = (dir.path / "loop").string();
+    std::filesystem::create_symlink("loop", loop);
+    EXPECT_EQ(error_text([&] { read_text_file(dir.path.string()); }),
+              dir.path.string() + ": read failed: Is a directory");
+    EXPECT_EQ(error_text([&] { read_text_file(loop); }),
+              loop + ": cannot open the file: Too many levels of symbolic links");
+}
+
+TEST(Paths, AnAbsoluteNameIsUsedAsItStands) {
+    EXPECT_EQ(join_path("/opt/tolvex", "box.boundary"), "/opt/tolvex/box.boundary");
+    EXPECT_EQ(join_path("/opt/tolvex", "/data/box.boundary"), "/data/box.boundary");
 }
 
 TEST(Fields, SplitKeepsEmptyFieldsAndTrimsEach) {

@@ -50,6 +50,7 @@ TEST(BoundaryFile, SingleLines) {
 
 TEST(BoundaryFile, BadValuesNameTheLineAndValue) {
     EXPECT_EQ(error_of("#\nVERTEX=1,,2,3"), "box:2: VERTEX= value 2 (y): \"\" is not a number");
+    EXPECT_EQ(error_of("VERTEX=a,b,c"), "box:1: VERTEX= value 1 (x): \"a\" is not a number");
     EXPECT_EQ(error_of("EDGE=0,1.0"), "box:1: EDGE= value 2 (b): \"1.0\" is not an integer");
     EXPECT_EQ(error_of("FACE=3,0,1,2,0,0,0.5"),
               "box:1: FACE= value 7 (normal z): \"0.5\" is not an integer");

@@ -42,7 +42,7 @@ TEST(FaultFile, ReadsEveryFieldAndNegatesTheSlip) {
 }
 
 TEST(FaultFile, SkipsCommentsAndBlankLinesAndSortsByDescendingOrder) {
-    const std::string text = "  # id\tname\r\n\n \t \n" + fault_line(1, 2) + "\r\n\t" +
+    const std::string text = "  # id\tname\r\n\n \t \n" + fault_line(1, 2) + "\r\n  " +
                              fault_line(2, 7) + " \t\n" + fault_line(3, -1) + "\n" +
                              fault_line(4, 7);
     const std::vector<fault> faults = parse_fault_text(text, "f");
@@ -57,6 +57,11 @@ TEST(FaultFile, EmptyFieldsAreTextsButNotNumbers) {
     const std::vector<fault> faults = parse_fault_text(no_tag, "f");
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0].tag, "");
+    // A line that starts with a tab has an empty name, not one field fewer.
+    const std::vector<fault> unnamed = parse_fault_text(with_field(fault_line(6, 1), 1, ""), "f");
+    ASSERT_EQ(unnamed.size(), 1u);
+    EXPECT_EQ(unnamed[0].name, "");
+    EXPECT_EQ(unnamed[0].id, 6);
 
     try {
         parse_fault_text("#\n\n" + with_field(no_tag, 3, ""), "a/f.efd");
@@ -84,6 +89,9 @@ TEST(FaultFile, BadLinesNameTheLineAndField) {
         "f:1: field 18 (sequence number): \"3000000000\" is outside the 32-bit integer range");
     EXPECT_EQ(reason(with_field(line, 12, "1,5")),
               "f:1: field 12 (normal x): \"1,5\" is not a number");
+    // Of several bad fields, the first in the line is named.
+    EXPECT_EQ(reason(with_field(with_field(line, 11, "z"), 10, "y")),
+              "f:1: field 10 (slip y): \"y\" is not a number");
 }
 
 TEST(FaultFile, ListLineWidths) {

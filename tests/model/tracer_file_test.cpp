@@ -29,13 +29,17 @@ void expect_point(const vec3& p, double x, double y, double z) {
 }
 } // namespace
 
+// A blank ends x and y; a comma just before it is dropped, any other character is part of the
+// value, which must then be a whole number.
 TEST(TracerFile, LineRule) {
     expect_point(parse("1.5, 2.5, 3.5").at(0), 1.5, 2.5, 3.5);
     expect_point(parse("1.5,    2.5,   3.5").at(0), 1.5, 2.5, 3.5);
-    expect_point(parse("1.5 2.5 3.5").at(0), 1, 2, 3.5);
-    expect_point(parse("1, 2, 3").at(0), 1, 2, 3);
-    expect_point(parse("\t 1;  2, 3 \r").at(0), 1, 2, 3);
-    EXPECT_EQ(error_of("1 2 3"), "t:1: x: \"\" is not a number");
+    expect_point(parse("10 20 30").at(0), 10, 20, 30);
+    expect_point(parse("12.5 -7.25 3").at(0), 12.5, -7.25, 3);
+    expect_point(parse("\t 1,  2 3 \r").at(0), 1, 2, 3);
+    EXPECT_EQ(error_of("1x 2y 3"), "t:1: x: \"1x\" is not a number");
+    EXPECT_EQ(error_of("1; 2; 3"), "t:1: x: \"1;\" is not a number");
+    EXPECT_EQ(error_of("1, 2y 3"), "t:1: y: \"2y\" is not a number");
     EXPECT_EQ(error_of("1.5,2.5,3.5"), "t:1: x: \"1.5,2.5,3.5\" is not a number");
     EXPECT_EQ(error_of("1.5, 2.5"), "t:1: fewer than three values (a blank must follow x and y)");
     EXPECT_EQ(error_of("5"), "t:1: fewer than three values (a blank must follow x and y)");
@@ -65,8 +69,8 @@ TEST(TracerWriter, FormatAndRoundTrip) {
     point_list back;
     ASSERT_TRUE(read_tracer_file(file, 1, back));
     ASSERT_EQ(back.size(), 2u);
-    // The character before each blank is dropped: x and y lose their eighth decimal.
-    expect_point(back[1], 1.2345678, -0.5, 0.001);
+    // Every written decimal reads back.
+    expect_point(back[1], 1.23456789, -0.5, 0.001);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
 
     write_tracer_file(file, {}, 100);

@@ -91,7 +91,7 @@ def test_cube_halves_move_by_the_slip():
 @pytest.mark.parametrize("reader, text, line", [
     (tolvex.read_faults, "# comment\nname\t0\t0\t0\t0\tT\tx\n", 2),
     (tolvex.read_boundary, "VERTEX=0,0,0\nVERTEX=1,,2,3\n", 2),
-    (tolvex.read_tracers, "1.5, 2.5, 3.5\n\n1 2 3\n", 3),
+    (tolvex.read_tracers, "1.5, 2.5, 3.5\n\n1x 2 3\n", 3),
     (tolvex.read_config, "BOUNDARY_FILE=b\nTRACER_RADIUS=0\n", 2),
 ])
 def test_bad_files_raise_input_error(tmp_path, reader, text, line):
