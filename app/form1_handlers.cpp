@@ -1,5 +1,6 @@
 // The click handlers of the main window: each hands its work to the readers, the writer or the
 // model run and shows the outcome.
+#include "conf_run_files.hpp"
 #include "desktop_texts.hpp"
 #include "fault_loading.hpp"
 #include "file_paths.hpp"

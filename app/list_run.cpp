@@ -1,16 +1,10 @@
 #include "list_run.hpp"
 
-#include "file_paths.hpp"
 #include "model_lists.hpp"
 
 #include <utility>
 
 namespace tolvex {
-
-run_files configured_run_files(const tolvex_conf& conf, const std::string& dir) {
-    return {join_path(dir, conf.boundary_file), join_path(dir, conf.tracer_file), conf.tracer_file,
-            conf.tracer_radius};
-}
 
 void run_model_lists(const run_files& files, const warn_fn& warn, const step_fn& on_step) {
     block boundary = read_run_inputs(files, warn, tracers_init);

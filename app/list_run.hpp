@@ -2,14 +2,10 @@
 #pragma once
 
 #include "run_files.hpp"
-#include "tolvex_conf.hpp"
 
 #include <string>
 
 namespace tolvex {
-
-// The run files of the configuration: its names joined to dir, the executable's folder.
-run_files configured_run_files(const tolvex_conf& conf, const std::string& dir);
 
 // Reads the boundary, then the tracers into tracers_init, and runs the model from faults_loaded;
 // then replaces faults_retro, faults_pro, blocks_init, blocks_retro, blocks_pro, tracers_retro

@@ -3,12 +3,12 @@
 
 #include "batch_options.hpp"
 #include "block_export.hpp"
+#include "conf_run_files.hpp"
 #include "fault_checks.hpp"
 #include "fault_file.hpp"
 #include "input_error.hpp"
 #include "number_text.hpp"
 #include "output_checks.hpp"
-#include "run_files.hpp"
 #include "scene_image.hpp"
 #include "staged_files.hpp"
 #include "step_files.hpp"
@@ -28,14 +28,8 @@ using namespace tolvex;
 // The run's files: the configuration's names relative to its own folder, overridden by the
 // names given on the command line (relative to the current folder).
 run_files batch_run_files(const batch_options& o, const tolvex_conf& conf) {
-    run_files files;
-    const std::filesystem::path conf_dir = std::filesystem::path(o.config).parent_path();
-    files.boundary_path =
-        o.boundary.empty() ? (conf_dir / conf.boundary_file).string() : o.boundary;
-    files.tracer_path = o.tracers.empty() ? (conf_dir / conf.tracer_file).string() : o.tracers;
-    files.tracer_name = files.tracer_path;
-    files.tracer_radius = o.tracer_radius.value_or(conf.tracer_radius);
-    return files;
+    return chosen_run_files(conf, std::filesystem::path(o.config).parent_path().string(),
+                            {o.boundary, o.tracers, o.tracer_radius});
 }
 
 void read_config(const std::string& path, tolvex_conf& conf) {

@@ -13,7 +13,7 @@ std::string executable_dir() {
 }
 
 std::string join_path(const std::string& dir, const std::string& name) {
-    if (std::filesystem::path(name).is_absolute())
+    if (dir.empty() || std::filesystem::path(name).is_absolute())
         return name;
     return dir + static_cast<char>(std::filesystem::path::preferred_separator) + name;
 }

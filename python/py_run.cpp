@@ -1,12 +1,12 @@
 #include "py_run.hpp"
 
 #include "array_convert.hpp"
+#include "conf_run_files.hpp"
 #include "fault_file.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
-#include "run_files.hpp"
 #include "vector_utils.hpp"
 
 #include <filesystem>
@@ -131,12 +131,11 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
         throw py::value_error("run_files: give config, or both boundary and tracers");
     const tolvex_conf settings = config ? read_settings(config->string()) : tolvex_conf{};
     // The settings' file names are relative to the settings file's folder.
-    const std::filesystem::path folder = config ? config->parent_path() : "";
-    run_files files;
-    files.boundary_path = (boundary ? *boundary : folder / settings.boundary_file).string();
-    files.tracer_path = (tracers ? *tracers : folder / settings.tracer_file).string();
-    files.tracer_name = files.tracer_path;
-    files.tracer_radius = checked_radius(tracer_radius.value_or(settings.tracer_radius));
+    const std::string folder = config ? config->parent_path().string() : "";
+    run_files files = chosen_run_files(
+        settings, folder,
+        {boundary ? boundary->string() : "", tracers ? tracers->string() : "", tracer_radius});
+    files.tracer_radius = checked_radius(files.tracer_radius);
     return files;
 }
 

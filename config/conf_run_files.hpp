@@ -1,0 +1,28 @@
+// The input files of a run as a configuration names them, and as a caller overrides them.
+#pragma once
+
+#include "run_files.hpp"
+#include "tolvex_conf.hpp"
+
+#include <optional>
+#include <string>
+
+namespace tolvex {
+
+// The configuration's boundary and tracer names joined to folder (absolute names stand as they
+// are) and its radius; the tracer name as configured names the file in the failure message.
+run_files configured_run_files(const tolvex_conf& conf, const std::string& folder);
+
+// What a caller gives in place of the configured files and radius; empty means the configured.
+struct run_file_choice {
+    std::string boundary;
+    std::string tracers;
+    std::optional<double> tracer_radius;
+};
+
+// configured_run_files with the given choices put in; the failure message names the tracer
+// file by its full path, since it may not come from the configuration.
+run_files chosen_run_files(const tolvex_conf& conf, const std::string& folder,
+                           const run_file_choice& given);
+
+} // namespace tolvex
