@@ -143,7 +143,8 @@ void check_indices(const index_list& indices, std::size_t size, const char* what
 } // namespace
 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
-                             point_list& tracers, const cut_observer& observe) {
+                             point_list& tracers, const cut_observer& observe,
+                             const cut_progress& progress) {
     if (faults.empty() || blocks.empty())
         return blocks;
     // Cutting only redistributes the indices, so one check up front covers every pass and
@@ -160,6 +161,8 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         if (store.fault_slot[k] >= 0)
             settle_points(store, store.fault_slot[k], faults);
         cut_all(ws, store, plane_of(faults[k]), faults);
+        if (progress)
+            progress(k, store.shapes.size());
         if (observe) {
             std::vector<fault> moved_faults = faults;
             point_list moved_tracers = tracers;

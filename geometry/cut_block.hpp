@@ -14,6 +14,9 @@ using cut_observer =
     std::function<void(std::size_t fault_position, const std::vector<block>& blocks,
                        const std::vector<fault>& faults, const point_list& tracers)>;
 
+// Called after each fault with its position and the number of blocks then; costs nothing more.
+using cut_progress = std::function<void(std::size_t fault_position, std::size_t block_count)>;
+
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves
 // by slip_dir * slip_mag together with the fault points and tracer points it carries (changed in
 // place in faults and tracers). Returns the block list after the last fault. Each fault and
@@ -21,4 +24,5 @@ using cut_observer =
 // Throws std::out_of_range when a block refers to a fault or tracer outside the given lists, and
 // std::invalid_argument when a plane crosses a block with a face side that is not an edge.
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
-                             point_list& tracers, const cut_observer& observe = {});
+                             point_list& tracers, const cut_observer& observe = {},
+                             const cut_progress& progress = {});

@@ -81,18 +81,20 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
         fault applied;
         if (on_step && n > 0)
             applied = faults[0];
-        const cut_observer observe = [&](std::size_t k, const std::vector<block>& now,
-                                         const std::vector<fault>& now_faults,
-                                         const point_list& moved) {
+        // Showing a step builds the whole model, so only a caller that asked for steps pays it.
+        cut_observer observe;
+        if (on_step)
+            observe = [&](std::size_t k, const std::vector<block>& now,
+                          const std::vector<fault>& now_faults, const point_list& moved) {
+                on_step({kind, k + 1, n, &applied, now, moved});
+                if (k + 1 < n)
+                    applied = now_faults[k + 1];
+            };
+        const cut_progress progress = [&](std::size_t k, std::size_t count) {
             applied_count = k + 1;
-            block_count = now.size();
-            if (!on_step)
-                return;
-            on_step({kind, k + 1, n, &applied, now, moved});
-            if (k + 1 < n)
-                applied = now_faults[k + 1];
+            block_count = count;
         };
-        blocks = cut_block(std::move(blocks), faults, tracers, observe);
+        blocks = cut_block(std::move(blocks), faults, tracers, observe, progress);
         return {std::move(blocks), std::move(tracers), std::move(faults)};
     } catch (const std::bad_alloc&) {
         // The blocks of the run are freed by now, so the message has room.
