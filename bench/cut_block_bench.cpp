@@ -2,6 +2,7 @@
 // points (100,000 unless the name says otherwise); reports the blocks produced and the process's
 // peak resident memory so far (meaningful for the first benchmark a run selects). Also with every
 // step kept as the viewer keeps it.
+#include "box.hpp"
 #include "cut_block.hpp"
 #include "scene_history.hpp"
 #include "vector_utils.hpp"
@@ -11,25 +12,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// The box [-10, 10] x [-10, 10] x [-5, 5], numbered like a boundary file would give it.
-block make_box() {
-    block b;
-    for (int k = 0; k < 8; ++k) {
-        const int c = k % 4;
-        b.vertices.push_back(
-            make_vec3(c == 1 || c == 2 ? 10 : -10, c >= 2 ? 10 : -10, k >= 4 ? 5 : -5));
-    }
-    b.edges = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-               {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-    const index_list corners[6] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
-                                   {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
-    const vec3 normals[6] = {make_vec3(0, 0, -1), make_vec3(0, 0, 1), make_vec3(0, -1, 0),
-                             make_vec3(1, 0, 0),  make_vec3(0, 1, 0), make_vec3(-1, 0, 0)};
-    for (int f = 0; f < 6; ++f)
-        b.faces.push_back(face{corners[f], normals[f]});
-    return b;
-}
 
 vec3 random_point(std::mt19937& rng) {
     std::uniform_real_distribution<double> xy(-10, 10), z(-5, 5);
@@ -64,7 +46,7 @@ struct cut_setup {
         tracers.resize(tracer_count);
         for (vec3& t : tracers)
             t = random_point(rng);
-        box = make_box();
+        box = make_box(make_vec3(-10, -10, -5), make_vec3(10, 10, 5));
         for (int k = 0; k < tracer_count; ++k)
             box.tracer_indices.push_back(k);
         for (int k = 0; k < state.range(0); ++k)

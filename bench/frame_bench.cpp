@@ -3,9 +3,9 @@
 // same calls replayed from a display list (display_list), and drawn from the buffers the viewer
 // records once per step (recorded); and the time of that recording, which the viewer spends once
 // when it first shows a step. Real time, and the CPU time of all threads (llvmpipe's included).
+#include "box.hpp"
 #include "offscreen_context.hpp"
 #include "scene_drawing.hpp"
-#include "test_cube.hpp"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -24,7 +24,7 @@ std::vector<block> box_grid(int count) {
     std::vector<block> boxes;
     boxes.reserve(count);
     for (int i = 0; i < count; ++i) {
-        block b = test_cube(cell / 6);
+        block b = make_cube(cell / 6);
         const int at[3] = {i % per_side, i / per_side % per_side, i / per_side / per_side};
         for (vec3& v : b.vertices)
             for (int k = 0; k < 3; ++k)

@@ -1,30 +1,19 @@
 // Writes a seeded random model for timing tolvex-batch: a box boundary, tracer points inside it
 // and faults through its interior whose slips lie in their planes.
 // usage: random_model FOLDER FAULTS TRACERS [SEED]
+#include "box.hpp"
+#include "text_files.hpp"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 namespace {
 
 constexpr double half_x = 1000, half_y = 1000, half_z = 500; // metres
-
-void write_boundary(const std::string& path) {
-    std::ofstream out(path);
-    for (int k = 0; k < 8; ++k) {
-        const int c = k % 4;
-        out << "VERTEX=" << (c == 1 || c == 2 ? half_x : -half_x) << ","
-            << (c >= 2 ? half_y : -half_y) << "," << (k >= 4 ? half_z : -half_z) << "\n";
-    }
-    out << "EDGE=0,1\nEDGE=1,2\nEDGE=2,3\nEDGE=3,0\nEDGE=4,5\nEDGE=5,6\nEDGE=6,7\nEDGE=7,4\n"
-           "EDGE=0,4\nEDGE=1,5\nEDGE=2,6\nEDGE=3,7\n"
-           "FACE=4,0,3,2,1,0,0,-1\nFACE=4,4,5,6,7,0,0,1\nFACE=4,0,1,5,4,0,-1,0\n"
-           "FACE=4,1,2,6,5,1,0,0\nFACE=4,2,3,7,6,0,1,0\nFACE=4,3,0,4,7,-1,0,0\n";
-}
 
 void write_tracers(const std::string& path, int count, std::mt19937& rng) {
     std::uniform_real_distribution<double> x(-half_x, half_x), y(-half_y, half_y),
@@ -66,10 +55,11 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
     std::mt19937 rng(argc > 4 ? std::atoi(argv[4]) : 1);
-    write_boundary((dir / "box.boundary").string());
+    write_text((dir / "box.boundary").string(), box_boundary(make_vec3(-half_x, -half_y, -half_z),
+                                                             make_vec3(half_x, half_y, half_z)));
     write_tracers((dir / "tracers.txt").string(), std::atoi(argv[3]), rng);
     write_faults((dir / "faults.efd").string(), std::atoi(argv[2]), rng);
-    std::ofstream((dir / "tolvex.conf").string())
-        << "BOUNDARY_FILE=box.boundary\nTRACER_I_FILE=tracers.txt\nTRACER_RADIUS=100\n";
+    write_text((dir / "tolvex.conf").string(),
+               "BOUNDARY_FILE=box.boundary\nTRACER_I_FILE=tracers.txt\nTRACER_RADIUS=100\n");
     return 0;
 }

@@ -1,5 +1,5 @@
 // Shared by the window tests: a desktop_ui that answers from the test, widget lookup by
-// objectName, scratch folders and the reset of the process-wide state the handlers touch.
+// objectName and the reset of the process-wide state the handlers touch.
 #pragma once
 
 #include "desktop_ui.hpp"
@@ -7,7 +7,6 @@
 
 #include <QString>
 
-#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -64,24 +63,6 @@ template <class T> T* find(QObject& parent, const char* name) {
         throw std::runtime_error(std::string("no child named ") + name);
     return child;
 }
-
-// A fresh folder, removed with everything in it when the test ends.
-class scratch_dir {
-  public:
-    explicit scratch_dir(
-        const std::filesystem::path& under = std::filesystem::temp_directory_path());
-    ~scratch_dir();
-    scratch_dir(const scratch_dir&) = delete;
-    scratch_dir& operator=(const scratch_dir&) = delete;
-    const std::filesystem::path& path() const { return dir; }
-    std::string file(const std::string& name) const { return (dir / name).string(); }
-
-  private:
-    std::filesystem::path dir;
-};
-
-void write_text(const std::string& path, const std::string& text);
-std::string read_text(const std::string& path);
 
 // Settings, model lists and the viewer's lists back to their state at program start.
 void reset_program_state();

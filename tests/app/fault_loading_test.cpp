@@ -1,27 +1,20 @@
 #include "fault_file.hpp"
+#include "fault_line.hpp"
 #include "fault_loading.hpp"
 #include "input_error.hpp"
 #include "model_lists.hpp"
-#include "temp_dir.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace tolvex;
 
-namespace {
-// One data line: label, 4 angles, tag, id, magnitude, slip, normal, point, order.
-std::string fault_line(int id, int order, const std::string& tag = "N") {
-    return "F" + std::to_string(id) + "\t30\t60\t120\t45\t" + tag + "\t" + std::to_string(id) +
-           "\t2.5\t0\t0\t1\t0\t0.5\t1\t10\t20\t30\t" + std::to_string(order);
-}
-} // namespace
-
 TEST(FaultLoading, LoadReplacesTheListsOnlyWhenTheWholeFileIsGood) {
-    const temp_dir dir;
+    const temp_folder dir;
     faults_retro.clear();
     faults_loaded.clear();
     tracers_init.assign(1, make_vec3(1, 2, 3));
-    EXPECT_FALSE(load_fault_file((dir.path / "missing.efd").string()));
+    EXPECT_FALSE(load_fault_file((dir.path() / "missing.efd").string()));
     EXPECT_EQ(tracers_init.size(), 1u);
 
     const auto lines =

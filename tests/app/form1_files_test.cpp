@@ -3,6 +3,8 @@
 #include "desktop_test_support.hpp"
 
 #include "model_lists.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 #include "tolvex_conf.hpp"
 
 #include <QAction>
@@ -43,7 +45,7 @@ class form1_files : public ::testing::Test {
         find<QAction>(form, "mi_save_tracer")->trigger();
     }
 
-    scratch_dir dir;
+    temp_folder dir;
     fake_desktop_ui ui;
     Form1 form{ui};
 };

@@ -2,9 +2,12 @@
 // The run reads its files from the executable's folder, so the test puts them there.
 #include "desktop_test_support.hpp"
 
+#include "box.hpp"
 #include "file_paths.hpp"
 #include "glut_data_manager.hpp"
 #include "model_lists.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 #include "tolvex_conf.hpp"
 
 #include <QLabel>
@@ -17,15 +20,8 @@ using namespace tolvex::test;
 
 namespace {
 
-const std::string cube_boundary = "# a 100 x 100 x 100 cube\n"
-                                  "VERTEX=0,0,0\nVERTEX=100,0,0\nVERTEX=100,100,0\nVERTEX=0,100,0\n"
-                                  "VERTEX=0,0,100\nVERTEX=100,0,100\nVERTEX=100,100,100\n"
-                                  "VERTEX=0,100,100\n"
-                                  "EDGE=0,1\nEDGE=1,2\nEDGE=2,3\nEDGE=3,0\nEDGE=4,5\nEDGE=5,6\n"
-                                  "EDGE=6,7\nEDGE=7,4\nEDGE=0,4\nEDGE=1,5\nEDGE=2,6\nEDGE=3,7\n"
-                                  "FACE=4,0,3,2,1,0,0,-1\nFACE=4,4,5,6,7,0,0,1\n"
-                                  "FACE=4,0,1,5,4,0,-1,0\nFACE=4,3,7,6,2,0,1,0\n"
-                                  "FACE=4,0,4,7,3,-1,0,0\nFACE=4,1,2,6,5,1,0,0\n";
+const std::string cube_boundary =
+    "# a 100 x 100 x 100 cube\n" + box_boundary(make_vec3(0, 0, 0), make_vec3(100, 100, 100));
 
 class form1_plot : public ::testing::Test {
   protected:
@@ -46,7 +42,7 @@ class form1_plot : public ::testing::Test {
     bool plot_enabled() { return find<QPushButton>(form, "btn_plot")->isEnabled(); }
     std::string label(const char* name) { return find<QLabel>(form, name)->text().toStdString(); }
 
-    scratch_dir files{executable_dir()};
+    temp_folder files{executable_dir()};
     fake_desktop_ui ui;
     Form1 form{ui};
 };

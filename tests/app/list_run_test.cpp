@@ -1,9 +1,13 @@
+#include "box.hpp"
 #include "desktop_test_support.hpp"
+#include "error_text.hpp"
+#include "expect_point.hpp"
+#include "fault_line.hpp"
 #include "fault_loading.hpp"
 #include "input_error.hpp"
 #include "list_run.hpp"
 #include "model_lists.hpp"
-#include "run_fixture.hpp"
+#include "temp_folder.hpp"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -12,14 +16,7 @@
 
 namespace {
 
-using namespace run_test;
 using tolvex::run_files;
-
-void expect_point(const vec3& v, double x, double y, double z) {
-    EXPECT_NEAR(v[0], x, 1e-12);
-    EXPECT_NEAR(v[1], y, 1e-12);
-    EXPECT_NEAR(v[2], z, 1e-12);
-}
 
 bool same(const vec3& a, const vec3& b) {
     return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
@@ -42,7 +39,8 @@ class ModelRun : public ::testing::Test {
   protected:
     void SetUp() override {
         tolvex::test::reset_program_state();
-        files.boundary_path = dir.write("box.boundary", box_boundary(10, 20, 30, 12, 22, 32));
+        files.boundary_path =
+            dir.write("box.boundary", box_boundary(make_vec3(10, 20, 30), make_vec3(12, 22, 32)));
         files.tracer_path = dir.write("tracers", "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
         files.tracer_name = "tracers";
         files.tracer_radius = 1.0;
@@ -58,14 +56,9 @@ class ModelRun : public ::testing::Test {
     void run() {
         tolvex::run_model_lists(files, [this](const std::string& w) { warnings.push_back(w); });
     }
-    // The text of the run_aborted a run ends with, or "" when it goes through.
+    // The text of the run_aborted a run ends with, or "no error" when it goes through.
     std::string abort_text() {
-        try {
-            run();
-        } catch (const tolvex::run_aborted& e) {
-            return e.what();
-        }
-        return "";
+        return error_text<tolvex::run_aborted>([this] { run(); });
     }
 
     temp_folder dir;
@@ -226,7 +219,7 @@ TEST_F(ModelRun, BadBoundaryLineStopsTheRunBeforeAnyListChanges) {
 
 TEST_F(ModelRun, BoundaryWhoseFaceSidesAreNotEdgesIsRejectedBeforeAnyListChanges) {
     load_horizontal_fault();
-    std::string text = box_boundary(10, 20, 30, 12, 22, 32);
+    std::string text = box_boundary(make_vec3(10, 20, 30), make_vec3(12, 22, 32));
     text.replace(text.find("EDGE=0,4\n"), 9, "");
     files.boundary_path = dir.write("open.boundary", text);
     try {

@@ -5,6 +5,8 @@
 #include "desktop_texts.hpp"
 #include "name_filters.hpp"
 #include "start_up.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 #include "tolvex_conf.hpp"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@ using namespace tolvex::test;
 class start_up_test : public ::testing::Test {
   protected:
     void SetUp() override { reset_program_state(); }
-    scratch_dir dir;
+    temp_folder dir;
     fake_desktop_ui ui;
     Form1 form{ui};
 };

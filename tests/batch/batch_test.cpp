@@ -1,20 +1,20 @@
 // tolvex-batch end to end: exit statuses, messages and the files it writes.
-#include "run_fixture.hpp"
+#include "box.hpp"
+#include "fault_line.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 #include <sys/wait.h>
 
 namespace {
-
-using namespace run_test;
 
 struct outcome {
     int status = -1;
@@ -40,13 +40,6 @@ outcome run_batch(const std::string& args) {
     return o;
 }
 
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::size_t count_lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
@@ -56,7 +49,7 @@ std::size_t count_lines(const std::string& text) {
 class Batch : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir.write("cube.boundary", box_boundary(0, 0, 0, 2, 2, 2));
+        dir.write("cube.boundary", box_boundary(make_vec3(0, 0, 0), make_vec3(2, 2, 2)));
         dir.write("cube.tracers", "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
         dir.write("cube.efd", fault_line(1, 2.0, {1, 0, 0}, {0, 0, 1}, {1, 1, 1}, 1));
         dir.write("tolvex.conf", "BOUNDARY_FILE=cube.boundary\nTRACER_I_FILE=cube.tracers\n"
@@ -72,9 +65,9 @@ class Batch : public ::testing::Test {
 TEST_F(Batch, WritesTheForwardTracersOfAModelKnownByHand) {
     const outcome o = run_batch(cube_args() + " --save-tracers " + quoted(dir.file("out.txt")));
     ASSERT_EQ(o.status, 0) << o.output;
-    EXPECT_EQ(read_all(dir.file("out.txt")), "     2.50000000      0.50000000      0.50000000\n"
-                                             "     2.00000000      0.00000000      0.00000000\n"
-                                             "     0.00000000      0.00000000     -0.50000000\n");
+    EXPECT_EQ(read_text(dir.file("out.txt")), "     2.50000000      0.50000000      0.50000000\n"
+                                              "     2.00000000      0.00000000      0.00000000\n"
+                                              "     0.00000000      0.00000000     -0.50000000\n");
     EXPECT_NE(o.output.find("1 faults, 2 blocks, 3 tracers"), std::string::npos) << o.output;
 }
 
@@ -88,8 +81,9 @@ TEST_F(Batch, ExplicitFilesOverrideTheConfigurationAndNeedNoConfiguration) {
     ASSERT_EQ(o.status, 0) << o.output;
     EXPECT_TRUE(o.output.empty()) << o.output;
     // 0.5 * 0.5 = 0.25 above the plane, moved by 2, written in units of 0.5
-    EXPECT_EQ(read_all(dir.file("out.txt")), "     4.50000000      0.50000000      0.50000000\n");
-    EXPECT_EQ(read_all(dir.file("retro.txt")), "    -3.50000000      0.50000000      0.50000000\n");
+    EXPECT_EQ(read_text(dir.file("out.txt")), "     4.50000000      0.50000000      0.50000000\n");
+    EXPECT_EQ(read_text(dir.file("retro.txt")),
+              "    -3.50000000      0.50000000      0.50000000\n");
 }
 
 TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
@@ -97,14 +91,14 @@ TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
         run_batch(cube_args() + " --quiet --save-blocks " + quoted(dir.file("b.vtk")) +
                   " --save-restored-blocks " + quoted(dir.file("r.obj")));
     ASSERT_EQ(o.status, 0) << o.output;
-    const std::string vtk = read_all(dir.file("b.vtk"));
+    const std::string vtk = read_text(dir.file("b.vtk"));
     EXPECT_EQ(vtk.rfind("# vtk DataFile Version 3.0\n", 0), 0u);
     EXPECT_NE(vtk.find("DATASET POLYDATA\nPOINTS 16 double\n"), std::string::npos);
     EXPECT_NE(vtk.find("POLYGONS 12 60\n"), std::string::npos);
     EXPECT_NE(vtk.find("CELL_DATA 12\nSCALARS block int 1\nLOOKUP_TABLE default\n"),
               std::string::npos);
     EXPECT_NE(vtk.find("NORMALS normals double\n"), std::string::npos);
-    const std::string obj = read_all(dir.file("r.obj"));
+    const std::string obj = read_text(dir.file("r.obj"));
     EXPECT_NE(obj.find("o block_0\n"), std::string::npos);
     EXPECT_NE(obj.find("o block_1\n"), std::string::npos);
     std::istringstream lines(obj);
@@ -234,7 +228,7 @@ TEST_F(Batch, WarnsAboutSlipsThatAreNotUnitOrLeaveTheirPlaneWithoutChangingTheRe
               std::string::npos)
         << o.output;
     // the slip is used as given: 2 * 2 = 4
-    EXPECT_EQ(read_all(dir.file("out.txt")).substr(0, 15), "     4.50000000");
+    EXPECT_EQ(read_text(dir.file("out.txt")).substr(0, 15), "     4.50000000");
 }
 
 // The entries of a file-series index: each {"name": ..., "time": ...} in order.
@@ -335,7 +329,7 @@ TEST(BatchExample, RunsTheBundledExample) {
     EXPECT_EQ(o.output.find("warning"), std::string::npos) << o.output;
     EXPECT_NE(o.output.find("3 faults, "), std::string::npos) << o.output;
     EXPECT_NE(o.output.find(" blocks, 3565 tracers"), std::string::npos) << o.output;
-    EXPECT_EQ(count_lines(read_all(out.file("t.txt"))), 3565u);
+    EXPECT_EQ(count_lines(read_text(out.file("t.txt"))), 3565u);
 }
 
 } // namespace

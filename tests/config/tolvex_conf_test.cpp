@@ -1,4 +1,4 @@
-#include "temp_dir.hpp"
+#include "temp_folder.hpp"
 #include "tolvex_conf.hpp"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,9 @@ tolvex_conf conf_from(const std::string& text) {
 } // namespace
 
 TEST(Conf, MissingFileKeepsDefaultsAndEmptyFileIsLoaded) {
-    const temp_dir dir;
+    const temp_folder dir;
     tolvex_conf conf;
-    EXPECT_FALSE(conf.read((dir.path / "tolvex.conf").string()));
+    EXPECT_FALSE(conf.read((dir.path() / "tolvex.conf").string()));
     EXPECT_FALSE(conf.loaded);
     EXPECT_EQ(conf.boundary_file, "default_boundary");
     EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
@@ -30,7 +30,7 @@ TEST(Conf, MissingFileKeepsDefaultsAndEmptyFileIsLoaded) {
 }
 
 TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
-    const temp_dir dir;
+    const temp_folder dir;
     tolvex_conf conf;
     ASSERT_TRUE(conf.read(dir.write("tolvex.conf", "BOUNDARY_FILE=box.txt\r\n"
                                                    "TRACER_I_FILE=t.txt\r\n"

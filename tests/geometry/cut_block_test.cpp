@@ -1,4 +1,5 @@
 #include "cut_block.hpp"
+#include "expect_point.hpp"
 #include "polyhedra.hpp"
 
 #include <algorithm>
@@ -7,12 +8,6 @@
 #include <stdexcept>
 
 namespace {
-
-void expect_point(const vec3& v, double x, double y, double z) {
-    EXPECT_NEAR(v[0], x, 1e-12);
-    EXPECT_NEAR(v[1], y, 1e-12);
-    EXPECT_NEAR(v[2], z, 1e-12);
-}
 
 void expect_vertices(const block& b, const std::vector<std::array<double, 3>>& expected) {
     ASSERT_EQ(b.vertices.size(), expected.size());

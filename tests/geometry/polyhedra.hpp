@@ -2,16 +2,10 @@
 #pragma once
 
 #include "block.hpp"
+#include "box.hpp"
 
 #include <random>
 #include <string>
-
-// The cube with corners (+-1, +-1, +-1) in its usual numbering: vertices 0-3 at z = -1 and 4-7
-// at z = 1, counter-clockwise seen from above; twelve edges and six outward-facing faces.
-block make_cube();
-
-// An axis-aligned box from lo to hi, numbered like make_cube.
-block make_box(const vec3& lo, const vec3& hi);
 
 // A prism over a random convex polygon of 3 to 12 corners, between z = 0 and z = height.
 block make_prism(std::mt19937& rng, double height);

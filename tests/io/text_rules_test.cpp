@@ -1,7 +1,7 @@
 #include "error_text.hpp"
 #include "file_paths.hpp"
 #include "input_error.hpp"
-#include "temp_dir.hpp"
+#include "temp_folder.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
 
@@ -33,15 +33,15 @@ TEST(LineReading, LineFeedEndsALineAndCarriageReturnBeforeItIsDropped) {
 }
 
 TEST(LineReading, MissingFileIsNulloptAndOtherFailuresAreErrorsWithTheReason) {
-    const temp_dir dir;
-    EXPECT_FALSE(read_text_file((dir.path / "none").string()));
+    const temp_folder dir;
+    EXPECT_FALSE(read_text_file((dir.path() / "none").string()));
     EXPECT_EQ(*read_text_file(dir.write("f", "a\r\nb")), "a\r\nb");
     // A folder opens but cannot be read; a link to itself exists but cannot be opened, even by
     // root, whom permission bits do not stop.
-    const std::string loop = (dir.path / "loop").string();
+    const std::string loop = (dir.path() / "loop").string();
     std::filesystem::create_symlink("loop", loop);
-    EXPECT_EQ(error_text([&] { read_text_file(dir.path.string()); }),
-              dir.path.string() + ": read failed: Is a directory");
+    EXPECT_EQ(error_text([&] { read_text_file(dir.path().string()); }),
+              dir.path().string() + ": read failed: Is a directory");
     EXPECT_EQ(error_text([&] { read_text_file(loop); }),
               loop + ": cannot open the file: Too many levels of symbolic links");
 }

@@ -1,7 +1,7 @@
 #include "boundary_check.hpp"
 #include "boundary_file.hpp"
 #include "boundary_from_faces.hpp"
-#include "run_fixture.hpp"
+#include "box.hpp"
 
 #include <gtest/gtest.h>
 
@@ -153,8 +153,8 @@ TEST(BoundaryCheck, ConvexPolyhedraOfAnySizeAndPlacePass) {
 }
 
 TEST(BoundaryCheck, BoundaryFromFacesOfTheBoxIsTheBoxFile) {
-    const block file =
-        parse_boundary_text(run_test::box_boundary(4200, 8150, -1150, 5800, 9350, -650), "box");
+    const block file = parse_boundary_text(
+        box_boundary(make_vec3(4200, 8150, -1150), make_vec3(5800, 9350, -650)), "box");
     std::vector<index_list> faces;
     for (const face& f : file.faces)
         faces.push_back(f.indices);

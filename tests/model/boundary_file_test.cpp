@@ -1,9 +1,8 @@
 #include "boundary_file.hpp"
+#include "box.hpp"
 #include "error_text.hpp"
 #include "file_paths.hpp"
 #include "input_error.hpp"
-#include "run_fixture.hpp"
-#include "temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,7 @@ std::string error_of(const std::string& text) {
 }
 
 // Lines 1-8 the corners (0-3 at z = 0, 4-7 at z = 2), lines 9-20 the edges, lines 21-26 the faces.
-const std::string box = run_test::box_boundary(0, 0, 0, 2, 2, 2);
+const std::string box = box_boundary(make_vec3(0, 0, 0), make_vec3(2, 2, 2));
 
 // text with its first "from" replaced by "to".
 std::string edited(std::string text, const std::string& from, const std::string& to) {
@@ -30,7 +29,7 @@ std::string edited(std::string text, const std::string& from, const std::string&
 } // namespace
 
 TEST(BoundaryFile, SingleLines) {
-    std::string text = run_test::box_boundary(-2, -2, -2, 1.5, 1.5, 300);
+    std::string text = box_boundary(make_vec3(-2, -2, -2), make_vec3(1.5, 1.5, 300));
     text = edited(text, "VERTEX=1.5,-2,300", "VERTEX=1.5, -2 ,3e2");
     text = edited(text, "VERTEX=-2,-2,-2", "VERTEX=-2,-2,-2,4");
     text = edited(text, "FACE=4,0,3,2,1,0,0,-1", "FACE=4,0,3,2,1,0,0,-1,7");

@@ -1,19 +1,13 @@
 #include "error_text.hpp"
 #include "fault_file.hpp"
+#include "fault_line.hpp"
 #include "input_error.hpp"
-#include "temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace tolvex;
 
 namespace {
-// One data line: label, 4 angles, tag, id, magnitude, slip, normal, point, order.
-std::string fault_line(int id, int order, const std::string& tag = "N") {
-    return "F" + std::to_string(id) + "\t30\t60\t120\t45\t" + tag + "\t" + std::to_string(id) +
-           "\t2.5\t0\t0\t1\t0\t0.5\t1\t10\t20\t30\t" + std::to_string(order);
-}
-
 // line with field n (from 1) replaced by text.
 std::string with_field(std::string line, int n, const std::string& text) {
     std::size_t start = 0;

@@ -1,14 +1,14 @@
-// The message of the input_error that fn throws, or "no error".
+// The message of the Error (input_error unless named) that fn throws, or "no error".
 #pragma once
 
 #include "input_error.hpp"
 
 #include <string>
 
-template <class Fn> std::string error_text(Fn&& fn) {
+template <class Error = tolvex::input_error, class Fn> std::string error_text(Fn&& fn) {
     try {
         fn();
-    } catch (const tolvex::input_error& e) {
+    } catch (const Error& e) {
         return e.what();
     }
     return "no error";

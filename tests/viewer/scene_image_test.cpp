@@ -3,13 +3,13 @@
 #include "input_error.hpp"
 #include "offscreen_render.hpp"
 #include "scene_image.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -18,16 +18,10 @@ namespace {
 class SceneImage : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("scene_image_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         opts.width = 96;
         opts.height = 64;
         opts.clear_color = {0.5f, 0.25f, 0.0f, 1.0f};
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     static std::vector<std::uint8_t> read_png(const fs::path& path, int& w, int& h) {
         png_image image{};
@@ -43,14 +37,14 @@ class SceneImage : public ::testing::Test {
         return data;
     }
 
-    fs::path dir;
+    temp_folder dir;
     tolvex::scene_image_options opts;
     const point_list tracers{make_vec3(-200, -250, 0)};
 };
 
 TEST_F(SceneImage, FileHoldsTheRenderedPixelsAndReplacesAnOldOne) {
-    const fs::path target = dir / "view.png";
-    std::ofstream(target) << "old";
+    const fs::path target = dir.path() / "view.png";
+    write_text(target.string(), "old");
     tolvex::save_scene_image(target.string(), {}, tracers, opts);
 
     int w = 0, h = 0;
@@ -59,11 +53,11 @@ TEST_F(SceneImage, FileHoldsTheRenderedPixelsAndReplacesAnOldOne) {
     EXPECT_EQ(h, 64);
     EXPECT_EQ(stored, tolvex::render_scene_pixels({}, tracers, opts).rgba);
     // Only the picture is left in the folder, no temporary file.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(SceneImage, UnwritablePlaceNamesThePathAndLeavesNoFile) {
-    const fs::path target = dir / "missing" / "view.png";
+    const fs::path target = dir.path() / "missing" / "view.png";
     try {
         tolvex::save_scene_image(target.string(), {}, tracers, opts);
         FAIL() << "no error for " << target;
@@ -71,16 +65,16 @@ TEST_F(SceneImage, UnwritablePlaceNamesThePathAndLeavesNoFile) {
         EXPECT_NE(std::string(e.what()).find(target.string()), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(target));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0);
 }
 
 TEST_F(SceneImage, PathThatIsAFolderIsRefusedAndKept) {
-    const fs::path target = dir / "taken";
+    const fs::path target = dir.path() / "taken";
     fs::create_directory(target);
     EXPECT_THROW(tolvex::save_scene_image(target.string(), {}, tracers, opts),
                  tolvex::output_error);
     EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 } // namespace

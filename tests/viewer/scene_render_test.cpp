@@ -1,10 +1,10 @@
 // Pixels of offscreen renders of the start view: where the background, axes, faces, edges and
 // tracers land, found by projecting model points with the camera the viewer uses.
+#include "box.hpp"
 #include "offscreen_context.hpp"
 #include "offscreen_render.hpp"
 #include "run_history.hpp"
 #include "scene_drawing.hpp"
-#include "test_cube.hpp"
 #include "vector_utils.hpp"
 #include "view_state.hpp"
 
@@ -102,7 +102,7 @@ TEST(SceneRender, EmptyListsShowOnlyTheThreeAxesOnTheBackground) {
 }
 
 TEST(SceneRender, CubeShowsWhiteFacesWithBlackEdges) {
-    const auto pic = tolvex::render_scene_pixels({test_cube(100)}, {}, options());
+    const auto pic = tolvex::render_scene_pixels({make_cube(100)}, {}, options());
     EXPECT_TRUE(at(pic, project({-50, 50, 100}), white));     // top face
     EXPECT_TRUE(at(pic, project({-50, -100, -50}), white));   // front face
     EXPECT_TRUE(around(pic, project({0, -100, 100}), black)); // edge between them
@@ -121,7 +121,7 @@ TEST(SceneRender, TracersAreGreenAndHiddenInsideBlocks) {
     EXPECT_TRUE(at(bare, project({40, -40, 40}), green));
     EXPECT_TRUE(at(bare, project({-200, -250, 0}), green));
 
-    const auto boxed = tolvex::render_scene_pixels({test_cube(100)}, tracers, options());
+    const auto boxed = tolvex::render_scene_pixels({make_cube(100)}, tracers, options());
     EXPECT_TRUE(at(boxed, project({40, -40, 40}), white));
     EXPECT_TRUE(at(boxed, project({-200, -250, 0}), green));
 }
@@ -137,7 +137,7 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     f.slip_mag = 150;
     f.order = 1;
     scene_history restored, forward;
-    tolvex::run_model(test_cube(100), {f}, {}, tolvex::history_collector(restored, forward));
+    tolvex::run_model(make_cube(100), {f}, {}, tolvex::history_collector(restored, forward));
     ASSERT_EQ(restored.steps.size(), 2u);
     EXPECT_EQ(restored.steps[1].label, "restored 1/1: 1 T");
     EXPECT_EQ(forward.steps[0].label, "forward 0/1");
@@ -173,7 +173,7 @@ TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
     for (vec3& t : tracers)
         t = make_vec3(inside(rng), inside(rng), 1.5 * inside(rng));
     scene_history restored, forward;
-    tolvex::run_model(test_cube(100), faults, tracers,
+    tolvex::run_model(make_cube(100), faults, tracers,
                       tolvex::history_collector(restored, forward));
 
     tolvex::offscreen_context context(W, H);

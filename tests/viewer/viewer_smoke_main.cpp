@@ -3,8 +3,8 @@
 // Without arguments it runs GLUT's own loop; with --pump it drives the window from
 // a poll() loop on viewer_event_fd, as another toolkit's event loop would. Prints a line from an
 // exit handler so the test can see that the program ended through the normal exit path.
+#include "box.hpp"
 #include "glut_data_manager.hpp"
-#include "test_cube.hpp"
 #include "viewer_window.hpp"
 
 #include <GL/freeglut.h>
@@ -23,13 +23,13 @@ int main(int argc, char** argv) {
     // The forward run: the cube alone, then with a second cube beside it (where it opens); the
     // restoration run: the cube alone.
     const point_list tracers{make_vec3(-200, -250, 0), make_vec3(0, 0, 300)};
-    block beside = test_cube(60);
+    block beside = make_cube(60);
     for (vec3& v : beside.vertices)
         v[0] += 250;
     scene_history restored, forward;
-    append_history_step(restored, {test_cube(100)}, tracers, "restored 0/0");
-    append_history_step(forward, {test_cube(100)}, tracers, "forward 0/1");
-    append_history_step(forward, {test_cube(100), beside}, tracers, "forward 1/1: 7 T");
+    append_history_step(restored, {make_cube(100)}, tracers, "restored 0/0");
+    append_history_step(forward, {make_cube(100)}, tracers, "forward 0/1");
+    append_history_step(forward, {make_cube(100), beside}, tracers, "forward 1/1: 7 T");
     glut_data_manager::get_instance().set_histories(restored, forward);
 
     if (argc > 1 && std::string(argv[1]) == "--pump") {
