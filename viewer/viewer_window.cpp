@@ -9,27 +9,26 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 // The viewer's X connection, known once the window is open.
 Display* viewer_display = nullptr;
 
-// freeglut ends the process when it cannot reach the display, so ask first.
-bool display_reachable() {
-    Display* probe = XOpenDisplay(nullptr);
-    if (!probe)
-        return false;
-    XCloseDisplay(probe);
-    return true;
-}
+// A connection to the display, closed with the object; empty when the display cannot be reached.
+using display_connection = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
 
 } // namespace
 
 bool open_viewer_window(const view_options& options) {
     if (viewer_display)
         return true;
-    if (!display_reachable())
+    // freeglut ends the process when it cannot reach the display, so ask first. The probe stays
+    // connected until GLUT has its own connection: a server that resets when its last client
+    // leaves would otherwise be resetting just as GLUT connects.
+    const display_connection probe(XOpenDisplay(nullptr), &XCloseDisplay);
+    if (!probe)
         return false;
 
     current_view_options() = options;
