@@ -1,5 +1,6 @@
 # Sourced by the window tests: starts a private Xvfb, exports DISPLAY and removes both the
 # server and the scratch folder $work on exit. Exits 77 (skipped) when Xvfb is not installed.
+# Waits go through wait_until, which polls for the state a step needs instead of pausing.
 if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: skipped"
     exit 77
@@ -8,15 +9,27 @@ for tool in xdotool xwininfo; do
     command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 1; }
 done
 
+# wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds (status 0), or
+# gives up after SECONDS (status 1). The deadlines are generous: a loaded machine only takes
+# longer, it does not fail.
+wait_until() {
+    local now end
+    now=${EPOCHREALTIME/[.,]/}
+    end=$((now + $1 * 1000000))
+    shift
+    until "$@"; do
+        now=${EPOCHREALTIME/[.,]/}
+        [ "$now" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
 work=$(mktemp -d)
+# No reset when the last client leaves: a program's own connection check must not race one.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+wait_until 30 test -s "$work/display" || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
 
 failures=0
@@ -25,14 +38,11 @@ fail() {
     failures=$((failures + 1))
 }
 
-# Waits up to 10 s for process $1 to end; returns its exit status, or 124 if it had to be killed.
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Waits up to 30 s for process $1 to end; returns its exit status, or 124 if it had to be killed.
 wait_for_exit() {
-    local waited=0
-    while kill -0 "$1" 2>/dev/null && [ "$waited" -lt 100 ]; do
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    if kill -0 "$1" 2>/dev/null; then
+    if ! wait_until 30 ended "$1"; then
         kill "$1"
         wait "$1"
         return 124
@@ -40,7 +50,8 @@ wait_for_exit() {
     wait "$1"
 }
 
-# Fails unless process $1 stays idle for a second: a busy loop would use about 100 ticks.
+# Fails unless process $1 stays idle for a second: a busy loop would use about 100 ticks. (This
+# pause is the measurement itself, not a wait for something to happen.)
 check_idle() {
     local before after
     before=$(awk '{ print $14 + $15 }' "/proc/$1/stat")

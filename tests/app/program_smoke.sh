@@ -11,39 +11,55 @@ shots=${3:-}
 
 . "$(dirname "$0")/../xvfb_session.sh"
 
-# Waits for the main window, then for the viewer: the other visible window titled "tolvex".
-main_window() { timeout 20 xdotool search --sync --onlyvisible --classname tolvex | head -n 1; }
-viewer_window() {
-    local main=$1
-    for _ in $(seq 100); do
-        for w in $(xdotool search --onlyvisible --name '^tolvex$'); do
-            [ "$w" != "$main" ] && { echo "$w"; return; }
-        done
-        sleep 0.2
-    done
+# Where Form1 puts its controls: a client area 273 high below the menu bar, the fault list at
+# (8, 8) 280 x 124 and the plot button at (8, 200) 112 x 24 in it.
+client_top() { echo $(($(xwininfo -id "$1" | awk '/Height:/ { print $2 }') - 273)); }
+# The main window has been drawn once the plot button's label shows.
+main_drawn() { "$probe" ink "$1" 8 $(($(client_top "$1") + 200)) 112 24 >/dev/null; }
+# The fault list shows lines (looked at inside its frame).
+list_filled() { "$probe" ink "$1" 12 $(($(client_top "$1") + 12)) 272 116 >/dev/null; }
+press_plot() { xdotool mousemove --window "$1" 64 $(($(client_top "$1") + 212)) click 1; }
+
+# Waits for the main window (the program's only window at start) and for it to be drawn.
+main_window() {
+    local window
+    window=$(timeout 30 xdotool search --sync --onlyvisible --classname tolvex | head -n 1)
+    [ -n "$window" ] && wait_until 30 main_drawn "$window" && echo "$window"
 }
+# Prints the viewer: the visible window titled "tolvex" that is not one of the program's Qt
+# windows (main window, menus and dialogs carry its class; the GLUT window none).
+find_viewer() {
+    local window
+    for window in $(xdotool search --onlyvisible --name '^tolvex$'); do
+        xdotool search --onlyvisible --classname tolvex | grep -qx "$window" || {
+            echo "$window"
+            return 0
+        }
+    done
+    return 1
+}
+viewer_window() {
+    wait_until 30 find_viewer >/dev/null && find_viewer
+}
+# A visible Qt window besides the main window $1: the menu popup.
+menu_open() { xdotool search --onlyvisible --classname tolvex | grep -qvx "$1"; }
 menu() { # menu MAIN_WINDOW LETTER: the "&File" menu, then one of its items
     xdotool windowfocus --sync "$1" key alt+f
-    sleep 0.5
+    wait_until 30 menu_open "$1" || { fail "the File menu did not open"; return 1; }
     xdotool key "$2"
 }
+dialog_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+dialog_closed() { ! dialog_shown "$1"; }
 # dialog MAIN_WINDOW LETTER TITLE TEXT: a menu item's file dialog, answered with TEXT and Return;
 # returns once the dialog has closed.
 dialog() {
-    menu "$1" "$2"
+    menu "$1" "$2" || return
     local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$3\$" | head -n 1)
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$3\$" | head -n 1)
     [ -n "$window" ] || { fail "no $3 dialog"; return; }
     xdotool windowfocus --sync "$window" type --delay 20 "$4"
     xdotool key Return
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$3\$" >/dev/null || return
-        sleep 0.1
-    done
-    fail "the $3 dialog did not close"
-}
-press_plot() { # the button's centre, with the window at the top-left corner of the screen
-    xdotool mousemove 64 231 click 1
+    wait_until 30 dialog_closed "$3" || fail "the $3 dialog did not close"
 }
 
 "$program" >"$work/out" 2>&1 &
@@ -57,14 +73,15 @@ fi
 [ "$(xdotool getwindowname "$main")" = tolvex ] || fail "main window title is not tolvex"
 
 dialog "$main" o Open graben.efd
+wait_until 30 list_filled "$main" || fail "the fault list stayed empty after Open"
 [ -n "$shots" ] && command -v import >/dev/null && import -window "$main" "$shots/main-window.png"
-press_plot
-viewer=$(viewer_window "$main")
+press_plot "$main"
+viewer=$(viewer_window)
 if [ -z "$viewer" ]; then
     fail "plot opened no viewer window"
 else
-    sleep 1
-    "$probe" scene "$viewer" || fail "the viewer does not show blocks, tracers and axes"
+    wait_until 30 "$probe" scene "$viewer" >"$work/scene" ||
+        fail "the viewer does not show blocks, tracers and axes: $(tail -n 1 "$work/scene")"
     check_idle "$pid" "main window and viewer"
     if [ -n "$shots" ] && command -v import >/dev/null; then
         import -window root -crop 760x600+0+0 "$shots/both-windows.png"
@@ -72,10 +89,8 @@ else
 fi
 
 dialog "$main" t "Save As" "$work/forward"
-for _ in $(seq 50); do # the file appears whole, by rename, once the handler has written it
-    [ -f "$work/forward.txt" ] && break
-    sleep 0.1
-done
+# The file appears whole, by rename, once the handler has written it.
+wait_until 30 test -f "$work/forward.txt"
 lines=$(wc -l <"$work/forward.txt" 2>/dev/null || echo 0)
 [ "$lines" -eq 3565 ] || fail "saved $lines forward tracers, wanted 3565"
 
@@ -88,9 +103,13 @@ status=$?
 "$program" >"$work/out" 2>&1 &
 pid=$!
 main=$(main_window)
-press_plot
-[ -n "$(viewer_window "$main")" ] || fail "second run: plot opened no viewer window"
-menu "$main" x
+if [ -z "$main" ]; then
+    fail "second run: no main window"
+else
+    press_plot "$main"
+    [ -n "$(viewer_window)" ] || fail "second run: plot opened no viewer window"
+    menu "$main" x
+fi
 wait_for_exit "$pid"
 status=$?
 [ "$status" -eq 0 ] || { fail "E&xit: exit status $status"; cat "$work/out"; }

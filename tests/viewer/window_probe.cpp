@@ -3,7 +3,10 @@
 //   window_probe close ID   asks the window to close, as a window manager's close button does
 //                           (WM_DELETE_WINDOW);
 //   window_probe scene ID   exits 0 when the window shows white faces, green tracers and an axis
-//                           colour, 1 otherwise.
+//                           colour, 1 otherwise;
+//   window_probe ink ID X Y WIDTH HEIGHT
+//                           exits 0 when the rectangle (window coordinates) holds dark pixels,
+//                           such as text, 1 otherwise.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -47,11 +50,29 @@ bool shows_scene(Display* display, Window window) {
     return white > 1000 && green > 0 && axis > 0;
 }
 
+bool shows_ink(Display* display, Window window, int x, int y, int width, int height) {
+    XImage* image = XGetImage(display, window, x, y, width, height, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    int dark = 0;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const unsigned long p = XGetPixel(image, column, row);
+            dark += ((p >> 16) & 0xff) < 100 && ((p >> 8) & 0xff) < 100 && (p & 0xff) < 100;
+        }
+    XDestroyImage(image);
+    std::printf("rectangle pixels: %d dark\n", dark);
+    return dark >= 10;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "close") != 0 && std::strcmp(argv[1], "scene") != 0)) {
-        std::fprintf(stderr, "usage: window_probe close|scene WINDOW_ID\n");
+    const bool ink = argc == 7 && std::strcmp(argv[1], "ink") == 0;
+    if (!ink &&
+        (argc != 3 || (std::strcmp(argv[1], "close") != 0 && std::strcmp(argv[1], "scene") != 0))) {
+        std::fprintf(stderr, "usage: window_probe close|scene WINDOW_ID\n"
+                             "       window_probe ink WINDOW_ID X Y WIDTH HEIGHT\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -61,7 +82,10 @@ int main(int argc, char** argv) {
     }
     const Window window = std::strtoul(argv[2], nullptr, 0);
     bool ok = true;
-    if (std::strcmp(argv[1], "close") == 0)
+    if (ink)
+        ok = shows_ink(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                       std::atoi(argv[6]));
+    else if (std::strcmp(argv[1], "close") == 0)
         request_close(display, window);
     else
         ok = shows_scene(display, window);

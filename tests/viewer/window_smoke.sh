@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Smoke test of the real viewer window under a private Xvfb: the window titled "tolvex" appears
-# and shows the model, "q", Esc and the window's close request each end the program with status 0 through the normal
-# exit path, and the program uses no CPU while idle, with GLUT's loop and with a poll() loop
-# driving it. Exits 77 (skipped) when Xvfb is not installed.
+# and shows the model, "q", Esc and the window's close request each end the program with status 0
+# through the normal exit path, and the program uses no CPU while idle, with GLUT's loop and with
+# a poll() loop driving it. Exits 77 (skipped) when Xvfb is not installed.
 # usage: window_smoke.sh SMOKE_PROGRAM WINDOW_PROBE_PROGRAM
 set -u
 smoke=$1
 probe=$2
 
 . "$(dirname "$0")/../xvfb_session.sh"
+
+# The window shows the scene; its pixel counts stay in $work/scene.
+scene_shown() { "$probe" scene "$1" >"$work/scene"; }
+white_pixels() { awk '{ print $3 } END { if (NR == 0) print 0 }' "$work/scene"; }
+# The scene in window $1 shows fewer than half of $2 white pixels.
+zoomed_out() {
+    scene_shown "$1"
+    [ "$(white_pixels)" -lt $(($2 / 2)) ]
+}
 
 # Starts the viewer in the given mode, waits for its window, checks it idles, ends it with
 # the given action and checks the exit. mode: "" or --pump; action: a key name or "close".
@@ -18,7 +27,7 @@ run_case() {
     "$smoke" $mode >"$work/out" 2>"$work/err" &
     local pid=$!
     local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^tolvex$' | head -n 1)
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^tolvex$' | head -n 1)
     if [ -z "$window" ]; then
         fail "$label: no window titled tolvex"
         kill "$pid" 2>/dev/null
@@ -28,21 +37,18 @@ run_case() {
     fi
     xwininfo -name tolvex | grep -q 'Map State: IsViewable' || fail "$label: window not viewable"
 
-    sleep 0.5
-    "$probe" scene "$window" >"$work/scene" ||
-        fail "$label: the window does not show the cube, tracers and axes"
-    if [ "$action" = q ]; then
+    if ! wait_until 30 scene_shown "$window"; then
+        fail "$label: the window does not show the cube, tracers and axes: $(cat "$work/scene")"
+    elif [ "$action" = q ]; then
         # A plain drag down by half the height doubles the eye distance: fewer white pixels.
-        local white_before white_after
-        white_before=$(awk '{ print $3 }' "$work/scene")
+        local white_before
+        white_before=$(white_pixels)
         xdotool mousemove --window "$window" 300 100 mousedown 1 \
             mousemove --window "$window" 300 340 mouseup 1
-        sleep 0.5
-        "$probe" scene "$window" >"$work/scene"
-        white_after=$(awk '{ print $3 }' "$work/scene")
-        echo "$label: zoom drag: $white_before -> $white_after white pixels"
-        [ "$white_after" -lt $((white_before / 2)) ] ||
-            fail "$label: zoom drag left $white_after of $white_before white pixels"
+        wait_until 30 zoomed_out "$window" "$white_before"
+        echo "$label: zoom drag: $white_before -> $(white_pixels) white pixels"
+        [ "$(white_pixels)" -lt $((white_before / 2)) ] ||
+            fail "$label: zoom drag left $(white_pixels) of $white_before white pixels"
     fi
     if [ "$action" = Escape ]; then
         # Page Up steps back from the two cubes the window opens on to the one before.
