@@ -108,8 +108,10 @@ class random_polytopes {
         std::normal_distribution<double> gauss;
         double q[4];
         double length = 0;
-        for (double& x : q)
-            length += (x = gauss(rng_)) * x;
+        for (double& x : q) {
+            x = gauss(rng_);
+            length += x * x;
+        }
         length = std::sqrt(length);
         const double w = q[0] / length, x = q[1] / length, y = q[2] / length, z = q[3] / length;
         const double turn[3][3] = {
