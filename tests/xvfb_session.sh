@@ -24,6 +24,10 @@ wait_until() {
     done
 }
 
+# Prints the first visible window that xdotool search finds with the given arguments; fails when
+# there is none. A search can die of a window that vanishes while it looks: that is a miss too.
+visible_window() { xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1 | grep .; }
+
 work=$(mktemp -d)
 # No reset when the last client leaves: a program's own connection check must not race one.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &

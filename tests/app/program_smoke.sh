@@ -18,53 +18,56 @@ client_top() { echo $(($(xwininfo -id "$1" | awk '/Height:/ { print $2 }') - 273
 main_drawn() { "$probe" ink "$1" 8 $(($(client_top "$1") + 200)) 112 24 >/dev/null; }
 # The fault list shows lines (looked at inside its frame).
 list_filled() { "$probe" ink "$1" 12 $(($(client_top "$1") + 12)) 272 116 >/dev/null; }
-press_plot() { xdotool mousemove --window "$1" 64 $(($(client_top "$1") + 212)) click 1; }
+# A click reaches the button only while no popup holds the pointer: one that closed a moment ago
+# may not have let go yet.
+press_plot() {
+    wait_until 30 "$probe" pointer-free || fail "the pointer stayed grabbed"
+    xdotool mousemove --window "$1" 64 $(($(client_top "$1") + 212)) click 1
+}
 
-# Waits for the main window (the program's only window at start) and for it to be drawn.
-main_window() {
-    local window
-    window=$(timeout 30 xdotool search --sync --onlyvisible --classname tolvex | head -n 1)
-    [ -n "$window" ] && wait_until 30 main_drawn "$window" && echo "$window"
+# Starts the program and sets pid and main: its main window (its only window at start), once
+# drawn; main stays empty when there is none.
+start_program() {
+    "$program" >"$work/out" 2>&1 &
+    pid=$!
+    main=$(wait_until 30 visible_window --classname tolvex)
+    [ -n "$main" ] && wait_until 30 main_drawn "$main" || main=
 }
 # Prints the viewer: the visible window titled "tolvex" that is not one of the program's Qt
 # windows (main window, menus and dialogs carry its class; the GLUT window none).
 find_viewer() {
-    local window
-    for window in $(xdotool search --onlyvisible --name '^tolvex$'); do
-        xdotool search --onlyvisible --classname tolvex | grep -qx "$window" || {
+    local qt window
+    qt=$(xdotool search --onlyvisible --classname tolvex 2>/dev/null) && [ -n "$qt" ] || return 1
+    for window in $(xdotool search --onlyvisible --name '^tolvex$' 2>/dev/null); do
+        grep -qx "$window" <<<"$qt" || {
             echo "$window"
             return 0
         }
     done
     return 1
 }
-viewer_window() {
-    wait_until 30 find_viewer >/dev/null && find_viewer
-}
+viewer_window() { wait_until 30 find_viewer; }
 # A visible Qt window besides the main window $1: the menu popup.
-menu_open() { xdotool search --onlyvisible --classname tolvex | grep -qvx "$1"; }
+menu_open() { xdotool search --onlyvisible --classname tolvex 2>/dev/null | grep -qvx "$1"; }
 menu() { # menu MAIN_WINDOW LETTER: the "&File" menu, then one of its items
     xdotool windowfocus --sync "$1" key alt+f
     wait_until 30 menu_open "$1" || { fail "the File menu did not open"; return 1; }
     xdotool key "$2"
 }
-dialog_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
-dialog_closed() { ! dialog_shown "$1"; }
+dialog_closed() { ! visible_window --name "^$1\$" >/dev/null; }
 # dialog MAIN_WINDOW LETTER TITLE TEXT: a menu item's file dialog, answered with TEXT and Return;
 # returns once the dialog has closed.
 dialog() {
     menu "$1" "$2" || return
     local window
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$3\$" | head -n 1)
+    window=$(wait_until 30 visible_window --name "^$3\$")
     [ -n "$window" ] || { fail "no $3 dialog"; return; }
     xdotool windowfocus --sync "$window" type --delay 20 "$4"
     xdotool key Return
     wait_until 30 dialog_closed "$3" || fail "the $3 dialog did not close"
 }
 
-"$program" >"$work/out" 2>&1 &
-pid=$!
-main=$(main_window)
+start_program
 if [ -z "$main" ]; then
     fail "no main window"
     cat "$work/out"
@@ -100,9 +103,7 @@ status=$?
 [ "$status" -eq 0 ] || { fail "q in the viewer: exit status $status"; cat "$work/out"; }
 
 # "E&xit" with the viewer open ends the whole program with status 0.
-"$program" >"$work/out" 2>&1 &
-pid=$!
-main=$(main_window)
+start_program
 if [ -z "$main" ]; then
     fail "second run: no main window"
 else

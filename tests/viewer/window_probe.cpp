@@ -6,13 +6,16 @@
 //                           colour, 1 otherwise;
 //   window_probe ink ID X Y WIDTH HEIGHT
 //                           exits 0 when the rectangle (window coordinates) holds dark pixels,
-//                           such as text, 1 otherwise.
+//                           such as text, 1 otherwise;
+//   window_probe pointer-free
+//                           exits 0 when no client holds the pointer grabbed (a popup does while
+//                           it is open, and a click then goes to it), 1 otherwise.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
 namespace {
 
@@ -65,14 +68,28 @@ bool shows_ink(Display* display, Window window, int x, int y, int width, int hei
     return dark >= 10;
 }
 
+// True when no client holds the pointer grabbed: a click now reaches the window under it.
+bool pointer_free(Display* display) {
+    if (XGrabPointer(display, DefaultRootWindow(display), False, 0, GrabModeAsync, GrabModeAsync,
+                     None, None, CurrentTime) != GrabSuccess)
+        return false;
+    XUngrabPointer(display, CurrentTime);
+    XSync(display, False);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool ink = argc == 7 && std::strcmp(argv[1], "ink") == 0;
-    if (!ink &&
-        (argc != 3 || (std::strcmp(argv[1], "close") != 0 && std::strcmp(argv[1], "scene") != 0))) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const int arguments = mode == "ink"                        ? 7
+                          : mode == "pointer-free"             ? 2
+                          : mode == "close" || mode == "scene" ? 3
+                                                               : 0;
+    if (argc != arguments) {
         std::fprintf(stderr, "usage: window_probe close|scene WINDOW_ID\n"
-                             "       window_probe ink WINDOW_ID X Y WIDTH HEIGHT\n");
+                             "       window_probe ink WINDOW_ID X Y WIDTH HEIGHT\n"
+                             "       window_probe pointer-free\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -80,12 +97,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "window_probe: no display\n");
         return 2;
     }
-    const Window window = std::strtoul(argv[2], nullptr, 0);
+    const Window window = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : None;
     bool ok = true;
-    if (ink)
+    if (mode == "pointer-free")
+        ok = pointer_free(display);
+    else if (mode == "ink")
         ok = shows_ink(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                        std::atoi(argv[6]));
-    else if (std::strcmp(argv[1], "close") == 0)
+    else if (mode == "close")
         request_close(display, window);
     else
         ok = shows_scene(display, window);

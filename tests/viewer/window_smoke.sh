@@ -27,7 +27,7 @@ run_case() {
     "$smoke" $mode >"$work/out" 2>"$work/err" &
     local pid=$!
     local window
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^tolvex$' | head -n 1)
+    window=$(wait_until 30 visible_window --name '^tolvex$')
     if [ -z "$window" ]; then
         fail "$label: no window titled tolvex"
         kill "$pid" 2>/dev/null
