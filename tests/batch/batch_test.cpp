@@ -260,7 +260,7 @@ TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
     ASSERT_EQ(o.status, 0) << o.output;
     for (const std::string series :
          {"restoration", "forward", "restoration_tracers", "forward_tracers"}) {
-        const auto entries = series_entries(read_all(steps + "/" + series + ".vtk.series"));
+        const auto entries = series_entries(read_text(steps + "/" + series + ".vtk.series"));
         ASSERT_EQ(entries.size(), 2u) << series;
         for (std::size_t k = 0; k < 2; ++k) {
             EXPECT_EQ(entries[k].first, series + "_00" + std::to_string(k) + ".vtk");
@@ -269,14 +269,14 @@ TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
         }
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 12);
-    EXPECT_EQ(fault_field(read_all(steps + "/forward_000.vtk")), "initial");
-    EXPECT_EQ(fault_field(read_all(steps + "/restoration_tracers_001.vtk")), "1%20tag");
+    EXPECT_EQ(fault_field(read_text(steps + "/forward_000.vtk")), "initial");
+    EXPECT_EQ(fault_field(read_text(steps + "/restoration_tracers_001.vtk")), "1%20tag");
     // The last forward step is the forward result, block for block.
-    std::string last = read_all(steps + "/forward_001.vtk");
+    std::string last = read_text(steps + "/forward_001.vtk");
     last.erase(last.find("FIELD"), last.find("POINTS") - last.find("FIELD"));
-    EXPECT_EQ(last, read_all(dir.file("b.vtk")));
+    EXPECT_EQ(last, read_text(dir.file("b.vtk")));
     // Tracers in model units, each with its index.
-    const std::string tracers = read_all(steps + "/forward_tracers_001.vtk");
+    const std::string tracers = read_text(steps + "/forward_tracers_001.vtk");
     EXPECT_NE(tracers.find("POINTS 3 double\n2.5 0.5 0.5\n2 0 0\n0 0 -0.5\n"
                            "VERTICES 3 6\n1 0\n1 1\n1 2\n"
                            "POINT_DATA 3\nSCALARS tracer int 1\nLOOKUP_TABLE default\n0\n1\n2\n"),
@@ -291,7 +291,7 @@ TEST_F(Batch, AFailingOutputLeavesEveryOldFileAsItWas) {
                                 quoted(dir.file("no/such/folder/b.vtk")));
     EXPECT_EQ(o.status, 1) << o.output;
     EXPECT_NE(o.output.find(dir.file("no/such/folder/b.vtk")), std::string::npos) << o.output;
-    EXPECT_EQ(read_all(dir.file("out.txt")), "old\n");
+    EXPECT_EQ(read_text(dir.file("out.txt")), "old\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("steps")));
     // the four inputs and the old output, no temporary file
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
@@ -313,7 +313,7 @@ TEST_F(Batch, OutputsThatNameAnInputOrEachOtherAreUsageErrors) {
         EXPECT_EQ(o.status, 2) << args << "\n" << o.output;
         EXPECT_NE(o.output.find("name the same file"), std::string::npos) << o.output;
     }
-    EXPECT_EQ(read_all(dir.file("cube.tracers")), "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
+    EXPECT_EQ(read_text(dir.file("cube.tracers")), "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("steps")));
 }

@@ -1,7 +1,7 @@
 // The steps run_model reports: every state of both runs, from the centred input to the result.
 #include "boundary_file.hpp"
+#include "box.hpp"
 #include "model_run.hpp"
-#include "run_fixture.hpp"
 #include "step_files.hpp"
 
 #include <algorithm>
@@ -78,7 +78,8 @@ void expect_same_blocks(const std::vector<block>& got, const std::vector<block>&
 // The cube [0,2]^3 (centred: [-1,1]^3) with fault 1 (sequence 1, plane z = 1, upper side 2 along
 // +x in the forward run) and fault 2 (sequence 2, plane x = 1.5, eastern side 0.5 up).
 TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
-    const block cube = parse_boundary_text(run_test::box_boundary(0, 0, 0, 2, 2, 2), "cube");
+    const block cube =
+        parse_boundary_text(box_boundary(make_vec3(0, 0, 0), make_vec3(2, 2, 2)), "cube");
     // As loaded: youngest first, with the slip the restoration applies.
     const std::vector<fault> faults = {
         make_fault(2, 2, make_vec3(1, 0, 0), make_vec3(1.5, 1, 1), make_vec3(0, 0, -1), 0.5),
