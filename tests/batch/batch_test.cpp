@@ -135,7 +135,7 @@ TEST_F(Batch, ImageStepDrawsTheChosenStepOfTheChosenRun) {
                                     quoted(dir.file("cube.efd")) + " --quiet --save-image " +
                                     quoted(dir.file(name)) + step);
         EXPECT_EQ(o.status, 0) << step << "\n" << o.output;
-        return read_all(dir.file(name));
+        return read_text(dir.file(name));
     };
     const std::string last = picture("default.png", "");
     ASSERT_FALSE(last.empty());

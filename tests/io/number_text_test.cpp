@@ -56,8 +56,9 @@ TEST(NumberText, SameTextAsCLocalePrintf) {
         ASSERT_EQ(fixed_text(x, 8, 15), c_printf("%15.8f", x)) << x;
         ASSERT_EQ(fixed_text(x, 1, 5), c_printf("%5.1f", x)) << x;
         ASSERT_EQ(general_text(x), c_printf("%.6g", x)) << x;
-        if (std::isfinite(x))
+        if (std::isfinite(x)) {
             ASSERT_EQ(to_number(shortest_text(x)), x) << x;
+        }
     }
     EXPECT_EQ(integer_text(-42, 10), "       -42");
     EXPECT_EQ(integer_text(123456, 5), "123456");

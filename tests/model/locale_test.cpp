@@ -2,9 +2,10 @@
 // program's is once Qt has set the C library's locale from the environment.
 #include "block_export.hpp"
 #include "boundary_file.hpp"
+#include "box.hpp"
 #include "fault_file.hpp"
-#include "run_fixture.hpp"
-#include "temp_dir.hpp"
+#include "temp_folder.hpp"
+#include "text_files.hpp"
 #include "tracer_file.hpp"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,11 @@ class comma_locale {
         if (use())
             return;
         const std::string command = "localedef -i de_DE -f UTF-8 '" +
-                                    (folder.path / comma_locale_name).string() +
+                                    (folder.path() / comma_locale_name).string() +
                                     "' >/dev/null 2>&1";
         if (std::system(command.c_str()) == -1)
             return;
-        ::setenv("LOCPATH", folder.path.c_str(), 1);
+        ::setenv("LOCPATH", folder.path().c_str(), 1);
         use();
     }
     ~comma_locale() {
@@ -51,7 +52,7 @@ class comma_locale {
         active_ = std::setlocale(LC_ALL, comma_locale_name) != nullptr && writes_decimal_comma();
         return active_;
     }
-    temp_dir folder;
+    temp_folder folder;
     bool active_ = false;
 };
 
@@ -60,12 +61,12 @@ class comma_locale {
 TEST(DecimalCommaLocale, FilesAndListLinesAreWrittenAndReadAsInTheCLocale) {
     const point_list tracers{make_vec3(-810, -550, 0.125), make_vec3(1e-9, 12345.678901, -0.5)};
     const std::vector<block> blocks{
-        parse_boundary_text(run_test::box_boundary(0, 0, 0, 1.5, 2.5, 0.1), "box")};
+        parse_boundary_text(box_boundary(make_vec3(0, 0, 0), make_vec3(1.5, 2.5, 0.1)), "box")};
     const std::string fault_text =
         "F\t70\t45.5\t120.25\t-3.75\tN\t7\t1.5\t1\t0\t0\t0\t0\t1\t0\t0\t0\t3";
     const auto list_line = [&] { return fault_list_line(parse_fault_text(fault_text, "f").at(0)); };
 
-    const temp_dir dir;
+    const temp_folder dir;
     write_tracer_file(dir.write("c.txt", ""), tracers, 100);
     const std::string c_list = list_line();
     const std::string c_vtk = blocks_to_vtk(blocks);
@@ -80,14 +81,14 @@ TEST(DecimalCommaLocale, FilesAndListLinesAreWrittenAndReadAsInTheCLocale) {
     ASSERT_STREQ(probe, "0,5") << "the C library writes decimal commas now";
 
     write_tracer_file(dir.write("comma.txt", ""), tracers, 100);
-    EXPECT_EQ(file_text((dir.path / "comma.txt").string()),
-              file_text((dir.path / "c.txt").string()));
+    EXPECT_EQ(read_text((dir.path() / "comma.txt").string()),
+              read_text((dir.path() / "c.txt").string()));
     EXPECT_EQ(list_line(), c_list);
     EXPECT_EQ(blocks_to_vtk(blocks), c_vtk);
     EXPECT_EQ(blocks_to_obj(blocks), c_obj);
 
     point_list back;
-    ASSERT_TRUE(read_tracer_file((dir.path / "comma.txt").string(), 100, back));
+    ASSERT_TRUE(read_tracer_file((dir.path() / "comma.txt").string(), 100, back));
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1][1], 12345.678901);
 }

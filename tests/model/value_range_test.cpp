@@ -1,10 +1,10 @@
 // Values beyond the range of a double are errors naming where they come from, never infinities
 // in the output, and a run that runs out of memory says how far it got.
 #include "boundary_file.hpp"
+#include "box.hpp"
 #include "error_text.hpp"
 #include "fault_file.hpp"
 #include "model_run.hpp"
-#include "run_fixture.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -29,7 +29,7 @@ fault horizontal_fault(int id, double height, double slip) {
 }
 
 block cube() {
-    return parse_boundary_text(run_test::box_boundary(-1, -1, -1, 1, 1, 1), "cube");
+    return parse_boundary_text(box_boundary(make_vec3(-1, -1, -1), make_vec3(1, 1, 1)), "cube");
 }
 
 // The run_aborted text of a run, or "" when it goes through.

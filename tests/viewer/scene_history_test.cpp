@@ -1,8 +1,8 @@
 // The histories the viewer keeps of a run: every step drawn where the run put its blocks and
 // tracers, with the untouched and moved blocks sharing their shapes.
+#include "box.hpp"
 #include "model_run.hpp"
 #include "scene_history.hpp"
-#include "test_cube.hpp"
 #include "vector_utils.hpp"
 
 #include <gtest/gtest.h>
@@ -58,7 +58,7 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
         scene_history restored, forward;
         std::size_t passed = 0;
         const tolvex::model_result result =
-            tolvex::run_model(test_cube(100), faults, tracers, [&](const tolvex::run_step& step) {
+            tolvex::run_model(make_cube(100), faults, tracers, [&](const tolvex::run_step& step) {
                 scene_history& history = step.run == tolvex::run_kind::forward ? forward : restored;
                 append_history_step(history, step.blocks, step.tracers, "");
                 expect_step_matches(history, step);

@@ -13,10 +13,10 @@ probe=$2
 # The window shows the scene; its pixel counts stay in $work/scene.
 scene_shown() { "$probe" scene "$1" >"$work/scene"; }
 white_pixels() { awk '{ print $3 } END { if (NR == 0) print 0 }' "$work/scene"; }
-# The scene in window $1 shows fewer than half of $2 white pixels.
-zoomed_out() {
+# The scene in window $1 shows fewer than $2 white pixels.
+whites_below() {
     scene_shown "$1"
-    [ "$(white_pixels)" -lt $(($2 / 2)) ]
+    [ "$(white_pixels)" -lt "$2" ]
 }
 
 # Starts the viewer in the given mode, waits for its window, checks it idles, ends it with
@@ -45,24 +45,19 @@ run_case() {
         white_before=$(white_pixels)
         xdotool mousemove --window "$window" 300 100 mousedown 1 \
             mousemove --window "$window" 300 340 mouseup 1
-        wait_until 30 zoomed_out "$window" "$white_before"
+        wait_until 30 whites_below "$window" $((white_before / 2))
         echo "$label: zoom drag: $white_before -> $(white_pixels) white pixels"
         [ "$(white_pixels)" -lt $((white_before / 2)) ] ||
             fail "$label: zoom drag left $(white_pixels) of $white_before white pixels"
     fi
     if [ "$action" = Escape ]; then
         # Page Up steps back from the two cubes the window opens on to the one before.
-        local white_last white_before_step
-        white_last=$(awk '{ print $3 }' "$work/scene")
+        local white_last
+        white_last=$(white_pixels)
         xdotool windowfocus --sync "$window" key Prior
-        for _ in $(seq 100); do
-            "$probe" scene "$window" >"$work/scene"
-            white_before_step=$(awk '{ print $3 }' "$work/scene")
-            [ "$white_before_step" -lt "$white_last" ] && break
-            sleep 0.1
-        done
-        echo "$label: Page Up: $white_last -> $white_before_step white pixels"
-        [ "$white_before_step" -lt "$white_last" ] || fail "$label: Page Up did not step back"
+        wait_until 30 whites_below "$window" "$white_last"
+        echo "$label: Page Up: $white_last -> $(white_pixels) white pixels"
+        [ "$(white_pixels)" -lt "$white_last" ] || fail "$label: Page Up did not step back"
     fi
     check_idle "$pid" "$label"
 
