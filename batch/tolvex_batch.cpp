@@ -49,14 +49,16 @@ std::vector<fault> load_faults(const std::string& path) {
     return std::move(*faults);
 }
 
-// A step_fn that copies the blocks and tracers of the step --save-image draws into picture.
-// Throws usage_error when the runs of fault_count faults have no such step.
+// A step_fn that copies the blocks and tracers of the step --save-image draws into picture, or
+// none when that is the last step of a run, which the result holds anyway (keeping steps builds
+// the whole model after every fault). Throws usage_error when the runs of fault_count faults have
+// no such step.
 step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture) {
     const std::size_t wanted = o.picture_step.step.value_or(fault_count);
     if (wanted > fault_count)
         throw usage_error("--image-step: there is no step " + std::to_string(wanted) +
                           "; the runs have steps 0 to " + std::to_string(fault_count));
-    if (o.save_image.empty())
+    if (o.save_image.empty() || wanted == fault_count)
         return {};
     return [&picture, wanted, run = o.picture_step.run](const run_step& step) {
         if (step.run == run && step.step == wanted) {
@@ -93,7 +95,8 @@ void check_output_paths(const batch_options& o, const run_files& files) {
 
 // Each output goes to its temporary file; out puts them all in place once every one is written.
 void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                   const model_result& result, const run_state& picture, staged_files& out) {
+                   const model_result& result, const run_state& picture, bool picture_kept,
+                   staged_files& out) {
     const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
         write_tracer_file(out.stage(o.save_tracers), forward.tracers, radius);
@@ -110,8 +113,11 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         const view_options view = conf.view();
         image.clear_color = view.clear_color;
         image.eye = view.eye;
-        const std::vector<block> blocks = view.show_block ? picture.blocks : std::vector<block>{};
-        const point_list tracers = view.show_tracer ? picture.tracers : point_list{};
+        const run_state& last =
+            o.picture_step.run == run_kind::forward ? result.forward : result.restored;
+        const run_state& shown = picture_kept ? picture : last;
+        const std::vector<block> blocks = view.show_block ? shown.blocks : std::vector<block>{};
+        const point_list tracers = view.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))
             std::cerr << "tolvex-batch: warning: " << o.save_image << ": " << *advice << "\n";
         save_scene_image(out.stage(o.save_image), blocks, tracers, image);
@@ -159,7 +165,7 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    stage_outputs(o, conf, files.tracer_radius, result, picture, out);
+    stage_outputs(o, conf, files.tracer_radius, result, picture, bool(keep_picture), out);
     out.commit();
     if (!o.quiet)
         std::cerr << "tolvex-batch: " << result.forward.faults.size() << " faults, "
