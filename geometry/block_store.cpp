@@ -96,19 +96,6 @@ void move_slot(block_store& store, int s, const xyz& slip) {
     }
 }
 
-void settle_vertices(block_store& store, int s) {
-    xyz& d = store.shift[s];
-    if (is_zero(d))
-        return;
-    work_block& w = store.shapes[s];
-    for (int v = 0; v < w.vertex_count; ++v)
-        for (int k = 0; k < 3; ++k)
-            w.points[v][k] += d[k];
-    d = {0.0, 0.0, 0.0};
-    if (w.vertex_count > 0)
-        store.bounds[s] = bounds_of(w.points, w.vertex_count);
-}
-
 void settle_points(block_store& store, int s, std::vector<fault>& faults) {
     xyz& d = store.point_shift[s];
     if (is_zero(d))

@@ -1,9 +1,10 @@
 // The blocks of one cutting run in working form. Each block keeps its slot while it lives; a cut
 // puts the positive half in the cut block's slot and the negative half in a new slot linked in
 // after it, so the list order of the halves is the order of the cuts without moving any block.
-// A block's move is held as a pending shift, applied to its vertices when a plane comes near
-// it, to its fault points and tracers when it is cut or a fault it carries is applied, and to
-// all at the end; so a fault passing over a block it does not cut costs constant time. Points
+// A block's move is held as a pending shift: its vertices stay where they were first stored and
+// are shifted only when the blocks are handed out (a plane is moved back by the shift to classify
+// them); its fault points and tracers take the shift when it is cut or a fault it carries is
+// applied, and at the end. So a fault passing over a block it does not cut costs constant time. Points
 // that moved together keep equal sums of the same shifts, so a tracer placed on a fault point
 // stays on it exactly.
 #pragma once
@@ -54,9 +55,6 @@ int add_slot_after(block_store& store, int s, work_block shape);
 
 // Adds slip to the pending shifts of slot s.
 void move_slot(block_store& store, int s, const xyz& slip);
-
-// Applies the pending shift of slot s to its vertices.
-void settle_vertices(block_store& store, int s);
 
 // Applies the pending shift of slot s to its fault points and tracers.
 void settle_points(block_store& store, int s, std::vector<fault>& faults);

@@ -48,31 +48,31 @@ struct occupied_sides {
     bool negative = false;
 };
 
-// Fills the per-vertex tables of ws for w.
-occupied_sides classify_vertices(cut_workspace& ws, const work_block& w,
+// Fills the per-vertex tables of ws for the block in slot s, whose vertices stand shifted by the
+// slot's pending move: the plane is moved back by it instead, so the vertices are not touched.
+occupied_sides classify_vertices(cut_workspace& ws, const block_store& store, int s,
                                  const cutting_plane& plane) {
+    const work_block& w = store.shapes[s];
     const std::size_t nv = w.vertex_count;
     if (nv == 0)
         return {};
-    xyz lo = w.vertex(0);
-    xyz hi = w.vertex(0);
-    for (std::size_t v = 0; v < nv; ++v)
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], w.points[v][k]);
-            hi[k] = std::max(hi[k], w.points[v][k]);
-        }
+    const xyz& h = store.bounds[s].half_size;
     const double tolerance = on_plane_tolerance * std::hypot(plane.n[0], plane.n[1], plane.n[2]) *
-                             std::hypot(hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]);
+                             std::hypot(2 * h[0], 2 * h[1], 2 * h[2]);
+    const xyz& shift = store.shift[s];
+    const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
+    const vec3& n = plane.n;
     ws.vertex_distance.resize(nv);
     ws.vertex_side.resize(nv);
     occupied_sides sides;
     for (std::size_t v = 0; v < nv; ++v) {
-        const double d = plane.distance(w.points[v]);
-        const signed char s = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
+        const xyz& x = w.points[v];
+        const double d = n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+        const signed char side = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
         ws.vertex_distance[v] = d;
-        ws.vertex_side[v] = s;
-        sides.positive = sides.positive || s > 0;
-        sides.negative = sides.negative || s < 0;
+        ws.vertex_side[v] = side;
+        sides.positive = sides.positive || side > 0;
+        sides.negative = sides.negative || side < 0;
     }
     return sides;
 }
@@ -101,6 +101,9 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
     erase_vertices(ws, negative, -1, plane.n, negative);
     store.shapes[s] = std::move(positive);
     const int t = add_slot_after(store, s, std::move(negative));
+    // Both halves were cut where the block's vertices are stored, so the negative one keeps the
+    // move not yet applied to them.
+    store.shift[t] = store.shift[s];
     share_indices(store.fault_order, store.fault_range, s, t, store.negative_faults,
                   [&](int f) { return plane.distance(faults[f].point) >= 0; });
     for (int i = store.fault_range[t][0]; i < store.fault_range[t][1]; ++i)
@@ -112,18 +115,23 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
     return true;
 }
 
-// One fault's pass over the blocks that stand at its start.
+// One fault's pass over the blocks that stand at its start: the boxes first, then the blocks
+// whose box the plane may cross.
 void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
              std::vector<fault>& faults) {
     const int slots = static_cast<int>(store.shapes.size());
+    std::vector<int>& near = ws.near_slots;
+    near.clear();
     for (int s = 0; s < slots; ++s) {
         const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
         if (quick > 0)
             move_slot(store, s, plane.slip);
-        if (quick != 0)
-            continue;
-        settle_vertices(store, s);
-        const occupied_sides sides = classify_vertices(ws, store.shapes[s], plane);
+        else if (quick == 0)
+            near.push_back(s);
+    }
+    for (std::size_t i = 0; i < near.size(); ++i) {
+        const int s = near[i];
+        const occupied_sides sides = classify_vertices(ws, store, s, plane);
         // A sound convex block with vertices strictly on both sides always meets the plane
         // in a polygon; one that does not is left whole.
         if (sides.positive && sides.negative && split(ws, store, s, plane, faults))
