@@ -6,6 +6,7 @@
 #include "vector3.hpp"
 
 #include <array>
+#include <boost/container/small_vector.hpp>
 #include <vector>
 
 // Base of records sorted by a double key (faults by sequence number).
@@ -21,10 +22,14 @@ struct sortobj_descending {
     bool operator()(const sortobj& obj1, const sortobj& obj2) const { return obj1.key > obj2.key; }
 };
 
+// The corners of one face. Faces of cut blocks rarely have more than eight, so they are held
+// inline: a block's faces then take one allocation between them instead of one each.
+using corner_list = boost::container::small_vector<int, 8>;
+
 // One polygonal face: corners as indices into the owning block's vertices, in order around the
 // polygon, and the normal it was given (never recomputed).
 struct face {
-    index_list indices;
+    corner_list indices;
     vec3 normal = make_vec3(0.0, 0.0, 0.0);
 };
 

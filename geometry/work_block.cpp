@@ -72,7 +72,7 @@ int find_edge(const std::vector<keyed_edge>& keys, int x, int y) {
 
 // Whether the corners of a face of b run clockwise seen from outside b: their Newell normal
 // points away from the direction from the block's vertex mean, centre, to their own mean.
-bool runs_clockwise(const block& b, const vec3& centre, const index_list& corners) {
+bool runs_clockwise(const block& b, const vec3& centre, const corner_list& corners) {
     const std::size_t n = corners.size();
     if (n < 3)
         return false;

@@ -11,7 +11,7 @@ namespace tolvex {
 
 namespace {
 
-bool corners_exist(const index_list& corners, std::size_t vertex_count) {
+bool corners_exist(const corner_list& corners, std::size_t vertex_count) {
     return std::all_of(corners.begin(), corners.end(),
                        [&](int i) { return i >= 0 && static_cast<std::size_t>(i) < vertex_count; });
 }
@@ -23,8 +23,10 @@ block boundary_from_faces(point_list vertices, std::vector<index_list> faces) {
     b.vertices = std::move(vertices);
     const vec3 inside = b.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(b.vertices);
     std::set<std::pair<int, int>> seen;
-    for (index_list& corners : faces) {
+    for (const index_list& given : faces) {
         face f;
+        f.indices.assign(given.begin(), given.end());
+        const corner_list& corners = f.indices;
         // A face with a missing corner keeps the zero normal; the check names its corner.
         if (!corners.empty() && corners_exist(corners, b.vertices.size())) {
             const face_plane plane = plane_of_face(b.vertices, corners);
@@ -37,7 +39,6 @@ block boundary_from_faces(point_list vertices, std::vector<index_list> faces) {
             if (seen.insert(std::minmax(e[0], e[1])).second)
                 b.edges.push_back(e);
         }
-        f.indices = std::move(corners);
         b.faces.push_back(std::move(f));
     }
     if (auto problem = check_boundary(b))

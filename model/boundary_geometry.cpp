@@ -94,7 +94,7 @@ std::optional<boundary_problem> coincident_vertices(const point_list& v, double 
 }
 
 // The corner of c farthest from the line through a and b (from a when b is a).
-int farthest_corner(const point_list& v, const index_list& c, const vec3& a, const vec3& b) {
+int farthest_corner(const point_list& v, const corner_list& c, const vec3& a, const vec3& b) {
     const bool from_line = norm_2(b - a) > 0.0;
     double best = -1.0;
     int found = c.front();
@@ -111,7 +111,7 @@ int farthest_corner(const point_list& v, const index_list& c, const vec3& a, con
 
 // Flatness is measured against the plane of three well spread corners, so the reason can say
 // how far one corner lies off the plane of three others.
-std::optional<boundary_problem> bent_face(const point_list& v, const index_list& c, int k,
+std::optional<boundary_problem> bent_face(const point_list& v, const corner_list& c, int k,
                                           const tolerance& tol) {
     const auto at = [&](int i) -> const vec3& { return v[static_cast<std::size_t>(i)]; };
     const int a = c.front();
@@ -130,7 +130,7 @@ std::optional<boundary_problem> bent_face(const point_list& v, const index_list&
     }
     if (worst <= tol.across(norm_2(across) / norm_2(at(b) - at(a))))
         return std::nullopt;
-    index_list three{a, b, d};
+    corner_list three{a, b, d};
     std::sort(three.begin(), three.end(), [&](int p, int q) {
         return std::find(c.begin(), c.end(), p) < std::find(c.begin(), c.end(), q);
     });
@@ -143,7 +143,7 @@ std::optional<boundary_problem> bent_face(const point_list& v, const index_list&
 
 // Every corner must lie on the inner side of every side, in the face's own plane: this fails for
 // a dented polygon and for corners listed out of order. spread is the face's (spread_of).
-std::optional<boundary_problem> concave_face(const point_list& v, const index_list& c, int k,
+std::optional<boundary_problem> concave_face(const point_list& v, const corner_list& c, int k,
                                              const vec3& normal, const tolerance& tol,
                                              double spread) {
     const auto at = [&](int i) -> const vec3& { return v[static_cast<std::size_t>(i)]; };
@@ -172,7 +172,7 @@ std::optional<boundary_problem> concave_face(const point_list& v, const index_li
 }
 
 // The least width of a face, roughly: twice its area over its extent from the first corner.
-double spread_of(const point_list& v, const index_list& c, const face_plane& plane) {
+double spread_of(const point_list& v, const corner_list& c, const face_plane& plane) {
     double span = 0.0;
     for (const int i : c)
         span = std::max(
@@ -180,7 +180,7 @@ double spread_of(const point_list& v, const index_list& c, const face_plane& pla
     return 2.0 * plane.area / span;
 }
 
-std::optional<boundary_problem> face_shape(const point_list& v, const index_list& c, int k,
+std::optional<boundary_problem> face_shape(const point_list& v, const corner_list& c, int k,
                                            const face_plane& plane, const tolerance& tol) {
     const double spread = spread_of(v, c, plane);
     if (!(spread > 2.0 * tol.zero()))
@@ -246,7 +246,7 @@ std::optional<boundary_problem> inward_normal(const std::vector<face>& faces,
 
 } // namespace
 
-face_plane plane_of_face(const point_list& vertices, const index_list& corners) {
+face_plane plane_of_face(const point_list& vertices, const corner_list& corners) {
     const auto at = [&](std::size_t i) -> const vec3& {
         return vertices[static_cast<std::size_t>(corners[i])];
     };

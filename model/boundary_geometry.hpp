@@ -13,7 +13,7 @@ struct face_plane {
     vec3 normal;
     double area;
 };
-face_plane plane_of_face(const point_list& vertices, const index_list& corners);
+face_plane plane_of_face(const point_list& vertices, const corner_list& corners);
 
 // The first geometric problem of b (see check_boundary: everything from the vertices at one
 // place on), or nullopt. b must have passed check_boundary_topology. name names other faces in

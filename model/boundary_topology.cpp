@@ -19,7 +19,7 @@ std::string missing_vertex(int v, int count) {
 }
 
 // sorted holds the corners of c in ascending order.
-std::optional<boundary_problem> corner_problem(const index_list& c, index_list sorted, int k,
+std::optional<boundary_problem> corner_problem(const corner_list& c, corner_list sorted, int k,
                                                int vertex_count) {
     for (std::size_t i = 0; i < c.size(); ++i)
         if (c[i] < 0 || c[i] >= vertex_count)
@@ -57,7 +57,7 @@ using side_map = std::unordered_map<std::uint64_t, side_record>;
 side_map face_sides(const block& b) {
     side_map sides;
     for (std::size_t k = 0; k < b.faces.size(); ++k) {
-        const index_list& c = b.faces[k].indices;
+        const corner_list& c = b.faces[k].indices;
         for (std::size_t i = 0; i < c.size(); ++i)
             sides[side_key(c[i], c[(i + 1) % c.size()])].faces.push_back(static_cast<int>(k));
     }
@@ -95,7 +95,7 @@ std::optional<boundary_problem> side_problem(const block& b, const side_map& sid
                                              const part_namer& name) {
     for (std::size_t i = 0; i < b.faces.size(); ++i) {
         const int k = static_cast<int>(i);
-        const index_list& c = b.faces[i].indices;
+        const corner_list& c = b.faces[i].indices;
         for (std::size_t j = 0; j < c.size(); ++j) {
             const int a = c[j], d = c[(j + 1) % c.size()];
             const side_record& s = sides.at(side_key(a, d));
@@ -150,10 +150,10 @@ std::optional<boundary_problem> vertex_problem(const block& b) {
 
 std::optional<boundary_problem> check_boundary_topology(const block& b, const part_namer& name) {
     const int vertex_count = static_cast<int>(b.vertices.size());
-    std::map<index_list, int> corner_sets;
+    std::map<corner_list, int> corner_sets;
     for (std::size_t i = 0; i < b.faces.size(); ++i) {
         const int k = static_cast<int>(i);
-        index_list sorted = b.faces[i].indices;
+        corner_list sorted = b.faces[i].indices;
         std::sort(sorted.begin(), sorted.end());
         if (auto p = corner_problem(b.faces[i].indices, sorted, k, vertex_count))
             return p;

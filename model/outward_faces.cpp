@@ -25,7 +25,7 @@ triple minus(const triple& a, const triple& b) {
 
 // The normal of the face's corner order (Newell's sum about the corner mean, which is centre): the
 // corners run counter-clockwise seen from the side it points to.
-triple corner_order_normal(const block& b, const index_list& corners, const triple& centre) {
+triple corner_order_normal(const block& b, const corner_list& corners, const triple& centre) {
     triple n{0.0, 0.0, 0.0};
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const triple a = minus(to_triple(b.vertices[static_cast<std::size_t>(corners[i])]), centre);

@@ -126,7 +126,7 @@ py::array_t<double> array_from_vector(const vec3& v) {
     return read_only(std::move(a));
 }
 
-py::array_t<std::int64_t> array_from_indices(const index_list& indices) {
+py::array_t<std::int64_t> array_from_indices(std::span<const int> indices) {
     py::array_t<std::int64_t> a(static_cast<py::ssize_t>(indices.size()));
     std::copy(indices.begin(), indices.end(), a.mutable_data());
     return read_only(std::move(a));

@@ -9,6 +9,7 @@
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ pybind11::array_t<double> array_from_points(const point_list& points);
 pybind11::array_t<double> array_from_vector(const vec3& v);
 
 // A read-only int64 array of the indices.
-pybind11::array_t<std::int64_t> array_from_indices(const index_list& indices);
+pybind11::array_t<std::int64_t> array_from_indices(std::span<const int> indices);
 
 // A read-only (E, 2) int64 array of the edges' vertex indices.
 pybind11::array_t<std::int64_t> array_from_edges(const std::vector<edge>& edges);

@@ -46,7 +46,7 @@ Example, the cube [0, 2]^3:
 py::list face_arrays(const block& b) {
     py::list faces;
     for (const face& f : b.faces)
-        faces.append(array_from_indices(f.indices));
+        faces.append(array_from_indices({f.indices.data(), f.indices.size()}));
     return faces;
 }
 

@@ -17,7 +17,7 @@ void expect_vertices(const block& b, const std::vector<std::array<double, 3>>& e
     }
 }
 
-void expect_faces(const block& b, const std::vector<index_list>& corners,
+void expect_faces(const block& b, const std::vector<corner_list>& corners,
                   const std::vector<std::array<double, 3>>& normals) {
     ASSERT_EQ(b.faces.size(), corners.size());
     for (std::size_t k = 0; k < corners.size(); ++k) {

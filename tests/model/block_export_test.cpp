@@ -13,7 +13,7 @@ using namespace tolvex;
 
 namespace {
 
-face make_face(index_list corners, double nx, double ny, double nz) {
+face make_face(corner_list corners, double nx, double ny, double nz) {
     face f;
     f.indices = std::move(corners);
     f.normal = make_vec3(nx, ny, nz);

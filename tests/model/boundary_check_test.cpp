@@ -159,7 +159,7 @@ TEST(BoundaryCheck, BoundaryFromFacesOfTheBoxIsTheBoxFile) {
         box_boundary(make_vec3(4200, 8150, -1150), make_vec3(5800, 9350, -650)), "box");
     std::vector<index_list> faces;
     for (const face& f : file.faces)
-        faces.push_back(f.indices);
+        faces.emplace_back(f.indices.begin(), f.indices.end());
     const block built = boundary_from_faces(file.vertices, faces);
     ASSERT_EQ(built.vertices.size(), file.vertices.size());
     for (std::size_t i = 0; i < built.vertices.size(); ++i)

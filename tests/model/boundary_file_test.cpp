@@ -41,7 +41,7 @@ TEST(BoundaryFile, SingleLines) {
     EXPECT_EQ(b.vertices[5][2], 300.0);
     EXPECT_EQ(b.vertices[0][2], -2.0);
     ASSERT_EQ(b.faces.size(), 6u);
-    EXPECT_EQ(b.faces[0].indices, (index_list{0, 3, 2, 1}));
+    EXPECT_EQ(b.faces[0].indices, (corner_list{0, 3, 2, 1}));
     EXPECT_EQ(b.faces[0].normal[2], -1.0);
     EXPECT_EQ(b.faces[5].normal[0], -1.0);
     EXPECT_EQ(b.edges[3], (edge{3, 0}));

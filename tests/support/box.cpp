@@ -16,7 +16,7 @@ block make_box(const vec3& lo, const vec3& hi) {
     const vec3 normals[6] = {make_vec3(0, 0, -1), make_vec3(0, 0, 1), make_vec3(0, -1, 0),
                              make_vec3(1, 0, 0),  make_vec3(0, 1, 0), make_vec3(-1, 0, 0)};
     for (int f = 0; f < 6; ++f)
-        b.faces.push_back(face{index_list(corners[f], corners[f] + 4), normals[f]});
+        b.faces.push_back(face{corner_list(corners[f], corners[f] + 4), normals[f]});
     return b;
 }
 
