@@ -4,9 +4,9 @@
 // A block's move is held as a pending shift: its vertices stay where they were first stored and
 // are shifted only when the blocks are handed out (a plane is moved back by the shift to classify
 // them); its fault points and tracers take the shift when it is cut or a fault it carries is
-// applied, and at the end. So a fault passing over a block it does not cut costs constant time. Points
-// that moved together keep equal sums of the same shifts, so a tracer placed on a fault point
-// stays on it exactly.
+// applied, and at the end. So a fault passing over a block it does not cut costs constant time.
+// Points that moved together keep equal sums of the same shifts, so a tracer placed on a fault
+// point stays on it exactly.
 #pragma once
 
 #include "block_bounds.hpp"
