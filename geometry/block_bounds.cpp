@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-block_bounds bounds_of(const std::vector<xyz>& points, int count) {
-    xyz lo = points.front();
-    xyz hi = points.front();
+block_bounds bounds_of(const xyz* points, int count) {
+    xyz lo = points[0];
+    xyz hi = points[0];
     for (int v = 1; v < count; ++v)
         for (int k = 0; k < 3; ++k) {
             lo[k] = std::min(lo[k], points[v][k]);

@@ -9,8 +9,8 @@ struct block_bounds {
     xyz half_size{};
 };
 
-// The box around the first count points.
-block_bounds bounds_of(const std::vector<xyz>& points, int count);
+// The box around the first count points (count > 0).
+block_bounds bounds_of(const xyz* points, int count);
 
 // A plane with normal n through point p, and the sum of |n|'s components.
 struct bounds_plane {

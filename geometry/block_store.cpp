@@ -76,8 +76,9 @@ int add_slot_after(block_store& store, int s, work_block shape) {
     const int t = static_cast<int>(store.shapes.size());
     // A block without vertices gets a box that tells nothing, so every plane looks at it and
     // finds it on neither side.
-    store.bounds.push_back(shape.vertex_count > 0 ? bounds_of(shape.points, shape.vertex_count)
-                                                  : block_bounds{{NAN, NAN, NAN}, {}});
+    store.bounds.push_back(shape.vertex_count > 0
+                               ? bounds_of(shape.points.data(), shape.vertex_count)
+                               : block_bounds{{NAN, NAN, NAN}, {}});
     store.shapes.push_back(std::move(shape));
     store.shift.push_back({0.0, 0.0, 0.0});
     store.point_shift.push_back({0.0, 0.0, 0.0});

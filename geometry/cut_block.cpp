@@ -110,7 +110,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
         store.fault_slot[store.fault_order[i]] = t;
     share_indices(store.tracers, store.tracer_range, s, t, store.negative_tracers,
                   [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
-    store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
+    store.bounds[s] = bounds_of(store.shapes[s].points.data(), store.shapes[s].vertex_count);
     move_slot(store, s, plane.slip);
     return true;
 }

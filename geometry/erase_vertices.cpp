@@ -4,17 +4,29 @@ namespace {
 
 // The half under construction in ws.parts. The maps hold the half's index of each vertex, cut
 // corner (by position in intersection_pset) and edge of b, or -1 for those it lacks.
+// The tables it reads most are held as plain pointers: the half's lists grow as it is written, and
+// through the workspace every write would make the tables' addresses be read again.
 struct half_builder {
+    half_builder(cut_workspace& workspace, const work_block& block, int which,
+                 work_block_parts& parts)
+        : ws(workspace), b(block), half(which), out(parts), side(ws.vertex_side.data()),
+          cut_of_edge(ws.cut_edge_to_intersection_point.data()),
+          corners(b.ints.data() + b.corner_offset), side_edges(b.ints.data() + b.side_offset),
+          own_side(half > 0 ? has_positive : has_negative) {}
+
     cut_workspace& ws;
     const work_block& b;
     int half;
     work_block_parts& out;
+    const signed char* side;
+    const int* cut_of_edge;
+    const int* corners;
+    const int* side_edges;
+    unsigned char own_side;
 
-    bool erased(int v) const { return ws.vertex_side[v] == -half; }
-    bool kept(int f) const {
-        return (ws.face_sides[f] & (half > 0 ? has_positive : has_negative)) != 0;
-    }
-    int cut_of_side(int i) const { return ws.cut_edge_to_intersection_point[b.side_edge(i)]; }
+    bool erased(int v) const { return side[v] == -half; }
+    bool kept(int f) const { return (ws.face_sides[f] & own_side) != 0; }
+    int cut_of_side(int i) const { return cut_of_edge[side_edges[i]]; }
 
     // The edge along the polygon side that clipped face f follows from corner p (a position in
     // intersection_pset) on. Faces of the negative half that run counter-clockwise seen from
@@ -32,10 +44,10 @@ struct half_builder {
         for (int f = 0; on_plane_vertices && f < b.face_count; ++f)
             if (kept(f))
                 for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i)
-                    if (ws.vertex_side[b.corner(i)] == 0)
-                        ws.vertex_map[b.corner(i)] = 0;
+                    if (side[corners[i]] == 0)
+                        ws.vertex_map[corners[i]] = 0;
         for (int v = 0; v < b.vertex_count; ++v) {
-            const bool keep = ws.vertex_side[v] == half || ws.vertex_map[v] == 0;
+            const bool keep = side[v] == half || ws.vertex_map[v] == 0;
             ws.vertex_map[v] = keep ? static_cast<int>(out.vertices.size()) : -1;
             if (keep)
                 out.vertices.push_back(b.vertex(v));
@@ -64,12 +76,12 @@ struct half_builder {
         for (int j = 0; j < b.edge_count; ++j) {
             const int a = b.edge_end(j, 0);
             const int c = b.edge_end(j, 1);
-            const bool on_plane = ws.vertex_side[a] == 0 && ws.vertex_side[c] == 0;
+            const bool on_plane = side[a] == 0 && side[c] == 0;
             if (!erased(a) && !erased(c) && (!on_plane || ws.on_plane_side_count[j][half > 0] > 0))
                 ws.edge_map[j] = add_edge(ws.vertex_map[a], ws.vertex_map[c]);
-            else if (erased(a) != erased(c) && ws.cut_edge_to_intersection_point[j] >= 0)
-                ws.edge_map[j] = add_edge(ws.vertex_map[erased(a) ? c : a],
-                                          ws.corner_map[ws.cut_edge_to_intersection_point[j]]);
+            else if (erased(a) != erased(c) && cut_of_edge[j] >= 0)
+                ws.edge_map[j] =
+                    add_edge(ws.vertex_map[erased(a) ? c : a], ws.corner_map[cut_of_edge[j]]);
         }
         const std::size_t m = ws.unsort.size();
         ws.polygon_edge.resize(m);
@@ -92,19 +104,19 @@ struct half_builder {
         for (int i = b.face_begin(f); i < b.face_begin(f + 1); ++i) {
             const int before = b.previous_corner(f, i);
             const int after = b.next_corner(f, i);
-            const int cur = b.corner(i);
+            const int cur = corners[i];
             if (!erased(cur)) {
-                const bool into_polygon = erased(b.corner(after)) && cut_of_side(i) < 0;
+                const bool into_polygon = erased(corners[after]) && cut_of_side(i) < 0;
                 add_corner(ws.vertex_map[cur], into_polygon
                                                    ? polygon_edge_from(f, ws.vertex_corner[cur])
-                                                   : ws.edge_map[b.side_edge(i)]);
+                                                   : ws.edge_map[side_edges[i]]);
                 continue;
             }
-            if (!erased(b.corner(before)) && cut_of_side(before) >= 0)
+            if (!erased(corners[before]) && cut_of_side(before) >= 0)
                 add_corner(ws.corner_map[cut_of_side(before)],
                            polygon_edge_from(f, cut_of_side(before)));
-            if (!erased(b.corner(after)) && cut_of_side(i) >= 0)
-                add_corner(ws.corner_map[cut_of_side(i)], ws.edge_map[b.side_edge(i)]);
+            if (!erased(corners[after]) && cut_of_side(i) >= 0)
+                add_corner(ws.corner_map[cut_of_side(i)], ws.edge_map[side_edges[i]]);
         }
         if (out.corners.size() - start < 3) {
             out.corners.resize(start);

@@ -34,9 +34,11 @@ void work_block_parts::pack_into(work_block& w) const {
     w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
     w.side_offset = w.corner_offset + static_cast<int>(corners.size());
     w.ints.resize(w.side_offset + side_edges.size());
-    auto out = w.ints.begin();
-    for (const edge& e : edges)
-        out = std::copy(e.begin(), e.end(), out);
+    int* out = w.ints.data();
+    for (const edge& e : edges) {
+        *out++ = e[0];
+        *out++ = e[1];
+    }
     out = std::copy(face_begin.begin(), face_begin.end(), out);
     out = std::copy(clockwise.begin(), clockwise.end(), out);
     out = std::copy(corners.begin(), corners.end(), out);

@@ -6,14 +6,27 @@
 #include "block.hpp"
 
 #include <array>
+#include <memory>
+#include <utility>
 #include <vector>
 
 using xyz = std::array<double, 3>;
 
+// An allocator whose resize leaves new elements uninitialised, for lists that are written in full
+// right after they are sized: a working block is built twice per cut.
+template <class T> struct uninitialised_allocator : std::allocator<T> {
+    template <class U> struct rebind { using other = uninitialised_allocator<U>; };
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 struct work_block {
-    std::vector<xyz> points; // the vertices, then one normal per face
+    // the vertices, then one normal per face
+    std::vector<xyz, uninitialised_allocator<xyz>> points;
     // 2 ends per edge, face starts (faces + 1), face windings, corners, side edges
-    std::vector<int> ints;
+    std::vector<int, uninitialised_allocator<int>> ints;
     int vertex_count = 0;
     int edge_count = 0;
     int face_count = 0;
