@@ -97,7 +97,7 @@ work_block to_work_block(const block& b, work_block_parts& parts) {
     parts.clear();
     for (const vec3& v : b.vertices)
         parts.vertices.push_back(to_xyz(v));
-    parts.edges = b.edges;
+    parts.edges.assign(b.edges.begin(), b.edges.end());
     const std::vector<keyed_edge> keys = edge_keys(b);
     const vec3 centre = b.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(b.vertices);
     for (const face& f : b.faces) {

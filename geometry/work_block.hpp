@@ -57,14 +57,16 @@ struct work_block {
 };
 
 // A work_block under construction, in separate growable lists; capacity is kept between uses.
+// Its lists may be sized ahead and written in place: sizing them leaves new elements unset.
 struct work_block_parts {
-    std::vector<xyz> vertices;
-    std::vector<edge> edges;
-    std::vector<int> face_begin{0};
-    std::vector<int> clockwise;
-    std::vector<int> corners;
-    std::vector<int> side_edges;
-    std::vector<xyz> normals;
+    template <class T> using list = std::vector<T, uninitialised_allocator<T>>;
+    list<xyz> vertices;
+    list<edge> edges;
+    list<int> face_begin{0};
+    list<int> clockwise;
+    list<int> corners;
+    list<int> side_edges;
+    list<xyz> normals;
     bool sides_are_edges = true;
 
     void clear();
