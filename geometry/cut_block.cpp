@@ -33,12 +33,13 @@ struct cutting_plane {
 
 cutting_plane plane_of(const fault& f) {
     cutting_plane plane{f.normal, f.point, {}, {}};
+    xyz n, p;
     for (int k = 0; k < 3; ++k) {
         plane.slip[k] = f.slip_dir[k] * f.slip_mag;
-        plane.bounds.n[k] = f.normal[k];
-        plane.bounds.p[k] = f.point[k];
+        n[k] = f.normal[k];
+        p[k] = f.point[k];
     }
-    plane.bounds.n_sum = std::abs(f.normal[0]) + std::abs(f.normal[1]) + std::abs(f.normal[2]);
+    plane.bounds = make_bounds_plane(n, p);
     return plane;
 }
 
