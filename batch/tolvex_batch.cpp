@@ -68,6 +68,14 @@ step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run
     };
 }
 
+// The runs whose final blocks an output of o writes or draws.
+kept_blocks blocks_needed(const batch_options& o) {
+    const bool drawn = !o.save_image.empty();
+    return {!o.save_restored_blocks.empty() ||
+                (drawn && o.picture_step.run == run_kind::restoration),
+            !o.save_blocks.empty() || (drawn && o.picture_step.run == run_kind::forward)};
+}
+
 // Stops before anything is read or written when an output would overwrite an input or another
 // output.
 void check_output_paths(const batch_options& o, const run_files& files) {
@@ -154,7 +162,7 @@ int run(const batch_options& o) {
         point_list tracers;
         block boundary = read_run_inputs(
             files, [&](const std::string& text) { boundary_warning = text; }, tracers);
-        result = run_model(std::move(boundary), faults, tracers, on_step);
+        result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o));
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
         // These two texts are the desktop program's, which leave out that the file is missing.
@@ -169,7 +177,7 @@ int run(const batch_options& o) {
     out.commit();
     if (!o.quiet)
         std::cerr << "tolvex-batch: " << result.forward.faults.size() << " faults, "
-                  << result.forward.blocks.size() << " blocks, " << result.forward.tracers.size()
+                  << result.forward.block_count << " blocks, " << result.forward.tracers.size()
                   << " tracers, " << fixed_text(elapsed.count(), 3) << " s\n";
     return 0;
 }

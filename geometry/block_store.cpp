@@ -29,24 +29,33 @@ void shift_faults(const block_store& store, int s, std::vector<fault>& faults) {
             faults[store.fault_order[i]].point[k] += d[k];
 }
 
+// Writes the fault points and tracers of slot s, with its pending shift, into the caller's lists.
+void output_points(const block_store& store, int s, std::vector<fault>& faults,
+                   point_list& tracers) {
+    if (!is_zero(store.point_shift[s]))
+        shift_faults(store, s, faults);
+    const xyz& d = store.point_shift[s];
+    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i) {
+        const carried_tracer& c = store.tracers[i];
+        for (int k = 0; k < 3; ++k)
+            tracers[c.index][k] = c.point[k] + d[k];
+    }
+}
+
 block output_block(const block_store& store, int s, std::vector<fault>& faults,
                    point_list& tracers) {
     block b = to_block(store.shapes[s], store.shift[s]);
     const index_range& carried = store.fault_range[s];
     b.fault_indices.assign(store.fault_order.begin() + carried[0],
                            store.fault_order.begin() + carried[1]);
-    if (!is_zero(store.point_shift[s]))
-        shift_faults(store, s, faults);
-    const xyz& d = store.point_shift[s];
     b.tracer_indices.reserve(store.tracer_range[s][1] - store.tracer_range[s][0]);
-    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i) {
-        const carried_tracer& c = store.tracers[i];
-        b.tracer_indices.push_back(c.index);
-        for (int k = 0; k < 3; ++k)
-            tracers[c.index][k] = c.point[k] + d[k];
-    }
+    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
+        b.tracer_indices.push_back(store.tracers[i].index);
+    output_points(store, s, faults, tracers);
     return b;
 }
+
+} // namespace
 
 int count_blocks(const block_store& store) {
     int count = 0;
@@ -54,8 +63,6 @@ int count_blocks(const block_store& store) {
         ++count;
     return count;
 }
-
-} // namespace
 
 block_store make_store(const std::vector<block>& blocks, std::size_t fault_count,
                        const point_list& tracers, work_block_parts& parts) {
@@ -126,4 +133,9 @@ std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults,
         store.shapes[s] = work_block{};
     }
     return out;
+}
+
+void output_points(const block_store& store, std::vector<fault>& faults, point_list& tracers) {
+    for (int s = 0; s >= 0; s = store.next[s])
+        output_points(store, s, faults, tracers);
 }

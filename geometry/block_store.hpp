@@ -87,3 +87,9 @@ std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& f
 
 // The same, releasing each block's working form as it goes.
 std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults, point_list& tracers);
+
+// Only the fault points and tracers of every block, with the pending shifts applied.
+void output_points(const block_store& store, std::vector<fault>& faults, point_list& tracers);
+
+// The number of blocks.
+int count_blocks(const block_store& store);

@@ -149,13 +149,10 @@ void check_indices(const index_list& indices, std::size_t size, const char* what
                                     std::to_string(i) + " of " + std::to_string(size));
 }
 
-} // namespace
-
-std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
-                             point_list& tracers, const cut_observer& observe,
-                             const cut_progress& progress) {
-    if (faults.empty() || blocks.empty())
-        return blocks;
+// Every fault's pass over the blocks; the result stays in working form.
+block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faults,
+                      point_list& tracers, const cut_observer& observe,
+                      const cut_progress& progress) {
     // Cutting only redistributes the indices, so one check up front covers every pass and
     // leaves everything untouched when it fails.
     for (const block& b : blocks) {
@@ -164,7 +161,6 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
     }
     cut_workspace ws;
     block_store store = make_store(blocks, faults.size(), tracers, ws.parts);
-    blocks.clear();
     for (std::size_t k = 0; k < faults.size(); ++k) {
         // The fault's own point must stand where its block has moved it.
         if (store.fault_slot[k] >= 0)
@@ -179,5 +175,26 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
             observe(k, moved, moved_faults, moved_tracers);
         }
     }
+    return store;
+}
+
+} // namespace
+
+std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
+                             point_list& tracers, const cut_observer& observe,
+                             const cut_progress& progress) {
+    if (faults.empty() || blocks.empty())
+        return blocks;
+    block_store store = cut_store(blocks, faults, tracers, observe, progress);
+    blocks.clear();
     return take_blocks(store, faults, tracers);
+}
+
+std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& faults,
+                       point_list& tracers, const cut_progress& progress) {
+    if (faults.empty() || blocks.empty())
+        return blocks.size();
+    const block_store store = cut_store(blocks, faults, tracers, {}, progress);
+    output_points(store, faults, tracers);
+    return static_cast<std::size_t>(count_blocks(store));
 }

@@ -26,3 +26,8 @@ using cut_progress = std::function<void(std::size_t fault_position, std::size_t 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
                              point_list& tracers, const cut_observer& observe = {},
                              const cut_progress& progress = {});
+
+// Moves the fault points and tracers as cut_block does and returns how many blocks the faults cut
+// blocks into, without building them: for a caller that wants only the points.
+std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& faults,
+                       point_list& tracers, const cut_progress& progress = {});

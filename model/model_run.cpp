@@ -66,9 +66,10 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
     return text + ", with " + std::to_string(blocks) + (blocks == 1 ? " block." : " blocks.");
 }
 
-// One cutting run from the centred boundary.
+// One cutting run from the centred boundary; its final blocks are built only when keep_blocks is
+// set or steps are shown.
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
-                      run_kind kind, const step_fn& on_step) {
+                      run_kind kind, const step_fn& on_step, bool keep_blocks) {
     const std::size_t n = faults.size();
     // How far the run got, for the message when memory runs out; updated once per fault.
     std::size_t applied_count = 0, block_count = 1;
@@ -94,8 +95,15 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
             applied_count = k + 1;
             block_count = count;
         };
+        if (!keep_blocks && !on_step) {
+            const std::size_t count = cut_points(blocks, faults, tracers, progress);
+            return {{}, std::move(tracers), std::move(faults), count};
+        }
         blocks = cut_block(std::move(blocks), faults, tracers, observe, progress);
-        return {std::move(blocks), std::move(tracers), std::move(faults)};
+        const std::size_t count = blocks.size();
+        if (!keep_blocks)
+            blocks.clear();
+        return {std::move(blocks), std::move(tracers), std::move(faults), count};
     } catch (const std::bad_alloc&) {
         // The blocks of the run are freed by now, so the message has room.
         throw run_aborted(out_of_memory_text(kind, faults, applied_count, block_count));
@@ -127,8 +135,9 @@ std::string overflow_text(const block& boundary, std::vector<fault> faults, poin
 
 // Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
 run_state checked_run(const block& boundary, const std::vector<fault>& faults,
-                      const point_list& tracers, run_kind kind, const step_fn& on_step) {
-    run_state state = cutting_run(boundary, faults, tracers, kind, on_step);
+                      const point_list& tracers, run_kind kind, const step_fn& on_step,
+                      bool keep_blocks) {
+    run_state state = cutting_run(boundary, faults, tracers, kind, on_step, keep_blocks);
     if (!model_finite(state.blocks, state.faults, state.tracers))
         throw run_aborted(overflow_text(boundary, faults, tracers, kind));
     return state;
@@ -137,7 +146,7 @@ run_state checked_run(const block& boundary, const std::vector<fault>& faults,
 } // namespace
 
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step) {
+                       const step_fn& on_step, kept_blocks keep) {
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;
@@ -155,7 +164,8 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
                           "fault points on the boundary's vertex mean.");
     result.boundary = std::move(boundary);
 
-    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step);
+    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step,
+                                  keep.restored);
 
     // The forward faults: oldest first, with the slip as the file gives it, and the fault points
     // where the restoration left them.
@@ -166,7 +176,8 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         f.slip_dir = -f.slip_dir;
         forward.push_back(std::move(f));
     }
-    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, on_step);
+    result.forward =
+        checked_run(result.boundary, forward, tracers, run_kind::forward, on_step, keep.forward);
     return result;
 }
 

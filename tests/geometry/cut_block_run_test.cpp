@@ -67,6 +67,23 @@ TEST(CutBlockConcurrency, TwoModelsOnTwoThreadsMatchTheSameModelsCutInTurn) {
     EXPECT_TRUE(same_run(second_together, second_alone));
 }
 
+// Without the blocks, the points move bit for bit as with them, and the count is the same.
+TEST(CutPoints, MovePointsAsCutBlockAndCountItsBlocks) {
+    std::mt19937 shape_rng(11);
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        const run start =
+            random_run(seed, seed % 2 ? make_prism(shape_rng, 2.0)
+                                      : make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1)));
+        run with_blocks = start, points_only = start;
+        cut(with_blocks);
+        EXPECT_EQ(cut_points(points_only.blocks, points_only.faults, points_only.tracers),
+                  with_blocks.blocks.size());
+        points_only.blocks = with_blocks.blocks;
+        EXPECT_TRUE(same_run(points_only, with_blocks));
+    }
+}
+
 } // namespace
 
 TEST(CutBlockObserver, SeesTheFirstFaultAloneFirstAndTheResultLast) {
