@@ -116,22 +116,16 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
     return true;
 }
 
-// One fault's pass over the blocks that stand at its start: the boxes first, then the blocks
-// whose box the plane may cross.
+// One fault's pass over the blocks that stand at its start.
 void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
              std::vector<fault>& faults) {
     const int slots = static_cast<int>(store.shapes.size());
-    std::vector<int>& near = ws.near_slots;
-    near.clear();
     for (int s = 0; s < slots; ++s) {
         const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
         if (quick > 0)
             move_slot(store, s, plane.slip);
-        else if (quick == 0)
-            near.push_back(s);
-    }
-    for (std::size_t i = 0; i < near.size(); ++i) {
-        const int s = near[i];
+        if (quick != 0)
+            continue;
         const occupied_sides sides = classify_vertices(ws, store, s, plane);
         // A sound convex block with vertices strictly on both sides always meets the plane
         // in a polygon; one that does not is left whole.

@@ -66,7 +66,4 @@ struct cut_workspace {
     std::vector<int> edge_map;
     std::vector<int> polygon_edge;
     work_block_parts parts;
-
-    // The slots whose box one fault's plane may cross.
-    std::vector<int> near_slots;
 };
