@@ -22,18 +22,8 @@ bool is_zero(const xyz& v) {
     return v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0;
 }
 
-void shift_faults(const block_store& store, int s, std::vector<fault>& faults) {
-    const xyz& d = store.point_shift[s];
-    for (int i = store.fault_range[s][0]; i < store.fault_range[s][1]; ++i)
-        for (int k = 0; k < 3; ++k)
-            faults[store.fault_order[i]].point[k] += d[k];
-}
-
-// Writes the fault points and tracers of slot s, with its pending shift, into the caller's lists.
-void output_points(const block_store& store, int s, std::vector<fault>& faults,
-                   point_list& tracers) {
-    if (!is_zero(store.point_shift[s]))
-        shift_faults(store, s, faults);
+// Writes the tracers of slot s, with its pending shift, into the caller's list.
+void output_tracers(const block_store& store, int s, point_list& tracers) {
     const xyz& d = store.point_shift[s];
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i) {
         const carried_tracer& c = store.tracers[i];
@@ -42,8 +32,7 @@ void output_points(const block_store& store, int s, std::vector<fault>& faults,
     }
 }
 
-block output_block(const block_store& store, int s, std::vector<fault>& faults,
-                   point_list& tracers) {
+block output_block(const block_store& store, int s, point_list& tracers) {
     block b = to_block(store.shapes[s], store.shift[s]);
     const index_range& carried = store.fault_range[s];
     b.fault_indices.assign(store.fault_order.begin() + carried[0],
@@ -51,7 +40,7 @@ block output_block(const block_store& store, int s, std::vector<fault>& faults,
     b.tracer_indices.reserve(store.tracer_range[s][1] - store.tracer_range[s][0]);
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
         b.tracer_indices.push_back(store.tracers[i].index);
-    output_points(store, s, faults, tracers);
+    output_tracers(store, s, tracers);
     return b;
 }
 
@@ -64,15 +53,11 @@ int count_blocks(const block_store& store) {
     return count;
 }
 
-block_store make_store(const std::vector<block>& blocks, std::size_t fault_count,
-                       const point_list& tracers, work_block_parts& parts) {
+block_store make_store(const std::vector<block>& blocks, const point_list& tracers,
+                       work_block_parts& parts) {
     block_store store;
-    store.fault_slot.assign(fault_count, -1);
     for (const block& b : blocks) {
-        const int s = add_slot_after(store, static_cast<int>(store.shapes.size()) - 1,
-                                     to_work_block(b, parts));
-        for (int f : b.fault_indices)
-            store.fault_slot[f] = s;
+        add_slot_after(store, static_cast<int>(store.shapes.size()) - 1, to_work_block(b, parts));
         store.fault_range.back() = append_faults(store.fault_order, b.fault_indices);
         store.tracer_range.back() = append_tracers(store.tracers, b.tracer_indices, tracers);
     }
@@ -104,38 +89,35 @@ void move_slot(block_store& store, int s, const xyz& slip) {
     }
 }
 
-void settle_points(block_store& store, int s, std::vector<fault>& faults) {
+void settle_points(block_store& store, int s) {
     xyz& d = store.point_shift[s];
     if (is_zero(d))
         return;
-    shift_faults(store, s, faults);
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
         for (int k = 0; k < 3; ++k)
             store.tracers[i].point[k] += d[k];
     d = {0.0, 0.0, 0.0};
 }
 
-std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,
-                                 point_list& tracers) {
+std::vector<block> stored_blocks(const block_store& store, point_list& tracers) {
     std::vector<block> out;
     out.reserve(count_blocks(store));
     for (int s = 0; s >= 0; s = store.next[s])
-        out.push_back(output_block(store, s, faults, tracers));
+        out.push_back(output_block(store, s, tracers));
     return out;
 }
 
-std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults,
-                               point_list& tracers) {
+std::vector<block> take_blocks(block_store& store, point_list& tracers) {
     std::vector<block> out;
     out.reserve(count_blocks(store));
     for (int s = 0; s >= 0; s = store.next[s]) {
-        out.push_back(output_block(store, s, faults, tracers));
+        out.push_back(output_block(store, s, tracers));
         store.shapes[s] = work_block{};
     }
     return out;
 }
 
-void output_points(const block_store& store, std::vector<fault>& faults, point_list& tracers) {
+void output_tracers(const block_store& store, point_list& tracers) {
     for (int s = 0; s >= 0; s = store.next[s])
-        output_points(store, s, faults, tracers);
+        output_tracers(store, s, tracers);
 }

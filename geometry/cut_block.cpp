@@ -3,6 +3,7 @@
 #include "block_store.hpp"
 #include "cut_tables.hpp"
 #include "erase_vertices.hpp"
+#include "fault_points.hpp"
 
 #include <cmath>
 #include <stdexcept>
@@ -82,7 +83,7 @@ occupied_sides classify_vertices(cut_workspace& ws, const block_store& store, in
 // and set to move) and its negative half (in a new slot after it in the list). Returns false,
 // changing nothing, when the plane's sides of the block do not close into a cut face.
 bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& plane,
-           std::vector<fault>& faults) {
+           const fault_point_sides& fault_sides) {
     const work_block& w = store.shapes[s];
     if (!w.sides_are_edges)
         throw std::invalid_argument("a face side is not an edge of the block");
@@ -94,7 +95,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
         if (!take_sides_of_doubtful_vertices(ws, w))
             return false;
     }
-    settle_points(store, s, faults);
+    settle_points(store, s);
     work_block positive;
     erase_vertices(ws, w, 1, plane.n, positive);
     // The negative half takes the place of the cut block, reusing its storage.
@@ -106,9 +107,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
     // move not yet applied to them.
     store.shift[t] = store.shift[s];
     share_indices(store.fault_order, store.fault_range, s, t, store.negative_faults,
-                  [&](int f) { return plane.distance(faults[f].point) >= 0; });
-    for (int i = store.fault_range[t][0]; i < store.fault_range[t][1]; ++i)
-        store.fault_slot[store.fault_order[i]] = t;
+                  [&](int f) { return fault_sides.positive[f] != 0; });
     share_indices(store.tracers, store.tracer_range, s, t, store.negative_tracers,
                   [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
     store.bounds[s] = bounds_of(store.shapes[s].points.data(), store.shapes[s].vertex_count);
@@ -118,7 +117,7 @@ bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& pl
 
 // One fault's pass over the blocks that stand at its start.
 void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
-             std::vector<fault>& faults) {
+             const fault_point_sides& fault_sides) {
     const int slots = static_cast<int>(store.shapes.size());
     for (int s = 0; s < slots; ++s) {
         const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
@@ -129,7 +128,7 @@ void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
         const occupied_sides sides = classify_vertices(ws, store, s, plane);
         // A sound convex block with vertices strictly on both sides always meets the plane
         // in a polygon; one that does not is left whole.
-        if (sides.positive && sides.negative && split(ws, store, s, plane, faults))
+        if (sides.positive && sides.negative && split(ws, store, s, plane, fault_sides))
             continue;
         if (sides.positive)
             move_slot(store, s, plane.slip);
@@ -154,19 +153,21 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
         check_indices(b.tracer_indices, tracers.size(), "tracer");
     }
     cut_workspace ws;
-    block_store store = make_store(blocks, faults.size(), tracers, ws.parts);
+    block_store store = make_store(blocks, tracers, ws.parts);
+    fault_point_sides sides = make_fault_point_sides(blocks, faults.size());
     for (std::size_t k = 0; k < faults.size(); ++k) {
-        // The fault's own point must stand where its block has moved it.
-        if (store.fault_slot[k] >= 0)
-            settle_points(store, store.fault_slot[k], faults);
-        cut_all(ws, store, plane_of(faults[k]), faults);
+        const cutting_plane plane = plane_of(faults[k]);
+        const double tolerance =
+            on_plane_tolerance * sides.model_size * std::hypot(plane.n[0], plane.n[1], plane.n[2]);
+        sort_fault_points(sides, faults, plane.n, plane.p, tolerance);
+        cut_all(ws, store, plane, sides);
+        move_fault_points(sides, faults, plane.slip);
         if (progress)
             progress(k, store.shapes.size());
         if (observe) {
-            std::vector<fault> moved_faults = faults;
             point_list moved_tracers = tracers;
-            const std::vector<block> moved = stored_blocks(store, moved_faults, moved_tracers);
-            observe(k, moved, moved_faults, moved_tracers);
+            const std::vector<block> moved = stored_blocks(store, moved_tracers);
+            observe(k, moved, faults, moved_tracers);
         }
     }
     return store;
@@ -181,7 +182,7 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         return blocks;
     block_store store = cut_store(blocks, faults, tracers, observe, progress);
     blocks.clear();
-    return take_blocks(store, faults, tracers);
+    return take_blocks(store, tracers);
 }
 
 std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& faults,
@@ -189,6 +190,6 @@ std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& fau
     if (faults.empty() || blocks.empty())
         return blocks.size();
     const block_store store = cut_store(blocks, faults, tracers, {}, progress);
-    output_points(store, faults, tracers);
+    output_tracers(store, tracers);
     return static_cast<std::size_t>(count_blocks(store));
 }

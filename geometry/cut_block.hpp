@@ -18,7 +18,8 @@ using cut_observer =
 using cut_progress = std::function<void(std::size_t fault_position, std::size_t block_count)>;
 
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves
-// by slip_dir * slip_mag together with the fault points and tracer points it carries (changed in
+// by slip_dir * slip_mag together with the tracer points it carries, and so does every fault
+// point on that side of the plane (or on it) that a block lists, wherever it lies (changed in
 // place in faults and tracers). Returns the block list after the last fault. Each fault and
 // tracer index is expected in one block at most.
 // Throws std::out_of_range when a block refers to a fault or tracer outside the given lists, and
