@@ -44,8 +44,6 @@ std::vector<fault> load_faults(const std::string& path) {
     std::optional<std::vector<fault>> faults = read_fault_file(path);
     if (!faults)
         throw open_error(path, ENOENT);
-    for (const std::string& w : fault_warnings(*faults))
-        std::cerr << "tolvex-batch: warning: " << path << ": " << w << "\n";
     return std::move(*faults);
 }
 
@@ -161,7 +159,10 @@ int run(const batch_options& o) {
     try {
         point_list tracers;
         block boundary = read_run_inputs(
-            files, [&](const std::string& text) { boundary_warning = text; }, tracers);
+            files, [&](const std::string& text) { boundary_warning = text; }, tracers,
+            [](const std::string& text) {
+                std::cerr << "tolvex-batch: warning: " << text << "\n";
+            });
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o));
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
@@ -172,6 +173,8 @@ int run(const batch_options& o) {
         return 1;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    for (const std::string& w : result.warnings)
+        std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
 
     stage_outputs(o, conf, files.tracer_radius, result, picture, bool(keep_picture), out);
     out.commit();

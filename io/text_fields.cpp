@@ -149,6 +149,18 @@ std::optional<double> to_number(std::string_view text) {
     return value;
 }
 
+double decimal_step(std::string_view text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos)
+        return 0.0;
+    const std::size_t e = text.find_first_of("eE", point);
+    const auto decimals =
+        static_cast<int>((e == std::string_view::npos ? text.size() : e) - point - 1);
+    const int exponent =
+        e == std::string_view::npos ? 0 : to_integer(text.substr(e + 1)).value_or(0);
+    return std::pow(10.0, exponent - decimals);
+}
+
 std::optional<int> to_integer(std::string_view text) {
     if (!is_integer_text(text))
         return std::nullopt;

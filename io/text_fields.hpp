@@ -23,6 +23,11 @@ std::vector<std::string> split_fields(std::string_view text, char separator);
 // value too small for a double reads as 0). inf and nan are not numbers.
 std::optional<double> to_number(std::string_view text);
 
+// The place value of the last digit written after the decimal point of a number's text (0.001 for
+// "12.340", 10 for "1.23e3"), for how far a rounded value may lie from the one meant; 0 for a
+// number written without a decimal point, taken as exact.
+double decimal_step(std::string_view text);
+
 // The whole text as an optional sign and decimal digits within the 32-bit signed range.
 std::optional<int> to_integer(std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include "input_error.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,6 +34,10 @@ std::optional<std::string> read_text_file(const std::string& path) {
                                  : 0;
     std::string text(size + 1, '\0');
     std::size_t filled = 0;
+    // Where the line being read starts, and its number: a file without line ends (/dev/zero, a
+    // binary file) stops at a line too long for any input instead of filling the memory.
+    std::size_t line_start = 0;
+    int line = 1;
     for (;;) {
         if (filled == text.size())
             text.resize(2 * text.size() + 65536);
@@ -46,7 +51,18 @@ std::optional<std::string> read_text_file(const std::string& path) {
                 continue;
             throw input_error(path, 0, std::string("read failed: ") + std::strerror(errno));
         }
+        const char* const begin = text.data() + filled;
+        const char* const end = begin + got;
+        line += static_cast<int>(std::count(begin, end, '\n'));
+        const auto last =
+            std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(begin), '\n');
+        if (last.base() != begin)
+            line_start = static_cast<std::size_t>(last.base() - text.data());
         filled += static_cast<std::size_t>(got);
+        if (filled - line_start > max_line_bytes)
+            throw input_error(path, line,
+                              "the line is longer than " + std::to_string(max_line_bytes >> 20) +
+                                  " MiB: this is no text input file");
     }
 }
 

@@ -10,9 +10,13 @@
 
 namespace tolvex {
 
+// No line of any input file comes near this; a longer one means the file is not text.
+inline constexpr std::size_t max_line_bytes = std::size_t{4} << 20;
+
 // The bytes of the file at path; nullopt when no file of that name exists. Throws open_error when
-// it exists but cannot be opened, and input_error (line 0, with the system's reason) when reading
-// fails after opening, so a reader never works on half a file.
+// it exists but cannot be opened, input_error (line 0, with the system's reason) when reading
+// fails after opening, so a reader never works on half a file, and input_error at the line when a
+// line is longer than max_line_bytes.
 std::optional<std::string> read_text_file(const std::string& path);
 
 // Calls fn(line, number) for each line of text, numbered from 1.

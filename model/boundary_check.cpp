@@ -21,13 +21,14 @@ std::string part_index_name(boundary_part part, int index) {
     return part_word(part) + (" " + std::to_string(index));
 }
 
-std::optional<boundary_problem> check_boundary(const block& b, const part_namer& name) {
+std::optional<boundary_problem> check_boundary(const block& b, const part_namer& name,
+                                               double written_step) {
     if (b.vertices.empty())
         return boundary_problem{boundary_part::vertex, 0, "the boundary has no vertices"};
     // Geometry is only measured on faces whose corners and sides are known to be sound.
     if (auto p = check_boundary_topology(b, name))
         return p;
-    return check_boundary_geometry(b, name);
+    return check_boundary_geometry(b, name, written_step);
 }
 
 boundary_error::boundary_error(boundary_problem problem)

@@ -35,13 +35,19 @@ std::string part_index_name(boundary_part part, int index);
 // side of a face is an edge that lies on exactly two faces; every vertex is a corner of a face;
 // V - E + F = 2; coordinates within +-1e100; no two vertices at one place; every face has an
 // area, is flat and convex, with its corners in order around it; every vertex lies on the inner
-// side of every face's plane, and the boundary is not flat (it has a volume); every face normal
-// (of any length) points out of the boundary. Distances count as zero up to a billionth of the
-// boundary's size, more where the digits of its coordinates cannot fix them that well (a small
-// boundary far from the origin, a plane through a narrow face). A block without vertices gives
-// the problem (vertex, 0). O(V x F) time.
-std::optional<boundary_problem> check_boundary(const block& b,
-                                               const part_namer& name = part_index_name);
+// side of every face's plane, and the boundary is not flat (it has a volume). Distances count as
+// zero up to a billionth of the boundary's size, more where the digits of its coordinates cannot
+// fix them that well: a small boundary far from the origin, a plane through a narrow face, and
+// coordinates written to the decimal place whose value is written_step (0 for exact ones), as
+// programs that write 2 to 4 decimals round them. A block without vertices gives the problem
+// (vertex, 0). O(V x F) time.
+std::optional<boundary_problem>
+check_boundary(const block& b, const part_namer& name = part_index_name, double written_step = 0.0);
+
+// The first face whose given normal does not point out of the boundary (zero included), with the
+// reason, or nullopt. Only drawing reads these normals, so this is a warning, not a refusal; b
+// must have passed check_boundary.
+std::optional<boundary_problem> inward_face_normal(const block& b);
 
 // A boundary rejected outside the file reader; what() reads "face 3: reason".
 class boundary_error : public std::invalid_argument {

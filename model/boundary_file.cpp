@@ -37,6 +37,7 @@ class value_reader {
     int integer(std::size_t i, const std::string& name) const {
         return integer_value(values_[i], at_, what(i, name));
     }
+    const std::string& text(std::size_t i) const { return values_[i]; }
     std::string what(std::size_t i, const std::string& name) const {
         return key_ + " value " + std::to_string(i + 1) + " (" + name + ")";
     }
@@ -47,13 +48,20 @@ class value_reader {
     std::string key_;
 };
 
-void read_vertex(block& b, std::string_view values, const line_ref& at) {
+// Adds the vertex and narrows step to the finest decimal place its coordinates are written to:
+// a writer that drops trailing zeros writes its precision only in some of them. Programs round to
+// two or more decimals; a value with one ("0.5") is taken as written by hand, and exact.
+void read_vertex(block& b, double& step, std::string_view values, const line_ref& at) {
     const value_reader v(values, at, "VERTEX=");
     v.need(3);
     // One after the other, so the first bad value in the line is the one named.
     const double x = v.number(0, "x");
     const double y = v.number(1, "y");
     b.vertices.push_back(make_vec3(x, y, v.number(2, "z")));
+    for (std::size_t i = 0; i < 3; ++i)
+        if (const double s = decimal_step(v.text(i));
+            s > 0.0 && s < 0.05 && (step == 0.0 || s < step))
+            step = s;
 }
 
 void read_edge(block& b, std::vector<index_use>& uses, std::string_view values,
@@ -102,14 +110,15 @@ struct part_lines {
 
 } // namespace
 
-block parse_boundary_text(const std::string& text, const std::string& path) {
+block parse_boundary_text(const std::string& text, const std::string& path, const warn_fn& warn) {
     block b;
     std::vector<index_use> uses;
     part_lines lines;
+    double written_step = 0.0;
     for_each_line(text, [&](std::string_view line, int number) {
         const line_ref at{path, number};
         if (line.starts_with("VERTEX=")) {
-            read_vertex(b, line.substr(7), at);
+            read_vertex(b, written_step, line.substr(7), at);
             lines.vertex.push_back(number);
         } else if (line.starts_with("EDGE=")) {
             read_edge(b, uses, line.substr(5), at);
@@ -130,23 +139,29 @@ block parse_boundary_text(const std::string& text, const std::string& path) {
                           bad->what + ": vertex " + std::to_string(bad->index) +
                               " does not exist (the file has " + std::to_string(vertex_count) +
                               " vertices)");
-    // A file without vertices stays empty, for the run to say there is no model.
+    // Said here, where the file is known: an empty file, a binary one or mistyped keys.
     if (b.vertices.empty())
-        return b;
+        throw input_error(path, 0,
+                          "no VERTEX= line: a boundary file describes the model volume in "
+                          "VERTEX=x,y,z, EDGE=a,b and FACE=n,i1,...,in,nx,ny,nz lines");
     const auto name = [&](boundary_part part, int index) {
         return "the " + std::string(part_word(part)) + " on line " +
                std::to_string(lines.of(part, index));
     };
-    if (const std::optional<boundary_problem> p = check_boundary(b, name))
+    if (const std::optional<boundary_problem> p = check_boundary(b, name, written_step))
         throw input_error(path, lines.of(p->part, p->index), p->reason);
+    if (const std::optional<boundary_problem> p = inward_face_normal(b); p && warn)
+        warn(input_error(path, lines.of(p->part, p->index),
+                         p->reason + "; only drawing reads it, so the face is used as it is")
+                 .what());
     return b;
 }
 
-std::optional<block> read_boundary_file(const std::string& path) {
+std::optional<block> read_boundary_file(const std::string& path, const warn_fn& warn) {
     const std::optional<std::string> text = read_text_file(path);
     if (!text)
         return std::nullopt;
-    return parse_boundary_text(*text, path);
+    return parse_boundary_text(*text, path, warn);
 }
 
 std::string boundary_warning_text(const std::string& path) {

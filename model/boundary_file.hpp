@@ -9,19 +9,21 @@
 
 namespace tolvex {
 
+using warn_fn = std::function<void(const std::string&)>;
+
 // Reads the boundary file at path into one block (vertices, edges, faces only).
 // nullopt when it does not exist. Throws input_error when it cannot be read, on bad or missing
-// values, on indices outside the vertex list and, unless there are no vertices, at the line of
-// the first vertex, edge or face that keeps the block from being one closed convex polyhedron
-// (check_boundary).
-std::optional<block> read_boundary_file(const std::string& path);
+// values, on indices outside the vertex list, when it has no VERTEX= line, and at the line of the
+// first vertex, edge or face that keeps the block from being one closed convex polyhedron
+// (check_boundary, with the coordinates' written decimals). warn, when set, receives
+// "path:line: reason" for a FACE= normal that does not point out of the volume.
+std::optional<block> read_boundary_file(const std::string& path, const warn_fn& warn = {});
 
-// The same for text already read from the file at path (path only names it in errors).
-block parse_boundary_text(const std::string& text, const std::string& path);
+// The same for text already read from the file at path (path only names it in messages).
+block parse_boundary_text(const std::string& text, const std::string& path,
+                          const warn_fn& warn = {});
 
 // "Failed to read boundary from [path]."
 std::string boundary_warning_text(const std::string& path);
-
-using warn_fn = std::function<void(const std::string&)>;
 
 } // namespace tolvex

@@ -51,15 +51,18 @@ std::optional<boundary_problem> far_vertex(const point_list& v) {
 // What counts as no distance. A vertex's digits fix it only to within the rounding of its
 // coordinates, which matters for a small boundary far from the origin; a plane or line through
 // vertices is fixed only as well as their spread allows: tilted by rounding / spread, it moves by
-// that much times the boundary's size at its far end.
+// that much times the boundary's size at its far end. Coordinates written to a few decimals are
+// off by up to half a step each, a vertex by sqrt(3) halves, and a plane through three such corners
+// by as much again at a fourth: that much more counts as no distance anywhere.
 struct tolerance {
     double size;     // the diagonal of the bounding box
-    double rounding; // how far a vertex may lie from where the exact shape has it
-    double zero() const { return 1e-9 * size + rounding; }
+    double rounding; // how far a double may lie from where the exact shape has it
+    double written;  // how far the written decimals may lie from it
+    double zero() const { return 1e-9 * size + rounding + written; }
     double across(double spread) const { return zero() + rounding * size / spread; }
 };
 
-tolerance tolerance_of(const point_list& v) {
+tolerance tolerance_of(const point_list& v, double written_step) {
     vec3 lo = v.front(), hi = v.front();
     double largest = 0.0;
     for (const vec3& p : v)
@@ -68,7 +71,8 @@ tolerance tolerance_of(const point_list& v) {
             hi[i] = std::max(hi[i], p[i]);
             largest = std::max(largest, std::abs(p[i]));
         }
-    return {norm_2(hi - lo), 4.0 * std::numeric_limits<double>::epsilon() * largest};
+    return {norm_2(hi - lo), 4.0 * std::numeric_limits<double>::epsilon() * largest,
+            3.0 * std::sqrt(3.0) / 2.0 * written_step};
 }
 
 // Of all vertices at one place, the one with the lowest index that repeats an earlier one.
@@ -265,11 +269,12 @@ face_plane plane_of_face(const point_list& vertices, const corner_list& corners)
     return plane;
 }
 
-std::optional<boundary_problem> check_boundary_geometry(const block& b, const part_namer& name) {
+std::optional<boundary_problem> check_boundary_geometry(const block& b, const part_namer& name,
+                                                        double written_step) {
     const point_list& v = b.vertices;
     if (auto p = far_vertex(v))
         return p;
-    const tolerance tol = tolerance_of(v);
+    const tolerance tol = tolerance_of(v, written_step);
     if (auto p = coincident_vertices(v, tol.zero()))
         return p;
     std::vector<face_plane> planes;
@@ -279,8 +284,18 @@ std::optional<boundary_problem> check_boundary_geometry(const block& b, const pa
         if (auto p = face_shape(v, b.faces[k].indices, static_cast<int>(k), planes.back(), tol))
             return p;
     }
-    if (auto p = orient_outward(b, planes, tol, name))
-        return p;
+    return orient_outward(b, planes, tol, name);
+}
+
+std::optional<boundary_problem> inward_face_normal(const block& b) {
+    const vec3 inside = centroid(b.vertices);
+    std::vector<face_plane> planes;
+    planes.reserve(b.faces.size());
+    for (const face& f : b.faces) {
+        planes.push_back(plane_of_face(b.vertices, f.indices));
+        if (inner_prod(planes.back().normal, inside - planes.back().point) > 0.0)
+            planes.back().normal = -planes.back().normal;
+    }
     return inward_normal(b.faces, planes);
 }
 

@@ -17,7 +17,8 @@ face_plane plane_of_face(const point_list& vertices, const corner_list& corners)
 
 // The first geometric problem of b (see check_boundary: everything from the vertices at one
 // place on), or nullopt. b must have passed check_boundary_topology. name names other faces in
-// reasons.
-std::optional<boundary_problem> check_boundary_geometry(const block& b, const part_namer& name);
+// reasons; written_step is check_boundary's.
+std::optional<boundary_problem> check_boundary_geometry(const block& b, const part_namer& name,
+                                                        double written_step);
 
 } // namespace tolvex

@@ -54,7 +54,19 @@ void check_slip(const fault& result, const field_reader& f, const line_ref& at) 
                                   " times the slip direction (fields 9 to 11) is too large");
 }
 
-// line is cut before it is trimmed, so a line that starts with a tab has an empty first field.
+// A fault needs a direction to move in and a plane to cut along; a zero vector has neither.
+void check_direction(const vec3& v, std::size_t first, const char* what, const field_reader& f,
+                     const line_ref& at) {
+    if (v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0)
+        throw input_error(at.path, at.line,
+                          "fields " + std::to_string(first) + " to " + std::to_string(first + 2) +
+                              " (" + what + "): " + quoted_text(f.text(first)) + ", " +
+                              quoted_text(f.text(first + 1)) + ", " +
+                              quoted_text(f.text(first + 2)) + " is the zero vector");
+}
+
+// line is trimmed (white space at both ends, a tab included) before it is cut at tabs, so an
+// indented line reads like any other; two tabs in a row still give an empty field.
 fault parse_fault_line(std::string_view line, const line_ref& at) {
     const std::vector<std::string> fields = split_fields(line, '\t');
     if (fields.size() < field_count)
@@ -71,8 +83,10 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
     result.slip_mag = f.number(8);
     // The file gives the forward slip; the record holds the restoring one.
     result.slip_dir = -f.vector(9);
+    check_direction(result.slip_dir, 9, "slip direction", f, at);
     check_slip(result, f, at);
     result.normal = f.vector(12);
+    check_direction(result.normal, 12, "plane normal", f, at);
     result.point = f.vector(15);
     result.order = f.integer(18);
     result.key = result.order;
@@ -87,7 +101,7 @@ std::vector<fault> parse_fault_text(const std::string& text, const std::string& 
         const std::string_view trimmed = trim_blanks(line);
         if (trimmed.empty() || trimmed.front() == '#')
             return;
-        faults.push_back(parse_fault_line(line, line_ref{path, number}));
+        faults.push_back(parse_fault_line(trimmed, line_ref{path, number}));
     });
     // Stable, so faults with the same sequence number keep their file order.
     std::stable_sort(faults.begin(), faults.end(), sortobj_descending());

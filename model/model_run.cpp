@@ -1,5 +1,6 @@
 #include "model_run.hpp"
 
+#include "boundary_reach.hpp"
 #include "cut_block.hpp"
 #include "fault_checks.hpp"
 #include "fault_label.hpp"
@@ -162,6 +163,9 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     if (!model_finite({boundary}, faults, {}))
         throw run_aborted("The model's coordinates are too large to centre the boundary and the "
                           "fault points on the boundary's vertex mean.");
+    for (const std::size_t k : faults_missing_boundary(boundary, faults))
+        result.warnings.push_back(fault_label(faults[k]) +
+                                  ": its plane misses the boundary; check its point and normal");
     result.boundary = std::move(boundary);
 
     result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step,

@@ -39,7 +39,7 @@ struct model_result {
     block boundary;                    // the boundary centred on its vertex mean, without indices
     run_state restored;                // the restoration run: faults youngest first, slip as stored
     run_state forward;                 // the forward run: oldest first, slip as the file gives it
-    std::vector<std::string> warnings; // doubtful faults, used as given
+    std::vector<std::string> warnings; // doubtful faults, used as given; planes that miss
 };
 
 // Which of the two cutting runs a step belongs to.

@@ -1,7 +1,10 @@
 #include "run_files.hpp"
 
+#include "boundary_reach.hpp"
 #include "input_error.hpp"
+#include "text_lines.hpp"
 #include "tracer_file.hpp"
+#include "vector_utils.hpp"
 
 #include <utility>
 
@@ -11,25 +14,46 @@ std::string tracer_failure_text(const std::string& name) {
     return "Failed to load tracer points from [" + name + "].";
 }
 
-block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers) {
-    std::optional<block> read = read_boundary_file(files.boundary_path);
+namespace {
+
+// One note for all tracers outside the boundary, at the first one's line: tracers are relative to
+// the boundary's centre.
+void note_tracers_outside(block boundary, const point_list& tracers, const std::string& text,
+                          const std::string& path, const warn_fn& note) {
+    const vec3 centre = centroid(boundary.vertices);
+    for (vec3& v : boundary.vertices)
+        v -= centre;
+    const points_outside outside = points_outside_boundary(boundary, tracers);
+    if (outside.count == 0)
+        return;
+    const std::string count = std::to_string(outside.count);
+    note(input_error(path, tracer_line(text, outside.first),
+                     (outside.count == 1 ? "a tracer lies" : count + " tracers lie") +
+                         std::string(" outside the boundary, the first on this line; tracer "
+                                     "files are in units of TRACER_RADIUS, relative to the "
+                                     "boundary's centre"))
+             .what());
+}
+
+} // namespace
+
+block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
+                      const warn_fn& note) {
+    std::optional<block> read = read_boundary_file(files.boundary_path, note);
     if (!read && warn)
         warn(boundary_warning_text(files.boundary_path));
     block boundary = read ? std::move(*read) : block{};
 
-    if (!read_tracer_file(files.tracer_path, files.tracer_radius, tracers))
+    const std::optional<std::string> text = read_text_file(files.tracer_path);
+    if (!text)
         throw tracer_file_missing(tracer_failure_text(files.tracer_name));
+    parse_tracer_text(*text, files.tracer_path, files.tracer_radius, tracers);
     if (boundary.vertices.empty())
         throw run_aborted("The boundary [" + files.boundary_path +
                           "] has no vertices, so there is no model to cut.");
+    if (note)
+        note_tracers_outside(boundary, tracers, *text, files.tracer_path, note);
     return boundary;
-}
-
-model_result run_model_files(const run_files& files, const std::vector<fault>& faults,
-                             const warn_fn& warn) {
-    point_list tracers;
-    block boundary = read_run_inputs(files, warn, tracers);
-    return run_model(std::move(boundary), faults, tracers);
 }
 
 } // namespace tolvex

@@ -26,14 +26,13 @@ class tracer_file_missing : public run_aborted {
 };
 
 // Reads the boundary, then the tracers into tracers, and returns the boundary. warn receives the
-// boundary warning when the boundary file does not exist. Throws input_error when a file exists
-// but cannot be read and on bad boundary or tracer data (tracers then holds the points before the
-// bad line), tracer_file_missing when the tracer file does not exist (tracers untouched), and
-// run_aborted when the boundary has no vertices.
-block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers);
-
-// read_run_inputs, then run_model on the given faults.
-model_result run_model_files(const run_files& files, const std::vector<fault>& faults,
-                             const warn_fn& warn);
+// boundary warning when the boundary file does not exist; note, when set, receives
+// "path:line: reason" for what is used as given but doubtful: a FACE= normal that does not point
+// out, and tracers that lie outside the boundary (their count, at the first one's line). Throws
+// input_error when a file exists but cannot be read and on bad boundary or tracer data (tracers
+// then holds the points before the bad line), tracer_file_missing when the tracer file does not
+// exist (tracers untouched), and run_aborted when the boundary has no vertices.
+block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
+                      const warn_fn& note = {});
 
 } // namespace tolvex

@@ -23,13 +23,14 @@ double scaled_value(std::string_view text, double radius, const line_ref& at, co
     return value;
 }
 
-// Takes x or y off the front of line: the value runs up to the first blank, and a comma just
-// before that blank separates it from the next value; any other character belongs to the value.
-// line is trimmed, so a blank is never its first character; line keeps the trimmed rest.
+// Takes x or y off the front of line: the value runs up to the first blank (space or tab), and a
+// comma or semicolon just before that blank separates it from the next value, as spreadsheets
+// write them; any other character belongs to the value. line is trimmed, so a blank is never its
+// first character; line keeps the trimmed rest.
 double take_value(std::string_view& line, double radius, const line_ref& at, const char* name) {
-    const std::size_t blank = line.find(' ');
+    const std::size_t blank = line.find_first_of(" \t");
     std::string_view text = line.substr(0, blank);
-    if (text.ends_with(',') && blank != std::string_view::npos)
+    if ((text.ends_with(',') || text.ends_with(';')) && blank != std::string_view::npos)
         text.remove_suffix(1);
     const double value = scaled_value(text, radius, at, name);
     if (blank == std::string_view::npos)
@@ -47,18 +48,34 @@ vec3 parse_tracer_line(std::string_view line, double radius, const line_ref& at)
     return make_vec3(x, y, z);
 }
 
+// Calls fn(line, number) for each line that holds a point, trimmed.
+template <class Fn> void for_each_point_line(const std::string& text, Fn&& fn) {
+    for_each_line(text, [&](std::string_view raw, int number) {
+        const std::string_view line = trim_blanks(raw);
+        if (!line.empty() && line.front() != '#')
+            fn(line, number);
+    });
+}
+
 } // namespace
 
 void parse_tracer_text(const std::string& text, const std::string& path, double radius,
                        point_list& out) {
     out.clear();
     out.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    for_each_line(text, [&](std::string_view raw, int number) {
-        const std::string_view line = trim_blanks(raw);
-        if (line.empty() || line.front() == '#')
-            return;
+    for_each_point_line(text, [&](std::string_view line, int number) {
         out.push_back(parse_tracer_line(line, radius, line_ref{path, number}));
     });
+}
+
+int tracer_line(const std::string& text, std::size_t index) {
+    int found = 0;
+    std::size_t seen = 0;
+    for_each_point_line(text, [&](std::string_view, int number) {
+        if (seen++ == index)
+            found = number;
+    });
+    return found;
 }
 
 bool read_tracer_file(const std::string& path, double radius, point_list& out) {

@@ -19,6 +19,10 @@ bool read_tracer_file(const std::string& path, double radius, point_list& out);
 void parse_tracer_text(const std::string& text, const std::string& path, double radius,
                        point_list& out);
 
+// The line of the tracer file text on which the point at position index (0-based, as
+// parse_tracer_text appends them) stands; 0 when there are fewer points.
+int tracer_line(const std::string& text, std::size_t index);
+
 // Writes one "%15.8f %15.8f %15.8f\n" line per point (as the C locale writes it, whatever the
 // process locale), each coordinate divided by radius. The file is complete before it replaces an
 // old one; on failure, a quotient that is not finite included, throws output_error and leaves any

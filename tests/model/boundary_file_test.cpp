@@ -116,10 +116,6 @@ TEST(BoundaryFile, BoundaryThatIsNoClosedConvexPolyhedronIsRejectedAtTheLineThat
         {edited(box, top, top + top), 23, "the same corners as the face on line 22"},
         {edited(box, "VERTEX=0,2,2", "VERTEX=2,2,2"), 8,
          "vertex 7 lies at the same place as vertex 6"},
-        {edited(box, top, "FACE=4,4,5,6,7,0,0,-1\n"), 22,
-         "the FACE= normal 0,0,-1 does not point out of the boundary; this face looks out toward "
-         "0,0,1"},
-        {edited(box, top, "FACE=4,4,5,6,7,0,0,0\n"), 22, "normal 0,0,0 does not point out"},
         {"VERTEX=0,0,0\nVERTEX=2,0,0\nVERTEX=0,2,0\nVERTEX=0.5,0.5,0\nEDGE=0,1\nEDGE=1,2\n"
          "EDGE=2,0\nEDGE=0,3\nEDGE=1,3\nEDGE=2,3\nFACE=3,0,2,1,0,0,-1\nFACE=3,0,1,3,0,-1,1\n"
          "FACE=3,1,2,3,1,1,1\nFACE=3,2,0,3,-1,0,1\n",
@@ -135,6 +131,7 @@ TEST(BoundaryFile, BoundaryThatIsNoClosedConvexPolyhedronIsRejectedAtTheLineThat
         {edited(box, "VERTEX=2,2,2", "VERTEX=2,2,2.25"), 22,
          "FACE= is not flat: vertex 7 lies 0.248069 off the plane through vertices 4, 5 and 6"},
         {box + "VERTEX=1,1,1\n", 27, "vertex 8 is a corner of no face"},
+        {"VERTX=1,2,3\n\x01\x02", 0, "no VERTEX= line"},
     };
     for (const auto& c : cases) {
         try {
@@ -146,4 +143,27 @@ TEST(BoundaryFile, BoundaryThatIsNoClosedConvexPolyhedronIsRejectedAtTheLineThat
         }
     }
     EXPECT_NO_THROW(parse(box));
+}
+
+// Boundaries come from programs that round to a few decimals: a face flat to the digits written
+// passes, one bent beyond them does not. A FACE= normal only steers drawing, so a wrong one is a
+// warning at its line.
+TEST(BoundaryFile, FacesFlatToTheWrittenDecimalsPassAndWrongNormalsAreWarnings) {
+    const std::string tilted =
+        box_boundary(make_vec3(500000, 4000000, -1000), make_vec3(502000, 4002000, 0));
+    const auto with_top = [&](const std::string& z6, const std::string& z7) {
+        std::string text =
+            edited(tilted, "VERTEX=502000,4002000,0", "VERTEX=502000.0000,4002000.0000," + z6);
+        return edited(text, "VERTEX=500000,4002000,0", "VERTEX=500000.0000,4002000.0000," + z7);
+    };
+    // The top rises 100 m to the north: 100.0000 and 100.0001 are the same height to 4 decimals.
+    EXPECT_NO_THROW(parse(with_top("100.0000", "100.0001")));
+    EXPECT_NE(error_text([&] { parse(with_top("100.0000", "101.5")); }).find("is not flat"),
+              std::string::npos);
+    std::vector<std::string> warnings;
+    const std::string inward = edited(box, "FACE=4,4,5,6,7,0,0,1", "FACE=4,4,5,6,7,0,0,0");
+    parse_boundary_text(inward, "b", [&](const std::string& w) { warnings.push_back(w); });
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind("b:22: the FACE= normal 0,0,0 does not point out", 0), 0u)
+        << warnings[0];
 }

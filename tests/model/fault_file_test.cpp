@@ -51,11 +51,11 @@ TEST(FaultFile, EmptyFieldsAreTextsButNotNumbers) {
     const std::vector<fault> faults = parse_fault_text(no_tag, "f");
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0].tag, "");
-    // A line that starts with a tab has an empty name, not one field fewer.
-    const std::vector<fault> unnamed = parse_fault_text(with_field(fault_line(6, 1), 1, ""), "f");
-    ASSERT_EQ(unnamed.size(), 1u);
-    EXPECT_EQ(unnamed[0].name, "");
-    EXPECT_EQ(unnamed[0].id, 6);
+    // White space at both ends of the line goes before it is cut, a tab included.
+    const std::vector<fault> indented = parse_fault_text("\t " + fault_line(6, 1) + " \t", "f");
+    ASSERT_EQ(indented.size(), 1u);
+    EXPECT_EQ(indented[0].name, "F6");
+    EXPECT_EQ(indented[0].id, 6);
 
     try {
         parse_fault_text("#\n\n" + with_field(no_tag, 3, ""), "a/f.efd");
@@ -74,6 +74,10 @@ TEST(FaultFile, BadLinesNameTheLineAndField) {
               "f:1: 18 tab-separated fields needed, 17 found");
     EXPECT_EQ(reason("\n" + with_field(line, 8, "1.5x")),
               "f:2: field 8 (slip magnitude): \"1.5x\" is not a number");
+    EXPECT_EQ(reason(with_field(with_field(with_field(line, 12, "0"), 13, "0.0"), 14, "-0")),
+              "f:1: fields 12 to 14 (plane normal): \"0\", \"0.0\", \"-0\" is the zero vector");
+    EXPECT_EQ(reason(with_field(with_field(with_field(line, 9, "0"), 10, "0"), 11, "0")),
+              "f:1: fields 9 to 11 (slip direction): \"0\", \"0\", \"0\" is the zero vector");
     EXPECT_EQ(reason(with_field(line, 7, "a")),
               "f:1: field 7 (identifier): \"a\" is not an integer");
     EXPECT_EQ(reason(with_field(line, 18, "1.0")),

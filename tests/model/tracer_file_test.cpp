@@ -25,8 +25,8 @@ std::string error_of(const std::string& text) {
 }
 } // namespace
 
-// A blank ends x and y; a comma just before it is dropped, any other character is part of the
-// value, which must then be a whole number.
+// A blank (space or tab) ends x and y; a comma or semicolon just before it is dropped, any other
+// character is part of the value, which must then be a whole number.
 TEST(TracerFile, LineRule) {
     expect_point(parse("1.5, 2.5, 3.5").at(0), 1.5, 2.5, 3.5, 0);
     expect_point(parse("1.5,    2.5,   3.5").at(0), 1.5, 2.5, 3.5, 0);
@@ -34,7 +34,9 @@ TEST(TracerFile, LineRule) {
     expect_point(parse("12.5 -7.25 3").at(0), 12.5, -7.25, 3, 0);
     expect_point(parse("\t 1,  2 3 \r").at(0), 1, 2, 3, 0);
     EXPECT_EQ(error_of("1x 2y 3"), "t:1: x: \"1x\" is not a number");
-    EXPECT_EQ(error_of("1; 2; 3"), "t:1: x: \"1;\" is not a number");
+    expect_point(parse("1.5; 2.5; 3.5").at(0), 1.5, 2.5, 3.5, 0);
+    expect_point(parse("1.5,\t2.5\t3.5").at(0), 1.5, 2.5, 3.5, 0);
+    EXPECT_EQ(error_of("1: 2: 3"), "t:1: x: \"1:\" is not a number");
     EXPECT_EQ(error_of("1, 2y 3"), "t:1: y: \"2y\" is not a number");
     EXPECT_EQ(error_of("1.5,2.5,3.5"), "t:1: x: \"1.5,2.5,3.5\" is not a number");
     EXPECT_EQ(error_of("1.5, 2.5"), "t:1: fewer than three values (a blank must follow x and y)");
