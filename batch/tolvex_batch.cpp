@@ -4,14 +4,15 @@
 #include "batch_options.hpp"
 #include "block_export.hpp"
 #include "conf_run_files.hpp"
-#include "fault_checks.hpp"
 #include "fault_file.hpp"
+#include "file_paths.hpp"
 #include "input_error.hpp"
 #include "number_text.hpp"
 #include "output_checks.hpp"
 #include "scene_image.hpp"
 #include "staged_files.hpp"
 #include "step_files.hpp"
+#include "stop_signals.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -130,7 +131,20 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
     }
 }
 
+// The step files of an earlier run in folder that this run does not write again (it had more
+// faults) go when this run's files take their places, so that the folder holds one run.
+void remove_earlier_steps(const std::string& folder, staged_files& out) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string path = join_path(folder, entry.path().filename().string());
+        if (is_step_file_name(entry.path().filename().string()) && entry.is_regular_file(ec) &&
+            !out.stages(path))
+            out.remove(path);
+    }
+}
+
 int run(const batch_options& o) {
+    catch_stop_signals();
     tolvex_conf conf;
     if (!o.config.empty())
         read_config(o.config, conf);
@@ -144,7 +158,10 @@ int run(const batch_options& o) {
     step_fn on_step;
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
-        on_step = [&](const run_step& step) { stage_step_files(step, o.save_steps, out); };
+        on_step = [&](const run_step& step) {
+            stop_if_signalled();
+            stage_step_files(step, o.save_steps, out);
+        };
     }
     if (keep_picture)
         on_step = [&keep_picture, save = std::move(on_step)](const run_step& step) {
@@ -177,7 +194,13 @@ int run(const batch_options& o) {
         std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
 
     stage_outputs(o, conf, files.tracer_radius, result, picture, bool(keep_picture), out);
-    out.commit();
+    if (!o.save_steps.empty())
+        remove_earlier_steps(o.save_steps, out);
+    {
+        const stop_signals_held held;
+        stop_if_signalled();
+        out.commit();
+    }
     if (!o.quiet)
         std::cerr << "tolvex-batch: " << result.forward.faults.size() << " faults, "
                   << result.forward.block_count << " blocks, " << result.forward.tracers.size()
@@ -207,6 +230,9 @@ int main(int argc, char** argv) {
         return run(options);
     } catch (const usage_error& e) {
         return usage_failure(e);
+    } catch (const run_stopped& stop) {
+        std::cerr << "tolvex-batch: stopped by signal " << stop.signal << "; nothing was written\n";
+        return stopped_status(stop);
     } catch (const std::exception& e) {
         std::cerr << "tolvex-batch: " << e.what() << "\n";
         return 1;

@@ -3,6 +3,7 @@
 #include "input_error.hpp"
 #include "output_target.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -170,6 +171,15 @@ void staged_files::make_folder(const std::string& folder) {
         throw output_error("cannot write " + folder + ": it is not a folder");
 }
 
+void staged_files::remove(const std::string& target) {
+    removals_.push_back(target);
+}
+
+bool staged_files::stages(const std::string& target) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const entry& e) { return e.target == target; });
+}
+
 void staged_files::commit() {
     // Everything that can still fail comes before the first change a user would see.
     for (const entry& e : entries_)
@@ -190,8 +200,12 @@ void staged_files::commit() {
             fail(e.target, "cannot replace the file", errno);
         e.temp.clear();
     }
+    for (const std::string& target : removals_)
+        if (::unlink(target.c_str()) != 0 && errno != ENOENT)
+            fail(target, "cannot remove the file", errno);
     entries_.clear();
     made_folders_.clear();
+    removals_.clear();
 }
 
 } // namespace tolvex

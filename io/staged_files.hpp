@@ -33,9 +33,17 @@ class staged_files {
     // cannot be created or is not a folder.
     void make_folder(const std::string& folder);
 
+    // Marks the file at target for removal at commit, after the staged files are in place: what
+    // an earlier run left that this one replaces without writing it again.
+    void remove(const std::string& target);
+
+    // Whether target was staged, by the name the caller gave.
+    bool stages(const std::string& target) const;
+
     // Puts every staged file in place: first the devices and pipes are written, then the files
-    // are renamed over their targets. Throws output_error naming the target that failed; when a
-    // device or pipe fails, no file has been replaced. Afterwards the set is empty again.
+    // are renamed over their targets, then the files marked for removal go. Throws output_error
+    // naming the target that failed; when a device or pipe fails, no file has been replaced.
+    // Afterwards the set is empty again.
     void commit();
 
   private:
@@ -50,6 +58,7 @@ class staged_files {
 
     std::vector<entry> entries_;
     std::vector<std::string> made_folders_;
+    std::vector<std::string> removals_;
 };
 
 } // namespace tolvex

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +15,8 @@
 #include <regex>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -333,3 +337,69 @@ TEST(BatchExample, RunsTheBundledExample) {
 }
 
 } // namespace
+
+namespace {
+
+// n faults through the cube, each plane turned a little from the last, slips in their planes.
+std::string many_faults(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        const double a = 0.37 * i, c = std::cos(a), s = std::sin(a);
+        text += fault_line(i + 1, 0.01, {-s, c, 0}, {c, s, 0.2}, {1, 1, 1}, i + 1) + "\n";
+    }
+    return text;
+}
+
+bool has_staged_file(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (e.path().filename().string().starts_with(".tolvex-"))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// A stop signal during --save-steps ends the run with 128 + the signal and takes back everything
+// it staged, the folder it made included.
+TEST_F(Batch, AStopSignalLeavesNothingBehind) {
+    dir.write("many.efd", many_faults(150));
+    const std::string steps = dir.file("steps");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = fork();
+        if (child == 0) {
+            execl(TOLVEX_BATCH, TOLVEX_BATCH, "--config", dir.file("tolvex.conf").c_str(),
+                  "--faults", dir.file("many.efd").c_str(), "--quiet", "--save-steps",
+                  steps.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int raw = 0;
+        bool staged = false;
+        while (!(staged = has_staged_file(steps)) && waitpid(child, &raw, WNOHANG) == 0)
+            std::this_thread::yield();
+        ASSERT_TRUE(staged) << "the run ended before it staged a step";
+        kill(child, signal);
+        ASSERT_EQ(waitpid(child, &raw, 0), child);
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), 128 + signal);
+        EXPECT_FALSE(std::filesystem::exists(steps));
+    }
+}
+
+// Steps saved again into the same folder replace the earlier run's whole series and nothing else.
+TEST_F(Batch, SavingStepsAgainRemovesTheEarlierRunsLeftoverSteps) {
+    dir.write("five.efd", many_faults(5));
+    const std::string steps = dir.file("steps");
+    const auto save_steps = [&](const std::string& faults) {
+        return run_batch("--config " + quoted(dir.file("tolvex.conf")) + " --faults " +
+                         quoted(faults) + " --quiet --save-steps " + quoted(steps));
+    };
+    ASSERT_EQ(save_steps(dir.file("five.efd")).status, 0);
+    write_text(steps + "/notes.txt", "mine\n");
+    ASSERT_EQ(save_steps(dir.file("cube.efd")).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(steps + "/forward_005.vtk"));
+    EXPECT_FALSE(std::filesystem::exists(steps + "/restoration_tracers_002.vtk"));
+    EXPECT_TRUE(std::filesystem::exists(steps + "/forward_001.vtk"));
+    EXPECT_EQ(read_text(steps + "/notes.txt"), "mine\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 13);
+}
