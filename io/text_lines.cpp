@@ -2,7 +2,6 @@
 
 #include "input_error.hpp"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,6 +16,13 @@ struct file_descriptor {
     int fd;
     ~file_descriptor() { ::close(fd); }
 };
+void check_line_length(const std::string& path, int line, std::size_t length) {
+    if (length > max_line_bytes)
+        throw input_error(path, line,
+                          "the line is longer than " + std::to_string(max_line_bytes >> 20) +
+                              " MiB: this is no text input file");
+}
+
 } // namespace
 
 std::optional<std::string> read_text_file(const std::string& path) {
@@ -51,18 +57,18 @@ std::optional<std::string> read_text_file(const std::string& path) {
                 continue;
             throw input_error(path, 0, std::string("read failed: ") + std::strerror(errno));
         }
-        const char* const begin = text.data() + filled;
-        const char* const end = begin + got;
-        line += static_cast<int>(std::count(begin, end, '\n'));
-        const auto last =
-            std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(begin), '\n');
-        if (last.base() != begin)
-            line_start = static_cast<std::size_t>(last.base() - text.data());
-        filled += static_cast<std::size_t>(got);
-        if (filled - line_start > max_line_bytes)
-            throw input_error(path, line,
-                              "the line is longer than " + std::to_string(max_line_bytes >> 20) +
-                                  " MiB: this is no text input file");
+        const std::size_t end = filled + static_cast<std::size_t>(got);
+        for (std::size_t at = filled; at < end; ++at) {
+            const void* found = std::memchr(text.data() + at, '\n', end - at);
+            if (found == nullptr)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+            check_line_length(path, line, at - line_start);
+            line_start = at + 1;
+            ++line;
+        }
+        filled = end;
+        check_line_length(path, line, filled - line_start);
     }
 }
 

@@ -221,14 +221,23 @@ TEST_F(Batch, AnUnwritableOutputFailsAndLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
-TEST_F(Batch, WarnsAboutSlipsThatAreNotUnitOrLeaveTheirPlaneWithoutChangingTheResult) {
+// Doubtful input is used as given, with a warning: slips, a plane that misses the boundary, and
+// tracers outside it (one warning at the first one's line).
+TEST_F(Batch, WarnsAboutDoubtfulInputWithoutChangingTheResult) {
     dir.write("cube.efd", fault_line(1, 2.0, {2, 0, 0}, {0, 0, 1}, {1, 1, 1}, 1) +
                               fault_line(2, 0.0, {0, 0, 1}, {0, 0, 1}, {1, 1, 9}, 2));
+    dir.write("cube.tracers", "0.5, 0.5, 0.5\n# far\n5 5 5\n0 0 -3\n");
     const outcome o = run_batch(cube_args() + " --save-tracers " + quoted(dir.file("out.txt")));
     ASSERT_EQ(o.status, 0) << o.output;
     EXPECT_NE(o.output.find("fault 1 (sequence 1): slip direction has length 2"), std::string::npos)
         << o.output;
     EXPECT_NE(o.output.find("fault 2 (sequence 2): slip direction leaves the fault plane"),
+              std::string::npos)
+        << o.output;
+    EXPECT_NE(o.output.find("fault 2 (sequence 2): its plane misses the boundary"),
+              std::string::npos)
+        << o.output;
+    EXPECT_NE(o.output.find("cube.tracers:3: 2 tracers lie outside the boundary"),
               std::string::npos)
         << o.output;
     // the slip is used as given: 2 * 2 = 4

@@ -46,6 +46,16 @@ TEST(LineReading, MissingFileIsNulloptAndOtherFailuresAreErrorsWithTheReason) {
               loop + ": cannot open the file: Too many levels of symbolic links");
 }
 
+// A file without line ends (a device such as /dev/zero, a binary file) stops at its first
+// overlong line instead of filling the memory.
+TEST(LineReading, AnOverlongLineIsAnErrorAtItsLine) {
+    const temp_folder dir;
+    const std::string path =
+        dir.write("long", "a\nb\n" + std::string(max_line_bytes + 1, 'x') + "\nc\n");
+    EXPECT_EQ(error_text([&] { read_text_file(path); }),
+              path + ":3: the line is longer than 4 MiB: this is no text input file");
+}
+
 TEST(Paths, AnAbsoluteNameIsUsedAsItStands) {
     EXPECT_EQ(join_path("/opt/tolvex", "box.boundary"), "/opt/tolvex/box.boundary");
     EXPECT_EQ(join_path("/opt/tolvex", "/data/box.boundary"), "/data/box.boundary");
