@@ -32,6 +32,8 @@ po::options_description option_table(batch_options& o) {
          "write the restored blocks (VTK or OBJ)")
         ("save-steps", po::value(&o.save_steps)->value_name("FOLDER"),
          "write every step of both runs as VTK files with ParaView series indices")
+        ("steps-format", po::value<std::string>()->value_name("vtp|vtk"),
+         "step files as compressed VTK XML (vtp, the default) or legacy ASCII VTK (vtk)")
         ("save-image", po::value(&o.save_image)->value_name("FILE.png"),
          "draw the forward result (or --image-step) as the viewer first shows it")
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
@@ -92,6 +94,7 @@ std::string batch_usage() {
          "                    [--tracer-radius R] [--save-tracers FILE]\n"
          "                    [--save-restored-tracers FILE] [--save-blocks FILE]\n"
          "                    [--save-restored-blocks FILE] [--save-steps FOLDER]\n"
+         "                    [--steps-format vtp|vtk]\n"
          "                    [--save-image FILE.png] [--image-size WxH]\n"
          "                    [--image-step restored|forward[:K]] [--quiet]\n"
       << option_table(o);
@@ -120,6 +123,14 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         if (o.save_image.empty())
             throw usage_error("--image-step needs --save-image");
         o.picture_step = parse_image_step(vm["image-step"].as<std::string>());
+    }
+    if (vm.count("steps-format")) {
+        const std::string format = vm["steps-format"].as<std::string>();
+        if (format != "vtp" && format != "vtk")
+            throw usage_error("--steps-format: \"" + format + "\" is not vtp or vtk");
+        if (o.save_steps.empty())
+            throw usage_error("--steps-format needs --save-steps");
+        o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
     if (o.faults.empty())
         throw usage_error("--faults FILE is required");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model_run.hpp"
+#include "step_files.hpp"
 
 #include <cstddef>
 #include <optional>
@@ -27,6 +28,7 @@ struct batch_options {
     std::string save_blocks;
     std::string save_restored_blocks;
     std::string save_steps;
+    step_format steps_format = step_format::vtp;
     std::string save_image;
     int image_width = 640;
     int image_height = 480;

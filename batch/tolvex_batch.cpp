@@ -160,7 +160,7 @@ int run(const batch_options& o) {
         out.make_folder(o.save_steps);
         on_step = [&](const run_step& step) {
             stop_if_signalled();
-            stage_step_files(step, o.save_steps, out);
+            stage_step_files(step, o.save_steps, out, o.steps_format);
         };
     }
     if (keep_picture)

@@ -3,6 +3,7 @@
 #include "atomic_file.hpp"
 #include "number_text.hpp"
 #include "outward_faces.hpp"
+#include "vtp_file.hpp"
 
 #include <cstdio>
 
@@ -115,6 +116,47 @@ std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_l
     return out;
 }
 
+std::string blocks_to_vtp(const std::vector<block>& blocks, const std::string& fault_label) {
+    vtp_polydata d;
+    std::vector<double> normals;
+    std::vector<std::int32_t> block_of_face;
+    std::int64_t base = 0;
+    for (std::size_t n = 0; n < blocks.size(); ++n) {
+        for (const vec3& v : blocks[n].vertices)
+            d.points.insert(d.points.end(), {v[0], v[1], v[2]});
+        for (const face& f : outward_faces(blocks[n])) {
+            for (int i : f.indices)
+                d.polygon_connectivity.push_back(base + i);
+            d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));
+            normals.insert(normals.end(), {f.normal[0], f.normal[1], f.normal[2]});
+            block_of_face.push_back(static_cast<std::int32_t>(n));
+        }
+        base += static_cast<std::int64_t>(blocks[n].vertices.size());
+    }
+    d.cell_data = {{"block", "Int32", 1, array_bytes(block_of_face)},
+                   {"Normals", "Float64", 3, array_bytes(normals)}};
+    d.cell_scalars = "block";
+    d.cell_normals = "Normals";
+    if (!fault_label.empty())
+        d.field_data = {vtp_string("fault", fault_label)};
+    return vtp_text(d);
+}
+
+std::string tracers_to_vtp(const point_list& tracers, const std::string& fault_label) {
+    vtp_polydata d;
+    std::vector<std::int32_t> index(tracers.size());
+    for (std::size_t i = 0; i < tracers.size(); ++i) {
+        d.points.insert(d.points.end(), {tracers[i][0], tracers[i][1], tracers[i][2]});
+        d.vertex_connectivity.push_back(static_cast<std::int64_t>(i));
+        d.vertex_offsets.push_back(static_cast<std::int64_t>(i + 1));
+        index[i] = static_cast<std::int32_t>(i);
+    }
+    d.point_data = {{"tracer", "Int32", 1, array_bytes(index)}};
+    d.point_scalars = "tracer";
+    d.field_data = {vtp_string("fault", fault_label)};
+    return vtp_text(d);
+}
+
 std::string blocks_to_obj(const std::vector<block>& blocks) {
     std::string out = "# tolvex blocks\n";
     std::size_t vertex_base = 1, normal_base = 1; // OBJ counts from 1 across the whole file
@@ -141,8 +183,9 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
 }
 
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks) {
-    write_file_atomically(path,
-                          ends_with(path, ".obj") ? blocks_to_obj(blocks) : blocks_to_vtk(blocks));
+    write_file_atomically(path, ends_with(path, ".obj")   ? blocks_to_obj(blocks)
+                                : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, "")
+                                                          : blocks_to_vtk(blocks));
 }
 
 } // namespace tolvex

@@ -21,11 +21,16 @@ std::string blocks_to_vtk(const std::vector<block>& blocks, const std::string& f
 // the point's position in the list and a field-data string array "fault" holding fault_label.
 std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_label);
 
+// The same two as VTK XML PolyData (.vtp), arrays compressed: the form of step series. An empty
+// label leaves the field data out.
+std::string blocks_to_vtp(const std::vector<block>& blocks, const std::string& fault_label);
+std::string tracers_to_vtp(const point_list& tracers, const std::string& fault_label);
+
 // Wavefront OBJ: one object block_N per block in list order, one normal per face.
 std::string blocks_to_obj(const std::vector<block>& blocks);
 
-// Writes blocks_to_obj when path ends in ".obj", blocks_to_vtk otherwise, complete or not at all
-// (throws output_error naming the path).
+// Writes blocks_to_obj when path ends in ".obj", blocks_to_vtp (without a fault label) for
+// ".vtp", blocks_to_vtk otherwise, complete or not at all (throws output_error naming the path).
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks);
 
 } // namespace tolvex

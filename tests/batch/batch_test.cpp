@@ -268,8 +268,8 @@ std::string fault_field(const std::string& vtk) {
 
 TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
     const std::string steps = dir.file("steps");
-    const outcome o = run_batch(cube_args() + " --quiet --save-steps " + quoted(steps) +
-                                " --save-blocks " + quoted(dir.file("b.vtk")));
+    const outcome o = run_batch(cube_args() + " --quiet --steps-format vtk --save-steps " +
+                                quoted(steps) + " --save-blocks " + quoted(dir.file("b.vtk")));
     ASSERT_EQ(o.status, 0) << o.output;
     for (const std::string series :
          {"restoration", "forward", "restoration_tracers", "forward_tracers"}) {
@@ -399,16 +399,17 @@ TEST_F(Batch, AStopSignalLeavesNothingBehind) {
 TEST_F(Batch, SavingStepsAgainRemovesTheEarlierRunsLeftoverSteps) {
     dir.write("five.efd", many_faults(5));
     const std::string steps = dir.file("steps");
-    const auto save_steps = [&](const std::string& faults) {
+    const auto save_steps = [&](const std::string& faults, const std::string& format) {
         return run_batch("--config " + quoted(dir.file("tolvex.conf")) + " --faults " +
-                         quoted(faults) + " --quiet --save-steps " + quoted(steps));
+                         quoted(faults) + " --quiet --steps-format " + format + " --save-steps " +
+                         quoted(steps));
     };
-    ASSERT_EQ(save_steps(dir.file("five.efd")).status, 0);
+    ASSERT_EQ(save_steps(dir.file("five.efd"), "vtk").status, 0);
     write_text(steps + "/notes.txt", "mine\n");
-    ASSERT_EQ(save_steps(dir.file("cube.efd")).status, 0);
+    ASSERT_EQ(save_steps(dir.file("cube.efd"), "vtp").status, 0);
     EXPECT_FALSE(std::filesystem::exists(steps + "/forward_005.vtk"));
-    EXPECT_FALSE(std::filesystem::exists(steps + "/restoration_tracers_002.vtk"));
-    EXPECT_TRUE(std::filesystem::exists(steps + "/forward_001.vtk"));
+    EXPECT_FALSE(std::filesystem::exists(steps + "/forward_001.vtk"));
+    EXPECT_TRUE(std::filesystem::exists(steps + "/forward_001.vtp"));
     EXPECT_EQ(read_text(steps + "/notes.txt"), "mine\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 13);
 }

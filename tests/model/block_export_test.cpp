@@ -5,6 +5,7 @@
 #include "outward_faces.hpp"
 #include "polyhedra.hpp"
 #include "vector_utils.hpp"
+#include "vtp_reader.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -71,6 +72,32 @@ TEST(BlockExport, ObjTextOfTwoBlocks) {
                   "vn 0 0 -1\nvn 0 -1 0\nvn -1 0 0\n" +
                   slanted +
                   "f 5//5 7//5 6//5\nf 5//6 6//6 8//6\nf 5//7 8//7 7//7\nf 6//8 7//8 8//8\n");
+}
+
+// The compressed XML form holds what the legacy text does: the same points, polygons, block
+// numbers and normals, and the tracers with their indices and the fault label.
+TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
+    const std::vector<vtp_read_array> a = read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), "1 N"));
+    EXPECT_EQ(vtp_array_named(a, "fault").bytes, std::string("1 N", 4));
+    EXPECT_EQ(vtp_array_named(a, "Points").values<double>(),
+              (std::vector<double>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1,
+                                   2, 0, 0, 3, 0, 0, 2, 1, 0, 2, 0, 1}));
+    EXPECT_EQ(vtp_array_named(a, "connectivity", 1).values<std::int64_t>(),
+              (std::vector<std::int64_t>{0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3,
+                                         4, 6, 5, 4, 5, 7, 4, 7, 6, 5, 6, 7}));
+    EXPECT_EQ(vtp_array_named(a, "offsets", 1).values<std::int64_t>(),
+              (std::vector<std::int64_t>{3, 6, 9, 12, 15, 18, 21, 24}));
+    EXPECT_EQ(vtp_array_named(a, "block").values<std::int32_t>(),
+              (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(vtp_array_named(a, "Normals").values<double>()[4], -1.0); // (0, -1, 0)
+
+    const point_list tracers(70000, make_vec3(1.5, -2, 3)); // past one compressed block
+    const std::vector<vtp_read_array> t = read_vtp_arrays(tracers_to_vtp(tracers, "initial"));
+    const std::vector<double> points = vtp_array_named(t, "Points").values<double>();
+    ASSERT_EQ(points.size(), 3 * tracers.size());
+    EXPECT_EQ(points[3 * 69999 + 1], -2.0);
+    EXPECT_EQ(vtp_array_named(t, "tracer").values<std::int32_t>()[69999], 69999);
+    EXPECT_EQ(vtp_array_named(t, "offsets").values<std::int64_t>().back(), 70000);
 }
 
 // Random blocks cut by a random plane and by a second one a hair beside it, which leaves thin

@@ -138,9 +138,12 @@ TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
 }
 
 TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
-    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12), "restoration_007.vtk");
-    EXPECT_EQ(step_file_name(run_kind::forward, true, 999, 999), "forward_tracers_999.vtk");
-    EXPECT_EQ(step_file_name(run_kind::forward, false, 7, 1000), "forward_0007.vtk");
+    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12), "restoration_007.vtp");
+    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12, step_format::vtk),
+              "restoration_007.vtk");
+    EXPECT_EQ(step_file_name(run_kind::forward, true, 999, 999), "forward_tracers_999.vtp");
+    EXPECT_EQ(step_file_name(run_kind::forward, false, 7, 1000), "forward_0007.vtp");
+    EXPECT_TRUE(is_step_file_name("forward_0007.vtp"));
     EXPECT_TRUE(is_step_file_name("forward_tracers_0007.vtk"));
     EXPECT_TRUE(is_step_file_name("restoration.vtk.series"));
     EXPECT_FALSE(is_step_file_name("forward_07.vtk"));

@@ -1,0 +1,119 @@
+#include "vtp_file.hpp"
+
+#include "input_error.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <zlib.h>
+
+namespace tolvex {
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "arrays are written as they lie in memory");
+
+// Uncompressed bytes per compressed block; the reader inflates one block at a time.
+constexpr std::size_t block_bytes = std::size_t{1} << 20;
+
+void append_u64(std::string& out, std::uint64_t value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// The header (block count, block size, last block's size, each block's compressed size), then the
+// blocks, as VTK reads an array with header_type UInt64 and vtkZLibDataCompressor. Fast
+// compression: step series are written in bulk, and the sizes gained by more effort are small.
+std::string compressed(const std::string& bytes) {
+    const std::size_t count = bytes.empty() ? 0 : (bytes.size() + block_bytes - 1) / block_bytes;
+    std::string blocks;
+    std::vector<std::uint64_t> sizes;
+    std::string buffer(compressBound(block_bytes), '\0');
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t begin = k * block_bytes;
+        const std::size_t size = std::min(block_bytes, bytes.size() - begin);
+        uLongf out_size = static_cast<uLongf>(buffer.size());
+        if (compress2(reinterpret_cast<Bytef*>(buffer.data()), &out_size,
+                      reinterpret_cast<const Bytef*>(bytes.data() + begin),
+                      static_cast<uLong>(size), Z_BEST_SPEED) != Z_OK)
+            throw output_error("cannot compress a VTK array");
+        blocks.append(buffer.data(), out_size);
+        sizes.push_back(out_size);
+    }
+    std::string out;
+    append_u64(out, count);
+    append_u64(out, block_bytes);
+    append_u64(out, count == 0 ? 0 : bytes.size() - (count - 1) * block_bytes);
+    for (const std::uint64_t s : sizes)
+        append_u64(out, s);
+    return out + blocks;
+}
+
+// The head and the appended bytes of the file, filled array by array.
+struct vtp_builder {
+    std::string head;
+    std::string appended;
+
+    void array(const vtp_array& a, const char* tag = "DataArray") {
+        head += "<" + std::string(tag) + " type=\"" + a.type + "\" Name=\"" + a.name + "\"";
+        if (a.components != 1)
+            head += " NumberOfComponents=\"" + std::to_string(a.components) + "\"";
+        if (a.type == "String")
+            head += " NumberOfTuples=\"" +
+                    std::to_string(std::count(a.bytes.begin(), a.bytes.end(), '\0')) + "\"";
+        head += " format=\"appended\" offset=\"" + std::to_string(appended.size()) + "\"/>\n";
+        appended += compressed(a.bytes);
+    }
+    void cells(const char* tag, const std::vector<std::int64_t>& connectivity,
+               const std::vector<std::int64_t>& offsets) {
+        head += "<" + std::string(tag) + ">\n";
+        array({"connectivity", "Int64", 1, array_bytes(connectivity)});
+        array({"offsets", "Int64", 1, array_bytes(offsets)});
+        head += "</" + std::string(tag) + ">\n";
+    }
+    void data(const char* tag, const std::vector<vtp_array>& arrays, const std::string& scalars,
+              const std::string& normals) {
+        head += "<" + std::string(tag);
+        if (!scalars.empty())
+            head += " Scalars=\"" + scalars + "\"";
+        if (!normals.empty())
+            head += " Normals=\"" + normals + "\"";
+        head += ">\n";
+        for (const vtp_array& a : arrays)
+            array(a);
+        head += "</" + std::string(tag) + ">\n";
+    }
+};
+
+} // namespace
+
+vtp_array vtp_string(const std::string& name, const std::string& value) {
+    return {name, "String", 1, value + '\0'};
+}
+
+std::string vtp_text(const vtp_polydata& d) {
+    vtp_builder b;
+    b.head = "<?xml version=\"1.0\"?>\n<VTKFile type=\"PolyData\" version=\"1.0\" "
+             "byte_order=\"LittleEndian\" header_type=\"UInt64\" "
+             "compressor=\"vtkZLibDataCompressor\">\n<PolyData>\n";
+    if (!d.field_data.empty()) {
+        b.head += "<FieldData>\n";
+        for (const vtp_array& a : d.field_data)
+            b.array(a, "Array");
+        b.head += "</FieldData>\n";
+    }
+    b.head += "<Piece NumberOfPoints=\"" + std::to_string(d.points.size() / 3) +
+              "\" NumberOfVerts=\"" + std::to_string(d.vertex_offsets.size()) +
+              "\" NumberOfLines=\"0\" NumberOfStrips=\"0\" NumberOfPolys=\"" +
+              std::to_string(d.polygon_offsets.size()) + "\">\n";
+    b.data("PointData", d.point_data, d.point_scalars, "");
+    b.data("CellData", d.cell_data, d.cell_scalars, d.cell_normals);
+    b.head += "<Points>\n";
+    b.array({"Points", "Float64", 3, array_bytes(d.points)});
+    b.head += "</Points>\n";
+    b.cells("Verts", d.vertex_connectivity, d.vertex_offsets);
+    b.cells("Polys", d.polygon_connectivity, d.polygon_offsets);
+    return b.head + "</Piece>\n</PolyData>\n<AppendedData encoding=\"raw\">\n_" + b.appended +
+           "\n</AppendedData>\n</VTKFile>\n";
+}
+
+} // namespace tolvex
