@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <zlib.h>
 
 namespace tolvex {
@@ -21,31 +22,30 @@ void append_u64(std::string& out, std::uint64_t value) {
 }
 
 // The header (block count, block size, last block's size, each block's compressed size), then the
-// blocks, as VTK reads an array with header_type UInt64 and vtkZLibDataCompressor. Fast
-// compression: step series are written in bulk, and the sizes gained by more effort are small.
-std::string compressed(const std::string& bytes) {
+// blocks, as VTK reads an array with header_type UInt64 and vtkZLibDataCompressor. Step series
+// are written in bulk, so the effort goes where it pays: index arrays shrink tenfold at the
+// fastest level, while coordinates gain a fifth at several times the cost and are only stored.
+void append_compressed(std::string& out, const std::string& bytes, int level) {
     const std::size_t count = bytes.empty() ? 0 : (bytes.size() + block_bytes - 1) / block_bytes;
-    std::string blocks;
-    std::vector<std::uint64_t> sizes;
-    std::string buffer(compressBound(block_bytes), '\0');
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::size_t begin = k * block_bytes;
-        const std::size_t size = std::min(block_bytes, bytes.size() - begin);
-        uLongf out_size = static_cast<uLongf>(buffer.size());
-        if (compress2(reinterpret_cast<Bytef*>(buffer.data()), &out_size,
-                      reinterpret_cast<const Bytef*>(bytes.data() + begin),
-                      static_cast<uLong>(size), Z_BEST_SPEED) != Z_OK)
-            throw output_error("cannot compress a VTK array");
-        blocks.append(buffer.data(), out_size);
-        sizes.push_back(out_size);
-    }
-    std::string out;
+    const std::size_t header = out.size();
     append_u64(out, count);
     append_u64(out, block_bytes);
     append_u64(out, count == 0 ? 0 : bytes.size() - (count - 1) * block_bytes);
-    for (const std::uint64_t s : sizes)
-        append_u64(out, s);
-    return out + blocks;
+    out.resize(out.size() + 8 * count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t begin = k * block_bytes;
+        const std::size_t size = std::min(block_bytes, bytes.size() - begin);
+        const std::size_t at = out.size();
+        uLongf packed = compressBound(static_cast<uLong>(size));
+        out.resize(at + packed);
+        if (compress2(reinterpret_cast<Bytef*>(out.data() + at), &packed,
+                      reinterpret_cast<const Bytef*>(bytes.data() + begin),
+                      static_cast<uLong>(size), level) != Z_OK)
+            throw output_error("cannot compress a VTK array");
+        out.resize(at + packed);
+        const std::uint64_t packed_size = packed;
+        std::memcpy(out.data() + header + 24 + 8 * k, &packed_size, sizeof packed_size);
+    }
 }
 
 // The head and the appended bytes of the file, filled array by array.
@@ -61,7 +61,8 @@ struct vtp_builder {
             head += " NumberOfTuples=\"" +
                     std::to_string(std::count(a.bytes.begin(), a.bytes.end(), '\0')) + "\"";
         head += " format=\"appended\" offset=\"" + std::to_string(appended.size()) + "\"/>\n";
-        appended += compressed(a.bytes);
+        append_compressed(appended, a.bytes,
+                          a.type.starts_with("Float") ? Z_NO_COMPRESSION : Z_BEST_SPEED);
     }
     void cells(const char* tag, const std::vector<std::int64_t>& connectivity,
                const std::vector<std::int64_t>& offsets) {
@@ -112,8 +113,9 @@ std::string vtp_text(const vtp_polydata& d) {
     b.head += "</Points>\n";
     b.cells("Verts", d.vertex_connectivity, d.vertex_offsets);
     b.cells("Polys", d.polygon_connectivity, d.polygon_offsets);
-    return b.head + "</Piece>\n</PolyData>\n<AppendedData encoding=\"raw\">\n_" + b.appended +
-           "\n</AppendedData>\n</VTKFile>\n";
+    b.head += "</Piece>\n</PolyData>\n<AppendedData encoding=\"raw\">\n_";
+    b.head.reserve(b.head.size() + b.appended.size() + 32);
+    return b.head.append(b.appended).append("\n</AppendedData>\n</VTKFile>\n");
 }
 
 } // namespace tolvex
