@@ -149,6 +149,19 @@ std::optional<double> to_number(std::string_view text) {
     return value;
 }
 
+std::vector<std::string_view> split_words(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (;;) {
+        const std::size_t begin = text.find_first_not_of(" \t\r\v\f");
+        if (begin == std::string_view::npos)
+            return words;
+        text.remove_prefix(begin);
+        const std::size_t end = std::min(text.find_first_of(" \t\r\v\f"), text.size());
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+}
+
 double decimal_step(std::string_view text) {
     const std::size_t point = text.find('.');
     if (point == std::string_view::npos)

@@ -15,6 +15,9 @@ inline constexpr std::string_view blank_chars = " \t\r\n\v\f";
 // text without white space at either end.
 std::string_view trim_blanks(std::string_view text);
 
+// The words of text: runs of characters between blanks (spaces and tabs), none empty.
+std::vector<std::string_view> split_words(std::string_view text);
+
 // text cut at every separator (adjacent separators give an empty field), each field trimmed.
 std::vector<std::string> split_fields(std::string_view text, char separator);
 

@@ -25,23 +25,6 @@ bool ends_with(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// One value of a VTK string array, a line of its own: blanks, '%' and bytes outside printable
-// ASCII as %XX, which VTK's reader decodes.
-std::string vtk_string(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= ' ' || byte >= 127 || c == '%') {
-            char code[4];
-            std::snprintf(code, sizeof code, "%%%02X", static_cast<unsigned>(byte));
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The file head up to the dataset's field data: none when fault_label is null.
 std::string vtk_head(const char* title, const std::string* fault_label) {
     std::string out =
@@ -92,6 +75,21 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
 }
 
 } // namespace
+
+std::string vtk_string(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte >= 127 || c == '%') {
+            char code[4];
+            std::snprintf(code, sizeof code, "%%%02X", static_cast<unsigned>(byte));
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 std::string blocks_to_vtk(const std::vector<block>& blocks) {
     return blocks_vtk(blocks, nullptr);

@@ -10,6 +10,10 @@
 
 namespace tolvex {
 
+// One value of a VTK legacy string array, a line of its own: blanks, '%' and bytes outside
+// printable ASCII as %XX, which VTK's reader decodes.
+std::string vtk_string(const std::string& text);
+
 // VTK legacy ASCII polydata: the points of every block in list order, one polygon per face,
 // an integer cell scalar "block" (the block's position in the list) and the face normals.
 std::string blocks_to_vtk(const std::vector<block>& blocks);

@@ -2,6 +2,7 @@
 // another exception.
 #include "boundary_file.hpp"
 #include "fault_file.hpp"
+#include "horizon_file.hpp"
 #include "input_error.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
@@ -140,4 +141,19 @@ TEST(GarbageInput, TracerFile) {
         point_list points;
         parse_tracer_text(text, "t", 100, points);
     });
+}
+
+// Every triangle a horizon reader returns names vertices it has, whatever the file holds.
+TEST(GarbageInput, HorizonFiles) {
+    for (const char* path : {"h.ts", "h.obj", "h.vtk"})
+        for_garbage({"GOCAD TSurf 1", "VRTX 1 0 0 0", "PVRTX 2 1 0 0 5", "ATOM 3 1", "TRGL 1 2 3",
+                     "END", "v 0 1 0", "f 1 2 3", "# vtk DataFile Version 3.0", "ASCII",
+                     "DATASET POLYDATA", "POINTS 3 double", "POLYGONS 1 4", "3 0 1 2"},
+                    [&](const std::string& text) {
+                        for (const horizon& h : parse_horizon_text(text, path))
+                            for (const triangle& t : h.triangles)
+                                for (int c : t)
+                                    EXPECT_TRUE(c >= 0 &&
+                                                static_cast<std::size_t>(c) < h.vertices.size());
+                    });
 }

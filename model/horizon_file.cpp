@@ -1,0 +1,124 @@
+#include "horizon_file.hpp"
+
+#include "block_export.hpp"
+#include "input_error.hpp"
+#include "number_text.hpp"
+#include "text_fields.hpp"
+#include "text_lines.hpp"
+
+#include <cerrno>
+#include <filesystem>
+
+namespace tolvex {
+
+namespace {
+
+bool ends_with(const std::string& text, const char* tail) {
+    return std::string_view(text).ends_with(tail);
+}
+
+void append_point(std::string& out, const char* prefix, const vec3& v) {
+    out += prefix;
+    for (int k = 0; k < 3; ++k) {
+        out += ' ';
+        append_shortest(out, v[k]);
+    }
+    out += '\n';
+}
+
+} // namespace
+
+std::string unnamed_horizon(const std::string& path, std::size_t position) {
+    const std::string stem = std::filesystem::path(path).stem().string();
+    return position == 0 ? stem : stem + " " + std::to_string(position + 1);
+}
+
+std::vector<horizon> parse_horizon_text(const std::string& text, const std::string& path,
+                                        const warn_fn& warn) {
+    std::string_view first;
+    for_each_line(text, [&](std::string_view line, int) {
+        if (first.empty())
+            first = trim_blanks(line);
+    });
+    std::vector<horizon> out;
+    if (first.starts_with("GOCAD") || (!first.starts_with("#") && ends_with(path, ".ts")))
+        out = parse_tsurf_text(text, path);
+    else if (first.starts_with("# vtk DataFile") || ends_with(path, ".vtk"))
+        out = parse_vtk_surface_text(text, path);
+    else
+        out = parse_obj_surface_text(text, path);
+    if (out.empty() && warn)
+        warn(path + ": the file holds no triangle");
+    return out;
+}
+
+std::vector<horizon> read_horizon_file(const std::string& path, const warn_fn& warn) {
+    const std::optional<std::string> text = read_text_file(path);
+    if (!text)
+        throw open_error(path, ENOENT);
+    return parse_horizon_text(*text, path, warn);
+}
+
+std::string horizons_to_tsurf(const std::vector<horizon>& horizons) {
+    std::string out;
+    for (const horizon& h : horizons) {
+        out += "GOCAD TSurf 1\nHEADER {\nname: " + h.name +
+               "\n}\nGOCAD_ORIGINAL_COORDINATE_SYSTEM\nNAME Default\nAXIS_NAME \"X\" \"Y\" "
+               "\"Z\"\nZPOSITIVE Elevation\nEND_ORIGINAL_COORDINATE_SYSTEM\nTFACE\n";
+        for (std::size_t i = 0; i < h.vertices.size(); ++i)
+            append_point(out, ("VRTX " + std::to_string(i + 1)).c_str(), h.vertices[i]);
+        for (const triangle& t : h.triangles)
+            out += "TRGL " + std::to_string(t[0] + 1) + " " + std::to_string(t[1] + 1) + " " +
+                   std::to_string(t[2] + 1) + "\n";
+        out += "END\n";
+    }
+    return out;
+}
+
+std::string horizons_to_obj(const std::vector<horizon>& horizons) {
+    std::string out = "# tolvex horizons\n";
+    std::size_t base = 1; // OBJ counts vertices from 1 across the whole file
+    for (const horizon& h : horizons) {
+        out += "g " + h.name + "\n";
+        for (const vec3& v : h.vertices)
+            append_point(out, "v", v);
+        for (const triangle& t : h.triangles)
+            out += "f " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
+                   std::to_string(base + t[2]) + "\n";
+        base += h.vertices.size();
+    }
+    return out;
+}
+
+std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
+    std::size_t points = 0, triangles = 0;
+    for (const horizon& h : horizons) {
+        points += h.vertices.size();
+        triangles += h.triangles.size();
+    }
+    std::string out = "# vtk DataFile Version 3.0\ntolvex horizons\nASCII\nDATASET POLYDATA\n"
+                      "FIELD FieldData 1\nhorizon_name 1 " +
+                      std::to_string(horizons.size()) + " string\n";
+    for (const horizon& h : horizons)
+        out += vtk_string(h.name) + "\n";
+    out += "POINTS " + std::to_string(points) + " double\n";
+    for (const horizon& h : horizons)
+        for (const vec3& v : h.vertices)
+            append_point(out, "", v);
+    out += "POLYGONS " + std::to_string(triangles) + " " + std::to_string(4 * triangles) + "\n";
+    std::size_t base = 0;
+    for (const horizon& h : horizons) {
+        for (const triangle& t : h.triangles)
+            out += "3 " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
+                   std::to_string(base + t[2]) + "\n";
+        base += h.vertices.size();
+    }
+    out += "CELL_DATA " + std::to_string(triangles) +
+           "\nSCALARS horizon int 1\nLOOKUP_TABLE default\n";
+    for (std::size_t k = 0; k < horizons.size(); ++k)
+        for (std::size_t t = 0; t < horizons[k].triangles.size(); ++t)
+            out += std::to_string(k) + "\n";
+    return out;
+}
+
+} // namespace tolvex
