@@ -1,0 +1,322 @@
+#include "section_drawing.hpp"
+
+#include "nice_ticks.hpp"
+#include "number_text.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <stdexcept>
+
+namespace tolvex {
+
+namespace {
+
+using rgb = std::array<double, 3>;
+
+// Light fills that tell neighbouring blocks apart: hues a golden angle apart, pale.
+rgb block_fill(int block) {
+    const double hue = std::fmod(block * 0.381966, 1.0) * 6.0;
+    const double x = 1.0 - std::abs(std::fmod(hue, 2.0) - 1.0);
+    const int sector = static_cast<int>(hue);
+    const rgb pure = sector == 0   ? rgb{1, x, 0}
+                     : sector == 1 ? rgb{x, 1, 0}
+                     : sector == 2 ? rgb{0, 1, x}
+                     : sector == 3 ? rgb{0, x, 1}
+                     : sector == 4 ? rgb{x, 0, 1}
+                                   : rgb{1, 0, x};
+    return {0.78 + 0.2 * pure[0], 0.78 + 0.2 * pure[1], 0.78 + 0.2 * pure[2]};
+}
+
+// Strong colours for horizon traces, well apart on white and on the pale fills.
+rgb horizon_colour(int which) {
+    static constexpr std::array<rgb, 8> colours{{{0.12, 0.47, 0.71},
+                                                 {0.89, 0.10, 0.11},
+                                                 {0.20, 0.63, 0.17},
+                                                 {0.80, 0.45, 0.00},
+                                                 {0.42, 0.24, 0.60},
+                                                 {0.65, 0.34, 0.16},
+                                                 {0.91, 0.16, 0.54},
+                                                 {0.00, 0.55, 0.55}}};
+    return colours[static_cast<std::size_t>(which) % colours.size()];
+}
+
+constexpr double left_margin = 64, right_margin = 24, legend_width = 140;
+constexpr double top_margin = 44, bottom_margin = 74;
+
+// Where a section's (u, z) lands on the page.
+struct panel_frame {
+    double u0, z1;        // the model's left and top edge
+    double scale;         // points per model unit along u
+    double exaggeration;  // z is drawn this many times larger
+    double left, top;     // the plot's corner on the page
+    double width, height; // of the plot
+    double x(double u) const { return left + (u - u0) * scale; }
+    double y(double z) const { return top + (z1 - z) * scale * exaggeration; }
+};
+
+void set_colour(cairo_t* cr, const rgb& c) {
+    cairo_set_source_rgb(cr, c[0], c[1], c[2]);
+}
+
+void text_at(cairo_t* cr, const std::string& text, double x, double y, double size,
+             double align = 0.0, bool bold = false) {
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    cairo_move_to(cr, x - align * e.x_advance, y);
+    cairo_show_text(cr, text.c_str());
+}
+
+std::string point_text(double x, double y) {
+    return "(" + shortest_text(std::round(x * 100) / 100 + 0.0) + ", " +
+           shortest_text(std::round(y * 100) / 100 + 0.0) + ")";
+}
+
+// The extent of everything in s as (u0, u1, z0, z1), a little wider.
+std::array<double, 4> extent(const section& s) {
+    std::array<double, 4> e{INFINITY, -INFINITY, INFINITY, -INFINITY};
+    const auto take = [&](const section_point& p) {
+        e = {std::min(e[0], p[0]), std::max(e[1], p[0]), std::min(e[2], p[1]),
+             std::max(e[3], p[1])};
+    };
+    for (const section_polygon& p : s.blocks)
+        for (const section_point& c : p.corners)
+            take(c);
+    for (const section_tracer& t : s.tracers)
+        take(t.at);
+    if (!(e[0] < e[1] && e[2] < e[3]))
+        throw std::invalid_argument("the section meets no block");
+    const double pad = 0.02 * std::max(e[1] - e[0], e[3] - e[2]);
+    return {e[0] - pad, e[1] + pad, e[2] - pad, e[3] + pad};
+}
+
+panel_frame frame_of(const section& s, const section_style& style, double top) {
+    const auto [u0, u1, z0, z1] = extent(s);
+    const double legend = s.horizon_names.empty() ? 0.0 : legend_width;
+    const double width = style.width - left_margin - right_margin - legend;
+    const double scale = width / (u1 - u0);
+    return {u0,          z1,
+            scale,       style.exaggeration,
+            left_margin, top + top_margin,
+            width,       (z1 - z0) * scale * style.exaggeration};
+}
+
+double panel_height(const panel_frame& f) {
+    return top_margin + f.height + bottom_margin;
+}
+
+void draw_blocks(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    for (const section_polygon& p : s.blocks) {
+        if (p.corners.size() < 3)
+            continue;
+        for (const section_point& c : p.corners)
+            cairo_line_to(cr, f.x(c[0]), f.y(c[1]));
+        cairo_close_path(cr);
+        set_colour(cr, block_fill(p.block));
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_line_width(cr, 0.6);
+        cairo_stroke(cr);
+    }
+}
+
+void draw_traces(cairo_t* cr, const std::vector<section_trace>& traces, const panel_frame& f) {
+    for (const section_trace& t : traces) {
+        cairo_move_to(cr, f.x(t.a[0]), f.y(t.a[1]));
+        cairo_line_to(cr, f.x(t.b[0]), f.y(t.b[1]));
+        cairo_stroke(cr);
+    }
+}
+
+void draw_horizons(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 1.6);
+    for (std::size_t h = 0; h < s.horizon_names.size(); ++h) {
+        std::vector<section_trace> own;
+        std::copy_if(s.horizon_traces.begin(), s.horizon_traces.end(), std::back_inserter(own),
+                     [&](const section_trace& t) { return t.which == static_cast<int>(h); });
+        set_colour(cr, horizon_colour(static_cast<int>(h)));
+        draw_traces(cr, own, f);
+    }
+}
+
+// Thick, each labelled once at the middle of its longest segment, on a white halo.
+void draw_faults(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_line_width(cr, 2.8);
+    cairo_set_source_rgb(cr, 0.25, 0.05, 0.05);
+    draw_traces(cr, s.fault_traces, f);
+    for (std::size_t k = 0; k < s.fault_labels.size(); ++k) {
+        const section_trace* longest = nullptr;
+        double length = -1.0;
+        for (const section_trace& t : s.fault_traces) {
+            const double l = std::hypot(t.b[0] - t.a[0], t.b[1] - t.a[1]);
+            if (t.which == static_cast<int>(k) && l > length) {
+                length = l;
+                longest = &t;
+            }
+        }
+        if (longest == nullptr)
+            continue;
+        const double x = f.x((longest->a[0] + longest->b[0]) / 2) + 4;
+        const double y = f.y((longest->a[1] + longest->b[1]) / 2) - 4;
+        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+        cairo_set_font_size(cr, 9);
+        cairo_move_to(cr, x, y);
+        cairo_text_path(cr, s.fault_labels[k].c_str());
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, 2.5);
+        cairo_stroke_preserve(cr);
+        cairo_set_source_rgb(cr, 0.25, 0.05, 0.05);
+        cairo_fill(cr);
+    }
+}
+
+void draw_tracers(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_source_rgb(cr, 0.0, 0.4, 0.1);
+    for (const section_tracer& t : s.tracers) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, f.x(t.at[0]), f.y(t.at[1]), 1.2, 0, 2 * std::numbers::pi);
+    }
+    cairo_fill(cr);
+}
+
+// The frame, ticks and their numbers, the axis names and a scale bar.
+void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, 0.8);
+    cairo_rectangle(cr, f.left, f.top, f.width, f.height);
+    cairo_stroke(cr);
+    const double u1 = f.u0 + f.width / f.scale;
+    const double z0 = f.z1 - f.height / (f.scale * f.exaggeration);
+    const double bottom = f.top + f.height;
+    for (double u : ticks_between(f.u0, u1, nice_step(u1 - f.u0, 8))) {
+        cairo_move_to(cr, f.x(u), bottom);
+        cairo_line_to(cr, f.x(u), bottom + 4);
+        cairo_stroke(cr);
+        text_at(cr, shortest_text(u), f.x(u), bottom + 14, 8, 0.5);
+    }
+    for (double z : ticks_between(
+             z0, f.z1, nice_step(f.z1 - z0, std::max(2, static_cast<int>(f.height / 40))))) {
+        cairo_move_to(cr, f.left - 4, f.y(z));
+        cairo_line_to(cr, f.left, f.y(z));
+        cairo_stroke(cr);
+        text_at(cr, shortest_text(z), f.left - 6, f.y(z) + 3, 8, 1.0);
+    }
+    text_at(cr, "distance along the line", f.left + f.width / 2, bottom + 28, 9, 0.5);
+    cairo_save(cr);
+    cairo_translate(cr, 14, f.top + f.height / 2);
+    cairo_rotate(cr, -std::numbers::pi / 2);
+    text_at(cr, "elevation", 0, 0, 9, 0.5);
+    cairo_restore(cr);
+    // The scale bar, a round length about a quarter of the width, at the lower right.
+    const double length = nice_length((u1 - f.u0) / 4);
+    const double right = f.left + f.width, y = bottom + 48;
+    cairo_set_line_width(cr, 2.0);
+    cairo_move_to(cr, right - length * f.scale, y);
+    cairo_line_to(cr, right, y);
+    cairo_stroke(cr);
+    text_at(cr, shortest_text(length), right - length * f.scale / 2, y + 12, 8, 0.5);
+    if (f.exaggeration != 1.0)
+        text_at(cr, "vertical exaggeration " + shortest_text(f.exaggeration), f.left, y + 12, 8);
+    text_at(cr, point_text(s.line.x0, s.line.y0), f.left, f.top - 6, 8);
+    text_at(cr, point_text(s.line.x1, s.line.y1), right, f.top - 6, 8, 1.0);
+}
+
+void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
+    const double x = f.left + f.width + 16;
+    for (std::size_t h = 0; h < s.horizon_names.size(); ++h) {
+        const double y = f.top + 12 + 16 * static_cast<double>(h);
+        set_colour(cr, horizon_colour(static_cast<int>(h)));
+        cairo_set_line_width(cr, 3);
+        cairo_move_to(cr, x, y - 3);
+        cairo_line_to(cr, x + 18, y - 3);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        text_at(cr, s.horizon_names[h], x + 24, y, 9);
+    }
+}
+
+void draw_panel(cairo_t* cr, const section& s, const panel_frame& f) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    text_at(cr, s.title, f.left, f.top - 22, 12, 0.0, true);
+    cairo_save(cr);
+    cairo_rectangle(cr, f.left, f.top, f.width, f.height);
+    cairo_clip(cr);
+    draw_blocks(cr, s, f);
+    draw_horizons(cr, s, f);
+    draw_faults(cr, s, f);
+    draw_tracers(cr, s, f);
+    cairo_restore(cr);
+    draw_axes(cr, s, f);
+    draw_legend(cr, s, f);
+}
+
+cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+using surface_ptr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using context_ptr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+
+} // namespace
+
+bool drawing_format_of(const std::string& path, drawing_format& format) {
+    std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ending == ".svg")
+        format = drawing_format::svg;
+    else if (ending == ".pdf")
+        format = drawing_format::pdf;
+    else if (ending == ".png")
+        format = drawing_format::png;
+    else
+        return false;
+    return true;
+}
+
+std::string draw_sections(const std::vector<section>& panels, const section_style& style,
+                          drawing_format format) {
+    std::vector<panel_frame> frames;
+    double height = 0.0;
+    for (const section& s : panels) {
+        frames.push_back(frame_of(s, style, height));
+        height += panel_height(frames.back());
+    }
+    std::string out;
+    surface_ptr surface(
+        format == drawing_format::svg
+            ? cairo_svg_surface_create_for_stream(append_bytes, &out, style.width, height)
+        : format == drawing_format::pdf
+            ? cairo_pdf_surface_create_for_stream(append_bytes, &out, style.width, height)
+            : cairo_image_surface_create(CAIRO_FORMAT_RGB24,
+                                         static_cast<int>(std::ceil(style.width)),
+                                         static_cast<int>(std::ceil(height))),
+        cairo_surface_destroy);
+    {
+        context_ptr cr(cairo_create(surface.get()), cairo_destroy);
+        cairo_set_source_rgb(cr.get(), 1, 1, 1);
+        cairo_paint(cr.get());
+        for (std::size_t k = 0; k < panels.size(); ++k)
+            draw_panel(cr.get(), panels[k], frames[k]);
+    }
+    if (format == drawing_format::png)
+        cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out);
+    cairo_surface_finish(surface.get());
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error(std::string("drawing the section failed: ") +
+                                 cairo_status_to_string(cairo_surface_status(surface.get())));
+    return out;
+}
+
+} // namespace tolvex

@@ -1,0 +1,29 @@
+// Cross-sections drawn for reports: blocks filled in light colours with black outlines, horizon
+// traces in a colour each with a legend, fault traces thick and labelled, tracer dots, axes with
+// round ticks in model units, a scale bar, the line's end coordinates and a title. One code path
+// draws SVG, PDF and PNG through cairo; every number is written as in the C locale.
+#pragma once
+
+#include "section.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+enum class drawing_format { svg, pdf, png };
+
+struct section_style {
+    double width = 842.0;      // of the page, in points (A4 across); PNG pixels alike
+    double exaggeration = 1.0; // vertical: z is drawn this many times larger than u
+};
+
+// The format a file name's ending asks for (".svg", ".pdf", ".png", any case), or none.
+bool drawing_format_of(const std::string& path, drawing_format& format);
+
+// The sections one above the other on one page, as the bytes of a file of the format. Throws
+// std::invalid_argument for a section with nothing in it.
+std::string draw_sections(const std::vector<section>& panels, const section_style& style,
+                          drawing_format format);
+
+} // namespace tolvex

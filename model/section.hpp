@@ -1,0 +1,46 @@
+// A vertical cross-section of a model: what a plane through a map line meets, laid out in the
+// plane as distance along the line from its start (u) and elevation (z).
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+using section_point = std::array<double, 2>; // (u, z)
+
+// The map line from (x0, y0) to (x1, y1), in the boundary file's coordinates.
+struct section_line {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+};
+
+// Where one block meets the plane: a convex polygon.
+struct section_polygon {
+    int block = 0;
+    std::vector<section_point> corners;
+};
+
+// A segment of a horizon's or a fault's trace; which is its position in the section's names.
+struct section_trace {
+    int which = 0;
+    section_point a{}, b{};
+};
+
+struct section_tracer {
+    int tracer = 0;
+    section_point at{};
+};
+
+struct section {
+    std::string title; // "restored 3/3" or "forward 2/3: 102 NF-E"
+    section_line line;
+    std::vector<section_polygon> blocks;
+    std::vector<std::string> horizon_names;
+    std::vector<section_trace> horizon_traces;
+    std::vector<std::string> fault_labels;
+    std::vector<section_trace> fault_traces;
+    std::vector<section_tracer> tracers;
+};
+
+} // namespace tolvex
