@@ -1,6 +1,7 @@
 #include "block_store.hpp"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -32,19 +33,61 @@ void output_tracers(const block_store& store, int s, point_list& tracers) {
     }
 }
 
-block output_block(const block_store& store, int s, point_list& tracers) {
-    block b = to_block(store.shapes[s], store.shift[s]);
-    const index_range& carried = store.fault_range[s];
-    b.fault_indices.assign(store.fault_order.begin() + carried[0],
-                           store.fault_order.begin() + carried[1]);
-    b.tracer_indices.reserve(store.tracer_range[s][1] - store.tracer_range[s][0]);
+// Sizes the set's lists to hold the stored blocks exactly.
+void reserve_set(block_set& set, const block_store& store) {
+    std::size_t blocks = 0, vertices = 0, edges = 0, corners = 0, faces = 0;
+    for (int s = 0; s >= 0; s = store.next[s]) {
+        const work_block& w = store.shapes[s];
+        ++blocks;
+        vertices += w.vertex_count;
+        edges += w.edge_count;
+        corners += w.face_begin(w.face_count);
+        faces += w.face_count;
+    }
+    set.vertices.reserve(vertices);
+    set.edges.reserve(edges);
+    set.corners.reserve(corners);
+    set.face_begin.reserve(faces + blocks);
+    set.normals.reserve(faces);
+    set.face_sources.reserve(faces);
+    set.fault_indices.reserve(store.fault_order.size());
+    set.tracer_indices.reserve(store.tracers.size());
+    for (std::vector<std::size_t>* offset :
+         {&set.vertex_offset, &set.edge_offset, &set.corner_offset, &set.face_offset,
+          &set.fault_offset, &set.tracer_offset})
+        offset->reserve(blocks + 1);
+}
+
+void append_block(block_set& set, const block_store& store, int s) {
+    const work_block& w = store.shapes[s];
+    const xyz& shift = store.shift[s];
+    for (int v = 0; v < w.vertex_count; ++v)
+        set.vertices.push_back(
+            {w.vertex(v)[0] + shift[0], w.vertex(v)[1] + shift[1], w.vertex(v)[2] + shift[2]});
+    for (int e = 0; e < w.edge_count; ++e)
+        set.edges.push_back({w.edge_end(e, 0), w.edge_end(e, 1)});
+    const int* corners = w.ints + w.corner_offset;
+    set.corners.insert(set.corners.end(), corners, corners + w.face_begin(w.face_count));
+    for (int f = 0; f <= w.face_count; ++f)
+        set.face_begin.push_back(w.face_begin(f));
+    for (int f = 0; f < w.face_count; ++f) {
+        set.normals.push_back(w.normal(f));
+        set.face_sources.push_back(w.source(f));
+    }
+    const index_range& faults = store.fault_range[s];
+    set.fault_indices.insert(set.fault_indices.end(), store.fault_order.begin() + faults[0],
+                             store.fault_order.begin() + faults[1]);
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        b.tracer_indices.push_back(store.tracers[i].index);
-    output_tracers(store, s, tracers);
-    return b;
+        set.tracer_indices.push_back(store.tracers[i].index);
+    end_block(set);
 }
 
 } // namespace
+
+block_bounds shape_bounds(const work_block& shape) {
+    return shape.vertex_count > 0 ? bounds_of(shape.points, shape.vertex_count)
+                                  : block_bounds{{NAN, NAN, NAN}, {}};
+}
 
 int count_blocks(const block_store& store) {
     int count = 0;
@@ -57,25 +100,27 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
                        work_block_parts& parts) {
     block_store store;
     for (const block& b : blocks) {
-        add_slot_after(store, static_cast<int>(store.shapes.size()) - 1, to_work_block(b, parts));
-        store.fault_range.back() = append_faults(store.fault_order, b.fault_indices);
-        store.tracer_range.back() = append_tracers(store.tracers, b.tracer_indices, tracers);
+        const work_block shape = to_work_block(b, parts, store.arenas[0]);
+        const int last = static_cast<int>(store.shapes.size()) - 1;
+        add_slot(store, {last,
+                         shape,
+                         shape_bounds(shape),
+                         {0.0, 0.0, 0.0},
+                         append_faults(store.fault_order, b.fault_indices),
+                         append_tracers(store.tracers, b.tracer_indices, tracers)});
     }
     return store;
 }
 
-int add_slot_after(block_store& store, int s, work_block shape) {
+int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
-    // A block without vertices gets a box that tells nothing, so every plane looks at it and
-    // finds it on neither side.
-    store.bounds.push_back(shape.vertex_count > 0
-                               ? bounds_of(shape.points.data(), shape.vertex_count)
-                               : block_bounds{{NAN, NAN, NAN}, {}});
-    store.shapes.push_back(std::move(shape));
-    store.shift.push_back({0.0, 0.0, 0.0});
+    const int s = block.after;
+    store.shapes.push_back(block.shape);
+    store.bounds.push_back(block.bounds);
+    store.shift.push_back(block.shift);
     store.point_shift.push_back({0.0, 0.0, 0.0});
-    store.fault_range.push_back({0, 0});
-    store.tracer_range.push_back({0, 0});
+    store.fault_range.push_back(block.faults);
+    store.tracer_range.push_back(block.tracers);
     store.next.push_back(s >= 0 ? store.next[s] : -1);
     if (s >= 0)
         store.next[s] = t;
@@ -99,22 +144,37 @@ void settle_points(block_store& store, int s) {
     d = {0.0, 0.0, 0.0};
 }
 
-std::vector<block> stored_blocks(const block_store& store, point_list& tracers) {
-    std::vector<block> out;
-    out.reserve(count_blocks(store));
-    for (int s = 0; s >= 0; s = store.next[s])
-        out.push_back(output_block(store, s, tracers));
-    return out;
+void compact_shapes(block_store& store) {
+    std::size_t handed_out = 0;
+    for (const shape_arena& arena : store.arenas)
+        handed_out += arena.handed_out;
+    if (store.dead_bytes <= handed_out - store.dead_bytes)
+        return;
+    shape_arena fresh;
+    for (int s = 0; s >= 0; s = store.next[s]) {
+        work_block& w = store.shapes[s];
+        // A shape's points and ints lie back to back in one allocation.
+        const std::size_t point_bytes = (w.vertex_count + w.face_count) * sizeof(xyz);
+        std::byte* const copy = allocate(fresh, shape_bytes(w));
+        std::memcpy(copy, w.points, shape_bytes(w));
+        w.points = reinterpret_cast<const xyz*>(copy);
+        w.ints = reinterpret_cast<const int*>(copy + point_bytes);
+    }
+    const std::size_t arena_count = store.arenas.size();
+    store.arenas.clear();
+    store.arenas.resize(arena_count);
+    store.arenas[0] = std::move(fresh);
+    store.dead_bytes = 0;
 }
 
-std::vector<block> take_blocks(block_store& store, point_list& tracers) {
-    std::vector<block> out;
-    out.reserve(count_blocks(store));
+block_set stored_set(const block_store& store, point_list& tracers) {
+    block_set set;
+    reserve_set(set, store);
     for (int s = 0; s >= 0; s = store.next[s]) {
-        out.push_back(output_block(store, s, tracers));
-        store.shapes[s] = work_block{};
+        append_block(set, store, s);
+        output_tracers(store, s, tracers);
     }
-    return out;
+    return set;
 }
 
 void output_tracers(const block_store& store, point_list& tracers) {
