@@ -157,8 +157,8 @@ void compact_shapes(block_store& store) {
         const std::size_t point_bytes = (w.vertex_count + w.face_count) * sizeof(xyz);
         std::byte* const copy = allocate(fresh, shape_bytes(w));
         std::memcpy(copy, w.points, shape_bytes(w));
-        w.points = reinterpret_cast<const xyz*>(copy);
-        w.ints = reinterpret_cast<const int*>(copy + point_bytes);
+        w.points = reinterpret_cast<xyz*>(copy);
+        w.ints = reinterpret_cast<int*>(copy + point_bytes);
     }
     const std::size_t arena_count = store.arenas.size();
     store.arenas.clear();

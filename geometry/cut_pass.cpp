@@ -73,9 +73,17 @@ struct pass_share {
                 return false;
         }
         settle_points(store, s);
-        store.shapes[s] = erase_vertices(ws, w, 1, plane.n, plane.source, arena);
-        const work_block negative = erase_vertices(ws, w, -1, plane.n, plane.source, arena);
-        worker.dead_bytes += shape_bytes(w);
+        erase_vertices(ws, w, 1, plane.n, plane.source);
+        store.shapes[s] = ws.parts.pack_into(arena);
+        erase_vertices(ws, w, -1, plane.n, plane.source);
+        // The negative half takes the cut block's place when it fits there, as it mostly does,
+        // so that most cuts leave few dead bytes behind.
+        const std::size_t room = shape_bytes(w);
+        const bool in_place = ws.parts.bytes() <= room;
+        const work_block negative = in_place
+                                        ? ws.parts.pack_at(reinterpret_cast<std::byte*>(w.points))
+                                        : ws.parts.pack_into(arena);
+        worker.dead_bytes += room - (in_place ? ws.parts.bytes() : 0);
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
                           [&](int f) { return fault_sides.positive[f] != 0; });

@@ -195,12 +195,11 @@ struct half_builder {
 
 } // namespace
 
-work_block erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
-                          int cut_source, shape_arena& arena) {
+void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
+                    int cut_source) {
     half_builder builder{ws, b, half};
     builder.add_vertices();
     builder.add_edges();
     builder.add_faces(fn, cut_source);
     builder.finish();
-    return ws.parts.pack_into(arena);
 }

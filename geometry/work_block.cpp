@@ -29,7 +29,17 @@ std::size_t shape_bytes(const work_block& w) {
     return (w.vertex_count + w.face_count) * sizeof(xyz) + ints * sizeof(int);
 }
 
+std::size_t work_block_parts::bytes() const {
+    const std::size_t ints = 2 * edges.size() + face_begin.size() + 2 * clockwise.size() +
+                             corners.size() + side_edges.size();
+    return (vertices.size() + normals.size()) * sizeof(xyz) + ints * sizeof(int);
+}
+
 work_block work_block_parts::pack_into(shape_arena& arena) const {
+    return pack_at(allocate(arena, bytes()));
+}
+
+work_block work_block_parts::pack_at(std::byte* storage) const {
     work_block w;
     w.vertex_count = static_cast<int>(vertices.size());
     w.edge_count = static_cast<int>(edges.size());
@@ -39,8 +49,6 @@ work_block work_block_parts::pack_into(shape_arena& arena) const {
     w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + 2 * clockwise.size());
     w.side_offset = w.corner_offset + static_cast<int>(corners.size());
     const std::size_t point_count = vertices.size() + normals.size();
-    std::byte* const storage = allocate(
-        arena, point_count * sizeof(xyz) + (w.side_offset + side_edges.size()) * sizeof(int));
     xyz* const points = reinterpret_cast<xyz*>(storage);
     std::copy(normals.begin(), normals.end(), std::copy(vertices.begin(), vertices.end(), points));
     int* out = reinterpret_cast<int*>(storage + point_count * sizeof(xyz));

@@ -24,12 +24,12 @@ template <class T> struct uninitialised_allocator : std::allocator<T> {
     }
 };
 
-// Refers to its two arrays in the arena that holds them; copies are shallow.
+// Refers to its two arrays, back to back in the arena that holds them; copies are shallow.
 struct work_block {
     // the vertices, then one normal per face
-    const xyz* points = nullptr;
+    xyz* points = nullptr;
     // 2 ends per edge, face starts (faces + 1), face windings, face sources, corners, side edges
-    const int* ints = nullptr;
+    int* ints = nullptr;
     int vertex_count = 0;
     int edge_count = 0;
     int face_count = 0;
@@ -79,7 +79,11 @@ struct work_block_parts {
     void clear();
     // Closes the face whose corners and side edges were appended since the last one.
     void end_face(const xyz& normal, bool runs_clockwise, int source);
-    // The block of these parts, stored in arena.
+    // The bytes the block of these parts takes packed.
+    std::size_t bytes() const;
+    // The block of these parts, stored at storage, which has room for bytes().
+    work_block pack_at(std::byte* storage) const;
+    // The same, stored in arena.
     work_block pack_into(shape_arena& arena) const;
 };
 
