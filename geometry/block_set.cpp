@@ -3,7 +3,7 @@
 namespace {
 
 template <class T>
-std::span<const T> part(const std::vector<T>& list, const std::vector<std::size_t>& offset,
+std::span<const T> part(const flat_list<T>& list, const std::vector<std::size_t>& offset,
                         std::size_t b) {
     return std::span<const T>(list).subspan(offset[b], offset[b + 1] - offset[b]);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "uninitialised_allocator.hpp"
 
 #include <array>
 #include <cstddef>
@@ -14,14 +15,14 @@
 using xyz = std::array<double, 3>;
 
 struct block_set {
-    std::vector<xyz> vertices;
-    std::vector<edge> edges;       // as indices into the block's own vertices
-    std::vector<int> corners;      // of every face in turn, as indices into the block's vertices
-    std::vector<int> face_begin;   // per block, its face count + 1 positions in its corners
-    std::vector<xyz> normals;      // per face
-    std::vector<int> face_sources; // per face: what made it (see face_source_is_cut)
-    std::vector<int> fault_indices;
-    std::vector<int> tracer_indices;
+    flat_list<xyz> vertices;
+    flat_list<edge> edges;       // as indices into the block's own vertices
+    flat_list<int> corners;      // of every face in turn, as indices into the block's vertices
+    flat_list<int> face_begin;   // per block, its face count + 1 positions in its corners
+    flat_list<xyz> normals;      // per face
+    flat_list<int> face_sources; // per face: what made it (see face_source_is_cut)
+    flat_list<int> fault_indices;
+    flat_list<int> tracer_indices;
     // Per block and one more: where its part of each list begins (face_begin's part of block b
     // begins at face_offset[b] + b).
     std::vector<std::size_t> vertex_offset{0};

@@ -1,7 +1,9 @@
 #include "block_store.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -33,53 +35,111 @@ void output_tracers(const block_store& store, int s, point_list& tracers) {
     }
 }
 
-// Sizes the set's lists to hold the stored blocks exactly.
-void reserve_set(block_set& set, const block_store& store) {
-    std::size_t blocks = 0, vertices = 0, edges = 0, corners = 0, faces = 0;
-    for (int s = 0; s >= 0; s = store.next[s]) {
-        const work_block& w = store.shapes[s];
-        ++blocks;
-        vertices += w.vertex_count;
-        edges += w.edge_count;
-        corners += w.face_begin(w.face_count);
-        faces += w.face_count;
-    }
-    set.vertices.reserve(vertices);
-    set.edges.reserve(edges);
-    set.corners.reserve(corners);
-    set.face_begin.reserve(faces + blocks);
-    set.normals.reserve(faces);
-    set.face_sources.reserve(faces);
-    set.fault_indices.reserve(store.fault_order.size());
-    set.tracer_indices.reserve(store.tracers.size());
+// The slots in list order.
+std::vector<int> list_order(const block_store& store) {
+    std::vector<int> order;
+    order.reserve(store.shapes.size());
+    for (int s = 0; s >= 0; s = store.next[s])
+        order.push_back(s);
+    return order;
+}
+
+// Sizes the set's lists for the stored blocks of the given slots, in that order, leaving them
+// unwritten.
+void size_set(block_set& set, const block_store& store, std::span<const int> slots) {
     for (std::vector<std::size_t>* offset :
          {&set.vertex_offset, &set.edge_offset, &set.corner_offset, &set.face_offset,
           &set.fault_offset, &set.tracer_offset})
-        offset->reserve(blocks + 1);
+        offset->assign(1, 0);
+    for (int s : slots) {
+        const work_block& w = store.shapes[s];
+        set.vertex_offset.push_back(set.vertex_offset.back() + w.vertex_count);
+        set.edge_offset.push_back(set.edge_offset.back() + w.edge_count);
+        set.corner_offset.push_back(set.corner_offset.back() + w.face_begin(w.face_count));
+        set.face_offset.push_back(set.face_offset.back() + w.face_count);
+        set.fault_offset.push_back(set.fault_offset.back() + store.fault_range[s][1] -
+                                   store.fault_range[s][0]);
+        set.tracer_offset.push_back(set.tracer_offset.back() + store.tracer_range[s][1] -
+                                    store.tracer_range[s][0]);
+    }
+    set.vertices.resize(set.vertex_offset.back());
+    set.edges.resize(set.edge_offset.back());
+    set.corners.resize(set.corner_offset.back());
+    set.face_begin.resize(set.face_offset.back() + slots.size());
+    set.normals.resize(set.face_offset.back());
+    set.face_sources.resize(set.face_offset.back());
+    set.fault_indices.resize(set.fault_offset.back());
+    set.tracer_indices.resize(set.tracer_offset.back());
 }
 
-void append_block(block_set& set, const block_store& store, int s) {
+// Writes the block of slot s, with its pending shift, as block b of a set sized for it.
+void write_block(block_set& set, std::size_t b, const block_store& store, int s) {
     const work_block& w = store.shapes[s];
     const xyz& shift = store.shift[s];
+    xyz* const vertices = set.vertices.data() + set.vertex_offset[b];
     for (int v = 0; v < w.vertex_count; ++v)
-        set.vertices.push_back(
-            {w.vertex(v)[0] + shift[0], w.vertex(v)[1] + shift[1], w.vertex(v)[2] + shift[2]});
+        for (int k = 0; k < 3; ++k)
+            vertices[v][k] = w.vertex(v)[k] + shift[k];
+    edge* const edges = set.edges.data() + set.edge_offset[b];
     for (int e = 0; e < w.edge_count; ++e)
-        set.edges.push_back({w.edge_end(e, 0), w.edge_end(e, 1)});
+        edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
     const int* corners = w.ints + w.corner_offset;
-    set.corners.insert(set.corners.end(), corners, corners + w.face_begin(w.face_count));
+    std::copy(corners, corners + w.face_begin(w.face_count),
+              set.corners.data() + set.corner_offset[b]);
+    int* const face_begin = set.face_begin.data() + set.face_offset[b] + b;
     for (int f = 0; f <= w.face_count; ++f)
-        set.face_begin.push_back(w.face_begin(f));
+        face_begin[f] = w.face_begin(f);
     for (int f = 0; f < w.face_count; ++f) {
-        set.normals.push_back(w.normal(f));
-        set.face_sources.push_back(w.source(f));
+        set.normals[set.face_offset[b] + f] = w.normal(f);
+        set.face_sources[set.face_offset[b] + f] = w.source(f);
     }
     const index_range& faults = store.fault_range[s];
-    set.fault_indices.insert(set.fault_indices.end(), store.fault_order.begin() + faults[0],
-                             store.fault_order.begin() + faults[1]);
+    std::copy(store.fault_order.begin() + faults[0], store.fault_order.begin() + faults[1],
+              set.fault_indices.begin() + static_cast<std::ptrdiff_t>(set.fault_offset[b]));
+    int* const tracers = set.tracer_indices.data() + set.tracer_offset[b];
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        set.tracer_indices.push_back(store.tracers[i].index);
-    end_block(set);
+        tracers[i - store.tracer_range[s][0]] = store.tracers[i].index;
+}
+
+// Calls visit(s, position in list order) for every slot s, in the order the shapes lie in the
+// arenas, and frees each chunk of them once every shape in it has been visited, so that what the
+// visits build takes the place of the store instead of adding to it. Leaves the shapes dangling.
+void release_blocks(block_store& store, const std::function<void(int, std::size_t)>& visit) {
+    const std::vector<int> order = list_order(store);
+    std::vector<std::size_t> position(store.shapes.size());
+    for (std::size_t p = 0; p < order.size(); ++p)
+        position[order[p]] = p;
+    std::vector<std::unique_ptr<std::byte[]>*> chunks;
+    for (shape_arena& arena : store.arenas)
+        for (std::unique_ptr<std::byte[]>& chunk : arena.chunks)
+            chunks.push_back(&chunk);
+    const std::less<const std::byte*> before;
+    std::sort(chunks.begin(), chunks.end(),
+              [&](auto* a, auto* b) { return before(a->get(), b->get()); });
+    auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
+    std::vector<int> slots = order;
+    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
+    // The chunk of each slot, and how many slots each chunk holds.
+    std::vector<int> chunk_of(store.shapes.size());
+    std::vector<int> held(chunks.size(), 0);
+    std::size_t c = 0;
+    for (int s : slots) {
+        while (c + 1 < chunks.size() && !before(start(s), chunks[c + 1]->get()))
+            ++c;
+        chunk_of[s] = static_cast<int>(c);
+        ++held[c];
+    }
+    for (std::size_t k = 0; k < chunks.size(); ++k)
+        if (held[k] == 0)
+            chunks[k]->reset();
+    for (int s : slots) {
+        visit(s, position[s]);
+        if (--held[chunk_of[s]] == 0)
+            chunks[chunk_of[s]]->reset();
+    }
+    const std::size_t arena_count = store.arenas.size();
+    store.arenas.clear();
+    store.arenas.resize(arena_count);
 }
 
 } // namespace
@@ -168,13 +228,33 @@ void compact_shapes(block_store& store) {
 }
 
 block_set stored_set(const block_store& store, point_list& tracers) {
+    const std::vector<int> order = list_order(store);
     block_set set;
-    reserve_set(set, store);
-    for (int s = 0; s >= 0; s = store.next[s]) {
-        append_block(set, store, s);
-        output_tracers(store, s, tracers);
-    }
+    size_set(set, store, order);
+    for (std::size_t p = 0; p < order.size(); ++p)
+        write_block(set, p, store, order[p]);
+    output_tracers(store, tracers);
     return set;
+}
+
+block_set take_set(block_store& store, point_list& tracers) {
+    block_set set;
+    size_set(set, store, list_order(store));
+    release_blocks(store, [&](int s, std::size_t p) { write_block(set, p, store, s); });
+    output_tracers(store, tracers);
+    return set;
+}
+
+std::vector<block> take_blocks(block_store& store, point_list& tracers) {
+    std::vector<block> blocks(store.shapes.size());
+    block_set one;
+    release_blocks(store, [&](int s, std::size_t p) {
+        size_set(one, store, std::span<const int>(&s, 1));
+        write_block(one, 0, store, s);
+        blocks[p] = to_block(view_of(one, 0));
+    });
+    output_tracers(store, tracers);
+    return blocks;
 }
 
 void output_tracers(const block_store& store, point_list& tracers) {

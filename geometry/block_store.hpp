@@ -108,6 +108,11 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
 // the caller's list); each face's source as the cuts left it.
 block_set stored_set(const block_store& store, point_list& tracers);
 
+// The same, and the records of the blocks, freeing the shapes as they are written: only the
+// tracers are left in the store.
+block_set take_set(block_store& store, point_list& tracers);
+std::vector<block> take_blocks(block_store& store, point_list& tracers);
+
 // Only the tracers of every block, with the pending shifts applied.
 void output_tracers(const block_store& store, point_list& tracers);
 

@@ -59,8 +59,8 @@ block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& fa
                         point_list& tracers, const cut_progress& progress, unsigned max_threads) {
     if (faults.empty() || blocks.empty())
         return to_block_set(blocks);
-    const block_store store = cut_store(blocks, faults, tracers, {}, progress, max_threads);
-    return stored_set(store, tracers);
+    block_store store = cut_store(blocks, faults, tracers, {}, progress, max_threads);
+    return take_set(store, tracers);
 }
 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
@@ -68,13 +68,9 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
                              const cut_progress& progress) {
     if (faults.empty() || blocks.empty())
         return blocks;
-    block_set set;
-    {
-        const block_store store = cut_store(blocks, faults, tracers, observe, progress, 0);
-        blocks.clear();
-        set = stored_set(store, tracers);
-    }
-    return to_blocks(set);
+    block_store store = cut_store(blocks, faults, tracers, observe, progress, 0);
+    blocks.clear();
+    return take_blocks(store, tracers);
 }
 
 std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& faults,

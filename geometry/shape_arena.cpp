@@ -4,9 +4,10 @@
 
 namespace {
 
-// Big enough that a chunk serves about a thousand blocks, small enough that the last chunk's
-// unused tail does not count.
-constexpr std::size_t chunk_size = std::size_t{1} << 20;
+// Big enough that the allocator maps each chunk on its own (above its largest threshold for that),
+// so that freeing a chunk gives its memory back at once; pages of it that are never written cost
+// nothing.
+constexpr std::size_t chunk_size = std::size_t{64} << 20;
 constexpr std::size_t alignment = alignof(double);
 
 } // namespace

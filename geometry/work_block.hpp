@@ -6,6 +6,7 @@
 #include "block.hpp"
 #include "block_set.hpp"
 #include "shape_arena.hpp"
+#include "uninitialised_allocator.hpp"
 
 #include <array>
 #include <memory>
@@ -13,16 +14,6 @@
 #include <vector>
 
 using xyz = std::array<double, 3>;
-
-// An allocator whose resize leaves new elements uninitialised, for lists that are written in full
-// right after they are sized: a working block is built twice per cut.
-template <class T> struct uninitialised_allocator : std::allocator<T> {
-    template <class U> struct rebind { using other = uninitialised_allocator<U>; };
-    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-    template <class U, class... Args> void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
 
 // Refers to its two arrays, back to back in the arena that holds them; copies are shallow.
 struct work_block {
@@ -65,7 +56,7 @@ struct work_block {
 // A work_block under construction, in separate growable lists; capacity is kept between uses.
 // Its lists may be sized ahead and written in place: sizing them leaves new elements unset.
 struct work_block_parts {
-    template <class T> using list = std::vector<T, uninitialised_allocator<T>>;
+    template <class T> using list = flat_list<T>;
     list<xyz> vertices;
     list<edge> edges;
     list<int> face_begin{0};
