@@ -57,37 +57,38 @@ struct cut_setup {
     block box;
 };
 
-// Arguments: fault count, tracer count.
-void cut_box(benchmark::State& state) {
+// Times cut(box, faults, tracers), which returns the number of blocks, on fresh copies of the
+// faults and tracers each time (cutting moves them in place).
+template <class Cut> void time_cut(benchmark::State& state, Cut&& cut) {
     const cut_setup setup(state);
     std::size_t blocks = 0;
     for (auto _ : state) {
-        // cut_block moves fault points and tracers in place: every run starts from fresh copies.
         std::vector<fault> run_faults = setup.faults;
         point_list run_tracers = setup.tracers;
-        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers);
-        blocks = out.size();
-        benchmark::DoNotOptimize(out.data());
+        blocks = cut(setup.box, run_faults, run_tracers);
     }
     state.counters["blocks"] = static_cast<double>(blocks);
     state.counters["peak_MiB"] = peak_memory_mib();
 }
 
+// Arguments: fault count, tracer count.
+void cut_box(benchmark::State& state) {
+    time_cut(state, [](const block& box, std::vector<fault>& faults, point_list& tracers) {
+        const std::vector<block> out = cut_block({box}, faults, tracers);
+        benchmark::DoNotOptimize(out.data());
+        return out.size();
+    });
+}
+
 // The same returning the flat set, on up to state.range(2) threads; real time, since the helper
 // threads' CPU time does not count in the caller's.
 void cut_box_set(benchmark::State& state) {
-    const cut_setup setup(state);
-    std::size_t blocks = 0;
-    for (auto _ : state) {
-        std::vector<fault> run_faults = setup.faults;
-        point_list run_tracers = setup.tracers;
-        const block_set out = cut_block_set({setup.box}, run_faults, run_tracers, {},
-                                            static_cast<unsigned>(state.range(2)));
-        blocks = block_count(out);
+    const auto threads = static_cast<unsigned>(state.range(2));
+    time_cut(state, [threads](const block& box, std::vector<fault>& faults, point_list& tracers) {
+        const block_set out = cut_block_set({box}, faults, tracers, {}, threads);
         benchmark::DoNotOptimize(out.vertices.data());
-    }
-    state.counters["blocks"] = static_cast<double>(blocks);
-    state.counters["peak_MiB"] = peak_memory_mib();
+        return block_count(out);
+    });
 }
 
 // The same, keeping every step for the viewer as plot does; counts the blocks the steps pass and

@@ -6,13 +6,12 @@
 
 #include "block.hpp"
 #include "uninitialised_allocator.hpp"
+#include "xyz.hpp"
 
 #include <array>
 #include <cstddef>
 #include <span>
 #include <vector>
-
-using xyz = std::array<double, 3>;
 
 struct block_set {
     flat_list<xyz> vertices;

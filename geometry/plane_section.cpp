@@ -7,18 +7,6 @@
 
 namespace {
 
-double dot(const xyz& a, const xyz& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-xyz minus(const xyz& a, const xyz& b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-
-xyz cross(const xyz& a, const xyz& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
 // Orders corners counter-clockwise about n by their angle about the corners' mean, starting from
 // the corner farthest from it. The corners of a convex polygon have distinct angles.
 void order_about(std::vector<xyz>& corners, const xyz& n) {

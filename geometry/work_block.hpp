@@ -7,13 +7,12 @@
 #include "block_set.hpp"
 #include "shape_arena.hpp"
 #include "uninitialised_allocator.hpp"
+#include "xyz.hpp"
 
 #include <array>
 #include <memory>
 #include <utility>
 #include <vector>
-
-using xyz = std::array<double, 3>;
 
 // Refers to its two arrays, back to back in the arena that holds them; copies are shallow.
 struct work_block {

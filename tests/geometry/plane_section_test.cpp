@@ -13,15 +13,6 @@ namespace {
 
 using polygon = std::vector<xyz>;
 
-double dot(const xyz& a, const xyz& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-xyz minus(const xyz& a, const xyz& b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-xyz cross(const xyz& a, const xyz& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
 xyz along(const xyz& a, double t, const xyz& b) {
     return {a[0] + t * b[0], a[1] + t * b[1], a[2] + t * b[2]};
 }
