@@ -1,7 +1,7 @@
 // Time of cut_block on a box cut by seeded random faults through its interior, carrying tracer
 // points (100,000 unless the name says otherwise); reports the blocks produced and the process's
-// peak resident memory so far (meaningful for the first benchmark a run selects). Also with every
-// step kept as the viewer keeps it.
+// peak resident memory so far (meaningful for the first benchmark a run selects). Also as a flat
+// set on one and two threads, and with every step kept as the viewer keeps it.
 #include "box.hpp"
 #include "cut_block.hpp"
 #include "scene_history.hpp"
@@ -57,20 +57,38 @@ struct cut_setup {
     block box;
 };
 
-// Arguments: fault count, tracer count.
-void cut_box(benchmark::State& state) {
+// Times cut(box, faults, tracers), which returns the number of blocks, on fresh copies of the
+// faults and tracers each time (cutting moves them in place).
+template <class Cut> void time_cut(benchmark::State& state, Cut&& cut) {
     const cut_setup setup(state);
     std::size_t blocks = 0;
     for (auto _ : state) {
-        // cut_block moves fault points and tracers in place: every run starts from fresh copies.
         std::vector<fault> run_faults = setup.faults;
         point_list run_tracers = setup.tracers;
-        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers);
-        blocks = out.size();
-        benchmark::DoNotOptimize(out.data());
+        blocks = cut(setup.box, run_faults, run_tracers);
     }
     state.counters["blocks"] = static_cast<double>(blocks);
     state.counters["peak_MiB"] = peak_memory_mib();
+}
+
+// Arguments: fault count, tracer count.
+void cut_box(benchmark::State& state) {
+    time_cut(state, [](const block& box, std::vector<fault>& faults, point_list& tracers) {
+        const std::vector<block> out = cut_block({box}, faults, tracers);
+        benchmark::DoNotOptimize(out.data());
+        return out.size();
+    });
+}
+
+// The same returning the flat set, on up to state.range(2) threads; real time, since the helper
+// threads' CPU time does not count in the caller's.
+void cut_box_set(benchmark::State& state) {
+    const auto threads = static_cast<unsigned>(state.range(2));
+    time_cut(state, [threads](const block& box, std::vector<fault>& faults, point_list& tracers) {
+        const block_set out = cut_block_set({box}, faults, tracers, {}, threads);
+        benchmark::DoNotOptimize(out.vertices.data());
+        return block_count(out);
+    });
 }
 
 // The same, keeping every step for the viewer as plot does; counts the blocks the steps pass and
@@ -104,6 +122,12 @@ BENCHMARK(cut_box)
     ->Args({30, 100000})
     ->Args({100, 100000})
     ->Args({200, 100000})
+    ->Unit(benchmark::kMillisecond);
+
+// Arguments: fault count, tracer count, threads.
+BENCHMARK(cut_box_set)
+    ->ArgsProduct({{30, 100, 200}, {100000}, {1, 2}})
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(cut_box_keeping_steps)

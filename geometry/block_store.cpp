@@ -1,6 +1,9 @@
 #include "block_store.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -32,19 +35,119 @@ void output_tracers(const block_store& store, int s, point_list& tracers) {
     }
 }
 
-block output_block(const block_store& store, int s, point_list& tracers) {
-    block b = to_block(store.shapes[s], store.shift[s]);
-    const index_range& carried = store.fault_range[s];
-    b.fault_indices.assign(store.fault_order.begin() + carried[0],
-                           store.fault_order.begin() + carried[1]);
-    b.tracer_indices.reserve(store.tracer_range[s][1] - store.tracer_range[s][0]);
+// The slots in list order.
+std::vector<int> list_order(const block_store& store) {
+    std::vector<int> order;
+    order.reserve(store.shapes.size());
+    for (int s = 0; s >= 0; s = store.next[s])
+        order.push_back(s);
+    return order;
+}
+
+// Sizes the set's lists for the stored blocks of the given slots, in that order, leaving them
+// unwritten.
+void size_set(block_set& set, const block_store& store, std::span<const int> slots) {
+    for (std::vector<std::size_t>* offset :
+         {&set.vertex_offset, &set.edge_offset, &set.corner_offset, &set.face_offset,
+          &set.fault_offset, &set.tracer_offset})
+        offset->assign(1, 0);
+    for (int s : slots) {
+        const work_block& w = store.shapes[s];
+        set.vertex_offset.push_back(set.vertex_offset.back() + w.vertex_count);
+        set.edge_offset.push_back(set.edge_offset.back() + w.edge_count);
+        set.corner_offset.push_back(set.corner_offset.back() + w.face_begin(w.face_count));
+        set.face_offset.push_back(set.face_offset.back() + w.face_count);
+        set.fault_offset.push_back(set.fault_offset.back() + store.fault_range[s][1] -
+                                   store.fault_range[s][0]);
+        set.tracer_offset.push_back(set.tracer_offset.back() + store.tracer_range[s][1] -
+                                    store.tracer_range[s][0]);
+    }
+    set.vertices.resize(set.vertex_offset.back());
+    set.edges.resize(set.edge_offset.back());
+    set.corners.resize(set.corner_offset.back());
+    set.face_begin.resize(set.face_offset.back() + slots.size());
+    set.normals.resize(set.face_offset.back());
+    set.face_sources.resize(set.face_offset.back());
+    set.fault_indices.resize(set.fault_offset.back());
+    set.tracer_indices.resize(set.tracer_offset.back());
+}
+
+// Writes the block of slot s, with its pending shift, as block b of a set sized for it.
+void write_block(block_set& set, std::size_t b, const block_store& store, int s) {
+    const work_block& w = store.shapes[s];
+    const xyz& shift = store.shift[s];
+    xyz* const vertices = set.vertices.data() + set.vertex_offset[b];
+    for (int v = 0; v < w.vertex_count; ++v)
+        for (int k = 0; k < 3; ++k)
+            vertices[v][k] = w.vertex(v)[k] + shift[k];
+    edge* const edges = set.edges.data() + set.edge_offset[b];
+    for (int e = 0; e < w.edge_count; ++e)
+        edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
+    const int* corners = w.ints + w.corner_offset;
+    std::copy(corners, corners + w.face_begin(w.face_count),
+              set.corners.data() + set.corner_offset[b]);
+    int* const face_begin = set.face_begin.data() + set.face_offset[b] + b;
+    for (int f = 0; f <= w.face_count; ++f)
+        face_begin[f] = w.face_begin(f);
+    for (int f = 0; f < w.face_count; ++f) {
+        set.normals[set.face_offset[b] + f] = w.normal(f);
+        set.face_sources[set.face_offset[b] + f] = w.source(f);
+    }
+    const index_range& faults = store.fault_range[s];
+    std::copy(store.fault_order.begin() + faults[0], store.fault_order.begin() + faults[1],
+              set.fault_indices.begin() + static_cast<std::ptrdiff_t>(set.fault_offset[b]));
+    int* const tracers = set.tracer_indices.data() + set.tracer_offset[b];
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        b.tracer_indices.push_back(store.tracers[i].index);
-    output_tracers(store, s, tracers);
-    return b;
+        tracers[i - store.tracer_range[s][0]] = store.tracers[i].index;
+}
+
+// Calls visit(s, position in list order) for every slot s, in the order the shapes lie in the
+// arenas, and frees each chunk of them once every shape in it has been visited, so that what the
+// visits build takes the place of the store instead of adding to it. Leaves the shapes dangling.
+void release_blocks(block_store& store, const std::function<void(int, std::size_t)>& visit) {
+    const std::vector<int> order = list_order(store);
+    std::vector<std::size_t> position(store.shapes.size());
+    for (std::size_t p = 0; p < order.size(); ++p)
+        position[order[p]] = p;
+    std::vector<std::unique_ptr<std::byte[]>*> chunks;
+    for (shape_arena& arena : store.arenas)
+        for (std::unique_ptr<std::byte[]>& chunk : arena.chunks)
+            chunks.push_back(&chunk);
+    const std::less<const std::byte*> before;
+    std::sort(chunks.begin(), chunks.end(),
+              [&](auto* a, auto* b) { return before(a->get(), b->get()); });
+    auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
+    std::vector<int> slots = order;
+    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
+    // The chunk of each slot, and how many slots each chunk holds.
+    std::vector<int> chunk_of(store.shapes.size());
+    std::vector<int> held(chunks.size(), 0);
+    std::size_t c = 0;
+    for (int s : slots) {
+        while (c + 1 < chunks.size() && !before(start(s), chunks[c + 1]->get()))
+            ++c;
+        chunk_of[s] = static_cast<int>(c);
+        ++held[c];
+    }
+    for (std::size_t k = 0; k < chunks.size(); ++k)
+        if (held[k] == 0)
+            chunks[k]->reset();
+    for (int s : slots) {
+        visit(s, position[s]);
+        if (--held[chunk_of[s]] == 0)
+            chunks[chunk_of[s]]->reset();
+    }
+    const std::size_t arena_count = store.arenas.size();
+    store.arenas.clear();
+    store.arenas.resize(arena_count);
 }
 
 } // namespace
+
+block_bounds shape_bounds(const work_block& shape) {
+    return shape.vertex_count > 0 ? bounds_of(shape.points, shape.vertex_count)
+                                  : block_bounds{{NAN, NAN, NAN}, {}};
+}
 
 int count_blocks(const block_store& store) {
     int count = 0;
@@ -57,25 +160,27 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
                        work_block_parts& parts) {
     block_store store;
     for (const block& b : blocks) {
-        add_slot_after(store, static_cast<int>(store.shapes.size()) - 1, to_work_block(b, parts));
-        store.fault_range.back() = append_faults(store.fault_order, b.fault_indices);
-        store.tracer_range.back() = append_tracers(store.tracers, b.tracer_indices, tracers);
+        const work_block shape = to_work_block(b, parts, store.arenas[0]);
+        const int last = static_cast<int>(store.shapes.size()) - 1;
+        add_slot(store, {last,
+                         shape,
+                         shape_bounds(shape),
+                         {0.0, 0.0, 0.0},
+                         append_faults(store.fault_order, b.fault_indices),
+                         append_tracers(store.tracers, b.tracer_indices, tracers)});
     }
     return store;
 }
 
-int add_slot_after(block_store& store, int s, work_block shape) {
+int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
-    // A block without vertices gets a box that tells nothing, so every plane looks at it and
-    // finds it on neither side.
-    store.bounds.push_back(shape.vertex_count > 0
-                               ? bounds_of(shape.points.data(), shape.vertex_count)
-                               : block_bounds{{NAN, NAN, NAN}, {}});
-    store.shapes.push_back(std::move(shape));
-    store.shift.push_back({0.0, 0.0, 0.0});
+    const int s = block.after;
+    store.shapes.push_back(block.shape);
+    store.bounds.push_back(block.bounds);
+    store.shift.push_back(block.shift);
     store.point_shift.push_back({0.0, 0.0, 0.0});
-    store.fault_range.push_back({0, 0});
-    store.tracer_range.push_back({0, 0});
+    store.fault_range.push_back(block.faults);
+    store.tracer_range.push_back(block.tracers);
     store.next.push_back(s >= 0 ? store.next[s] : -1);
     if (s >= 0)
         store.next[s] = t;
@@ -99,22 +204,57 @@ void settle_points(block_store& store, int s) {
     d = {0.0, 0.0, 0.0};
 }
 
-std::vector<block> stored_blocks(const block_store& store, point_list& tracers) {
-    std::vector<block> out;
-    out.reserve(count_blocks(store));
-    for (int s = 0; s >= 0; s = store.next[s])
-        out.push_back(output_block(store, s, tracers));
-    return out;
+void compact_shapes(block_store& store) {
+    std::size_t handed_out = 0;
+    for (const shape_arena& arena : store.arenas)
+        handed_out += arena.handed_out;
+    if (store.dead_bytes <= handed_out - store.dead_bytes)
+        return;
+    shape_arena fresh;
+    for (int s = 0; s >= 0; s = store.next[s]) {
+        work_block& w = store.shapes[s];
+        // A shape's points and ints lie back to back in one allocation.
+        const std::size_t point_bytes = (w.vertex_count + w.face_count) * sizeof(xyz);
+        std::byte* const copy = allocate(fresh, shape_bytes(w));
+        std::memcpy(copy, w.points, shape_bytes(w));
+        w.points = reinterpret_cast<xyz*>(copy);
+        w.ints = reinterpret_cast<int*>(copy + point_bytes);
+    }
+    const std::size_t arena_count = store.arenas.size();
+    store.arenas.clear();
+    store.arenas.resize(arena_count);
+    store.arenas[0] = std::move(fresh);
+    store.dead_bytes = 0;
+}
+
+block_set stored_set(const block_store& store, point_list& tracers) {
+    const std::vector<int> order = list_order(store);
+    block_set set;
+    size_set(set, store, order);
+    for (std::size_t p = 0; p < order.size(); ++p)
+        write_block(set, p, store, order[p]);
+    output_tracers(store, tracers);
+    return set;
+}
+
+block_set take_set(block_store& store, point_list& tracers) {
+    block_set set;
+    size_set(set, store, list_order(store));
+    release_blocks(store, [&](int s, std::size_t p) { write_block(set, p, store, s); });
+    output_tracers(store, tracers);
+    return set;
 }
 
 std::vector<block> take_blocks(block_store& store, point_list& tracers) {
-    std::vector<block> out;
-    out.reserve(count_blocks(store));
-    for (int s = 0; s >= 0; s = store.next[s]) {
-        out.push_back(output_block(store, s, tracers));
-        store.shapes[s] = work_block{};
-    }
-    return out;
+    std::vector<block> blocks(store.shapes.size());
+    block_set one;
+    release_blocks(store, [&](int s, std::size_t p) {
+        size_set(one, store, std::span<const int>(&s, 1));
+        write_block(one, 0, store, s);
+        blocks[p] = to_block(view_of(one, 0));
+    });
+    output_tracers(store, tracers);
+    return blocks;
 }
 
 void output_tracers(const block_store& store, point_list& tracers) {

@@ -6,10 +6,14 @@
 // them); its tracers take the shift when it is cut, and at the end. So a fault passing over a
 // block it does not cut costs constant time. Fault points are not held here: each pass moves them
 // by their side of its plane (cut_block). A block only lists the faults whose points it holds.
+// Shapes live in arenas, one per thread that cuts; a cut block's shape stays there, dead, until
+// the dead outweigh the living and the living are copied into one fresh arena.
 #pragma once
 
 #include "block_bounds.hpp"
+#include "block_set.hpp"
 #include "fault.hpp"
+#include "shape_arena.hpp"
 #include "work_block.hpp"
 
 #include <algorithm>
@@ -27,6 +31,8 @@ struct carried_tracer {
 };
 
 struct block_store {
+    std::vector<shape_arena> arenas{1};
+    std::size_t dead_bytes = 0; // in the arenas, of shapes no slot refers to
     std::vector<work_block> shapes;
     std::vector<block_bounds> bounds; // of the vertices as stored, without the shift
     std::vector<xyz> shift;           // the move not yet applied to the vertices
@@ -37,19 +43,30 @@ struct block_store {
     // The faults and tracers of all blocks, each block's in one range.
     index_list fault_order;
     std::vector<carried_tracer> tracers;
-    // Scratch of share_indices.
-    index_list negative_faults;
-    std::vector<carried_tracer> negative_tracers;
 };
+
+// A block for a new slot after slot `after` (-1 for the first), with its shift and ranges; its
+// tracers have no move pending.
+struct new_slot {
+    int after;
+    work_block shape;
+    block_bounds bounds;
+    xyz shift;
+    index_range faults;
+    index_range tracers;
+};
+
+// The box around a shape's vertices; one without vertices gets a box that tells nothing, so every
+// plane looks at it and finds it on neither side.
+block_bounds shape_bounds(const work_block& shape);
 
 // The blocks in working form, in one slot each in list order, listing their faults and carrying
 // the tracers at the given positions.
 block_store make_store(const std::vector<block>& blocks, const point_list& tracers,
                        work_block_parts& parts);
 
-// Puts shape in a new slot after s in list order and returns it; its shift is zero and its
-// ranges are empty until share_indices fills them.
-int add_slot_after(block_store& store, int s, work_block shape);
+// Puts the block in a new slot and returns it.
+int add_slot(block_store& store, const new_slot& block);
 
 // Adds slip to the pending shifts of slot s.
 void move_slot(block_store& store, int s, const xyz& slip);
@@ -57,14 +74,17 @@ void move_slot(block_store& store, int s, const xyz& slip);
 // Applies the pending shift of slot s to its tracers.
 void settle_points(block_store& store, int s);
 
-// Splits the range of slot s in order between s (the entries for which goes_positive holds) and
-// t (the others), each keeping its order; negatives is scratch. Every entry is written to both
-// sides and only the count of its side advances: which side a tracer falls on is a coin toss to the
-// processor, and a branch on it costs more than the second write.
+// Copies the living shapes into one fresh arena, in list order, when the dead outweigh them.
+void compact_shapes(block_store& store);
+
+// Splits range in order into the entries for which goes_positive holds and the others, each
+// keeping its order, and returns the two ranges; negatives is scratch. Every entry is written to
+// both sides and only the count of its side advances: which side a tracer falls on is a coin toss
+// to the processor, and a branch on it costs more than the second write.
 template <class Entry, class Predicate>
-void share_indices(std::vector<Entry>& order, std::vector<index_range>& ranges, int s, int t,
-                   std::vector<Entry>& negatives, Predicate&& goes_positive) {
-    const auto [begin, end] = ranges[s];
+std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range range,
+                                         std::vector<Entry>& negatives, Predicate&& goes_positive) {
+    const auto [begin, end] = range;
     if (negatives.size() < static_cast<std::size_t>(end - begin))
         negatives.resize(end - begin);
     Entry* const out = order.data();
@@ -81,15 +101,16 @@ void share_indices(std::vector<Entry>& order, std::vector<index_range>& ranges, 
         set_aside += !positive;
     }
     std::copy(aside, aside + set_aside, out + kept);
-    ranges[s] = {begin, kept};
-    ranges[t] = {kept, end};
+    return {index_range{begin, kept}, index_range{kept, end}};
 }
 
 // The blocks in list order with their pending shifts applied, also to the tracers (written into
-// the caller's copy of the run's list).
-std::vector<block> stored_blocks(const block_store& store, point_list& tracers);
+// the caller's list); each face's source as the cuts left it.
+block_set stored_set(const block_store& store, point_list& tracers);
 
-// The same, releasing each block's working form as it goes.
+// The same, and the records of the blocks, freeing the shapes as they are written: only the
+// tracers are left in the store.
+block_set take_set(block_store& store, point_list& tracers);
 std::vector<block> take_blocks(block_store& store, point_list& tracers);
 
 // Only the tracers of every block, with the pending shifts applied.

@@ -1,139 +1,16 @@
 #include "cut_block.hpp"
 
 #include "block_store.hpp"
-#include "cut_tables.hpp"
-#include "erase_vertices.hpp"
+#include "cut_pass.hpp"
 #include "fault_points.hpp"
+#include "plane_side.hpp"
 
-#include <cmath>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
-
-// A vertex closer to the plane than this fraction of |n| times the block's size (the diagonal of
-// its bounding box) lies on the plane: centring and moving leave rounding noise of a few units in
-// the last place, far below it.
-constexpr double on_plane_tolerance = 1e-9;
-
-// One fault's plane and slip as they stand at the start of its pass.
-struct cutting_plane {
-    vec3 n;
-    vec3 p;
-    xyz slip;
-    bounds_plane bounds;
-
-    // Signed distance, not divided by |n|; positive on the side n points to.
-    double distance(const vec3& x) const {
-        return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
-    }
-    double distance(const xyz& x) const {
-        return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
-    }
-};
-
-cutting_plane plane_of(const fault& f) {
-    cutting_plane plane{f.normal, f.point, {}, {}};
-    xyz n, p;
-    for (int k = 0; k < 3; ++k) {
-        plane.slip[k] = f.slip_dir[k] * f.slip_mag;
-        n[k] = f.normal[k];
-        p[k] = f.point[k];
-    }
-    plane.bounds = make_bounds_plane(n, p);
-    return plane;
-}
-
-// Whether some vertex lies strictly on the positive, on the negative side.
-struct occupied_sides {
-    bool positive = false;
-    bool negative = false;
-};
-
-// Fills the per-vertex tables of ws for the block in slot s, whose vertices stand shifted by the
-// slot's pending move: the plane is moved back by it instead, so the vertices are not touched.
-occupied_sides classify_vertices(cut_workspace& ws, const block_store& store, int s,
-                                 const cutting_plane& plane) {
-    const work_block& w = store.shapes[s];
-    const std::size_t nv = w.vertex_count;
-    if (nv == 0)
-        return {};
-    const xyz& h = store.bounds[s].half_size;
-    const double tolerance = on_plane_tolerance * std::hypot(plane.n[0], plane.n[1], plane.n[2]) *
-                             std::hypot(2 * h[0], 2 * h[1], 2 * h[2]);
-    const xyz& shift = store.shift[s];
-    const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
-    const vec3& n = plane.n;
-    ws.vertex_distance.resize(nv);
-    ws.vertex_side.resize(nv);
-    occupied_sides sides;
-    for (std::size_t v = 0; v < nv; ++v) {
-        const xyz& x = w.points[v];
-        const double d = n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
-        const signed char side = d > tolerance ? 1 : d < -tolerance ? -1 : 0;
-        ws.vertex_distance[v] = d;
-        ws.vertex_side[v] = side;
-        sides.positive = sides.positive || side > 0;
-        sides.negative = sides.negative || side < 0;
-    }
-    return sides;
-}
-
-// Splits the block in slot s, whose vertex tables are filled, into its positive half (left in s
-// and set to move) and its negative half (in a new slot after it in the list). Returns false,
-// changing nothing, when the plane's sides of the block do not close into a cut face.
-bool split(cut_workspace& ws, block_store& store, int s, const cutting_plane& plane,
-           const fault_point_sides& fault_sides) {
-    const work_block& w = store.shapes[s];
-    if (!w.sides_are_edges)
-        throw std::invalid_argument("a face side is not an edge of the block");
-    for (;;) {
-        if (!fill_cut_tables(ws, w))
-            return false;
-        if (order_cut_polygon(ws, w, plane.n))
-            break;
-        if (!take_sides_of_doubtful_vertices(ws, w))
-            return false;
-    }
-    settle_points(store, s);
-    work_block positive;
-    erase_vertices(ws, w, 1, plane.n, positive);
-    // The negative half takes the place of the cut block, reusing its storage.
-    work_block negative = std::move(store.shapes[s]);
-    erase_vertices(ws, negative, -1, plane.n, negative);
-    store.shapes[s] = std::move(positive);
-    const int t = add_slot_after(store, s, std::move(negative));
-    // Both halves were cut where the block's vertices are stored, so the negative one keeps the
-    // move not yet applied to them.
-    store.shift[t] = store.shift[s];
-    share_indices(store.fault_order, store.fault_range, s, t, store.negative_faults,
-                  [&](int f) { return fault_sides.positive[f] != 0; });
-    share_indices(store.tracers, store.tracer_range, s, t, store.negative_tracers,
-                  [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
-    store.bounds[s] = bounds_of(store.shapes[s].points.data(), store.shapes[s].vertex_count);
-    move_slot(store, s, plane.slip);
-    return true;
-}
-
-// One fault's pass over the blocks that stand at its start.
-void cut_all(cut_workspace& ws, block_store& store, const cutting_plane& plane,
-             const fault_point_sides& fault_sides) {
-    const int slots = static_cast<int>(store.shapes.size());
-    for (int s = 0; s < slots; ++s) {
-        const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
-        if (quick > 0)
-            move_slot(store, s, plane.slip);
-        if (quick != 0)
-            continue;
-        const occupied_sides sides = classify_vertices(ws, store, s, plane);
-        // A sound convex block with vertices strictly on both sides always meets the plane
-        // in a polygon; one that does not is left whole.
-        if (sides.positive && sides.negative && split(ws, store, s, plane, fault_sides))
-            continue;
-        if (sides.positive)
-            move_slot(store, s, plane.slip);
-    }
-}
 
 void check_indices(const index_list& indices, std::size_t size, const char* what) {
     for (int i : indices)
@@ -145,28 +22,31 @@ void check_indices(const index_list& indices, std::size_t size, const char* what
 // Every fault's pass over the blocks; the result stays in working form.
 block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faults,
                       point_list& tracers, const cut_observer& observe,
-                      const cut_progress& progress) {
+                      const cut_progress& progress, unsigned max_threads) {
     // Cutting only redistributes the indices, so one check up front covers every pass and
     // leaves everything untouched when it fails.
     for (const block& b : blocks) {
         check_indices(b.fault_indices, faults.size(), "fault");
         check_indices(b.tracer_indices, tracers.size(), "tracer");
     }
-    cut_workspace ws;
-    block_store store = make_store(blocks, tracers, ws.parts);
+    const unsigned threads =
+        max_threads > 0 ? max_threads : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<cut_worker> workers(threads);
+    block_store store = make_store(blocks, tracers, workers[0].ws.parts);
+    store.arenas.resize(threads);
     fault_point_sides sides = make_fault_point_sides(blocks, faults.size());
     for (std::size_t k = 0; k < faults.size(); ++k) {
-        const cutting_plane plane = plane_of(faults[k]);
-        const double tolerance =
-            on_plane_tolerance * sides.model_size * std::hypot(plane.n[0], plane.n[1], plane.n[2]);
-        sort_fault_points(sides, faults, plane.n, plane.p, tolerance);
-        cut_all(ws, store, plane, sides);
+        const cutting_plane plane = plane_of(faults[k], static_cast<int>(k));
+        sort_fault_points(sides, faults, plane.n, plane.p,
+                          on_plane_tolerance * sides.model_size * plane.n_length);
+        cut_pass(store, workers, plane, sides);
+        compact_shapes(store);
         move_fault_points(sides, faults, plane.slip);
         if (progress)
             progress(k, store.shapes.size());
         if (observe) {
             point_list moved_tracers = tracers;
-            const std::vector<block> moved = stored_blocks(store, moved_tracers);
+            const std::vector<block> moved = to_blocks(stored_set(store, moved_tracers));
             observe(k, moved, faults, moved_tracers);
         }
     }
@@ -175,12 +55,20 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
 
 } // namespace
 
+block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,
+                        point_list& tracers, const cut_progress& progress, unsigned max_threads) {
+    if (faults.empty() || blocks.empty())
+        return to_block_set(blocks);
+    block_store store = cut_store(blocks, faults, tracers, {}, progress, max_threads);
+    return take_set(store, tracers);
+}
+
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
                              point_list& tracers, const cut_observer& observe,
                              const cut_progress& progress) {
     if (faults.empty() || blocks.empty())
         return blocks;
-    block_store store = cut_store(blocks, faults, tracers, observe, progress);
+    block_store store = cut_store(blocks, faults, tracers, observe, progress, 0);
     blocks.clear();
     return take_blocks(store, tracers);
 }
@@ -189,7 +77,7 @@ std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& fau
                        point_list& tracers, const cut_progress& progress) {
     if (faults.empty() || blocks.empty())
         return blocks.size();
-    const block_store store = cut_store(blocks, faults, tracers, {}, progress);
+    const block_store store = cut_store(blocks, faults, tracers, {}, progress, 0);
     output_tracers(store, tracers);
     return static_cast<std::size_t>(count_blocks(store));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "block_set.hpp"
 #include "fault.hpp"
 
 #include <cstddef>
@@ -27,6 +28,14 @@ using cut_progress = std::function<void(std::size_t fault_position, std::size_t 
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
                              point_list& tracers, const cut_observer& observe = {},
                              const cut_progress& progress = {});
+
+// The same, returning the blocks as a flat set in the same order, bit for bit, with each face's
+// source: the index of the face of the given block it is part of, or the fault whose plane cut it
+// (cut_fault). Each pass is shared between up to max_threads threads (0: one per core); the
+// result does not depend on how many.
+block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,
+                        point_list& tracers, const cut_progress& progress = {},
+                        unsigned max_threads = 0);
 
 // Moves the fault points and tracers as cut_block does and returns how many blocks the faults cut
 // blocks into, without building them: for a caller that wants only the points.

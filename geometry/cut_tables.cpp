@@ -1,5 +1,7 @@
 #include "cut_tables.hpp"
 
+#include "plane_side.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -14,11 +16,10 @@ void add_crossed_edge_points(cut_workspace& ws, const work_block& b) {
         const int c = b.edge_end(j, 1);
         if (side[a] * side[c] >= 0)
             continue;
-        const double da = std::abs(ws.vertex_distance[a]);
-        const double dc = std::abs(ws.vertex_distance[c]);
+        const xyz x =
+            edge_cut_point(b.vertex(a), b.vertex(c), ws.vertex_distance[a], ws.vertex_distance[c]);
         intersection_point ip;
-        for (int k = 0; k < 3; ++k)
-            ip.point[k] = (dc * b.vertex(a)[k] + da * b.vertex(c)[k]) / (da + dc);
+        ip.point = make_vec3(x[0], x[1], x[2]);
         ip.edge = j;
         ws.cut_edge_to_intersection_point[j] = static_cast<int>(ws.intersection_pset.size());
         ws.intersection_pset.push_back(ip);

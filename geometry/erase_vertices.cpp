@@ -10,9 +10,8 @@ namespace {
 struct half_builder {
     half_builder(cut_workspace& workspace, const work_block& block, int which)
         : ws(workspace), b(block), half(which), side(ws.vertex_side.data()),
-          cut_of_edge(ws.cut_edge_to_intersection_point.data()),
-          corners(b.ints.data() + b.corner_offset), side_edges(b.ints.data() + b.side_offset),
-          own_side(half > 0 ? has_positive : has_negative) {
+          cut_of_edge(ws.cut_edge_to_intersection_point.data()), corners(b.ints + b.corner_offset),
+          side_edges(b.ints + b.side_offset), own_side(half > 0 ? has_positive : has_negative) {
         work_block_parts& out = ws.parts;
         const int m = static_cast<int>(ws.intersection_pset.size());
         const int sides = static_cast<int>(ws.unsort.size());
@@ -24,6 +23,7 @@ struct half_builder {
         out.side_edges.resize(2 * given_corners + sides);
         out.face_begin.resize(b.face_count + 2);
         out.clockwise.resize(b.face_count + 1);
+        out.sources.resize(b.face_count + 1);
         out.normals.resize(b.face_count + 1);
         vertices = out.vertices.data();
         edges = out.edges.data();
@@ -31,6 +31,7 @@ struct half_builder {
         out_side_edges = out.side_edges.data();
         face_begin = out.face_begin.data();
         clockwise = out.clockwise.data();
+        sources = out.sources.data();
         normals = out.normals.data();
         face_begin[0] = 0;
         out.sides_are_edges = true;
@@ -50,6 +51,7 @@ struct half_builder {
     int* out_side_edges;
     int* face_begin;
     int* clockwise;
+    int* sources;
     xyz* normals;
     int vertex_count = 0, edge_count = 0, corner_count = 0, face_count = 0;
 
@@ -130,8 +132,9 @@ struct half_builder {
         out_side_edges[corner_count++] = side_edge;
     }
 
-    void end_face(const xyz& normal, bool runs_clockwise) {
+    void end_face(const xyz& normal, bool runs_clockwise, int source) {
         normals[face_count] = normal;
+        sources[face_count] = source;
         clockwise[face_count++] = runs_clockwise;
         face_begin[face_count] = corner_count;
     }
@@ -164,16 +167,16 @@ struct half_builder {
             corner_count = start;
             return;
         }
-        end_face(b.normal(f), b.clockwise(f));
+        end_face(b.normal(f), b.clockwise(f), b.source(f));
     }
 
-    void add_faces(const vec3& fn) {
+    void add_faces(const vec3& fn, int cut_source) {
         for (int f = 0; f < b.face_count; ++f)
             if (kept(f))
                 add_clipped_face(f);
         for (std::size_t k = 0; k < ws.unsort.size(); ++k)
             add_corner(ws.corner_map[ws.unsort[k]], ws.polygon_edge[k]);
-        end_face({fn[0], fn[1], fn[2]}, half > 0);
+        end_face({fn[0], fn[1], fn[2]}, half > 0, cut_source);
     }
 
     // Cuts the lists back to what was written.
@@ -185,6 +188,7 @@ struct half_builder {
         out.side_edges.resize(corner_count);
         out.face_begin.resize(face_count + 1);
         out.clockwise.resize(face_count);
+        out.sources.resize(face_count);
         out.normals.resize(face_count);
     }
 };
@@ -192,11 +196,10 @@ struct half_builder {
 } // namespace
 
 void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
-                    work_block& out) {
+                    int cut_source) {
     half_builder builder{ws, b, half};
     builder.add_vertices();
     builder.add_edges();
-    builder.add_faces(fn);
+    builder.add_faces(fn, cut_source);
     builder.finish();
-    ws.parts.pack_into(out);
 }

@@ -7,7 +7,7 @@
 // The half on side `half` (+1 or -1) erases the vertices strictly on the other side. It keeps the
 // faces with a vertex strictly on its own side, clipped where the plane crosses them, the vertices
 // and edges of those faces, and the cut points as new vertices; the cut face, with normal fn and
-// its corners in polygon order, closes it as its last face. The half replaces the content of out,
-// which may be b itself: b is read in full before out is written.
+// its corners in polygon order and face source cut_source, closes it as its last face. The half is
+// left in ws.parts.
 void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
-                    work_block& out);
+                    int cut_source);

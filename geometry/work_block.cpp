@@ -10,39 +10,60 @@ void work_block_parts::clear() {
     edges.clear();
     face_begin.assign(1, 0);
     clockwise.clear();
+    sources.clear();
     corners.clear();
     side_edges.clear();
     normals.clear();
     sides_are_edges = true;
 }
 
-void work_block_parts::end_face(const xyz& normal, bool runs_clockwise) {
+void work_block_parts::end_face(const xyz& normal, bool runs_clockwise, int source) {
     face_begin.push_back(static_cast<int>(corners.size()));
     clockwise.push_back(runs_clockwise);
+    sources.push_back(source);
     normals.push_back(normal);
 }
 
-void work_block_parts::pack_into(work_block& w) const {
+std::size_t shape_bytes(const work_block& w) {
+    const std::size_t ints = w.side_offset + w.face_begin(w.face_count);
+    return (w.vertex_count + w.face_count) * sizeof(xyz) + ints * sizeof(int);
+}
+
+std::size_t work_block_parts::bytes() const {
+    const std::size_t ints = 2 * edges.size() + face_begin.size() + 2 * clockwise.size() +
+                             corners.size() + side_edges.size();
+    return (vertices.size() + normals.size()) * sizeof(xyz) + ints * sizeof(int);
+}
+
+work_block work_block_parts::pack_into(shape_arena& arena) const {
+    return pack_at(allocate(arena, bytes()));
+}
+
+work_block work_block_parts::pack_at(std::byte* storage) const {
+    work_block w;
     w.vertex_count = static_cast<int>(vertices.size());
     w.edge_count = static_cast<int>(edges.size());
     w.face_count = static_cast<int>(normals.size());
     w.sides_are_edges = sides_are_edges;
-    w.points.resize(vertices.size() + normals.size());
-    std::copy(normals.begin(), normals.end(),
-              std::copy(vertices.begin(), vertices.end(), w.points.begin()));
     w.face_offset = 2 * w.edge_count;
-    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
+    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + 2 * clockwise.size());
     w.side_offset = w.corner_offset + static_cast<int>(corners.size());
-    w.ints.resize(w.side_offset + side_edges.size());
-    int* out = w.ints.data();
+    const std::size_t point_count = vertices.size() + normals.size();
+    xyz* const points = reinterpret_cast<xyz*>(storage);
+    std::copy(normals.begin(), normals.end(), std::copy(vertices.begin(), vertices.end(), points));
+    int* out = reinterpret_cast<int*>(storage + point_count * sizeof(xyz));
+    w.points = points;
+    w.ints = out;
     for (const edge& e : edges) {
         *out++ = e[0];
         *out++ = e[1];
     }
     out = std::copy(face_begin.begin(), face_begin.end(), out);
     out = std::copy(clockwise.begin(), clockwise.end(), out);
+    out = std::copy(sources.begin(), sources.end(), out);
     out = std::copy(corners.begin(), corners.end(), out);
     std::copy(side_edges.begin(), side_edges.end(), out);
+    return w;
 }
 
 namespace {
@@ -93,14 +114,15 @@ bool runs_clockwise(const block& b, const vec3& centre, const corner_list& corne
 
 } // namespace
 
-work_block to_work_block(const block& b, work_block_parts& parts) {
+work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena) {
     parts.clear();
     for (const vec3& v : b.vertices)
         parts.vertices.push_back(to_xyz(v));
     parts.edges.assign(b.edges.begin(), b.edges.end());
     const std::vector<keyed_edge> keys = edge_keys(b);
     const vec3 centre = b.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(b.vertices);
-    for (const face& f : b.faces) {
+    for (std::size_t face_index = 0; face_index < b.faces.size(); ++face_index) {
+        const face& f = b.faces[face_index];
         const std::size_t n = f.indices.size();
         for (std::size_t k = 0; k < n; ++k) {
             const int e = find_edge(keys, f.indices[k], f.indices[(k + 1) % n]);
@@ -108,30 +130,8 @@ work_block to_work_block(const block& b, work_block_parts& parts) {
             parts.corners.push_back(f.indices[k]);
             parts.side_edges.push_back(e);
         }
-        parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices));
+        parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices),
+                       static_cast<int>(face_index));
     }
-    work_block w;
-    parts.pack_into(w);
-    return w;
-}
-
-block to_block(const work_block& w, const xyz& shift) {
-    block b;
-    b.vertices.resize(w.vertex_count);
-    for (int v = 0; v < w.vertex_count; ++v)
-        for (int k = 0; k < 3; ++k)
-            b.vertices[v][k] = w.vertex(v)[k] + shift[k];
-    b.edges.resize(w.edge_count);
-    for (int e = 0; e < w.edge_count; ++e)
-        b.edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
-    b.faces.resize(w.face_count);
-    for (int f = 0; f < w.face_count; ++f) {
-        face& out = b.faces[f];
-        const int* corners = w.ints.data() + w.corner_offset;
-        out.indices.assign(corners + w.face_begin(f), corners + w.face_begin(f + 1));
-        const xyz& n = w.normal(f);
-        for (int k = 0; k < 3; ++k)
-            out.normal[k] = n[k];
-    }
-    return b;
+    return parts.pack_into(arena);
 }

@@ -1,32 +1,25 @@
-// The form a block takes while faults cut it: its geometry in two flat arrays, so that making a
-// half costs two allocations instead of one per face, and each face side carries the index of its
+// The form a block takes while faults cut it: its geometry in two flat arrays in a shape arena, so
+// that making a half costs no allocation of its own, and each face side carries the index of its
 // edge, so that clipping a face never searches for an edge.
 #pragma once
 
 #include "block.hpp"
+#include "block_set.hpp"
+#include "shape_arena.hpp"
+#include "uninitialised_allocator.hpp"
+#include "xyz.hpp"
 
 #include <array>
 #include <memory>
 #include <utility>
 #include <vector>
 
-using xyz = std::array<double, 3>;
-
-// An allocator whose resize leaves new elements uninitialised, for lists that are written in full
-// right after they are sized: a working block is built twice per cut.
-template <class T> struct uninitialised_allocator : std::allocator<T> {
-    template <class U> struct rebind { using other = uninitialised_allocator<U>; };
-    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-    template <class U, class... Args> void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
-
+// Refers to its two arrays, back to back in the arena that holds them; copies are shallow.
 struct work_block {
     // the vertices, then one normal per face
-    std::vector<xyz, uninitialised_allocator<xyz>> points;
-    // 2 ends per edge, face starts (faces + 1), face windings, corners, side edges
-    std::vector<int, uninitialised_allocator<int>> ints;
+    xyz* points = nullptr;
+    // 2 ends per edge, face starts (faces + 1), face windings, face sources, corners, side edges
+    int* ints = nullptr;
     int vertex_count = 0;
     int edge_count = 0;
     int face_count = 0;
@@ -44,6 +37,9 @@ struct work_block {
     // Whether face f's corners run clockwise seen from outside the block. Cut faces run
     // counter-clockwise about the fault normal in both halves, so the positive half's is.
     bool clockwise(int f) const { return ints[face_offset + face_count + 1 + f] != 0; }
+    // What made face f: the index of the face of the given block it was cut from, or
+    // cut_face_source(k) for the cut face of the fault at position k.
+    int source(int f) const { return ints[face_offset + 2 * face_count + 1 + f]; }
     int corner(int i) const { return ints[corner_offset + i]; }
     // The edge joining corner i to the next corner of its face, or -1 when none does.
     int side_edge(int i) const { return ints[side_offset + i]; }
@@ -59,11 +55,12 @@ struct work_block {
 // A work_block under construction, in separate growable lists; capacity is kept between uses.
 // Its lists may be sized ahead and written in place: sizing them leaves new elements unset.
 struct work_block_parts {
-    template <class T> using list = std::vector<T, uninitialised_allocator<T>>;
+    template <class T> using list = flat_list<T>;
     list<xyz> vertices;
     list<edge> edges;
     list<int> face_begin{0};
     list<int> clockwise;
+    list<int> sources;
     list<int> corners;
     list<int> side_edges;
     list<xyz> normals;
@@ -71,13 +68,17 @@ struct work_block_parts {
 
     void clear();
     // Closes the face whose corners and side edges were appended since the last one.
-    void end_face(const xyz& normal, bool runs_clockwise);
-    // Replaces w's content with these parts, keeping w's capacity where it suffices.
-    void pack_into(work_block& w) const;
+    void end_face(const xyz& normal, bool runs_clockwise, int source);
+    // The bytes the block of these parts takes packed.
+    std::size_t bytes() const;
+    // The block of these parts, stored at storage, which has room for bytes().
+    work_block pack_at(std::byte* storage) const;
+    // The same, stored in arena.
+    work_block pack_into(shape_arena& arena) const;
 };
 
-// b in working form, built in parts (whose previous content is dropped).
-work_block to_work_block(const block& b, work_block_parts& parts);
+// The bytes that w takes in its arena.
+std::size_t shape_bytes(const work_block& w);
 
-// The block record of w with every vertex moved by shift; fault and tracer indices are left empty.
-block to_block(const work_block& w, const xyz& shift);
+// b in working form, built in parts (whose previous content is dropped) and stored in arena.
+work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena);

@@ -1,5 +1,6 @@
 // Whole cutting runs: cutting keeps no state outside the call, so two models cut on two threads
-// at once come out as when cut one after the other; and an observer sees each fault's result.
+// at once come out as when cut one after the other, and so does one model whose passes are shared
+// between threads; and an observer sees each fault's result.
 #include "cut_block.hpp"
 #include "polyhedra.hpp"
 #include "vector_utils.hpp"
@@ -24,7 +25,7 @@ bool same_run(const run& a, const run& b) {
 }
 
 // A block carrying its tracers and the faults that cut it, seeded.
-run random_run(unsigned seed, block start) {
+run random_run(unsigned seed, block start, int fault_count = 16) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     std::normal_distribution<double> g;
@@ -34,7 +35,7 @@ run random_run(unsigned seed, block start) {
         r.tracers.push_back(centre + 0.3 * make_vec3(u(rng), u(rng), u(rng)));
         start.tracer_indices.push_back(k);
     }
-    for (int k = 0; k < 16; ++k) {
+    for (int k = 0; k < fault_count; ++k) {
         fault f;
         f.point = centre + make_vec3(u(rng), u(rng), u(rng));
         f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
@@ -65,6 +66,42 @@ TEST(CutBlockConcurrency, TwoModelsOnTwoThreadsMatchTheSameModelsCutInTurn) {
     EXPECT_GT(first_alone.blocks.size(), 100u);
     EXPECT_TRUE(same_run(first_together, first_alone));
     EXPECT_TRUE(same_run(second_together, second_alone));
+}
+
+bool same_bits(const xyz& a, const vec3& b) {
+    return identical_points({make_vec3(a[0], a[1], a[2])}, {b});
+}
+
+// Passes shared between threads leave what one thread leaves, bit for bit, and every face names
+// what made it: a face of the start block or the fault that cut it, whose normal it has.
+TEST(CutBlockSet, ThreadsLeaveWhatOneThreadLeavesAndFacesNameTheirSource) {
+    std::mt19937 shape_rng(5);
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE(seed);
+        const run start =
+            random_run(seed,
+                       seed == 2 ? make_prism(shape_rng, 2.0)
+                                 : make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1)),
+                       40);
+        run alone = start;
+        const block_set one = cut_block_set(alone.blocks, alone.faults, alone.tracers, {}, 1);
+        alone.blocks = to_blocks(one);
+        ASSERT_GT(block_count(one), 2048u);
+        for (std::size_t f = 0; f < one.normals.size(); ++f) {
+            const int source = one.face_sources[f];
+            ASSERT_TRUE(same_bits(one.normals[f], face_source_is_cut(source)
+                                                      ? start.faults[cut_fault(source)].normal
+                                                      : start.blocks[0].faces[source].normal));
+        }
+        for (unsigned threads : {2u, 3u, 4u}) {
+            run shared = start;
+            const block_set many =
+                cut_block_set(shared.blocks, shared.faults, shared.tracers, {}, threads);
+            shared.blocks = to_blocks(many);
+            EXPECT_TRUE(same_run(shared, alone)) << threads << " threads";
+            EXPECT_EQ(many.face_sources, one.face_sources) << threads << " threads";
+        }
+    }
 }
 
 // Without the blocks, the points move bit for bit as with them, and the count is the same.

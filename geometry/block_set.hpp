@@ -1,0 +1,78 @@
+// The blocks of a run in a few large lists shared by all of them, each block's part found by its
+// offsets, so that a run's result costs a handful of allocations instead of several per block, and
+// is read through block_view. Per-face lists are indexed alike (normals, face sources), so what
+// faces will carry next is one more list of that kind.
+#pragma once
+
+#include "block.hpp"
+#include "uninitialised_allocator.hpp"
+#include "xyz.hpp"
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <vector>
+
+struct block_set {
+    flat_list<xyz> vertices;
+    flat_list<edge> edges;       // as indices into the block's own vertices
+    flat_list<int> corners;      // of every face in turn, as indices into the block's vertices
+    flat_list<int> face_begin;   // per block, its face count + 1 positions in its corners
+    flat_list<xyz> normals;      // per face
+    flat_list<int> face_sources; // per face: what made it (see face_source_is_cut)
+    flat_list<int> fault_indices;
+    flat_list<int> tracer_indices;
+    // Per block and one more: where its part of each list begins (face_begin's part of block b
+    // begins at face_offset[b] + b).
+    std::vector<std::size_t> vertex_offset{0};
+    std::vector<std::size_t> edge_offset{0};
+    std::vector<std::size_t> corner_offset{0};
+    std::vector<std::size_t> face_offset{0};
+    std::vector<std::size_t> fault_offset{0};
+    std::vector<std::size_t> tracer_offset{0};
+};
+
+// A face source at or above zero is the index of the face of the given block that the face is
+// part of; below zero it names the fault whose plane cut it.
+constexpr bool face_source_is_cut(int source) {
+    return source < 0;
+}
+constexpr int cut_fault(int source) {
+    return -1 - source;
+}
+constexpr int cut_face_source(int fault) {
+    return -1 - fault;
+}
+
+// One block of a set, read-only; valid while the set is unchanged.
+struct block_view {
+    std::span<const xyz> vertices;
+    std::span<const edge> edges;
+    std::span<const int> corners;
+    std::span<const int> face_begin; // face count + 1 positions in corners
+    std::span<const xyz> normals;
+    std::span<const int> face_sources;
+    std::span<const int> fault_indices;
+    std::span<const int> tracer_indices;
+
+    std::size_t face_count() const { return normals.size(); }
+    std::span<const int> face_corners(std::size_t f) const {
+        return corners.subspan(face_begin[f], face_begin[f + 1] - face_begin[f]);
+    }
+};
+
+inline std::size_t block_count(const block_set& set) {
+    return set.vertex_offset.size() - 1;
+}
+
+block_view view_of(const block_set& set, std::size_t b);
+
+// The record of a view and of every block of a set, bit for bit.
+block to_block(const block_view& view);
+std::vector<block> to_blocks(const block_set& set);
+
+// A set of the given records; each face's source is its index in its block.
+block_set to_block_set(const std::vector<block>& blocks);
+
+// Closes the block whose parts were appended since the last one.
+void end_block(block_set& set);

@@ -1,0 +1,171 @@
+#include "cut_pass.hpp"
+
+#include "cut_tables.hpp"
+#include "erase_vertices.hpp"
+#include "plane_side.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+// Fewer blocks than this to a thread cost more in starting it than they save.
+constexpr int min_slots_per_thread = 512;
+
+// Whether some vertex lies strictly on the positive, on the negative side.
+struct occupied_sides {
+    bool positive = false;
+    bool negative = false;
+};
+
+// One thread's share of a pass: the slots [begin, end) of the store.
+struct pass_share {
+    block_store& store;
+    cut_worker& worker;
+    shape_arena& arena;
+    const cutting_plane& plane;
+    const fault_point_sides& fault_sides;
+
+    // Fills the per-vertex tables for the block in slot s, whose vertices stand shifted by the
+    // slot's pending move: the plane is moved back by it instead, so the vertices are not touched.
+    occupied_sides classify_vertices(int s) {
+        cut_workspace& ws = worker.ws;
+        const work_block& w = store.shapes[s];
+        const std::size_t nv = w.vertex_count;
+        if (nv == 0)
+            return {};
+        const double tolerance = on_plane_distance(plane.n_length, store.bounds[s]);
+        const xyz& shift = store.shift[s];
+        const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
+        const vec3& n = plane.n;
+        ws.vertex_distance.resize(nv);
+        ws.vertex_side.resize(nv);
+        occupied_sides sides;
+        for (std::size_t v = 0; v < nv; ++v) {
+            const xyz& x = w.points[v];
+            const double d = n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+            const signed char side = side_of(d, tolerance);
+            ws.vertex_distance[v] = d;
+            ws.vertex_side[v] = side;
+            sides.positive = sides.positive || side > 0;
+            sides.negative = sides.negative || side < 0;
+        }
+        return sides;
+    }
+
+    // Splits the block in slot s, whose vertex tables are filled, into its positive half (left in
+    // s and set to move) and its negative half (kept aside for a new slot after s). Returns false,
+    // changing nothing, when the plane's sides of the block do not close into a cut face.
+    bool split(int s) {
+        cut_workspace& ws = worker.ws;
+        const work_block w = store.shapes[s];
+        if (!w.sides_are_edges)
+            throw std::invalid_argument("a face side is not an edge of the block");
+        for (;;) {
+            if (!fill_cut_tables(ws, w))
+                return false;
+            if (order_cut_polygon(ws, w, plane.n))
+                break;
+            if (!take_sides_of_doubtful_vertices(ws, w))
+                return false;
+        }
+        settle_points(store, s);
+        erase_vertices(ws, w, 1, plane.n, plane.source);
+        store.shapes[s] = ws.parts.pack_into(arena);
+        erase_vertices(ws, w, -1, plane.n, plane.source);
+        // The negative half takes the cut block's place when it fits there, as it mostly does,
+        // so that most cuts leave few dead bytes behind.
+        const std::size_t room = shape_bytes(w);
+        const bool in_place = ws.parts.bytes() <= room;
+        const work_block negative = in_place
+                                        ? ws.parts.pack_at(reinterpret_cast<std::byte*>(w.points))
+                                        : ws.parts.pack_into(arena);
+        worker.dead_bytes += room - (in_place ? ws.parts.bytes() : 0);
+        const auto [positive_faults, negative_faults] =
+            share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
+                          [&](int f) { return fault_sides.positive[f] != 0; });
+        const auto [positive_tracers, negative_tracers] =
+            share_indices(store.tracers, store.tracer_range[s], worker.negative_tracers,
+                          [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
+        store.fault_range[s] = positive_faults;
+        store.tracer_range[s] = positive_tracers;
+        // Both halves were cut where the block's vertices are stored, so the negative one keeps
+        // the move not yet applied to them.
+        worker.made.push_back({s, negative, shape_bounds(negative), store.shift[s], negative_faults,
+                               negative_tracers});
+        store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
+        move_slot(store, s, plane.slip);
+        return true;
+    }
+
+    void run(int begin, int end) {
+        worker.made.clear();
+        for (int s = begin; s < end; ++s) {
+            const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
+            if (quick > 0)
+                move_slot(store, s, plane.slip);
+            if (quick != 0)
+                continue;
+            const occupied_sides sides = classify_vertices(s);
+            // A sound convex block with vertices strictly on both sides always meets the plane
+            // in a polygon; one that does not is left whole.
+            if (sides.positive && sides.negative && split(s))
+                continue;
+            if (sides.positive)
+                move_slot(store, s, plane.slip);
+        }
+    }
+};
+
+} // namespace
+
+cutting_plane plane_of(const fault& f, int k) {
+    cutting_plane plane{
+        f.normal,          f.point, {}, {}, std::hypot(f.normal[0], f.normal[1], f.normal[2]),
+        cut_face_source(k)};
+    xyz n, p;
+    for (int i = 0; i < 3; ++i) {
+        plane.slip[i] = f.slip_dir[i] * f.slip_mag;
+        n[i] = f.normal[i];
+        p[i] = f.point[i];
+    }
+    plane.bounds = make_bounds_plane(n, p);
+    return plane;
+}
+
+void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cutting_plane& plane,
+              const fault_point_sides& fault_sides) {
+    const int slots = static_cast<int>(store.shapes.size());
+    const int threads =
+        std::clamp(slots / min_slots_per_thread, 1, static_cast<int>(workers.size()));
+    auto share = [&](int t) {
+        pass_share{store, workers[t], store.arenas[t], plane, fault_sides}.run(
+            static_cast<int>(static_cast<long long>(slots) * t / threads),
+            static_cast<int>(static_cast<long long>(slots) * (t + 1) / threads));
+    };
+    std::vector<std::exception_ptr> failures(threads);
+    {
+        std::vector<std::jthread> helpers;
+        for (int t = 1; t < threads; ++t)
+            helpers.emplace_back([&, t] {
+                try {
+                    share(t);
+                } catch (...) {
+                    failures[t] = std::current_exception();
+                }
+            });
+        share(0);
+    }
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+    for (int t = 0; t < threads; ++t) {
+        for (const new_slot& made : workers[t].made)
+            add_slot(store, made);
+        store.dead_bytes += workers[t].dead_bytes;
+        workers[t].dead_bytes = 0;
+    }
+}

@@ -1,0 +1,43 @@
+// One fault's pass over the blocks of a run, shared between threads: each takes a contiguous run
+// of slots, cuts into its own arena and keeps the negative halves it makes aside; they are linked
+// in afterwards in slot order, so the slots and the list come out as one thread leaves them.
+#pragma once
+
+#include "block_store.hpp"
+#include "cut_workspace.hpp"
+#include "fault_points.hpp"
+
+#include <vector>
+
+// One fault's plane and slip as they stand at the start of its pass, and the source its cut
+// faces take.
+struct cutting_plane {
+    vec3 n;
+    vec3 p;
+    xyz slip;
+    bounds_plane bounds;
+    double n_length;
+    int source;
+
+    // Signed distance, not divided by |n|; positive on the side n points to.
+    double distance(const xyz& x) const {
+        return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+    }
+};
+
+// The plane of the fault at position k.
+cutting_plane plane_of(const fault& f, int k);
+
+// What one thread works with, kept from pass to pass so that its capacity is reused.
+struct cut_worker {
+    cut_workspace ws;
+    std::vector<new_slot> made; // the negative halves of this pass
+    index_list negative_faults;
+    std::vector<carried_tracer> negative_tracers;
+    std::size_t dead_bytes = 0;
+};
+
+// Cuts every block by the plane, on as many threads as there are workers (fewer for few blocks);
+// store.arenas holds one arena per worker.
+void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cutting_plane& plane,
+              const fault_point_sides& fault_sides);

@@ -1,0 +1,18 @@
+// Storage for the working forms of blocks: large chunks handed out front to back, so that making
+// a half costs no heap allocation of its own, and a chunk never moves, so that a block made on
+// one thread can be read on another while that one goes on making blocks in its own arena.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+struct shape_arena {
+    std::vector<std::unique_ptr<std::byte[]>> chunks;
+    std::byte* free_begin = nullptr;
+    std::size_t free_size = 0;
+    std::size_t handed_out = 0; // bytes, over every chunk
+};
+
+// size bytes aligned for doubles, valid until the arena is destroyed.
+std::byte* allocate(shape_arena& arena, std::size_t size);
