@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The desktop program under a private Xvfb, as a user drives it: open the example fault file,
 # press plot, see the model in the viewer window, save the forward tracers while the viewer is
-# open, and end the program from the viewer with "q" (status 0). A second run ends through
-# "E&xit" with the viewer open. Exits 77 (skipped) when Xvfb is not installed.
+# open, close the viewer with "q" and then Esc, plotting again after each, and end through
+# "E&xit" (status 0). A second run ends through "E&xit" with the viewer open. Exits 77 (skipped) when Xvfb is not installed.
 # usage: program_smoke.sh TOLVEX_PROGRAM WINDOW_PROBE_PROGRAM [SCREENSHOT_FOLDER]
 set -u
 program=$1
@@ -97,10 +97,24 @@ wait_until 30 test -f "$work/forward.txt"
 lines=$(wc -l <"$work/forward.txt" 2>/dev/null || echo 0)
 [ "$lines" -eq 3565 ] || fail "saved $lines forward tracers, wanted 3565"
 
-[ -n "$viewer" ] && xdotool windowfocus --sync "$viewer" key q
+# "q" closes the viewer and hands back to the main window: plot runs again and opens a new one,
+# which Esc closes the same way.
+viewer_gone() { ! find_viewer >/dev/null; }
+for key in q Escape; do
+    [ -n "$viewer" ] || break
+    xdotool windowfocus --sync "$viewer" key "$key"
+    wait_until 30 viewer_gone || fail "$key did not close the viewer"
+    kill -0 "$pid" 2>/dev/null || { fail "$key in the viewer ended the program"; break; }
+    press_plot "$main"
+    viewer=$(viewer_window)
+    [ -n "$viewer" ] || fail "plot after $key opened no viewer window"
+    wait_until 30 "$probe" scene "$viewer" >"$work/scene" ||
+        fail "the viewer after $key does not show the model: $(tail -n 1 "$work/scene")"
+done
+menu "$main" x
 wait_for_exit "$pid"
 status=$?
-[ "$status" -eq 0 ] || { fail "q in the viewer: exit status $status"; cat "$work/out"; }
+[ "$status" -eq 0 ] || { fail "E&xit after reopening the viewer: exit status $status"; cat "$work/out"; }
 
 # "E&xit" with the viewer open ends the whole program with status 0.
 start_program

@@ -185,12 +185,13 @@ TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
             scene_box box;
             add_parts(box, parts);
             apply_camera(view, depth_planes(view, box));
+            const frame_mesh mesh = build_frame_mesh(parts, {}, {});
             clear_frame();
-            draw_scene(parts);
+            draw_mesh(mesh, {});
             const auto called = tolvex::read_scene_pixels(W, H);
-            const recorded_scene recorded = record_scene(parts);
+            const recorded_scene recorded = record_scene(mesh);
             clear_frame();
-            replay_scene(recorded);
+            replay_scene(recorded, {});
             delete_scene(recorded);
             EXPECT_EQ(tolvex::read_scene_pixels(W, H).rgba, called.rgba)
                 << history->steps[step].label;
