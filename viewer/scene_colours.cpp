@@ -24,7 +24,7 @@ colour3 light_hue(double hue, float white) {
 colour3 block_colour(std::size_t shape) {
     const double golden = 0.6180339887498949;
     const double hue = std::fmod(static_cast<double>(shape) * golden, 1.0);
-    return light_hue(hue, 0.45f);
+    return light_hue(hue, 0.55f);
 }
 
 colour3 fault_side_colour(bool moving_side) {

@@ -117,7 +117,8 @@ TEST_F(Batch, UsageErrorsExitWithTwoAndTheUsageText) {
           cube_args() + " stray", cube_args() + " --image-step forward",
           cube_args() + " --save-image x.png --image-step sideways",
           cube_args() + " --save-image x.png --image-step forward:x",
-          cube_args() + " --save-image x.png --image-step restored:2"}) {
+          cube_args() + " --save-image x.png --image-step restored:2",
+          cube_args() + " --save-image x.png --view-colour pink"}) {
         const outcome o = run_batch(args);
         EXPECT_EQ(o.status, 2) << args << "\n" << o.output;
         EXPECT_NE(o.output.find("usage: tolvex-batch"), std::string::npos) << args;
