@@ -4,6 +4,7 @@
 #include "box.hpp"
 #include "frame_mesh.hpp"
 #include "offscreen_render.hpp"
+#include "picture_frame.hpp"
 #include "scene_colours.hpp"
 #include "view_state.hpp"
 
@@ -13,45 +14,17 @@
 
 namespace {
 
-constexpr int W = 320;
-constexpr int H = 240;
-using rgb = std::array<double, 3>;
-const rgb background{51, 102, 153};
-const rgb green{0, 255, 25};
+using namespace picture_test;
 
 tolvex::scene_image_options options(const display_modes& modes) {
-    tolvex::scene_image_options o;
-    o.width = W;
-    o.height = H;
-    o.clear_color = {0.2f, 0.4f, 0.6f, 1.0f};
+    tolvex::scene_image_options o = picture_options();
     o.modes = modes;
     return o;
 }
 
-view_state start() {
-    view_state view;
-    view.ww = W;
-    view.hh = H;
-    return initial_view(view, default_view_point);
-}
-
-// Where a model point lands in the picture (column, row from the top).
-std::array<int, 2> project(const std::array<double, 3>& p) {
-    const view_state view = start();
-    double c[3] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-        const double rel = p[i] - view.view_point[i];
-        c[0] += rel * view.view_e2[i];
-        c[1] += rel * view.view_e3[i];
-        c[2] -= rel * view.view_e1[i];
-    }
-    const double f = 1.0 / std::tan(15.0 * 3.14159265358979 / 180.0);
-    return {int(std::floor((f / (double(W) / H) * c[0] / c[2] + 1) / 2 * W)),
-            int(std::floor((1 - f * c[1] / c[2]) / 2 * H))};
-}
-
 rgb scaled(const colour3& c) {
-    return {c[0] * 255.0, c[1] * 255.0, c[2] * 255.0};
+    return {int(std::lround(c[0] * 255)), int(std::lround(c[1] * 255)),
+            int(std::lround(c[2] * 255))};
 }
 
 ::testing::AssertionResult shows(const tolvex::scene_pixels& pic, std::array<double, 3> at,
@@ -80,10 +53,10 @@ TEST(SceneModes, LitFacesAreAsBrightAsTheyFaceTheEye) {
     display_modes modes;
     modes.lit = true;
     const auto pic = tolvex::render_scene_pixels({make_cube(100)}, {}, options(modes));
-    const view_state view = start();
+    const view_state view = picture_view();
     // Half the light falls on every face, the other half as the face turns to the eye.
     const auto lit = [&](int axis, double sign) {
-        const double grey = 255.0 * (0.5 + 0.5 * sign * view.view_e1[axis]);
+        const int grey = int(std::lround(255.0 * (0.5 + 0.5 * sign * view.view_e1[axis])));
         return rgb{grey, grey, grey};
     };
     EXPECT_TRUE(shows(pic, {-50, 50, 100}, lit(2, 1)));    // top
@@ -128,8 +101,9 @@ TEST(SceneModes, SeeThroughAndHiddenBlocksShowTheTracersInside) {
     display_modes modes;
     modes.blocks = block_look::see_through;
     const double a = see_through_alpha / 255.0;
-    const rgb blend{255 * a + green[0] * (1 - a), 255 * a + green[1] * (1 - a),
-                    255 * a + green[2] * (1 - a)};
+    rgb blend{};
+    for (int k = 0; k < 3; ++k)
+        blend[k] = int(std::lround(255 * a + green[k] * (1 - a)));
     // The tracer lies behind the front face; the top face lies over the background.
     const auto through = tolvex::render_scene_pixels({make_cube(100)}, tracers, options(modes));
     EXPECT_TRUE(shows(through, {40, -40, 40}, blend));
