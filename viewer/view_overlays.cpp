@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <charconv>
 
 // freeglut's 9 x 15 font, its 256 Latin-1 characters as bitmaps (first byte the width). GLUT's
@@ -30,6 +31,7 @@ extern glut_bitmap_font fgFontFixed9x15;
 namespace {
 
 constexpr int line_height = 16;
+constexpr int char_width = 9; // every character of the font is this wide
 constexpr int margin = 8;
 
 void draw_string(int x, int y, const std::string& utf8) {
@@ -122,18 +124,23 @@ void draw_guides(const view_state& view, const std::array<float, 4>& background)
     glVertex2d(right, y + 4.0);
     glEnd();
     const std::string text = length_text(length);
-    draw_string(static_cast<int>(right - pixels_long / 2.0) - 9 * static_cast<int>(text.size()) / 2,
+    draw_string(static_cast<int>(right - pixels_long / 2.0) -
+                    char_width * static_cast<int>(text.size()) / 2,
                 static_cast<int>(y) + 6, text);
 }
 
 void draw_help(const std::vector<std::string>& lines, const view_state& view) {
     const pixel_space pixels(view);
+    std::size_t longest = 0;
+    for (const std::string& line : lines)
+        longest = std::max(longest, latin1_text(line).size());
+    const int width = static_cast<int>(longest) * char_width + 2 * margin;
     const int height = static_cast<int>(lines.size()) * line_height + 2 * margin;
     const int top = view.hh - margin;
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, 0.75f);
-    glRecti(margin, top - height, margin + 9 * 52 + 2 * margin, top);
+    glRecti(margin, top - height, margin + width, top);
     glDisable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (std::size_t i = 0; i < lines.size(); ++i)
