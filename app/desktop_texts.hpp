@@ -18,6 +18,9 @@ std::string fault_file_error_text(const input_error& e);
 // The lines of tolvex.conf whose values were ignored, one per line after a heading.
 std::string config_problems_text(const std::vector<input_error>& problems);
 
+// The fault list's column headers, over the columns of fault_list_line.
+std::string fault_list_header();
+
 inline const std::string viewer_failure_text =
     "The 3-D viewer could not be opened (no display?). The forward tracers can still be saved.";
 

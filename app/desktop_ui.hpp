@@ -4,6 +4,9 @@
 #pragma once
 
 #include "view_options.hpp"
+#include "viewer_session.hpp"
+
+#include <functional>
 
 #include <optional>
 #include <string>
@@ -31,10 +34,11 @@ class desktop_ui {
 
     virtual std::string executable_dir() = 0;
 
-    // Opens the 3-D viewer on glut_data_manager's lists with the background and start eye of
-    // options and keeps it running beside the main window. False when no viewer window could be
-    // opened.
-    virtual bool open_viewer(const view_options& options) = 0;
+    // Opens the 3-D viewer on scenes with the background, start eye and modes of options and
+    // keeps it running beside the main window; on_closed runs once the user has closed it. False
+    // when no viewer window could be opened.
+    virtual bool open_viewer(viewer_scenes scenes, const view_options& options,
+                             std::function<void()> on_closed) = 0;
 };
 
 } // namespace tolvex

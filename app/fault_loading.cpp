@@ -1,11 +1,11 @@
 #include "fault_loading.hpp"
 
 #include "fault_file.hpp"
-#include "model_lists.hpp"
 
 namespace tolvex {
 
-std::optional<std::vector<std::string>> load_fault_file(const std::string& path) {
+std::optional<std::vector<std::string>> load_fault_file(desktop_document& doc,
+                                                        const std::string& path) {
     // Read completely before anything changes, so a bad file leaves the loaded faults alone.
     std::optional<std::vector<fault>> faults = read_fault_file(path);
     if (!faults)
@@ -14,9 +14,9 @@ std::optional<std::vector<std::string>> load_fault_file(const std::string& path)
     lines.reserve(faults->size());
     for (const fault& f : *faults)
         lines.push_back(fault_list_line(f));
-    faults_loaded = *faults;
-    faults_retro = std::move(*faults);
-    tracers_init.clear();
+    doc.faults_loaded = std::move(*faults);
+    doc.fault_path = path;
+    doc.tracers_init.clear();
     return lines;
 }
 

@@ -1,5 +1,7 @@
-// "&Open" on the model lists: a fault data file into the loaded faults.
+// "&Open" on the document: a fault data file into the loaded faults.
 #pragma once
+
+#include "desktop_document.hpp"
 
 #include <optional>
 #include <string>
@@ -7,10 +9,12 @@
 
 namespace tolvex {
 
-// Opens a fault file into the model lists. nullopt when it does not exist; throws input_error
-// when it cannot be read (with the system's reason) or holds bad data. In these cases nothing
-// changes. Otherwise faults_retro and faults_loaded take the sorted faults, tracers_init is
-// emptied, and the list lines are returned in list order.
-std::optional<std::vector<std::string>> load_fault_file(const std::string& path);
+// Opens a fault file into doc. nullopt when it does not exist; throws input_error when it cannot
+// be read (with the system's reason) or holds bad data. In these cases nothing changes.
+// Otherwise doc.faults_loaded takes the sorted faults and doc.fault_path the path,
+// doc.tracers_init is emptied, and the list lines are returned in list order. The last run's
+// results stay until the next run.
+std::optional<std::vector<std::string>> load_fault_file(desktop_document& doc,
+                                                        const std::string& path);
 
 } // namespace tolvex

@@ -1,8 +1,11 @@
 #include "form1.hpp"
 
+#include "desktop_texts.hpp"
+
 #include <QAction>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -37,6 +40,21 @@ QLabel* make_label(const char* name, const char* text, int y, QWidget* parent) {
     return label;
 }
 
+// The fault list with its column headers in a margin above the rows, so the rows scroll beneath
+// them; both in the list's fixed-pitch font.
+class headed_list : public QListWidget {
+  public:
+    explicit headed_list(QWidget* parent) : QListWidget(parent) {
+        setFont(fault_list_font());
+        auto* header = new QLabel(QString::fromStdString(fault_list_header()), this);
+        header->setObjectName("lbl_fault_columns");
+        header->setTextFormat(Qt::PlainText);
+        const int height = QFontMetrics(font()).height() + 2;
+        setViewportMargins(0, height, 0, 0);
+        header->setGeometry(frameWidth() + 2, frameWidth(), client_width, height);
+    }
+};
+
 } // namespace
 
 Form1::Form1(desktop_ui& desktop) : ui(desktop) {
@@ -56,10 +74,9 @@ void Form1::InitializeComponent() {
     btn_plot = new QPushButton("plot", client);
     btn_plot->setObjectName("btn_plot");
     btn_plot->setGeometry(8, 200, 112, 24);
-    lb_fault = new QListWidget(client);
+    lb_fault = new headed_list(client);
     lb_fault->setObjectName("lb_fault");
     lb_fault->setGeometry(list_margin, list_margin, client_width - 2 * list_margin, list_height);
-    lb_fault->setFont(fault_list_font());
 
     QWidget::setTabOrder(lb_fault, btn_plot);
     QWidget::setTabOrder(btn_plot, lbl_tracer);
@@ -71,6 +88,8 @@ void Form1::InitializeComponent() {
     mi_open->setObjectName("mi_open");
     mi_save_tracer = mi_file->addAction("Save &Tracer");
     mi_save_tracer->setObjectName("mi_save_tracer");
+    mi_save_restored_tracer = mi_file->addAction("Save &Restored Tracer");
+    mi_save_restored_tracer->setObjectName("mi_save_restored_tracer");
     mi_bar1 = mi_file->addSeparator();
     mi_bar1->setObjectName("mi_bar1");
     mi_exit = mi_file->addAction("E&xit");
@@ -88,6 +107,8 @@ void Form1::InitializeComponent() {
     };
     connect(mi_open, &QAction::triggered, this, guarded(&Form1::mi_open_Click));
     connect(mi_save_tracer, &QAction::triggered, this, guarded(&Form1::mi_save_tracer_Click));
+    connect(mi_save_restored_tracer, &QAction::triggered, this,
+            guarded(&Form1::mi_save_restored_tracer_Click));
     connect(mi_exit, &QAction::triggered, this, guarded(&Form1::mi_exit_Click));
     connect(btn_plot, &QPushButton::clicked, this, guarded(&Form1::btn_plot_Click));
 

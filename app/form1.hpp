@@ -1,10 +1,12 @@
 // The main window: the "&File" menu, the fault list, the two file labels and the plot button.
-// Its handlers call the readers, the writer and the model run; dialogs, message boxes and the
-// viewer are reached through the desktop_ui it is given. Every widget's objectName is its
-// member name, so tests and scripted runs can find it.
+// It owns the document its handlers work on; they call the readers, the writers and the model
+// run; dialogs, message boxes and the viewer are reached through the desktop_ui it is given. Every
+// widget's objectName is its member name, so tests and scripted runs can find it.
 #pragma once
 
+#include "desktop_document.hpp"
 #include "desktop_ui.hpp"
+#include "run_files.hpp"
 
 #include <QMainWindow>
 
@@ -23,6 +25,8 @@ class Form1 : public QMainWindow {
     // ui must outlive the window.
     explicit Form1(desktop_ui& ui);
 
+    desktop_document& document() { return doc; }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -30,10 +34,14 @@ class Form1 : public QMainWindow {
     void InitializeComponent();
     void mi_open_Click();
     void mi_save_tracer_Click();
+    void mi_save_restored_tracer_Click();
+    void save_tracers(const point_list& tracers);
+    void show_file_labels(const run_files& files);
     void mi_exit_Click();
     void btn_plot_Click();
 
     desktop_ui& ui;
+    desktop_document doc;
     QMenu* mi_file = nullptr;
     QAction* mi_bar1 = nullptr;
     QAction* mi_exit = nullptr;
@@ -43,6 +51,7 @@ class Form1 : public QMainWindow {
     QLabel* lbl_tracer = nullptr;
     QLabel* lbl_boundary = nullptr;
     QAction* mi_save_tracer = nullptr;
+    QAction* mi_save_restored_tracer = nullptr;
 };
 
 } // namespace tolvex

@@ -2,12 +2,10 @@
 // model run and shows the outcome.
 #include "conf_run_files.hpp"
 #include "desktop_texts.hpp"
+#include "document_run.hpp"
 #include "fault_loading.hpp"
 #include "file_paths.hpp"
 #include "form1.hpp"
-#include "glut_data_manager.hpp"
-#include "list_run.hpp"
-#include "model_lists.hpp"
 #include "run_history.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
@@ -37,6 +35,15 @@ QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Where the viewer's "s" puts pictures: beside the fault file, named after it; before any fault
+// file is loaded, beside the executable as "tolvex".
+std::string picture_base(const std::string& fault_path, const std::string& exe_dir) {
+    if (fault_path.empty())
+        return join_path(exe_dir, "tolvex");
+    std::filesystem::path base(fault_path);
+    return base.replace_extension().string();
+}
+
 } // namespace
 
 void Form1::mi_open_Click() {
@@ -46,7 +53,7 @@ void Form1::mi_open_Click() {
         return;
     std::optional<std::vector<std::string>> lines;
     try {
-        lines = load_fault_file(*path);
+        lines = load_fault_file(doc, *path);
     } catch (const input_error& e) {
         ui.message_box(fault_file_error_text(e), "ERROR", message_icon::error);
         return;
@@ -59,11 +66,19 @@ void Form1::mi_open_Click() {
 }
 
 void Form1::mi_save_tracer_Click() {
+    save_tracers(doc.last_run.forward.tracers);
+}
+
+void Form1::mi_save_restored_tracer_Click() {
+    save_tracers(doc.last_run.restored.tracers);
+}
+
+void Form1::save_tracers(const point_list& tracers) {
     const auto path = ui.save_file_dialog("txt");
     if (!path)
         return;
     try {
-        write_tracer_file(*path, tracers_pro, tolvex_conf::get_instance().tracer_radius);
+        write_tracer_file(*path, tracers, doc.settings.tracer_radius);
     } catch (const output_error& e) {
         ui.message_box(e.what(), "ERROR", message_icon::error);
     }
@@ -73,19 +88,27 @@ void Form1::mi_exit_Click() {
     QCoreApplication::quit();
 }
 
-void Form1::btn_plot_Click() {
-    const tolvex_conf& conf = tolvex_conf::get_instance();
+void Form1::show_file_labels(const run_files& files) {
+    const tolvex_conf& conf = doc.settings;
     lbl_tracer->setText(qtext("tracer file = " + conf.tracer_file));
     lbl_boundary->setText(qtext("boundary file = " + conf.boundary_file));
+    // The labels show the names as configured; the whole path shows on hover.
+    lbl_tracer->setToolTip(QString::fromLocal8Bit(files.tracer_path));
+    lbl_boundary->setToolTip(QString::fromLocal8Bit(files.boundary_path));
+}
 
+void Form1::btn_plot_Click() {
+    const tolvex_conf& conf = doc.settings;
+    const run_files files = configured_run_files(conf, executable_dir());
+    show_file_labels(files);
     const auto abort = [this](const std::exception& e) {
         ui.message_box(e.what(), "ABORT", message_icon::error);
     };
     // Every step of both runs, for the viewer to step through.
     scene_history restored, forward;
     try {
-        run_model_lists(
-            configured_run_files(conf, executable_dir()),
+        run_document(
+            doc, files,
             [this](const std::string& text) {
                 ui.message_box(text, "WARNING", message_icon::warning);
             },
@@ -98,12 +121,12 @@ void Form1::btn_plot_Click() {
         return;
     }
 
-    glut_data_manager::get_instance().set_histories(
-        shown_parts(std::move(restored), conf.show_block, conf.show_tracer),
-        shown_parts(std::move(forward), conf.show_block, conf.show_tracer));
+    viewer_scenes scenes{shown_parts(std::move(restored), conf.show_block, conf.show_tracer),
+                         shown_parts(std::move(forward), conf.show_block, conf.show_tracer),
+                         picture_base(doc.fault_path, executable_dir())};
     btn_plot->setEnabled(false);
-    if (!ui.open_viewer(conf.view())) {
-        // plot stands disabled only while a viewer is open, so the user may try again.
+    // plot stands disabled only while a viewer is open, so the user may plot again after.
+    if (!ui.open_viewer(std::move(scenes), conf.view(), [this] { btn_plot->setEnabled(true); })) {
         ui.message_box(viewer_failure_text, "ERROR", message_icon::error);
         btn_plot->setEnabled(true);
     }

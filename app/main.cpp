@@ -17,10 +17,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tolvex::qt_desktop_ui ui;
     tolvex::Form1 form(ui);
-    tolvex::start_up(form, ui.executable_dir());
+    tolvex::start_up(form, form.document().settings, ui.executable_dir());
     form.show();
     // Reported once the window is up, so the message box has something to sit on.
-    QTimer::singleShot(0, &form, [&ui] { tolvex::show_config_problems(ui); });
+    QTimer::singleShot(
+        0, &form, [&ui, &form] { tolvex::show_config_problems(ui, form.document().settings); });
     app.exec();
     return 0;
 }

@@ -66,19 +66,40 @@ std::string qt_desktop_ui::executable_dir() {
     return tolvex::executable_dir();
 }
 
-bool qt_desktop_ui::open_viewer(const view_options& options) {
-    if (!open_viewer_window(options))
+// A viewer still open at the end goes first: its closing must not reach the window or this
+// object once they are gone.
+qt_desktop_ui::~qt_desktop_ui() {
+    close_viewer_window(viewer);
+}
+
+bool qt_desktop_ui::open_viewer(viewer_scenes scenes, const view_options& options,
+                                std::function<void()> on_closed) {
+    viewer.on_closed = std::move(on_closed);
+    if (!open_viewer_window(viewer, std::move(scenes), options))
         return false;
-    // The viewer's events arrive on its display connection; the pump before Qt's loop sleeps
-    // also handles events already read off that connection and redraws the viewer asked for.
-    if (const int fd = viewer_event_fd(); fd >= 0) {
-        viewer_events = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        QObject::connect(viewer_events.get(), &QSocketNotifier::activated, pump_viewer_events);
+    if (!viewer_events) {
+        // The viewer's events arrive on its display connection, which stays open after its
+        // window closes; the pump before Qt's loop sleeps also handles events already read off
+        // that connection and redraws the viewer asked for.
+        viewer_events =
+            std::make_unique<QSocketNotifier>(viewer_event_fd(viewer), QSocketNotifier::Read);
+        QObject::connect(viewer_events.get(), &QSocketNotifier::activated, [this] { pump(); });
+        QObject::connect(QAbstractEventDispatcher::instance(),
+                         &QAbstractEventDispatcher::aboutToBlock, viewer_events.get(),
+                         [this] { pump(); });
+        playback_pump.setInterval(20);
+        QObject::connect(&playback_pump, &QTimer::timeout, [this] { pump(); });
     }
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     QCoreApplication::instance(), pump_viewer_events);
-    pump_viewer_events();
+    pump();
     return true;
+}
+
+void qt_desktop_ui::pump() {
+    pump_viewer_events(viewer);
+    if (viewer.state.playing && !playback_pump.isActive())
+        playback_pump.start();
+    else if (!viewer.state.playing && playback_pump.isActive())
+        playback_pump.stop();
 }
 
 } // namespace tolvex

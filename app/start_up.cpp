@@ -8,15 +8,15 @@
 
 namespace tolvex {
 
-bool start_up(QWidget& window, const std::string& dir) {
-    if (!tolvex_conf::get_instance().read(join_path(dir, "tolvex.conf")))
+bool start_up(QWidget& window, tolvex_conf& settings, const std::string& dir) {
+    if (!settings.read(join_path(dir, "tolvex.conf")))
         return false;
     window.setWindowTitle("tolvex");
     return true;
 }
 
-void show_config_problems(desktop_ui& ui) {
-    const auto& problems = tolvex_conf::get_instance().problems;
+void show_config_problems(desktop_ui& ui, const tolvex_conf& settings) {
+    const auto& problems = settings.problems;
     if (!problems.empty())
         ui.message_box(config_problems_text(problems), "WARNING", message_icon::warning);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "desktop_ui.hpp"
+#include "tolvex_conf.hpp"
 
 #include <string>
 
@@ -10,12 +11,12 @@ class QWidget;
 
 namespace tolvex {
 
-// Reads dir/tolvex.conf into the settings; once it was read the window's title becomes "tolvex",
+// Reads dir/tolvex.conf into settings; once it was read the window's title becomes "tolvex",
 // otherwise it keeps its own and the defaults stay. Returns whether the file was read.
-bool start_up(QWidget& window, const std::string& dir);
+bool start_up(QWidget& window, tolvex_conf& settings, const std::string& dir);
 
 // Shows the lines of the configuration whose values were ignored, in one message box; nothing
 // when there are none.
-void show_config_problems(desktop_ui& ui);
+void show_config_problems(desktop_ui& ui, const tolvex_conf& settings);
 
 } // namespace tolvex

@@ -39,6 +39,14 @@ po::options_description option_table(batch_options& o) {
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
         ("image-step", po::value<std::string>()->value_name("RUN[:K]"),
          "draw step K (0 to the fault count; default the last) of the restored or forward run")
+        ("view-shading", po::value<std::string>()->value_name("flat|lit"),
+         "the picture's shading (overrides VIEW_SHADING= of the config)")
+        ("view-colour", po::value<std::string>()->value_name("white|block|fault"),
+         "the picture's face colours (overrides VIEW_COLOUR=)")
+        ("view-tracers", po::value<std::string>()->value_name("green|elevation|hidden"),
+         "the picture's tracers (overrides VIEW_TRACERS=)")
+        ("view-blocks", po::value<std::string>()->value_name("shown|see-through|hidden"),
+         "the picture's blocks (overrides VIEW_BLOCKS=)")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
         ("help", po::bool_switch(&o.help), "show this text");
     // clang-format on
@@ -85,6 +93,18 @@ image_step parse_image_step(const std::string& text) {
     return choice;
 }
 
+// The mode a --view-... option names; a usage error for another word.
+template <class Mode>
+std::optional<Mode> view_mode(const po::variables_map& vm, const char* option,
+                              std::optional<Mode> (*named)(std::string_view)) {
+    if (!vm.count(option))
+        return std::nullopt;
+    const std::string word = vm[option].as<std::string>();
+    if (const auto mode = named(word))
+        return mode;
+    throw usage_error(std::string("--") + option + ": \"" + word + "\" is not one of its words");
+}
+
 } // namespace
 
 std::string batch_usage() {
@@ -96,7 +116,9 @@ std::string batch_usage() {
          "                    [--save-restored-blocks FILE] [--save-steps FOLDER]\n"
          "                    [--steps-format vtp|vtk]\n"
          "                    [--save-image FILE.png] [--image-size WxH]\n"
-         "                    [--image-step restored|forward[:K]] [--quiet]\n"
+         "                    [--image-step restored|forward[:K]] [--view-shading WORD]\n"
+         "                    [--view-colour WORD] [--view-tracers WORD]\n"
+         "                    [--view-blocks WORD] [--quiet]\n"
       << option_table(o);
     return s.str();
 }
@@ -132,6 +154,10 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
             throw usage_error("--steps-format needs --save-steps");
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
+    o.image_lit = view_mode(vm, "view-shading", lit_named);
+    o.image_colouring = view_mode(vm, "view-colour", colouring_named);
+    o.image_tracers = view_mode(vm, "view-tracers", tracer_look_named);
+    o.image_blocks = view_mode(vm, "view-blocks", block_look_named);
     if (o.faults.empty())
         throw usage_error("--faults FILE is required");
     if (o.config.empty() && (o.boundary.empty() || o.tracers.empty()))

@@ -1,6 +1,7 @@
 // The command line of tolvex-batch.
 #pragma once
 
+#include "display_modes.hpp"
 #include "model_run.hpp"
 #include "step_files.hpp"
 
@@ -33,6 +34,12 @@ struct batch_options {
     int image_width = 640;
     int image_height = 480;
     image_step picture_step;
+    // The picture's modes as given (--view-shading, --view-colour, --view-tracers,
+    // --view-blocks); the configuration's where not given.
+    std::optional<bool> image_lit;
+    std::optional<face_colouring> image_colouring;
+    std::optional<tracer_look> image_tracers;
+    std::optional<block_look> image_blocks;
     bool quiet = false;
     bool help = false;
 };

@@ -9,6 +9,7 @@
 #include "input_error.hpp"
 #include "number_text.hpp"
 #include "output_checks.hpp"
+#include "run_history.hpp"
 #include "scene_image.hpp"
 #include "staged_files.hpp"
 #include "step_files.hpp"
@@ -48,21 +49,44 @@ std::vector<fault> load_faults(const std::string& path) {
     return std::move(*faults);
 }
 
-// A step_fn that copies the blocks and tracers of the step --save-image draws into picture, or
-// none when that is the last step of a run, which the result holds anyway (keeping steps builds
-// the whole model after every fault). Throws usage_error when the runs of fault_count faults have
-// no such step.
-step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture) {
+// What --save-image draws of a step besides its model: the label the viewer gives it and the
+// fault it applied.
+struct picture_marks {
+    std::string label;
+    std::optional<fault_plane> plane;
+};
+
+picture_marks marks_of(const run_step& step) {
+    picture_marks marks{step_label(step), std::nullopt};
+    if (step.applied)
+        marks.plane = fault_plane{step.applied->point, step.applied->normal};
+    return marks;
+}
+
+// The marks of a run's last step, from its result.
+picture_marks last_step_marks(run_kind run, const run_state& result) {
+    const std::size_t n = result.faults.size();
+    return marks_of(
+        {run, n, n, n > 0 ? &result.faults.back() : nullptr, result.blocks, result.tracers});
+}
+
+// A step_fn that copies the blocks, tracers and marks of the step --save-image draws into
+// picture, or none when that is the last step of a run, which the result holds anyway (keeping
+// steps builds the whole model after every fault). Throws usage_error when the runs of
+// fault_count faults have no such step.
+step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture,
+                            picture_marks& marks) {
     const std::size_t wanted = o.picture_step.step.value_or(fault_count);
     if (wanted > fault_count)
         throw usage_error("--image-step: there is no step " + std::to_string(wanted) +
                           "; the runs have steps 0 to " + std::to_string(fault_count));
     if (o.save_image.empty() || wanted == fault_count)
         return {};
-    return [&picture, wanted, run = o.picture_step.run](const run_step& step) {
+    return [&picture, &marks, wanted, run = o.picture_step.run](const run_step& step) {
         if (step.run == run && step.step == wanted) {
             picture.blocks = step.blocks;
             picture.tracers = step.tracers;
+            marks = marks_of(step);
         }
     };
 }
@@ -101,8 +125,32 @@ void check_output_paths(const batch_options& o, const run_files& files) {
 }
 
 // Each output goes to its temporary file; out puts them all in place once every one is written.
+// The picture's options: the configuration's view with the modes the command line gives, the
+// guides, and the step's marks; tracers coloured by their elevation in initial.
+scene_image_options picture_options(const batch_options& o, const tolvex_conf& conf,
+                                    const picture_marks& marks, const point_list& initial) {
+    scene_image_options image;
+    image.width = o.image_width;
+    image.height = o.image_height;
+    const view_options view = conf.view();
+    image.clear_color = view.clear_color;
+    image.eye = view.eye;
+    image.modes.lit = o.image_lit.value_or(view.modes.lit);
+    image.modes.colouring = o.image_colouring.value_or(view.modes.colouring);
+    image.modes.tracers = o.image_tracers.value_or(view.modes.tracers);
+    image.modes.blocks = o.image_blocks.value_or(view.modes.blocks);
+    image.guides = true;
+    image.label = marks.label;
+    image.plane = marks.plane;
+    if (view.show_tracer)
+        for (const vec3& t : initial)
+            image.tracer_start_z.push_back(t[2]);
+    return image;
+}
+
 void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                   const model_result& result, const run_state& picture, bool picture_kept,
+                   const model_result& result, const point_list& initial_tracers,
+                   const run_state& picture, const std::optional<picture_marks>& kept_marks,
                    staged_files& out) {
     const run_state& forward = result.forward;
     if (!o.save_tracers.empty())
@@ -114,17 +162,13 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
     if (!o.save_restored_blocks.empty())
         write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks);
     if (!o.save_image.empty()) {
-        scene_image_options image;
-        image.width = o.image_width;
-        image.height = o.image_height;
-        const view_options view = conf.view();
-        image.clear_color = view.clear_color;
-        image.eye = view.eye;
-        const run_state& last =
-            o.picture_step.run == run_kind::forward ? result.forward : result.restored;
-        const run_state& shown = picture_kept ? picture : last;
-        const std::vector<block> blocks = view.show_block ? shown.blocks : std::vector<block>{};
-        const point_list tracers = view.show_tracer ? shown.tracers : point_list{};
+        const run_kind run = o.picture_step.run;
+        const run_state& last = run == run_kind::forward ? result.forward : result.restored;
+        const run_state& shown = kept_marks ? picture : last;
+        const scene_image_options image = picture_options(
+            o, conf, kept_marks ? *kept_marks : last_step_marks(run, last), initial_tracers);
+        const std::vector<block> blocks = conf.show_block ? shown.blocks : std::vector<block>{};
+        const point_list tracers = conf.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))
             std::cerr << "tolvex-batch: warning: " << o.save_image << ": " << *advice << "\n";
         save_scene_image(out.stage(o.save_image), blocks, tracers, image);
@@ -152,7 +196,8 @@ int run(const batch_options& o) {
     check_output_paths(o, files);
     const std::vector<fault> faults = load_faults(o.faults);
     run_state picture;
-    const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture);
+    picture_marks marks;
+    const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
 
     staged_files out;
     step_fn on_step;
@@ -173,8 +218,8 @@ int run(const batch_options& o) {
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
     model_result result;
+    point_list tracers;
     try {
-        point_list tracers;
         block boundary = read_run_inputs(
             files, [&](const std::string& text) { boundary_warning = text; }, tracers,
             [](const std::string& text) {
@@ -193,7 +238,8 @@ int run(const batch_options& o) {
     for (const std::string& w : result.warnings)
         std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
 
-    stage_outputs(o, conf, files.tracer_radius, result, picture, bool(keep_picture), out);
+    stage_outputs(o, conf, files.tracer_radius, result, tracers, picture,
+                  keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
     if (!o.save_steps.empty())
         remove_earlier_steps(o.save_steps, out);
     {

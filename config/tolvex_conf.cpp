@@ -24,6 +24,15 @@ std::array<double, 3> three_numbers(std::string_view value, const line_ref& at,
     return numbers;
 }
 
+// The mode a VIEW_...= key names, or an error at its line listing the words it takes.
+template <class Mode>
+Mode mode_value(std::string_view word, const line_ref& at, const std::string& key,
+                std::optional<Mode> (*named)(std::string_view), const char* words) {
+    if (const auto mode = named(word))
+        return *mode;
+    throw input_error(at.path, at.line, key + " " + quoted_text(word) + " is not one of " + words);
+}
+
 // One line of the file. Keys are tried in a fixed order and match at the start of the line only.
 void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     if (line.starts_with('#'))
@@ -55,18 +64,28 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     } else if (line.starts_with("INITIAL_VIEW_POINT=")) {
         conf.initial_view_point =
             three_numbers(line.substr(19), at, "INITIAL_VIEW_POINT=", {"x", "y", "z"});
+    } else if (line.starts_with("VIEW_SHADING=")) {
+        conf.view_modes.lit =
+            mode_value(trim_blanks(line.substr(13)), at, "VIEW_SHADING=", lit_named, "flat, lit");
+    } else if (line.starts_with("VIEW_COLOUR=")) {
+        conf.view_modes.colouring =
+            mode_value(trim_blanks(line.substr(12)), at, "VIEW_COLOUR=", colouring_named,
+                       "white, block, fault");
+    } else if (line.starts_with("VIEW_TRACERS=")) {
+        conf.view_modes.tracers =
+            mode_value(trim_blanks(line.substr(13)), at, "VIEW_TRACERS=", tracer_look_named,
+                       "green, elevation, hidden");
+    } else if (line.starts_with("VIEW_BLOCKS=")) {
+        conf.view_modes.blocks =
+            mode_value(trim_blanks(line.substr(12)), at, "VIEW_BLOCKS=", block_look_named,
+                       "shown, see-through, hidden");
     }
 }
 
 } // namespace
 
-tolvex_conf& tolvex_conf::get_instance() {
-    static tolvex_conf instance;
-    return instance;
-}
-
 view_options tolvex_conf::view() const {
-    return {clear_color, initial_view_point, show_block, show_tracer};
+    return {clear_color, initial_view_point, show_block, show_tracer, view_modes};
 }
 
 bool tolvex_conf::read(const std::string& filename) {

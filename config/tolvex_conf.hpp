@@ -12,9 +12,6 @@ namespace tolvex {
 
 class tolvex_conf {
   public:
-    // The one process-wide instance, created with the defaults on first use.
-    static tolvex_conf& get_instance();
-
     // Reads the settings file at the full path filename. Returns false (nothing changed) when it
     // does not exist, or when it cannot be read (the reason then in problems), true once it was
     // read to its end. A line with a bad value (a three-number key with fewer than three values
@@ -32,6 +29,7 @@ class tolvex_conf {
     bool show_block = false;
     bool show_tracer = false;
     std::array<double, 3> initial_view_point = default_view_point;
+    display_modes view_modes; // the viewer's modes at start-up
     bool loaded = false;
 
     // The viewer's settings as one value, for the viewer and the offscreen picture.

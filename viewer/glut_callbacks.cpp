@@ -1,169 +1,164 @@
-// glWindowPos (OpenGL 1.4) places the label in window pixels.
-#define GL_GLEXT_PROTOTYPES
-
 #include "glut_callbacks.hpp"
 
-#include "camera_fit.hpp"
-#include "glut_data_manager.hpp"
-#include "recorded_frames.hpp"
+#include "frame_mesh.hpp"
+#include "input_error.hpp"
+#include "offscreen_render.hpp"
+#include "png_file.hpp"
 #include "scene_drawing.hpp"
-#include "step_state.hpp"
+#include "view_overlays.hpp"
+#include "viewer_session.hpp"
 
 #include <GL/freeglut.h>
-
-#include <cstdlib>
+#include <GL/freeglut_ucall.h>
 
 static_assert(modifier_shift == GLUT_ACTIVE_SHIFT && modifier_ctrl == GLUT_ACTIVE_CTRL &&
               modifier_alt == GLUT_ACTIVE_ALT);
 static_assert(key_page_up == GLUT_KEY_PAGE_UP && key_page_down == GLUT_KEY_PAGE_DOWN &&
-              key_home == GLUT_KEY_HOME && key_end == GLUT_KEY_END);
+              key_home == GLUT_KEY_HOME && key_end == GLUT_KEY_END && key_f1 == GLUT_KEY_F1);
 
 namespace {
 
-bool window_exists = false;
+viewer_session& session_of(void* data) {
+    return *static_cast<viewer_session*>(data);
+}
 
-// Recorded frames kept up to this many bytes of buffers: a step of 70,000 blocks takes about 22 MB.
-constexpr std::size_t recorded_byte_budget = 256u << 20;
+void apply_view_camera(const viewer_session& s) {
+    apply_camera(s.state.view, depth_planes(s.state.view, s.box));
+}
 
-// What the window shows of glut_data_manager's histories, and the frames recorded from them.
-struct window_scene {
-    std::uint64_t revision = 0;
-    step_state steps;
-    scene_box box;
-    recorded_frames frames{recorded_byte_budget};
-};
+frame_mesh shown_mesh(const viewer_session& s, std::size_t step) {
+    const scene_history& history = shown_history(s);
+    return build_frame_mesh(step_parts(history, step), s.state.modes,
+                            {history.steps[step].plane, start_z_range(history)});
+}
 
-// The window's scene, brought up to date with the data: new histories start both runs at their
-// last step and drop what was recorded from the old ones.
-window_scene& synced_scene() {
-    static window_scene scene;
-    const glut_data_manager& data = glut_data_manager::get_instance();
-    if (scene.revision != data.revision) {
-        scene.revision = data.revision;
-        scene.steps = start_steps(data.restored.steps.size(), data.forward.steps.size());
-        scene.box = scene_box();
-        add_history(scene.box, data.restored);
-        add_history(scene.box, data.forward);
-        if (window_exists)
-            scene.frames.clear();
+// Frames differ by step, run and the modes that change the arrays (not shading).
+std::size_t frame_key(const viewer_state& state) {
+    std::size_t key = shown_step(state.steps) * 2 + static_cast<std::size_t>(state.steps.run);
+    key = key * 3 + static_cast<std::size_t>(state.modes.colouring);
+    key = key * 3 + static_cast<std::size_t>(state.modes.tracers);
+    return key * 3 + static_cast<std::size_t>(state.modes.blocks);
+}
+
+void draw_frame(viewer_session& s) {
+    clear_frame();
+    const scene_history& history = shown_history(s);
+    std::vector<std::string> lines;
+    if (history.steps.empty()) {
+        draw_mesh({}, s.state.modes);
+    } else {
+        const std::size_t step = shown_step(s.state.steps);
+        const recorded_scene& frame =
+            s.frames.frame_for(frame_key(s.state), [&] { return shown_mesh(s, step); });
+        if (frame.buffer != 0)
+            replay_scene(frame, s.state.modes);
         else
-            scene.frames.forget();
+            draw_mesh(shown_mesh(s, step), s.state.modes); // buffers ran out: from memory
+        lines.push_back(history.steps[step].label);
     }
-    return scene;
+    if (!s.note.empty())
+        lines.push_back(s.note);
+    draw_text_lines(lines, s.state.view, s.options.clear_color);
+    draw_guides(s.state.view, s.options.clear_color);
+    if (s.state.help)
+        draw_help(help_lines(), s.state.view);
 }
 
-const scene_history& shown_history(const step_state& steps) {
-    const glut_data_manager& data = glut_data_manager::get_instance();
-    return steps.run == shown_run::forward ? data.forward : data.restored;
-}
-
-// The step's label in the lower left corner, black on a light background and white on a dark.
-void draw_label(const std::string& text) {
-    const std::array<float, 4>& bg = current_view_options().clear_color;
-    const float shade = 0.299f * bg[0] + 0.587f * bg[1] + 0.114f * bg[2] > 0.5f ? 0.0f : 1.0f;
-    glDisable(GL_DEPTH_TEST);
-    glColor3f(shade, shade, shade);
-    glWindowPos2i(8, 8);
-    glutBitmapString(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text.c_str()));
-    glEnable(GL_DEPTH_TEST);
-}
-
-void press(step_key key) {
-    window_scene& scene = synced_scene();
-    if (auto next = press_step_key(scene.steps, key)) {
-        scene.steps = *next;
-        display();
+void save_picture(viewer_session& s) {
+    const bool help = s.state.help;
+    s.state.help = false; // the picture shows the model, not the key list over it
+    draw_frame(s);
+    s.state.help = help;
+    const std::string path =
+        picture_path(s.scenes.picture_base, s.state.steps.run, shown_step(s.state.steps));
+    try {
+        tolvex::write_png_file(path, tolvex::read_scene_pixels(s.state.view.ww, s.state.view.hh));
+        s.note = "picture saved: " + path;
+    } catch (const tolvex::output_error& e) {
+        s.note = e.what();
     }
+}
+
+void playback_step(int playback, void* data) {
+    viewer_session& s = session_of(data);
+    if (s.window == 0 || static_cast<unsigned>(playback) != s.playback)
+        return;
+    if (playback_tick(s.state)) {
+        glutSetWindow(s.window);
+        glutPostRedisplay();
+    }
+    if (s.state.playing)
+        glutTimerFuncUcall(playback_interval_ms, playback_step, playback, data);
+}
+
+void carry_out(viewer_session& s, viewer_effect effect) {
+    switch (effect) {
+    case viewer_effect::nothing:
+        return;
+    case viewer_effect::close:
+        glutDestroyWindow(s.window);
+        return;
+    case viewer_effect::save_picture:
+        save_picture(s);
+        break;
+    case viewer_effect::start_playback:
+        ++s.playback;
+        glutTimerFuncUcall(playback_interval_ms, playback_step, static_cast<int>(s.playback), &s);
+        break;
+    case viewer_effect::redraw:
+        break;
+    }
+    apply_view_camera(s);
+    glutPostRedisplay();
 }
 
 } // namespace
 
-void mark_window_open() {
-    window_exists = true;
-    synced_scene().frames.forget();
+void resize(int w, int h, void* data) {
+    viewer_session& s = session_of(data);
+    s.state.view.ww = window_extent(w);
+    s.state.view.hh = window_extent(h);
+    apply_view_camera(s);
 }
 
-view_state& current_view() {
-    static view_state view;
-    return view;
+void keyboard(unsigned char key, int, int, void* data) {
+    viewer_session& s = session_of(data);
+    if (auto action = action_for_key(key))
+        carry_out(s, apply_action(s.state, *action, s.options.eye));
 }
 
-view_options& current_view_options() {
-    static view_options options;
-    return options;
+void special_keyboard(int key, int, int, void* data) {
+    viewer_session& s = session_of(data);
+    if (auto action = action_for_special(key))
+        carry_out(s, apply_action(s.state, *action, s.options.eye));
 }
 
-const scene_box& window_scene_box() {
-    return synced_scene().box;
-}
-
-void initialize_view() {
-    view_state& view = current_view();
-    view = initial_view(view, current_view_options().eye);
-    resize(view.ww, view.hh);
-}
-
-void init() {
-    apply_fixed_state(current_view_options().clear_color);
-}
-
-void resize(int w, int h) {
-    view_state& view = current_view();
-    view.ww = window_extent(w);
-    view.hh = window_extent(h);
-    // Before the window exists there is no context to take the camera; the first reshape brings it.
-    if (window_exists)
-        apply_camera(view, depth_planes(view, synced_scene().box));
-}
-
-void keyboard(unsigned char key, int, int) {
-    switch (key) {
-    case 'i':
-        initialize_view();
-        display();
-        break;
-    case 27:
-    case 'q':
-        std::exit(0);
-    default:
-        if (auto step = step_key_for(key))
-            press(*step);
-        break;
-    }
-}
-
-void special_keyboard(int key, int, int) {
-    if (auto step = step_key_for_special(key))
-        press(*step);
-}
-
-void display() {
-    window_scene& scene = synced_scene();
-    clear_frame();
-    const scene_history& history = shown_history(scene.steps);
-    if (history.steps.empty()) {
-        draw_scene({});
-    } else {
-        const std::size_t step = shown_step(scene.steps);
-        const std::size_t key = 2 * step + static_cast<std::size_t>(scene.steps.run);
-        replay_scene(scene.frames.frame_for(key, [&] { return step_parts(history, step); }));
-        draw_label(history.steps[step].label);
-    }
+void display(void* data) {
+    draw_frame(session_of(data));
     glutSwapBuffers();
 }
 
-void mouse(int button, int state, int x, int y) {
+void mouse(int button, int state, int x, int y, void* data) {
     const int modifiers = glutGetModifiers();
     if (button != GLUT_LEFT_BUTTON)
         return;
-    view_state& view = current_view();
+    viewer_session& s = session_of(data);
+    view_state& view = s.state.view;
     if (state == GLUT_DOWN) {
         view.drag_start = {x, y};
         return;
     }
     if (auto next = drag_view(view, modifiers, x, y)) {
         view = *next;
-        resize(view.ww, view.hh);
-        display();
+        carry_out(s, viewer_effect::redraw);
     }
+}
+
+void closed(void* data) {
+    viewer_session& s = session_of(data);
+    s.window = 0;
+    s.state.playing = false;
+    s.frames.forget();
+    if (s.on_closed)
+        s.on_closed();
 }

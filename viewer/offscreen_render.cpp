@@ -2,10 +2,12 @@
 
 #include "offscreen_context.hpp"
 #include "scene_drawing.hpp"
+#include "view_overlays.hpp"
 #include "view_state.hpp"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -13,7 +15,7 @@ namespace tolvex {
 namespace {
 
 scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box& box,
-                          const scene_image_options& options) {
+                          const frame_colouring& colouring, const scene_image_options& options) {
     if (options.width < 1 || options.height < 1)
         throw std::runtime_error("picture size " + std::to_string(options.width) + "x" +
                                  std::to_string(options.height) + " is not positive");
@@ -23,7 +25,11 @@ scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box&
     apply_fixed_state(options.clear_color);
     apply_camera(view, depth_planes(view, box));
     clear_frame();
-    draw_scene(parts);
+    draw_mesh(build_frame_mesh(parts, options.modes, colouring), options.modes);
+    if (!options.label.empty())
+        draw_text_lines({options.label}, view, options.clear_color);
+    if (options.guides)
+        draw_guides(view, options.clear_color);
     return read_scene_pixels(options.width, options.height);
 }
 
@@ -45,17 +51,25 @@ scene_pixels read_scene_pixels(int width, int height) {
 
 scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_list& tracers,
                                  const scene_image_options& options) {
-    const std::vector<scene_part> parts = parts_of(blocks, tracers);
+    std::vector<scene_part> parts = parts_of(blocks, tracers);
     scene_box box;
     add_parts(box, parts);
-    return render_parts(parts, box, options);
+    frame_colouring colouring{options.plane, {0.0, 0.0}};
+    if (options.tracer_start_z.size() == tracers.size() && !tracers.empty()) {
+        parts.back().start_z = &options.tracer_start_z;
+        const auto [lo, hi] =
+            std::minmax_element(options.tracer_start_z.begin(), options.tracer_start_z.end());
+        colouring.start_z_range = {*lo, *hi};
+    }
+    return render_parts(parts, box, colouring, options);
 }
 
 scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
                                 const scene_image_options& options) {
     scene_box box;
     add_history(box, history);
-    return render_parts(step_parts(history, step), box, options);
+    return render_parts(step_parts(history, step), box,
+                        {history.steps[step].plane, start_z_range(history)}, options);
 }
 
 } // namespace tolvex

@@ -29,7 +29,8 @@ struct scene_pixels {
 scene_pixels read_scene_pixels(int width, int height);
 
 // Draws the lists with the camera the viewer starts with (eye options.eye, window size
-// options.width x options.height, depth planes holding the lists) on options.clear_color.
+// options.width x options.height, depth planes holding the lists) on options.clear_color, in
+// options.modes, with the label and guides when options ask for them.
 // Throws std::runtime_error when no offscreen context can be had, or the size is not positive.
 scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_list& tracers,
                                  const scene_image_options& options);

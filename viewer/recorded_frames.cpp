@@ -1,13 +1,13 @@
 #include "recorded_frames.hpp"
 
-const recorded_scene&
-recorded_frames::frame_for(std::size_t key, const std::function<std::vector<scene_part>()>& parts) {
+const recorded_scene& recorded_frames::frame_for(std::size_t key,
+                                                 const std::function<frame_mesh()>& mesh) {
     for (auto it = recorded.begin(); it != recorded.end(); ++it)
         if (it->key == key) {
             recorded.splice(recorded.begin(), recorded, it);
             return recorded.front().scene;
         }
-    const recorded_scene scene = record_scene(parts());
+    const recorded_scene scene = record_scene(mesh());
     std::size_t total = scene.bytes;
     for (const recording& r : recorded)
         total += r.scene.bytes;

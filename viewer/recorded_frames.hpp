@@ -13,9 +13,9 @@ class recorded_frames {
   public:
     explicit recorded_frames(std::size_t byte_budget) : budget(byte_budget) {}
 
-    // The frame for key, recorded from parts() when it has none; needs the context current.
-    const recorded_scene& frame_for(std::size_t key,
-                                    const std::function<std::vector<scene_part>()>& parts);
+    // The frame for key, recorded from mesh() when it has none; needs the context current. Its
+    // buffer is 0 when GL could not hold it.
+    const recorded_scene& frame_for(std::size_t key, const std::function<frame_mesh()>& mesh);
 
     // Deletes every frame (the context must be current).
     void clear();

@@ -11,15 +11,7 @@
 
 namespace {
 
-void vertex(const vec3& v, const offset3& offset) {
-    const double moved[3] = {v[0] + offset[0], v[1] + offset[1], v[2] + offset[2]};
-    glVertex3dv(moved);
-}
-
-// One frame in the fixed order and state; send sends the tracers, faces and edges.
-template <class Sender> void draw_frame(const Sender& send) {
-    glLineWidth(1.0f);
-    glPointSize(1.0f);
+void draw_axis_cross() {
     glLineWidth(2.0f);
     const double colours[3][3] = {{0.6, 0.6, 0.9}, {0.6, 0.9, 0.6}, {0.9, 0.6, 0.6}};
     glBegin(GL_LINES);
@@ -29,116 +21,94 @@ template <class Sender> void draw_frame(const Sender& send) {
         glVertex3dv(axis_ends[i].data());
     }
     glEnd();
+}
 
-    glColor3d(0.0, 1.0, 0.1);
-    glPointSize(3.0f);
-    send.tracers();
+// A directional light along the line of sight: set while the model-view matrix is the identity,
+// so it stays at the eye however the view turns.
+void light_from_eye() {
+    const GLfloat toward_viewer[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    const GLfloat ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const GLfloat diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glPushMatrix();
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, toward_viewer);
+    glPopMatrix();
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+}
 
+void draw_faces(const mesh_arrays& a, const display_modes& modes) {
+    const bool see_through = modes.blocks == block_look::see_through;
+    if (modes.lit)
+        light_from_eye();
+    if (see_through) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+    }
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1.0f, 1.0f);
-    glColor3d(1.0, 1.0, 1.0);
-    send.faces();
+    glVertexPointer(3, GL_FLOAT, 0, a.face_points);
+    glNormalPointer(GL_FLOAT, 0, a.face_normals);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, a.face_colours);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDrawArrays(GL_TRIANGLES, 0, a.face_corners);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_POLYGON_OFFSET_FILL);
-
-    send.edges();
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_MATERIAL);
 }
 
-// Vertex by vertex, each face one polygon and each block's edges one batch.
-struct immediate_sender {
-    const std::vector<scene_part>& parts;
+// The frame from arrays in memory or in the bound buffer.
+void draw_arrays(const mesh_arrays& a, const display_modes& modes) {
+    glPointSize(1.0f);
+    draw_axis_cross();
+    glEnableClientState(GL_VERTEX_ARRAY);
 
-    void tracers() const {
-        glBegin(GL_POINTS);
-        for (const scene_part& part : parts)
-            if (part.tracers)
-                for (const vec3& p : *part.tracers)
-                    glVertex3f(static_cast<float>(p[0] + part.offset[0]),
-                               static_cast<float>(p[1] + part.offset[1]),
-                               static_cast<float>(p[2] + part.offset[2]));
-        glEnd();
-    }
+    glPointSize(3.0f);
+    glVertexPointer(3, GL_FLOAT, 0, a.tracer_points);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, a.tracer_colours);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDrawArrays(GL_POINTS, 0, a.tracers);
+    glDisableClientState(GL_COLOR_ARRAY);
 
-    void faces() const {
-        for (const scene_part& part : parts) {
-            if (!part.shape)
-                continue;
-            const block& b = *part.shape;
-            for (const face& f : b.faces) {
-                glBegin(GL_POLYGON);
-                glNormal3d(f.normal[0], f.normal[1], f.normal[2]);
-                for (int index : f.indices)
-                    vertex(b.vertices[index], part.offset);
-                glEnd();
-            }
-        }
-    }
+    draw_faces(a, modes);
 
-    void edges() const {
-        for (const scene_part& part : parts) {
-            if (!part.shape)
-                continue;
-            const block& b = *part.shape;
-            glColor3d(0.0, 0.0, 0.0);
-            glLineWidth(1.5f);
-            glBegin(GL_LINES);
-            for (const edge& e : b.edges) {
-                vertex(b.vertices[e[0]], part.offset);
-                vertex(b.vertices[e[1]], part.offset);
-            }
-            glEnd();
-        }
-    }
-};
-
-// From the recorded buffers, with the vertex array on only while they draw.
-struct buffer_sender {
-    const recorded_scene& scene;
-    bool usable() const {
-        return scene.vertex_buffer != 0 && scene.face_buffer != 0 && scene.edge_buffer != 0;
-    }
-
-    void tracers() const {
-        if (!usable())
-            return;
-        glBindBuffer(GL_ARRAY_BUFFER, scene.vertex_buffer);
-        glVertexPointer(3, GL_FLOAT, 0, nullptr);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glDrawArrays(GL_POINTS, scene.tracer_first, scene.tracer_count);
-    }
-
-    void faces() const {
-        if (!usable())
-            return;
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, scene.face_buffer);
-        glDrawElements(GL_TRIANGLES, scene.face_indices, GL_UNSIGNED_INT, nullptr);
-    }
-
-    void edges() const {
-        if (!usable())
-            return;
-        glColor3d(0.0, 0.0, 0.0);
-        glLineWidth(1.5f);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, scene.edge_buffer);
-        glDrawElements(GL_LINES, scene.edge_indices, GL_UNSIGNED_INT, nullptr);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-    }
-};
-
-template <class T> unsigned buffer_of(GLenum target, const std::vector<T>& data) {
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    glBindBuffer(target, name);
-    glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(),
-                 GL_STATIC_DRAW);
-    glBindBuffer(target, 0);
-    return name;
+    glColor3d(0.0, 0.0, 0.0);
+    glLineWidth(1.5f);
+    glVertexPointer(3, GL_FLOAT, 0, a.edge_points);
+    glDrawArrays(GL_LINES, 0, a.edge_ends);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void push_point(std::vector<float>& points, const vec3& p, const offset3& offset) {
-    for (int k = 0; k < 3; ++k)
-        points.push_back(static_cast<float>(p[k] + offset[k]));
+template <class T> int count_of(const std::vector<T>& values, int per_item) {
+    return static_cast<int>(values.size() / static_cast<std::size_t>(per_item));
+}
+
+// The counts of mesh with every array where place puts it.
+template <class Place> mesh_arrays arrays_of(const frame_mesh& mesh, const Place& place) {
+    mesh_arrays a;
+    a.face_points = place(mesh.face_points);
+    a.face_normals = place(mesh.face_normals);
+    a.face_colours = place(mesh.face_colours);
+    a.edge_points = place(mesh.edge_points);
+    a.tracer_points = place(mesh.tracer_points);
+    a.tracer_colours = place(mesh.tracer_colours);
+    a.face_corners = count_of(mesh.face_points, 3);
+    a.edge_ends = count_of(mesh.edge_points, 3);
+    a.tracers = count_of(mesh.tracer_points, 3);
+    return a;
 }
 
 } // namespace
@@ -150,10 +120,14 @@ void apply_fixed_state(const std::array<float, 4>& clear_color) {
 
 void apply_camera(const view_state& view, const depth_range& planes) {
     glViewport(0, 0, view.ww, view.hh);
+    glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(field_of_view_degrees,
                    static_cast<double>(view.ww) / static_cast<double>(view.hh), planes.near_plane,
                    planes.far_plane);
+    // The look alone in the model-view matrix, so lighting sees normals turned, not projected.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
     gluLookAt(view.view_point[0], view.view_point[1], view.view_point[2], 0.0, 0.0, 0.0,
               view.view_upward[0], view.view_upward[1], view.view_upward[2]);
 }
@@ -162,44 +136,32 @@ void clear_frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void draw_scene(const std::vector<scene_part>& parts) {
-    draw_frame(immediate_sender{parts});
+void draw_mesh(const frame_mesh& mesh, const display_modes& modes) {
+    draw_arrays(arrays_of(mesh, [](const auto& values) -> const void* { return values.data(); }),
+                modes);
 }
 
-recorded_scene record_scene(const std::vector<scene_part>& parts) {
-    std::vector<float> points; // x, y, z of the blocks' vertices, then of the tracers
-    std::vector<std::uint32_t> faces, edges;
-    for (const scene_part& part : parts) {
-        if (!part.shape)
-            continue;
-        const block& b = *part.shape;
-        const auto first = static_cast<std::uint32_t>(points.size() / 3);
-        for (const vec3& v : b.vertices)
-            push_point(points, v, part.offset);
-        // A convex polygon as GL fills it: the fan about its first corner.
-        for (const face& f : b.faces)
-            for (std::size_t k = 1; k + 1 < f.indices.size(); ++k)
-                for (int corner : {f.indices[0], f.indices[k], f.indices[k + 1]})
-                    faces.push_back(first + static_cast<std::uint32_t>(corner));
-        for (const edge& e : b.edges)
-            for (int end : e)
-                edges.push_back(first + static_cast<std::uint32_t>(end));
-    }
+recorded_scene record_scene(const frame_mesh& mesh) {
+    // One buffer with the arrays one after the other; each array's place is its byte offset.
+    std::vector<std::uint8_t> bytes;
+    const auto place = [&bytes](const auto& values) -> const void* {
+        const std::size_t at = bytes.size();
+        const auto* data = reinterpret_cast<const std::uint8_t*>(values.data());
+        bytes.insert(bytes.end(), data, data + values.size() * sizeof(values[0]));
+        return reinterpret_cast<const void*>(at);
+    };
     recorded_scene scene;
+    scene.arrays = arrays_of(mesh, place);
     while (glGetError() != GL_NO_ERROR) {
     }
-    scene.tracer_first = static_cast<int>(points.size() / 3);
-    for (const scene_part& part : parts)
-        if (part.tracers)
-            for (const vec3& p : *part.tracers)
-                push_point(points, p, part.offset);
-    scene.tracer_count = static_cast<int>(points.size() / 3) - scene.tracer_first;
-    scene.face_indices = static_cast<int>(faces.size());
-    scene.edge_indices = static_cast<int>(edges.size());
-    scene.vertex_buffer = buffer_of(GL_ARRAY_BUFFER, points);
-    scene.face_buffer = buffer_of(GL_ELEMENT_ARRAY_BUFFER, faces);
-    scene.edge_buffer = buffer_of(GL_ELEMENT_ARRAY_BUFFER, edges);
-    scene.bytes = points.size() * sizeof(float) + (faces.size() + edges.size()) * 4;
+    GLuint name = 0;
+    glGenBuffers(1, &name);
+    glBindBuffer(GL_ARRAY_BUFFER, name);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes.size()), bytes.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    scene.buffer = name;
+    scene.bytes = bytes.size();
     if (glGetError() == GL_OUT_OF_MEMORY) {
         delete_scene(scene);
         return {};
@@ -207,11 +169,13 @@ recorded_scene record_scene(const std::vector<scene_part>& parts) {
     return scene;
 }
 
-void replay_scene(const recorded_scene& scene) {
-    draw_frame(buffer_sender{scene});
+void replay_scene(const recorded_scene& scene, const display_modes& modes) {
+    glBindBuffer(GL_ARRAY_BUFFER, scene.buffer);
+    draw_arrays(scene.arrays, modes);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void delete_scene(const recorded_scene& scene) {
-    const GLuint names[3] = {scene.vertex_buffer, scene.face_buffer, scene.edge_buffer};
-    glDeleteBuffers(3, names);
+    const GLuint name = scene.buffer;
+    glDeleteBuffers(1, &name);
 }

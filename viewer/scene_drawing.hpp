@@ -1,10 +1,12 @@
 // The scene as GL draws it into whatever context is current: the fixed state, the camera for a
-// view and the frame itself (axes, tracers, faces, edges), sent vertex by vertex or recorded once
-// into buffer objects and drawn from them. Shared by the window and offscreen pictures; showing
+// view and the frame itself (axes, tracers, faces, edges), drawn from memory or recorded once
+// into a buffer object and drawn from it. Shared by the window and offscreen pictures; showing
 // the frame (buffer swap) is left to the caller.
 #pragma once
 
 #include "camera_fit.hpp"
+#include "display_modes.hpp"
+#include "frame_mesh.hpp"
 #include "scene_parts.hpp"
 #include "view_state.hpp"
 
@@ -12,41 +14,49 @@
 #include <cstddef>
 #include <vector>
 
-// Background colour and depth testing; lighting stays off, matrix mode stays model-view.
+// Background colour and depth testing; lighting stays off until a lit frame, matrix mode stays
+// model-view.
 void apply_fixed_state(const std::array<float, 4>& clear_color);
 
-// Viewport over view.ww x view.hh and, in the model-view matrix, a 30 degree perspective between
-// planes times the look from view_point at the origin with up direction view_upward.
+// Viewport over view.ww x view.hh, a 30 degree perspective between planes as the projection and
+// the look from view_point at the origin with up direction view_upward as the model-view matrix.
 void apply_camera(const view_state& view, const depth_range& planes);
 
 // Clears the colour and depth buffers.
 void clear_frame();
 
-// Draws one frame after the clear, vertex by vertex: the three axes, the tracers as green points,
-// the block faces white (pushed back by a polygon offset) and the block edges black on top of
-// them, each part moved by its offset.
-void draw_scene(const std::vector<scene_part>& parts);
-
-// A frame recorded into buffer objects of the context that was current: every vertex of a block
-// once, as floats, and the faces (each the fan of triangles GL makes of a polygon), edges and
-// tracers as runs of or indices into them. Names are 0 when GL could not hold the frame; then
-// replaying draws only the axes.
-struct recorded_scene {
-    unsigned vertex_buffer = 0;
-    unsigned face_buffer = 0;
-    unsigned edge_buffer = 0;
-    int tracer_first = 0; // tracer points: a run of the vertex buffer
-    int tracer_count = 0;
-    int face_indices = 0;
-    int edge_indices = 0;
-    std::size_t bytes = 0; // what the buffers hold
+// Where the arrays of a frame_mesh lie for GL: in memory, or (as byte offsets) in the buffer
+// object bound while they draw; with the number of face corners, line ends and tracers.
+struct mesh_arrays {
+    const void* face_points = nullptr;
+    const void* face_normals = nullptr;
+    const void* face_colours = nullptr;
+    const void* edge_points = nullptr;
+    const void* tracer_points = nullptr;
+    const void* tracer_colours = nullptr;
+    int face_corners = 0;
+    int edge_ends = 0;
+    int tracers = 0;
 };
 
-// Records parts for replay_scene.
-recorded_scene record_scene(const std::vector<scene_part>& parts);
+// Draws one frame after the clear straight from memory: the axis cross, the tracers (3-pixel
+// points), the faces (pushed back by a polygon offset; lit from the eye, see-through with depth
+// writes off, as modes ask) and the block edges black on top of them.
+void draw_mesh(const frame_mesh& mesh, const display_modes& modes);
 
-// Draws a recorded frame after the clear: the same picture draw_scene gives of its parts.
-void replay_scene(const recorded_scene& scene);
+// A frame recorded into one buffer object of the context that was current. buffer is 0 when GL
+// could not hold the frame; then the caller draws it from memory instead.
+struct recorded_scene {
+    unsigned buffer = 0;
+    mesh_arrays arrays;
+    std::size_t bytes = 0; // what the buffer holds
+};
 
-// Frees a recorded frame's buffers (its context must be current).
+// Records mesh for replay_scene.
+recorded_scene record_scene(const frame_mesh& mesh);
+
+// Draws a recorded frame after the clear: the same picture draw_mesh gives of its mesh.
+void replay_scene(const recorded_scene& scene, const display_modes& modes);
+
+// Frees a recorded frame's buffer (its context must be current).
 void delete_scene(const recorded_scene& scene);

@@ -44,14 +44,22 @@ std::optional<offset3> placement(const history_shape& shape, const block& b) {
     return offset;
 }
 
+// The starting elevation of tracer t; tracers the first step did not have count from where
+// they are.
+double start_z_of(const scene_history& history, const point_list& tracers, std::size_t t) {
+    return t < history.start_z.size() ? history.start_z[t] : tracers[t][2];
+}
+
 std::uint32_t new_shape(scene_history& history, const block& b, const point_list& tracers) {
     history_shape shape;
     shape.geometry.vertices = b.vertices;
     shape.geometry.edges = b.edges;
     shape.geometry.faces = b.faces;
     shape.tracers.reserve(b.tracer_indices.size());
-    for (int t : b.tracer_indices)
+    for (int t : b.tracer_indices) {
         shape.tracers.push_back(tracers[t]);
+        shape.tracer_start_z.push_back(start_z_of(history, tracers, static_cast<std::size_t>(t)));
+    }
     add_parts(shape.box, {{&shape.geometry, &shape.tracers}});
     history.shapes.push_back(std::move(shape));
     return static_cast<std::uint32_t>(history.shapes.size() - 1);
@@ -60,9 +68,14 @@ std::uint32_t new_shape(scene_history& history, const block& b, const point_list
 } // namespace
 
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
-                         const point_list& tracers, std::string label) {
+                         const point_list& tracers, std::string label,
+                         std::optional<fault_plane> plane) {
+    if (history.steps.empty())
+        for (const vec3& t : tracers)
+            history.start_z.push_back(t[2]);
     history_step step;
     step.label = std::move(label);
+    step.plane = std::move(plane);
     step.pieces.reserve(blocks.size());
     static const std::vector<placed_shape> none;
     const std::vector<placed_shape>& before =
@@ -101,8 +114,10 @@ void append_history_step(scene_history& history, const std::vector<block>& block
             for (int t : b.tracer_indices)
                 carried[t] = 1;
         for (std::size_t t = 0; t < tracers.size(); ++t)
-            if (!carried[t])
+            if (!carried[t]) {
                 step.loose_tracers.push_back(tracers[t]);
+                step.loose_start_z.push_back(start_z_of(history, tracers, t));
+            }
     }
     history.steps.push_back(std::move(step));
 }
@@ -113,9 +128,10 @@ std::vector<scene_part> step_parts(const scene_history& history, std::size_t ste
     parts.reserve(s.pieces.size() + 1);
     for (const placed_shape& piece : s.pieces) {
         const history_shape& shape = history.shapes[piece.shape];
-        parts.push_back({&shape.geometry, &shape.tracers, piece.offset});
+        parts.push_back(
+            {&shape.geometry, &shape.tracers, piece.offset, piece.shape, &shape.tracer_start_z});
     }
-    parts.push_back({nullptr, &s.loose_tracers});
+    parts.push_back({nullptr, &s.loose_tracers, {0.0, 0.0, 0.0}, 0, &s.loose_start_z});
     return parts;
 }
 
@@ -123,15 +139,26 @@ scene_history shown_parts(scene_history history, bool show_block, bool show_trac
     for (history_shape& shape : history.shapes) {
         if (!show_block)
             shape.geometry = block();
-        if (!show_tracer)
+        if (!show_tracer) {
             shape.tracers = point_list();
+            shape.tracer_start_z.clear();
+        }
         shape.box = scene_box();
         add_parts(shape.box, {{&shape.geometry, &shape.tracers}});
     }
     if (!show_tracer)
-        for (history_step& step : history.steps)
+        for (history_step& step : history.steps) {
             step.loose_tracers.clear();
+            step.loose_start_z.clear();
+        }
     return history;
+}
+
+std::array<double, 2> start_z_range(const scene_history& history) {
+    if (history.start_z.empty())
+        return {0.0, 0.0};
+    const auto [lo, hi] = std::minmax_element(history.start_z.begin(), history.start_z.end());
+    return {*lo, *hi};
 }
 
 void add_history(scene_box& box, const scene_history& history) {

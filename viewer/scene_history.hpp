@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 struct history_shape {
     block geometry;
     point_list tracers;
+    std::vector<double> tracer_start_z; // each tracer's elevation at step 0
     scene_box box;
 };
 
@@ -27,30 +29,39 @@ struct placed_shape {
 };
 
 struct history_step {
-    std::vector<placed_shape> pieces; // in the order of the step's blocks
-    point_list loose_tracers;         // tracers that no block carries
-    std::string label;                // what the viewer names the step by
+    std::vector<placed_shape> pieces;  // in the order of the step's blocks
+    point_list loose_tracers;          // tracers that no block carries
+    std::vector<double> loose_start_z; // their elevations at step 0
+    std::string label;                 // what the viewer names the step by
+    std::optional<fault_plane> plane;  // the fault the step applied; none at step 0
 };
 
 struct scene_history {
     std::vector<history_shape> shapes;
     std::vector<history_step> steps;
+    std::vector<double> start_z; // the elevation of every tracer at step 0
 };
 
 // Appends the model of the next step: its blocks (with their tracer indices into tracers) and
 // tracers, under label. A block that is the previous step's block at the same place in the walk
 // moved whole (as many vertices, edges, faces and tracers, every vertex where the moved block's
 // would be) reuses its shape, its tracers moved with it; any other block becomes a new shape. So
-// each step is drawn as given, up to rounding far below a block's size.
+// each step is drawn as given, up to rounding far below a block's size. The first step's tracers
+// give every tracer its starting elevation.
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
-                         const point_list& tracers, std::string label);
+                         const point_list& tracers, std::string label,
+                         std::optional<fault_plane> plane = std::nullopt);
 
-// The frame of step (< history.steps.size()): one part per piece, then the loose tracers.
+// The frame of step (< history.steps.size()): one part per piece (numbered by its shape), then
+// the loose tracers.
 std::vector<scene_part> step_parts(const scene_history& history, std::size_t step);
 
 // history with the shapes' blocks dropped unless show_block and their tracers (and the loose
 // ones) unless show_tracer; steps and labels stay.
 scene_history shown_parts(scene_history history, bool show_block, bool show_tracer);
+
+// The lowest and highest starting elevation of history's tracers ({0, 0} without tracers).
+std::array<double, 2> start_z_range(const scene_history& history);
 
 // box grown to hold every step of history.
 void add_history(scene_box& box, const scene_history& history);

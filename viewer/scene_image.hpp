@@ -2,6 +2,8 @@
 #pragma once
 
 #include "block.hpp"
+#include "display_modes.hpp"
+#include "scene_parts.hpp"
 #include "view_options.hpp"
 #include "view_state.hpp"
 
@@ -17,6 +19,11 @@ struct scene_image_options {
     int height = 480;
     std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
     std::array<double, 3> eye = default_view_point;
+    display_modes modes;
+    bool guides = false; // the axis triad and the scale bar, as the viewer draws them
+    std::string label;   // the step's label in the lower left corner, as the viewer writes it
+    std::vector<double> tracer_start_z; // per tracer, for colouring by starting elevation
+    std::optional<fault_plane> plane;   // the fault that colours faces by side
 };
 
 // The view a picture with options shows: the viewer's start view in a window of its size.

@@ -6,7 +6,7 @@ std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_l
     std::vector<scene_part> parts;
     parts.reserve(blocks.size() + 1);
     for (const block& b : blocks)
-        parts.push_back({&b, nullptr});
+        parts.push_back({&b, nullptr, {0.0, 0.0, 0.0}, parts.size()});
     parts.push_back({nullptr, &tracers});
     return parts;
 }

@@ -5,21 +5,31 @@
 #include "block.hpp"
 
 #include <array>
+#include <cstddef>
 #include <limits>
 #include <vector>
 
 using offset3 = std::array<double, 3>;
 
 // One piece of a frame: a block and a group of tracers, both drawn moved by offset. Either may be
-// absent (null). The pointers refer into lists that outlive the frame.
+// absent (null). number tells blocks apart for colouring; start_z, when given, holds each
+// tracer's starting elevation. The pointers refer into lists that outlive the frame.
 struct scene_part {
     const block* shape = nullptr;
     const point_list* tracers = nullptr;
     offset3 offset{0.0, 0.0, 0.0};
+    std::size_t number = 0;
+    const std::vector<double>* start_z = nullptr;
 };
 
-// The frame of plain lists: one part per block, then one part with all tracers, none moved. The
-// parts point into the lists, so temporaries are refused.
+// A fault plane as a step applied it: the faces on the side its normal points to moved.
+struct fault_plane {
+    vec3 point = make_vec3(0.0, 0.0, 0.0);
+    vec3 normal = make_vec3(0.0, 0.0, 1.0);
+};
+
+// The frame of plain lists: one part per block (numbered in order), then one part with all
+// tracers, none moved. The parts point into the lists, so temporaries are refused.
 std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_list& tracers);
 std::vector<scene_part> parts_of(std::vector<block>&& blocks, const point_list& tracers) = delete;
 std::vector<scene_part> parts_of(const std::vector<block>& blocks, point_list&& tracers) = delete;

@@ -1,6 +1,8 @@
 // What the viewer and the offscreen picture take from the settings.
 #pragma once
 
+#include "display_modes.hpp"
+
 #include <array>
 
 // The start eye when none is configured.
@@ -11,4 +13,5 @@ struct view_options {
     std::array<double, 3> eye = default_view_point;           // start eye; looks at the origin
     bool show_block = false;
     bool show_tracer = false;
+    display_modes modes; // how the viewer draws at start-up
 };

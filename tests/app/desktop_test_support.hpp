@@ -1,5 +1,5 @@
-// Shared by the window tests: a desktop_ui that answers from the test, widget lookup by
-// objectName and the reset of the process-wide state the handlers touch.
+// Shared by the window tests: a desktop_ui that answers from the test and widget lookup by
+// objectName.
 #pragma once
 
 #include "desktop_ui.hpp"
@@ -32,7 +32,9 @@ class fake_desktop_ui : public desktop_ui {
     std::vector<std::string> save_extensions;
     std::vector<shown_message> messages;
     int viewers_opened = 0;
-    std::function<void()> on_message; // runs while the message "is on screen"
+    viewer_scenes viewer;               // what the last viewer was handed
+    std::function<void()> close_viewer; // closes it as the user would
+    std::function<void()> on_message;   // runs while the message "is on screen"
 
     std::optional<std::string> open_file_dialog(const std::string& filter,
                                                 const std::string& start_dir) override {
@@ -51,9 +53,14 @@ class fake_desktop_ui : public desktop_ui {
         messages.push_back({text, caption, icon});
     }
     std::string executable_dir() override { return exe_dir; }
-    bool open_viewer(const view_options&) override {
-        viewers_opened += viewer_opens ? 1 : 0;
-        return viewer_opens;
+    bool open_viewer(viewer_scenes scenes, const view_options&,
+                     std::function<void()> on_closed) override {
+        viewer = std::move(scenes);
+        if (!viewer_opens)
+            return false;
+        ++viewers_opened;
+        close_viewer = std::move(on_closed);
+        return true;
     }
 };
 
@@ -63,8 +70,5 @@ template <class T> T* find(QObject& parent, const char* name) {
         throw std::runtime_error(std::string("no child named ") + name);
     return child;
 }
-
-// Settings, model lists and the viewer's lists back to their state at program start.
-void reset_program_state();
 
 } // namespace tolvex::test

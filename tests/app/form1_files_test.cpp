@@ -2,7 +2,6 @@
 // the user is told when a file is bad or cannot be written.
 #include "desktop_test_support.hpp"
 
-#include "model_lists.hpp"
 #include "temp_folder.hpp"
 #include "text_files.hpp"
 #include "tolvex_conf.hpp"
@@ -34,15 +33,13 @@ QStringList list_lines(Form1& form) {
 
 class form1_files : public ::testing::Test {
   protected:
-    void SetUp() override { reset_program_state(); }
-
     void open(const std::optional<std::string>& answer) {
         ui.open_answer = answer;
         find<QAction>(form, "mi_open")->trigger();
     }
-    void save(const std::optional<std::string>& answer) {
+    void save(const std::optional<std::string>& answer, const char* item = "mi_save_tracer") {
         ui.save_answer = answer;
-        find<QAction>(form, "mi_save_tracer")->trigger();
+        find<QAction>(form, item)->trigger();
     }
 
     temp_folder dir;
@@ -74,7 +71,7 @@ TEST_F(form1_files, open_lists_the_faults_by_descending_sequence_number) {
 TEST_F(form1_files, cancel_unopenable_and_bad_files_leave_list_and_faults_as_they_were) {
     write_text(dir.file("two.efd"), two_faults);
     open(dir.file("two.efd"));
-    const auto faults_before = faults_retro.size();
+    const auto faults_before = form.document().faults_loaded.size();
 
     open(std::nullopt);
     open(dir.file("missing.efd"));
@@ -90,7 +87,7 @@ TEST_F(form1_files, cancel_unopenable_and_bad_files_leave_list_and_faults_as_the
     EXPECT_EQ(ui.messages[0].icon, message_icon::error);
 
     EXPECT_EQ(list_lines(form), two_fault_lines);
-    EXPECT_EQ(faults_retro.size(), faults_before);
+    EXPECT_EQ(form.document().faults_loaded.size(), faults_before);
 }
 
 // Permissions are the usual cause, but tests may run as root, whom they do not stop: a link to
@@ -119,20 +116,24 @@ TEST_F(form1_files, open_dialog_starts_in_examples_beside_the_executable_else_he
     EXPECT_EQ(ui.open_start_dirs[1], (dir.path() / "examples").string());
 }
 
-TEST_F(form1_files, save_writes_the_forward_tracers_in_tracer_file_units) {
-    tolvex_conf::get_instance().tracer_radius = 100.0;
-    tracers_pro = {make_vec3(50, -100, 200), make_vec3(10, 20, 30)};
+TEST_F(form1_files, save_writes_the_forward_or_restored_tracers_in_tracer_file_units) {
+    form.document().settings.tracer_radius = 100.0;
+    form.document().last_run.forward.tracers = {make_vec3(50, -100, 200), make_vec3(10, 20, 30)};
+    form.document().last_run.restored.tracers = {make_vec3(-100, 0, 300)};
 
     save(dir.file("out.txt"));
+    save(dir.file("restored.txt"), "mi_save_restored_tracer");
 
     EXPECT_EQ(read_text(dir.file("out.txt")), "     0.50000000     -1.00000000      2.00000000\n"
                                               "     0.10000000      0.20000000      0.30000000\n");
-    EXPECT_EQ(ui.save_extensions, std::vector<std::string>{"txt"});
+    EXPECT_EQ(read_text(dir.file("restored.txt")),
+              "    -1.00000000      0.00000000      3.00000000\n");
+    EXPECT_EQ(ui.save_extensions, (std::vector<std::string>{"txt", "txt"}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(form1_files, cancelled_save_writes_nothing) {
-    tracers_pro = {make_vec3(1, 2, 3)};
+    form.document().last_run.forward.tracers = {make_vec3(1, 2, 3)};
     save(std::nullopt);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     EXPECT_TRUE(ui.messages.empty());
@@ -140,7 +141,7 @@ TEST_F(form1_files, cancelled_save_writes_nothing) {
 
 // The message names the path; what was at the path stays as it was.
 TEST_F(form1_files, a_folder_in_the_way_of_the_save_is_reported_and_kept) {
-    tracers_pro = {make_vec3(1, 2, 3)};
+    form.document().last_run.forward.tracers = {make_vec3(1, 2, 3)};
     std::filesystem::create_directory(dir.path() / "taken");
     write_text(dir.file("taken/keep.txt"), "keep\n");
 
@@ -153,7 +154,7 @@ TEST_F(form1_files, a_folder_in_the_way_of_the_save_is_reported_and_kept) {
 }
 
 TEST_F(form1_files, a_save_into_a_read_only_folder_is_reported_and_the_old_file_kept) {
-    tracers_pro = {make_vec3(1, 2, 3)};
+    form.document().last_run.forward.tracers = {make_vec3(1, 2, 3)};
     std::filesystem::create_directory(dir.path() / "locked");
     write_text(dir.file("locked/old.txt"), "old\n");
     std::filesystem::permissions(dir.path() / "locked", std::filesystem::perms::owner_read |

@@ -3,17 +3,19 @@
 #include "desktop_test_support.hpp"
 
 #include "box.hpp"
+#include "fault_line.hpp"
 #include "file_paths.hpp"
-#include "glut_data_manager.hpp"
-#include "model_lists.hpp"
 #include "temp_folder.hpp"
 #include "text_files.hpp"
 #include "tolvex_conf.hpp"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace tolvex;
 using namespace tolvex::test;
@@ -26,7 +28,6 @@ const std::string cube_boundary =
 class form1_plot : public ::testing::Test {
   protected:
     void SetUp() override {
-        reset_program_state();
         write_text(files.file("cube.boundary"), cube_boundary);
         write_text(files.file("points.tracers"), "# x, y, z\n0.1, 0.2, 0.3\n");
         configure("cube.boundary", "points.tracers");
@@ -34,7 +35,7 @@ class form1_plot : public ::testing::Test {
 
     // Names as the configuration gives them: relative to the executable's folder.
     void configure(const std::string& boundary, const std::string& tracer) {
-        tolvex_conf& conf = tolvex_conf::get_instance();
+        tolvex_conf& conf = form.document().settings;
         conf.boundary_file = files.path().filename().string() + "/" + boundary;
         conf.tracer_file = files.path().filename().string() + "/" + tracer;
     }
@@ -47,11 +48,15 @@ class form1_plot : public ::testing::Test {
     Form1 form{ui};
 };
 
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
 } // namespace
 
 TEST_F(form1_plot, missing_tracer_file_aborts_after_the_labels_are_set) {
     configure("cube.boundary", "no-such.tracers");
-    const tolvex_conf& conf = tolvex_conf::get_instance();
+    const tolvex_conf& conf = form.document().settings;
     std::vector<std::string> labels_during_message;
     ui.on_message = [&] { labels_during_message = {label("lbl_tracer"), label("lbl_boundary")}; };
 
@@ -101,15 +106,15 @@ TEST_F(form1_plot, bad_tracer_line_aborts_naming_file_and_line) {
 }
 
 TEST_F(form1_plot, a_run_hands_the_switched_on_lists_to_the_viewer_and_disables_plot) {
-    tolvex_conf::get_instance().show_block = true;
+    form.document().settings.show_block = true;
     plot();
 
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.viewers_opened, 1);
     EXPECT_FALSE(plot_enabled());
     // No faults: each run is its step 0, the boundary.
-    const glut_data_manager& viewer = glut_data_manager::get_instance();
-    ASSERT_EQ(blocks_pro.size(), 1u);
+    const viewer_scenes& viewer = ui.viewer;
+    ASSERT_EQ(form.document().last_run.forward.blocks.size(), 1u);
     ASSERT_EQ(viewer.forward.steps.size(), 1u);
     EXPECT_EQ(viewer.restored.steps.size(), 1u);
     EXPECT_EQ(viewer.forward.steps[0].label, "forward 0/0");
@@ -117,19 +122,58 @@ TEST_F(form1_plot, a_run_hands_the_switched_on_lists_to_the_viewer_and_disables_
     ASSERT_EQ(shown.size(), 2u); // the block, then the tracers no block carries
     EXPECT_EQ(shown[0].shape->vertices.size(), 8u);
     EXPECT_TRUE(shown[0].tracers->empty()) << "SHOW_TRACER is off";
-    EXPECT_EQ(tracers_pro.size(), 1u);
+    EXPECT_EQ(form.document().last_run.forward.tracers.size(), 1u);
+    // Pictures the viewer saves lie beside the executable before a fault file is loaded.
+    EXPECT_EQ(viewer.picture_base, join_path(executable_dir(), "tolvex"));
+    // The labels name the files as configured; hovering shows the whole path.
+    EXPECT_EQ(find<QLabel>(form, "lbl_boundary")->toolTip().toStdString(),
+              files.file("cube.boundary"));
 }
 
 TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
-    tolvex_conf::get_instance().show_tracer = true;
+    form.document().settings.show_tracer = true;
     ui.viewer_opens = false;
     plot();
 
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, message_icon::error);
     EXPECT_TRUE(plot_enabled());
-    const std::vector<scene_part> shown = step_parts(glut_data_manager::get_instance().forward, 0);
+    const std::vector<scene_part> shown = step_parts(ui.viewer.forward, 0);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].tracers->size(), 1u);
     EXPECT_TRUE(shown[0].shape->vertices.empty()) << "SHOW_BLOCK is off";
+}
+
+// A second plot after the viewer closed starts from the files as loaded: the fault file opened
+// in between and the boundary once, with the result a fresh tolvex-batch run gives.
+TEST_F(form1_plot, after_the_viewer_closes_plot_runs_the_newly_opened_faults_afresh) {
+    write_text(files.file("points.tracers"), "0.1, 0.2, 0.3\n-0.2, 0.1, 0.4\n0.3, -0.3, -0.2\n");
+    const std::string first = files.file("first.efd");
+    const std::string second = files.file("second.efd");
+    write_text(first, fault_line(1, 30.0, {1, 0, 0}, {0, 0, 1}, {50, 50, 50}, 1));
+    write_text(second, fault_line(2, 20.0, {0, 0, 1}, {1, 0, 0}, {60, 50, 50}, 1) +
+                           fault_line(3, 10.0, {0, 1, 0}, {0, 0, 1}, {50, 50, 40}, 2));
+    ui.open_answer = first;
+    find<QAction>(form, "mi_open")->trigger();
+    plot();
+    ASSERT_FALSE(plot_enabled());
+    ui.close_viewer();
+    EXPECT_TRUE(plot_enabled());
+
+    ui.open_answer = second;
+    find<QAction>(form, "mi_open")->trigger();
+    plot();
+    EXPECT_EQ(ui.viewers_opened, 2);
+    EXPECT_EQ(ui.viewer.forward.steps.front().pieces.size(), 1u) << "one boundary block";
+    EXPECT_EQ(ui.viewer.picture_base, files.file("second"));
+    ui.save_answer = files.file("desktop.txt");
+    find<QAction>(form, "mi_save_tracer")->trigger();
+
+    const std::string command =
+        quoted(TOLVEX_BATCH) + " --quiet --tracer-radius 100 --boundary " +
+        quoted(files.file("cube.boundary")) + " --tracers " + quoted(files.file("points.tracers")) +
+        " --faults " + quoted(second) + " --save-tracers " + quoted(files.file("batch.txt"));
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(read_text(files.file("desktop.txt")), read_text(files.file("batch.txt")));
+    EXPECT_TRUE(ui.messages.empty());
 }

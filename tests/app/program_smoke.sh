@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The desktop program under a private Xvfb, as a user drives it: open the example fault file,
-# press plot, see the model in the viewer window, save the forward tracers while the viewer is
-# open, and end the program from the viewer with "q" (status 0). A second run ends through
-# "E&xit" with the viewer open. Exits 77 (skipped) when Xvfb is not installed.
+# press plot, see the model in the viewer window, play its steps, save the forward tracers while
+# the viewer is open, close the viewer with "q" and then Esc, plotting again after each, and end
+# through "E&xit" (status 0). A second run ends through "E&xit" with the viewer open. Exits 77
+# (skipped) when Xvfb is not installed.
 # usage: program_smoke.sh TOLVEX_PROGRAM WINDOW_PROBE_PROGRAM [SCREENSHOT_FOLDER]
 set -u
 program=$1
@@ -47,6 +48,10 @@ find_viewer() {
     return 1
 }
 viewer_window() { wait_until 30 find_viewer; }
+# The white pixels window $1 shows; whether that count differs from, or is, $2.
+white_count() { "$probe" scene "$1" | awk '{ print $3 }'; }
+whites_differ() { [ "$(white_count "$1")" != "$2" ]; }
+whites_are() { [ "$(white_count "$1")" = "$2" ]; }
 # A visible Qt window besides the main window $1: the menu popup.
 menu_open() { xdotool search --onlyvisible --classname tolvex 2>/dev/null | grep -qvx "$1"; }
 menu() { # menu MAIN_WINDOW LETTER: the "&File" menu, then one of its items
@@ -86,6 +91,12 @@ else
     wait_until 30 "$probe" scene "$viewer" >"$work/scene" ||
         fail "the viewer does not show blocks, tracers and axes: $(tail -n 1 "$work/scene")"
     check_idle "$pid" "main window and viewer"
+    # Space plays the run from step 0 on the program's own timer: the picture changes, and comes
+    # back to the last step's once playback has reached it.
+    last_whites=$(white_count "$viewer")
+    xdotool windowfocus --sync "$viewer" key space
+    wait_until 30 whites_differ "$viewer" "$last_whites" || fail "space did not play the steps"
+    wait_until 30 whites_are "$viewer" "$last_whites" || fail "playback did not end at the last step"
     if [ -n "$shots" ] && command -v import >/dev/null; then
         import -window root -crop 760x600+0+0 "$shots/both-windows.png"
     fi
@@ -97,10 +108,24 @@ wait_until 30 test -f "$work/forward.txt"
 lines=$(wc -l <"$work/forward.txt" 2>/dev/null || echo 0)
 [ "$lines" -eq 3565 ] || fail "saved $lines forward tracers, wanted 3565"
 
-[ -n "$viewer" ] && xdotool windowfocus --sync "$viewer" key q
+# "q" closes the viewer and hands back to the main window: plot runs again and opens a new one,
+# which Esc closes the same way.
+viewer_gone() { ! find_viewer >/dev/null; }
+for key in q Escape; do
+    [ -n "$viewer" ] || break
+    xdotool windowfocus --sync "$viewer" key "$key"
+    wait_until 30 viewer_gone || fail "$key did not close the viewer"
+    kill -0 "$pid" 2>/dev/null || { fail "$key in the viewer ended the program"; break; }
+    press_plot "$main"
+    viewer=$(viewer_window)
+    [ -n "$viewer" ] || fail "plot after $key opened no viewer window"
+    wait_until 30 "$probe" scene "$viewer" >"$work/scene" ||
+        fail "the viewer after $key does not show the model: $(tail -n 1 "$work/scene")"
+done
+menu "$main" x
 wait_for_exit "$pid"
 status=$?
-[ "$status" -eq 0 ] || { fail "q in the viewer: exit status $status"; cat "$work/out"; }
+[ "$status" -eq 0 ] || { fail "E&xit after reopening the viewer: exit status $status"; cat "$work/out"; }
 
 # "E&xit" with the viewer open ends the whole program with status 0.
 start_program

@@ -16,39 +16,38 @@ using namespace tolvex::test;
 
 class start_up_test : public ::testing::Test {
   protected:
-    void SetUp() override { reset_program_state(); }
     temp_folder dir;
     fake_desktop_ui ui;
     Form1 form{ui};
 };
 
 TEST_F(start_up_test, title_stays_form1_without_tolvex_conf) {
-    EXPECT_FALSE(start_up(form, dir.path().string()));
+    EXPECT_FALSE(start_up(form, form.document().settings, dir.path().string()));
     EXPECT_EQ(form.windowTitle(), "Form1");
-    EXPECT_EQ(tolvex_conf::get_instance().tracer_file, "default_tracer");
-    show_config_problems(ui);
+    EXPECT_EQ(form.document().settings.tracer_file, "default_tracer");
+    show_config_problems(ui, form.document().settings);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(start_up_test, title_becomes_tolvex_once_tolvex_conf_was_read) {
     write_text(dir.file("tolvex.conf"), "TRACER_I_FILE=layers.tracers\n");
-    EXPECT_TRUE(start_up(form, dir.path().string()));
+    EXPECT_TRUE(start_up(form, form.document().settings, dir.path().string()));
     EXPECT_EQ(form.windowTitle(), "tolvex");
-    EXPECT_EQ(tolvex_conf::get_instance().tracer_file, "layers.tracers");
+    EXPECT_EQ(form.document().settings.tracer_file, "layers.tracers");
 }
 
 TEST_F(start_up_test, ignored_configuration_lines_are_shown_once_with_their_line) {
     write_text(dir.file("tolvex.conf"), "SHOW_BLOCK\nTRACER_RADIUS=abc\nTRACER_RADIUS=50\n"
                                         "GL_CLEAR_COLOR=1,x,0\n");
-    ASSERT_TRUE(start_up(form, dir.path().string()));
-    show_config_problems(ui);
+    ASSERT_TRUE(start_up(form, form.document().settings, dir.path().string()));
+    show_config_problems(ui, form.document().settings);
 
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
     EXPECT_NE(text.find(dir.file("tolvex.conf") + ":2:"), std::string::npos) << text;
     EXPECT_NE(text.find(dir.file("tolvex.conf") + ":4:"), std::string::npos) << text;
     EXPECT_EQ(ui.messages[0].icon, message_icon::warning);
-    EXPECT_EQ(tolvex_conf::get_instance().tracer_radius, 50.0);
+    EXPECT_EQ(form.document().settings.tracer_radius, 50.0);
 }
 
 TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {

@@ -93,3 +93,21 @@ TEST(Conf, BadValuesKeepTheEarlierValueAndAreCollected) {
     EXPECT_EQ(conf.problems[3].reason(), "GL_CLEAR_COLOR= green: \"\" is not a number");
     EXPECT_EQ(conf.problems[4].line(), 6);
 }
+
+TEST(Conf, ViewModesStartAsTheDefaultLookUnlessTheirKeysNameAnother) {
+    const display_modes plain = conf_from("SHOW_BLOCK\n").view().modes;
+    EXPECT_FALSE(plain.lit);
+    EXPECT_EQ(plain.colouring, face_colouring::white);
+    EXPECT_EQ(plain.tracers, tracer_look::green);
+    EXPECT_EQ(plain.blocks, block_look::shown);
+
+    const tolvex_conf conf = conf_from("VIEW_SHADING=lit\nVIEW_COLOUR= fault\n"
+                                       "VIEW_TRACERS=elevation\nVIEW_BLOCKS=see-through\n"
+                                       "VIEW_COLOUR=pink\n");
+    EXPECT_TRUE(conf.view().modes.lit);
+    EXPECT_EQ(conf.view().modes.colouring, face_colouring::fault_side) << "pink is ignored";
+    EXPECT_EQ(conf.view().modes.tracers, tracer_look::elevation);
+    EXPECT_EQ(conf.view().modes.blocks, block_look::see_through);
+    ASSERT_EQ(conf.problems.size(), 1u);
+    EXPECT_EQ(conf.problems[0].line(), 5);
+}

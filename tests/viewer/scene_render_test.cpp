@@ -3,6 +3,7 @@
 #include "box.hpp"
 #include "offscreen_context.hpp"
 #include "offscreen_render.hpp"
+#include "picture_frame.hpp"
 #include "run_history.hpp"
 #include "scene_drawing.hpp"
 #include "vector_utils.hpp"
@@ -16,44 +17,15 @@
 
 namespace {
 
-constexpr int W = 320;
-constexpr int H = 240;
-using rgb = std::array<int, 3>;
-const rgb background{51, 102, 153};
-const rgb white{255, 255, 255};
+using namespace picture_test;
+
 const rgb black{0, 0, 0};
-const rgb green{0, 255, 25};
 const rgb axis_x{153, 153, 229};
 const rgb axis_y{153, 229, 153};
 const rgb axis_z{229, 153, 153};
 
 tolvex::scene_image_options options() {
-    tolvex::scene_image_options o;
-    o.width = W;
-    o.height = H;
-    o.clear_color = {0.2f, 0.4f, 0.6f, 1.0f};
-    return o;
-}
-
-// Where a model point lands in the picture (pixel column, row from the top), computed from the
-// view frame: the camera looks along -e1 with e2 right and e3 up, 30 degree vertical field.
-std::array<int, 2> project(const std::array<double, 3>& p) {
-    view_state view;
-    view.ww = W;
-    view.hh = H;
-    view = initial_view(view, options().eye);
-    double rel[3], c[3] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i)
-        rel[i] = p[i] - view.view_point[i];
-    for (int i = 0; i < 3; ++i) {
-        c[0] += rel[i] * view.view_e2[i];
-        c[1] += rel[i] * view.view_e3[i];
-        c[2] -= rel[i] * view.view_e1[i];
-    }
-    const double f = 1.0 / std::tan(15.0 * 3.14159265358979 / 180.0);
-    const double ndc_x = f / (double(W) / H) * c[0] / c[2];
-    const double ndc_y = f * c[1] / c[2];
-    return {int(std::floor((ndc_x + 1) / 2 * W)), int(std::floor((1 - ndc_y) / 2 * H))};
+    return picture_options();
 }
 
 bool near(const std::array<std::uint8_t, 4>& px, const rgb& want) {
@@ -185,12 +157,13 @@ TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
             scene_box box;
             add_parts(box, parts);
             apply_camera(view, depth_planes(view, box));
+            const frame_mesh mesh = build_frame_mesh(parts, {}, {});
             clear_frame();
-            draw_scene(parts);
+            draw_mesh(mesh, {});
             const auto called = tolvex::read_scene_pixels(W, H);
-            const recorded_scene recorded = record_scene(parts);
+            const recorded_scene recorded = record_scene(mesh);
             clear_frame();
-            replay_scene(recorded);
+            replay_scene(recorded, {});
             delete_scene(recorded);
             EXPECT_EQ(tolvex::read_scene_pixels(W, H).rgba, called.rgba)
                 << history->steps[step].label;

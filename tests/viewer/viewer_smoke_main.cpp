@@ -1,10 +1,10 @@
 // Opens the real viewer window on a cube and a few tracers, for the smoke test under Xvfb; Page Up
 // steps back to a picture with fewer white pixels.
-// Without arguments it runs GLUT's own loop; with --pump it drives the window from
-// a poll() loop on viewer_event_fd, as another toolkit's event loop would. Prints a line from an
-// exit handler so the test can see that the program ended through the normal exit path.
+// Without arguments it runs GLUT's own loop; with --pump it drives the window from a poll() loop
+// on viewer_event_fd, as another toolkit's event loop would, until the window has closed. Either
+// way closing the window hands control back and the program returns from main; it prints a line
+// from an exit handler so the test can see that it ended through the normal exit path.
 #include "box.hpp"
-#include "glut_data_manager.hpp"
 #include "viewer_window.hpp"
 
 #include <GL/freeglut.h>
@@ -30,22 +30,22 @@ int main(int argc, char** argv) {
     append_history_step(restored, {make_cube(100)}, tracers, "restored 0/0");
     append_history_step(forward, {make_cube(100)}, tracers, "forward 0/1");
     append_history_step(forward, {make_cube(100), beside}, tracers, "forward 1/1: 7 T");
-    glut_data_manager::get_instance().set_histories(restored, forward);
 
+    viewer_session session;
+    if (!open_viewer_window(session, {restored, forward, "viewer_smoke"}, options))
+        return 2;
     if (argc > 1 && std::string(argv[1]) == "--pump") {
-        if (!open_viewer_window(options))
-            return 2;
-        const int fd = viewer_event_fd();
+        const int fd = viewer_event_fd(session);
         if (fd < 0)
             return 3;
         for (;;) {
-            pump_viewer_events();
+            pump_viewer_events(session);
+            if (session.window == 0)
+                return 0;
             pollfd watch{fd, POLLIN, 0};
             poll(&watch, 1, -1);
         }
     }
-    if (!open_viewer_window(options))
-        return 2;
     glutMainLoop();
     return 0;
 }

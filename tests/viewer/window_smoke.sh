@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Smoke test of the real viewer window under a private Xvfb: the window titled "tolvex" appears
-# and shows the model, "q", Esc and the window's close request each end the program with status 0
-# through the normal exit path, and the program uses no CPU while idle, with GLUT's loop and with
-# a poll() loop driving it. Exits 77 (skipped) when Xvfb is not installed.
+# and shows the model, "s" saves the view as PNG, space plays the steps on GLUT's timer, "q", Esc
+# and the window's close request each close it and hand control back, so the program returns
+# from main with status 0 through the normal exit path, and the program uses no CPU while idle,
+# with GLUT's loop and with a poll() loop driving it. Exits 77 (skipped) when Xvfb is not installed.
 # usage: window_smoke.sh SMOKE_PROGRAM WINDOW_PROBE_PROGRAM
 set -u
 smoke=$1
@@ -19,12 +20,19 @@ whites_below() {
     [ "$(white_pixels)" -lt "$2" ]
 }
 
+# The scene in window $1 shows more than $2 white pixels.
+whites_above() {
+    scene_shown "$1"
+    [ "$(white_pixels)" -gt "$2" ]
+}
+
 # Starts the viewer in the given mode, waits for its window, checks it idles, ends it with
 # the given action and checks the exit. mode: "" or --pump; action: a key name or "close".
 run_case() {
     local mode=$1 action=$2
     local label="${mode:-glutMainLoop} / $action"
-    "$smoke" $mode >"$work/out" 2>"$work/err" &
+    # Pictures saved with "s" land in the current folder.
+    (cd "$work" && exec "$smoke" $mode) >"$work/out" 2>"$work/err" &
     local pid=$!
     local window
     window=$(wait_until 30 visible_window --name '^tolvex$')
@@ -58,6 +66,11 @@ run_case() {
         wait_until 30 whites_below "$window" "$white_last"
         echo "$label: Page Up: $white_last -> $(white_pixels) white pixels"
         [ "$(white_pixels)" -lt "$white_last" ] || fail "$label: Page Up did not step back"
+        xdotool windowfocus --sync "$window" key s
+        wait_until 30 test -s "$work/viewer_smoke_forward_0.png" || fail "$label: s saved no picture"
+        # Space plays on from step 0: the timer brings the second cube back.
+        xdotool windowfocus --sync "$window" key space
+        wait_until 30 whites_above "$window" "$(white_pixels)" || fail "$label: space did not play"
     fi
     check_idle "$pid" "$label"
 

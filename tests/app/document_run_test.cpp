@@ -1,12 +1,10 @@
 #include "box.hpp"
-#include "desktop_test_support.hpp"
+#include "document_run.hpp"
 #include "error_text.hpp"
 #include "expect_point.hpp"
 #include "fault_line.hpp"
 #include "fault_loading.hpp"
 #include "input_error.hpp"
-#include "list_run.hpp"
-#include "model_lists.hpp"
 #include "temp_folder.hpp"
 
 #include <algorithm>
@@ -38,23 +36,21 @@ index_list iota_list(std::size_t n) {
 class ModelRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        tolvex::test::reset_program_state();
         files.boundary_path =
             dir.write("box.boundary", box_boundary(make_vec3(10, 20, 30), make_vec3(12, 22, 32)));
         files.tracer_path = dir.write("tracers", "0.5, 0.5, 0.5\n0, 0, 0\n0, 0, -0.5\n");
         files.tracer_name = "tracers";
         files.tracer_radius = 1.0;
     }
-    void TearDown() override { tolvex::test::reset_program_state(); }
 
     void load(const std::string& fault_text) {
-        ASSERT_TRUE(tolvex::load_fault_file(dir.write("faults.efd", fault_text)));
+        ASSERT_TRUE(tolvex::load_fault_file(doc, dir.write("faults.efd", fault_text)));
     }
     void load_horizontal_fault() {
         load(fault_line(7, 2.0, {1, 0, 0}, {0, 0, 1}, {11, 21, 31}, 1));
     }
     void run() {
-        tolvex::run_model_lists(files, [this](const std::string& w) { warnings.push_back(w); });
+        tolvex::run_document(doc, files, [this](const std::string& w) { warnings.push_back(w); });
     }
     // The text of the run_aborted a run ends with, or "no error" when it goes through.
     std::string abort_text() {
@@ -62,6 +58,7 @@ class ModelRun : public ::testing::Test {
     }
 
     temp_folder dir;
+    tolvex::desktop_document doc;
     run_files files;
     std::vector<std::string> warnings;
 };
@@ -69,15 +66,16 @@ class ModelRun : public ::testing::Test {
 TEST_F(ModelRun, ForwardRunMovesTheUpperHalfWithItsTracersByTheFileSlip) {
     load_horizontal_fault();
     run();
-    ASSERT_EQ(blocks_pro.size(), 2u);
-    ASSERT_EQ(tracers_pro.size(), 3u);
-    expect_point(tracers_pro[0], 2.5, 0.5, 0.5);
-    expect_point(tracers_pro[1], 2.0, 0.0, 0.0); // on the plane: goes with the moving half
-    expect_point(tracers_pro[2], 0.0, 0.0, -0.5);
+    ASSERT_EQ(doc.last_run.forward.blocks.size(), 2u);
+    ASSERT_EQ(doc.last_run.forward.tracers.size(), 3u);
+    expect_point(doc.last_run.forward.tracers[0], 2.5, 0.5, 0.5);
+    expect_point(doc.last_run.forward.tracers[1], 2.0, 0.0,
+                 0.0); // on the plane: goes with the moving half
+    expect_point(doc.last_run.forward.tracers[2], 0.0, 0.0, -0.5);
     // the restoration moved the same half the other way
-    expect_point(tracers_retro[0], -1.5, 0.5, 0.5);
+    expect_point(doc.last_run.restored.tracers[0], -1.5, 0.5, 0.5);
     // the moving half of the forward run is the first block, x in [1, 3]
-    for (const vec3& v : blocks_pro[0].vertices) {
+    for (const vec3& v : doc.last_run.forward.blocks[0].vertices) {
         EXPECT_GE(v[0], 1.0 - 1e-12);
         EXPECT_LE(v[0], 3.0 + 1e-12);
         EXPECT_GE(v[2], -1e-12);
@@ -88,18 +86,18 @@ TEST_F(ModelRun, ForwardRunMovesTheUpperHalfWithItsTracersByTheFileSlip) {
 TEST_F(ModelRun, CentresBoundaryAndFaultPointsButNotTracers) {
     load_horizontal_fault();
     run();
-    ASSERT_EQ(blocks_init.size(), 1u);
-    const block& b = blocks_init[0];
+    ASSERT_EQ(doc.last_run.boundary.vertices.size(), 8u);
+    const block& b = doc.last_run.boundary;
     expect_point(b.vertices[0], -1, -1, -1);
     expect_point(b.vertices[6], 1, 1, 1);
     EXPECT_TRUE(b.fault_indices.empty());
     EXPECT_TRUE(b.tracer_indices.empty());
-    expect_point(tracers_init[0], 0.5, 0.5, 0.5);
+    expect_point(doc.tracers_init[0], 0.5, 0.5, 0.5);
     // The fault point (11,21,31) is centred to the origin, then moved by the restoration slip.
-    ASSERT_EQ(faults_retro.size(), 1u);
-    expect_point(faults_retro[0].point, -2, 0, 0);
+    ASSERT_EQ(doc.last_run.restored.faults.size(), 1u);
+    expect_point(doc.last_run.restored.faults[0].point, -2, 0, 0);
     // The loaded faults keep their file values.
-    expect_point(faults_loaded[0].point, 11, 21, 31);
+    expect_point(doc.faults_loaded[0].point, 11, 21, 31);
 }
 
 TEST_F(ModelRun, ForwardFaultsAreTheRestoredFaultsReversedWithNegatedSlip) {
@@ -107,12 +105,12 @@ TEST_F(ModelRun, ForwardFaultsAreTheRestoredFaultsReversedWithNegatedSlip) {
          fault_line(2, 0.5, {0, 1, 0}, {1, 0, 0}, {11.2, 21, 31}, 2) +
          fault_line(3, 0.25, {0, 0, 1}, {0, 1, 0}, {11, 20.7, 31}, 3));
     run();
-    ASSERT_EQ(faults_retro.size(), 3u);
-    ASSERT_EQ(faults_pro.size(), 3u);
-    EXPECT_EQ(faults_retro[0].order, 3); // youngest first in the restoration
+    ASSERT_EQ(doc.last_run.restored.faults.size(), 3u);
+    ASSERT_EQ(doc.last_run.forward.faults.size(), 3u);
+    EXPECT_EQ(doc.last_run.restored.faults[0].order, 3); // youngest first in the restoration
     for (std::size_t i = 0; i < 3; ++i) {
-        const fault& r = faults_retro[2 - i];
-        const fault& p = faults_pro[i];
+        const fault& r = doc.last_run.restored.faults[2 - i];
+        const fault& p = doc.last_run.forward.faults[i];
         EXPECT_EQ(p.order, static_cast<int>(i) + 1);
         EXPECT_EQ(p.id, r.id);
         EXPECT_EQ(p.key, r.key);
@@ -133,51 +131,51 @@ TEST_F(ModelRun, FirstBlockCarriesEveryFaultAndTracerWhenNothingIsCut) {
     load(fault_line(1, 1.0, {1, 0, 0}, {0, 0, 1}, {0, 0, 100}, 1) +
          fault_line(2, 1.0, {1, 0, 0}, {0, 0, 1}, {0, 0, 200}, 2));
     run();
-    for (const auto* blocks : {&blocks_retro, &blocks_pro}) {
+    for (const auto* blocks : {&doc.last_run.restored.blocks, &doc.last_run.forward.blocks}) {
         ASSERT_EQ(blocks->size(), 1u);
         EXPECT_EQ(blocks->front().fault_indices, iota_list(2));
         EXPECT_EQ(blocks->front().tracer_indices, iota_list(3));
     }
-    EXPECT_TRUE(same(tracers_pro, tracers_init));
+    EXPECT_TRUE(same(doc.last_run.forward.tracers, doc.tracers_init));
 }
 
 TEST_F(ModelRun, WithoutFaultsTheForwardResultIsTheCentredBoundaryAndUnmovedTracers) {
     run();
-    ASSERT_EQ(blocks_pro.size(), 1u);
-    EXPECT_EQ(blocks_pro[0].vertices.size(), 8u);
-    expect_point(blocks_pro[0].vertices[0], -1, -1, -1);
-    EXPECT_TRUE(same(tracers_pro, tracers_init));
-    EXPECT_TRUE(faults_pro.empty());
+    ASSERT_EQ(doc.last_run.forward.blocks.size(), 1u);
+    EXPECT_EQ(doc.last_run.forward.blocks[0].vertices.size(), 8u);
+    expect_point(doc.last_run.forward.blocks[0].vertices[0], -1, -1, -1);
+    EXPECT_TRUE(same(doc.last_run.forward.tracers, doc.tracers_init));
+    EXPECT_TRUE(doc.last_run.forward.faults.empty());
 }
 
 TEST_F(ModelRun, SecondRunGivesTheSameResultAsTheFirst) {
     load_horizontal_fault();
     run();
-    const std::vector<block> first_blocks = blocks_pro;
-    const point_list first_tracers = tracers_pro;
-    const vec3 first_point = faults_pro[0].point;
+    const std::vector<block> first_blocks = doc.last_run.forward.blocks;
+    const point_list first_tracers = doc.last_run.forward.tracers;
+    const vec3 first_point = doc.last_run.forward.faults[0].point;
     run();
-    ASSERT_EQ(blocks_init.size(), 1u);
-    ASSERT_EQ(faults_pro.size(), 1u);
-    ASSERT_EQ(blocks_pro.size(), first_blocks.size());
+    ASSERT_EQ(doc.last_run.boundary.vertices.size(), 8u);
+    ASSERT_EQ(doc.last_run.forward.faults.size(), 1u);
+    ASSERT_EQ(doc.last_run.forward.blocks.size(), first_blocks.size());
     for (std::size_t i = 0; i < first_blocks.size(); ++i)
-        EXPECT_TRUE(same(blocks_pro[i].vertices, first_blocks[i].vertices));
-    EXPECT_TRUE(same(tracers_pro, first_tracers));
-    EXPECT_TRUE(same(faults_pro[0].point, first_point));
+        EXPECT_TRUE(same(doc.last_run.forward.blocks[i].vertices, first_blocks[i].vertices));
+    EXPECT_TRUE(same(doc.last_run.forward.tracers, first_tracers));
+    EXPECT_TRUE(same(doc.last_run.forward.faults[0].point, first_point));
 }
 
 TEST_F(ModelRun, MissingTracerFileAbortsWithTheConfiguredNameAndChangesNoList) {
     load_horizontal_fault();
     run();
-    const std::size_t blocks = blocks_pro.size();
-    const vec3 point = faults_retro[0].point;
+    const std::size_t blocks = doc.last_run.forward.blocks.size();
+    const vec3 point = doc.last_run.restored.faults[0].point;
     files.tracer_path = dir.file("absent");
     files.tracer_name = "absent";
     EXPECT_EQ(abort_text(), "Failed to load tracer points from [absent].");
-    EXPECT_EQ(blocks_pro.size(), blocks);
-    EXPECT_EQ(blocks_init.size(), 1u);
-    EXPECT_TRUE(same(faults_retro[0].point, point));
-    EXPECT_EQ(tracers_init.size(), 3u);
+    EXPECT_EQ(doc.last_run.forward.blocks.size(), blocks);
+    EXPECT_EQ(doc.last_run.boundary.vertices.size(), 8u);
+    EXPECT_TRUE(same(doc.last_run.restored.faults[0].point, point));
+    EXPECT_EQ(doc.tracers_init.size(), 3u);
 }
 
 TEST_F(ModelRun, MissingBoundaryWarnsThenEndsTheRunInsteadOfCuttingNothing) {
@@ -185,8 +183,8 @@ TEST_F(ModelRun, MissingBoundaryWarnsThenEndsTheRunInsteadOfCuttingNothing) {
     EXPECT_THROW(run(), tolvex::run_aborted);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0], "Failed to read boundary from [" + files.boundary_path + "].");
-    EXPECT_TRUE(blocks_init.empty());
-    EXPECT_TRUE(blocks_pro.empty());
+    EXPECT_TRUE(doc.last_run.boundary.vertices.empty());
+    EXPECT_TRUE(doc.last_run.forward.blocks.empty());
 
     // with both files missing the warning comes first, then the tracer failure
     warnings.clear();
@@ -205,16 +203,16 @@ TEST_F(ModelRun, BadTracerLineStopsTheRunKeepingThePointsBeforeIt) {
         EXPECT_EQ(e.path(), files.tracer_path);
         EXPECT_EQ(e.line(), 3);
     }
-    EXPECT_EQ(tracers_init.size(), 2u);
-    EXPECT_TRUE(blocks_init.empty());
-    EXPECT_TRUE(tracers_pro.empty());
+    EXPECT_EQ(doc.tracers_init.size(), 2u);
+    EXPECT_TRUE(doc.last_run.boundary.vertices.empty());
+    EXPECT_TRUE(doc.last_run.forward.tracers.empty());
 }
 
 TEST_F(ModelRun, BadBoundaryLineStopsTheRunBeforeAnyListChanges) {
     files.boundary_path = dir.write("bad.boundary", "VERTEX=1,,2\n");
     EXPECT_THROW(run(), tolvex::input_error);
-    EXPECT_TRUE(tracers_init.empty());
-    EXPECT_TRUE(blocks_init.empty());
+    EXPECT_TRUE(doc.tracers_init.empty());
+    EXPECT_TRUE(doc.last_run.boundary.vertices.empty());
 }
 
 TEST_F(ModelRun, BoundaryWhoseFaceSidesAreNotEdgesIsRejectedBeforeAnyListChanges) {
@@ -229,7 +227,7 @@ TEST_F(ModelRun, BoundaryWhoseFaceSidesAreNotEdgesIsRejectedBeforeAnyListChanges
         EXPECT_EQ(e.line(), 22);
         EXPECT_EQ(e.reason(), "the side from vertex 4 to vertex 0 of this face has no EDGE= line");
     }
-    EXPECT_TRUE(blocks_init.empty());
+    EXPECT_TRUE(doc.last_run.boundary.vertices.empty());
     files.boundary_path = dir.write("flat.boundary", "VERTEX=0,0,0\nVERTEX=1,0,0\nEDGE=0,1\n"
                                                      "FACE=2,0,1,0,0,1\n");
     EXPECT_THROW(run(), tolvex::input_error);
@@ -261,9 +259,9 @@ TEST_F(ModelRun, ForwardRunPutsBackTheFaultPointsTheRestorationMoved) {
         }
         load(text);
         run();
-        ASSERT_EQ(faults_pro.size(), static_cast<std::size_t>(n));
-        for (const fault& p : faults_pro) {
-            const fault& l = faults_loaded[static_cast<std::size_t>(n - 1 - p.order)];
+        ASSERT_EQ(doc.last_run.forward.faults.size(), static_cast<std::size_t>(n));
+        for (const fault& p : doc.last_run.forward.faults) {
+            const fault& l = doc.faults_loaded[static_cast<std::size_t>(n - 1 - p.order)];
             ASSERT_EQ(l.id, p.id);
             EXPECT_NEAR(p.point[0], l.point[0] - 11, 1e-9) << "model " << model;
             EXPECT_NEAR(p.point[1], l.point[1] - 21, 1e-9) << "model " << model;

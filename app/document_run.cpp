@@ -1,0 +1,13 @@
+#include "document_run.hpp"
+
+#include <utility>
+
+namespace tolvex {
+
+void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
+                  const step_fn& on_step) {
+    block boundary = read_run_inputs(files, warn, doc.tracers_init);
+    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, on_step);
+}
+
+} // namespace tolvex

@@ -1,0 +1,17 @@
+// The plot button's model run on the main window's document.
+#pragma once
+
+#include "desktop_document.hpp"
+#include "run_files.hpp"
+
+namespace tolvex {
+
+// Reads the boundary, then the tracers into doc.tracers_init, and runs the model from
+// doc.faults_loaded; then replaces doc.last_run with the result, so every run starts from the
+// files as loaded. warn receives the boundary warning; on_step, when set, sees every step of
+// both runs. Throws run_aborted and input_error as read_run_inputs does; then only
+// doc.tracers_init may have changed.
+void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
+                  const step_fn& on_step = {});
+
+} // namespace tolvex

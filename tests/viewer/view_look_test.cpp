@@ -1,0 +1,113 @@
+// The colours, texts and guides the viewer chooses, without GL: neighbouring blocks differ, the
+// elevation scale brightens steadily, faces take the side of the step's fault, label text comes
+// out as Latin-1, and the scale bar has a round length.
+#include "box.hpp"
+#include "frame_mesh.hpp"
+#include "latin1_text.hpp"
+#include "scene_colours.hpp"
+#include "view_guides.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+double lightness(const colour3& c) {
+    return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2];
+}
+
+TEST(ViewLook, ConsecutiveBlocksDifferAndStayLightAndTheElevationScaleBrightens) {
+    for (std::size_t i = 0; i < 2000; ++i) {
+        const colour3 a = block_colour(i), b = block_colour(i + 1);
+        const double distance =
+            std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+        EXPECT_GT(distance, 0.3) << i;
+        EXPECT_GT(lightness(a), 0.55) << i;
+    }
+    for (int i = 0; i < 100; ++i)
+        EXPECT_LT(lightness(elevation_colour(i / 100.0)),
+                  lightness(elevation_colour((i + 1) / 100.0)))
+            << i;
+    EXPECT_EQ(elevation_colour(-5), elevation_colour(0));
+    EXPECT_EQ(elevation_colour(7), elevation_colour(1));
+}
+
+TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
+    block low = make_cube(10), high = make_cube(10);
+    const point_list tracers{make_vec3(0, 0, -5), make_vec3(0, 0, 5)};
+    const std::vector<double> start_z{-5, 5};
+    const std::vector<scene_part> parts{{&low, nullptr, {0, 0, -20}, 0},
+                                        {&high, &tracers, {0, 0, 20}, 1, &start_z}};
+    display_modes modes;
+    modes.colouring = face_colouring::fault_side;
+    modes.tracers = tracer_look::elevation;
+    const frame_mesh mesh = build_frame_mesh(parts, modes, {fault_plane{}, {-5, 5}});
+    // 6 faces of 2 triangles per cube; each corner's colour 4 bytes.
+    ASSERT_EQ(mesh.face_colours.size(), 2u * 36u * 4u);
+    const auto colour_at = [&](std::size_t corner) {
+        return colour3{mesh.face_colours[corner * 4] / 255.0f,
+                       mesh.face_colours[corner * 4 + 1] / 255.0f,
+                       mesh.face_colours[corner * 4 + 2] / 255.0f};
+    };
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(colour_at(0)[k], fault_side_colour(false)[k], 0.01);
+        EXPECT_NEAR(colour_at(36)[k], fault_side_colour(true)[k], 0.01);
+        EXPECT_NEAR(mesh.tracer_colours[k] / 255.0, elevation_colour(0)[k], 0.01);
+        EXPECT_NEAR(mesh.tracer_colours[4 + k] / 255.0, elevation_colour(1)[k], 0.01);
+    }
+    EXPECT_FLOAT_EQ(mesh.tracer_points[5], 25.0f) << "tracers are drawn moved with their block";
+
+    modes.blocks = block_look::hidden;
+    modes.tracers = tracer_look::hidden;
+    const frame_mesh bare = build_frame_mesh(parts, modes, {});
+    EXPECT_TRUE(bare.face_points.empty() && bare.edge_points.empty() && bare.tracer_points.empty());
+    modes.blocks = block_look::see_through;
+    EXPECT_EQ(build_frame_mesh(parts, modes, {}).face_colours[3], see_through_alpha);
+}
+
+TEST(ViewLook, LabelsBecomeLatin1WithAQuestionMarkForAnythingElse) {
+    EXPECT_EQ(latin1_text("S\xC3\xBC"
+                          "d Rand"),
+              "S\xFC"
+              "d Rand");
+    EXPECT_EQ(latin1_text("\xE2\x82\xAC 5"), "? 5");   // the euro sign is not Latin-1
+    EXPECT_EQ(latin1_text("\xF0\x9F\x98\x80!"), "?!"); // nor is anything past U+FFFF
+    EXPECT_EQ(latin1_text("a\xC3"), "a?");             // cut short
+    EXPECT_EQ(latin1_text("\xC0\x80x\xFF"), "?x?");    // overlong, never a lead byte
+    // Every character up to U+00FF comes through as its own byte.
+    for (unsigned code = 1; code < 0x100; ++code) {
+        std::string utf8;
+        if (code < 0x80)
+            utf8 = std::string(1, static_cast<char>(code));
+        else
+            utf8 = {static_cast<char>(0xC0 | code >> 6), static_cast<char>(0x80 | (code & 0x3F))};
+        EXPECT_EQ(latin1_text(utf8), std::string(1, static_cast<char>(code))) << code;
+    }
+}
+
+TEST(ViewLook, TheScaleBarIsTheLongestRoundLengthThatFits) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> exponent(-4, 8);
+    for (int i = 0; i < 1000; ++i) {
+        const double longest = std::pow(10.0, exponent(rng));
+        const double length = round_length(longest);
+        EXPECT_LE(length, longest);
+        EXPECT_GT(length, longest / 2.5);
+        const double mantissa = length / std::pow(10.0, std::floor(std::log10(length) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
+                    std::abs(mantissa - 5) < 1e-9)
+            << length;
+    }
+    // The triad's east arm points right when the eye looks north from the south.
+    view_state view;
+    view = initial_view(view, {0, -1000, 0});
+    EXPECT_NEAR(triad_arms(view)[0][0], 1.0, 1e-6);
+    EXPECT_NEAR(triad_arms(view)[2][1], 1.0, 1e-6);
+    // At the default 30 degree view 1000 units from the origin, 480 pixels span 536 units.
+    view.hh = 480;
+    EXPECT_NEAR(units_per_pixel(view) * 480, 2000 * std::tan(15 * 3.14159265358979 / 180), 1e-3);
+}
+
+} // namespace

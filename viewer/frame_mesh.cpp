@@ -1,0 +1,99 @@
+#include "frame_mesh.hpp"
+
+#include "scene_colours.hpp"
+
+#include <cmath>
+
+namespace {
+
+using rgba8 = std::array<std::uint8_t, 4>;
+
+rgba8 to_rgba8(const colour3& c, std::uint8_t alpha) {
+    rgba8 out{0, 0, 0, alpha};
+    for (int k = 0; k < 3; ++k)
+        out[k] = static_cast<std::uint8_t>(std::lround(c[k] * 255.0f));
+    return out;
+}
+
+void push_point(std::vector<float>& points, const vec3& p, const offset3& offset) {
+    for (int k = 0; k < 3; ++k)
+        points.push_back(static_cast<float>(p[k] + offset[k]));
+}
+
+void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
+    colours.insert(colours.end(), c.begin(), c.end());
+}
+
+// Whether the block of part lies on the side the plane's normal points to, judged by its
+// vertices' mean where it is drawn.
+bool on_moving_side(const scene_part& part, const fault_plane& plane) {
+    const point_list& v = part.shape->vertices;
+    double distance = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        double mean = 0.0;
+        for (const vec3& p : v)
+            mean += p[k];
+        mean = mean / static_cast<double>(v.size()) + part.offset[k];
+        distance += (mean - plane.point[k]) * plane.normal[k];
+    }
+    return distance >= 0.0;
+}
+
+colour3 face_colour(const scene_part& part, const display_modes& modes,
+                    const frame_colouring& colouring) {
+    switch (modes.colouring) {
+    case face_colouring::per_block:
+        return block_colour(part.number);
+    case face_colouring::fault_side:
+        if (colouring.plane)
+            return fault_side_colour(on_moving_side(part, *colouring.plane));
+        break;
+    case face_colouring::white:
+        break;
+    }
+    return {1.0f, 1.0f, 1.0f};
+}
+
+void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour) {
+    const block& b = *part.shape;
+    for (const face& f : b.faces) {
+        // A convex polygon as GL fills it: the fan about its first corner.
+        for (std::size_t k = 1; k + 1 < f.indices.size(); ++k)
+            for (int corner : {f.indices[0], f.indices[k], f.indices[k + 1]}) {
+                push_point(mesh.face_points, b.vertices[corner], part.offset);
+                for (int c = 0; c < 3; ++c)
+                    mesh.face_normals.push_back(static_cast<float>(f.normal[c]));
+                push_colour(mesh.face_colours, colour);
+            }
+    }
+    for (const edge& e : b.edges)
+        for (int end : e)
+            push_point(mesh.edge_points, b.vertices[end], part.offset);
+}
+
+rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& modes,
+                    const frame_colouring& colouring) {
+    if (modes.tracers != tracer_look::elevation || !part.start_z || t >= part.start_z->size())
+        return to_rgba8({0.0f, 1.0f, 0.1f}, 255);
+    const auto [lo, hi] = colouring.start_z_range;
+    const double fraction = hi > lo ? ((*part.start_z)[t] - lo) / (hi - lo) : 0.5;
+    return to_rgba8(elevation_colour(fraction), 255);
+}
+
+} // namespace
+
+frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_modes& modes,
+                            const frame_colouring& colouring) {
+    frame_mesh mesh;
+    const std::uint8_t alpha = modes.blocks == block_look::see_through ? see_through_alpha : 255;
+    for (const scene_part& part : parts) {
+        if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
+            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha));
+        if (part.tracers && modes.tracers != tracer_look::hidden)
+            for (std::size_t t = 0; t < part.tracers->size(); ++t) {
+                push_point(mesh.tracer_points, (*part.tracers)[t], part.offset);
+                push_colour(mesh.tracer_colours, tracer_colour(part, t, modes, colouring));
+            }
+    }
+    return mesh;
+}

@@ -1,0 +1,35 @@
+// A frame as arrays ready for GL, built without GL: the faces as triangles with their outward
+// normals and colours, the edges as line ends and the tracers as points with colours, each as
+// the display modes ask. The window records these into buffers; pictures and a window whose
+// buffers ran out draw them from memory.
+#pragma once
+
+#include "display_modes.hpp"
+#include "scene_parts.hpp"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// What colours a frame beyond its parts: the fault the shown step applied and the range of the
+// tracers' starting elevations that the colour scale spans.
+struct frame_colouring {
+    std::optional<fault_plane> plane;
+    std::array<double, 2> start_z_range{0.0, 0.0};
+};
+
+struct frame_mesh {
+    std::vector<float> face_points;           // x, y, z per triangle corner
+    std::vector<float> face_normals;          // the face's outward normal at each corner
+    std::vector<std::uint8_t> face_colours;   // r, g, b, a per corner
+    std::vector<float> edge_points;           // x, y, z per line end
+    std::vector<float> tracer_points;         // x, y, z per tracer
+    std::vector<std::uint8_t> tracer_colours; // r, g, b, a per tracer
+};
+
+// Opacity of see-through faces, 0..255.
+constexpr std::uint8_t see_through_alpha = 80;
+
+frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_modes& modes,
+                            const frame_colouring& colouring);

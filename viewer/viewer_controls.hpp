@@ -1,0 +1,38 @@
+// The viewer's state beyond its data and what a key or a playback tick does to it. No GL needed:
+// the window carries out the effect that comes back (redraw, close, save, start the timer).
+#pragma once
+
+#include "display_modes.hpp"
+#include "step_state.hpp"
+#include "view_state.hpp"
+#include "viewer_keys.hpp"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+struct viewer_state {
+    view_state view;
+    step_state steps;
+    display_modes modes;
+    bool playing = false;
+    bool help = false;
+};
+
+enum class viewer_effect { nothing, redraw, close, save_picture, start_playback };
+
+// Carries out action on state; start_eye is where "i" puts the eye back. Space at the last step
+// plays from the first; any other step key or "i" during playback leaves it playing on.
+viewer_effect apply_action(viewer_state& state, const viewer_action& action,
+                           const std::array<double, 3>& start_eye);
+
+// One tick of playback: the next step, and playback stops once the last one is shown. False
+// when nothing changed (not playing, or already at the end).
+bool playback_tick(viewer_state& state);
+
+// Milliseconds between two steps of playback.
+constexpr unsigned playback_interval_ms = 500;
+
+// The picture "s" saves: base (the fault file's path without its extension) followed by the run
+// and step, as "graben_forward_3.png".
+std::string picture_path(const std::string& base, shown_run run, std::size_t step);
