@@ -5,9 +5,12 @@
 namespace tolvex {
 
 void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
-                  const step_fn& on_step) {
-    block boundary = read_run_inputs(files, warn, doc.tracers_init);
+                  const step_fn& on_step, const warn_fn& note) {
+    block boundary = read_run_inputs(files, warn, doc.tracers_init, note);
     doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, on_step);
+    if (note)
+        for (const std::string& w : doc.last_run.warnings)
+            note(doc.fault_path + ": " + w);
 }
 
 } // namespace tolvex

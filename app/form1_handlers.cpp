@@ -106,13 +106,15 @@ void Form1::btn_plot_Click() {
     };
     // Every step of both runs, for the viewer to step through.
     scene_history restored, forward;
+    std::string notes; // input used as given but doubtful, shown once before the viewer opens
     try {
         run_document(
             doc, files,
             [this](const std::string& text) {
                 ui.message_box(text, "WARNING", message_icon::warning);
             },
-            history_collector(restored, forward));
+            history_collector(restored, forward),
+            [&notes](const std::string& text) { notes += (notes.empty() ? "" : "\n") + text; });
     } catch (const run_aborted& e) {
         abort(e);
         return;
@@ -121,6 +123,8 @@ void Form1::btn_plot_Click() {
         return;
     }
 
+    if (!notes.empty())
+        ui.message_box(notes, "WARNING", message_icon::warning);
     viewer_scenes scenes{shown_parts(std::move(restored), conf.show_block, conf.show_tracer),
                          shown_parts(std::move(forward), conf.show_block, conf.show_tracer),
                          picture_base(doc.fault_path, executable_dir())};

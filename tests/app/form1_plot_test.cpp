@@ -92,6 +92,18 @@ TEST_F(form1_plot, both_files_missing_warns_then_aborts) {
     EXPECT_TRUE(plot_enabled());
 }
 
+// Doubtful input is used as given: one warning before the viewer opens lists the run's and the
+// files' warnings.
+TEST_F(form1_plot, warnings_about_the_input_are_shown_once_before_the_viewer) {
+    write_text(files.file("points.tracers"), "0 0 0\n# far\n9 9 9\n");
+    plot();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "WARNING");
+    EXPECT_NE(ui.messages[0].text.find("points.tracers:3: a tracer lies outside the boundary"),
+              std::string::npos)
+        << ui.messages[0].text;
+}
+
 TEST_F(form1_plot, bad_tracer_line_aborts_naming_file_and_line) {
     write_text(files.file("bad.tracers"), "0.1, 0.2, 0.3\n1x 2 3\n");
     configure("cube.boundary", "bad.tracers");
