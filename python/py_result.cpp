@@ -142,6 +142,47 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     write_blocks_file(path.string(), blocks);
 }
 
+// The tuple a pickle holds of a value of n members, after checking its length.
+const py::tuple& state_of(const py::tuple& s, std::size_t n, const char* what) {
+    if (s.size() != n)
+        throw py::value_error(std::string(what) + " state: expected " + std::to_string(n) +
+                              " values, got " + std::to_string(s.size()));
+    return s;
+}
+
+py::array_t<double> points_state(py::handle points) {
+    return array_from_points(points_from_array(points, "tracers"));
+}
+
+py::tuple step_state(const step_view& s) {
+    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers);
+}
+
+step_view step_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 4, "Step");
+    return {s[0].cast<std::size_t>(), s[1], s[2].cast<py::list>(), points_state(s[3])};
+}
+
+py::tuple run_state_state(const state_view& s) {
+    return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius);
+}
+
+state_view run_state_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "RunState");
+    return {s[0].cast<py::list>(), points_state(s[1]), s[2].cast<py::list>(), s[3],
+            s[4].cast<std::optional<double>>()};
+}
+
+py::tuple result_state(const result_view& r) {
+    return py::make_tuple(r.restored, r.forward, r.boundary, r.centre, r.warnings);
+}
+
+result_view result_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "Result");
+    return {s[0].cast<state_view>(), s[1].cast<state_view>(), s[2],
+            array_from_vector(vector_from_array(s[3], "centre")), s[4].cast<py::list>()};
+}
+
 } // namespace
 
 step_fn step_recorder(run_output& out) {
@@ -162,10 +203,12 @@ void add_result_types(py::module_& m) {
         .def_readonly("fault", &step_view::fault)
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
-        .def("__repr__", [](const step_view& s) {
-            return "<tolvex.Step " + std::to_string(s.step) + ": " +
-                   std::to_string(s.blocks.size()) + " blocks>";
-        });
+        .def("__repr__",
+             [](const step_view& s) {
+                 return "<tolvex.Step " + std::to_string(s.step) + ": " +
+                        std::to_string(s.blocks.size()) + " blocks>";
+             })
+        .def(py::pickle(&step_state, &step_from_state));
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
@@ -174,20 +217,24 @@ void add_result_types(py::module_& m) {
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))
-        .def("__repr__", [](const state_view& s) {
-            return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
-                   std::to_string(s.tracers.shape(0)) + " tracers>";
-        });
+        .def("__repr__",
+             [](const state_view& s) {
+                 return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
+                        std::to_string(s.tracers.shape(0)) + " tracers>";
+             })
+        .def(py::pickle(&run_state_state, &run_state_from_state));
     py::class_<result_view>(m, "Result", result_doc)
         .def_readonly("restored", &result_view::restored)
         .def_readonly("forward", &result_view::forward)
         .def_readonly("boundary", &result_view::boundary)
         .def_readonly("centre", &result_view::centre)
         .def_readonly("warnings", &result_view::warnings)
-        .def("__repr__", [](const result_view& r) {
-            return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
-                   std::to_string(r.forward.blocks.size()) + " forward blocks>";
-        });
+        .def("__repr__",
+             [](const result_view& r) {
+                 return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
+                        std::to_string(r.forward.blocks.size()) + " forward blocks>";
+             })
+        .def(py::pickle(&result_state, &result_from_state));
 }
 
 py::object result_object(run_output&& out) {
