@@ -3,6 +3,7 @@
 #include "array_convert.hpp"
 #include "block.hpp"
 #include "boundary_from_faces.hpp"
+#include "outward_faces.hpp"
 
 namespace tolvex {
 
@@ -10,23 +11,23 @@ namespace py = pybind11;
 
 namespace {
 
-constexpr const char* block_doc =
-    R"(One convex polyhedron: the boundary, or a block of a result.
+constexpr const char* block_doc = R"(One convex polyhedron: the boundary, or a block of a result.
 
 Read-only attributes (new read-only NumPy arrays on each access; copy them to change them):
 
 vertices        (V, 3) float64, model units; in results relative to the boundary's centre
 edges           (E, 2) int64, the two vertex indices of each edge
-faces           list of int64 arrays, each the vertex indices of one face in order round it
-normals         (F, 3) float64, each face's outward normal
+faces           list of int64 arrays, each the vertex indices of one face, counter-clockwise
+                seen from outside the block
+normals         (F, 3) float64, each face's outward unit normal
 fault_indices   int64, the faults the block carries (positions in its run's faults list)
 tracer_indices  int64, the tracers inside the block (rows of its run's tracers)
 
 Blocks come from read_boundary, boundary_from_arrays and run results; they have no
-constructor of their own. They can be pickled and copied.)";
+constructor of their own. They can be pickled and copied; tolvex.mesh(blocks) gives a list of
+them as one mesh.)";
 
-constexpr const char* boundary_from_arrays_doc =
-    R"(boundary_from_arrays(vertices, faces) -> Block
+constexpr const char* boundary_from_arrays_doc = R"(boundary_from_arrays(vertices, faces) -> Block
 
 A boundary from its vertices and faces.
 
@@ -45,9 +46,11 @@ Example, the cube [0, 2]^3:
     cube = tolvex.boundary_from_arrays(v, [(0, 2, 3, 1), (4, 5, 7, 6), (0, 1, 5, 4),
                                            (2, 6, 7, 3), (0, 4, 6, 2), (1, 3, 7, 5)]))";
 
+// A cut face holds its fault's normal on both halves, so the corner order and normal users see
+// are the exports': counter-clockwise from outside, pointing out.
 py::list face_arrays(const block& b) {
     py::list faces;
-    for (const face& f : b.faces)
+    for (const face& f : outward_faces(b))
         faces.append(array_from_indices({f.indices.data(), f.indices.size()}));
     return faces;
 }
@@ -55,13 +58,12 @@ py::list face_arrays(const block& b) {
 py::array_t<double> normal_array(const block& b) {
     point_list normals;
     normals.reserve(b.faces.size());
-    for (const face& f : b.faces)
+    for (const face& f : outward_faces(b))
         normals.push_back(f.normal);
     return array_from_points(normals);
 }
 
-// What a Block holds as it holds it (faces in their stored order and normals),
-// for pickling.
+// What a Block holds as it holds it (faces in their stored order and normals), for pickling.
 py::tuple block_state(const block& b) {
     std::vector<int> edge_ends;
     for (const edge& e : b.edges)
@@ -116,8 +118,9 @@ void add_block_type(py::module_& m) {
         .def_property_readonly(
             "edges", [](const block& b) { return array_from_edges(b.edges); },
             "(E, 2) int64 vertex indices")
-        .def_property_readonly("faces", &face_arrays, "list of int64 corner-index arrays")
-        .def_property_readonly("normals", &normal_array, "(F, 3) float64 outward normals")
+        .def_property_readonly("faces", &face_arrays,
+                               "list of int64 corner-index arrays, counter-clockwise from outside")
+        .def_property_readonly("normals", &normal_array, "(F, 3) float64 outward unit normals")
         .def_property_readonly(
             "fault_indices", [](const block& b) { return array_from_indices(b.fault_indices); },
             "int64 positions of the faults it carries")

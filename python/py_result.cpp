@@ -2,6 +2,7 @@
 
 #include "array_convert.hpp"
 #include "block_export.hpp"
+#include "py_mesh.hpp"
 #include "tracer_file.hpp"
 
 #include <cmath>
@@ -51,10 +52,11 @@ constexpr const char* state_doc = R"(The model after one cutting run.
 
 Read-only attributes, all relative to the boundary's centre (Result.centre), in model units:
 
-tracers  (N, 3) float64, row i the i-th tracer given to the run, moved with its block
-blocks   list of Block
-faults   list of Fault in the order the run applied them, each point where the run left it
-steps    None, or with run(..., steps=True) the list of Step 0..n of this run
+tracers        (N, 3) float64, row i the i-th tracer given to the run, moved with its block
+tracer_blocks  (N,) int64, the position in blocks of the block holding each tracer (-1: none)
+blocks         list of Block (tolvex.mesh(state.blocks) for one mesh of them)
+faults         list of Fault in the order the run applied them, each point where the run left it
+steps          None, or with run(..., steps=True) the list of Step 0..n of this run
 
 Methods: save_tracers(path, tracer_radius=None) and save_blocks(path).)";
 
@@ -64,7 +66,8 @@ step     0 for the undivided boundary with the initial tracers, k for the model 
          fault of the run
 fault    None for step 0, otherwise the Fault that cut (its point as it was when it cut)
 blocks   list of Block
-tracers  (N, 3) float64)";
+tracers  (N, 3) float64
+tracer_blocks  (N,) int64, as RunState.tracer_blocks)";
 
 constexpr const char* save_tracers_doc = R"(save_tracers(path, tracer_radius=None)
 
@@ -203,6 +206,11 @@ void add_result_types(py::module_& m) {
         .def_readonly("fault", &step_view::fault)
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
+        .def_property_readonly("tracer_blocks",
+                               [](const step_view& s) {
+                                   return tracer_blocks(
+                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
+                               })
         .def("__repr__",
              [](const step_view& s) {
                  return "<tolvex.Step " + std::to_string(s.step) + ": " +
@@ -212,6 +220,11 @@ void add_result_types(py::module_& m) {
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
+        .def_property_readonly("tracer_blocks",
+                               [](const state_view& s) {
+                                   return tracer_blocks(
+                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
+                               })
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
