@@ -96,8 +96,12 @@ fault as_loaded(fault f, run_kind run) {
 
 py::list block_list(std::vector<block>&& blocks) {
     py::list out;
-    for (block& b : blocks)
+    for (block& b : blocks) {
         out.append(py::cast(std::move(b)));
+        // Many blocks take a while: Ctrl-C is heard meanwhile too.
+        if (out.size() % 4096 == 0 && PyErr_CheckSignals() != 0)
+            throw py::error_already_set();
+    }
     return out;
 }
 
