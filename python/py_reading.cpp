@@ -55,7 +55,7 @@ Reads a tracer file.
 
 One 'x, y, z' line per tracer (a comma and a blank after the first two values), in units of
 tracer_radius: every coordinate is multiplied by it, giving model units relative to the
-boundary's centre. ValueError for a radius of 0 or not finite.
+boundary's centre. ValueError for a radius that is not a positive finite number.
 
 )" + std::string(read_errors_doc);
 
@@ -171,8 +171,10 @@ tolvex_conf read_settings(const std::string& path) {
 }
 
 double checked_radius(double radius) {
-    if (!std::isfinite(radius) || radius == 0.0)
-        throw py::value_error("tracer_radius must be finite and not 0");
+    // A negative scale would mirror every tracer through the centre: never what a scale means.
+    if (!(radius > 0.0) || !std::isfinite(radius) || !std::isfinite(1.0 / radius))
+        throw py::value_error("tracer_radius must be a positive finite number, got " +
+                              py::repr(py::float_(radius)).cast<std::string>());
     return radius;
 }
 

@@ -3,9 +3,9 @@
 #include "array_convert.hpp"
 #include "block_export.hpp"
 #include "py_mesh.hpp"
+#include "py_reading.hpp"
 #include "tracer_file.hpp"
 
-#include <cmath>
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
@@ -76,8 +76,8 @@ Writes the tracers as a tracer file.
 One '%15.8f %15.8f %15.8f' line per tracer, each coordinate divided by tracer_radius (the
 tracer files' scale). None takes the radius run_files read the tracers with; a result of run()
 has none, so give it there. The file is complete before it replaces an old one. Raises
-ValueError for a radius of 0 or not finite, OSError when the file cannot be written (an old file
-stays as it was).)";
+ValueError for a radius that is not a positive finite number, OSError when the file cannot be
+written (an old file stays as it was).)";
 
 constexpr const char* save_blocks_doc = R"(save_blocks(path)
 
@@ -136,9 +136,8 @@ void save_tracers(const state_view& s, const std::filesystem::path& path,
     if (!radius)
         throw py::value_error("save_tracers: give tracer_radius, the scale of tracer files "
                               "(this result was made from arrays in model units)");
-    if (!std::isfinite(*radius) || *radius == 0.0)
-        throw py::value_error("save_tracers: tracer_radius must be finite and not 0");
-    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"), *radius);
+    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"),
+                      checked_radius(*radius));
 }
 
 void save_blocks(const state_view& s, const std::filesystem::path& path) {

@@ -222,9 +222,11 @@ TEST_F(Batch, WarnsAboutSlipsThatAreNotUnitOrLeaveTheirPlaneWithoutChangingTheRe
                               fault_line(2, 0.0, {0, 0, 1}, {0, 0, 1}, {1, 1, 9}, 2));
     const outcome o = run_batch(cube_args() + " --save-tracers " + quoted(dir.file("out.txt")));
     ASSERT_EQ(o.status, 0) << o.output;
-    EXPECT_NE(o.output.find("fault 1 (sequence 1): slip direction has length 2"), std::string::npos)
+    EXPECT_NE(o.output.find("fault \"f1\" (identifier 1, sequence 1): slip direction has length 2"),
+              std::string::npos)
         << o.output;
-    EXPECT_NE(o.output.find("fault 2 (sequence 2): slip direction leaves the fault plane"),
+    EXPECT_NE(o.output.find(
+                  "fault \"f2\" (identifier 2, sequence 2): slip direction leaves the fault plane"),
               std::string::npos)
         << o.output;
     // the slip is used as given: 2 * 2 = 4
