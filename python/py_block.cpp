@@ -27,9 +27,10 @@ Blocks come from read_boundary, boundary_from_arrays and run results; they have 
 constructor of their own. They can be pickled and copied; tolvex.mesh(blocks) gives a list of
 them as one mesh.)";
 
-constexpr const char* boundary_from_arrays_doc = R"(boundary_from_arrays(vertices, faces) -> Block
+constexpr const char* boundary_from_arrays_doc = R"(boundary_from_arrays(vertices, faces)
+--
 
-A boundary from its vertices and faces.
+A boundary (a Block) from its vertices and faces.
 
 vertices is a (V, 3) array of real numbers (model units); faces a sequence of F sequences of
 integers, each the 0-based indices of one face's corners in order round the face (either way

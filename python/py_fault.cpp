@@ -43,11 +43,21 @@ Example:
                      slip_magnitude=2.0, sequence=1, name='detachment')
     f.slip_magnitude = 3.0)";
 
+// The signature editors and inspect.signature read; the text is the class's.
+constexpr const char* fault_init_doc =
+    R"(__init__(self, *, normal, point, slip_direction, slip_magnitude, sequence, name='',
+         tag='', identifier=0, plane_azimuth=0.0, plane_inclination=0.0, slip_azimuth=0.0,
+         slip_plunge=0.0)
+--
+
+A Fault: see help(tolvex.Fault).)";
+
 constexpr const char* faults_from_arrays_doc =
     R"(faults_from_arrays(normals, points, slip_directions, slip_magnitudes, sequences,
-                   names=None, tags=None, identifiers=None) -> list of Fault
+                   names=None, tags=None, identifiers=None)
+--
 
-Faults from one array per attribute.
+Faults (a list of Fault) from one array per attribute.
 
 normals, points and slip_directions are (F, 3) arrays of real numbers, slip_magnitudes (F,)
 reals, sequences (F,) integers; names and tags sequences of F strings and identifiers F
@@ -215,7 +225,7 @@ std::vector<fault> faults_from_arrays(py::handle normals, py::handle points,
 void add_fault_type(py::module_& m) {
     const auto none = py::none();
     py::class_<fault>(m, "Fault", fault_doc)
-        .def(py::init(&make_fault), py::kw_only(), py::arg("normal") = none,
+        .def(py::init(&make_fault), fault_init_doc, py::kw_only(), py::arg("normal") = none,
              py::arg("point") = none, py::arg("slip_direction") = none,
              py::arg("slip_magnitude") = none, py::arg("sequence") = none, py::arg("name") = "",
              py::arg("tag") = "", py::arg("identifier") = 0, py::arg("plane_azimuth") = 0.0,

@@ -30,7 +30,8 @@ order. Example:
     pyvista.PolyData(m.points, m.faces).cell_data['block'] = m.block
     meshio.Mesh(m.points, m.cells, cell_data=m.cell_data).write('blocks.vtu'))";
 
-constexpr const char* mesh_fn_doc = R"(mesh(blocks) -> Mesh
+constexpr const char* mesh_fn_doc = R"(mesh(blocks)
+--
 
 The blocks (any iterable of Block, such as RunState.blocks) as one polygon mesh: see Mesh.)";
 

@@ -29,9 +29,10 @@ constexpr const char* read_errors_doc =
     "first bad line, and the OSError of opening the file (FileNotFoundError, PermissionError,\n"
     "...) when it cannot be opened. Nothing of a bad file is returned.";
 
-const std::string read_boundary_doc = R"(read_boundary(path) -> Block
+const std::string read_boundary_doc = R"(read_boundary(path)
+--
 
-Reads a boundary file.
+Reads a boundary file into a Block.
 
 VERTEX=x,y,z, EDGE=a,b and FACE=n,i1,...,in,nx,ny,nz lines (0-based vertex indices, integer
 outward normals), in model units. The Block has vertices, edges and faces; no fault or tracer
@@ -39,9 +40,10 @@ indices.
 
 )" + std::string(read_errors_doc);
 
-const std::string read_faults_doc = R"(read_faults(path) -> list of Fault
+const std::string read_faults_doc = R"(read_faults(path)
+--
 
-Reads a fault data file.
+Reads a fault data file into a list of Fault.
 
 One fault per line, 18 tab-separated fields; '#' lines are comments. The list is sorted by
 descending sequence number (youngest first), faults with the same number in file order.
@@ -49,9 +51,10 @@ descending sequence number (youngest first), faults with the same number in file
 )" + std::string(read_errors_doc);
 
 const std::string read_tracers_doc =
-    R"(read_tracers(path, tracer_radius=100.0) -> (N, 3) float64 array
+    R"(read_tracers(path, tracer_radius=100.0)
+--
 
-Reads a tracer file.
+Reads a tracer file into an (N, 3) float64 array.
 
 One 'x, y, z' line per tracer (a comma and a blank after the first two values), in units of
 tracer_radius: every coordinate is multiplied by it, giving model units relative to the
@@ -59,9 +62,10 @@ boundary's centre. ValueError for a radius that is not a positive finite number.
 
 )" + std::string(read_errors_doc);
 
-const std::string read_config_doc = R"(read_config(path) -> Config
+const std::string read_config_doc = R"(read_config(path)
+--
 
-Reads a settings file (tolvex.conf).
+Reads a settings file (tolvex.conf) into a Config.
 
 Unlike the desktop program, which keeps the earlier value of a bad line, any bad line raises.
 

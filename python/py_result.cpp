@@ -69,7 +69,8 @@ blocks   list of Block
 tracers  (N, 3) float64
 tracer_blocks  (N,) int64, as RunState.tracer_blocks)";
 
-constexpr const char* save_tracers_doc = R"(save_tracers(path, tracer_radius=None)
+constexpr const char* save_tracers_doc = R"(save_tracers(self, path, tracer_radius=None)
+--
 
 Writes the tracers as a tracer file.
 
@@ -79,7 +80,8 @@ has none, so give it there. The file is complete before it replaces an old one. 
 ValueError for a radius that is not a positive finite number, OSError when the file cannot be
 written (an old file stays as it was).)";
 
-constexpr const char* save_blocks_doc = R"(save_blocks(path)
+constexpr const char* save_blocks_doc = R"(save_blocks(self, path)
+--
 
 Writes the blocks for other programs.
 

@@ -21,9 +21,10 @@ namespace py = pybind11;
 namespace {
 
 constexpr const char* run_doc =
-    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None) -> Result
+    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None)
+--
 
-Runs the model: restores it fault by fault, then runs it forward.
+Runs the model: restores it fault by fault, then runs it forward. Returns a Result.
 
 Arguments
   boundary  a Block, the model volume: one convex polyhedron in model units (read_boundary,
@@ -74,9 +75,10 @@ Example
 
 constexpr const char* run_files_doc =
     R"(run_files(config=None, *, faults, boundary=None, tracers=None, tracer_radius=None,
-          steps=False, progress=None) -> Result
+          steps=False, progress=None)
+--
 
-Runs the model on files, as tolvex-batch does.
+Runs the model on files, as tolvex-batch does. Returns a Result.
 
 Arguments (paths are str or os.PathLike)
   config         a tolvex.conf; the boundary and tracer file names in it are relative to its

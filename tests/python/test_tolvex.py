@@ -1,7 +1,9 @@
 """The Python module against tolvex-batch, hand-computed models and bad input."""
 
+import ast
 import concurrent.futures
 import copy
+import inspect
 import os
 import re
 import subprocess
@@ -178,3 +180,18 @@ def test_threads_give_the_serial_results():
     for (t1, b1), (t2, b2) in zip(serial, threaded):
         np.testing.assert_array_equal(t1, t2)
         assert len(b1) == len(b2) and all(np.array_equal(x, y) for x, y in zip(b1, b2))
+
+
+def test_the_stubs_declare_what_the_module_has_with_its_signatures():
+    stubs = ast.parse(open(os.path.join(os.path.dirname(tolvex.__file__), "tolvex.pyi")).read())
+    declared = {d.name: d for d in stubs.body if isinstance(d, (ast.FunctionDef, ast.ClassDef))}
+    assert {n for n in declared if not n.startswith("_")} == set(tolvex.__all__)
+    calls = {n: d for n, d in declared.items() if isinstance(d, ast.FunctionDef)}
+    calls["Fault"] = next(d for d in declared["Fault"].body if getattr(d, "name", "") == "__init__")
+    for name, d in calls.items():
+        stub = ([a.arg for a in d.args.posonlyargs + d.args.args if a.arg != "self"],
+                [a.arg for a in d.args.kwonlyargs])
+        params = inspect.signature(getattr(tolvex, name)).parameters.values()
+        runtime = ([p.name for p in params if p.kind == p.POSITIONAL_OR_KEYWORD],
+                   [p.name for p in params if p.kind == p.KEYWORD_ONLY])
+        assert runtime == stub, name
