@@ -191,6 +191,11 @@ result_view result_from_state(const py::tuple& t) {
             array_from_vector(vector_from_array(s[3], "centre")), s[4].cast<py::list>()};
 }
 
+// Each tracer's block in a Step or a RunState.
+template <class View> py::array_t<std::int64_t> tracer_blocks_of(const View& v) {
+    return tracer_blocks(v.blocks, static_cast<std::size_t>(v.tracers.shape(0)));
+}
+
 } // namespace
 
 step_fn step_recorder(run_output& out) {
@@ -211,11 +216,7 @@ void add_result_types(py::module_& m) {
         .def_readonly("fault", &step_view::fault)
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
-        .def_property_readonly("tracer_blocks",
-                               [](const step_view& s) {
-                                   return tracer_blocks(
-                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
-                               })
+        .def_property_readonly("tracer_blocks", &tracer_blocks_of<step_view>)
         .def("__repr__",
              [](const step_view& s) {
                  return "<tolvex.Step " + std::to_string(s.step) + ": " +
@@ -225,11 +226,7 @@ void add_result_types(py::module_& m) {
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
-        .def_property_readonly("tracer_blocks",
-                               [](const state_view& s) {
-                                   return tracer_blocks(
-                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
-                               })
+        .def_property_readonly("tracer_blocks", &tracer_blocks_of<state_view>)
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),

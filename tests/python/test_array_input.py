@@ -7,7 +7,7 @@ import pytest
 
 import tolvex
 
-EXAMPLES = os.path.join(os.path.dirname(__file__), "../../examples")
+EXAMPLES = tolvex.examples_dir()
 
 # Each conversion of an array-like that NumPy must copy or reinterpret; sizes are in the
 # thousands of rows, well past any buffer a dangling view could still find intact.

@@ -7,7 +7,7 @@ import pytest
 
 import tolvex
 
-EXAMPLES = os.path.join(os.path.dirname(__file__), "../../examples")
+EXAMPLES = tolvex.examples_dir()
 
 
 def flat_faces(cells):

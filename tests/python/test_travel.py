@@ -10,7 +10,7 @@ import pytest
 
 import tolvex
 
-EXAMPLES = os.path.join(os.path.dirname(__file__), "../../examples")
+EXAMPLES = tolvex.examples_dir()
 CONF = os.path.join(EXAMPLES, "tolvex.conf")
 FAULTS = os.path.join(EXAMPLES, "graben.efd")
 
