@@ -4,6 +4,7 @@
 #include "boundary_file.hpp"
 #include "fault_file.hpp"
 #include "py_errors.hpp"
+#include "scalar_convert.hpp"
 #include "tracer_file.hpp"
 
 #include <charconv>
@@ -122,8 +123,8 @@ std::vector<fault> read_faults(const std::filesystem::path& path) {
     return std::move(*faults);
 }
 
-py::array_t<double> read_tracers(const std::filesystem::path& path, double tracer_radius) {
-    const double radius = checked_radius(tracer_radius);
+py::array_t<double> read_tracers(const std::filesystem::path& path, py::handle tracer_radius) {
+    const double radius = checked_radius(real_from_value(tracer_radius, "tracer_radius"));
     point_list tracers;
     bool opened = false;
     {

@@ -4,6 +4,7 @@
 #include "block_export.hpp"
 #include "py_mesh.hpp"
 #include "py_reading.hpp"
+#include "scalar_convert.hpp"
 #include "tracer_file.hpp"
 
 #include <filesystem>
@@ -133,8 +134,9 @@ state_view state_object(run_state&& state, run_kind run,
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
-                  std::optional<double> tracer_radius) {
-    const std::optional<double> radius = tracer_radius ? tracer_radius : s.tracer_radius;
+                  py::handle tracer_radius) {
+    const std::optional<double> given = optional_real_from_value(tracer_radius, "tracer_radius");
+    const std::optional<double> radius = given ? given : s.tracer_radius;
     if (!radius)
         throw py::value_error("save_tracers: give tracer_radius, the scale of tracer files "
                               "(this result was made from arrays in model units)");

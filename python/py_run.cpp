@@ -8,6 +8,7 @@
 #include "py_progress.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
+#include "scalar_convert.hpp"
 #include "vector_utils.hpp"
 
 #include <filesystem>
@@ -152,8 +153,9 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
 
 py::object run_from_files(const optional_path& config, const std::filesystem::path& faults,
                           const optional_path& boundary, const optional_path& tracers,
-                          std::optional<double> tracer_radius, bool steps, py::handle progress) {
-    const run_files files = files_to_read(config, boundary, tracers, tracer_radius);
+                          py::handle tracer_radius, bool steps, py::handle progress) {
+    const run_files files = files_to_read(config, boundary, tracers,
+                                          optional_real_from_value(tracer_radius, "tracer_radius"));
     const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
     bool boundary_missing = false;

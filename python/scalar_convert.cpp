@@ -36,13 +36,18 @@ double real_from_value(py::handle value, const std::string& what) {
     if (x == -1.0 && PyErr_Occurred()) {
         if (PyErr_ExceptionMatches(PyExc_OverflowError)) {
             PyErr_Clear();
-            throw py::value_error(what + ": " + py::repr(value).cast<std::string>() +
-                                  " is too large for a float");
+            throw py::value_error(what + ": the number is too large for a float");
         }
         PyErr_Clear();
         throw py::type_error(what + ": expected a real number, got " + type_name(value));
     }
     return x;
+}
+
+std::optional<double> optional_real_from_value(py::handle value, const std::string& what) {
+    if (value.is_none())
+        return std::nullopt;
+    return real_from_value(value, what);
 }
 
 std::string text_from_value(py::handle value, const std::string& what) {

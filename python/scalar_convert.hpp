@@ -5,6 +5,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <optional>
 #include <string>
 
 namespace tolvex {
@@ -17,6 +18,9 @@ int int_from_value(pybind11::handle value, const std::string& what);
 
 // A real number (int, float, NumPy number or anything with __float__), not checked for finiteness.
 double real_from_value(pybind11::handle value, const std::string& what);
+
+// None as no value, anything else as real_from_value reads it.
+std::optional<double> optional_real_from_value(pybind11::handle value, const std::string& what);
 
 // A str.
 std::string text_from_value(pybind11::handle value, const std::string& what);

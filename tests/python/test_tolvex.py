@@ -145,6 +145,8 @@ def fault(**changed):
      r"^sequences\[0\]: 1099511627776 is out of range"),
     (lambda: tolvex.read_tracers(os.path.join(EXAMPLES, "layers.tracers"), tracer_radius=-100),
      ValueError, r"tracer_radius must be a positive finite number, got -100.0"),
+    (lambda: tolvex.read_tracers(os.path.join(EXAMPLES, "layers.tracers"), tracer_radius="1"),
+     TypeError, r"^tracer_radius: expected a real number, got str$"),
     (lambda: tolvex.mesh([1]), TypeError, r"blocks\[0\]: expected a tolvex.Block, got int"),
 ])
 def test_bad_arguments_raise_clear_errors(call, error, message):
