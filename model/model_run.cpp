@@ -67,8 +67,8 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
 }
 
 // One cutting run from the centred boundary; its final blocks are built only when keep_blocks is
-// set or steps are shown.
-// after_fault, when set, is told of each fault with how many of this run's are applied.
+// set or steps are shown. after_fault, when set, is told how many of the run's faults are applied
+// after each (and again while the blocks are built).
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
                       run_kind kind, const step_fn& on_step, bool keep_blocks,
                       const std::function<void(std::size_t)>& after_fault) {
