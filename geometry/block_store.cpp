@@ -245,13 +245,17 @@ block_set take_set(block_store& store, point_list& tracers) {
     return set;
 }
 
-std::vector<block> take_blocks(block_store& store, point_list& tracers) {
+std::vector<block> take_blocks(block_store& store, point_list& tracers,
+                               const std::function<void()>& poll) {
     std::vector<block> blocks(store.shapes.size());
     block_set one;
+    std::size_t written = 0;
     release_blocks(store, [&](int s, std::size_t p) {
         size_set(one, store, std::span<const int>(&s, 1));
         write_block(one, 0, store, s);
         blocks[p] = to_block(view_of(one, 0));
+        if (poll && ++written % 4096 == 0)
+            poll();
     });
     output_tracers(store, tracers);
     return blocks;

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 // A run of positions in fault_order or tracers: [begin, end).
@@ -109,9 +110,11 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
 block_set stored_set(const block_store& store, point_list& tracers);
 
 // The same, and the records of the blocks, freeing the shapes as they are written: only the
-// tracers are left in the store.
+// tracers are left in the store. poll, when set, is called after every few thousand blocks, so
+// that a caller can stop a long build by throwing.
 block_set take_set(block_store& store, point_list& tracers);
-std::vector<block> take_blocks(block_store& store, point_list& tracers);
+std::vector<block> take_blocks(block_store& store, point_list& tracers,
+                               const std::function<void()>& poll = {});
 
 // Only the tracers of every block, with the pending shifts applied.
 void output_tracers(const block_store& store, point_list& tracers);

@@ -3,7 +3,10 @@
 namespace tolvex {
 
 std::string fault_label(const fault& f) {
-    return "fault " + std::to_string(f.id) + " (sequence " + std::to_string(f.order) + ")";
+    const std::string sequence = "sequence " + std::to_string(f.order) + ")";
+    if (f.name.empty())
+        return "fault " + std::to_string(f.id) + " (" + sequence;
+    return "fault \"" + f.name + "\" (identifier " + std::to_string(f.id) + ", " + sequence;
 }
 
 } // namespace tolvex

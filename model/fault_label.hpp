@@ -7,7 +7,8 @@
 
 namespace tolvex {
 
-// "fault <identifier> (sequence <sequence number>)".
+// 'fault "<name>" (identifier <identifier>, sequence <sequence number>)', or without a name
+// 'fault <identifier> (sequence <sequence number>)'.
 std::string fault_label(const fault& f);
 
 } // namespace tolvex

@@ -1,6 +1,7 @@
 // Between NumPy arrays (or anything NumPy reads as one) and the model's points, vectors and
 // index lists. Every check names the argument: a wrong kind of number raises TypeError, a wrong
-// shape or a value that is not finite raises ValueError.
+// shape or a value that is not finite raises ValueError, an index outside the int range
+// OverflowError. Any layout, byte order or dtype NumPy converts is read exactly.
 #pragma once
 
 #include "block.hpp"

@@ -2,9 +2,12 @@
 #include "py_block.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_mesh.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
 #include "py_run.hpp"
+
+#include <string>
 
 namespace {
 
@@ -15,16 +18,26 @@ and a sequence number) and tracers (an (N, 3) float64 array of marker points, mo
 relative to the boundary's centre). run() restores the model fault by fault, youngest first,
 then runs it forward from the undivided boundary, oldest first, and returns both results.
 
-Reading: read_boundary, read_faults, read_tracers, read_config. From arrays:
-boundary_from_arrays, faults_from_arrays, Fault(...). Running: run, run_files. Writing:
-RunState.save_tracers, RunState.save_blocks. Errors: InputError (a ValueError naming file, line
-and reason), OSError for files, TypeError and ValueError for arguments; SlipWarning for doubtful
-faults.
+Reading: read_boundary, read_faults, read_tracers, read_config (examples_dir() has examples).
+From arrays: boundary_from_arrays, faults_from_arrays, Fault(...). Running: run, run_files
+(Ctrl-C stops them; progress=callable reports each fault). Meshes: mesh(blocks),
+RunState.tracer_blocks. Writing: RunState.save_tracers, RunState.save_blocks. Errors:
+InputError (a ValueError naming file, line and reason), OSError for files, TypeError,
+ValueError and OverflowError for arguments; SlipWarning for doubtful faults. Faults, blocks,
+results and settings can be pickled and copied.
 
 Example:
-    import tolvex
-    result = tolvex.run_files('examples/tolvex.conf', faults='examples/graben.efd')
+    import os, tolvex
+    examples = tolvex.examples_dir()
+    result = tolvex.run_files(os.path.join(examples, 'tolvex.conf'),
+                              faults=os.path.join(examples, 'graben.efd'))
     print(len(result.forward.blocks), result.forward.tracers.shape))";
+
+constexpr const char* examples_dir_doc = R"(examples_dir()
+--
+
+The folder of the example files (box.boundary, graben.efd, layers.tracers, tolvex.conf) of the
+source tree this module was built from, so that examples run from any folder.)";
 
 } // namespace
 
@@ -37,7 +50,19 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_error_types(m);
     tolvex::add_fault_type(m);
     tolvex::add_block_type(m);
+    tolvex::add_mesh(m);
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);
+    m.def(
+        "examples_dir", [] { return std::string(TOLVEX_EXAMPLES_DIR); }, examples_dir_doc);
+
+    // Everything above but the version: what "from tolvex import *" gives.
+    pybind11::list names;
+    for (const auto& [name, value] : m.attr("__dict__").cast<pybind11::dict>()) {
+        const auto text = name.cast<std::string>();
+        if (!text.starts_with("_"))
+            names.append(text);
+    }
+    m.attr("__all__") = names;
 }

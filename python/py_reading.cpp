@@ -4,6 +4,7 @@
 #include "boundary_file.hpp"
 #include "fault_file.hpp"
 #include "py_errors.hpp"
+#include "scalar_convert.hpp"
 #include "tracer_file.hpp"
 
 #include <charconv>
@@ -29,9 +30,10 @@ constexpr const char* read_errors_doc =
     "first bad line, and the OSError of opening the file (FileNotFoundError, PermissionError,\n"
     "...) when it cannot be opened. Nothing of a bad file is returned.";
 
-const std::string read_boundary_doc = R"(read_boundary(path) -> Block
+const std::string read_boundary_doc = R"(read_boundary(path)
+--
 
-Reads a boundary file.
+Reads a boundary file into a Block.
 
 VERTEX=x,y,z, EDGE=a,b and FACE=n,i1,...,in,nx,ny,nz lines (0-based vertex indices, integer
 outward normals), in model units. The Block has vertices, edges and faces; no fault or tracer
@@ -39,9 +41,10 @@ indices.
 
 )" + std::string(read_errors_doc);
 
-const std::string read_faults_doc = R"(read_faults(path) -> list of Fault
+const std::string read_faults_doc = R"(read_faults(path)
+--
 
-Reads a fault data file.
+Reads a fault data file into a list of Fault.
 
 One fault per line, 18 tab-separated fields; '#' lines are comments. The list is sorted by
 descending sequence number (youngest first), faults with the same number in file order.
@@ -49,19 +52,21 @@ descending sequence number (youngest first), faults with the same number in file
 )" + std::string(read_errors_doc);
 
 const std::string read_tracers_doc =
-    R"(read_tracers(path, tracer_radius=100.0) -> (N, 3) float64 array
+    R"(read_tracers(path, tracer_radius=100.0)
+--
 
-Reads a tracer file.
+Reads a tracer file into an (N, 3) float64 array.
 
 One 'x, y, z' line per tracer (a comma and a blank after the first two values), in units of
 tracer_radius: every coordinate is multiplied by it, giving model units relative to the
-boundary's centre. ValueError for a radius of 0 or not finite.
+boundary's centre. ValueError for a radius that is not a positive finite number.
 
 )" + std::string(read_errors_doc);
 
-const std::string read_config_doc = R"(read_config(path) -> Config
+const std::string read_config_doc = R"(read_config(path)
+--
 
-Reads a settings file (tolvex.conf).
+Reads a settings file (tolvex.conf) into a Config.
 
 Unlike the desktop program, which keeps the earlier value of a bad line, any bad line raises.
 
@@ -118,8 +123,8 @@ std::vector<fault> read_faults(const std::filesystem::path& path) {
     return std::move(*faults);
 }
 
-py::array_t<double> read_tracers(const std::filesystem::path& path, double tracer_radius) {
-    const double radius = checked_radius(tracer_radius);
+py::array_t<double> read_tracers(const std::filesystem::path& path, py::handle tracer_radius) {
+    const double radius = checked_radius(real_from_value(tracer_radius, "tracer_radius"));
     point_list tracers;
     bool opened = false;
     {
@@ -135,6 +140,29 @@ config_record read_config(const std::filesystem::path& path) {
     return {read_settings(path.string()), path.parent_path()};
 }
 
+// The settings and the folder, every value exactly (the colour's floats widen without loss).
+py::tuple config_state(const config_record& c) {
+    const tolvex_conf& t = c.settings;
+    return py::make_tuple(t.boundary_file, t.tracer_file, t.clear_color, t.tracer_radius,
+                          t.show_block, t.show_tracer, t.initial_view_point, c.folder);
+}
+
+config_record config_from_state(const py::tuple& s) {
+    if (s.size() != 8)
+        throw py::value_error("Config state: expected 8 values, got " + std::to_string(s.size()));
+    config_record c;
+    c.settings.boundary_file = s[0].cast<std::string>();
+    c.settings.tracer_file = s[1].cast<std::string>();
+    c.settings.clear_color = s[2].cast<std::array<float, 4>>();
+    c.settings.tracer_radius = s[3].cast<double>();
+    c.settings.show_block = s[4].cast<bool>();
+    c.settings.show_tracer = s[5].cast<bool>();
+    c.settings.initial_view_point = s[6].cast<std::array<double, 3>>();
+    c.settings.loaded = true;
+    c.folder = s[7].cast<std::filesystem::path>();
+    return c;
+}
+
 } // namespace
 
 tolvex_conf read_settings(const std::string& path) {
@@ -148,8 +176,10 @@ tolvex_conf read_settings(const std::string& path) {
 }
 
 double checked_radius(double radius) {
-    if (!std::isfinite(radius) || radius == 0.0)
-        throw py::value_error("tracer_radius must be finite and not 0");
+    // A negative scale would mirror every tracer through the centre: never what a scale means.
+    if (!(radius > 0.0) || !std::isfinite(radius) || !std::isfinite(1.0 / radius))
+        throw py::value_error("tracer_radius must be a positive finite number, got " +
+                              py::repr(py::float_(radius)).cast<std::string>());
     return radius;
 }
 
@@ -173,9 +203,10 @@ void add_readers(py::module_& m) {
                                [](const config_record& c) { return c.settings.show_block; })
         .def_property_readonly("show_tracer",
                                [](const config_record& c) { return c.settings.show_tracer; })
-        .def_property_readonly("initial_view_point", [](const config_record& c) {
-            return as_tuple(c.settings.initial_view_point);
-        });
+        .def_property_readonly(
+            "initial_view_point",
+            [](const config_record& c) { return as_tuple(c.settings.initial_view_point); })
+        .def(py::pickle(&config_state, &config_from_state));
 
     m.def("read_boundary", &read_boundary, read_boundary_doc.c_str(), py::arg("path"));
     m.def("read_faults", &read_faults, read_faults_doc.c_str(), py::arg("path"));

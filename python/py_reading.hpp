@@ -15,7 +15,7 @@ void add_readers(pybind11::module_& m);
 // the OSError of opening it when it cannot be opened.
 tolvex_conf read_settings(const std::string& path);
 
-// A tracer scale that reading and writing can use: finite and not 0, else ValueError.
+// A tracer scale that reading and writing can use: positive and finite, else ValueError.
 double checked_radius(double radius);
 
 } // namespace tolvex

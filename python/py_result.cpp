@@ -2,9 +2,11 @@
 
 #include "array_convert.hpp"
 #include "block_export.hpp"
+#include "py_mesh.hpp"
+#include "py_reading.hpp"
+#include "scalar_convert.hpp"
 #include "tracer_file.hpp"
 
-#include <cmath>
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
@@ -51,10 +53,11 @@ constexpr const char* state_doc = R"(The model after one cutting run.
 
 Read-only attributes, all relative to the boundary's centre (Result.centre), in model units:
 
-tracers  (N, 3) float64, row i the i-th tracer given to the run, moved with its block
-blocks   list of Block
-faults   list of Fault in the order the run applied them, each point where the run left it
-steps    None, or with run(..., steps=True) the list of Step 0..n of this run
+tracers        (N, 3) float64, row i the i-th tracer given to the run, moved with its block
+tracer_blocks  (N,) int64, the position in blocks of the block holding each tracer (-1: none)
+blocks         list of Block (tolvex.mesh(state.blocks) for one mesh of them)
+faults         list of Fault in the order the run applied them, each point where the run left it
+steps          None, or with run(..., steps=True) the list of Step 0..n of this run
 
 Methods: save_tracers(path, tracer_radius=None) and save_blocks(path).)";
 
@@ -64,19 +67,22 @@ step     0 for the undivided boundary with the initial tracers, k for the model 
          fault of the run
 fault    None for step 0, otherwise the Fault that cut (its point as it was when it cut)
 blocks   list of Block
-tracers  (N, 3) float64)";
+tracers  (N, 3) float64
+tracer_blocks  (N,) int64, as RunState.tracer_blocks)";
 
-constexpr const char* save_tracers_doc = R"(save_tracers(path, tracer_radius=None)
+constexpr const char* save_tracers_doc = R"(save_tracers(self, path, tracer_radius=None)
+--
 
 Writes the tracers as a tracer file.
 
 One '%15.8f %15.8f %15.8f' line per tracer, each coordinate divided by tracer_radius (the
 tracer files' scale). None takes the radius run_files read the tracers with; a result of run()
 has none, so give it there. The file is complete before it replaces an old one. Raises
-ValueError for a radius of 0 or not finite, OSError when the file cannot be written (an old file
-stays as it was).)";
+ValueError for a radius that is not a positive finite number, OSError when the file cannot be
+written (an old file stays as it was).)";
 
-constexpr const char* save_blocks_doc = R"(save_blocks(path)
+constexpr const char* save_blocks_doc = R"(save_blocks(self, path)
+--
 
 Writes the blocks for other programs.
 
@@ -93,8 +99,12 @@ fault as_loaded(fault f, run_kind run) {
 
 py::list block_list(std::vector<block>&& blocks) {
     py::list out;
-    for (block& b : blocks)
+    for (block& b : blocks) {
         out.append(py::cast(std::move(b)));
+        // Many blocks take a while: Ctrl-C is heard meanwhile too.
+        if (out.size() % 4096 == 0 && PyErr_CheckSignals() != 0)
+            throw py::error_already_set();
+    }
     return out;
 }
 
@@ -124,14 +134,14 @@ state_view state_object(run_state&& state, run_kind run,
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
-                  std::optional<double> tracer_radius) {
-    const std::optional<double> radius = tracer_radius ? tracer_radius : s.tracer_radius;
+                  py::handle tracer_radius) {
+    const std::optional<double> given = optional_real_from_value(tracer_radius, "tracer_radius");
+    const std::optional<double> radius = given ? given : s.tracer_radius;
     if (!radius)
         throw py::value_error("save_tracers: give tracer_radius, the scale of tracer files "
                               "(this result was made from arrays in model units)");
-    if (!std::isfinite(*radius) || *radius == 0.0)
-        throw py::value_error("save_tracers: tracer_radius must be finite and not 0");
-    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"), *radius);
+    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"),
+                      checked_radius(*radius));
 }
 
 void save_blocks(const state_view& s, const std::filesystem::path& path) {
@@ -140,6 +150,52 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     for (const py::handle b : s.blocks)
         blocks.push_back(b.cast<const block&>());
     write_blocks_file(path.string(), blocks);
+}
+
+// The tuple a pickle holds of a value of n members, after checking its length.
+const py::tuple& state_of(const py::tuple& s, std::size_t n, const char* what) {
+    if (s.size() != n)
+        throw py::value_error(std::string(what) + " state: expected " + std::to_string(n) +
+                              " values, got " + std::to_string(s.size()));
+    return s;
+}
+
+py::array_t<double> points_state(py::handle points) {
+    return array_from_points(points_from_array(points, "tracers"));
+}
+
+py::tuple step_state(const step_view& s) {
+    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers);
+}
+
+step_view step_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 4, "Step");
+    return {s[0].cast<std::size_t>(), s[1], s[2].cast<py::list>(), points_state(s[3])};
+}
+
+py::tuple run_state_state(const state_view& s) {
+    return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius);
+}
+
+state_view run_state_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "RunState");
+    return {s[0].cast<py::list>(), points_state(s[1]), s[2].cast<py::list>(), s[3],
+            s[4].cast<std::optional<double>>()};
+}
+
+py::tuple result_state(const result_view& r) {
+    return py::make_tuple(r.restored, r.forward, r.boundary, r.centre, r.warnings);
+}
+
+result_view result_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "Result");
+    return {s[0].cast<state_view>(), s[1].cast<state_view>(), s[2],
+            array_from_vector(vector_from_array(s[3], "centre")), s[4].cast<py::list>()};
+}
+
+// Each tracer's block in a Step or a RunState.
+template <class View> py::array_t<std::int64_t> tracer_blocks_of(const View& v) {
+    return tracer_blocks(v.blocks, static_cast<std::size_t>(v.tracers.shape(0)));
 }
 
 } // namespace
@@ -162,32 +218,40 @@ void add_result_types(py::module_& m) {
         .def_readonly("fault", &step_view::fault)
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
-        .def("__repr__", [](const step_view& s) {
-            return "<tolvex.Step " + std::to_string(s.step) + ": " +
-                   std::to_string(s.blocks.size()) + " blocks>";
-        });
+        .def_property_readonly("tracer_blocks", &tracer_blocks_of<step_view>)
+        .def("__repr__",
+             [](const step_view& s) {
+                 return "<tolvex.Step " + std::to_string(s.step) + ": " +
+                        std::to_string(s.blocks.size()) + " blocks>";
+             })
+        .def(py::pickle(&step_state, &step_from_state));
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
+        .def_property_readonly("tracer_blocks", &tracer_blocks_of<state_view>)
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))
-        .def("__repr__", [](const state_view& s) {
-            return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
-                   std::to_string(s.tracers.shape(0)) + " tracers>";
-        });
+        .def("__repr__",
+             [](const state_view& s) {
+                 return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
+                        std::to_string(s.tracers.shape(0)) + " tracers>";
+             })
+        .def(py::pickle(&run_state_state, &run_state_from_state));
     py::class_<result_view>(m, "Result", result_doc)
         .def_readonly("restored", &result_view::restored)
         .def_readonly("forward", &result_view::forward)
         .def_readonly("boundary", &result_view::boundary)
         .def_readonly("centre", &result_view::centre)
         .def_readonly("warnings", &result_view::warnings)
-        .def("__repr__", [](const result_view& r) {
-            return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
-                   std::to_string(r.forward.blocks.size()) + " forward blocks>";
-        });
+        .def("__repr__",
+             [](const result_view& r) {
+                 return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
+                        std::to_string(r.forward.blocks.size()) + " forward blocks>";
+             })
+        .def(py::pickle(&result_state, &result_from_state));
 }
 
 py::object result_object(run_output&& out) {

@@ -231,13 +231,16 @@ TEST_F(Batch, WarnsAboutDoubtfulInputWithoutChangingTheResult) {
     dir.write("cube.tracers", "0.5, 0.5, 0.5\n# far\n5 5 5\n0 0 -3\n");
     const outcome o = run_batch(cube_args() + " --save-tracers " + quoted(dir.file("out.txt")));
     ASSERT_EQ(o.status, 0) << o.output;
-    EXPECT_NE(o.output.find("fault 1 (sequence 1): slip direction has length 2"), std::string::npos)
-        << o.output;
-    EXPECT_NE(o.output.find("fault 2 (sequence 2): slip direction leaves the fault plane"),
+    EXPECT_NE(o.output.find("fault \"f1\" (identifier 1, sequence 1): slip direction has length 2"),
               std::string::npos)
         << o.output;
-    EXPECT_NE(o.output.find("fault 2 (sequence 2): its plane misses the boundary"),
+    EXPECT_NE(o.output.find(
+                  "fault \"f2\" (identifier 2, sequence 2): slip direction leaves the fault plane"),
               std::string::npos)
+        << o.output;
+    EXPECT_NE(
+        o.output.find("fault \"f2\" (identifier 2, sequence 2): its plane misses the boundary"),
+        std::string::npos)
         << o.output;
     EXPECT_NE(o.output.find("cube.tracers:3: 2 tracers lie outside the boundary"),
               std::string::npos)

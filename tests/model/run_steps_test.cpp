@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 using namespace tolvex;
@@ -178,4 +179,42 @@ TEST(RunSteps, TheForwardRunPutsEveryFaultPointBackWhereTheFileMapsIt) {
                 << "model " << model << " fault " << f.id;
         }
     }
+}
+
+// 16 planes across each axis of the cube cut it into 17^3 blocks, more than the build of a run's
+// blocks counts between two calls of the fault hook.
+TEST(RunSteps, TheFaultHookCountsBothRunsAndCanStopEvenWhileBlocksAreBuilt) {
+    const block cube =
+        parse_boundary_text(box_boundary(make_vec3(-1, -1, -1), make_vec3(1, 1, 1)), "cube");
+    std::vector<fault> faults;
+    for (int axis = 0; axis < 3; ++axis)
+        for (int i = 0; i < 16; ++i) {
+            vec3 normal = make_vec3(0, 0, 0);
+            normal[axis] = 1;
+            const int id = static_cast<int>(faults.size()) + 1;
+            faults.push_back(make_fault(id, 49 - id, normal, normal * (-0.9 + 0.12 * i),
+                                        make_vec3(0, 0, 0), 0.0));
+        }
+    std::vector<std::size_t> told;
+    run_model(cube, faults, {}, {}, {}, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, 96u);
+        told.push_back(done);
+    });
+    std::vector<std::size_t> once = told;
+    once.erase(std::unique(once.begin(), once.end()), once.end());
+    std::vector<std::size_t> counts(96);
+    std::iota(counts.begin(), counts.end(), 1);
+    EXPECT_EQ(once, counts);
+    EXPECT_GT(told.size(), 96u) << "no call while the blocks were built";
+
+    struct stop {};
+    std::size_t last = 0;
+    EXPECT_THROW(run_model(cube, faults, {}, {}, {},
+                           [&](std::size_t done, std::size_t) {
+                               if (done == last)
+                                   throw stop{};
+                               last = done;
+                           }),
+                 stop);
+    EXPECT_EQ(last, 48u) << "stopped while the restored blocks were built";
 }

@@ -1,7 +1,9 @@
 """The Python module against tolvex-batch, hand-computed models and bad input."""
 
+import ast
 import concurrent.futures
 import copy
+import inspect
 import os
 import re
 import subprocess
@@ -109,6 +111,12 @@ def shaped(vertices=CUBE, faces=CUBE_FACES, tracers=None, faults=()):
     return tolvex.run(tolvex.boundary_from_arrays(vertices, faces), list(faults), tracers)
 
 
+def fault(**changed):
+    given = dict(normal=(0, 0, 1), point=(1, 1, 1), slip_direction=(1, 0, 0), slip_magnitude=1.0,
+                 sequence=1)
+    return tolvex.Fault(**{**given, **changed})
+
+
 @pytest.mark.parametrize("call, error, message", [
     (lambda: shaped(tracers=np.zeros((4, 2))), ValueError,
      r"tracers: expected shape \(N, 3\), got \(4, 2\)"),
@@ -126,10 +134,35 @@ def shaped(vertices=CUBE, faces=CUBE_FACES, tracers=None, faults=()):
     (lambda: shaped(faces=[(0, 1, 3, 9)] + CUBE_FACES[1:]), ValueError, "vertex 9, which does not exist"),
     (lambda: shaped(faces=CUBE_FACES[1:]), ValueError, "lies on exactly 2"),
     (lambda: shaped(vertices=CUBE[:7] + [(2, 2, 3)]), ValueError, r"face 1: .* not flat"),
+    (lambda: shaped(tracers=np.zeros((4, 0))), ValueError, r"expected shape \(N, 3\), got \(4, 0\)"),
+    (lambda: fault(sequence=2**31), OverflowError,
+     r"^sequence: 2147483648 is out of range \(-2147483648 to 2147483647\)$"),
+    (lambda: fault(identifier=1.5), TypeError, "^identifier: expected an integer, got float$"),
+    (lambda: fault(slip_magnitude="2"), TypeError, "^slip_magnitude: expected a real number"),
+    (lambda: fault(normal=None), TypeError, "^Fault.. needs the keyword argument normal$"),
+    (lambda: tolvex.faults_from_arrays([[0, 0, 1]], [[0, 0, 0]], [[1, 0, 0]], [1],
+                                       np.array([2**40], np.uint64)), OverflowError,
+     r"^sequences\[0\]: 1099511627776 is out of range"),
+    (lambda: tolvex.read_tracers(os.path.join(EXAMPLES, "layers.tracers"), tracer_radius=-100),
+     ValueError, r"tracer_radius must be a positive finite number, got -100.0"),
+    (lambda: tolvex.read_tracers(os.path.join(EXAMPLES, "layers.tracers"), tracer_radius="1"),
+     TypeError, r"^tracer_radius: expected a real number, got str$"),
+    (lambda: tolvex.mesh([1]), TypeError, r"blocks\[0\]: expected a tolvex.Block, got int"),
 ])
 def test_bad_arguments_raise_clear_errors(call, error, message):
     with pytest.raises(error, match=message):
         call()
+
+
+def test_warnings_name_each_fault_by_name_and_identifier():
+    assert tolvex.faults_from_arrays([], [], [], [], []) == []
+    faults = tolvex.faults_from_arrays([[0, 0, 1]] * 2, [[1, 1, 1]] * 2, [[1, 0, 0], [2, 0, 0]],
+                                       [1, 1], [1, 2], identifiers=[7, 8])
+    assert [f.name for f in faults] == ["#0", "#1"]
+    with pytest.warns(tolvex.SlipWarning) as warned:
+        shaped(faults=faults)
+    assert [str(w.message) for w in warned] == [
+        'fault "#1" (identifier 8, sequence 2): slip direction has length 2, not 1; the slip is 2 long']
 
 
 def test_threads_give_the_serial_results():
@@ -149,3 +182,18 @@ def test_threads_give_the_serial_results():
     for (t1, b1), (t2, b2) in zip(serial, threaded):
         np.testing.assert_array_equal(t1, t2)
         assert len(b1) == len(b2) and all(np.array_equal(x, y) for x, y in zip(b1, b2))
+
+
+def test_the_stubs_declare_what_the_module_has_with_its_signatures():
+    stubs = ast.parse(open(os.path.join(os.path.dirname(tolvex.__file__), "tolvex.pyi")).read())
+    declared = {d.name: d for d in stubs.body if isinstance(d, (ast.FunctionDef, ast.ClassDef))}
+    assert {n for n in declared if not n.startswith("_")} == set(tolvex.__all__)
+    calls = {n: d for n, d in declared.items() if isinstance(d, ast.FunctionDef)}
+    calls["Fault"] = next(d for d in declared["Fault"].body if getattr(d, "name", "") == "__init__")
+    for name, d in calls.items():
+        stub = ([a.arg for a in d.args.posonlyargs + d.args.args if a.arg != "self"],
+                [a.arg for a in d.args.kwonlyargs])
+        params = inspect.signature(getattr(tolvex, name)).parameters.values()
+        runtime = ([p.name for p in params if p.kind == p.POSITIONAL_OR_KEYWORD],
+                   [p.name for p in params if p.kind == p.KEYWORD_ONLY])
+        assert runtime == stub, name
