@@ -24,7 +24,8 @@ constexpr const char* input_error_doc =
     "file) and reason (str). Nothing of the file was kept.";
 
 constexpr const char* slip_warning_doc =
-    "A fault whose slip direction is not a unit vector or leaves the fault plane.\n\n"
+    "A doubtful fault: a slip direction that is not a unit vector or leaves the fault plane, or\n"
+    "a plane that misses the boundary.\n\n"
     "A subclass of UserWarning, issued by run and run_files through the warnings module. The run\n"
     "uses the fault as given: the displacement is slip_direction * slip_magnitude.\n"
     "warnings.simplefilter('error', tolvex.SlipWarning) turns it into an error.";
@@ -89,6 +90,11 @@ std::string type_name(py::handle value) {
 
 void warn_slip(const std::string& text) {
     if (PyErr_WarnEx(slip_warning_class.ptr(), text.c_str(), 1) != 0)
+        throw py::error_already_set();
+}
+
+void warn_input(const std::string& text) {
+    if (PyErr_WarnEx(PyExc_UserWarning, text.c_str(), 1) != 0)
         throw py::error_already_set();
 }
 

@@ -22,4 +22,7 @@ std::string type_name(pybind11::handle value);
 // Issues text as a tolvex.SlipWarning; throws error_already_set when warnings are errors.
 void warn_slip(const std::string& text);
 
+// Issues text, about input used as given, as a UserWarning; likewise.
+void warn_input(const std::string& text);
+
 } // namespace tolvex

@@ -1,5 +1,7 @@
 #include "py_run.hpp"
 
+#include "boundary_reach.hpp"
+
 #include "array_convert.hpp"
 #include "conf_run_files.hpp"
 #include "fault_file.hpp"
@@ -132,6 +134,13 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
         py::gil_scoped_release nogil;
         out = run_inputs(std::move(b), std::move(loaded), points, steps, on_fault);
     }
+    // Tracers are relative to the boundary's centre, as the run's boundary is.
+    if (const points_outside outside = points_outside_boundary(out.result.boundary, points);
+        outside.count > 0)
+        warn_input("tracers: " + std::to_string(outside.count) +
+                   " rows lie outside the boundary, the first is row " +
+                   std::to_string(outside.first) +
+                   "; tracers are relative to the boundary's centre");
     return finished(std::move(out), "");
 }
 
@@ -161,6 +170,7 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
     bool boundary_missing = false;
     std::optional<std::string> aborted;
     run_output out;
+    std::vector<std::string> notes;
     {
         py::gil_scoped_release nogil;
         loaded = read_fault_file(faults.string());
@@ -168,7 +178,8 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
             try {
                 point_list points;
                 block b = read_run_inputs(
-                    files, [&](const std::string&) { boundary_missing = true; }, points);
+                    files, [&](const std::string&) { boundary_missing = true; }, points,
+                    [&](const std::string& text) { notes.push_back(text); });
                 out = run_inputs(std::move(b), std::move(*loaded), points, steps, on_fault);
             } catch (const run_aborted& e) {
                 aborted = e.what();
@@ -185,6 +196,8 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
             raise_cannot_open(files.tracer_path);
         throw input_error(files.boundary_path, 0, "no vertices, so there is no model to cut");
     }
+    for (const std::string& text : notes)
+        warn_input(text);
     out.tracer_radius = files.tracer_radius;
     return finished(std::move(out), faults.string() + ": ");
 }

@@ -89,6 +89,10 @@ def test_cube_halves_move_by_the_slip():
         moved = tolvex.run(cube, [fault], tracers).forward.tracers
     np.testing.assert_array_equal(moved[0], [4.5, 0.5, 0.5])
 
+    # Tracers outside the boundary are used too, with one warning naming the first.
+    with pytest.warns(UserWarning, match="2 rows lie outside the boundary, the first is row 1"):
+        tolvex.run(cube, [], np.vstack([tracers[:1], [[5, 0, 0], [0, 0, -3]]]))
+
 
 @pytest.mark.parametrize("reader, text, line", [
     (tolvex.read_faults, "# comment\nname\t0\t0\t0\t0\tT\tx\n", 2),
