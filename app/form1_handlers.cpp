@@ -85,7 +85,7 @@ void Form1::btn_plot_Click() {
     scene_history restored, forward;
     try {
         run_model_lists(
-            configured_run_files(conf, executable_dir()),
+            configured_run_files(conf, conf.folder),
             [this](const std::string& text) {
                 ui.message_box(text, "WARNING", message_icon::warning);
             },
