@@ -19,6 +19,9 @@ std::string first_settings_text(const std::string& example_text, const std::stri
     if (body.ends_with('\n'))
         body.remove_suffix(1);
     for_each_line(body, [&](std::string_view line, int) {
+        // The example's comments speak of its own folder.
+        if (line.starts_with('#'))
+            return;
         for (const std::string_view key : {"BOUNDARY_FILE=", "TRACER_I_FILE="})
             if (line.starts_with(key)) {
                 text += std::string(key) +

@@ -7,7 +7,7 @@
 namespace tolvex {
 
 // example_text, the example's tolvex.conf, with each relative BOUNDARY_FILE= and TRACER_I_FILE=
-// name joined to examples_dir, under a comment saying where it came from.
+// name joined to examples_dir and its comments replaced by one saying where it came from.
 std::string first_settings_text(const std::string& example_text, const std::string& examples_dir);
 
 // Writes path (making its folders) from examples_dir/tolvex.conf, atomically: the user never

@@ -69,8 +69,10 @@ TEST(FirstSettings, NamesTheExampleFilesAbsolutelyAndKeepsEveryOtherSetting) {
     EXPECT_EQ(first.show_block, example.show_block);
     EXPECT_EQ(first.show_tracer, example.show_tracer);
 
-    const std::string text = first_settings_text("BOUNDARY_FILE=/own/b\nTRACER_I_FILE=t\n", "/ex");
+    const std::string text =
+        first_settings_text("# beside me\nBOUNDARY_FILE=/own/b\nTRACER_I_FILE=t\n", "/ex");
     EXPECT_NE(text.find("\nBOUNDARY_FILE=/own/b\nTRACER_I_FILE=/ex/t\n"), std::string::npos);
+    EXPECT_EQ(text.find("beside me"), std::string::npos);
 }
 
 TEST(FirstSettings, AFileThatCannotBeWrittenIsNamedAndNothingIsLeft) {
