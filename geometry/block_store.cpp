@@ -124,13 +124,15 @@ std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& f
     return out;
 }
 
-std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults,
-                               point_list& tracers) {
+std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults, point_list& tracers,
+                               const std::function<void()>& poll) {
     std::vector<block> out;
     out.reserve(count_blocks(store));
     for (int s = 0; s >= 0; s = store.next[s]) {
         out.push_back(output_block(store, s, faults, tracers));
         store.shapes[s] = work_block{};
+        if (poll && out.size() % 4096 == 0)
+            poll();
     }
     return out;
 }

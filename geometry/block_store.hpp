@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 // A run of positions in fault_order or tracers: [begin, end).
@@ -93,8 +94,10 @@ void share_indices(std::vector<Entry>& order, std::vector<index_range>& ranges, 
 std::vector<block> stored_blocks(const block_store& store, std::vector<fault>& faults,
                                  point_list& tracers);
 
-// The same, releasing each block's working form as it goes.
-std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults, point_list& tracers);
+// The same, releasing each block's working form as it goes. poll, when set, is called after
+// every few thousand blocks, so that a caller can stop a long build by throwing.
+std::vector<block> take_blocks(block_store& store, std::vector<fault>& faults, point_list& tracers,
+                               const std::function<void()>& poll = {});
 
 // Only the fault points and tracers of every block, with the pending shifts applied.
 void output_points(const block_store& store, std::vector<fault>& faults, point_list& tracers);

@@ -181,7 +181,12 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
         return blocks;
     block_store store = cut_store(blocks, faults, tracers, observe, progress);
     blocks.clear();
-    return take_blocks(store, faults, tracers);
+    std::function<void()> poll;
+    if (progress)
+        poll = [&progress, &faults, count = static_cast<std::size_t>(count_blocks(store))] {
+            progress(faults.size() - 1, count);
+        };
+    return take_blocks(store, faults, tracers, poll);
 }
 
 std::size_t cut_points(const std::vector<block>& blocks, std::vector<fault>& faults,

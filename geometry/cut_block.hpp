@@ -14,7 +14,9 @@ using cut_observer =
     std::function<void(std::size_t fault_position, const std::vector<block>& blocks,
                        const std::vector<fault>& faults, const point_list& tracers)>;
 
-// Called after each fault with its position and the number of blocks then; costs nothing more.
+// Called after each fault with its position and the number of blocks then, and again with the
+// last fault's values every few thousand blocks while cut_block builds its result: a caller
+// can stop a long run between any two of these calls by throwing. Costs nothing more.
 using cut_progress = std::function<void(std::size_t fault_position, std::size_t block_count)>;
 
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves

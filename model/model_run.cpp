@@ -68,8 +68,10 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
 
 // One cutting run from the centred boundary; its final blocks are built only when keep_blocks is
 // set or steps are shown.
+// after_fault, when set, is told of each fault with how many of this run's are applied.
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
-                      run_kind kind, const step_fn& on_step, bool keep_blocks) {
+                      run_kind kind, const step_fn& on_step, bool keep_blocks,
+                      const std::function<void(std::size_t)>& after_fault) {
     const std::size_t n = faults.size();
     // How far the run got, for the message when memory runs out; updated once per fault.
     std::size_t applied_count = 0, block_count = 1;
@@ -94,6 +96,8 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
         const cut_progress progress = [&](std::size_t k, std::size_t count) {
             applied_count = k + 1;
             block_count = count;
+            if (after_fault)
+                after_fault(k + 1);
         };
         if (!keep_blocks && !on_step) {
             const std::size_t count = cut_points(blocks, faults, tracers, progress);
@@ -136,8 +140,9 @@ std::string overflow_text(const block& boundary, std::vector<fault> faults, poin
 // Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
 run_state checked_run(const block& boundary, const std::vector<fault>& faults,
                       const point_list& tracers, run_kind kind, const step_fn& on_step,
-                      bool keep_blocks) {
-    run_state state = cutting_run(boundary, faults, tracers, kind, on_step, keep_blocks);
+                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
+    run_state state =
+        cutting_run(boundary, faults, tracers, kind, on_step, keep_blocks, after_fault);
     if (!model_finite(state.blocks, state.faults, state.tracers))
         throw run_aborted(overflow_text(boundary, faults, tracers, kind));
     return state;
@@ -146,7 +151,7 @@ run_state checked_run(const block& boundary, const std::vector<fault>& faults,
 } // namespace
 
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step, kept_blocks keep) {
+                       const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault) {
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;
@@ -164,8 +169,15 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
                           "fault points on the boundary's vertex mean.");
     result.boundary = std::move(boundary);
 
+    // Both runs count their faults into one total: the restoration's first, then the forward's.
+    const std::size_t total = 2 * faults.size();
+    const auto counted_from = [&](std::size_t before) -> std::function<void(std::size_t)> {
+        if (!on_fault)
+            return {};
+        return [&on_fault, before, total](std::size_t k) { on_fault(before + k, total); };
+    };
     result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step,
-                                  keep.restored);
+                                  keep.restored, counted_from(0));
 
     // The forward faults: oldest first, with the slip as the file gives it, and the fault points
     // where the restoration left them.
@@ -176,8 +188,8 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         f.slip_dir = -f.slip_dir;
         forward.push_back(std::move(f));
     }
-    result.forward =
-        checked_run(result.boundary, forward, tracers, run_kind::forward, on_step, keep.forward);
+    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, on_step,
+                                 keep.forward, counted_from(faults.size()));
     return result;
 }
 

@@ -59,6 +59,12 @@ struct run_step {
 };
 using step_fn = std::function<void(const run_step&)>;
 
+// Called after each fault of either run with the faults both runs have applied so far (1..2n)
+// and their total 2n, and again with the same values every few thousand blocks while a run's
+// blocks are built. It may throw to stop the run: the exception leaves run_model as thrown, with
+// everything the run held freed.
+using fault_fn = std::function<void(std::size_t done, std::size_t total)>;
+
 // Centres the boundary and the fault points on the mean of the boundary's vertices (tracers are
 // already relative to that centre and stay as given), then runs the restoration on faults (as
 // loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
@@ -67,8 +73,10 @@ using step_fn = std::function<void(const run_step&)>;
 // 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices, when
 // a run ends with coordinates that are not finite (naming the first fault after which they were
 // not), and when memory runs out (naming the fault reached and the block count). The blocks of a
-// run that keep leaves out are not built, and only its points are checked for overflow.
+// run that keep leaves out are not built, and only its points are checked for overflow. on_fault,
+// when set, is told of each fault applied.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step = {}, kept_blocks keep = {});
+                       const step_fn& on_step = {}, kept_blocks keep = {},
+                       const fault_fn& on_fault = {});
 
 } // namespace tolvex

@@ -1,10 +1,12 @@
 #include "array_convert.hpp"
 
 #include "py_errors.hpp"
+#include "scalar_convert.hpp"
 
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace tolvex {
 
@@ -19,10 +21,11 @@ py::array as_array(py::handle values, const std::string& what) {
     return a;
 }
 
-// kinds: NumPy's dtype kind letters that are accepted ("f" float, "i" signed, "u" unsigned).
+// kinds: NumPy's dtype kind letters that are accepted ("f" float, "i" signed, "u" unsigned). An
+// empty array passes whatever its kind: NumPy reads an empty list as float64.
 void require_kind(const py::array& a, const char* kinds, const std::string& what,
                   const std::string& expected) {
-    if (std::strchr(kinds, a.dtype().kind()) == nullptr)
+    if (a.size() != 0 && std::strchr(kinds, a.dtype().kind()) == nullptr)
         throw py::type_error(what + ": expected " + expected + ", got dtype " +
                              py::str(a.dtype()).cast<std::string>());
 }
@@ -42,8 +45,29 @@ double finite(double x, const std::string& what) {
     return x;
 }
 
-using doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
-using integers = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>;
+// a as a native C-order array of T: a itself when it is one, else a converted copy. The caller
+// keeps the returned array for as long as it reads it, since a view does not keep a copy alive.
+template <class T>
+py::array_t<T, py::array::c_style | py::array::forcecast> converted(const py::array& a) {
+    auto c = py::array_t<T, py::array::c_style | py::array::forcecast>::ensure(a);
+    if (!c)
+        throw py::error_already_set();
+    return c;
+}
+
+// Reads the integers of a one-dimensional array as T, which holds all of them exactly.
+template <class T> index_list checked_indices(const py::array& a, const std::string& what) {
+    const auto held = converted<T>(a);
+    const auto r = held.template unchecked<1>();
+    index_list indices;
+    indices.reserve(r.shape(0));
+    for (py::ssize_t i = 0; i < r.shape(0); ++i) {
+        if (std::cmp_less(r(i), INT_MIN) || std::cmp_greater(r(i), INT_MAX))
+            raise_out_of_int_range(what + "[" + std::to_string(i) + "]", std::to_string(r(i)));
+        indices.push_back(static_cast<int>(r(i)));
+    }
+    return indices;
+}
 
 // Results are values: an array that looks editable but was a copy would lose the edits unseen.
 template <class T> py::array_t<T> read_only(py::array_t<T> a) {
@@ -56,11 +80,13 @@ template <class T> py::array_t<T> read_only(py::array_t<T> a) {
 point_list points_from_array(py::handle values, const std::string& what) {
     const py::array a = as_array(values, what);
     require_kind(a, "fiu", what, "real numbers");
-    if (a.size() == 0)
+    // No points: [], or zero rows of any width. (N, 0) with N > 0 is a mistake.
+    if (a.size() == 0 && (a.ndim() == 1 || (a.ndim() == 2 && a.shape(0) == 0)))
         return {};
     if (a.ndim() != 2 || a.shape(1) != 3)
         wrong_shape(a, what, "(N, 3)");
-    const auto r = doubles::ensure(a).unchecked<2>();
+    const auto held = converted<double>(a);
+    const auto r = held.unchecked<2>();
     point_list points;
     points.reserve(r.shape(0));
     for (py::ssize_t i = 0; i < r.shape(0); ++i) {
@@ -76,7 +102,8 @@ vec3 vector_from_array(py::handle values, const std::string& what) {
     require_kind(a, "fiu", what, "real numbers");
     if (a.ndim() != 1 || a.shape(0) != 3)
         wrong_shape(a, what, "(3,)");
-    const auto r = doubles::ensure(a).unchecked<1>();
+    const auto held = converted<double>(a);
+    const auto r = held.unchecked<1>();
     return make_vec3(finite(r(0), what), finite(r(1), what), finite(r(2), what));
 }
 
@@ -85,7 +112,8 @@ std::vector<double> numbers_from_array(py::handle values, const std::string& wha
     require_kind(a, "fiu", what, "real numbers");
     if (a.ndim() != 1)
         wrong_shape(a, what, "(N,)");
-    const auto r = doubles::ensure(a).unchecked<1>();
+    const auto held = converted<double>(a);
+    const auto r = held.unchecked<1>();
     std::vector<double> numbers;
     numbers.reserve(r.shape(0));
     for (py::ssize_t i = 0; i < r.shape(0); ++i)
@@ -98,15 +126,9 @@ index_list indices_from_array(py::handle values, const std::string& what) {
     require_kind(a, "iu", what, "integers");
     if (a.ndim() != 1)
         wrong_shape(a, what, "(K,)");
-    const auto r = integers::ensure(a).unchecked<1>();
-    index_list indices;
-    indices.reserve(r.shape(0));
-    for (py::ssize_t i = 0; i < r.shape(0); ++i) {
-        if (r(i) < INT_MIN || r(i) > INT_MAX)
-            throw py::value_error(what + ": " + std::to_string(r(i)) + " is out of range");
-        indices.push_back(static_cast<int>(r(i)));
-    }
-    return indices;
+    // Unsigned 64-bit values past the signed range would wrap in an int64 copy.
+    return a.dtype().kind() == 'u' ? checked_indices<std::uint64_t>(a, what)
+                                   : checked_indices<std::int64_t>(a, what);
 }
 
 py::array_t<double> array_from_points(const point_list& points) {

@@ -2,6 +2,7 @@
 #include "py_block.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_mesh.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
 #include "py_run.hpp"
@@ -37,6 +38,7 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_error_types(m);
     tolvex::add_fault_type(m);
     tolvex::add_block_type(m);
+    tolvex::add_mesh(m);
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);

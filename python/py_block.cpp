@@ -3,6 +3,7 @@
 #include "array_convert.hpp"
 #include "block.hpp"
 #include "boundary_from_faces.hpp"
+#include "outward_faces.hpp"
 
 namespace tolvex {
 
@@ -16,13 +17,15 @@ Read-only attributes (new read-only NumPy arrays on each access; copy them to ch
 
 vertices        (V, 3) float64, model units; in results relative to the boundary's centre
 edges           (E, 2) int64, the two vertex indices of each edge
-faces           list of int64 arrays, each the vertex indices of one face in order round it
-normals         (F, 3) float64, each face's outward normal
+faces           list of int64 arrays, each the vertex indices of one face, counter-clockwise
+                seen from outside the block
+normals         (F, 3) float64, each face's outward unit normal
 fault_indices   int64, the faults the block carries (positions in its run's faults list)
 tracer_indices  int64, the tracers inside the block (rows of its run's tracers)
 
 Blocks come from read_boundary, boundary_from_arrays and run results; they have no
-constructor of their own.)";
+constructor of their own. They can be pickled and copied; tolvex.mesh(blocks) gives a list of
+them as one mesh.)";
 
 constexpr const char* boundary_from_arrays_doc = R"(boundary_from_arrays(vertices, faces) -> Block
 
@@ -43,9 +46,11 @@ Example, the cube [0, 2]^3:
     cube = tolvex.boundary_from_arrays(v, [(0, 2, 3, 1), (4, 5, 7, 6), (0, 1, 5, 4),
                                            (2, 6, 7, 3), (0, 4, 6, 2), (1, 3, 7, 5)]))";
 
+// A cut face holds its fault's normal on both halves, so the corner order and normal users see
+// are the exports': counter-clockwise from outside, pointing out.
 py::list face_arrays(const block& b) {
     py::list faces;
-    for (const face& f : b.faces)
+    for (const face& f : outward_faces(b))
         faces.append(array_from_indices({f.indices.data(), f.indices.size()}));
     return faces;
 }
@@ -53,9 +58,46 @@ py::list face_arrays(const block& b) {
 py::array_t<double> normal_array(const block& b) {
     point_list normals;
     normals.reserve(b.faces.size());
-    for (const face& f : b.faces)
+    for (const face& f : outward_faces(b))
         normals.push_back(f.normal);
     return array_from_points(normals);
+}
+
+// What a Block holds as it holds it (faces in their stored order and normals), for pickling.
+py::tuple block_state(const block& b) {
+    std::vector<int> edge_ends;
+    for (const edge& e : b.edges)
+        edge_ends.insert(edge_ends.end(), e.begin(), e.end());
+    py::list faces;
+    point_list normals;
+    for (const face& f : b.faces) {
+        faces.append(array_from_indices({f.indices.data(), f.indices.size()}));
+        normals.push_back(f.normal);
+    }
+    return py::make_tuple(array_from_points(b.vertices), array_from_indices(edge_ends), faces,
+                          array_from_points(normals), array_from_indices(b.fault_indices),
+                          array_from_indices(b.tracer_indices));
+}
+
+block block_from_state(const py::tuple& s) {
+    if (s.size() != 6)
+        throw py::value_error("Block state: expected 6 values, got " + std::to_string(s.size()));
+    block b;
+    b.vertices = points_from_array(s[0], "Block state vertices");
+    const index_list ends = indices_from_array(s[1], "Block state edges");
+    for (std::size_t i = 0; i + 1 < ends.size(); i += 2)
+        b.edges.push_back({ends[i], ends[i + 1]});
+    const point_list normals = points_from_array(s[3], "Block state normals");
+    const auto faces = s[2].cast<py::sequence>();
+    if (faces.size() != normals.size())
+        throw py::value_error("Block state: the faces and normals differ in number");
+    for (std::size_t i = 0; i < normals.size(); ++i) {
+        const index_list corners = indices_from_array(faces[i], "Block state faces");
+        b.faces.push_back({{corners.begin(), corners.end()}, normals[i]});
+    }
+    b.fault_indices = indices_from_array(s[4], "Block state fault_indices");
+    b.tracer_indices = indices_from_array(s[5], "Block state tracer_indices");
+    return b;
 }
 
 block boundary_arrays(py::handle vertices, py::handle faces) {
@@ -76,19 +118,22 @@ void add_block_type(py::module_& m) {
         .def_property_readonly(
             "edges", [](const block& b) { return array_from_edges(b.edges); },
             "(E, 2) int64 vertex indices")
-        .def_property_readonly("faces", &face_arrays, "list of int64 corner-index arrays")
-        .def_property_readonly("normals", &normal_array, "(F, 3) float64 outward normals")
+        .def_property_readonly("faces", &face_arrays,
+                               "list of int64 corner-index arrays, counter-clockwise from outside")
+        .def_property_readonly("normals", &normal_array, "(F, 3) float64 outward unit normals")
         .def_property_readonly(
             "fault_indices", [](const block& b) { return array_from_indices(b.fault_indices); },
             "int64 positions of the faults it carries")
         .def_property_readonly(
             "tracer_indices", [](const block& b) { return array_from_indices(b.tracer_indices); },
             "int64 rows of the tracers inside it")
-        .def("__repr__", [](const block& b) {
-            return "<tolvex.Block: " + std::to_string(b.vertices.size()) + " vertices, " +
-                   std::to_string(b.faces.size()) + " faces, " +
-                   std::to_string(b.tracer_indices.size()) + " tracers>";
-        });
+        .def("__repr__",
+             [](const block& b) {
+                 return "<tolvex.Block: " + std::to_string(b.vertices.size()) + " vertices, " +
+                        std::to_string(b.faces.size()) + " faces, " +
+                        std::to_string(b.tracer_indices.size()) + " tracers>";
+             })
+        .def(py::pickle(&block_state, &block_from_state));
     m.def("boundary_from_arrays", &boundary_arrays, boundary_from_arrays_doc, py::arg("vertices"),
           py::arg("faces"));
 }

@@ -2,10 +2,10 @@
 
 #include "array_convert.hpp"
 #include "py_errors.hpp"
+#include "scalar_convert.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <pybind11/stl.h>
 
 namespace tolvex {
@@ -34,8 +34,9 @@ the run.
 
 Every attribute can be read and set; vectors read as read-only float64 arrays of shape (3,).
 Setting checks as the constructor does (TypeError for a wrong kind of value, ValueError for a
-wrong shape or a number that is not finite). copy.copy and copy.deepcopy give independent
-copies.
+wrong shape or a number that is not finite, OverflowError for an integer outside -2**31 ..
+2**31 - 1). Faults compare equal when every attribute is; they can be pickled, and copy.copy
+and copy.deepcopy give independent copies.
 
 Example:
     f = tolvex.Fault(normal=(0, 0, 1), point=(0, 0, 0), slip_direction=(1, 0, 0),
@@ -50,14 +51,17 @@ Faults from one array per attribute.
 
 normals, points and slip_directions are (F, 3) arrays of real numbers, slip_magnitudes (F,)
 reals, sequences (F,) integers; names and tags sequences of F strings and identifiers F
-integers, or None for '' and 0. The meaning of each value is that of the Fault attribute of the
-same name. Raises TypeError for a wrong kind of value and ValueError for a wrong shape, lengths
-that differ or a number that is not finite.)";
+integers, or None: tags '' and identifiers 0, and each fault is named by its position ('#0',
+'#1', ...) so that warnings can tell them apart. The meaning of each value is that of the Fault
+attribute of the same name. Empty arrays give no faults. Raises TypeError for a wrong kind of
+value, ValueError for a wrong shape, lengths that differ or a number that is not finite, and
+OverflowError for an integer outside -2**31 .. 2**31 - 1.)";
 
-double finite_number(double x, const char* what) {
-    if (!std::isfinite(x))
+double finite_number(py::handle x, const char* what) {
+    const double d = real_from_value(x, what);
+    if (!std::isfinite(d))
         throw py::value_error(std::string(what) + " is not finite");
-    return x;
+    return d;
 }
 
 void set_sequence(fault& f, int order) {
@@ -87,23 +91,95 @@ std::string fault_repr(const fault& f) {
     return text + ")";
 }
 
-template <class T>
-std::vector<T> optional_list(const std::optional<std::vector<T>>& given, std::size_t n,
-                             const char* what) {
-    if (!given)
-        return std::vector<T>(n);
-    if (given->size() != n)
-        throw py::value_error(std::string(what) + ": " + std::to_string(given->size()) +
+bool same_vector(const vec3& a, const vec3& b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
+bool same_fault(const fault& a, const fault& b) {
+    return a.order == b.order && a.id == b.id && a.name == b.name && a.tag == b.tag &&
+           a.slip_mag == b.slip_mag && same_vector(a.slip_dir, b.slip_dir) &&
+           same_vector(a.normal, b.normal) && same_vector(a.point, b.point) &&
+           a.plane_angles == b.plane_angles && a.slip_angles == b.slip_angles;
+}
+
+// Everything a Fault holds, in the constructor's argument order, as plain Python values.
+py::tuple fault_state(const fault& f) {
+    return py::make_tuple(as_list(f.normal), as_list(f.point), as_list(negated(f.slip_dir)),
+                          f.slip_mag, f.order, f.name, f.tag, f.id, f.plane_angles[0],
+                          f.plane_angles[1], f.slip_angles[0], f.slip_angles[1]);
+}
+
+// Pybind11 cannot tell a missing keyword argument from one that is None; the message can.
+py::handle required(py::handle value, const char* what) {
+    if (value.is_none())
+        throw py::type_error(std::string("Fault() needs the keyword argument ") + what);
+    return value;
+}
+
+fault make_fault(py::handle normal, py::handle point, py::handle slip_direction,
+                 py::handle slip_magnitude, py::handle sequence, py::handle name, py::handle tag,
+                 py::handle identifier, py::handle plane_azimuth, py::handle plane_inclination,
+                 py::handle slip_azimuth, py::handle slip_plunge) {
+    fault f;
+    f.normal = vector_from_array(required(normal, "normal"), "normal");
+    f.point = vector_from_array(required(point, "point"), "point");
+    f.slip_dir =
+        negated(vector_from_array(required(slip_direction, "slip_direction"), "slip_direction"));
+    f.slip_mag = finite_number(required(slip_magnitude, "slip_magnitude"), "slip_magnitude");
+    set_sequence(f, int_from_value(required(sequence, "sequence"), "sequence"));
+    f.name = text_from_value(name, "name");
+    f.tag = text_from_value(tag, "tag");
+    f.id = int_from_value(identifier, "identifier");
+    f.plane_angles = {real_from_value(plane_azimuth, "plane_azimuth"),
+                      real_from_value(plane_inclination, "plane_inclination")};
+    f.slip_angles = {real_from_value(slip_azimuth, "slip_azimuth"),
+                     real_from_value(slip_plunge, "slip_plunge")};
+    return f;
+}
+
+fault fault_from_state(const py::tuple& s) {
+    if (s.size() != 12)
+        throw py::value_error("Fault state: expected 12 values, got " + std::to_string(s.size()));
+    return make_fault(s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7], s[8], s[9], s[10], s[11]);
+}
+
+std::vector<std::string> texts_from(py::handle values, std::size_t n, const char* what) {
+    if (values.is_none())
+        return std::vector<std::string>(n);
+    std::vector<std::string> texts;
+    for (const py::handle v : values)
+        texts.push_back(
+            text_from_value(v, std::string(what) + "[" + std::to_string(texts.size()) + "]"));
+    if (texts.size() != n)
+        throw py::value_error(std::string(what) + ": " + std::to_string(texts.size()) +
                               " values for " + std::to_string(n) + " faults");
-    return *given;
+    return texts;
+}
+
+index_list identifiers_from(py::handle values, std::size_t n) {
+    if (values.is_none())
+        return index_list(n);
+    index_list ids = indices_from_array(values, "identifiers");
+    if (ids.size() != n)
+        throw py::value_error("identifiers: " + std::to_string(ids.size()) + " values for " +
+                              std::to_string(n) + " faults");
+    return ids;
+}
+
+// Faults without a name are named by their position, so that messages can tell them apart.
+std::vector<std::string> names_from(py::handle values, std::size_t n) {
+    if (!values.is_none())
+        return texts_from(values, n, "names");
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < n; ++i)
+        names.push_back("#" + std::to_string(i));
+    return names;
 }
 
 std::vector<fault> faults_from_arrays(py::handle normals, py::handle points,
                                       py::handle slip_directions, py::handle slip_magnitudes,
-                                      py::handle sequences,
-                                      const std::optional<std::vector<std::string>>& names,
-                                      const std::optional<std::vector<std::string>>& tags,
-                                      const std::optional<std::vector<int>>& identifiers) {
+                                      py::handle sequences, py::handle names, py::handle tags,
+                                      py::handle identifiers) {
     const point_list n = points_from_array(normals, "normals");
     const point_list p = points_from_array(points, "points");
     const point_list d = points_from_array(slip_directions, "slip_directions");
@@ -116,9 +192,9 @@ std::vector<fault> faults_from_arrays(py::handle normals, py::handle points,
                               std::to_string(count) + ", " + std::to_string(p.size()) + ", " +
                               std::to_string(d.size()) + ", " + std::to_string(m.size()) + " and " +
                               std::to_string(s.size()));
-    const auto name = optional_list(names, count, "names");
-    const auto tag = optional_list(tags, count, "tags");
-    const auto id = optional_list(identifiers, count, "identifiers");
+    const auto name = names_from(names, count);
+    const auto tag = texts_from(tags, count, "tags");
+    const auto id = identifiers_from(identifiers, count);
     std::vector<fault> faults(count);
     for (std::size_t i = 0; i < count; ++i) {
         fault& f = faults[i];
@@ -137,26 +213,11 @@ std::vector<fault> faults_from_arrays(py::handle normals, py::handle points,
 } // namespace
 
 void add_fault_type(py::module_& m) {
+    const auto none = py::none();
     py::class_<fault>(m, "Fault", fault_doc)
-        .def(py::init([](py::handle normal, py::handle point, py::handle slip_direction,
-                         double slip_magnitude, int sequence, std::string name, std::string tag,
-                         int identifier, double plane_azimuth, double plane_inclination,
-                         double slip_azimuth, double slip_plunge) {
-                 fault f;
-                 f.normal = vector_from_array(normal, "normal");
-                 f.point = vector_from_array(point, "point");
-                 f.slip_dir = negated(vector_from_array(slip_direction, "slip_direction"));
-                 f.slip_mag = finite_number(slip_magnitude, "slip_magnitude");
-                 set_sequence(f, sequence);
-                 f.name = std::move(name);
-                 f.tag = std::move(tag);
-                 f.id = identifier;
-                 f.plane_angles = {plane_azimuth, plane_inclination};
-                 f.slip_angles = {slip_azimuth, slip_plunge};
-                 return f;
-             }),
-             py::kw_only(), py::arg("normal"), py::arg("point"), py::arg("slip_direction"),
-             py::arg("slip_magnitude"), py::arg("sequence"), py::arg("name") = "",
+        .def(py::init(&make_fault), py::kw_only(), py::arg("normal") = none,
+             py::arg("point") = none, py::arg("slip_direction") = none,
+             py::arg("slip_magnitude") = none, py::arg("sequence") = none, py::arg("name") = "",
              py::arg("tag") = "", py::arg("identifier") = 0, py::arg("plane_azimuth") = 0.0,
              py::arg("plane_inclination") = 0.0, py::arg("slip_azimuth") = 0.0,
              py::arg("slip_plunge") = 0.0)
@@ -176,35 +237,57 @@ void add_fault_type(py::module_& m) {
             "the forward direction (3,) of the side the normal points to")
         .def_property(
             "slip_magnitude", [](const fault& f) { return f.slip_mag; },
-            [](fault& f, double x) { f.slip_mag = finite_number(x, "slip_magnitude"); },
+            [](fault& f, py::handle x) { f.slip_mag = finite_number(x, "slip_magnitude"); },
             "the length of the slip")
         .def_property(
-            "sequence", [](const fault& f) { return f.order; }, &set_sequence,
+            "sequence", [](const fault& f) { return f.order; },
+            [](fault& f, py::handle x) { set_sequence(f, int_from_value(x, "sequence")); },
             "the sequence number: forward runs apply the lowest first")
-        .def_readwrite("name", &fault::name, "the fault's label")
-        .def_readwrite("tag", &fault::tag, "the fault's tag")
-        .def_readwrite("identifier", &fault::id, "the fault's identifier")
+        .def_property(
+            "name", [](const fault& f) { return f.name; },
+            [](fault& f, py::handle x) { f.name = text_from_value(x, "name"); },
+            "the fault's label")
+        .def_property(
+            "tag", [](const fault& f) { return f.tag; },
+            [](fault& f, py::handle x) { f.tag = text_from_value(x, "tag"); }, "the fault's tag")
+        .def_property(
+            "identifier", [](const fault& f) { return f.id; },
+            [](fault& f, py::handle x) { f.id = int_from_value(x, "identifier"); },
+            "the fault's identifier")
         .def_property(
             "plane_azimuth", [](const fault& f) { return f.plane_angles[0]; },
-            [](fault& f, double x) { f.plane_angles[0] = x; }, "degrees, descriptive")
+            [](fault& f, py::handle x) { f.plane_angles[0] = real_from_value(x, "plane_azimuth"); },
+            "degrees, descriptive")
         .def_property(
             "plane_inclination", [](const fault& f) { return f.plane_angles[1]; },
-            [](fault& f, double x) { f.plane_angles[1] = x; }, "degrees, descriptive")
+            [](fault& f, py::handle x) {
+                f.plane_angles[1] = real_from_value(x, "plane_inclination");
+            },
+            "degrees, descriptive")
         .def_property(
             "slip_azimuth", [](const fault& f) { return f.slip_angles[0]; },
-            [](fault& f, double x) { f.slip_angles[0] = x; }, "degrees, descriptive")
+            [](fault& f, py::handle x) { f.slip_angles[0] = real_from_value(x, "slip_azimuth"); },
+            "degrees, descriptive")
         .def_property(
             "slip_plunge", [](const fault& f) { return f.slip_angles[1]; },
-            [](fault& f, double x) { f.slip_angles[1] = x; }, "degrees, descriptive")
+            [](fault& f, py::handle x) { f.slip_angles[1] = real_from_value(x, "slip_plunge"); },
+            "degrees, descriptive")
         .def("__repr__", &fault_repr)
+        .def("__eq__",
+             [](const fault& a, py::handle b) -> py::object {
+                 if (!py::isinstance<fault>(b))
+                     return py::reinterpret_borrow<py::object>(Py_NotImplemented);
+                 return py::bool_(same_fault(a, b.cast<const fault&>()));
+             })
         .def("__copy__", [](const fault& f) { return f; })
         .def(
-            "__deepcopy__", [](const fault& f, const py::dict&) { return f; }, py::arg("memo"));
+            "__deepcopy__", [](const fault& f, const py::dict&) { return f; }, py::arg("memo"))
+        .def(py::pickle(&fault_state, &fault_from_state));
 
     m.def("faults_from_arrays", &faults_from_arrays, faults_from_arrays_doc, py::arg("normals"),
           py::arg("points"), py::arg("slip_directions"), py::arg("slip_magnitudes"),
-          py::arg("sequences"), py::arg("names") = py::none(), py::arg("tags") = py::none(),
-          py::arg("identifiers") = py::none());
+          py::arg("sequences"), py::arg("names") = none, py::arg("tags") = none,
+          py::arg("identifiers") = none);
 }
 
 std::vector<fault> faults_for_run(py::handle faults) {

@@ -135,6 +135,29 @@ config_record read_config(const std::filesystem::path& path) {
     return {read_settings(path.string()), path.parent_path()};
 }
 
+// The settings and the folder, every value exactly (the colour's floats widen without loss).
+py::tuple config_state(const config_record& c) {
+    const tolvex_conf& t = c.settings;
+    return py::make_tuple(t.boundary_file, t.tracer_file, t.clear_color, t.tracer_radius,
+                          t.show_block, t.show_tracer, t.initial_view_point, c.folder);
+}
+
+config_record config_from_state(const py::tuple& s) {
+    if (s.size() != 8)
+        throw py::value_error("Config state: expected 8 values, got " + std::to_string(s.size()));
+    config_record c;
+    c.settings.boundary_file = s[0].cast<std::string>();
+    c.settings.tracer_file = s[1].cast<std::string>();
+    c.settings.clear_color = s[2].cast<std::array<float, 4>>();
+    c.settings.tracer_radius = s[3].cast<double>();
+    c.settings.show_block = s[4].cast<bool>();
+    c.settings.show_tracer = s[5].cast<bool>();
+    c.settings.initial_view_point = s[6].cast<std::array<double, 3>>();
+    c.settings.loaded = true;
+    c.folder = s[7].cast<std::filesystem::path>();
+    return c;
+}
+
 } // namespace
 
 tolvex_conf read_settings(const std::string& path) {
@@ -173,9 +196,10 @@ void add_readers(py::module_& m) {
                                [](const config_record& c) { return c.settings.show_block; })
         .def_property_readonly("show_tracer",
                                [](const config_record& c) { return c.settings.show_tracer; })
-        .def_property_readonly("initial_view_point", [](const config_record& c) {
-            return as_tuple(c.settings.initial_view_point);
-        });
+        .def_property_readonly(
+            "initial_view_point",
+            [](const config_record& c) { return as_tuple(c.settings.initial_view_point); })
+        .def(py::pickle(&config_state, &config_from_state));
 
     m.def("read_boundary", &read_boundary, read_boundary_doc.c_str(), py::arg("path"));
     m.def("read_faults", &read_faults, read_faults_doc.c_str(), py::arg("path"));

@@ -2,6 +2,7 @@
 
 #include "array_convert.hpp"
 #include "block_export.hpp"
+#include "py_mesh.hpp"
 #include "tracer_file.hpp"
 
 #include <cmath>
@@ -51,10 +52,11 @@ constexpr const char* state_doc = R"(The model after one cutting run.
 
 Read-only attributes, all relative to the boundary's centre (Result.centre), in model units:
 
-tracers  (N, 3) float64, row i the i-th tracer given to the run, moved with its block
-blocks   list of Block
-faults   list of Fault in the order the run applied them, each point where the run left it
-steps    None, or with run(..., steps=True) the list of Step 0..n of this run
+tracers        (N, 3) float64, row i the i-th tracer given to the run, moved with its block
+tracer_blocks  (N,) int64, the position in blocks of the block holding each tracer (-1: none)
+blocks         list of Block (tolvex.mesh(state.blocks) for one mesh of them)
+faults         list of Fault in the order the run applied them, each point where the run left it
+steps          None, or with run(..., steps=True) the list of Step 0..n of this run
 
 Methods: save_tracers(path, tracer_radius=None) and save_blocks(path).)";
 
@@ -64,7 +66,8 @@ step     0 for the undivided boundary with the initial tracers, k for the model 
          fault of the run
 fault    None for step 0, otherwise the Fault that cut (its point as it was when it cut)
 blocks   list of Block
-tracers  (N, 3) float64)";
+tracers  (N, 3) float64
+tracer_blocks  (N,) int64, as RunState.tracer_blocks)";
 
 constexpr const char* save_tracers_doc = R"(save_tracers(path, tracer_radius=None)
 
@@ -93,8 +96,12 @@ fault as_loaded(fault f, run_kind run) {
 
 py::list block_list(std::vector<block>&& blocks) {
     py::list out;
-    for (block& b : blocks)
+    for (block& b : blocks) {
         out.append(py::cast(std::move(b)));
+        // Many blocks take a while: Ctrl-C is heard meanwhile too.
+        if (out.size() % 4096 == 0 && PyErr_CheckSignals() != 0)
+            throw py::error_already_set();
+    }
     return out;
 }
 
@@ -142,6 +149,47 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     write_blocks_file(path.string(), blocks);
 }
 
+// The tuple a pickle holds of a value of n members, after checking its length.
+const py::tuple& state_of(const py::tuple& s, std::size_t n, const char* what) {
+    if (s.size() != n)
+        throw py::value_error(std::string(what) + " state: expected " + std::to_string(n) +
+                              " values, got " + std::to_string(s.size()));
+    return s;
+}
+
+py::array_t<double> points_state(py::handle points) {
+    return array_from_points(points_from_array(points, "tracers"));
+}
+
+py::tuple step_state(const step_view& s) {
+    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers);
+}
+
+step_view step_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 4, "Step");
+    return {s[0].cast<std::size_t>(), s[1], s[2].cast<py::list>(), points_state(s[3])};
+}
+
+py::tuple run_state_state(const state_view& s) {
+    return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius);
+}
+
+state_view run_state_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "RunState");
+    return {s[0].cast<py::list>(), points_state(s[1]), s[2].cast<py::list>(), s[3],
+            s[4].cast<std::optional<double>>()};
+}
+
+py::tuple result_state(const result_view& r) {
+    return py::make_tuple(r.restored, r.forward, r.boundary, r.centre, r.warnings);
+}
+
+result_view result_from_state(const py::tuple& t) {
+    const py::tuple& s = state_of(t, 5, "Result");
+    return {s[0].cast<state_view>(), s[1].cast<state_view>(), s[2],
+            array_from_vector(vector_from_array(s[3], "centre")), s[4].cast<py::list>()};
+}
+
 } // namespace
 
 step_fn step_recorder(run_output& out) {
@@ -162,32 +210,48 @@ void add_result_types(py::module_& m) {
         .def_readonly("fault", &step_view::fault)
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
-        .def("__repr__", [](const step_view& s) {
-            return "<tolvex.Step " + std::to_string(s.step) + ": " +
-                   std::to_string(s.blocks.size()) + " blocks>";
-        });
+        .def_property_readonly("tracer_blocks",
+                               [](const step_view& s) {
+                                   return tracer_blocks(
+                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
+                               })
+        .def("__repr__",
+             [](const step_view& s) {
+                 return "<tolvex.Step " + std::to_string(s.step) + ": " +
+                        std::to_string(s.blocks.size()) + " blocks>";
+             })
+        .def(py::pickle(&step_state, &step_from_state));
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
+        .def_property_readonly("tracer_blocks",
+                               [](const state_view& s) {
+                                   return tracer_blocks(
+                                       s.blocks, static_cast<std::size_t>(s.tracers.shape(0)));
+                               })
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))
-        .def("__repr__", [](const state_view& s) {
-            return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
-                   std::to_string(s.tracers.shape(0)) + " tracers>";
-        });
+        .def("__repr__",
+             [](const state_view& s) {
+                 return "<tolvex.RunState: " + std::to_string(s.blocks.size()) + " blocks, " +
+                        std::to_string(s.tracers.shape(0)) + " tracers>";
+             })
+        .def(py::pickle(&run_state_state, &run_state_from_state));
     py::class_<result_view>(m, "Result", result_doc)
         .def_readonly("restored", &result_view::restored)
         .def_readonly("forward", &result_view::forward)
         .def_readonly("boundary", &result_view::boundary)
         .def_readonly("centre", &result_view::centre)
         .def_readonly("warnings", &result_view::warnings)
-        .def("__repr__", [](const result_view& r) {
-            return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
-                   std::to_string(r.forward.blocks.size()) + " forward blocks>";
-        });
+        .def("__repr__",
+             [](const result_view& r) {
+                 return "<tolvex.Result: " + std::to_string(r.forward.faults.size()) + " faults, " +
+                        std::to_string(r.forward.blocks.size()) + " forward blocks>";
+             })
+        .def(py::pickle(&result_state, &result_from_state));
 }
 
 py::object result_object(run_output&& out) {

@@ -5,6 +5,7 @@
 #include "fault_file.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_progress.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
 #include "vector_utils.hpp"
@@ -19,7 +20,8 @@ namespace py = pybind11;
 
 namespace {
 
-constexpr const char* run_doc = R"(run(boundary, faults, tracers=None, steps=False) -> Result
+constexpr const char* run_doc =
+    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None) -> Result
 
 Runs the model: restores it fault by fault, then runs it forward.
 
@@ -33,6 +35,9 @@ Arguments
   tracers   an (N, 3) array of real numbers in model units, relative to the centre of the
             boundary (the mean of its vertices), as read_tracers gives them; None for none.
   steps     True records every step of both runs in RunState.steps.
+  progress  None, or a callable progress(done, total) called after each fault of either run:
+            done counts the faults applied so far (1..total), total is 2 * len(faults) (each
+            fault cuts once in each run). An exception it raises stops the run and is raised.
 
 What it does
   The boundary and the fault points are moved so that the mean of the boundary's vertices is
@@ -54,9 +59,10 @@ Errors
   a number that is not finite or a boundary without vertices. A fault whose slip direction is
   not a unit vector in its plane is used as given, with a tolvex.SlipWarning.
 
-Threads
+Threads and Ctrl-C
   The interpreter lock is released while the model is cut, so other Python threads go on
-  meanwhile; results do not depend on what other threads run.
+  meanwhile; results do not depend on what other threads run. Between faults the main thread
+  takes the lock back briefly to look for a signal: Ctrl-C stops the run with KeyboardInterrupt.
 
 Example
   boundary = tolvex.read_boundary('examples/box.boundary')
@@ -68,7 +74,7 @@ Example
 
 constexpr const char* run_files_doc =
     R"(run_files(config=None, *, faults, boundary=None, tracers=None, tracer_radius=None,
-          steps=False) -> Result
+          steps=False, progress=None) -> Result
 
 Runs the model on files, as tolvex-batch does.
 
@@ -80,6 +86,7 @@ Arguments (paths are str or os.PathLike)
   tracers        the tracer file; overrides the config's.
   tracer_radius  the tracer files' scale; overrides the config's (100 without either).
   steps          as for run.
+  progress       as for run.
 Give config, or both boundary and tracers.
 
 Reads the files, then does what run does; the Result's RunStates remember the tracer radius,
@@ -92,11 +99,11 @@ Example
   result.forward.save_tracers('forward.txt'))";
 
 run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
-                      bool steps) {
+                      bool steps, const fault_fn& on_fault) {
     run_output out;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
     const step_fn on_step = steps ? step_recorder(out) : step_fn{};
-    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step);
+    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step, {}, on_fault);
     return out;
 }
 
@@ -106,7 +113,8 @@ py::object finished(run_output&& out, const std::string& warning_prefix) {
     return result_object(std::move(out));
 }
 
-py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps) {
+py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps,
+               py::handle progress) {
     if (!py::isinstance<block>(boundary))
         throw py::type_error(
             "boundary: expected a tolvex.Block (read_boundary, boundary_from_arrays), got " +
@@ -115,10 +123,11 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
     const point_list points =
         tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
     block b = boundary.cast<block>();
+    const fault_fn on_fault = python_fault_hook(progress);
     run_output out;
     {
         py::gil_scoped_release nogil;
-        out = run_inputs(std::move(b), std::move(loaded), points, steps);
+        out = run_inputs(std::move(b), std::move(loaded), points, steps, on_fault);
     }
     return finished(std::move(out), "");
 }
@@ -141,8 +150,9 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
 
 py::object run_from_files(const optional_path& config, const std::filesystem::path& faults,
                           const optional_path& boundary, const optional_path& tracers,
-                          std::optional<double> tracer_radius, bool steps) {
+                          std::optional<double> tracer_radius, bool steps, py::handle progress) {
     const run_files files = files_to_read(config, boundary, tracers, tracer_radius);
+    const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
     bool boundary_missing = false;
     std::optional<std::string> aborted;
@@ -155,7 +165,7 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
                 point_list points;
                 block b = read_run_inputs(
                     files, [&](const std::string&) { boundary_missing = true; }, points);
-                out = run_inputs(std::move(b), std::move(*loaded), points, steps);
+                out = run_inputs(std::move(b), std::move(*loaded), points, steps, on_fault);
             } catch (const run_aborted& e) {
                 aborted = e.what();
             }
@@ -179,11 +189,12 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
 
 void add_run(py::module_& m) {
     m.def("run", &run, run_doc, py::arg("boundary"), py::arg("faults"),
-          py::arg("tracers") = py::none(), py::arg("steps") = false);
+          py::arg("tracers") = py::none(), py::arg("steps") = false, py::kw_only(),
+          py::arg("progress") = py::none());
     m.def("run_files", &run_from_files, run_files_doc, py::arg("config") = py::none(),
           py::kw_only(), py::arg("faults"), py::arg("boundary") = py::none(),
           py::arg("tracers") = py::none(), py::arg("tracer_radius") = py::none(),
-          py::arg("steps") = false);
+          py::arg("steps") = false, py::arg("progress") = py::none());
 }
 
 } // namespace tolvex
