@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    tolvex::qt_desktop_ui qt_ui;
-    tolvex::start_file_ui ui(qt_ui, plan.fault_file);
+    tolvex::with_start_file<tolvex::qt_desktop_ui> ui(plan.fault_file);
     tolvex::Form1 form(ui);
     tolvex::start_up(form, plan.settings_file);
     form.show();

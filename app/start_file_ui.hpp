@@ -1,35 +1,37 @@
 // The fault file named on the command line, opened through the main window's own "&Open", so it
-// is read, listed and reported exactly as a file chosen in the dialog: this desktop_ui answers
-// the first open dialog with that file and hands everything else to the program's own ui.
+// is read, listed and reported exactly as a file chosen in the dialog: the ui Ui with its first
+// open dialog answered by that file.
 #pragma once
 
-#include "desktop_ui.hpp"
+#include <QAction>
+#include <QWidget>
 
 #include <optional>
 #include <string>
-
-class QWidget;
+#include <utility>
 
 namespace tolvex {
 
-class start_file_ui : public desktop_ui {
+template <class Ui> class with_start_file : public Ui {
   public:
-    // inner must outlive this ui.
-    start_file_ui(desktop_ui& inner, std::optional<std::string> file);
+    explicit with_start_file(std::optional<std::string> file) : pending(std::move(file)) {}
 
-    // Triggers window's "&Open" when a file is still to be opened.
-    void open_in(QWidget& window);
+    // Triggers window's "&Open" when the file is still to be opened.
+    void open_in(QWidget& window) {
+        if (!pending)
+            return;
+        if (auto* open = window.findChild<QAction*>("mi_open"))
+            open->trigger();
+    }
 
     std::optional<std::string> open_file_dialog(const std::string& filter,
-                                                const std::string& start_dir) override;
-    std::optional<std::string> save_file_dialog(const std::string& default_ext) override;
-    void message_box(const std::string& text, const std::string& caption,
-                     message_icon icon) override;
-    std::string executable_dir() override;
-    bool open_viewer(const view_options& options) override;
+                                                const std::string& start_dir) override {
+        if (pending)
+            return std::exchange(pending, std::nullopt);
+        return Ui::open_file_dialog(filter, start_dir);
+    }
 
   private:
-    desktop_ui& inner;
     std::optional<std::string> pending;
 };
 

@@ -66,16 +66,15 @@ TEST(start_file, the_named_fault_file_opens_without_a_dialog_and_later_opens_ask
     reset_program_state();
     const temp_folder dir;
     write_text(dir.file("one.efd"), fault_line(1, 1) + "\n" + fault_line(2, 2) + "\n");
-    fake_desktop_ui fake;
-    start_file_ui ui(fake, dir.file("one.efd"));
+    with_start_file<fake_desktop_ui> ui(dir.file("one.efd"));
     Form1 form(ui);
 
     ui.open_in(form);
     EXPECT_EQ(find<QListWidget>(form, "lb_fault")->count(), 2);
-    EXPECT_TRUE(fake.open_filters.empty());
+    EXPECT_TRUE(ui.open_filters.empty());
 
     ui.open_in(form);
     find<QAction>(form, "mi_open")->trigger();
-    EXPECT_EQ(fake.open_filters.size(), 1u);
+    EXPECT_EQ(ui.open_filters.size(), 1u);
     EXPECT_EQ(find<QListWidget>(form, "lb_fault")->count(), 2);
 }
