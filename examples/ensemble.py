@@ -61,18 +61,25 @@ def make_variants(model, count, seed=23):
              "slips": slips * rng.uniform(0.5, 1.5, len(VARIED))} for _ in range(count)]
 
 
+def plane_axes(normal):
+    """The strike (horizontal, in the plane) and the direction normal x strike, both unit, of
+    the plane with this normal, which must not be vertical. Written out, as numpy's cross costs
+    more than a model run for vectors this small."""
+    nx, ny, nz = normal / np.linalg.norm(normal)
+    h = np.hypot(nx, ny)
+    sx, sy = -ny / h, nx / h
+    return np.array([sx, sy, 0.0]), np.array([-nz * sy, nz * sx, nx * sy - ny * sx])
+
+
 def with_dip(normal, slip_direction, degrees):
     """The normal and slip direction of the plane turned about its strike to the given dip; the
     slip keeps its rake."""
-    up = np.array([0.0, 0.0, 1.0])
-    strike = np.cross(up, normal)
-    strike /= np.linalg.norm(strike)
-    along, down = slip_direction @ strike, slip_direction @ np.cross(normal, strike)
-    horizontal = normal - normal[2] * up
-    horizontal /= np.linalg.norm(horizontal)
+    strike, across = plane_axes(normal)
+    along, down = slip_direction @ strike, slip_direction @ across
     angle = np.radians(degrees)
-    turned = horizontal * np.sin(angle) + np.copysign(np.cos(angle), normal[2]) * up
-    return turned, along * strike + down * np.cross(turned, strike)
+    turned = np.array([strike[1] * np.sin(angle), -strike[0] * np.sin(angle),
+                       np.copysign(np.cos(angle), normal[2])])
+    return turned, along * strike + down * plane_axes(turned)[1]
 
 
 def summarise(variant, model):
