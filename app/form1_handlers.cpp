@@ -99,7 +99,7 @@ void Form1::show_file_labels(const run_files& files) {
 
 void Form1::btn_plot_Click() {
     const tolvex_conf& conf = doc.settings;
-    const run_files files = configured_run_files(conf, executable_dir());
+    const run_files files = configured_run_files(conf, conf.folder);
     show_file_labels(files);
     const auto abort = [this](const std::exception& e) {
         ui.message_box(e.what(), "ABORT", message_icon::error);

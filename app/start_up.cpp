@@ -1,15 +1,14 @@
 #include "start_up.hpp"
 
 #include "desktop_texts.hpp"
-#include "file_paths.hpp"
 #include "tolvex_conf.hpp"
 
 #include <QWidget>
 
 namespace tolvex {
 
-bool start_up(QWidget& window, tolvex_conf& settings, const std::string& dir) {
-    if (!settings.read(join_path(dir, "tolvex.conf")))
+bool start_up(QWidget& window, tolvex_conf& settings, const std::string& path) {
+    if (path.empty() || !settings.read(path))
         return false;
     window.setWindowTitle("tolvex");
     return true;

@@ -1,5 +1,5 @@
-// Start-up of the desktop program: the settings from tolvex.conf, the window title and the one
-// report of ignored configuration lines.
+// Start-up of the desktop program: the settings file, the window title and the one report of
+// ignored configuration lines.
 #pragma once
 
 #include "desktop_ui.hpp"
@@ -11,9 +11,10 @@ class QWidget;
 
 namespace tolvex {
 
-// Reads dir/tolvex.conf into settings; once it was read the window's title becomes "tolvex",
-// otherwise it keeps its own and the defaults stay. Returns whether the file was read.
-bool start_up(QWidget& window, tolvex_conf& settings, const std::string& dir);
+// Reads the settings file at path (none when empty) into settings; once it was read the window's
+// title becomes "tolvex", otherwise it keeps its own and the defaults stay. Returns whether the
+// file was read.
+bool start_up(QWidget& window, tolvex_conf& settings, const std::string& path);
 
 // Shows the lines of the configuration whose values were ignored, in one message box; nothing
 // when there are none.

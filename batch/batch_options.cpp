@@ -48,7 +48,8 @@ po::options_description option_table(batch_options& o) {
         ("view-blocks", po::value<std::string>()->value_name("shown|see-through|hidden"),
          "the picture's blocks (overrides VIEW_BLOCKS=)")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
-        ("help", po::bool_switch(&o.help), "show this text");
+        ("help", po::bool_switch(&o.help), "show this text")
+        ("version", po::bool_switch(&o.version), "show the version");
     // clang-format on
     return d;
 }
@@ -135,7 +136,7 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     } catch (const po::error& e) {
         throw usage_error(e.what());
     }
-    if (o.help)
+    if (o.help || o.version)
         return o;
     if (vm.count("tracer-radius"))
         o.tracer_radius = parse_radius(vm["tracer-radius"].as<std::string>());

@@ -42,6 +42,7 @@ struct batch_options {
     std::optional<block_look> image_blocks;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // A command line that cannot be used; what() says why.
@@ -51,8 +52,8 @@ class usage_error : public std::runtime_error {
 };
 
 // Parses argv. Throws usage_error on unknown options, missing or bad values, when neither
-// --config nor both --boundary and --tracers are given (unless --help), and for --image-step
-// without --save-image.
+// --config nor both --boundary and --tracers are given (unless --help or --version), and for
+// --image-step without --save-image.
 batch_options parse_batch_options(int argc, const char* const* argv);
 
 // The usage text printed with --help and after a usage error.

@@ -268,8 +268,8 @@ int main(int argc, char** argv) {
     } catch (const usage_error& e) {
         return usage_failure(e);
     }
-    if (options.help) {
-        std::cout << batch_usage();
+    if (options.help || options.version) {
+        std::cout << (options.help ? batch_usage() : "tolvex-batch " TOLVEX_VERSION "\n");
         return 0;
     }
     try {

@@ -4,6 +4,7 @@
 #include "text_lines.hpp"
 
 #include <cmath>
+#include <filesystem>
 
 namespace tolvex {
 
@@ -114,6 +115,7 @@ void tolvex_conf::read_text(const std::string& text, const std::string& path) {
             problems.push_back(e);
         }
     });
+    folder = std::filesystem::path(path).parent_path().string();
     loaded = true;
 }
 

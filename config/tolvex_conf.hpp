@@ -1,6 +1,7 @@
-// The program's settings, read once at start-up from tolvex.conf beside the executable.
+// The program's settings, read once at start-up from the file settings_location chooses.
 #pragma once
 
+#include "file_paths.hpp"
 #include "input_error.hpp"
 #include "view_options.hpp"
 
@@ -31,6 +32,8 @@ class tolvex_conf {
     std::array<double, 3> initial_view_point = default_view_point;
     display_modes view_modes; // the viewer's modes at start-up
     bool loaded = false;
+    // The folder relative file names are taken in: the last file read's, else the executable's.
+    std::string folder = executable_dir();
 
     // The viewer's settings as one value, for the viewer and the offscreen picture.
     view_options view() const;

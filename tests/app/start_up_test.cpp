@@ -1,13 +1,18 @@
-// Start-up: the title follows whether tolvex.conf was read, ignored lines are reported once,
-// and the dialog filter reaches Qt in a form it matches.
+// Start-up: the title follows whether tolvex.conf was read, ignored lines are reported once, the
+// dialog filter reaches Qt in a form it matches, and a fault file named on the command line opens.
 #include "desktop_test_support.hpp"
 
 #include "desktop_texts.hpp"
+#include "fault_line.hpp"
 #include "name_filters.hpp"
+#include "start_file_ui.hpp"
 #include "start_up.hpp"
 #include "temp_folder.hpp"
 #include "text_files.hpp"
 #include "tolvex_conf.hpp"
+
+#include <QAction>
+#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +27,7 @@ class start_up_test : public ::testing::Test {
 };
 
 TEST_F(start_up_test, title_stays_form1_without_tolvex_conf) {
-    EXPECT_FALSE(start_up(form, form.document().settings, dir.path().string()));
+    EXPECT_FALSE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
     EXPECT_EQ(form.windowTitle(), "Form1");
     EXPECT_EQ(form.document().settings.tracer_file, "default_tracer");
     show_config_problems(ui, form.document().settings);
@@ -31,7 +36,7 @@ TEST_F(start_up_test, title_stays_form1_without_tolvex_conf) {
 
 TEST_F(start_up_test, title_becomes_tolvex_once_tolvex_conf_was_read) {
     write_text(dir.file("tolvex.conf"), "TRACER_I_FILE=layers.tracers\n");
-    EXPECT_TRUE(start_up(form, form.document().settings, dir.path().string()));
+    EXPECT_TRUE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
     EXPECT_EQ(form.windowTitle(), "tolvex");
     EXPECT_EQ(form.document().settings.tracer_file, "layers.tracers");
 }
@@ -39,7 +44,7 @@ TEST_F(start_up_test, title_becomes_tolvex_once_tolvex_conf_was_read) {
 TEST_F(start_up_test, ignored_configuration_lines_are_shown_once_with_their_line) {
     write_text(dir.file("tolvex.conf"), "SHOW_BLOCK\nTRACER_RADIUS=abc\nTRACER_RADIUS=50\n"
                                         "GL_CLEAR_COLOR=1,x,0\n");
-    ASSERT_TRUE(start_up(form, form.document().settings, dir.path().string()));
+    ASSERT_TRUE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
     show_config_problems(ui, form.document().settings);
 
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -54,4 +59,20 @@ TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {
     const std::vector<std::string> expected{"EFD or Text files (*.efd;*.txt) (*.efd *.txt)",
                                             "All files (*.*) (*)"};
     EXPECT_EQ(dialog_name_filters(fault_file_filter), expected);
+}
+
+TEST(start_file, the_named_fault_file_opens_without_a_dialog_and_later_opens_ask_again) {
+    const temp_folder dir;
+    write_text(dir.file("one.efd"), fault_line(1, 1) + "\n" + fault_line(2, 2) + "\n");
+    with_start_file<fake_desktop_ui> ui(dir.file("one.efd"));
+    Form1 form(ui);
+
+    ui.open_in(form);
+    EXPECT_EQ(find<QListWidget>(form, "lb_fault")->count(), 2);
+    EXPECT_TRUE(ui.open_filters.empty());
+
+    ui.open_in(form);
+    find<QAction>(form, "mi_open")->trigger();
+    EXPECT_EQ(ui.open_filters.size(), 1u);
+    EXPECT_EQ(find<QListWidget>(form, "lb_fault")->count(), 2);
 }

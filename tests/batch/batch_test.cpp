@@ -129,6 +129,12 @@ TEST_F(Batch, UsageErrorsExitWithTwoAndTheUsageText) {
     }
 }
 
+TEST_F(Batch, VersionNeedsNoOtherOption) {
+    const outcome o = run_batch("--version");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.output, "tolvex-batch " TOLVEX_VERSION "\n");
+}
+
 TEST_F(Batch, ImageStepDrawsTheChosenStepOfTheChosenRun) {
     // Offscreen drawing leaves Mesa's allocations behind, which the leak checker cannot tell from
     // ours.

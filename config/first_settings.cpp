@@ -1,0 +1,50 @@
+#include "first_settings.hpp"
+
+#include "atomic_file.hpp"
+#include "file_paths.hpp"
+#include "input_error.hpp"
+#include "text_lines.hpp"
+
+#include <cerrno>
+#include <filesystem>
+#include <string_view>
+
+namespace tolvex {
+
+std::string first_settings_text(const std::string& example_text, const std::string& examples_dir) {
+    std::string text = "# Written by tolvex on its first start from the example in " +
+                       examples_dir + "; edit it to use your own files.\n";
+    // The example's last line feed would otherwise count as one more, empty, line.
+    std::string_view body = example_text;
+    if (body.ends_with('\n'))
+        body.remove_suffix(1);
+    for_each_line(body, [&](std::string_view line, int) {
+        // The example's comments speak of its own folder.
+        if (line.starts_with('#'))
+            return;
+        for (const std::string_view key : {"BOUNDARY_FILE=", "TRACER_I_FILE="})
+            if (line.starts_with(key)) {
+                text += std::string(key) +
+                        join_path(examples_dir, std::string(line.substr(key.size())));
+                text += '\n';
+                return;
+            }
+        text += line;
+        text += '\n';
+    });
+    return text;
+}
+
+void write_first_settings(const std::string& path, const std::string& examples_dir) {
+    const std::string example = join_path(examples_dir, "tolvex.conf");
+    const std::optional<std::string> text = read_text_file(example);
+    if (!text)
+        throw open_error(example, ENOENT);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (ec)
+        throw output_error(path + ": cannot make its folder: " + ec.message());
+    write_file_atomically(path, first_settings_text(*text, examples_dir));
+}
+
+} // namespace tolvex
