@@ -158,9 +158,9 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
     if (!o.save_restored_tracers.empty())
         write_tracer_file(out.stage(o.save_restored_tracers), result.restored.tracers, radius);
     if (!o.save_blocks.empty())
-        write_blocks_file(out.stage(o.save_blocks), forward.blocks);
+        write_blocks_file(out.stage(o.save_blocks), forward.blocks, result.centre);
     if (!o.save_restored_blocks.empty())
-        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks);
+        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks, result.centre);
     if (!o.save_image.empty()) {
         const run_kind run = o.picture_step.run;
         const run_state& last = run == run_kind::forward ? result.forward : result.restored;

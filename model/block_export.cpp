@@ -21,20 +21,38 @@ void append_triple(std::string& out, const char* prefix, const vec3& v) {
     out += '\n';
 }
 
+// A point of the run in the boundary file's coordinates.
+vec3 placed(const vec3& p, const vec3& centre) {
+    return make_vec3(p[0] + centre[0], p[1] + centre[1], p[2] + centre[2]);
+}
+
 bool ends_with(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The file head up to the dataset's field data: none when fault_label is null.
-std::string vtk_head(const char* title, const std::string* fault_label) {
+// The file head with the dataset's field data.
+std::string vtk_head(const char* title, const vec3& centre, const std::string& fault_label) {
     std::string out =
         std::string("# vtk DataFile Version 3.0\n") + title + "\nASCII\nDATASET POLYDATA\n";
-    if (fault_label != nullptr)
-        out += "FIELD FieldData 1\nfault 1 1 string\n" + vtk_string(*fault_label) + "\n";
+    out += "FIELD FieldData " + std::string(fault_label.empty() ? "1" : "2") + "\n";
+    append_triple(out, "centre 3 1 double\n", centre);
+    if (!fault_label.empty())
+        out += "fault 1 1 string\n" + vtk_string(fault_label) + "\n";
     return out;
 }
 
-std::string blocks_vtk(const std::vector<block>& blocks, const std::string* fault_label) {
+std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fault_label) {
+    std::vector<vtp_array> out{{"centre", "Float64", 3,
+                                array_bytes(std::vector<double>{centre[0], centre[1], centre[2]})}};
+    if (!fault_label.empty())
+        out.push_back(vtp_string("fault", fault_label));
+    return out;
+}
+
+} // namespace
+
+std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
+                          const std::string& fault_label) {
     std::size_t points = 0, polygons = 0, polygon_ints = 0;
     for (const block& b : blocks) {
         points += b.vertices.size();
@@ -42,11 +60,11 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
         for (const face& f : b.faces)
             polygon_ints += 1 + f.indices.size();
     }
-    std::string out = vtk_head("tolvex blocks", fault_label);
+    std::string out = vtk_head("tolvex blocks", centre, fault_label);
     out += "POINTS " + std::to_string(points) + " double\n";
     for (const block& b : blocks)
         for (const vec3& v : b.vertices)
-            append_triple(out, "", v);
+            append_triple(out, "", placed(v, centre));
 
     out += "POLYGONS " + std::to_string(polygons) + " " + std::to_string(polygon_ints) + "\n";
     point_list normals; // the outward normals, written after the cell scalars
@@ -74,8 +92,6 @@ std::string blocks_vtk(const std::vector<block>& blocks, const std::string* faul
     return out;
 }
 
-} // namespace
-
 std::string vtk_string(const std::string& text) {
     std::string out;
     for (const char c : text) {
@@ -91,20 +107,13 @@ std::string vtk_string(const std::string& text) {
     return out;
 }
 
-std::string blocks_to_vtk(const std::vector<block>& blocks) {
-    return blocks_vtk(blocks, nullptr);
-}
-
-std::string blocks_to_vtk(const std::vector<block>& blocks, const std::string& fault_label) {
-    return blocks_vtk(blocks, &fault_label);
-}
-
-std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_label) {
+std::string tracers_to_vtk(const point_list& tracers, const vec3& centre,
+                           const std::string& fault_label) {
     const std::string n = std::to_string(tracers.size());
-    std::string out = vtk_head("tolvex tracers", &fault_label);
+    std::string out = vtk_head("tolvex tracers", centre, fault_label);
     out += "POINTS " + n + " double\n";
     for (const vec3& p : tracers)
-        append_triple(out, "", p);
+        append_triple(out, "", placed(p, centre));
     out += "VERTICES " + n + " " + std::to_string(2 * tracers.size()) + "\n";
     for (std::size_t i = 0; i < tracers.size(); ++i)
         out += "1 " + std::to_string(i) + "\n";
@@ -114,14 +123,15 @@ std::string tracers_to_vtk(const point_list& tracers, const std::string& fault_l
     return out;
 }
 
-std::string blocks_to_vtp(const std::vector<block>& blocks, const std::string& fault_label) {
+std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
+                          const std::string& fault_label) {
     vtp_polydata d;
     std::vector<double> normals;
     std::vector<std::int32_t> block_of_face;
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         for (const vec3& v : blocks[n].vertices)
-            d.points.insert(d.points.end(), {v[0], v[1], v[2]});
+            d.points.insert(d.points.end(), {v[0] + centre[0], v[1] + centre[1], v[2] + centre[2]});
         for (const face& f : outward_faces(blocks[n])) {
             for (int i : f.indices)
                 d.polygon_connectivity.push_back(base + i);
@@ -135,27 +145,28 @@ std::string blocks_to_vtp(const std::vector<block>& blocks, const std::string& f
                    {"Normals", "Float64", 3, array_bytes(normals)}};
     d.cell_scalars = "block";
     d.cell_normals = "Normals";
-    if (!fault_label.empty())
-        d.field_data = {vtp_string("fault", fault_label)};
+    d.field_data = vtp_field_data(centre, fault_label);
     return vtp_text(d);
 }
 
-std::string tracers_to_vtp(const point_list& tracers, const std::string& fault_label) {
+std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
+                           const std::string& fault_label) {
     vtp_polydata d;
     std::vector<std::int32_t> index(tracers.size());
     for (std::size_t i = 0; i < tracers.size(); ++i) {
-        d.points.insert(d.points.end(), {tracers[i][0], tracers[i][1], tracers[i][2]});
+        const vec3 p = placed(tracers[i], centre);
+        d.points.insert(d.points.end(), {p[0], p[1], p[2]});
         d.vertex_connectivity.push_back(static_cast<std::int64_t>(i));
         d.vertex_offsets.push_back(static_cast<std::int64_t>(i + 1));
         index[i] = static_cast<std::int32_t>(i);
     }
     d.point_data = {{"tracer", "Int32", 1, array_bytes(index)}};
     d.point_scalars = "tracer";
-    d.field_data = {vtp_string("fault", fault_label)};
+    d.field_data = vtp_field_data(centre, fault_label);
     return vtp_text(d);
 }
 
-std::string blocks_to_obj(const std::vector<block>& blocks) {
+std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre) {
     std::string out = "# tolvex blocks\n";
     std::size_t vertex_base = 1, normal_base = 1; // OBJ counts from 1 across the whole file
     for (std::size_t n = 0; n < blocks.size(); ++n) {
@@ -163,7 +174,7 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
         const std::vector<face> faces = outward_faces(b);
         out += "o block_" + std::to_string(n) + "\n";
         for (const vec3& v : b.vertices)
-            append_triple(out, "v ", v);
+            append_triple(out, "v ", placed(v, centre));
         for (const face& f : faces)
             append_triple(out, "vn ", f.normal);
         for (std::size_t k = 0; k < faces.size(); ++k) {
@@ -180,10 +191,11 @@ std::string blocks_to_obj(const std::vector<block>& blocks) {
     return out;
 }
 
-void write_blocks_file(const std::string& path, const std::vector<block>& blocks) {
-    write_file_atomically(path, ends_with(path, ".obj")   ? blocks_to_obj(blocks)
-                                : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, "")
-                                                          : blocks_to_vtk(blocks));
+void write_blocks_file(const std::string& path, const std::vector<block>& blocks,
+                       const vec3& centre) {
+    write_file_atomically(path, ends_with(path, ".obj")   ? blocks_to_obj(blocks, centre)
+                                : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, centre)
+                                                          : blocks_to_vtk(blocks, centre));
 }
 
 } // namespace tolvex

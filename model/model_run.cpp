@@ -159,6 +159,14 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     result.warnings = fault_warnings(faults);
 
     const vec3 c = centroid(boundary.vertices);
+    result.centre = c;
+    // Steps are shown about the centre, and written where the boundary file has them.
+    const step_fn placed_step = on_step ? step_fn([&](const run_step& step) {
+        run_step placed = step;
+        placed.centre = c;
+        on_step(placed);
+    })
+                                        : step_fn{};
     for (fault& f : faults)
         f.point -= c;
     for (vec3& v : boundary.vertices)
@@ -180,8 +188,8 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
             return {};
         return [&on_fault, before, total](std::size_t k) { on_fault(before + k, total); };
     };
-    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration, on_step,
-                                  keep.restored, counted_from(0));
+    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration,
+                                  placed_step, keep.restored, counted_from(0));
 
     // The forward faults: oldest first, with the slip as the file gives it, and the fault points
     // where the restoration left them.
@@ -192,7 +200,7 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         f.slip_dir = -f.slip_dir;
         forward.push_back(std::move(f));
     }
-    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, on_step,
+    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, placed_step,
                                  keep.forward, counted_from(faults.size()));
     return result;
 }

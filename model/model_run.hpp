@@ -36,6 +36,7 @@ struct kept_blocks {
 };
 
 struct model_result {
+    vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
     block boundary;                    // the boundary centred on its vertex mean, without indices
     run_state restored;                // the restoration run: faults youngest first, slip as stored
     run_state forward;                 // the forward run: oldest first, slip as the file gives it
@@ -56,6 +57,7 @@ struct run_step {
     const fault* applied;
     const std::vector<block>& blocks;
     const point_list& tracers;
+    vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
 };
 using step_fn = std::function<void(const run_step&)>;
 

@@ -53,9 +53,11 @@ void stage_step_files(const run_step& step, const std::string& folder, staged_fi
     const bool vtp = format == step_format::vtp;
     out.write(
         join_path(folder, step_file_name(step.run, false, step.step, step.step_count, format)),
-        vtp ? blocks_to_vtp(step.blocks, label) : blocks_to_vtk(step.blocks, label));
+        vtp ? blocks_to_vtp(step.blocks, step.centre, label)
+            : blocks_to_vtk(step.blocks, step.centre, label));
     out.write(join_path(folder, step_file_name(step.run, true, step.step, step.step_count, format)),
-              vtp ? tracers_to_vtp(step.tracers, label) : tracers_to_vtk(step.tracers, label));
+              vtp ? tracers_to_vtp(step.tracers, step.centre, label)
+                  : tracers_to_vtk(step.tracers, step.centre, label));
     if (step.step < step.step_count)
         return;
     for (const bool tracers : {false, true})

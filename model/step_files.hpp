@@ -29,8 +29,9 @@ std::string step_series_index(run_kind run, bool tracers, std::size_t step_count
 bool is_step_file_name(const std::string& name);
 
 // Stages into out, in folder, the step's blocks (as blocks_to_vtp or blocks_to_vtk) and its
-// tracers (likewise, in model units), each naming the fault just applied as "identifier tag", or
-// "initial" at step 0; after a run's last step also that run's two series indices.
+// tracers (likewise), in the boundary file's coordinates, each naming the fault just applied as
+// "identifier tag", or "initial" at step 0; after a run's last step also that run's two series
+// indices.
 void stage_step_files(const run_step& step, const std::string& folder, staged_files& out,
                       step_format format = step_format::vtp);
 

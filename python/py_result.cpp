@@ -30,6 +30,7 @@ struct state_view {
     py::list faults;
     py::object steps;
     std::optional<double> tracer_radius;
+    vec3 centre = make_vec3(0.0, 0.0, 0.0); // added back to what save_blocks writes
 };
 
 struct result_view {
@@ -128,9 +129,13 @@ py::object step_list(std::optional<std::vector<step_record>>&& steps) {
 
 state_view state_object(run_state&& state, run_kind run,
                         std::optional<std::vector<step_record>>&& steps,
-                        std::optional<double> tracer_radius) {
-    return {block_list(std::move(state.blocks)), array_from_points(state.tracers),
-            fault_list(std::move(state.faults), run), step_list(std::move(steps)), tracer_radius};
+                        std::optional<double> tracer_radius, const vec3& centre) {
+    return {block_list(std::move(state.blocks)),
+            array_from_points(state.tracers),
+            fault_list(std::move(state.faults), run),
+            step_list(std::move(steps)),
+            tracer_radius,
+            centre};
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
@@ -149,7 +154,7 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     blocks.reserve(s.blocks.size());
     for (const py::handle b : s.blocks)
         blocks.push_back(b.cast<const block&>());
-    write_blocks_file(path.string(), blocks);
+    write_blocks_file(path.string(), blocks, s.centre);
 }
 
 // The tuple a pickle holds of a value of n members, after checking its length.
@@ -174,13 +179,18 @@ step_view step_from_state(const py::tuple& t) {
 }
 
 py::tuple run_state_state(const state_view& s) {
-    return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius);
+    return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius,
+                          array_from_vector(s.centre));
 }
 
 state_view run_state_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 5, "RunState");
-    return {s[0].cast<py::list>(), points_state(s[1]), s[2].cast<py::list>(), s[3],
-            s[4].cast<std::optional<double>>()};
+    const py::tuple& s = state_of(t, 6, "RunState");
+    return {s[0].cast<py::list>(),
+            points_state(s[1]),
+            s[2].cast<py::list>(),
+            s[3],
+            s[4].cast<std::optional<double>>(),
+            vector_from_array(s[5], "centre")};
 }
 
 py::tuple result_state(const result_view& r) {
@@ -257,9 +267,9 @@ void add_result_types(py::module_& m) {
 py::object result_object(run_output&& out) {
     model_result& r = out.result;
     result_view view{state_object(std::move(r.restored), run_kind::restoration,
-                                  std::move(out.restored_steps), out.tracer_radius),
+                                  std::move(out.restored_steps), out.tracer_radius, out.centre),
                      state_object(std::move(r.forward), run_kind::forward,
-                                  std::move(out.forward_steps), out.tracer_radius),
+                                  std::move(out.forward_steps), out.tracer_radius, out.centre),
                      py::cast(std::move(r.boundary)), array_from_vector(out.centre),
                      py::cast(r.warnings)};
     return py::cast(std::move(view));

@@ -50,8 +50,9 @@ double dot(const vec3& a, const vec3& b) {
 } // namespace
 
 TEST(BlockExport, VtkTextOfTwoBlocks) {
-    EXPECT_EQ(blocks_to_vtk(two_tetrahedra()),
+    EXPECT_EQ(blocks_to_vtk(two_tetrahedra(), make_vec3(0, 0, 0)),
               "# vtk DataFile Version 3.0\ntolvex blocks\nASCII\nDATASET POLYDATA\n"
+              "FIELD FieldData 1\ncentre 3 1 double\n0 0 0\n"
               "POINTS 8 double\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n2 0 0\n3 0 0\n2 1 0\n2 0 1\n"
               "POLYGONS 8 32\n3 0 2 1\n3 0 1 3\n3 0 3 2\n3 1 2 3\n"
               "3 4 6 5\n3 4 5 7\n3 4 7 6\n3 5 6 7\n"
@@ -63,7 +64,7 @@ TEST(BlockExport, VtkTextOfTwoBlocks) {
 
 TEST(BlockExport, ObjTextOfTwoBlocks) {
     const std::string slanted = "vn " + unit + " " + unit + " " + unit + "\n";
-    EXPECT_EQ(blocks_to_obj(two_tetrahedra()),
+    EXPECT_EQ(blocks_to_obj(two_tetrahedra(), make_vec3(0, 0, 0)),
               "# tolvex blocks\no block_0\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
               "vn 0 0 -1\nvn 0 -1 0\nvn -1 0 0\n" +
                   slanted +
@@ -75,13 +76,19 @@ TEST(BlockExport, ObjTextOfTwoBlocks) {
 }
 
 // The compressed XML form holds what the legacy text does: the same points, polygons, block
-// numbers and normals, and the tracers with their indices and the fault label.
+// numbers and normals, and the tracers with their indices and the fault label; the points in the
+// boundary file's coordinates, with the centre beside them.
 TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
-    const std::vector<vtp_read_array> a = read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), "1 N"));
+    const vec3 centre = make_vec3(500000, 0, -1000);
+    const std::vector<vtp_read_array> a =
+        read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), centre, "1 N"));
     EXPECT_EQ(vtp_array_named(a, "fault").bytes, std::string("1 N", 4));
+    EXPECT_EQ(vtp_array_named(a, "centre").values<double>(),
+              (std::vector<double>{500000, 0, -1000}));
     EXPECT_EQ(vtp_array_named(a, "Points").values<double>(),
-              (std::vector<double>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1,
-                                   2, 0, 0, 3, 0, 0, 2, 1, 0, 2, 0, 1}));
+              (std::vector<double>{500000, 0,      -1000,  500001, 0,      -1000,  500000, 1,
+                                   -1000,  500000, 0,      -999,   500002, 0,      -1000,  500003,
+                                   0,      -1000,  500002, 1,      -1000,  500002, 0,      -999}));
     EXPECT_EQ(vtp_array_named(a, "connectivity", 1).values<std::int64_t>(),
               (std::vector<std::int64_t>{0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3,
                                          4, 6, 5, 4, 5, 7, 4, 7, 6, 5, 6, 7}));
@@ -92,7 +99,8 @@ TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
     EXPECT_EQ(vtp_array_named(a, "Normals").values<double>()[4], -1.0); // (0, -1, 0)
 
     const point_list tracers(70000, make_vec3(1.5, -2, 3)); // past one compressed block
-    const std::vector<vtp_read_array> t = read_vtp_arrays(tracers_to_vtp(tracers, "initial"));
+    const std::vector<vtp_read_array> t =
+        read_vtp_arrays(tracers_to_vtp(tracers, make_vec3(0, 0, 0), "initial"));
     const std::vector<double> points = vtp_array_named(t, "Points").values<double>();
     ASSERT_EQ(points.size(), 3 * tracers.size());
     EXPECT_EQ(points[3 * 69999 + 1], -2.0);

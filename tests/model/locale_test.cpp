@@ -28,8 +28,8 @@ TEST(DecimalCommaLocale, FilesAndListLinesAreWrittenAndReadAsInTheCLocale) {
     const temp_folder dir;
     write_tracer_file(dir.write("c.txt", ""), tracers, 100);
     const std::string c_list = list_line();
-    const std::string c_vtk = blocks_to_vtk(blocks);
-    const std::string c_obj = blocks_to_obj(blocks);
+    const std::string c_vtk = blocks_to_vtk(blocks, make_vec3(0.5, 1e6, -2.25));
+    const std::string c_obj = blocks_to_obj(blocks, make_vec3(0.5, 1e6, -2.25));
 
     const comma_locale comma;
     if (!comma.active())
@@ -42,8 +42,8 @@ TEST(DecimalCommaLocale, FilesAndListLinesAreWrittenAndReadAsInTheCLocale) {
     EXPECT_EQ(read_text((dir.path() / "comma.txt").string()),
               read_text((dir.path() / "c.txt").string()));
     EXPECT_EQ(list_line(), c_list);
-    EXPECT_EQ(blocks_to_vtk(blocks), c_vtk);
-    EXPECT_EQ(blocks_to_obj(blocks), c_obj);
+    EXPECT_EQ(blocks_to_vtk(blocks, make_vec3(0.5, 1e6, -2.25)), c_vtk);
+    EXPECT_EQ(blocks_to_obj(blocks, make_vec3(0.5, 1e6, -2.25)), c_obj);
 
     point_list back;
     ASSERT_TRUE(read_tracer_file((dir.path() / "comma.txt").string(), 100, back));
