@@ -59,6 +59,8 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
     const unsigned threads =
         max_threads > 0 ? max_threads : std::max(1u, std::thread::hardware_concurrency());
     std::vector<cut_worker> workers(threads);
+    for (cut_worker& worker : workers)
+        worker.record_moves = static_cast<bool>(observe_steps);
     block_store store = make_store(blocks, tracers, workers[0].ws.parts);
     store.arenas.resize(threads);
     fault_point_sides sides = make_fault_point_sides(blocks, faults.size());

@@ -120,7 +120,8 @@ struct pass_share {
 
     void moved(int s) {
         move_slot(store, s, plane.slip);
-        worker.moved.push_back(s);
+        if (worker.record_moves)
+            worker.moved.push_back(s);
     }
 };
 

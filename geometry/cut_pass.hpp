@@ -32,7 +32,8 @@ cutting_plane plane_of(const fault& f, int k);
 struct cut_worker {
     cut_workspace ws;
     std::vector<new_slot> made; // the negative halves of this pass
-    std::vector<int> moved;     // the slots this pass only moved
+    std::vector<int> moved;     // the slots this pass only moved, when record_moves is set
+    bool record_moves = false;
     index_list negative_faults;
     std::vector<carried_tracer> negative_tracers;
     std::size_t dead_bytes = 0;
