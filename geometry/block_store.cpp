@@ -227,12 +227,16 @@ void compact_shapes(block_store& store) {
     store.dead_bytes = 0;
 }
 
-block_set stored_set(const block_store& store, point_list& tracers) {
-    const std::vector<int> order = list_order(store);
+block_set stored_set(const block_store& store, std::span<const int> slots) {
     block_set set;
-    size_set(set, store, order);
-    for (std::size_t p = 0; p < order.size(); ++p)
-        write_block(set, p, store, order[p]);
+    size_set(set, store, slots);
+    for (std::size_t p = 0; p < slots.size(); ++p)
+        write_block(set, p, store, slots[p]);
+    return set;
+}
+
+block_set stored_set(const block_store& store, point_list& tracers) {
+    block_set set = stored_set(store, list_order(store));
     output_tracers(store, tracers);
     return set;
 }

@@ -109,6 +109,9 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
 // the caller's list); each face's source as the cuts left it.
 block_set stored_set(const block_store& store, point_list& tracers);
 
+// The stored blocks of the given slots, in that order, with their pending shifts applied.
+block_set stored_set(const block_store& store, std::span<const int> slots);
+
 // The same, and the records of the blocks, freeing the shapes as they are written: only the
 // tracers are left in the store. poll, when set, is called after every few thousand blocks, so
 // that a caller can stop a long build by throwing.

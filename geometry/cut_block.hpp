@@ -20,11 +20,28 @@ using cut_observer =
 // can stop a long run between any two of these calls by throwing. Costs nothing more.
 using cut_progress = std::function<void(std::size_t fault_position, std::size_t block_count)>;
 
+// What one fault's pass changed, by positions in the block list after it: the blocks it cut, as
+// both halves, and the blocks it only moved, by the fault's slip. Every other block stayed.
+struct cut_step {
+    std::size_t fault_position = 0;
+    std::size_t block_count = 0;
+    block_set made;                   // the halves, in list order, as they stand after the pass
+    std::vector<std::size_t> made_at; // their positions
+    std::vector<std::size_t> moved;   // the positions of the blocks that only moved, ascending
+    xyz slip{};
+};
+
+// Called after each fault with what its pass changed, and the faults and tracers as they then
+// stand.
+using cut_step_observer = std::function<void(const cut_step& step, const std::vector<fault>& faults,
+                                             const point_list& tracers)>;
+
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves
 // by slip_dir * slip_mag together with the tracer points it carries, and so does every fault
 // point on that side of the plane (or on it) that a block lists, wherever it lies (changed in
 // place in faults and tracers). Returns the block list after the last fault. Each fault and
-// tracer index is expected in one block at most.
+// tracer index is expected in one block at most. Each pass is shared between the cores, which
+// changes nothing in the result.
 // Throws std::out_of_range when a block refers to a fault or tracer outside the given lists, and
 // std::invalid_argument when a plane crosses a block with a face side that is not an edge.
 std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faults,
@@ -35,9 +52,10 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
 // source: the index of the face of the given block it is part of, or the fault whose plane cut it
 // (cut_fault). Each pass is shared between up to max_threads threads (0: one per core); the
 // result does not depend on how many.
+// observe_steps, when given, learns after each fault what its pass changed.
 block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,
                         point_list& tracers, const cut_progress& progress = {},
-                        unsigned max_threads = 0);
+                        unsigned max_threads = 0, const cut_step_observer& observe_steps = {});
 
 // Moves the fault points and tracers as cut_block does and returns how many blocks the faults cut
 // blocks into, without building them: for a caller that wants only the points.

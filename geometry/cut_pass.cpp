@@ -102,11 +102,10 @@ struct pass_share {
     }
 
     void run(int begin, int end) {
-        worker.made.clear();
         for (int s = begin; s < end; ++s) {
             const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
             if (quick > 0)
-                move_slot(store, s, plane.slip);
+                moved(s);
             if (quick != 0)
                 continue;
             const occupied_sides sides = classify_vertices(s);
@@ -115,17 +114,25 @@ struct pass_share {
             if (sides.positive && sides.negative && split(s))
                 continue;
             if (sides.positive)
-                move_slot(store, s, plane.slip);
+                moved(s);
         }
+    }
+
+    void moved(int s) {
+        move_slot(store, s, plane.slip);
+        if (worker.record_moves)
+            worker.moved.push_back(s);
     }
 };
 
 } // namespace
 
 cutting_plane plane_of(const fault& f, int k) {
-    cutting_plane plane{
-        f.normal,          f.point, {}, {}, std::hypot(f.normal[0], f.normal[1], f.normal[2]),
-        cut_face_source(k)};
+    cutting_plane plane;
+    plane.n = f.normal;
+    plane.p = f.point;
+    plane.n_length = std::hypot(f.normal[0], f.normal[1], f.normal[2]);
+    plane.source = cut_face_source(k);
     xyz n, p;
     for (int i = 0; i < 3; ++i) {
         plane.slip[i] = f.slip_dir[i] * f.slip_mag;
@@ -146,6 +153,10 @@ void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cuttin
             static_cast<int>(static_cast<long long>(slots) * t / threads),
             static_cast<int>(static_cast<long long>(slots) * (t + 1) / threads));
     };
+    for (cut_worker& worker : workers) {
+        worker.made.clear();
+        worker.moved.clear();
+    }
     std::vector<std::exception_ptr> failures(threads);
     {
         std::vector<std::jthread> helpers;

@@ -32,12 +32,15 @@ cutting_plane plane_of(const fault& f, int k);
 struct cut_worker {
     cut_workspace ws;
     std::vector<new_slot> made; // the negative halves of this pass
+    std::vector<int> moved;     // the slots this pass only moved, when record_moves is set
+    bool record_moves = false;
     index_list negative_faults;
     std::vector<carried_tracer> negative_tracers;
     std::size_t dead_bytes = 0;
 };
 
 // Cuts every block by the plane, on as many threads as there are workers (fewer for few blocks);
-// store.arenas holds one arena per worker.
+// store.arenas holds one arena per worker. The negative halves of the workers' made lists, in
+// worker order, take the new slots in turn.
 void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cutting_plane& plane,
               const fault_point_sides& fault_sides);

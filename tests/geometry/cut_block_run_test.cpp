@@ -104,6 +104,52 @@ TEST(CutBlockSet, ThreadsLeaveWhatOneThreadLeavesAndFacesNameTheirSource) {
     }
 }
 
+// A step's report applied to the blocks before it gives the blocks after it: the halves at their
+// places, the blocks it moved shifted by the slip, the rest as they were.
+TEST(CutBlockSet, StepsReportWhatEachPassChanged) {
+    const run start = random_run(4, make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1)), 24);
+    std::vector<run> seen;
+    run whole = start;
+    cut(whole, [&](std::size_t, const std::vector<block>& blocks, const std::vector<fault>& faults,
+                   const point_list& tracers) {
+        seen.push_back({blocks, faults, tracers});
+    });
+    std::vector<block> before = start.blocks;
+    std::size_t steps = 0;
+    run stepped = start;
+    const auto check = [&](const cut_step& step, const std::vector<fault>&,
+                           const point_list& tracers) {
+        const std::vector<block>& after = seen.at(step.fault_position).blocks;
+        EXPECT_TRUE(identical_points(tracers, seen[step.fault_position].tracers));
+        ASSERT_EQ(step.block_count, after.size());
+        const std::vector<block> made = to_blocks(step.made);
+        std::size_t m = 0, moved = 0, inserted = 0;
+        for (std::size_t j = 0; j < after.size(); ++j) {
+            if (m < step.made_at.size() && step.made_at[m] == j) {
+                ASSERT_TRUE(identical_blocks({made[m]}, {after[j]})) << j;
+                inserted += m++ % 2; // the second half of each cut is new to the list
+                continue;
+            }
+            block expected = before[j - inserted];
+            if (moved < step.moved.size() && step.moved[moved] == j) {
+                ++moved;
+                for (std::size_t v = 0; v < expected.vertices.size(); ++v)
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_NEAR(expected.vertices[v][k] + step.slip[k], after[j].vertices[v][k],
+                                    1e-12);
+                expected.vertices = after[j].vertices;
+            }
+            ASSERT_TRUE(identical_blocks({expected}, {after[j]})) << j;
+        }
+        EXPECT_EQ(m, step.made_at.size());
+        EXPECT_EQ(moved, step.moved.size());
+        before = after;
+        ++steps;
+    };
+    cut_block_set(stepped.blocks, stepped.faults, stepped.tracers, {}, 2, check);
+    EXPECT_EQ(steps, start.faults.size());
+}
+
 // Without the blocks, the points move bit for bit as with them, and the count is the same.
 TEST(CutPoints, MovePointsAsCutBlockAndCountItsBlocks) {
     std::mt19937 shape_rng(11);
