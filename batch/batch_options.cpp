@@ -27,9 +27,9 @@ po::options_description option_table(batch_options& o) {
         ("save-restored-tracers", po::value(&o.save_restored_tracers)->value_name("FILE"),
          "write the restored tracers")
         ("save-blocks", po::value(&o.save_blocks)->value_name("FILE"),
-         "write the forward blocks (VTK, or OBJ for a name ending in .obj)")
+         "write the forward blocks (VTK; VTK XML for a name ending in .vtp, OBJ for .obj)")
         ("save-restored-blocks", po::value(&o.save_restored_blocks)->value_name("FILE"),
-         "write the restored blocks (VTK or OBJ)")
+         "write the restored blocks (VTK, VTK XML or OBJ)")
         ("save-steps", po::value(&o.save_steps)->value_name("FOLDER"),
          "write every step of both runs as VTK files with ParaView series indices")
         ("steps-format", po::value<std::string>()->value_name("vtp|vtk"),
