@@ -1,5 +1,6 @@
 #include "batch_options.hpp"
 
+#include "number_text.hpp"
 #include "text_fields.hpp"
 
 #include <boost/program_options.hpp>
@@ -37,6 +38,16 @@ po::options_description option_table(batch_options& o) {
         ("save-image", po::value(&o.save_image)->value_name("FILE.png"),
          "draw the forward result (or --image-step) as the viewer first shows it")
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
+        ("section", po::value<std::string>()->value_name("X0,Y0,X1,Y1"),
+         "a vertical section along the map line from (X0, Y0) to (X1, Y1)")
+        ("save-section", po::value<std::string>()->value_name("FILE"),
+         "draw the section as .svg, .pdf or .png")
+        ("section-step", po::value<std::vector<std::string>>()->composing()->value_name("RUN[:K]"),
+         "a step to draw, once per panel (default: restored, then forward, both their last)")
+        ("section-band", po::value<std::string>()->value_name("W"),
+         "show tracers this near the section (default 1 % of the line's length)")
+        ("section-exaggeration", po::value<std::string>()->value_name("E"),
+         "vertical exaggeration of the drawing (default 1)")
         ("image-step", po::value<std::string>()->value_name("RUN[:K]"),
          "draw step K (0 to the fault count; default the last) of the restored or forward run")
         ("view-shading", po::value<std::string>()->value_name("flat|lit"),
@@ -74,7 +85,7 @@ void parse_image_size(const std::string& text, batch_options& o) {
     o.image_height = h;
 }
 
-image_step parse_image_step(const std::string& text) {
+image_step parse_run_step(const std::string& text, const char* option) {
     const std::size_t colon = text.find(':');
     const std::string run = text.substr(0, colon);
     image_step choice;
@@ -89,9 +100,57 @@ image_step parse_image_step(const std::string& text) {
         choice.step = k;
     }
     if (!ok)
-        throw usage_error("--image-step: \"" + text +
+        throw usage_error(std::string(option) + ": \"" + text +
                           "\" is not restored or forward, optionally followed by :K");
     return choice;
+}
+
+// A number of an option's value, with the option named when it is none or out of range.
+double option_number(const po::variables_map& vm, const char* option, double least, bool or_equal) {
+    const std::string text = vm[option].as<std::string>();
+    const std::optional<double> value = to_number(text);
+    if (!value || !std::isfinite(*value) || (or_equal ? *value < least : *value <= least))
+        throw usage_error("--" + std::string(option) + ": \"" + text + "\" must be a number " +
+                          (or_equal ? "of at least " : "above ") + shortest_text(least));
+    return *value;
+}
+
+std::optional<section_options> parse_section(const po::variables_map& vm) {
+    const bool line = vm.count("section") > 0, file = vm.count("save-section") > 0;
+    for (const char* option : {"section-step", "section-band", "section-exaggeration"})
+        if (vm.count(option) && !file)
+            throw usage_error("--" + std::string(option) + " needs --save-section");
+    if (line != file)
+        throw usage_error(line ? "--section needs --save-section"
+                               : "--save-section needs --section");
+    if (!line)
+        return std::nullopt;
+    section_options s;
+    s.path = vm["save-section"].as<std::string>();
+    if (!drawing_format_of(s.path, s.format))
+        throw usage_error("--save-section: \"" + s.path + "\" must end in .svg, .pdf or .png");
+    const std::string text = vm["section"].as<std::string>();
+    const std::vector<std::string> values = split_fields(text, ',');
+    std::vector<double> xy;
+    for (const std::string& v : values)
+        if (const std::optional<double> x = to_number(v); x && std::isfinite(*x))
+            xy.push_back(*x);
+    if (values.size() != 4 || xy.size() != 4)
+        throw usage_error("--section: \"" + text + "\" is not X0,Y0,X1,Y1");
+    s.line = {xy[0], xy[1], xy[2], xy[3]};
+    if (xy[0] == xy[2] && xy[1] == xy[3])
+        throw usage_error("--section: the line from (" + values[0] + ", " + values[1] +
+                          ") has no length");
+    if (vm.count("section-step"))
+        for (const std::string& step : vm["section-step"].as<std::vector<std::string>>())
+            s.steps.push_back(parse_run_step(step, "--section-step"));
+    else
+        s.steps = {{run_kind::restoration, std::nullopt}, {run_kind::forward, std::nullopt}};
+    if (vm.count("section-band"))
+        s.band = option_number(vm, "section-band", 0.0, true);
+    if (vm.count("section-exaggeration"))
+        s.exaggeration = option_number(vm, "section-exaggeration", 0.0, false);
+    return s;
 }
 
 // The mode a --view-... option names; a usage error for another word.
@@ -119,7 +178,9 @@ std::string batch_usage() {
          "                    [--save-image FILE.png] [--image-size WxH]\n"
          "                    [--image-step restored|forward[:K]] [--view-shading WORD]\n"
          "                    [--view-colour WORD] [--view-tracers WORD]\n"
-         "                    [--view-blocks WORD] [--quiet]\n"
+         "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
+         "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
+         "                    [--section-band W] [--section-exaggeration E] [--quiet]\n"
       << option_table(o);
     return s.str();
 }
@@ -145,7 +206,7 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     if (vm.count("image-step")) {
         if (o.save_image.empty())
             throw usage_error("--image-step needs --save-image");
-        o.picture_step = parse_image_step(vm["image-step"].as<std::string>());
+        o.picture_step = parse_run_step(vm["image-step"].as<std::string>(), "--image-step");
     }
     if (vm.count("steps-format")) {
         const std::string format = vm["steps-format"].as<std::string>();
@@ -155,6 +216,7 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
             throw usage_error("--steps-format needs --save-steps");
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
+    o.section = parse_section(vm);
     o.image_lit = view_mode(vm, "view-shading", lit_named);
     o.image_colouring = view_mode(vm, "view-colour", colouring_named);
     o.image_tracers = view_mode(vm, "view-tracers", tracer_look_named);

@@ -3,12 +3,15 @@
 
 #include "display_modes.hpp"
 #include "model_run.hpp"
+#include "section.hpp"
+#include "section_drawing.hpp"
 #include "step_files.hpp"
 
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tolvex {
 
@@ -16,6 +19,16 @@ namespace tolvex {
 struct image_step {
     run_kind run = run_kind::forward;
     std::optional<std::size_t> step;
+};
+
+// What --section and --save-section ask for: the steps drawn one above the other on one page.
+struct section_options {
+    std::string path;
+    drawing_format format = drawing_format::svg;
+    section_line line;
+    std::vector<image_step> steps; // default: the last step of the restoration, then the forward
+    std::optional<double> band;
+    double exaggeration = 1.0;
 };
 
 struct batch_options {
@@ -34,6 +47,7 @@ struct batch_options {
     int image_width = 640;
     int image_height = 480;
     image_step picture_step;
+    std::optional<section_options> section;
     // The picture's modes as given (--view-shading, --view-colour, --view-tracers,
     // --view-blocks); the configuration's where not given.
     std::optional<bool> image_lit;

@@ -10,6 +10,7 @@
 #include "number_text.hpp"
 #include "output_checks.hpp"
 #include "run_history.hpp"
+#include "run_section.hpp"
 #include "scene_image.hpp"
 #include "staged_files.hpp"
 #include "step_files.hpp"
@@ -109,11 +110,10 @@ void check_output_paths(const batch_options& o, const run_files& files) {
         {o.tracers.empty() ? "the tracer" + from_config : "--tracers", files.tracer_path}};
     if (!o.config.empty())
         inputs.push_back({"--config", o.config});
-    std::vector<named_file> outputs = {{"--save-tracers", o.save_tracers},
-                                       {"--save-restored-tracers", o.save_restored_tracers},
-                                       {"--save-blocks", o.save_blocks},
-                                       {"--save-restored-blocks", o.save_restored_blocks},
-                                       {"--save-image", o.save_image}};
+    std::vector<named_file> outputs = {
+        {"--save-tracers", o.save_tracers}, {"--save-restored-tracers", o.save_restored_tracers},
+        {"--save-blocks", o.save_blocks},   {"--save-restored-blocks", o.save_restored_blocks},
+        {"--save-image", o.save_image},     {"--save-section", o.section ? o.section->path : ""}};
     if (!o.save_steps.empty()) {
         const named_file steps{"--save-steps", o.save_steps};
         std::vector<named_file> others = inputs;
@@ -187,6 +187,33 @@ void remove_earlier_steps(const std::string& folder, staged_files& out) {
     }
 }
 
+// Stops before the run when a section step is not one of the runs' steps.
+void check_section_steps(const batch_options& o, std::size_t fault_count) {
+    if (!o.section)
+        return;
+    for (const image_step& step : o.section->steps)
+        if (step.step.value_or(fault_count) > fault_count)
+            throw usage_error("--section-step: there is no step " + std::to_string(*step.step) +
+                              "; the runs have steps 0 to " + std::to_string(fault_count));
+}
+
+// The section's panels, one per step asked for, drawn into its file; a line that misses the
+// model is a usage error naming --section.
+void stage_section(const section_options& s, const model_result& result,
+                   const std::vector<fault>& faults, const point_list& tracers, staged_files& out) {
+    std::vector<section> panels;
+    try {
+        for (const image_step& step : s.steps)
+            panels.push_back(run_section(result, faults, tracers, step.run,
+                                         step.step.value_or(faults.size()), {s.line, s.band}));
+    } catch (const section_error& e) {
+        throw usage_error(std::string("--section: ") + e.what());
+    }
+    section_style style;
+    style.exaggeration = s.exaggeration;
+    out.write(s.path, draw_sections(panels, style, s.format));
+}
+
 int run(const batch_options& o) {
     catch_stop_signals();
     tolvex_conf conf;
@@ -195,6 +222,7 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_output_paths(o, files);
     const std::vector<fault> faults = load_faults(o.faults);
+    check_section_steps(o, faults.size());
     run_state picture;
     picture_marks marks;
     const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
@@ -240,6 +268,8 @@ int run(const batch_options& o) {
 
     stage_outputs(o, conf, files.tracer_radius, result, tracers, picture,
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
+    if (o.section)
+        stage_section(*o.section, result, faults, tracers, out);
     if (!o.save_steps.empty())
         remove_earlier_steps(o.save_steps, out);
     {

@@ -46,17 +46,6 @@ bool model_finite(const std::vector<block>& blocks, const std::vector<fault>& fa
     return all_finite(tracers);
 }
 
-// The centred boundary carrying every fault and every tracer, in increasing order: where both
-// cutting runs start.
-block start_block(const block& boundary, std::size_t faults, std::size_t tracers) {
-    block first = boundary;
-    first.fault_indices.resize(faults);
-    std::iota(first.fault_indices.begin(), first.fault_indices.end(), 0);
-    first.tracer_indices.resize(tracers);
-    std::iota(first.tracer_indices.begin(), first.tracer_indices.end(), 0);
-    return first;
-}
-
 // "Out of memory in the forward run at fault 12 (sequence 5), step 3 of 10, with 6172 blocks."
 std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, std::size_t applied,
                                std::size_t blocks) {
@@ -151,6 +140,26 @@ run_state checked_run(const block& boundary, const std::vector<fault>& faults,
 
 } // namespace
 
+std::vector<fault> forward_faults(const std::vector<fault>& restored) {
+    std::vector<fault> forward;
+    forward.reserve(restored.size());
+    for (auto it = restored.rbegin(); it != restored.rend(); ++it) {
+        fault f = *it;
+        f.slip_dir = -f.slip_dir;
+        forward.push_back(std::move(f));
+    }
+    return forward;
+}
+
+block start_block(const block& boundary, std::size_t faults, std::size_t tracers) {
+    block first = boundary;
+    first.fault_indices.resize(faults);
+    std::iota(first.fault_indices.begin(), first.fault_indices.end(), 0);
+    first.tracer_indices.resize(tracers);
+    std::iota(first.tracer_indices.begin(), first.tracer_indices.end(), 0);
+    return first;
+}
+
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault) {
     if (boundary.vertices.empty())
@@ -191,15 +200,7 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration,
                                   placed_step, keep.restored, counted_from(0));
 
-    // The forward faults: oldest first, with the slip as the file gives it, and the fault points
-    // where the restoration left them.
-    std::vector<fault> forward;
-    forward.reserve(result.restored.faults.size());
-    for (auto it = result.restored.faults.rbegin(); it != result.restored.faults.rend(); ++it) {
-        fault f = *it;
-        f.slip_dir = -f.slip_dir;
-        forward.push_back(std::move(f));
-    }
+    const std::vector<fault> forward = forward_faults(result.restored.faults);
     result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, placed_step,
                                  keep.forward, counted_from(faults.size()));
     return result;

@@ -67,6 +67,14 @@ using step_fn = std::function<void(const run_step&)>;
 // everything the run held freed.
 using fault_fn = std::function<void(std::size_t done, std::size_t total)>;
 
+// The forward run's faults from the restored ones: oldest first, with the slip as the file gives
+// it, and the fault points where the restoration left them.
+std::vector<fault> forward_faults(const std::vector<fault>& restored);
+
+// The centred boundary carrying every one of faults faults and tracers tracers, in increasing
+// order: where both cutting runs start.
+block start_block(const block& boundary, std::size_t faults, std::size_t tracers);
+
 // Centres the boundary and the fault points on the mean of the boundary's vertices (tracers are
 // already relative to that centre and stay as given), then runs the restoration on faults (as
 // loaded: descending sequence number, slip_dir as stored) and the forward run on the restored

@@ -429,3 +429,35 @@ TEST_F(Batch, SavingStepsAgainRemovesTheEarlierRunsLeftoverSteps) {
     EXPECT_EQ(read_text(steps + "/notes.txt"), "mine\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 13);
 }
+
+// A section across the cube's fault, drawn in each format; bad requests are usage errors naming
+// the option, and leave no file.
+TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
+    for (const char* name : {"s.svg", "s.pdf", "s.PNG"}) {
+        const outcome o = run_batch(cube_args() + " --quiet --section 0,1,2,1 --save-section " +
+                                    quoted(dir.file(name)) + " --section-step forward:0" +
+                                    " --section-step restored --section-exaggeration 2");
+        ASSERT_EQ(o.status, 0) << o.output;
+        EXPECT_GT(std::filesystem::file_size(dir.file(name)), 1000u) << name;
+    }
+    const struct {
+        std::string args, option;
+    } bad[] = {
+        {"--section 1,1,1,1 --save-section x.svg", "--section: the line"},
+        {"--section 1,1,2 --save-section x.svg", "--section: \"1,1,2\""},
+        {"--section 50,0,50,1 --save-section x.svg", "--section: the line misses the model"},
+        {"--section 0,1,2,1 --save-section x.jpg", "--save-section: "},
+        {"--section 0,1,2,1 --save-section x.svg --section-step forward:2", "--section-step: "},
+        {"--section 0,1,2,1 --save-section x.svg --section-band -1", "--section-band: "},
+        {"--section 0,1,2,1", "--section needs --save-section"},
+    };
+    for (const auto& b : bad) {
+        std::string args = b.args;
+        if (const std::size_t at = args.find("x."); at != std::string::npos)
+            args.replace(at, 1, quoted(dir.file("x")));
+        const outcome o = run_batch(cube_args() + " " + args);
+        EXPECT_EQ(o.status, 2) << args;
+        EXPECT_NE(o.output.find(b.option), std::string::npos) << o.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("x.svg")));
+    }
+}

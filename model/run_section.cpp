@@ -1,0 +1,111 @@
+#include "run_section.hpp"
+
+#include "cut_block.hpp"
+#include "plane_section.hpp"
+#include "step_label.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tolvex {
+
+namespace {
+
+// The plane of the line, about the run's centre, and the directions along and across it.
+struct section_frame {
+    xyz origin; // the line's start at z = 0, relative to the centre
+    xyz along;  // unit, horizontal
+    xyz across; // unit, horizontal, the plane's normal
+    double centre_z;
+
+    section_point at(const xyz& p) const { return {dot(minus(p, origin), along), p[2] + centre_z}; }
+    double distance(const xyz& p) const { return dot(minus(p, origin), across); }
+};
+
+section_frame frame_of(const section_line& line, const vec3& centre) {
+    const double dx = line.x1 - line.x0, dy = line.y1 - line.y0;
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0.0) || !std::isfinite(length))
+        throw section_error("the line from (" + std::to_string(line.x0) + ", " +
+                            std::to_string(line.y0) + ") has no length");
+    return {{line.x0 - centre[0], line.y0 - centre[1], -centre[2]},
+            {dx / length, dy / length, 0.0},
+            {-dy / length, dx / length, 0.0},
+            centre[2]};
+}
+
+xyz to_xyz(const vec3& v) {
+    return {v[0], v[1], v[2]};
+}
+
+// The fault whose cut made the face of b that holds the segment from a to b, or -1.
+int fault_along(const block_view& b, const xyz& a, const xyz& c, double tolerance) {
+    const xyz middle{(a[0] + c[0]) / 2, (a[1] + c[1]) / 2, (a[2] + c[2]) / 2};
+    for (std::size_t f = 0; f < b.face_count(); ++f) {
+        if (!face_source_is_cut(b.face_sources[f]))
+            continue;
+        const xyz& n = b.normals[f];
+        const xyz& corner = b.vertices[static_cast<std::size_t>(b.face_corners(f)[0])];
+        if (std::abs(dot(n, minus(middle, corner))) <= tolerance * std::sqrt(dot(n, n)))
+            return cut_fault(b.face_sources[f]);
+    }
+    return -1;
+}
+
+void add_block(section& out, const block_view& b, int index, const section_frame& frame,
+               double tolerance) {
+    const std::vector<xyz> corners = plane_section(b, {frame.origin, frame.across});
+    if (corners.size() < 3)
+        return;
+    section_polygon polygon{index, {}};
+    for (const xyz& c : corners)
+        polygon.corners.push_back(frame.at(c));
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        const xyz& a = corners[k];
+        const xyz& c = corners[(k + 1) % corners.size()];
+        if (const int f = fault_along(b, a, c, tolerance); f >= 0)
+            out.fault_traces.push_back({f, frame.at(a), frame.at(c)});
+    }
+    out.blocks.push_back(std::move(polygon));
+}
+
+} // namespace
+
+section run_section(const model_result& result, const std::vector<fault>& loaded,
+                    const point_list& tracers, run_kind run, std::size_t step,
+                    const section_request& request) {
+    std::vector<fault> faults = loaded;
+    for (fault& f : faults)
+        f.point -= result.centre;
+    if (run == run_kind::forward)
+        faults = forward_faults(result.restored.faults);
+    const std::size_t count = faults.size();
+    step = std::min(step, count);
+    const fault* applied = step > 0 ? &faults[step - 1] : nullptr;
+    section out;
+    out.title = step_label(run, step, count, applied);
+    out.line = request.line;
+    for (const fault& f : faults)
+        out.fault_labels.push_back(std::to_string(f.id) + (f.tag.empty() ? "" : " " + f.tag));
+
+    std::vector<fault> cut(faults.begin(), faults.begin() + static_cast<std::ptrdiff_t>(step));
+    point_list moved = tracers;
+    const block_set set =
+        step == 0 ? to_block_set({result.boundary})
+                  : cut_block_set({start_block(result.boundary, step, tracers.size())}, cut, moved);
+    const section_frame frame = frame_of(request.line, result.centre);
+    const section_line& l = request.line;
+    const double length = std::hypot(l.x1 - l.x0, l.y1 - l.y0);
+    const double tolerance = 1e-9 * std::max(length, 1.0) * 1e3;
+    for (std::size_t b = 0; b < block_count(set); ++b)
+        add_block(out, view_of(set, b), static_cast<int>(b), frame, tolerance);
+    if (out.blocks.empty())
+        throw section_error("the line misses the model");
+    const double band = request.band.value_or(0.01 * length);
+    for (std::size_t t = 0; t < moved.size(); ++t)
+        if (std::abs(frame.distance(to_xyz(moved[t]))) <= band)
+            out.tracers.push_back({static_cast<int>(t), frame.at(to_xyz(moved[t]))});
+    return out;
+}
+
+} // namespace tolvex

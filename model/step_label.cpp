@@ -1,0 +1,21 @@
+#include "step_label.hpp"
+
+namespace tolvex {
+
+std::string step_label(run_kind run, std::size_t step, std::size_t step_count,
+                       const fault* applied) {
+    std::string text = run == run_kind::forward ? "forward " : "restored ";
+    text += std::to_string(step) + "/" + std::to_string(step_count);
+    if (applied) {
+        text += ": " + std::to_string(applied->id);
+        if (!applied->tag.empty())
+            text += " " + applied->tag;
+    }
+    return text;
+}
+
+std::string step_label(const run_step& step) {
+    return step_label(step.run, step.step, step.step_count, step.applied);
+}
+
+} // namespace tolvex
