@@ -6,6 +6,7 @@
 #include "py_reading.hpp"
 #include "py_result.hpp"
 #include "py_run.hpp"
+#include "py_section.hpp"
 
 #include <string>
 
@@ -21,10 +22,10 @@ then runs it forward from the undivided boundary, oldest first, and returns both
 Reading: read_boundary, read_faults, read_tracers, read_config (examples_dir() has examples).
 From arrays: boundary_from_arrays, faults_from_arrays, Fault(...). Running: run, run_files
 (Ctrl-C stops them; progress=callable reports each fault). Meshes: mesh(blocks),
-RunState.tracer_blocks. Writing: RunState.save_tracers, RunState.save_blocks. Errors:
-InputError (a ValueError naming file, line and reason), OSError for files, TypeError,
-ValueError and OverflowError for arguments; SlipWarning for doubtful faults. Faults, blocks,
-results and settings can be pickled and copied.
+RunState.tracer_blocks. Writing: RunState.save_tracers, RunState.save_blocks. Sections:
+section, save_section. Errors: InputError (a ValueError naming file, line and reason), OSError
+for files, TypeError, ValueError and OverflowError for arguments; SlipWarning for doubtful
+faults. Faults, blocks, results and settings can be pickled and copied.
 
 Example:
     import os, tolvex
@@ -54,6 +55,7 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);
+    tolvex::add_section(m);
     m.def(
         "examples_dir", [] { return std::string(TOLVEX_EXAMPLES_DIR); }, examples_dir_doc);
 

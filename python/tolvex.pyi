@@ -1,6 +1,6 @@
 # Type stubs of the tolvex module, for editors and type checkers; help(tolvex) documents it.
 import os
-from typing import Callable, Iterable, Sequence
+from typing import Any, Callable, Iterable, Sequence
 
 import numpy as np
 import numpy.typing as npt
@@ -144,3 +144,10 @@ def run(boundary: Block, faults: Iterable[Fault], tracers: _Points | None = None
 def run_files(config: _Path | None = None, *, faults: _Path, boundary: _Path | None = None,
               tracers: _Path | None = None, tracer_radius: float | None = None,
               steps: bool = False, progress: _Progress | None = None) -> Result: ...
+def section(boundary: Block, faults: Iterable[Fault], tracers: _Points | None,
+            start: Sequence[float], end: Sequence[float], run: str = 'forward',
+            step: int | None = None, band: float | None = None) -> dict[str, Any]: ...
+def save_section(path: _Path, boundary: Block, faults: Iterable[Fault], tracers: _Points | None,
+                 start: Sequence[float], end: Sequence[float],
+                 steps: Sequence[tuple[str, int | None]] = (('restored', None), ('forward', None)),
+                 band: float | None = None, exaggeration: float = 1.0) -> None: ...

@@ -204,3 +204,26 @@ def test_the_stubs_declare_what_the_module_has_with_its_signatures():
         runtime = ([p.name for p in params if p.kind == p.POSITIONAL_OR_KEYWORD],
                    [p.name for p in params if p.kind == p.KEYWORD_ONLY])
         assert runtime == stub, name
+
+
+def test_sections_across_the_graben_name_its_faults(tmp_path):
+    boundary = tolvex.read_boundary(os.path.join(EXAMPLES, "box.boundary"))
+    faults = tolvex.read_faults(FAULTS)
+    tracers = tolvex.read_tracers(os.path.join(EXAMPLES, "layers.tracers"))
+    line = ((4200, 8750), (5800, 8750))
+    restored = tolvex.section(boundary, faults, tracers, *line, run="restored")
+    assert restored["title"].startswith("restored 3/3")
+    named = {restored["fault_labels"][k].split()[0] for k in restored["trace_faults"]}
+    assert named == {"101", "102"}
+    # The tracers near the plane lie within the blocks it cuts.
+    corners = np.vstack(restored["polygons"])
+    assert len(restored["tracers"]) > 0
+    assert (restored["tracers"].min(axis=0) >= corners.min(axis=0)).all()
+    assert (restored["tracers"].max(axis=0) <= corners.max(axis=0)).all()
+    assert len(restored["polygons"]) == len(restored["polygon_blocks"]) >= 3
+    tolvex.save_section(tmp_path / "s.svg", boundary, faults, tracers, *line)
+    assert (tmp_path / "s.svg").read_text().startswith("<?xml")
+    with pytest.raises(ValueError, match="misses the model"):
+        tolvex.section(boundary, faults, tracers, (0, 0), (0, 1))
+    with pytest.raises(ValueError, match="'forward' or 'restored'"):
+        tolvex.section(boundary, faults, tracers, *line, run="present")

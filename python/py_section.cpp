@@ -1,0 +1,179 @@
+#include "py_section.hpp"
+
+#include "array_convert.hpp"
+#include "atomic_file.hpp"
+#include "py_fault.hpp"
+#include "run_section.hpp"
+#include "section_drawing.hpp"
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <filesystem>
+
+namespace py = pybind11;
+
+namespace tolvex {
+
+namespace {
+
+constexpr const char* section_doc =
+    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None)
+--
+
+The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
+coordinates, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
+'restored') that run(boundary, faults, tracers) makes. Returns a dict:
+
+title           the step's name, as the viewer gives it ("forward 2/3: 102 NF-E")
+polygons        a list of (K, 2) float64 arrays, (distance along the line, elevation) per corner
+polygon_blocks  (P,) int64, the block of each polygon in the run's block list
+fault_traces    (T, 2, 2) float64, the ends of each segment where the line's plane meets a fault
+trace_faults    (T,) int64, each segment's fault, by position in fault_labels
+fault_labels    the faults of the run in its order, as "identifier tag"
+tracers         (M, 2) float64, the tracers within band of the plane (default 1 % of the line)
+tracer_indices  (M,) int64, their rows in tracers
+A line without length or one that misses the model raises ValueError.)";
+
+constexpr const char* save_section_doc =
+    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0)
+--
+
+Draws the sections of the given (run, step) pairs one above the other on one page, as
+tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending. The file is complete
+before it replaces an old one.)";
+
+run_kind run_named(const std::string& name) {
+    if (name != "forward" && name != "restored")
+        throw py::value_error("run: \"" + name + "\" is not 'forward' or 'restored'");
+    return name == "forward" ? run_kind::forward : run_kind::restoration;
+}
+
+section_line line_of(py::handle start, py::handle end) {
+    const auto xy = [](py::handle p, const char* what) {
+        const std::vector<double> v = p.cast<std::vector<double>>();
+        if (v.size() != 2)
+            throw py::value_error(std::string(what) + ": expected (x, y)");
+        return v;
+    };
+    const std::vector<double> a = xy(start, "start"), b = xy(end, "end");
+    return {a[0], a[1], b[0], b[1]};
+}
+
+// The model run once, for every section asked of it.
+struct section_source {
+    model_result result;
+    std::vector<fault> faults;
+    point_list tracers;
+};
+
+section_source run_for_sections(py::handle boundary, py::handle faults, py::handle tracers) {
+    section_source s;
+    s.faults = faults_for_run(faults);
+    s.tracers = tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
+    block b = boundary.cast<block>();
+    py::gil_scoped_release nogil;
+    s.result = run_model(std::move(b), s.faults, s.tracers, {}, {false, false});
+    return s;
+}
+
+section section_at(const section_source& s, run_kind run, py::handle step, const section_line& line,
+                   std::optional<double> band) {
+    const std::size_t count = s.faults.size();
+    const std::size_t k = step.is_none() ? count : step.cast<std::size_t>();
+    if (k > count)
+        throw py::value_error("step: there is no step " + std::to_string(k) +
+                              "; the runs have steps 0 to " + std::to_string(count));
+    try {
+        return run_section(s.result, s.faults, s.tracers, run, k, {line, band});
+    } catch (const section_error& e) {
+        throw py::value_error(e.what());
+    }
+}
+
+py::dict section_dict(const section& s) {
+    py::list polygons;
+    std::vector<std::int64_t> blocks, trace_faults, tracer_rows;
+    for (const section_polygon& p : s.blocks) {
+        py::array_t<double> corners({static_cast<py::ssize_t>(p.corners.size()), py::ssize_t{2}});
+        auto c = corners.mutable_unchecked<2>();
+        for (std::size_t k = 0; k < p.corners.size(); ++k)
+            for (int j = 0; j < 2; ++j)
+                c(static_cast<py::ssize_t>(k), j) = p.corners[k][j];
+        polygons.append(corners);
+        blocks.push_back(p.block);
+    }
+    py::array_t<double> traces(
+        {static_cast<py::ssize_t>(s.fault_traces.size()), py::ssize_t{2}, py::ssize_t{2}});
+    auto t = traces.mutable_unchecked<3>();
+    for (std::size_t k = 0; k < s.fault_traces.size(); ++k) {
+        const auto i = static_cast<py::ssize_t>(k);
+        for (int j = 0; j < 2; ++j) {
+            t(i, 0, j) = s.fault_traces[k].a[j];
+            t(i, 1, j) = s.fault_traces[k].b[j];
+        }
+        trace_faults.push_back(s.fault_traces[k].which);
+    }
+    py::array_t<double> tracers({static_cast<py::ssize_t>(s.tracers.size()), py::ssize_t{2}});
+    auto r = tracers.mutable_unchecked<2>();
+    for (std::size_t k = 0; k < s.tracers.size(); ++k) {
+        r(static_cast<py::ssize_t>(k), 0) = s.tracers[k].at[0];
+        r(static_cast<py::ssize_t>(k), 1) = s.tracers[k].at[1];
+        tracer_rows.push_back(s.tracers[k].tracer);
+    }
+    py::dict out;
+    out["title"] = s.title;
+    out["polygons"] = polygons;
+    out["polygon_blocks"] = py::array_t<std::int64_t>(py::cast(blocks));
+    out["fault_traces"] = traces;
+    out["trace_faults"] = py::array_t<std::int64_t>(py::cast(trace_faults));
+    out["fault_labels"] = s.fault_labels;
+    out["tracers"] = tracers;
+    out["tracer_indices"] = py::array_t<std::int64_t>(py::cast(tracer_rows));
+    return out;
+}
+
+py::dict section_of(py::handle boundary, py::handle faults, py::handle tracers, py::handle start,
+                    py::handle end, const std::string& run, py::handle step,
+                    std::optional<double> band) {
+    const section_source s = run_for_sections(boundary, faults, tracers);
+    return section_dict(section_at(s, run_named(run), step, line_of(start, end), band));
+}
+
+void save_section(const std::filesystem::path& path, py::handle boundary, py::handle faults,
+                  py::handle tracers, py::handle start, py::handle end, py::handle steps,
+                  std::optional<double> band, double exaggeration) {
+    drawing_format format;
+    if (!drawing_format_of(path.string(), format))
+        throw py::value_error("path: \"" + path.string() + "\" must end in .svg, .pdf or .png");
+    if (!(exaggeration > 0.0))
+        throw py::value_error("exaggeration: must be above 0");
+    const section_source s = run_for_sections(boundary, faults, tracers);
+    const section_line line = line_of(start, end);
+    std::vector<section> panels;
+    for (const py::handle pair : steps) {
+        const py::tuple t = py::reinterpret_borrow<py::object>(pair).cast<py::tuple>();
+        if (t.size() != 2)
+            throw py::value_error("steps: expected (run, step) pairs");
+        panels.push_back(section_at(s, run_named(t[0].cast<std::string>()), t[1], line, band));
+    }
+    section_style style;
+    style.exaggeration = exaggeration;
+    write_file_atomically(path.string(), draw_sections(panels, style, format));
+}
+
+} // namespace
+
+void add_section(py::module_& m) {
+    m.def("section", &section_of, section_doc, py::arg("boundary"), py::arg("faults"),
+          py::arg("tracers"), py::arg("start"), py::arg("end"), py::arg("run") = "forward",
+          py::arg("step") = py::none(), py::arg("band") = py::none());
+    m.def("save_section", &save_section, save_section_doc, py::arg("path"), py::arg("boundary"),
+          py::arg("faults"), py::arg("tracers"), py::arg("start"), py::arg("end"),
+          py::arg("steps") = py::make_tuple(py::make_tuple("restored", py::none()),
+                                            py::make_tuple("forward", py::none())),
+          py::arg("band") = py::none(), py::arg("exaggeration") = 1.0);
+}
+
+} // namespace tolvex
