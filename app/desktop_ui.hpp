@@ -28,6 +28,11 @@ class desktop_ui {
     // full path, or nullopt when cancelled.
     virtual std::optional<std::string> save_file_dialog(const std::string& default_ext) = 0;
 
+    // Modal dialog asking for one line of text, starting with initial; nullopt when cancelled.
+    virtual std::optional<std::string> text_dialog(const std::string& caption,
+                                                   const std::string& prompt,
+                                                   const std::string& initial) = 0;
+
     // Modal message box with one OK button; returns when the user has closed it.
     virtual void message_box(const std::string& text, const std::string& caption,
                              message_icon icon) = 0;

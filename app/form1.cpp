@@ -90,6 +90,8 @@ void Form1::InitializeComponent() {
     mi_save_tracer->setObjectName("mi_save_tracer");
     mi_save_restored_tracer = mi_file->addAction("Save &Restored Tracer");
     mi_save_restored_tracer->setObjectName("mi_save_restored_tracer");
+    mi_save_section = mi_file->addAction("Save &Section...");
+    mi_save_section->setObjectName("mi_save_section");
     mi_bar1 = mi_file->addSeparator();
     mi_bar1->setObjectName("mi_bar1");
     mi_exit = mi_file->addAction("E&xit");
@@ -109,6 +111,7 @@ void Form1::InitializeComponent() {
     connect(mi_save_tracer, &QAction::triggered, this, guarded(&Form1::mi_save_tracer_Click));
     connect(mi_save_restored_tracer, &QAction::triggered, this,
             guarded(&Form1::mi_save_restored_tracer_Click));
+    connect(mi_save_section, &QAction::triggered, this, guarded(&Form1::mi_save_section_Click));
     connect(mi_exit, &QAction::triggered, this, guarded(&Form1::mi_exit_Click));
     connect(btn_plot, &QPushButton::clicked, this, guarded(&Form1::btn_plot_Click));
 

@@ -36,6 +36,7 @@ class Form1 : public QMainWindow {
     void mi_save_tracer_Click();
     void mi_save_restored_tracer_Click();
     void save_tracers(const point_list& tracers);
+    void mi_save_section_Click();
     void show_file_labels(const run_files& files);
     void mi_exit_Click();
     void btn_plot_Click();
@@ -52,6 +53,7 @@ class Form1 : public QMainWindow {
     QLabel* lbl_boundary = nullptr;
     QAction* mi_save_tracer = nullptr;
     QAction* mi_save_restored_tracer = nullptr;
+    QAction* mi_save_section = nullptr;
 };
 
 } // namespace tolvex

@@ -1,12 +1,17 @@
 // The click handlers of the main window: each hands its work to the readers, the writer or the
 // model run and shows the outcome.
+#include "atomic_file.hpp"
 #include "conf_run_files.hpp"
 #include "desktop_texts.hpp"
 #include "document_run.hpp"
 #include "fault_loading.hpp"
 #include "file_paths.hpp"
 #include "form1.hpp"
+#include "input_error.hpp"
+#include "number_text.hpp"
 #include "run_history.hpp"
+#include "run_section.hpp"
+#include "section_drawing.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -15,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace tolvex {
@@ -79,6 +85,62 @@ void Form1::save_tracers(const point_list& tracers) {
         return;
     try {
         write_tracer_file(*path, tracers, doc.settings.tracer_radius);
+    } catch (const output_error& e) {
+        ui.message_box(e.what(), "ERROR", message_icon::error);
+    }
+}
+
+namespace {
+
+// A line across the middle of the boundary from west to east, in its file's coordinates: where
+// the question for a section's line starts.
+std::string middle_line_text(const model_result& run) {
+    double lo = run.boundary.vertices.front()[0], hi = lo;
+    for (const vec3& v : run.boundary.vertices) {
+        lo = std::min(lo, v[0]);
+        hi = std::max(hi, v[0]);
+    }
+    const vec3& c = run.centre;
+    return shortest_text(lo + c[0]) + "," + shortest_text(c[1]) + "," + shortest_text(hi + c[0]) +
+           "," + shortest_text(c[1]);
+}
+
+} // namespace
+
+void Form1::mi_save_section_Click() {
+    const model_result& run = doc.last_run;
+    if (run.boundary.vertices.empty()) {
+        ui.message_box("Press plot first: the section is drawn from the last run.", "WARNING",
+                       message_icon::warning);
+        return;
+    }
+    const auto text = ui.text_dialog(
+        "Save Section",
+        "Map line X0,Y0,X1,Y1 in the boundary file's coordinates:", middle_line_text(run));
+    if (!text)
+        return;
+    const std::optional<section_line> line = section_line_from_text(*text);
+    if (!line) {
+        ui.message_box("\"" + *text + "\" is not X0,Y0,X1,Y1.", "ERROR", message_icon::error);
+        return;
+    }
+    const auto path = ui.save_file_dialog("svg");
+    if (!path)
+        return;
+    drawing_format format;
+    if (!drawing_format_of(*path, format)) {
+        ui.message_box(*path + ": a section is saved as .svg, .pdf or .png.", "ERROR",
+                       message_icon::error);
+        return;
+    }
+    try {
+        std::vector<section> panels;
+        for (const run_kind kind : {run_kind::restoration, run_kind::forward})
+            panels.push_back(run_section(run, doc.faults_loaded, doc.tracers_init, kind,
+                                         doc.faults_loaded.size(), {*line, std::nullopt}));
+        write_file_atomically(*path, draw_sections(panels, {}, format));
+    } catch (const section_error& e) {
+        ui.message_box(e.what(), "ERROR", message_icon::error);
     } catch (const output_error& e) {
         ui.message_box(e.what(), "ERROR", message_icon::error);
     }

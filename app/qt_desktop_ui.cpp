@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace tolvex {
@@ -52,6 +54,18 @@ std::optional<std::string> qt_desktop_ui::save_file_dialog(const std::string& de
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(default_ext));
     return run_file_dialog(dialog);
+}
+
+std::optional<std::string> qt_desktop_ui::text_dialog(const std::string& caption,
+                                                      const std::string& prompt,
+                                                      const std::string& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(
+        QApplication::activeWindow(), QString::fromStdString(caption),
+        QString::fromStdString(prompt), QLineEdit::Normal, QString::fromStdString(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
 }
 
 void qt_desktop_ui::message_box(const std::string& text, const std::string& caption,

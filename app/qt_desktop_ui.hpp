@@ -23,6 +23,8 @@ class qt_desktop_ui : public desktop_ui {
     std::optional<std::string> open_file_dialog(const std::string& filter,
                                                 const std::string& start_dir) override;
     std::optional<std::string> save_file_dialog(const std::string& default_ext) override;
+    std::optional<std::string> text_dialog(const std::string& caption, const std::string& prompt,
+                                           const std::string& initial) override;
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override;
     std::string executable_dir() override;

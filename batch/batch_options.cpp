@@ -116,31 +116,27 @@ double option_number(const po::variables_map& vm, const char* option, double lea
 }
 
 std::optional<section_options> parse_section(const po::variables_map& vm) {
-    const bool line = vm.count("section") > 0, file = vm.count("save-section") > 0;
+    const bool given = vm.count("section") > 0, file = vm.count("save-section") > 0;
     for (const char* option : {"section-step", "section-band", "section-exaggeration"})
         if (vm.count(option) && !file)
             throw usage_error("--" + std::string(option) + " needs --save-section");
-    if (line != file)
-        throw usage_error(line ? "--section needs --save-section"
-                               : "--save-section needs --section");
-    if (!line)
+    if (given != file)
+        throw usage_error(given ? "--section needs --save-section"
+                                : "--save-section needs --section");
+    if (!given)
         return std::nullopt;
     section_options s;
     s.path = vm["save-section"].as<std::string>();
     if (!drawing_format_of(s.path, s.format))
         throw usage_error("--save-section: \"" + s.path + "\" must end in .svg, .pdf or .png");
     const std::string text = vm["section"].as<std::string>();
-    const std::vector<std::string> values = split_fields(text, ',');
-    std::vector<double> xy;
-    for (const std::string& v : values)
-        if (const std::optional<double> x = to_number(v); x && std::isfinite(*x))
-            xy.push_back(*x);
-    if (values.size() != 4 || xy.size() != 4)
+    const std::optional<section_line> line = section_line_from_text(text);
+    if (!line)
         throw usage_error("--section: \"" + text + "\" is not X0,Y0,X1,Y1");
-    s.line = {xy[0], xy[1], xy[2], xy[3]};
-    if (xy[0] == xy[2] && xy[1] == xy[3])
-        throw usage_error("--section: the line from (" + values[0] + ", " + values[1] +
-                          ") has no length");
+    s.line = *line;
+    if (line->x0 == line->x1 && line->y0 == line->y1)
+        throw usage_error("--section: the line from (" + shortest_text(line->x0) + ", " +
+                          shortest_text(line->y0) + ") has no length");
     if (vm.count("section-step"))
         for (const std::string& step : vm["section-step"].as<std::vector<std::string>>())
             s.steps.push_back(parse_run_step(step, "--section-step"));

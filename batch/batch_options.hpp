@@ -3,6 +3,7 @@
 
 #include "display_modes.hpp"
 #include "model_run.hpp"
+#include "run_section.hpp"
 #include "section.hpp"
 #include "section_drawing.hpp"
 #include "step_files.hpp"

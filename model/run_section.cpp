@@ -3,6 +3,7 @@
 #include "cut_block.hpp"
 #include "plane_section.hpp"
 #include "step_label.hpp"
+#include "text_fields.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -70,6 +71,17 @@ void add_block(section& out, const block_view& b, int index, const section_frame
 }
 
 } // namespace
+
+std::optional<section_line> section_line_from_text(std::string_view text) {
+    const std::vector<std::string> values = split_fields(text, ',');
+    std::vector<double> xy;
+    for (const std::string& v : values)
+        if (const std::optional<double> x = to_number(v); x && std::isfinite(*x))
+            xy.push_back(*x);
+    if (values.size() != 4 || xy.size() != 4)
+        return std::nullopt;
+    return section_line{xy[0], xy[1], xy[2], xy[3]};
+}
 
 section run_section(const model_result& result, const std::vector<fault>& loaded,
                     const point_list& tracers, run_kind run, std::size_t step,

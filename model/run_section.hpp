@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 
 namespace tolvex {
 
@@ -20,6 +21,10 @@ class section_error : public std::invalid_argument {
   public:
     using std::invalid_argument::invalid_argument;
 };
+
+// "X0,Y0,X1,Y1" as a map line (blanks around the numbers allowed), or nullopt when it is not
+// four finite numbers.
+std::optional<section_line> section_line_from_text(std::string_view text);
 
 // The section of step `step` (0 to the fault count) of run `run` of result, which run_model
 // made from loaded (as it gave them) and tracers (relative to the boundary's centre). Corners

@@ -24,6 +24,7 @@ class fake_desktop_ui : public desktop_ui {
   public:
     std::optional<std::string> open_answer;
     std::optional<std::string> save_answer;
+    std::optional<std::string> text_answer;
     std::string exe_dir = "/nonexistent-tolvex-dir";
     bool viewer_opens = true;
 
@@ -45,6 +46,10 @@ class fake_desktop_ui : public desktop_ui {
     std::optional<std::string> save_file_dialog(const std::string& default_ext) override {
         save_extensions.push_back(default_ext);
         return save_answer;
+    }
+    std::optional<std::string> text_dialog(const std::string&, const std::string&,
+                                           const std::string&) override {
+        return text_answer;
     }
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override {

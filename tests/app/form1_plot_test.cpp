@@ -156,6 +156,25 @@ TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
     EXPECT_TRUE(shown[0].shape->vertices.empty()) << "SHOW_BLOCK is off";
 }
 
+// "Save &Section..." draws the last run's restored and forward sections along the line asked
+// for; before a plot, or for a line that misses the model, it says so and writes nothing.
+TEST_F(form1_plot, save_section_draws_the_last_runs_sections_along_the_line_asked_for) {
+    ui.text_answer = "0,50,100,50";
+    ui.save_answer = files.file("s.svg");
+    find<QAction>(form, "mi_save_section")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "WARNING");
+
+    plot();
+    find<QAction>(form, "mi_save_section")->trigger();
+    EXPECT_EQ(read_text(files.file("s.svg")).rfind("<?xml", 0), 0u);
+    ui.text_answer = "500,0,500,1";
+    ui.save_answer = files.file("t.svg");
+    find<QAction>(form, "mi_save_section")->trigger();
+    EXPECT_EQ(ui.messages.back().text, "the line misses the model");
+    EXPECT_FALSE(std::filesystem::exists(files.file("t.svg")));
+}
+
 // A second plot after the viewer closed starts from the files as loaded: the fault file opened
 // in between and the boundary once, with the result a fresh tolvex-batch run gives.
 TEST_F(form1_plot, after_the_viewer_closes_plot_runs_the_newly_opened_faults_afresh) {

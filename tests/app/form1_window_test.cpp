@@ -31,24 +31,26 @@ TEST(form1_window, starts_empty_with_the_initial_texts_and_plot_enabled) {
     EXPECT_EQ(list_font.pointSize(), 9);
 }
 
-TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_separator_exit) {
+TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separator_exit) {
     fake_desktop_ui ui;
     Form1 form(ui);
     QMenu* file = find<QMenu>(form, "mi_file");
     EXPECT_EQ(file->title(), "&File");
 
     const QList<QAction*> items = file->actions();
-    ASSERT_EQ(items.size(), 5);
+    ASSERT_EQ(items.size(), 6);
     EXPECT_EQ(items[0]->text(), "&Open");
     EXPECT_EQ(items[0]->objectName(), "mi_open");
     EXPECT_EQ(items[1]->text(), "Save &Tracer");
     EXPECT_EQ(items[1]->objectName(), "mi_save_tracer");
     EXPECT_EQ(items[2]->text(), "Save &Restored Tracer");
     EXPECT_EQ(items[2]->objectName(), "mi_save_restored_tracer");
-    EXPECT_TRUE(items[3]->isSeparator());
-    EXPECT_EQ(items[3]->objectName(), "mi_bar1");
-    EXPECT_EQ(items[4]->text(), "E&xit");
-    EXPECT_EQ(items[4]->objectName(), "mi_exit");
+    EXPECT_EQ(items[3]->text(), "Save &Section...");
+    EXPECT_EQ(items[3]->objectName(), "mi_save_section");
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[4]->objectName(), "mi_bar1");
+    EXPECT_EQ(items[5]->text(), "E&xit");
+    EXPECT_EQ(items[5]->objectName(), "mi_exit");
 }
 
 TEST(form1_window, widening_the_window_widens_only_the_fault_list) {
