@@ -41,7 +41,7 @@ po::options_description option_table(batch_options& o) {
         ("section", po::value<std::string>()->value_name("X0,Y0,X1,Y1"),
          "a vertical section along the map line from (X0, Y0) to (X1, Y1)")
         ("save-section", po::value<std::string>()->value_name("FILE"),
-         "draw the section as .svg, .pdf or .png")
+         "draw the section as .svg, .pdf or .png, or write it as .vtk")
         ("section-step", po::value<std::vector<std::string>>()->composing()->value_name("RUN[:K]"),
          "a step to draw, once per panel (default: restored, then forward, both their last)")
         ("section-band", po::value<std::string>()->value_name("W"),
@@ -127,8 +127,10 @@ std::optional<section_options> parse_section(const po::variables_map& vm) {
         return std::nullopt;
     section_options s;
     s.path = vm["save-section"].as<std::string>();
-    if (!drawing_format_of(s.path, s.format))
-        throw usage_error("--save-section: \"" + s.path + "\" must end in .svg, .pdf or .png");
+    s.vtk = std::string_view(s.path).ends_with(".vtk");
+    if (!s.vtk && !drawing_format_of(s.path, s.format))
+        throw usage_error("--save-section: \"" + s.path +
+                          "\" must end in .svg, .pdf, .png or .vtk");
     const std::string text = vm["section"].as<std::string>();
     const std::optional<section_line> line = section_line_from_text(text);
     if (!line)

@@ -26,6 +26,7 @@ struct image_step {
 struct section_options {
     std::string path;
     drawing_format format = drawing_format::svg;
+    bool vtk = false; // the polygons and traces as 3-D geometry instead of a drawing
     section_line line;
     std::vector<image_step> steps; // default: the last step of the restoration, then the forward
     std::optional<double> band;

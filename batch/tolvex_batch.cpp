@@ -12,6 +12,7 @@
 #include "run_history.hpp"
 #include "run_section.hpp"
 #include "scene_image.hpp"
+#include "section_export.hpp"
 #include "staged_files.hpp"
 #include "step_files.hpp"
 #include "stop_signals.hpp"
@@ -209,6 +210,8 @@ void stage_section(const section_options& s, const model_result& result,
     } catch (const section_error& e) {
         throw usage_error(std::string("--section: ") + e.what());
     }
+    if (s.vtk)
+        return out.write(s.path, sections_to_vtk(panels));
     section_style style;
     style.exaggeration = s.exaggeration;
     out.write(s.path, draw_sections(panels, style, s.format));

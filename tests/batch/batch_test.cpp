@@ -440,6 +440,15 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
         ASSERT_EQ(o.status, 0) << o.output;
         EXPECT_GT(std::filesystem::file_size(dir.file(name)), 1000u) << name;
     }
+    // As 3-D geometry: both halves' polygons on the plane y = 1, in the file's coordinates.
+    ASSERT_EQ(run_batch(cube_args() + " --quiet --section 0,1,2,1 --save-section " +
+                        quoted(dir.file("s.vtk")))
+                  .status,
+              0);
+    const std::string vtk = read_text(dir.file("s.vtk"));
+    EXPECT_NE(vtk.find("POLYGONS 4 20\n"), std::string::npos) << vtk;
+    EXPECT_NE(vtk.find("\n4 1 2\n"), std::string::npos)
+        << vtk; // forward: the upper half at x 2 to 4
     const struct {
         std::string args, option;
     } bad[] = {

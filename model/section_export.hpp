@@ -1,0 +1,17 @@
+// Sections as 3-D geometry for ParaView: the polygons and fault traces back on their plane, in
+// the boundary file's coordinates, so they overlay the blocks.
+#pragma once
+
+#include "section.hpp"
+
+#include <string>
+#include <vector>
+
+namespace tolvex {
+
+// VTK legacy ASCII polydata: each panel's block polygons and fault trace segments (lines), with
+// cell data field arrays "panel" (its position in panels), "block" (-1 for a trace) and "fault"
+// (the trace's fault by position in its panel's fault_labels, -1 for a polygon).
+std::string sections_to_vtk(const std::vector<section>& panels);
+
+} // namespace tolvex
