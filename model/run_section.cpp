@@ -1,6 +1,7 @@
 #include "run_section.hpp"
 
 #include "cut_block.hpp"
+#include "number_text.hpp"
 #include "plane_section.hpp"
 #include "step_label.hpp"
 #include "text_fields.hpp"
@@ -27,8 +28,8 @@ section_frame frame_of(const section_line& line, const vec3& centre) {
     const double dx = line.x1 - line.x0, dy = line.y1 - line.y0;
     const double length = std::hypot(dx, dy);
     if (!(length > 0.0) || !std::isfinite(length))
-        throw section_error("the line from (" + std::to_string(line.x0) + ", " +
-                            std::to_string(line.y0) + ") has no length");
+        throw section_error("the line from (" + shortest_text(line.x0) + ", " +
+                            shortest_text(line.y0) + ") has no length");
     return {{line.x0 - centre[0], line.y0 - centre[1], -centre[2]},
             {dx / length, dy / length, 0.0},
             {-dy / length, dx / length, 0.0},
@@ -108,7 +109,9 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     const section_frame frame = frame_of(request.line, result.centre);
     const section_line& l = request.line;
     const double length = std::hypot(l.x1 - l.x0, l.y1 - l.y0);
-    const double tolerance = 1e-9 * std::max(length, 1.0) * 1e3;
+    // A side lies on a face when its middle is this near the face's plane: rounding of the cut
+    // points is far below it, the next face of another fault far above.
+    const double tolerance = 1e-6 * std::max(length, 1.0);
     for (std::size_t b = 0; b < block_count(set); ++b)
         add_block(out, view_of(set, b), static_cast<int>(b), frame, tolerance);
     if (out.blocks.empty())
