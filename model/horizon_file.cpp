@@ -35,15 +35,21 @@ std::string unnamed_horizon(const std::string& path, std::size_t position) {
 
 std::vector<horizon> parse_horizon_text(const std::string& text, const std::string& path,
                                         const warn_fn& warn) {
-    std::string_view first;
-    for_each_line(text, [&](std::string_view line, int) {
-        if (first.empty())
-            first = trim_blanks(line);
+    // The first line names a VTK file; the first line that is no comment a GOCAD one.
+    std::string_view first, first_data;
+    for_each_line(text, [&](std::string_view line, int number) {
+        const std::string_view trimmed = trim_blanks(line);
+        if (number == 1)
+            first = trimmed;
+        if (first_data.empty() && !trimmed.empty() && trimmed.front() != '#')
+            first_data = trimmed;
     });
     std::vector<horizon> out;
-    if (first.starts_with("GOCAD") || (!first.starts_with("#") && ends_with(path, ".ts")))
+    if (first.starts_with("# vtk DataFile"))
+        out = parse_vtk_surface_text(text, path);
+    else if (first_data.starts_with("GOCAD") || ends_with(path, ".ts"))
         out = parse_tsurf_text(text, path);
-    else if (first.starts_with("# vtk DataFile") || ends_with(path, ".vtk"))
+    else if (ends_with(path, ".vtk"))
         out = parse_vtk_surface_text(text, path);
     else
         out = parse_obj_surface_text(text, path);

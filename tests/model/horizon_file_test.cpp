@@ -42,6 +42,11 @@ void expect_same(const std::vector<horizon>& a, const std::vector<horizon>& b) {
 } // namespace
 
 TEST(HorizonFile, EachWriterReadsBackToTheSameHorizons) {
+    // The example's layers, behind their comment lines.
+    const std::vector<horizon> layers = read_horizon_file(TOLVEX_EXAMPLES "/horizons.ts");
+    ASSERT_EQ(layers.size(), 5u);
+    EXPECT_EQ(layers[4].name, "layer 5");
+    EXPECT_EQ(layers[4].triangles.size(), 504u);
     const std::vector<horizon> h = two_horizons();
     expect_same(parse_horizon_text(horizons_to_tsurf(h), "h.ts"), h);
     expect_same(parse_horizon_text(horizons_to_obj(h), "h.obj"), h);
