@@ -21,6 +21,7 @@ block_view view_of(const block_set& set, std::size_t b) {
                           .subspan(set.face_offset[b] + b, view.normals.size() + 1);
     view.fault_indices = part(set.fault_indices, set.fault_offset, b);
     view.tracer_indices = part(set.tracer_indices, set.tracer_offset, b);
+    view.displacement = set.displacement[b];
     return view;
 }
 
@@ -37,9 +38,12 @@ block to_block(const block_view& view) {
         b.faces[f].indices.assign(corners.begin(), corners.end());
         for (int k = 0; k < 3; ++k)
             b.faces[f].normal[k] = view.normals[f][k];
+        b.faces[f].source = view.face_sources[f];
     }
     b.fault_indices.assign(view.fault_indices.begin(), view.fault_indices.end());
     b.tracer_indices.assign(view.tracer_indices.begin(), view.tracer_indices.end());
+    for (int k = 0; k < 3; ++k)
+        b.displacement[k] = view.displacement[k];
     return b;
 }
 
@@ -58,24 +62,24 @@ block_set to_block_set(const std::vector<block>& blocks) {
             set.vertices.push_back({v[0], v[1], v[2]});
         set.edges.insert(set.edges.end(), b.edges.begin(), b.edges.end());
         set.face_begin.push_back(0);
-        for (std::size_t f = 0; f < b.faces.size(); ++f) {
-            const face& x = b.faces[f];
+        for (const face& x : b.faces) {
             set.corners.insert(set.corners.end(), x.indices.begin(), x.indices.end());
             set.face_begin.push_back(
                 static_cast<int>(set.corners.size() - set.corner_offset.back()));
             set.normals.push_back({x.normal[0], x.normal[1], x.normal[2]});
-            set.face_sources.push_back(static_cast<int>(f));
+            set.face_sources.push_back(x.source);
         }
         set.fault_indices.insert(set.fault_indices.end(), b.fault_indices.begin(),
                                  b.fault_indices.end());
         set.tracer_indices.insert(set.tracer_indices.end(), b.tracer_indices.begin(),
                                   b.tracer_indices.end());
-        end_block(set);
+        end_block(set, {b.displacement[0], b.displacement[1], b.displacement[2]});
     }
     return set;
 }
 
-void end_block(block_set& set) {
+void end_block(block_set& set, const xyz& displacement) {
+    set.displacement.push_back(displacement);
     set.vertex_offset.push_back(set.vertices.size());
     set.edge_offset.push_back(set.edges.size());
     set.corner_offset.push_back(set.corners.size());

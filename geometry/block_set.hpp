@@ -22,6 +22,7 @@ struct block_set {
     flat_list<int> face_sources; // per face: what made it (see face_source_is_cut)
     flat_list<int> fault_indices;
     flat_list<int> tracer_indices;
+    flat_list<xyz> displacement; // per block: how far it moved since the run started
     // Per block and one more: where its part of each list begins (face_begin's part of block b
     // begins at face_offset[b] + b).
     std::vector<std::size_t> vertex_offset{0};
@@ -54,6 +55,7 @@ struct block_view {
     std::span<const int> face_sources;
     std::span<const int> fault_indices;
     std::span<const int> tracer_indices;
+    xyz displacement{};
 
     std::size_t face_count() const { return normals.size(); }
     std::span<const int> face_corners(std::size_t f) const {
@@ -71,8 +73,8 @@ block_view view_of(const block_set& set, std::size_t b);
 block to_block(const block_view& view);
 std::vector<block> to_blocks(const block_set& set);
 
-// A set of the given records; each face's source is its index in its block.
+// A set of the given records, each face's source and each block's displacement as they give them.
 block_set to_block_set(const std::vector<block>& blocks);
 
-// Closes the block whose parts were appended since the last one.
-void end_block(block_set& set);
+// Closes the block whose parts were appended since the last one, with its displacement.
+void end_block(block_set& set, const xyz& displacement = {});

@@ -70,6 +70,7 @@ void size_set(block_set& set, const block_store& store, std::span<const int> slo
     set.face_sources.resize(set.face_offset.back());
     set.fault_indices.resize(set.fault_offset.back());
     set.tracer_indices.resize(set.tracer_offset.back());
+    set.displacement.resize(slots.size());
 }
 
 // Writes the block of slot s, with its pending shift, as block b of a set sized for it.
@@ -96,6 +97,7 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
     const index_range& faults = store.fault_range[s];
     std::copy(store.fault_order.begin() + faults[0], store.fault_order.begin() + faults[1],
               set.fault_indices.begin() + static_cast<std::ptrdiff_t>(set.fault_offset[b]));
+    set.displacement[b] = shift;
     int* const tracers = set.tracer_indices.data() + set.tracer_offset[b];
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
         tracers[i - store.tracer_range[s][0]] = store.tracers[i].index;

@@ -6,6 +6,7 @@
 #include "plane_side.hpp"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -94,8 +95,13 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
 block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,
                         point_list& tracers, const cut_progress& progress, unsigned max_threads,
                         const cut_step_observer& observe_steps) {
-    if (faults.empty() || blocks.empty())
-        return to_block_set(blocks);
+    if (faults.empty() || blocks.empty()) {
+        block_set set = to_block_set(blocks);
+        for (std::size_t b = 0; b < blocks.size(); ++b)
+            std::iota(set.face_sources.begin() + set.face_offset[b],
+                      set.face_sources.begin() + set.face_offset[b + 1], 0);
+        return set;
+    }
     block_store store =
         cut_store(blocks, faults, tracers, {}, observe_steps, progress, max_threads);
     return take_set(store, tracers);

@@ -36,6 +36,9 @@ struct cut_step {
 using cut_step_observer = std::function<void(const cut_step& step, const std::vector<fault>& faults,
                                              const point_list& tracers)>;
 
+// The given blocks are where the run starts: each block's displacement counts the moves from
+// there, and each face's source names a face of a given block by its index or the fault that cut
+// it (cut_fault).
 // Each fault's plane cuts every block it crosses; the half on the side the normal points to moves
 // by slip_dir * slip_mag together with the tracer points it carries, and so does every fault
 // point on that side of the plane (or on it) that a block lists, wherever it lies (changed in
@@ -48,9 +51,7 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
                              point_list& tracers, const cut_observer& observe = {},
                              const cut_progress& progress = {});
 
-// The same, returning the blocks as a flat set in the same order, bit for bit, with each face's
-// source: the index of the face of the given block it is part of, or the fault whose plane cut it
-// (cut_fault). Each pass is shared between up to max_threads threads (0: one per core); the
+// The same, returning the blocks as a flat set in the same order, bit for bit. Each pass is shared between up to max_threads threads (0: one per core); the
 // result does not depend on how many.
 // observe_steps, when given, learns after each fault what its pass changed.
 block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,

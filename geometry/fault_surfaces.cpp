@@ -1,0 +1,50 @@
+#include "fault_surfaces.hpp"
+
+#include "block_faces.hpp"
+
+namespace {
+
+template <class Faces> void add_walls(const Faces& b, int block_number, fault_surfaces& out) {
+    const xyz centre = vertex_mean(b);
+    for (std::size_t f = 0; f < b.face_count(); ++f) {
+        const std::span<const int> corners = b.corners(f);
+        if (!face_source_is_cut(b.source(f)) || corners.size() < 3)
+            continue;
+        // Both halves keep the fault's normal on their cut face; the one it points into lies on
+        // the positive side.
+        const xyz n = b.normal(f);
+        const bool positive = dot(n, minus(centre, b.vertex(corners[0]))) > 0;
+        xyz newell{0.0, 0.0, 0.0};
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const xyz a = b.vertex(corners[i]);
+            const xyz c = b.vertex(corners[(i + 1) % corners.size()]);
+            newell[0] += (a[1] - c[1]) * (a[2] + c[2]);
+            newell[1] += (a[2] - c[2]) * (a[0] + c[0]);
+            newell[2] += (a[0] - c[0]) * (a[1] + c[1]);
+        }
+        // Outward is against n on the positive wall and along it on the other.
+        const bool reverse = (dot(newell, n) > 0) == positive;
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            out.corners.push_back(b.vertex(corners[reverse ? corners.size() - 1 - i : i]));
+        out.corner_offset.push_back(out.corners.size());
+        out.fault.push_back(cut_fault(b.source(f)));
+        out.side.push_back(positive ? 1 : -1);
+        out.block.push_back(block_number);
+    }
+}
+
+} // namespace
+
+fault_surfaces fault_surfaces_of(const block_set& blocks) {
+    fault_surfaces out;
+    for (std::size_t b = 0; b < block_count(blocks); ++b)
+        add_walls(view_faces{view_of(blocks, b)}, static_cast<int>(b), out);
+    return out;
+}
+
+fault_surfaces fault_surfaces_of(const std::vector<block>& blocks) {
+    fault_surfaces out;
+    for (std::size_t b = 0; b < blocks.size(); ++b)
+        add_walls(record_faces{blocks[b]}, static_cast<int>(b), out);
+    return out;
+}
