@@ -60,16 +60,27 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
 // set or steps are shown. after_fault, when set, is told how many of the run's faults are applied
 // after each (and again while the blocks are built).
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
-                      run_kind kind, const step_fn& on_step, bool keep_blocks,
-                      const std::function<void(std::size_t)>& after_fault) {
+                      const std::vector<horizon>& horizons, run_kind kind, const step_fn& on_step,
+                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
     const std::size_t n = faults.size();
     // How far the run got, for the message when memory runs out; updated once per fault.
     std::size_t applied_count = 0, block_count = 1;
     try {
         std::vector<block> blocks;
         blocks.push_back(start_block(boundary, n, tracers.size()));
+        // A step's pieces are found only when a caller shows steps and there are horizons.
+        horizon_pieces step_pieces;
+        const auto show = [&](std::size_t k, const fault* f, const std::vector<block>& now,
+                              const point_list& moved) {
+            run_step step{kind, k, n, f, now, moved};
+            if (!horizons.empty()) {
+                step_pieces = pieces_in_blocks(now, horizons);
+                step.horizons = &step_pieces;
+            }
+            on_step(step);
+        };
         if (on_step)
-            on_step({kind, 0, n, nullptr, blocks, tracers});
+            show(0, nullptr, blocks, tracers);
         // The fault as it cut: its point before the pass may have moved it with its block.
         fault applied;
         if (on_step && n > 0)
@@ -79,7 +90,7 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
         if (on_step)
             observe = [&](std::size_t k, const std::vector<block>& now,
                           const std::vector<fault>& now_faults, const point_list& moved) {
-                on_step({kind, k + 1, n, &applied, now, moved});
+                show(k + 1, &applied, now, moved);
                 if (k + 1 < n)
                     applied = now_faults[k + 1];
             };
@@ -89,19 +100,35 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
             if (after_fault)
                 after_fault(k + 1);
         };
-        if (!keep_blocks && !on_step) {
+        if (!keep_blocks && !on_step && horizons.empty()) {
             const std::size_t count = cut_points(blocks, faults, tracers, progress);
-            return {{}, std::move(tracers), std::move(faults), count};
+            return {{}, std::move(tracers), std::move(faults), count, {}};
         }
         blocks = cut_block(std::move(blocks), faults, tracers, observe, progress);
         const std::size_t count = blocks.size();
+        horizon_pieces pieces = pieces_in_blocks(blocks, horizons);
         if (!keep_blocks)
-            blocks.clear();
-        return {std::move(blocks), std::move(tracers), std::move(faults), count};
+            blocks = {};
+        return {std::move(blocks), std::move(tracers), std::move(faults), count, std::move(pieces)};
     } catch (const std::bad_alloc&) {
         // The blocks of the run are freed by now, so the message has room.
         throw run_aborted(out_of_memory_text(kind, faults, applied_count, block_count));
     }
+}
+
+// "horizon \"top\": nothing of it lies inside the boundary" for each such horizon.
+std::vector<std::string> horizons_outside(const block& boundary,
+                                          const std::vector<horizon>& horizons) {
+    const horizon_pieces inside = pieces_in_blocks(std::vector<block>{boundary}, horizons);
+    std::vector<bool> met(horizons.size(), false);
+    for (int h : inside.horizon)
+        met[h] = true;
+    std::vector<std::string> warnings;
+    for (std::size_t h = 0; h < horizons.size(); ++h)
+        if (!met[h])
+            warnings.push_back("horizon \"" + horizons[h].name +
+                               "\": nothing of it lies inside the boundary");
+    return warnings;
 }
 
 // The message for a run that ended with coordinates that are not finite. The run is done again,
@@ -129,10 +156,11 @@ std::string overflow_text(const block& boundary, std::vector<fault> faults, poin
 
 // Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
 run_state checked_run(const block& boundary, const std::vector<fault>& faults,
-                      const point_list& tracers, run_kind kind, const step_fn& on_step,
-                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
-    run_state state =
-        cutting_run(boundary, faults, tracers, kind, on_step, keep_blocks, after_fault);
+                      const point_list& tracers, const std::vector<horizon>& horizons,
+                      run_kind kind, const step_fn& on_step, bool keep_blocks,
+                      const std::function<void(std::size_t)>& after_fault) {
+    run_state state = cutting_run(boundary, faults, tracers, horizons, kind, on_step, keep_blocks,
+                                  after_fault);
     if (!model_finite(state.blocks, state.faults, state.tracers))
         throw run_aborted(overflow_text(boundary, faults, tracers, kind));
     return state;
@@ -153,6 +181,9 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored) {
 
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers) {
     block first = boundary;
+    for (std::size_t f = 0; f < first.faces.size(); ++f)
+        first.faces[f].source = static_cast<int>(f);
+    first.displacement = make_vec3(0.0, 0.0, 0.0);
     first.fault_indices.resize(faults);
     std::iota(first.fault_indices.begin(), first.fault_indices.end(), 0);
     first.tracer_indices.resize(tracers);
@@ -161,7 +192,8 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 }
 
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault) {
+                       const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault,
+                       std::vector<horizon> horizons) {
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;
@@ -180,6 +212,9 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         f.point -= c;
     for (vec3& v : boundary.vertices)
         v -= c;
+    for (horizon& h : horizons)
+        for (vec3& v : h.vertices)
+            v -= c;
     boundary.fault_indices.clear();
     boundary.tracer_indices.clear();
     if (!model_finite({boundary}, faults, {}))
@@ -189,6 +224,9 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         result.warnings.push_back(fault_label(faults[k]) +
                                   ": its plane misses the boundary; check its point and normal");
     result.boundary = std::move(boundary);
+    for (const std::string& warning : horizons_outside(result.boundary, horizons))
+        result.warnings.push_back(warning);
+    result.horizons = std::move(horizons);
 
     // Both runs count their faults into one total: the restoration's first, then the forward's.
     const std::size_t total = 2 * faults.size();
@@ -197,11 +235,13 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
             return {};
         return [&on_fault, before, total](std::size_t k) { on_fault(before + k, total); };
     };
-    result.restored = checked_run(result.boundary, faults, tracers, run_kind::restoration,
+    result.restored = checked_run(result.boundary, faults, tracers, result.horizons,
+                                  run_kind::restoration,
                                   placed_step, keep.restored, counted_from(0));
 
     const std::vector<fault> forward = forward_faults(result.restored.faults);
-    result.forward = checked_run(result.boundary, forward, tracers, run_kind::forward, placed_step,
+    result.forward = checked_run(result.boundary, forward, tracers, result.horizons,
+                                 run_kind::forward, placed_step,
                                  keep.forward, counted_from(faults.size()));
     return result;
 }

@@ -4,6 +4,8 @@
 
 #include "block.hpp"
 #include "fault.hpp"
+#include "horizon.hpp"
+#include "horizon_pieces.hpp"
 
 #include <cstddef>
 #include <functional>
@@ -26,6 +28,7 @@ struct run_state {
     point_list tracers;
     std::vector<fault> faults;
     std::size_t block_count = 0; // how many blocks the run ended with, also when not kept
+    horizon_pieces horizons;     // the pieces of the run's horizons in its final blocks
 };
 
 // Which runs' final blocks run_model builds. Building them takes a fifth of a run's time and
@@ -40,6 +43,7 @@ struct model_result {
     block boundary;                    // the boundary centred on its vertex mean, without indices
     run_state restored;                // the restoration run: faults youngest first, slip as stored
     run_state forward;                 // the forward run: oldest first, slip as the file gives it
+    std::vector<horizon> horizons;     // as given, less the centre: where both runs start
     std::vector<std::string> warnings; // doubtful faults, used as given; planes that miss
 };
 
@@ -58,6 +62,7 @@ struct run_step {
     const std::vector<block>& blocks;
     const point_list& tracers;
     vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
+    const horizon_pieces* horizons = nullptr; // the pieces in the step's blocks, when there are any
 };
 using step_fn = std::function<void(const run_step&)>;
 
@@ -75,18 +80,20 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored);
 // order: where both cutting runs start.
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers);
 
-// Centres the boundary and the fault points on the mean of the boundary's vertices (tracers are
-// already relative to that centre and stay as given), then runs the restoration on faults (as
+// Centres the boundary, the fault points and the horizons on the mean of the boundary's vertices
+// (tracers are already relative to that centre and stay as given), then runs the restoration on faults (as
 // loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
 // faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
-// the given tracers. on_step, when set, sees every step of both runs in order: the restoration's
+// the given tracers and horizons; each run's horizons come out as the pieces in its final blocks
+// (which are built for them even when keep leaves the blocks out). on_step, when set, sees every step of both runs in order: the restoration's
 // 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices, when
 // a run ends with coordinates that are not finite (naming the first fault after which they were
 // not), and when memory runs out (naming the fault reached and the block count). The blocks of a
 // run that keep leaves out are not built, and only its points are checked for overflow. on_fault,
-// when set, is told of each fault applied.
+// when set, is told of each fault applied. A horizon of which nothing lies inside the boundary
+// is a warning.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {}, kept_blocks keep = {},
-                       const fault_fn& on_fault = {});
+                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {});
 
 } // namespace tolvex

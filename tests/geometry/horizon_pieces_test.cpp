@@ -1,0 +1,121 @@
+// Horizon pieces after random runs: the pieces of each input triangle tile the part of it inside
+// the start block, every piece lies in its block, and fault walls face each other in pairs.
+#include "cut_block.hpp"
+#include "fault_surfaces.hpp"
+#include "horizon_pieces.hpp"
+#include "polyhedra.hpp"
+#include "vector_utils.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+namespace {
+
+// A surface over [-3, 3]^2 (beyond any start block here) on a grid of n x n cells, each cut
+// into two triangles along an alternating diagonal; kind 0 flat, 1 steep, 2 folded.
+horizon random_surface(std::mt19937& rng, int kind, int n) {
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const double a = 0.5 * u(rng), b = kind == 1 ? 3.0 * u(rng) : 0.2 * u(rng), c = 0.2 * u(rng);
+    const double fold = kind == 2 ? 0.6 : 0.0;
+    horizon h{"h" + std::to_string(kind), {}, {}};
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) {
+            const double x = -3.0 + 6.0 * i / n, y = -3.0 + 6.0 * j / n;
+            h.vertices.push_back(make_vec3(x, y, a + b * x + c * y + fold * std::sin(2.0 * x)));
+        }
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const int p = i * (n + 1) + j, q = p + n + 1;
+            if ((i + j) % 2 == 0) {
+                h.triangles.push_back({p, q, q + 1});
+                h.triangles.push_back({p, q + 1, p + 1});
+            } else {
+                h.triangles.push_back({p, q, p + 1});
+                h.triangles.push_back({q, q + 1, p + 1});
+            }
+        }
+    return h;
+}
+
+std::vector<fault> random_faults(std::mt19937& rng, int count, std::size_t& index_count) {
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    std::normal_distribution<double> g;
+    std::vector<fault> faults;
+    for (int k = 0; k < count; ++k) {
+        fault f;
+        f.point = make_vec3(u(rng), u(rng), 0.5 * u(rng));
+        f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_dir = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
+        f.slip_mag = 0.2 * (u(rng) + 1.0);
+        faults.push_back(f);
+    }
+    index_count = faults.size();
+    return faults;
+}
+
+// The summed area of the pieces of each (horizon, triangle).
+std::map<std::pair<int, int>, double> areas_by_triangle(const horizon_pieces& pieces) {
+    std::map<std::pair<int, int>, double> areas;
+    for (std::size_t p = 0; p < pieces.size(); ++p)
+        areas[{pieces.horizon[p], pieces.triangle[p]}] += piece_area(pieces, p);
+    return areas;
+}
+
+} // namespace
+
+TEST(HorizonPieces, TileTheirTrianglesStayInTheirBlocksAndWallsPair) {
+    std::mt19937 rng(11);
+    for (int model = 0; model < 12; ++model) {
+        SCOPED_TRACE(model);
+        block start = model % 3 == 0   ? make_box(make_vec3(-2, -2, -1), make_vec3(2, 2, 1))
+                      : model % 3 == 1 ? make_hull(rng)
+                                       : make_prism(rng, 2.0);
+        start.displacement = make_vec3(0, 0, 0);
+        const std::vector<horizon> horizons{random_surface(rng, 0, 12),
+                                            random_surface(rng, 1, 9),
+                                            random_surface(rng, 2, 15)};
+        std::size_t fault_count = 0;
+        std::vector<fault> faults = random_faults(rng, 1 + model * 8, fault_count);
+        start.fault_indices.resize(fault_count);
+        for (std::size_t k = 0; k < fault_count; ++k)
+            start.fault_indices[k] = static_cast<int>(k);
+        point_list tracers;
+        const std::vector<block> before{start};
+        const auto clipped = areas_by_triangle(pieces_in_blocks(before, horizons));
+        const std::vector<block> blocks = cut_block(before, faults, tracers);
+        const horizon_pieces pieces = pieces_in_blocks(blocks, horizons, model % 2 + 1);
+        EXPECT_EQ(pieces.block, pieces_in_blocks(blocks, horizons, 3).block);
+
+        double total = 0.0;
+        for (const auto& [key, area] : clipped)
+            total += area;
+        ASSERT_GT(total, 0.05);
+        const auto after = areas_by_triangle(pieces);
+        ASSERT_EQ(after.size(), clipped.size());
+        for (const auto& [key, area] : clipped)
+            ASSERT_NEAR(after.at(key), area, 1e-9 * total) << key.first << " " << key.second;
+
+        for (std::size_t p = 0; p < pieces.size(); ++p) {
+            const block& b = blocks[pieces.block[p]];
+            for (const xyz& x : pieces.piece(p)) {
+                const std::string problem = containment_problem(b, make_vec3(x[0], x[1], x[2]));
+                ASSERT_EQ(problem, "") << "piece " << p;
+            }
+        }
+
+        // Every wall of a fault has a wall of the other side, as large, facing it.
+        const fault_surfaces walls = fault_surfaces_of(blocks);
+        std::map<int, double> side_area;
+        for (std::size_t w = 0; w < walls.size(); ++w) {
+            horizon_pieces as_piece;
+            as_piece.corners.assign(walls.polygon(w).begin(), walls.polygon(w).end());
+            as_piece.corner_offset.push_back(as_piece.corners.size());
+            side_area[walls.fault[w]] += walls.side[w] * piece_area(as_piece, 0);
+        }
+        for (const auto& [k, difference] : side_area)
+            EXPECT_NEAR(difference, 0.0, 1e-9 * total) << "fault " << k;
+    }
+}
