@@ -3,6 +3,7 @@
 #include "block_export.hpp"
 #include "input_error.hpp"
 #include "number_text.hpp"
+#include "surface_export.hpp"
 #include "text_fields.hpp"
 #include "text_lines.hpp"
 
@@ -97,33 +98,50 @@ std::string horizons_to_obj(const std::vector<horizon>& horizons) {
 }
 
 std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
+    surface_set set;
+    set.surfaces = horizons;
+    set.cell_data.push_back({"horizon", {}});
+    for (std::size_t k = 0; k < horizons.size(); ++k) {
+        set.cell_data[0].second.insert(set.cell_data[0].second.end(),
+                                       horizons[k].triangles.size(), static_cast<int>(k));
+        set.names.push_back(horizons[k].name);
+    }
+    set.names_of = "horizon";
+    return surfaces_to_vtk(set);
+}
+
+std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
     std::size_t points = 0, triangles = 0;
-    for (const horizon& h : horizons) {
+    for (const horizon& h : set.surfaces) {
         points += h.vertices.size();
         triangles += h.triangles.size();
     }
-    std::string out = "# vtk DataFile Version 3.0\ntolvex horizons\nASCII\nDATASET POLYDATA\n"
-                      "FIELD FieldData 1\nhorizon_name 1 " +
-                      std::to_string(horizons.size()) + " string\n";
-    for (const horizon& h : horizons)
-        out += vtk_string(h.name) + "\n";
+    std::string out = "# vtk DataFile Version 3.0\ntolvex surfaces\nASCII\nDATASET POLYDATA\n"
+                      "FIELD FieldData " +
+                      std::to_string(centre ? 2 : 1) + "\n";
+    if (centre)
+        append_point(out, "centre 3 1 double\n", *centre);
+    out += set.names_of + "_name 1 " + std::to_string(set.names.size()) + " string\n";
+    for (const std::string& name : set.names)
+        out += vtk_string(name) + "\n";
     out += "POINTS " + std::to_string(points) + " double\n";
-    for (const horizon& h : horizons)
+    for (const horizon& h : set.surfaces)
         for (const vec3& v : h.vertices)
             append_point(out, "", v);
     out += "POLYGONS " + std::to_string(triangles) + " " + std::to_string(4 * triangles) + "\n";
     std::size_t base = 0;
-    for (const horizon& h : horizons) {
+    for (const horizon& h : set.surfaces) {
         for (const triangle& t : h.triangles)
             out += "3 " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
                    std::to_string(base + t[2]) + "\n";
         base += h.vertices.size();
     }
-    out += "CELL_DATA " + std::to_string(triangles) +
-           "\nSCALARS horizon int 1\nLOOKUP_TABLE default\n";
-    for (std::size_t k = 0; k < horizons.size(); ++k)
-        for (std::size_t t = 0; t < horizons[k].triangles.size(); ++t)
-            out += std::to_string(k) + "\n";
+    out += "CELL_DATA " + std::to_string(triangles) + "\n";
+    for (const auto& [name, values] : set.cell_data) {
+        out += "SCALARS " + name + " int 1\nLOOKUP_TABLE default\n";
+        for (int v : values)
+            out += std::to_string(v) + "\n";
+    }
     return out;
 }
 
