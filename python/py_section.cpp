@@ -2,9 +2,8 @@
 
 #include "array_convert.hpp"
 #include "atomic_file.hpp"
-#include "horizon_file.hpp"
-#include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_horizon.hpp"
 #include "run_section.hpp"
 #include "section_drawing.hpp"
 
@@ -26,8 +25,8 @@ constexpr const char* section_doc =
 
 The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
 coordinates, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
-'restored') that run(boundary, faults, tracers) makes, with the horizons of the horizon file at
-path `horizons` (TSurf, OBJ or VTK) when given. Returns a dict:
+'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons as for run.
+Returns a dict:
 
 title           the step's name, as the viewer gives it ("forward 2/3: 102 NF-E")
 polygons        a list of (K, 2) float64 arrays, (distance along the line, elevation) per corner
@@ -38,7 +37,7 @@ fault_labels    the faults of the run in its order, as "identifier tag"
 tracers         (M, 2) float64, the tracers within band of the plane (default 1 % of the line)
 tracer_indices  (M,) int64, their rows in tracers
 and with horizons also:
-horizon_names   the horizons in the file's order
+horizon_names   the horizons in the order given
 horizon_traces  (H, 2, 2) float64, the ends of each segment where the plane meets a horizon
 trace_horizons  (H,) int64, each segment's horizon, by position in horizon_names
 A line without length or one that misses the model raises ValueError.)";
@@ -81,10 +80,7 @@ section_source run_for_sections(py::handle boundary, py::handle faults, py::hand
     s.faults = faults_for_run(faults);
     s.tracers = tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
     block b = boundary.cast<block>();
-    std::vector<horizon> surfaces;
-    if (!horizons.is_none())
-        surfaces = read_horizon_file(horizons.cast<std::filesystem::path>().string(),
-                                     [](const std::string& text) { warn_input(text); });
+    std::vector<horizon> surfaces = horizons_for_run(horizons);
     py::gil_scoped_release nogil;
     s.result =
         run_model(std::move(b), s.faults, s.tracers, {}, {false, false}, {}, std::move(surfaces));
