@@ -19,21 +19,27 @@ namespace {
 
 using rgb = std::array<double, 3>;
 
-// Light fills that tell neighbouring blocks apart: hues a golden angle apart, pale.
-rgb block_fill(int block) {
-    const double hue = std::fmod(block * 0.381966, 1.0) * 6.0;
+// The fully saturated colour of the k-th hue a golden angle from the one before.
+rgb golden_hue(int k) {
+    const double hue = std::fmod(k * 0.381966, 1.0) * 6.0;
     const double x = 1.0 - std::abs(std::fmod(hue, 2.0) - 1.0);
     const int sector = static_cast<int>(hue);
-    const rgb pure = sector == 0   ? rgb{1, x, 0}
-                     : sector == 1 ? rgb{x, 1, 0}
-                     : sector == 2 ? rgb{0, 1, x}
-                     : sector == 3 ? rgb{0, x, 1}
-                     : sector == 4 ? rgb{x, 0, 1}
-                                   : rgb{1, 0, x};
+    return sector == 0   ? rgb{1, x, 0}
+           : sector == 1 ? rgb{x, 1, 0}
+           : sector == 2 ? rgb{0, 1, x}
+           : sector == 3 ? rgb{0, x, 1}
+           : sector == 4 ? rgb{x, 0, 1}
+                         : rgb{1, 0, x};
+}
+
+// Light fills that tell neighbouring blocks apart.
+rgb block_fill(int block) {
+    const rgb pure = golden_hue(block);
     return {0.78 + 0.2 * pure[0], 0.78 + 0.2 * pure[1], 0.78 + 0.2 * pure[2]};
 }
 
-// Strong colours for horizon traces, well apart on white and on the pale fills.
+// Strong colours for horizon traces, well apart on white, on the pale fills and from the faults'
+// dark red; past the chosen ones, darkened hues, so that every horizon has its own.
 rgb horizon_colour(int which) {
     static constexpr std::array<rgb, 8> colours{{{0.12, 0.47, 0.71},
                                                  {0.89, 0.10, 0.11},
@@ -43,11 +49,16 @@ rgb horizon_colour(int which) {
                                                  {0.65, 0.34, 0.16},
                                                  {0.91, 0.16, 0.54},
                                                  {0.00, 0.55, 0.55}}};
-    return colours[static_cast<std::size_t>(which) % colours.size()];
+    const auto k = static_cast<std::size_t>(which);
+    if (k < colours.size())
+        return colours[k];
+    const rgb pure = golden_hue(which);
+    return {0.62 * pure[0], 0.62 * pure[1], 0.62 * pure[2]};
 }
 
 constexpr double left_margin = 64, right_margin = 24, legend_width = 140;
 constexpr double top_margin = 44, bottom_margin = 74;
+constexpr double legend_line = 16; // the legend's rows, one a horizon, this far apart
 
 // Where a section's (u, z) lands on the page.
 struct panel_frame {
@@ -109,8 +120,10 @@ panel_frame frame_of(const section& s, const section_style& style, double top) {
             width,       (z1 - z0) * scale * style.exaggeration};
 }
 
-double panel_height(const panel_frame& f) {
-    return top_margin + f.height + bottom_margin;
+// Tall enough for the plot and for the legend beside it.
+double panel_height(const section& s, const panel_frame& f) {
+    const double legend = legend_line * static_cast<double>(s.horizon_names.size());
+    return top_margin + std::max(f.height + bottom_margin, legend);
 }
 
 void draw_blocks(cairo_t* cr, const section& s, const panel_frame& f) {
@@ -234,7 +247,7 @@ void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
 void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
     const double x = f.left + f.width + 16;
     for (std::size_t h = 0; h < s.horizon_names.size(); ++h) {
-        const double y = f.top + 12 + 16 * static_cast<double>(h);
+        const double y = f.top + 12 + legend_line * static_cast<double>(h);
         set_colour(cr, horizon_colour(static_cast<int>(h)));
         cairo_set_line_width(cr, 3);
         cairo_move_to(cr, x, y - 3);
@@ -291,7 +304,7 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
     double height = 0.0;
     for (const section& s : panels) {
         frames.push_back(frame_of(s, style, height));
-        height += panel_height(frames.back());
+        height += panel_height(s, frames.back());
     }
     std::string out;
     surface_ptr surface(

@@ -69,3 +69,41 @@ std::vector<xyz> plane_section(const block_view& b, const plane& p) {
         return {};
     return corners;
 }
+
+std::optional<std::array<xyz, 2>> plane_crossing(std::span<const xyz> polygon, const plane& p) {
+    const std::size_t n = polygon.size();
+    if (n < 3)
+        return std::nullopt;
+    const double tolerance = on_plane_distance(std::hypot(p.normal[0], p.normal[1], p.normal[2]),
+                                               bounds_of(polygon.data(), static_cast<int>(n)));
+    std::vector<double> distance(n);
+    std::vector<signed char> side(n);
+    bool above = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        distance[i] = dot(p.normal, minus(polygon[i], p.point));
+        side[i] = side_of(distance[i], tolerance);
+        above = above || side[i] > 0;
+    }
+    if (!above)
+        return std::nullopt;
+    std::vector<xyz> points;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = i + 1 == n ? 0 : i + 1;
+        if (side[i] == 0)
+            points.push_back(polygon[i]);
+        if (side[i] * side[j] < 0)
+            points.push_back(edge_cut_point(polygon[i], polygon[j], distance[i], distance[j]));
+    }
+    // The points lie on one line; rounding may add a third between the ends.
+    std::array<xyz, 2> ends{};
+    double longest = 0.0;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        for (std::size_t j = i + 1; j < points.size(); ++j)
+            if (const xyz d = minus(points[j], points[i]); dot(d, d) > longest) {
+                longest = dot(d, d);
+                ends = {points[i], points[j]};
+            }
+    if (!(longest > 0.0))
+        return std::nullopt;
+    return ends;
+}

@@ -1,6 +1,7 @@
 #include "run_section.hpp"
 
 #include "cut_block.hpp"
+#include "horizon_pieces.hpp"
 #include "number_text.hpp"
 #include "plane_section.hpp"
 #include "step_label.hpp"
@@ -71,6 +72,19 @@ void add_block(section& out, const block_view& b, int index, const section_frame
     out.blocks.push_back(std::move(polygon));
 }
 
+// The traces of the horizons' pieces in the blocks of set. A piece lying in the plane leaves
+// none: a horizon along the section shows as no line in it.
+void add_horizons(section& out, const block_set& set, const std::vector<horizon>& horizons,
+                  const section_frame& frame) {
+    for (const horizon& h : horizons)
+        out.horizon_names.push_back(h.name);
+    const horizon_pieces pieces = pieces_in_blocks(set, horizons);
+    for (std::size_t p = 0; p < pieces.size(); ++p)
+        if (const auto ends = plane_crossing(pieces.piece(p), {frame.origin, frame.across}))
+            out.horizon_traces.push_back(
+                {pieces.horizon[p], frame.at((*ends)[0]), frame.at((*ends)[1])});
+}
+
 } // namespace
 
 std::optional<section_line> section_line_from_text(std::string_view text) {
@@ -116,6 +130,8 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
         add_block(out, view_of(set, b), static_cast<int>(b), frame, tolerance);
     if (out.blocks.empty())
         throw section_error("the line misses the model");
+    if (!result.horizons.empty())
+        add_horizons(out, set, result.horizons, frame);
     const double band = request.band.value_or(0.01 * length);
     for (std::size_t t = 0; t < moved.size(); ++t)
         if (std::abs(frame.distance(to_xyz(moved[t]))) <= band)

@@ -20,7 +20,7 @@ void append_point(std::string& out, const section_line& l, const section_point& 
 }
 
 struct cell_data {
-    std::vector<int> panel, block, fault;
+    std::vector<int> panel, block, fault, horizon;
 };
 
 } // namespace
@@ -42,18 +42,24 @@ std::string sections_to_vtk(const std::vector<section>& panels) {
             polygon_cells.panel.push_back(static_cast<int>(k));
             polygon_cells.block.push_back(p.block);
             polygon_cells.fault.push_back(-1);
+            polygon_cells.horizon.push_back(-1);
         }
-        for (const section_trace& t : s.fault_traces) {
-            append_point(points, s.line, t.a);
-            append_point(points, s.line, t.b);
-            lines +=
-                "2 " + std::to_string(point_count) + " " + std::to_string(point_count + 1) + "\n";
-            point_count += 2;
-            ++line_count;
-            line_cells.panel.push_back(static_cast<int>(k));
-            line_cells.block.push_back(-1);
-            line_cells.fault.push_back(t.which);
-        }
+        const auto add_lines = [&](const std::vector<section_trace>& traces, bool faults) {
+            for (const section_trace& t : traces) {
+                append_point(points, s.line, t.a);
+                append_point(points, s.line, t.b);
+                lines += "2 " + std::to_string(point_count) + " " +
+                         std::to_string(point_count + 1) + "\n";
+                point_count += 2;
+                ++line_count;
+                line_cells.panel.push_back(static_cast<int>(k));
+                line_cells.block.push_back(-1);
+                line_cells.fault.push_back(faults ? t.which : -1);
+                line_cells.horizon.push_back(faults ? -1 : t.which);
+            }
+        };
+        add_lines(s.fault_traces, true);
+        add_lines(s.horizon_traces, false);
     }
     const std::size_t polygon_count = polygon_cells.panel.size();
     std::string out = "# vtk DataFile Version 3.0\ntolvex sections\nASCII\nDATASET POLYDATA\n";
@@ -64,7 +70,7 @@ std::string sections_to_vtk(const std::vector<section>& panels) {
            polygons;
     // VTK orders cells lines first, then polygons.
     const std::string cells = std::to_string(line_count + polygon_count);
-    out += "CELL_DATA " + cells + "\nFIELD cell_data 3\n";
+    out += "CELL_DATA " + cells + "\nFIELD cell_data 4\n";
     const auto scalars = [&](const char* name, const std::vector<int>& a,
                              const std::vector<int>& b) {
         out += std::string(name) + " 1 " + cells + " int\n";
@@ -75,6 +81,7 @@ std::string sections_to_vtk(const std::vector<section>& panels) {
     scalars("panel", line_cells.panel, polygon_cells.panel);
     scalars("block", line_cells.block, polygon_cells.block);
     scalars("fault", line_cells.fault, polygon_cells.fault);
+    scalars("horizon", line_cells.horizon, polygon_cells.horizon);
     return out;
 }
 

@@ -1,4 +1,4 @@
-// Sections as 3-D geometry for ParaView: the polygons and fault traces back on their plane, in
+// Sections as 3-D geometry for ParaView: the polygons and the traces back on their plane, in
 // the boundary file's coordinates, so they overlay the blocks.
 #pragma once
 
@@ -9,9 +9,10 @@
 
 namespace tolvex {
 
-// VTK legacy ASCII polydata: each panel's block polygons and fault trace segments (lines), with
-// cell data field arrays "panel" (its position in panels), "block" (-1 for a trace) and "fault"
-// (the trace's fault by position in its panel's fault_labels, -1 for a polygon).
+// VTK legacy ASCII polydata: each panel's block polygons and fault and horizon trace segments
+// (lines), with cell data field arrays "panel" (its position in panels), "block" (-1 for a
+// trace), "fault" (the trace's fault by position in its panel's fault_labels, else -1) and
+// "horizon" (the trace's horizon by position in its panel's horizon_names, else -1).
 std::string sections_to_vtk(const std::vector<section>& panels);
 
 } // namespace tolvex

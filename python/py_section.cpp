@@ -3,6 +3,7 @@
 #include "array_convert.hpp"
 #include "atomic_file.hpp"
 #include "py_fault.hpp"
+#include "py_horizon.hpp"
 #include "run_section.hpp"
 #include "section_drawing.hpp"
 
@@ -19,12 +20,13 @@ namespace tolvex {
 namespace {
 
 constexpr const char* section_doc =
-    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None)
+    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None, horizons=None)
 --
 
 The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
 coordinates, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
-'restored') that run(boundary, faults, tracers) makes. Returns a dict:
+'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons as for run.
+Returns a dict:
 
 title           the step's name, as the viewer gives it ("forward 2/3: 102 NF-E")
 polygons        a list of (K, 2) float64 arrays, (distance along the line, elevation) per corner
@@ -34,15 +36,19 @@ trace_faults    (T,) int64, each segment's fault, by position in fault_labels
 fault_labels    the faults of the run in its order, as "identifier tag"
 tracers         (M, 2) float64, the tracers within band of the plane (default 1 % of the line)
 tracer_indices  (M,) int64, their rows in tracers
+and with horizons also:
+horizon_names   the horizons in the order given
+horizon_traces  (H, 2, 2) float64, the ends of each segment where the plane meets a horizon
+trace_horizons  (H,) int64, each segment's horizon, by position in horizon_names
 A line without length or one that misses the model raises ValueError.)";
 
 constexpr const char* save_section_doc =
-    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0)
+    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None)
 --
 
 Draws the sections of the given (run, step) pairs one above the other on one page, as
-tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending. The file is complete
-before it replaces an old one.)";
+tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending, horizons as in
+section(). The file is complete before it replaces an old one.)";
 
 run_kind run_named(const std::string& name) {
     if (name != "forward" && name != "restored")
@@ -68,13 +74,16 @@ struct section_source {
     point_list tracers;
 };
 
-section_source run_for_sections(py::handle boundary, py::handle faults, py::handle tracers) {
+section_source run_for_sections(py::handle boundary, py::handle faults, py::handle tracers,
+                                py::handle horizons) {
     section_source s;
     s.faults = faults_for_run(faults);
     s.tracers = tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
     block b = boundary.cast<block>();
+    std::vector<horizon> surfaces = horizons_for_run(horizons);
     py::gil_scoped_release nogil;
-    s.result = run_model(std::move(b), s.faults, s.tracers, {}, {false, false});
+    s.result =
+        run_model(std::move(b), s.faults, s.tracers, {}, {false, false}, {}, std::move(surfaces));
     return s;
 }
 
@@ -92,9 +101,28 @@ section section_at(const section_source& s, run_kind run, py::handle step, const
     }
 }
 
+// The traces' ends as (T, 2, 2) under ends_key and which each is as (T,) under which_key.
+void put_traces(py::dict& out, const char* ends_key, const char* which_key,
+                const std::vector<section_trace>& traces) {
+    py::array_t<double> ends(
+        {static_cast<py::ssize_t>(traces.size()), py::ssize_t{2}, py::ssize_t{2}});
+    auto e = ends.mutable_unchecked<3>();
+    std::vector<std::int64_t> which;
+    for (std::size_t k = 0; k < traces.size(); ++k) {
+        const auto i = static_cast<py::ssize_t>(k);
+        for (int j = 0; j < 2; ++j) {
+            e(i, 0, j) = traces[k].a[j];
+            e(i, 1, j) = traces[k].b[j];
+        }
+        which.push_back(traces[k].which);
+    }
+    out[ends_key] = ends;
+    out[which_key] = py::array_t<std::int64_t>(py::cast(which));
+}
+
 py::dict section_dict(const section& s) {
     py::list polygons;
-    std::vector<std::int64_t> blocks, trace_faults, tracer_rows;
+    std::vector<std::int64_t> blocks, tracer_rows;
     for (const section_polygon& p : s.blocks) {
         py::array_t<double> corners({static_cast<py::ssize_t>(p.corners.size()), py::ssize_t{2}});
         auto c = corners.mutable_unchecked<2>();
@@ -103,17 +131,6 @@ py::dict section_dict(const section& s) {
                 c(static_cast<py::ssize_t>(k), j) = p.corners[k][j];
         polygons.append(corners);
         blocks.push_back(p.block);
-    }
-    py::array_t<double> traces(
-        {static_cast<py::ssize_t>(s.fault_traces.size()), py::ssize_t{2}, py::ssize_t{2}});
-    auto t = traces.mutable_unchecked<3>();
-    for (std::size_t k = 0; k < s.fault_traces.size(); ++k) {
-        const auto i = static_cast<py::ssize_t>(k);
-        for (int j = 0; j < 2; ++j) {
-            t(i, 0, j) = s.fault_traces[k].a[j];
-            t(i, 1, j) = s.fault_traces[k].b[j];
-        }
-        trace_faults.push_back(s.fault_traces[k].which);
     }
     py::array_t<double> tracers({static_cast<py::ssize_t>(s.tracers.size()), py::ssize_t{2}});
     auto r = tracers.mutable_unchecked<2>();
@@ -126,30 +143,33 @@ py::dict section_dict(const section& s) {
     out["title"] = s.title;
     out["polygons"] = polygons;
     out["polygon_blocks"] = py::array_t<std::int64_t>(py::cast(blocks));
-    out["fault_traces"] = traces;
-    out["trace_faults"] = py::array_t<std::int64_t>(py::cast(trace_faults));
+    put_traces(out, "fault_traces", "trace_faults", s.fault_traces);
     out["fault_labels"] = s.fault_labels;
     out["tracers"] = tracers;
     out["tracer_indices"] = py::array_t<std::int64_t>(py::cast(tracer_rows));
+    if (!s.horizon_names.empty()) {
+        out["horizon_names"] = s.horizon_names;
+        put_traces(out, "horizon_traces", "trace_horizons", s.horizon_traces);
+    }
     return out;
 }
 
 py::dict section_of(py::handle boundary, py::handle faults, py::handle tracers, py::handle start,
                     py::handle end, const std::string& run, py::handle step,
-                    std::optional<double> band) {
-    const section_source s = run_for_sections(boundary, faults, tracers);
+                    std::optional<double> band, py::handle horizons) {
+    const section_source s = run_for_sections(boundary, faults, tracers, horizons);
     return section_dict(section_at(s, run_named(run), step, line_of(start, end), band));
 }
 
 void save_section(const std::filesystem::path& path, py::handle boundary, py::handle faults,
                   py::handle tracers, py::handle start, py::handle end, py::handle steps,
-                  std::optional<double> band, double exaggeration) {
+                  std::optional<double> band, double exaggeration, py::handle horizons) {
     drawing_format format;
     if (!drawing_format_of(path.string(), format))
         throw py::value_error("path: \"" + path.string() + "\" must end in .svg, .pdf or .png");
     if (!(exaggeration > 0.0))
         throw py::value_error("exaggeration: must be above 0");
-    const section_source s = run_for_sections(boundary, faults, tracers);
+    const section_source s = run_for_sections(boundary, faults, tracers, horizons);
     const section_line line = line_of(start, end);
     std::vector<section> panels;
     for (const py::handle pair : steps) {
@@ -168,12 +188,14 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
 void add_section(py::module_& m) {
     m.def("section", &section_of, section_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers"), py::arg("start"), py::arg("end"), py::arg("run") = "forward",
-          py::arg("step") = py::none(), py::arg("band") = py::none());
+          py::arg("step") = py::none(), py::arg("band") = py::none(),
+          py::arg("horizons") = py::none());
     m.def("save_section", &save_section, save_section_doc, py::arg("path"), py::arg("boundary"),
           py::arg("faults"), py::arg("tracers"), py::arg("start"), py::arg("end"),
           py::arg("steps") = py::make_tuple(py::make_tuple("restored", py::none()),
                                             py::make_tuple("forward", py::none())),
-          py::arg("band") = py::none(), py::arg("exaggeration") = 1.0);
+          py::arg("band") = py::none(), py::arg("exaggeration") = 1.0,
+          py::arg("horizons") = py::none());
 }
 
 } // namespace tolvex

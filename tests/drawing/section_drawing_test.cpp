@@ -1,4 +1,5 @@
-// Section drawings: round ticks, the blocks where they belong, and the same file in any locale.
+// Section drawings: round ticks, the blocks where they belong, a legend colour per horizon, and
+// the same file in any locale.
 #include "comma_locale.hpp"
 #include "nice_ticks.hpp"
 #include "section_drawing.hpp"
@@ -6,6 +7,8 @@
 #include <cairo.h>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 
 using namespace tolvex;
 
@@ -92,4 +95,25 @@ TEST(SectionDrawing, BlocksAreFilledWhereTheyLieAndNumbersDoNotFollowTheLocale) 
     if (!comma.active())
         GTEST_SKIP() << "no decimal-comma locale";
     EXPECT_TRUE(draw_sections({s}, style, drawing_format::png) == png);
+}
+
+// The legend's swatches are the only lines 3 wide: one per horizon, each in its own colour, none
+// the faults' colour, also past the first few horizons.
+TEST(SectionDrawing, LegendHasAColourOfItsOwnPerHorizon) {
+    section s = two_blocks();
+    s.horizon_names.clear();
+    for (int h = 0; h < 13; ++h) {
+        s.horizon_names.push_back("layer " + std::to_string(h));
+        s.horizon_traces.push_back({h, {0, -20.0 * h}, {1000, -20.0 * h}});
+    }
+    const std::string svg = draw_sections({s}, {}, drawing_format::svg);
+    const std::regex swatch(R"(stroke-width(?::|=")3[;"][^>]*?stroke(?::|=")(rgb\([^)]*\)))");
+    std::vector<std::string> colours;
+    for (auto m = std::sregex_iterator(svg.begin(), svg.end(), swatch); m != std::sregex_iterator();
+         ++m)
+        colours.push_back((*m)[1]);
+    EXPECT_EQ(colours.size(), s.horizon_names.size());
+    const std::set<std::string> distinct(colours.begin(), colours.end());
+    EXPECT_EQ(distinct.size(), colours.size());
+    EXPECT_EQ(distinct.count("rgb(25%,5%,5%)"), 0u);
 }

@@ -223,6 +223,16 @@ def test_sections_across_the_graben_name_its_faults(tmp_path):
     assert len(restored["polygons"]) == len(restored["polygon_blocks"]) >= 3
     tolvex.save_section(tmp_path / "s.svg", boundary, faults, tracers, *line)
     assert (tmp_path / "s.svg").read_text().startswith("<?xml")
+    assert "horizon_traces" not in restored
+    # Unfaulted, the flat layers cross the line once each at their elevations, also where the
+    # plane runs along their triangles' sides as here.
+    flat = tolvex.section(boundary, faults, tracers, *line, step=0,
+                          horizons=os.path.join(EXAMPLES, "horizons.ts"))
+    assert flat["horizon_names"] == [f"layer {k}" for k in range(1, 6)]
+    for k in range(5):
+        own = flat["horizon_traces"][flat["trace_horizons"] == k]
+        assert np.allclose(own[:, :, 1], -1100 + 100 * k)
+        assert np.isclose(np.abs(own[:, 1, 0] - own[:, 0, 0]).sum(), 1600)
     with pytest.raises(ValueError, match="misses the model"):
         tolvex.section(boundary, faults, tracers, (0, 0), (0, 1))
     with pytest.raises(ValueError, match="'forward' or 'restored'"):

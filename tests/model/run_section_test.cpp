@@ -1,0 +1,138 @@
+// Horizon traces of random sections: every segment lies, back in the model, on a piece of its own
+// horizon in the step's blocks, as the run itself found them, and no segment comes twice, also
+// where the plane runs along the horizons' triangle sides.
+#include "boundary_file.hpp"
+#include "box.hpp"
+#include "model_run.hpp"
+#include "run_section.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+
+using namespace tolvex;
+
+namespace {
+
+// Over the map square [x0, x0 + size]^2 on an n x n grid, each cell two triangles; tilted and
+// folded by rng, by less than 0.5 within the box below.
+horizon grid_surface(std::mt19937& rng, double x0, double size, int n, double z) {
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const double tilt = 0.05 * u(rng), fold = 0.2 * u(rng);
+    horizon h{"h" + std::to_string(z), {}, {}};
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) {
+            const double x = x0 + size * i / n, y = x0 + size * j / n;
+            h.vertices.push_back(make_vec3(x, y, z + tilt * (x - x0) + fold * std::sin(x)));
+        }
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const int p = i * (n + 1) + j, q = p + n + 1;
+            h.triangles.push_back({p, q, q + 1});
+            h.triangles.push_back({p, q + 1, p + 1});
+        }
+    return h;
+}
+
+// Whether x lies on the flat convex polygon within tolerance.
+bool on_polygon(std::span<const xyz> polygon, const xyz& x, double tolerance) {
+    xyz n{0, 0, 0};
+    for (std::size_t i = 1; i + 1 < polygon.size(); ++i) {
+        const xyz c = cross(minus(polygon[i], polygon[0]), minus(polygon[i + 1], polygon[0]));
+        for (int k = 0; k < 3; ++k)
+            n[k] += c[k];
+    }
+    const double length = std::sqrt(dot(n, n));
+    if (!(length > 0.0) || std::abs(dot(n, minus(x, polygon[0]))) > tolerance * length)
+        return false;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const xyz side = minus(polygon[(i + 1) % polygon.size()], polygon[i]);
+        if (dot(cross(side, minus(x, polygon[i])), n) <
+            -tolerance * std::sqrt(dot(side, side)) * length)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const double x0 = 10.0, size = 6.0; // the box spans [11, 15]^2 in the map, [-3, 0] in z
+    const block boundary =
+        parse_boundary_text(box_boundary(make_vec3(11, 11, -3), make_vec3(15, 15, 0)), "box");
+    std::size_t traces = 0;
+    for (int model = 0; model < 16; ++model) {
+        SCOPED_TRACE(testing::Message() << "model " << model);
+        std::vector<horizon> horizons;
+        for (double z : {-0.5, -1.5, -2.5})
+            horizons.push_back(grid_surface(rng, x0, size, 12, z));
+        std::vector<fault> faults(1 + model % 4);
+        for (std::size_t k = 0; k < faults.size(); ++k) {
+            fault& f = faults[k];
+            f.id = f.order = static_cast<int>(faults.size() - k);
+            f.key = f.order;
+            f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
+            f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
+            f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
+            f.slip_mag = 0.5 * u(rng);
+        }
+        std::map<std::pair<run_kind, std::size_t>, horizon_pieces> pieces;
+        const model_result result = run_model(
+            boundary, faults, {},
+            [&](const run_step& s) {
+                pieces[{s.run, s.step}] = *s.horizons;
+            },
+            {}, {}, horizons);
+        // Along a grid line (the plane holds triangle sides), through a grid vertex, or anywhere.
+        const int kind = model % 3;
+        const double grid = x0 + size * static_cast<int>(3 + 6 * u(rng)) / 12;
+        const double turn = 6.3 * u(rng);
+        const section_line line =
+            kind == 0   ? section_line{grid, 9, grid, 17}
+            : kind == 1 ? section_line{grid, grid, grid + std::cos(turn), grid + std::sin(turn)}
+                        : section_line{9, 11 + 4 * u(rng), 17, 11 + 4 * u(rng)};
+        const double length = std::hypot(line.x1 - line.x0, line.y1 - line.y0);
+        for (const auto& [key, step_pieces] : pieces) {
+            const section s = run_section(result, faults, {}, key.first, key.second, {line, {}});
+            ASSERT_EQ(s.horizon_names.size(), horizons.size());
+            traces += s.horizon_traces.size();
+            // Unfaulted, every horizon crosses the box wherever the plane does.
+            std::vector<bool> met(horizons.size(), key.second > 0);
+            for (const section_trace& trace : s.horizon_traces)
+                met[static_cast<std::size_t>(trace.which)] = true;
+            EXPECT_EQ(std::count(met.begin(), met.end(), false), 0) << "step 0";
+            const auto model_point = [&](const section_point& p) {
+                const double t = p[0] / length;
+                return xyz{line.x0 + t * (line.x1 - line.x0) - result.centre[0],
+                           line.y0 + t * (line.y1 - line.y0) - result.centre[1],
+                           p[1] - result.centre[2]};
+            };
+            for (std::size_t t = 0; t < s.horizon_traces.size(); ++t) {
+                const section_trace& trace = s.horizon_traces[t];
+                for (const section_point& end : {trace.a, trace.b}) {
+                    const xyz x = model_point(end);
+                    bool found = false;
+                    for (std::size_t p = 0; p < step_pieces.size() && !found; ++p)
+                        found = step_pieces.horizon[p] == trace.which &&
+                                on_polygon(step_pieces.piece(p), x, 1e-9 * size);
+                    ASSERT_TRUE(found) << "step " << key.second << " trace " << t;
+                }
+                for (std::size_t o = 0; o < t; ++o) {
+                    const section_trace& other = s.horizon_traces[o];
+                    const auto same = [](const section_point& a, const section_point& b) {
+                        return std::hypot(a[0] - b[0], a[1] - b[1]) < 1e-9;
+                    };
+                    ASSERT_FALSE(other.which == trace.which &&
+                                 ((same(other.a, trace.a) && same(other.b, trace.b)) ||
+                                  (same(other.a, trace.b) && same(other.b, trace.a))))
+                        << "step " << key.second << " traces " << o << " and " << t;
+                }
+            }
+        }
+    }
+    EXPECT_GT(traces, 2000u);
+}
