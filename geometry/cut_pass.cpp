@@ -78,12 +78,12 @@ struct pass_share {
         erase_vertices(ws, w, -1, plane.n, plane.source);
         // The negative half takes the cut block's place when it fits there, as it mostly does,
         // so that most cuts leave few dead bytes behind.
-        const std::size_t room = shape_bytes(w);
+        const std::size_t room = allocated_size(shape_bytes(w));
         const bool in_place = ws.parts.bytes() <= room;
         const work_block negative = in_place
                                         ? ws.parts.pack_at(reinterpret_cast<std::byte*>(w.points))
                                         : ws.parts.pack_into(arena);
-        worker.dead_bytes += room - (in_place ? ws.parts.bytes() : 0);
+        worker.dead_bytes += room - (in_place ? allocated_size(ws.parts.bytes()) : 0);
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
                           [&](int f) { return fault_sides.positive[f] != 0; });

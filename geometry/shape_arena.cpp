@@ -12,12 +12,16 @@ constexpr std::size_t alignment = alignof(double);
 
 } // namespace
 
+std::size_t allocated_size(std::size_t size) {
+    return (size + alignment - 1) / alignment * alignment;
+}
+
 std::byte* allocate(shape_arena& arena, std::size_t size) {
-    size = (size + alignment - 1) / alignment * alignment;
+    size = allocated_size(size);
     if (size > arena.free_size) {
         const std::size_t new_size = std::max(size, chunk_size);
-        arena.chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(new_size));
-        arena.free_begin = arena.chunks.back().get();
+        arena.chunks.push_back({std::make_unique_for_overwrite<std::byte[]>(new_size), new_size});
+        arena.free_begin = arena.chunks.back().bytes.get();
         arena.free_size = new_size;
     }
     std::byte* out = arena.free_begin;

@@ -7,12 +7,20 @@
 #include <memory>
 #include <vector>
 
+struct arena_chunk {
+    std::unique_ptr<std::byte[]> bytes;
+    std::size_t size = 0;
+};
+
 struct shape_arena {
-    std::vector<std::unique_ptr<std::byte[]>> chunks;
+    std::vector<arena_chunk> chunks;
     std::byte* free_begin = nullptr;
     std::size_t free_size = 0;
     std::size_t handed_out = 0; // bytes, over every chunk
 };
+
+// The bytes that allocate takes for size bytes.
+std::size_t allocated_size(std::size_t size);
 
 // size bytes aligned for doubles, valid until the arena is destroyed.
 std::byte* allocate(shape_arena& arena, std::size_t size);
