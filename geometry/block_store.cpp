@@ -235,7 +235,7 @@ void compact_shapes(block_store& store) {
     for (int s : layout.slots) {
         work_block& w = store.shapes[s];
         const std::size_t size = allocated_size(shape_bytes(w));
-        while (used + size > layout.chunks[c].size) {
+        while (used + size > layout.chunks[c].size()) {
             ++c;
             used = 0;
         }
@@ -251,7 +251,7 @@ void compact_shapes(block_store& store) {
     layout.chunks.resize(c + 1);
     shape_arena& kept = store.arenas[0];
     kept.free_begin = layout.chunks[c].bytes.get() + used;
-    kept.free_size = layout.chunks[c].size - used;
+    kept.free_size = layout.chunks[c].size() - used;
     kept.handed_out = living;
     kept.chunks = std::move(layout.chunks);
     store.dead_bytes = 0;
