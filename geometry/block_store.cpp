@@ -103,6 +103,38 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
         tracers[i - store.tracer_range[s][0]] = store.tracers[i].index;
 }
 
+// Every arena's chunks, taken out of the arenas, and the given slots, each by address, with the
+// chunk each slot's shape lies in.
+struct shape_layout {
+    std::vector<arena_chunk> chunks;
+    std::vector<int> slots;
+    std::vector<int> chunk_of; // per slot of the store
+};
+
+shape_layout take_layout(block_store& store, std::vector<int> slots) {
+    shape_layout layout;
+    for (shape_arena& arena : store.arenas)
+        for (arena_chunk& chunk : arena.chunks)
+            layout.chunks.push_back(std::move(chunk));
+    const std::size_t arena_count = store.arenas.size();
+    store.arenas.clear();
+    store.arenas.resize(arena_count);
+    const std::less<const std::byte*> before;
+    std::sort(layout.chunks.begin(), layout.chunks.end(),
+              [&](const auto& a, const auto& b) { return before(a.bytes.get(), b.bytes.get()); });
+    auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
+    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
+    layout.chunk_of.resize(store.shapes.size());
+    std::size_t c = 0;
+    for (int s : slots) {
+        while (c + 1 < layout.chunks.size() && !before(start(s), layout.chunks[c + 1].bytes.get()))
+            ++c;
+        layout.chunk_of[s] = static_cast<int>(c);
+    }
+    layout.slots = std::move(slots);
+    return layout;
+}
+
 // Calls visit(s, position in list order) for every slot s, in the order the shapes lie in the
 // arenas, and frees each chunk of them once every shape in it has been visited, so that what the
 // visits build takes the place of the store instead of adding to it. Leaves the shapes dangling.
@@ -111,37 +143,18 @@ void release_blocks(block_store& store, const std::function<void(int, std::size_
     std::vector<std::size_t> position(store.shapes.size());
     for (std::size_t p = 0; p < order.size(); ++p)
         position[order[p]] = p;
-    std::vector<std::unique_ptr<std::byte[]>*> chunks;
-    for (shape_arena& arena : store.arenas)
-        for (std::unique_ptr<std::byte[]>& chunk : arena.chunks)
-            chunks.push_back(&chunk);
-    const std::less<const std::byte*> before;
-    std::sort(chunks.begin(), chunks.end(),
-              [&](auto* a, auto* b) { return before(a->get(), b->get()); });
-    auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
-    std::vector<int> slots = order;
-    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
-    // The chunk of each slot, and how many slots each chunk holds.
-    std::vector<int> chunk_of(store.shapes.size());
-    std::vector<int> held(chunks.size(), 0);
-    std::size_t c = 0;
-    for (int s : slots) {
-        while (c + 1 < chunks.size() && !before(start(s), chunks[c + 1]->get()))
-            ++c;
-        chunk_of[s] = static_cast<int>(c);
-        ++held[c];
-    }
-    for (std::size_t k = 0; k < chunks.size(); ++k)
+    shape_layout layout = take_layout(store, order);
+    std::vector<int> held(layout.chunks.size(), 0);
+    for (int s : layout.slots)
+        ++held[layout.chunk_of[s]];
+    for (std::size_t k = 0; k < layout.chunks.size(); ++k)
         if (held[k] == 0)
-            chunks[k]->reset();
-    for (int s : slots) {
+            layout.chunks[k].bytes.reset();
+    for (int s : layout.slots) {
         visit(s, position[s]);
-        if (--held[chunk_of[s]] == 0)
-            chunks[chunk_of[s]]->reset();
+        if (--held[layout.chunk_of[s]] == 0)
+            layout.chunks[layout.chunk_of[s]].bytes.reset();
     }
-    const std::size_t arena_count = store.arenas.size();
-    store.arenas.clear();
-    store.arenas.resize(arena_count);
 }
 
 } // namespace
@@ -210,22 +223,37 @@ void compact_shapes(block_store& store) {
     std::size_t handed_out = 0;
     for (const shape_arena& arena : store.arenas)
         handed_out += arena.handed_out;
-    if (store.dead_bytes <= handed_out - store.dead_bytes)
+    // Sliding costs a copy of the living shapes, so dead room up to a quarter of them is let be.
+    if (4 * store.dead_bytes <= handed_out - store.dead_bytes)
         return;
-    shape_arena fresh;
-    for (int s = 0; s >= 0; s = store.next[s]) {
+    shape_layout layout = take_layout(store, list_order(store));
+    // Taken in address order, each shape slides down to the first place free before it: it never
+    // lands on a shape not yet moved.
+    std::size_t c = 0;
+    std::size_t used = 0;
+    std::size_t living = 0;
+    for (int s : layout.slots) {
         work_block& w = store.shapes[s];
-        // A shape's points and ints lie back to back in one allocation.
-        const std::size_t point_bytes = (w.vertex_count + w.face_count) * sizeof(xyz);
-        std::byte* const copy = allocate(fresh, shape_bytes(w));
-        std::memcpy(copy, w.points, shape_bytes(w));
-        w.points = reinterpret_cast<xyz*>(copy);
-        w.ints = reinterpret_cast<int*>(copy + point_bytes);
+        const std::size_t size = allocated_size(shape_bytes(w));
+        while (used + size > layout.chunks[c].size()) {
+            ++c;
+            used = 0;
+        }
+        std::byte* const to = layout.chunks[c].bytes.get() + used;
+        const std::ptrdiff_t by =
+            reinterpret_cast<std::byte*>(w.ints) - reinterpret_cast<std::byte*>(w.points);
+        std::memmove(to, w.points, size);
+        w.points = reinterpret_cast<xyz*>(to);
+        w.ints = reinterpret_cast<int*>(to + by);
+        used += size;
+        living += size;
     }
-    const std::size_t arena_count = store.arenas.size();
-    store.arenas.clear();
-    store.arenas.resize(arena_count);
-    store.arenas[0] = std::move(fresh);
+    layout.chunks.resize(c + 1);
+    shape_arena& kept = store.arenas[0];
+    kept.free_begin = layout.chunks[c].bytes.get() + used;
+    kept.free_size = layout.chunks[c].size() - used;
+    kept.handed_out = living;
+    kept.chunks = std::move(layout.chunks);
     store.dead_bytes = 0;
 }
 

@@ -7,7 +7,7 @@
 // block it does not cut costs constant time. Fault points are not held here: each pass moves them
 // by their side of its plane (cut_block). A block only lists the faults whose points it holds.
 // Shapes live in arenas, one per thread that cuts; a cut block's shape stays there, dead, until
-// the dead outweigh the living and the living are copied into one fresh arena.
+// the dead pass a quarter of the living and the living slide down over them.
 #pragma once
 
 #include "block_bounds.hpp"
@@ -75,7 +75,8 @@ void move_slot(block_store& store, int s, const xyz& slip);
 // Applies the pending shift of slot s to its tracers.
 void settle_points(block_store& store, int s);
 
-// Copies the living shapes into one fresh arena, in list order, when the dead outweigh them.
+// Slides the living shapes down over the dead, in place, when the dead pass a quarter of them;
+// the chunks left empty are freed and the rest go to the first arena.
 void compact_shapes(block_store& store);
 
 // Splits range in order into the entries for which goes_positive holds and the others, each

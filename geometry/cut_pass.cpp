@@ -5,6 +5,7 @@
 #include "plane_side.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
@@ -20,6 +21,16 @@ struct occupied_sides {
     bool positive = false;
     bool negative = false;
 };
+
+// Which half of a cut block takes its place, of room bytes: the larger one that fits there, as one
+// mostly does, so that most cuts leave few dead bytes behind, or 0 for neither. bytes holds the
+// negative half's, then the positive half's.
+int half_in_place(std::size_t room, const std::array<std::size_t, 2>& bytes) {
+    const int larger = bytes[0] > bytes[1] ? -1 : 1;
+    if (bytes[larger > 0] <= room)
+        return larger;
+    return bytes[larger < 0] <= room ? -larger : 0;
+}
 
 // One thread's share of a pass: the slots [begin, end) of the store.
 struct pass_share {
@@ -74,16 +85,18 @@ struct pass_share {
         }
         settle_points(store, s);
         erase_vertices(ws, w, 1, plane.n, plane.source);
-        store.shapes[s] = ws.parts.pack_into(arena);
         erase_vertices(ws, w, -1, plane.n, plane.source);
-        // The negative half takes the cut block's place when it fits there, as it mostly does,
-        // so that most cuts leave few dead bytes behind.
-        const std::size_t room = shape_bytes(w);
-        const bool in_place = ws.parts.bytes() <= room;
-        const work_block negative = in_place
-                                        ? ws.parts.pack_at(reinterpret_cast<std::byte*>(w.points))
-                                        : ws.parts.pack_into(arena);
-        worker.dead_bytes += room - (in_place ? ws.parts.bytes() : 0);
+        const std::size_t room = allocated_size(shape_bytes(w));
+        const std::array<std::size_t, 2> bytes{ws.negative_parts.bytes(), ws.parts.bytes()};
+        const int in_place = half_in_place(room, bytes);
+        auto store_half = [&](int half) {
+            const work_block_parts& parts = half_parts(ws, half);
+            return half == in_place ? parts.pack_at(reinterpret_cast<std::byte*>(w.points))
+                                    : parts.pack_into(arena);
+        };
+        store.shapes[s] = store_half(1);
+        const work_block negative = store_half(-1);
+        worker.dead_bytes += room - (in_place == 0 ? 0 : allocated_size(bytes[in_place > 0]));
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
                           [&](int f) { return fault_sides.positive[f] != 0; });

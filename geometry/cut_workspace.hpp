@@ -65,5 +65,13 @@ struct cut_workspace {
     std::vector<int> corner_map;
     std::vector<int> edge_map;
     std::vector<int> polygon_edge;
+    // The positive half, or a block being read in; the negative half.
     work_block_parts parts;
+    work_block_parts negative_parts;
 };
+
+// Where the half on side `half` of the block being cut is built; both halves are built before
+// either is stored, so that the larger can take the cut block's place.
+inline work_block_parts& half_parts(cut_workspace& ws, int half) {
+    return half > 0 ? ws.parts : ws.negative_parts;
+}

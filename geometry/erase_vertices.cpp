@@ -2,8 +2,8 @@
 
 namespace {
 
-// The half under construction in ws.parts. The maps hold the half's index of each vertex, cut
-// corner (by position in intersection_pset) and edge of b, or -1 for those it lacks.
+// The half under construction in its parts (half_parts). The maps hold the half's index of each
+// vertex, cut corner (by position in intersection_pset) and edge of b, or -1 for those it lacks.
 // The half's lists are sized ahead to what the half can need at most and written through plain
 // pointers, as are the tables read most: through the workspace, every write would make the
 // compiler read their addresses again.
@@ -12,7 +12,7 @@ struct half_builder {
         : ws(workspace), b(block), half(which), side(ws.vertex_side.data()),
           cut_of_edge(ws.cut_edge_to_intersection_point.data()), corners(b.ints + b.corner_offset),
           side_edges(b.ints + b.side_offset), own_side(half > 0 ? has_positive : has_negative) {
-        work_block_parts& out = ws.parts;
+        work_block_parts& out = half_parts(ws, half);
         const int m = static_cast<int>(ws.intersection_pset.size());
         const int sides = static_cast<int>(ws.unsort.size());
         const int given_corners = b.side_offset - b.corner_offset;
@@ -181,7 +181,7 @@ struct half_builder {
 
     // Cuts the lists back to what was written.
     void finish() {
-        work_block_parts& out = ws.parts;
+        work_block_parts& out = half_parts(ws, half);
         out.vertices.resize(vertex_count);
         out.edges.resize(edge_count);
         out.corners.resize(corner_count);
