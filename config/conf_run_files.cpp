@@ -6,7 +6,8 @@ namespace tolvex {
 
 run_files configured_run_files(const tolvex_conf& conf, const std::string& folder) {
     return {join_path(folder, conf.boundary_file), join_path(folder, conf.tracer_file),
-            conf.tracer_file, conf.tracer_radius};
+            conf.tracer_file, conf.tracer_radius,
+            conf.horizon_file.empty() ? "" : join_path(folder, conf.horizon_file)};
 }
 
 run_files chosen_run_files(const tolvex_conf& conf, const std::string& folder,

@@ -42,6 +42,8 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
         conf.boundary_file = line.substr(14);
     } else if (line.starts_with("TRACER_I_FILE=")) {
         conf.tracer_file = line.substr(14);
+    } else if (line.starts_with("HORIZON_FILE=")) {
+        conf.horizon_file = line.substr(13);
     } else if (line.starts_with("GL_CLEAR_COLOR=")) {
         const auto rgb =
             three_numbers(line.substr(15), at, "GL_CLEAR_COLOR=", {"red", "green", "blue"});

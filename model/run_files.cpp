@@ -1,6 +1,7 @@
 #include "run_files.hpp"
 
 #include "boundary_reach.hpp"
+#include "horizon_file.hpp"
 #include "input_error.hpp"
 #include "text_lines.hpp"
 #include "tracer_file.hpp"
@@ -54,6 +55,12 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
     if (note)
         note_tracers_outside(boundary, tracers, *text, files.tracer_path, note);
     return boundary;
+}
+
+std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& warn) {
+    if (files.horizon_path.empty())
+        return {};
+    return read_horizon_file(files.horizon_path, warn);
 }
 
 } // namespace tolvex

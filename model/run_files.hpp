@@ -2,9 +2,11 @@
 #pragma once
 
 #include "boundary_file.hpp"
+#include "horizon.hpp"
 #include "model_run.hpp"
 
 #include <string>
+#include <vector>
 
 namespace tolvex {
 
@@ -14,6 +16,7 @@ struct run_files {
     std::string tracer_path;   // full path of the tracer file
     std::string tracer_name;   // the tracer file's name as given, for the failure message
     double tracer_radius = 100.0;
+    std::string horizon_path; // full path of the horizon file; empty: none
 };
 
 // "Failed to load tracer points from [name]."
@@ -34,5 +37,9 @@ class tracer_file_missing : public run_aborted {
 // exist (tracers untouched), and run_aborted when the boundary has no vertices.
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
                       const warn_fn& note = {});
+
+// The horizons of the run's horizon file, none when it names none; read_horizon_file's errors
+// and warnings.
+std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& warn = {});
 
 } // namespace tolvex
