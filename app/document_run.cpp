@@ -7,7 +7,9 @@ namespace tolvex {
 void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
                   const step_fn& on_step, const warn_fn& note) {
     block boundary = read_run_inputs(files, warn, doc.tracers_init, note);
-    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, on_step);
+    std::vector<horizon> horizons = read_run_horizons(files, note);
+    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, on_step, {},
+                             {}, std::move(horizons));
     if (note)
         for (const std::string& w : doc.last_run.warnings)
             note(doc.fault_path + ": " + w);

@@ -92,6 +92,8 @@ step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run
         if (step.run == run && step.step == wanted) {
             picture.blocks = step.blocks;
             picture.tracers = step.tracers;
+            if (step.horizons)
+                picture.horizons = *step.horizons;
             marks = marks_of(step);
         }
     };
@@ -178,8 +180,11 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         const run_kind run = o.picture_step.run;
         const run_state& last = run == run_kind::forward ? result.forward : result.restored;
         const run_state& shown = kept_marks ? picture : last;
-        const scene_image_options image = picture_options(
+        scene_image_options image = picture_options(
             o, conf, kept_marks ? *kept_marks : last_step_marks(run, last), initial_tracers);
+        image.horizons = shown.horizons;
+        if (!o.image_blocks)
+            image.modes = start_modes(image.modes, shown.horizons.size() > 0);
         const std::vector<block> blocks = conf.show_block ? shown.blocks : std::vector<block>{};
         const point_list tracers = conf.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))
@@ -270,13 +275,14 @@ int run(const batch_options& o) {
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     point_list tracers;
-    const auto warn = [](const std::string& text) {
+    const warn_fn print_warning = [](const std::string& text) {
         std::cerr << "tolvex-batch: warning: " << text << "\n";
     };
     try {
         block boundary = read_run_inputs(
-            files, [&](const std::string& text) { boundary_warning = text; }, tracers, warn);
-        horizons = read_run_horizons(files, warn);
+            files, [&](const std::string& text) { boundary_warning = text; }, tracers,
+            print_warning);
+        horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
                            horizons);
     } catch (const run_aborted& e) {

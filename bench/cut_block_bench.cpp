@@ -4,10 +4,12 @@
 // set on one and two threads, and with every step kept as the viewer keeps it.
 #include "box.hpp"
 #include "cut_block.hpp"
+#include "horizon_pieces.hpp"
 #include "scene_history.hpp"
 #include "vector_utils.hpp"
 
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <random>
 #include <sys/resource.h>
 
@@ -115,7 +117,55 @@ void cut_box_keeping_steps(benchmark::State& state) {
     state.counters["shapes"] = static_cast<double>(shapes);
 }
 
+// A 200 x 200 grid surface (80,000 triangles), gently folded, across the whole box.
+horizon grid_horizon() {
+    constexpr int n = 200;
+    horizon h{"grid", {}, {}};
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) {
+            const double x = -10.0 + 20.0 * i / n, y = -10.0 + 20.0 * j / n;
+            h.vertices.push_back(make_vec3(x, y, 0.1 * x + std::sin(0.5 * y)));
+        }
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const int p = i * (n + 1) + j, q = p + n + 1;
+            h.triangles.push_back({p, q, q + 1});
+            h.triangles.push_back({p, q + 1, p + 1});
+        }
+    return h;
+}
+
+// The pieces of the grid horizon in the blocks state.range(0) faults leave, on up to
+// state.range(1) threads; reports the pieces and the bytes each takes.
+void horizon_pieces_in_box(benchmark::State& state) {
+    const cut_setup setup(state);
+    std::vector<fault> faults = setup.faults;
+    point_list tracers;
+    block box = setup.box;
+    box.tracer_indices.clear();
+    const block_set blocks = cut_block_set({box}, faults, tracers);
+    const std::vector<horizon> horizons{grid_horizon()};
+    const auto threads = static_cast<unsigned>(state.range(1));
+    std::size_t pieces = 0, bytes = 0;
+    for (auto _ : state) {
+        const horizon_pieces out = pieces_in_blocks(blocks, horizons, threads);
+        pieces = out.size();
+        bytes = out.corners.size() * sizeof(xyz) +
+                out.size() * (sizeof(std::size_t) + 3 * sizeof(int));
+        benchmark::DoNotOptimize(out.corners.data());
+    }
+    state.counters["blocks"] = static_cast<double>(block_count(blocks));
+    state.counters["pieces"] = static_cast<double>(pieces);
+    state.counters["bytes_per_piece"] = static_cast<double>(bytes) / static_cast<double>(pieces);
+}
+
 } // namespace
+
+// Arguments: fault count, threads.
+BENCHMARK(horizon_pieces_in_box)
+    ->ArgsProduct({{30, 100}, {1, 2}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(cut_box)
     ->Args({10, 100000})

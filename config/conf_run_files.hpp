@@ -10,7 +10,7 @@
 namespace tolvex {
 
 // The configuration's boundary, tracer and horizon names joined to folder (absolute names stand
-// as they are; no horizon file stays none) and its radius; the tracer name as configured names
+// as they are; no horizon name stays none) and its radius; the tracer name as configured names
 // the file in the failure message.
 run_files configured_run_files(const tolvex_conf& conf, const std::string& folder);
 

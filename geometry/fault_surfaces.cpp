@@ -2,6 +2,8 @@
 
 #include "block_faces.hpp"
 
+#include <algorithm>
+
 namespace {
 
 template <class Faces> void add_walls(const Faces& b, int block_number, fault_surfaces& out) {
@@ -14,18 +16,13 @@ template <class Faces> void add_walls(const Faces& b, int block_number, fault_su
         // the positive side.
         const xyz n = b.normal(f);
         const bool positive = dot(n, minus(centre, b.vertex(corners[0]))) > 0;
-        xyz newell{0.0, 0.0, 0.0};
-        for (std::size_t i = 0; i < corners.size(); ++i) {
-            const xyz a = b.vertex(corners[i]);
-            const xyz c = b.vertex(corners[(i + 1) % corners.size()]);
-            newell[0] += (a[1] - c[1]) * (a[2] + c[2]);
-            newell[1] += (a[2] - c[2]) * (a[0] + c[0]);
-            newell[2] += (a[0] - c[0]) * (a[1] + c[1]);
-        }
+        const std::size_t start = out.corners.size();
+        for (const int c : corners)
+            out.corners.push_back(b.vertex(c));
+        const std::span<xyz> polygon = std::span<xyz>(out.corners).subspan(start);
         // Outward is against n on the positive wall and along it on the other.
-        const bool reverse = (dot(newell, n) > 0) == positive;
-        for (std::size_t i = 0; i < corners.size(); ++i)
-            out.corners.push_back(b.vertex(corners[reverse ? corners.size() - 1 - i : i]));
+        if ((dot(newell_normal(polygon), n) > 0) == positive)
+            std::reverse(polygon.begin(), polygon.end());
         out.corner_offset.push_back(out.corners.size());
         out.fault.push_back(cut_fault(b.source(f)));
         out.side.push_back(positive ? 1 : -1);
@@ -42,7 +39,7 @@ fault_surfaces fault_surfaces_of(const block_set& blocks) {
     return out;
 }
 
-fault_surfaces fault_surfaces_of(const std::vector<block>& blocks) {
+fault_surfaces fault_surfaces_of(std::span<const block> blocks) {
     fault_surfaces out;
     for (std::size_t b = 0; b < blocks.size(); ++b)
         add_walls(record_faces{blocks[b]}, static_cast<int>(b), out);

@@ -29,4 +29,4 @@ struct fault_surfaces {
 };
 
 fault_surfaces fault_surfaces_of(const block_set& blocks);
-fault_surfaces fault_surfaces_of(const std::vector<block>& blocks);
+fault_surfaces fault_surfaces_of(std::span<const block> blocks);

@@ -57,10 +57,10 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
     return boundary;
 }
 
-std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& warn) {
+std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& note) {
     if (files.horizon_path.empty())
         return {};
-    return read_horizon_file(files.horizon_path, warn);
+    return read_horizon_file(files.horizon_path, note);
 }
 
 } // namespace tolvex

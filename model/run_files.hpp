@@ -16,7 +16,7 @@ struct run_files {
     std::string tracer_path;   // full path of the tracer file
     std::string tracer_name;   // the tracer file's name as given, for the failure message
     double tracer_radius = 100.0;
-    std::string horizon_path; // full path of the horizon file; empty: none
+    std::string horizon_path; // full path of the horizon file; empty when the run has none
 };
 
 // "Failed to load tracer points from [name]."
@@ -38,8 +38,8 @@ class tracer_file_missing : public run_aborted {
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
                       const warn_fn& note = {});
 
-// The horizons of the run's horizon file, none when it names none; read_horizon_file's errors
-// and warnings.
-std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& warn = {});
+// The horizons of the run's horizon file, none when it names none. note, when set, receives the
+// reader's warning; throws as read_horizon_file does.
+std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& note = {});
 
 } // namespace tolvex

@@ -3,6 +3,7 @@
 #include "py_errors.hpp"
 #include "scalar_convert.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -55,24 +56,41 @@ py::array_t<T, py::array::c_style | py::array::forcecast> converted(const py::ar
     return c;
 }
 
-// Reads the integers of a one-dimensional array as T, which holds all of them exactly.
-template <class T> index_list checked_indices(const py::array& a, const std::string& what) {
+// Reads the integers of an array, flattened in C order, as T, which holds all of them exactly.
+// Rows of width values name an out-of-range one as what[row, column]; width 1 as what[i].
+template <class T>
+index_list checked_indices(const py::array& a, const std::string& what, py::ssize_t width = 1) {
     const auto held = converted<T>(a);
-    const auto r = held.template unchecked<1>();
+    const T* values = held.data();
     index_list indices;
-    indices.reserve(r.shape(0));
-    for (py::ssize_t i = 0; i < r.shape(0); ++i) {
-        if (std::cmp_less(r(i), INT_MIN) || std::cmp_greater(r(i), INT_MAX))
-            raise_out_of_int_range(what + "[" + std::to_string(i) + "]", std::to_string(r(i)));
-        indices.push_back(static_cast<int>(r(i)));
+    indices.reserve(held.size());
+    for (py::ssize_t i = 0; i < held.size(); ++i) {
+        if (std::cmp_less(values[i], INT_MIN) || std::cmp_greater(values[i], INT_MAX))
+            raise_out_of_int_range(
+                what + "[" + std::to_string(i / width) +
+                    (width > 1 ? ", " + std::to_string(i % width) : std::string()) + "]",
+                std::to_string(values[i]));
+        indices.push_back(static_cast<int>(values[i]));
     }
     return indices;
 }
 
-// Results are values: an array that looks editable but was a copy would lose the edits unseen.
-template <class T> py::array_t<T> read_only(py::array_t<T> a) {
-    a.attr("setflags")(py::arg("write") = false);
-    return a;
+// The integers of a (signed or unsigned) integer array, as checked_indices reads them.
+index_list int_values(const py::array& a, const std::string& what, py::ssize_t width = 1) {
+    // Unsigned 64-bit values past the signed range would wrap in an int64 copy.
+    return a.dtype().kind() == 'u' ? checked_indices<std::uint64_t>(a, what, width)
+                                   : checked_indices<std::int64_t>(a, what, width);
+}
+
+// A read-only (R, N) int64 array of rows of N indices.
+template <std::size_t N>
+py::array_t<std::int64_t> array_from_rows(const std::vector<std::array<int, N>>& rows) {
+    py::array_t<std::int64_t> a({static_cast<py::ssize_t>(rows.size()), py::ssize_t{N}});
+    auto w = a.mutable_unchecked<2>();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t j = 0; j < N; ++j)
+            w(i, j) = rows[i][j];
+    return read_only(std::move(a));
 }
 
 } // namespace
@@ -126,9 +144,21 @@ index_list indices_from_array(py::handle values, const std::string& what) {
     require_kind(a, "iu", what, "integers");
     if (a.ndim() != 1)
         wrong_shape(a, what, "(K,)");
-    // Unsigned 64-bit values past the signed range would wrap in an int64 copy.
-    return a.dtype().kind() == 'u' ? checked_indices<std::uint64_t>(a, what)
-                                   : checked_indices<std::int64_t>(a, what);
+    return int_values(a, what);
+}
+
+std::vector<triangle> triangles_from_array(py::handle values, const std::string& what) {
+    const py::array a = as_array(values, what);
+    require_kind(a, "iu", what, "integers");
+    if (a.size() == 0 && (a.ndim() == 1 || (a.ndim() == 2 && a.shape(0) == 0)))
+        return {};
+    if (a.ndim() != 2 || a.shape(1) != 3)
+        wrong_shape(a, what, "(T, 3)");
+    const index_list corners = int_values(a, what, 3);
+    std::vector<triangle> triangles(corners.size() / 3);
+    for (std::size_t i = 0; i < triangles.size(); ++i)
+        std::copy_n(corners.begin() + static_cast<std::ptrdiff_t>(3 * i), 3, triangles[i].begin());
+    return triangles;
 }
 
 py::array_t<double> array_from_points(const point_list& points) {
@@ -155,12 +185,11 @@ py::array_t<std::int64_t> array_from_indices(std::span<const int> indices) {
 }
 
 py::array_t<std::int64_t> array_from_edges(const std::vector<edge>& edges) {
-    py::array_t<std::int64_t> a({static_cast<py::ssize_t>(edges.size()), py::ssize_t{2}});
-    auto w = a.mutable_unchecked<2>();
-    for (std::size_t i = 0; i < edges.size(); ++i)
-        for (int j = 0; j < 2; ++j)
-            w(i, j) = edges[i][j];
-    return read_only(std::move(a));
+    return array_from_rows(edges);
+}
+
+py::array_t<std::int64_t> array_from_triangles(const std::vector<triangle>& triangles) {
+    return array_from_rows(triangles);
 }
 
 } // namespace tolvex

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "horizon.hpp"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
@@ -28,6 +29,17 @@ std::vector<double> numbers_from_array(pybind11::handle values, const std::strin
 // A one-dimensional sequence of integers (each within the int range) as an index list.
 index_list indices_from_array(pybind11::handle values, const std::string& what);
 
+// A (T, 3) array of integers (each within the int range) as triangles, not checked against any
+// vertex count.
+std::vector<triangle> triangles_from_array(pybind11::handle values, const std::string& what);
+
+// a, made read-only. Results are values: an array that looks editable but was a copy would lose
+// the edits unseen.
+template <class T> pybind11::array_t<T> read_only(pybind11::array_t<T> a) {
+    a.attr("setflags")(pybind11::arg("write") = false);
+    return a;
+}
+
 // A read-only (N, 3) float64 array of the points.
 pybind11::array_t<double> array_from_points(const point_list& points);
 
@@ -39,5 +51,8 @@ pybind11::array_t<std::int64_t> array_from_indices(std::span<const int> indices)
 
 // A read-only (E, 2) int64 array of the edges' vertex indices.
 pybind11::array_t<std::int64_t> array_from_edges(const std::vector<edge>& edges);
+
+// A read-only (T, 3) int64 array of the triangles' corner indices.
+pybind11::array_t<std::int64_t> array_from_triangles(const std::vector<triangle>& triangles);
 
 } // namespace tolvex

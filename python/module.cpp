@@ -2,11 +2,14 @@
 #include "py_block.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_horizon.hpp"
 #include "py_mesh.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
 #include "py_run.hpp"
 #include "py_section.hpp"
+#include "py_surface.hpp"
+#include "py_surface_save.hpp"
 
 #include <string>
 
@@ -16,16 +19,19 @@ constexpr const char* module_doc = R"(Fault-block models with NumPy arrays in an
 
 A model is a boundary (one convex polyhedron, a Block), faults (Fault records: a plane, a slip
 and a sequence number) and tracers (an (N, 3) float64 array of marker points, model units,
-relative to the boundary's centre). run() restores the model fault by fault, youngest first,
+relative to the boundary's centre), optionally with horizons (Horizon: triangulated surfaces in
+the boundary's own coordinates). run() restores the model fault by fault, youngest first,
 then runs it forward from the undivided boundary, oldest first, and returns both results.
 
-Reading: read_boundary, read_faults, read_tracers, read_config (examples_dir() has examples).
-From arrays: boundary_from_arrays, faults_from_arrays, Fault(...). Running: run, run_files
-(Ctrl-C stops them; progress=callable reports each fault). Meshes: mesh(blocks),
-RunState.tracer_blocks. Writing: RunState.save_tracers, RunState.save_blocks. Sections:
+Reading: read_boundary, read_faults, read_tracers, read_horizons, read_config (examples_dir()
+has examples). From arrays: boundary_from_arrays, faults_from_arrays, Fault(...),
+Horizon(...). Running: run, run_files (Ctrl-C stops them; progress=callable reports each
+fault; horizons=... cuts horizons too). Meshes: mesh(blocks), RunState.tracer_blocks; Surface
+for RunState.horizons and fault_surfaces. Writing: RunState.save_tracers,
+RunState.save_blocks, save_horizons, save_fault_surfaces. Sections:
 section, save_section. Errors: InputError (a ValueError naming file, line and reason), OSError
 for files, TypeError, ValueError and OverflowError for arguments; SlipWarning for doubtful
-faults. Faults, blocks, results and settings can be pickled and copied.
+faults. Faults, blocks, horizons, surfaces, results and settings can be pickled and copied.
 
 Example:
     import os, tolvex
@@ -51,11 +57,14 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_error_types(m);
     tolvex::add_fault_type(m);
     tolvex::add_block_type(m);
+    tolvex::add_horizon_type(m);
+    tolvex::add_surface_type(m);
     tolvex::add_mesh(m);
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);
     tolvex::add_section(m);
+    tolvex::add_surface_savers(m);
     m.def(
         "examples_dir", [] { return std::string(TOLVEX_EXAMPLES_DIR); }, examples_dir_doc);
 

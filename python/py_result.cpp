@@ -2,8 +2,11 @@
 
 #include "array_convert.hpp"
 #include "block_export.hpp"
+#include "fault_surfaces.hpp"
 #include "py_mesh.hpp"
 #include "py_reading.hpp"
+#include "py_state.hpp"
+#include "py_surface.hpp"
 #include "scalar_convert.hpp"
 #include "tracer_file.hpp"
 
@@ -17,50 +20,32 @@ namespace py = pybind11;
 
 namespace {
 
-struct step_view {
-    std::size_t step = 0;
-    py::object fault;
-    py::list blocks;
-    py::array_t<double> tracers;
-};
-
-struct state_view {
-    py::list blocks;
-    py::array_t<double> tracers;
-    py::list faults;
-    py::object steps;
-    std::optional<double> tracer_radius;
-    vec3 centre = make_vec3(0.0, 0.0, 0.0); // added back to what save_blocks writes
-};
-
-struct result_view {
-    state_view restored;
-    state_view forward;
-    py::object boundary;
-    py::array_t<double> centre;
-    py::list warnings;
-};
-
 constexpr const char* result_doc = R"(What run and run_files return.
 
 restored   RunState of the restoration run (faults youngest first, slip reversed)
 forward    RunState of the forward run (from the undivided boundary, oldest fault first)
 boundary   the boundary as the runs started from it: a Block centred on the mean of its vertices
-centre     (3,) float64, that mean in the boundary's own coordinates; add it to a result's
-           coordinates for the boundary's frame
+centre     (3,) float64, that mean in the boundary's own coordinates; add it to the blocks' and
+           tracers' coordinates for the boundary's frame (horizons and fault surfaces have it)
 warnings   list of str, the doubtful faults (also issued as SlipWarning))";
 
 constexpr const char* state_doc = R"(The model after one cutting run.
 
-Read-only attributes, all relative to the boundary's centre (Result.centre), in model units:
+Read-only attributes in model units. Blocks, tracers and fault points are relative to the
+boundary's centre (Result.centre); horizons and fault surfaces are in the boundary file's
+coordinates, as the horizons were given and as the files are written.
 
-tracers        (N, 3) float64, row i the i-th tracer given to the run, moved with its block
-tracer_blocks  (N,) int64, the position in blocks of the block holding each tracer (-1: none)
-blocks         list of Block (tolvex.mesh(state.blocks) for one mesh of them)
-faults         list of Fault in the order the run applied them, each point where the run left it
-steps          None, or with run(..., steps=True) the list of Step 0..n of this run
+tracers         (N, 3) float64, row i the i-th tracer given to the run, moved with its block
+tracer_blocks   (N,) int64, the position in blocks of the block holding each tracer (-1: none)
+blocks          list of Block (tolvex.mesh(state.blocks) for one mesh of them)
+faults          list of Fault in the order the run applied them, each point where the run left it
+horizons        list of Surface, one per horizon given (in its order): its pieces in the blocks
+fault_surfaces  list of Surface, one per side of each fault that cut a block ('+' first): the
+                faces the fault made, as their blocks now stand
+steps           None, or with run(..., steps=True) the list of Step 0..n of this run
 
-Methods: save_tracers(path, tracer_radius=None) and save_blocks(path).)";
+Methods: save_tracers(path, tracer_radius=None) and save_blocks(path); tolvex.save_horizons
+and tolvex.save_fault_surfaces write horizons and fault surfaces.)";
 
 constexpr const char* step_doc = R"(One state of a cutting run.
 
@@ -69,7 +54,9 @@ step     0 for the undivided boundary with the initial tracers, k for the model 
 fault    None for step 0, otherwise the Fault that cut (its point as it was when it cut)
 blocks   list of Block
 tracers  (N, 3) float64
-tracer_blocks  (N,) int64, as RunState.tracer_blocks)";
+tracer_blocks  (N,) int64, as RunState.tracer_blocks
+horizons       list of Surface, the horizons' pieces in this step's blocks, as
+               RunState.horizons (empty when the run had no horizons))";
 
 constexpr const char* save_tracers_doc = R"(save_tracers(self, path, tracer_radius=None)
 --
@@ -116,26 +103,33 @@ py::list fault_list(std::vector<fault>&& faults, run_kind run) {
     return out;
 }
 
-py::object step_list(std::optional<std::vector<step_record>>&& steps) {
+py::object step_list(std::optional<std::vector<step_record>>&& steps,
+                     const std::vector<horizon>& horizons, const vec3& centre) {
     if (!steps)
         return py::none();
     py::list out;
     for (step_record& s : *steps)
         out.append(
             py::cast(step_view{s.step, s.applied ? py::cast(std::move(*s.applied)) : py::none(),
-                               block_list(std::move(s.blocks)), array_from_points(s.tracers)}));
+                               block_list(std::move(s.blocks)), array_from_points(s.tracers),
+                               horizon_surface_list(s.horizons, horizons, centre), centre}));
     return out;
 }
 
 state_view state_object(run_state&& state, run_kind run,
-                        std::optional<std::vector<step_record>>&& steps,
-                        std::optional<double> tracer_radius, const vec3& centre) {
+                        std::optional<std::vector<step_record>>&& steps, const run_output& out) {
+    const vec3& centre = out.centre;
+    const std::vector<horizon>& horizons = out.result.horizons;
+    py::list walls = fault_wall_list(fault_surfaces_of(state.blocks), state.faults, centre);
     return {block_list(std::move(state.blocks)),
             array_from_points(state.tracers),
             fault_list(std::move(state.faults), run),
-            step_list(std::move(steps)),
-            tracer_radius,
-            centre};
+            step_list(std::move(steps), horizons, centre),
+            out.tracer_radius,
+            centre,
+            horizon_surface_list(state.horizons, horizons, centre),
+            walls,
+            run};
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
@@ -169,28 +163,43 @@ py::array_t<double> points_state(py::handle points) {
     return array_from_points(points_from_array(points, "tracers"));
 }
 
+// A pickled list of Surface, checked to be one.
+py::list surface_list_state(py::handle surfaces) {
+    py::list out;
+    for (const py::handle s : surfaces)
+        out.append(py::cast(s.cast<const surface_view&>()));
+    return out;
+}
+
 py::tuple step_state(const step_view& s) {
-    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers);
+    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers, s.horizons,
+                          array_from_vector(s.centre));
 }
 
 step_view step_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 4, "Step");
-    return {s[0].cast<std::size_t>(), s[1], s[2].cast<py::list>(), points_state(s[3])};
+    const py::tuple& s = state_of(t, 6, "Step");
+    return {s[0].cast<std::size_t>(), s[1],
+            s[2].cast<py::list>(),    points_state(s[3]),
+            surface_list_state(s[4]), vector_from_array(s[5], "centre")};
 }
 
 py::tuple run_state_state(const state_view& s) {
     return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius,
-                          array_from_vector(s.centre));
+                          array_from_vector(s.centre), s.horizons, s.fault_surfaces,
+                          s.run == run_kind::forward);
 }
 
 state_view run_state_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 6, "RunState");
+    const py::tuple& s = state_of(t, 9, "RunState");
     return {s[0].cast<py::list>(),
             points_state(s[1]),
             s[2].cast<py::list>(),
             s[3],
             s[4].cast<std::optional<double>>(),
-            vector_from_array(s[5], "centre")};
+            vector_from_array(s[5], "centre"),
+            surface_list_state(s[6]),
+            surface_list_state(s[7]),
+            s[8].cast<bool>() ? run_kind::forward : run_kind::restoration};
 }
 
 py::tuple result_state(const result_view& r) {
@@ -218,7 +227,8 @@ step_fn step_recorder(run_output& out) {
         if (s.applied)
             applied = as_loaded(*s.applied, s.run);
         auto& steps = s.run == run_kind::restoration ? out.restored_steps : out.forward_steps;
-        steps->push_back({s.step, std::move(applied), s.blocks, s.tracers});
+        steps->push_back({s.step, std::move(applied), s.blocks, s.tracers,
+                          s.horizons ? *s.horizons : horizon_pieces{}});
     };
 }
 
@@ -229,6 +239,7 @@ void add_result_types(py::module_& m) {
         .def_readonly("blocks", &step_view::blocks)
         .def_readonly("tracers", &step_view::tracers)
         .def_property_readonly("tracer_blocks", &tracer_blocks_of<step_view>)
+        .def_readonly("horizons", &step_view::horizons)
         .def("__repr__",
              [](const step_view& s) {
                  return "<tolvex.Step " + std::to_string(s.step) + ": " +
@@ -241,6 +252,8 @@ void add_result_types(py::module_& m) {
         .def_property_readonly("tracer_blocks", &tracer_blocks_of<state_view>)
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
+        .def_readonly("horizons", &state_view::horizons)
+        .def_readonly("fault_surfaces", &state_view::fault_surfaces)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))
@@ -266,12 +279,11 @@ void add_result_types(py::module_& m) {
 
 py::object result_object(run_output&& out) {
     model_result& r = out.result;
-    result_view view{state_object(std::move(r.restored), run_kind::restoration,
-                                  std::move(out.restored_steps), out.tracer_radius, out.centre),
-                     state_object(std::move(r.forward), run_kind::forward,
-                                  std::move(out.forward_steps), out.tracer_radius, out.centre),
-                     py::cast(std::move(r.boundary)), array_from_vector(out.centre),
-                     py::cast(r.warnings)};
+    result_view view{
+        state_object(std::move(r.restored), run_kind::restoration, std::move(out.restored_steps),
+                     out),
+        state_object(std::move(r.forward), run_kind::forward, std::move(out.forward_steps), out),
+        py::cast(std::move(r.boundary)), array_from_vector(out.centre), py::cast(r.warnings)};
     return py::cast(std::move(view));
 }
 

@@ -15,6 +15,7 @@ struct step_record {
     std::optional<fault> applied;
     std::vector<block> blocks;
     point_list tracers;
+    horizon_pieces horizons;
 };
 
 // Everything a run gives, made without the interpreter: the result, the centre subtracted from

@@ -7,6 +7,7 @@
 #include "fault_file.hpp"
 #include "py_errors.hpp"
 #include "py_fault.hpp"
+#include "py_horizon.hpp"
 #include "py_progress.hpp"
 #include "py_reading.hpp"
 #include "py_result.hpp"
@@ -24,7 +25,7 @@ namespace py = pybind11;
 namespace {
 
 constexpr const char* run_doc =
-    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None)
+    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None, horizons=None)
 --
 
 Runs the model: restores it fault by fault, then runs it forward. Returns a Result.
@@ -42,6 +43,10 @@ Arguments
   progress  None, or a callable progress(done, total) called after each fault of either run:
             done counts the faults applied so far (1..total), total is 2 * len(faults) (each
             fault cuts once in each run). An exception it raises stops the run and is raised.
+  horizons  None, a list of Horizon (read_horizons, Horizon(...)) or the path of a horizon
+            file, in the boundary's coordinates (not relative to its centre). Each run cuts
+            them with its blocks: RunState.horizons (and Step.horizons) hold the pieces. A
+            horizon of which nothing lies inside the boundary gives a UserWarning.
 
 What it does
   The boundary and the fault points are moved so that the mean of the boundary's vertices is
@@ -55,8 +60,11 @@ What it does
 Returns
   a Result: result.forward and result.restored are RunStates with tracers ((N, 3) float64,
   row i is tracer i moved), blocks (list of Block), faults (list of Fault as applied, points
-  moved) and steps; result.boundary, result.centre and result.warnings. Every coordinate of a
-  result is relative to result.centre. RunState.save_tracers and save_blocks write them.
+  moved), horizons and fault_surfaces (lists of Surface) and steps; result.boundary,
+  result.centre and result.warnings. Blocks, tracers and fault points are relative to
+  result.centre; horizons and fault surfaces are in the boundary's own coordinates.
+  RunState.save_tracers and save_blocks, tolvex.save_horizons and save_fault_surfaces write
+  them.
 
 Errors
   TypeError for an argument of the wrong type or kind of number, ValueError for a wrong shape,
@@ -78,7 +86,7 @@ Example
 
 constexpr const char* run_files_doc =
     R"(run_files(config=None, *, faults, boundary=None, tracers=None, tracer_radius=None,
-          steps=False, progress=None)
+          steps=False, progress=None, horizons=None)
 --
 
 Runs the model on files, as tolvex-batch does. Returns a Result.
@@ -92,6 +100,7 @@ Arguments (paths are str or os.PathLike)
   tracer_radius  the tracer files' scale; overrides the config's (100 without either).
   steps          as for run.
   progress       as for run.
+  horizons       as for run: a horizon file (warnings about it are UserWarnings), or Horizons.
 Give config, or both boundary and tracers.
 
 Reads the files, then does what run does; the Result's RunStates remember the tracer radius,
@@ -104,22 +113,28 @@ Example
   result.forward.save_tracers('forward.txt'))";
 
 run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
-                      bool steps, const fault_fn& on_fault) {
+                      std::vector<horizon> horizons, bool steps, const fault_fn& on_fault) {
     run_output out;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
     const step_fn on_step = steps ? step_recorder(out) : step_fn{};
-    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step, {}, on_fault);
+    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step, {}, on_fault,
+                           std::move(horizons));
     return out;
 }
 
 py::object finished(run_output&& out, const std::string& warning_prefix) {
-    for (const std::string& w : out.result.warnings)
-        warn_slip(warning_prefix + w);
+    for (const std::string& w : out.result.warnings) {
+        // A horizon outside the boundary is input used as given, not a doubtful fault.
+        if (w.starts_with("horizon \""))
+            warn_input(w);
+        else
+            warn_slip(warning_prefix + w);
+    }
     return result_object(std::move(out));
 }
 
 py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps,
-               py::handle progress) {
+               py::handle progress, py::handle horizons) {
     if (!py::isinstance<block>(boundary))
         throw py::type_error(
             "boundary: expected a tolvex.Block (read_boundary, boundary_from_arrays), got " +
@@ -127,12 +142,14 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
     std::vector<fault> loaded = faults_for_run(faults);
     const point_list points =
         tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
+    std::vector<horizon> given = horizons_for_run(horizons);
     block b = boundary.cast<block>();
     const fault_fn on_fault = python_fault_hook(progress);
     run_output out;
     {
         py::gil_scoped_release nogil;
-        out = run_inputs(std::move(b), std::move(loaded), points, steps, on_fault);
+        out =
+            run_inputs(std::move(b), std::move(loaded), points, std::move(given), steps, on_fault);
     }
     // Tracers are relative to the boundary's centre, as the run's boundary is.
     if (const points_outside outside = points_outside_boundary(out.result.boundary, points);
@@ -162,9 +179,11 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
 
 py::object run_from_files(const optional_path& config, const std::filesystem::path& faults,
                           const optional_path& boundary, const optional_path& tracers,
-                          py::handle tracer_radius, bool steps, py::handle progress) {
+                          py::handle tracer_radius, bool steps, py::handle progress,
+                          py::handle horizons) {
     const run_files files = files_to_read(config, boundary, tracers,
                                           optional_real_from_value(tracer_radius, "tracer_radius"));
+    std::vector<horizon> given = horizons_for_run(horizons);
     const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
     bool boundary_missing = false;
@@ -180,7 +199,8 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
                 block b = read_run_inputs(
                     files, [&](const std::string&) { boundary_missing = true; }, points,
                     [&](const std::string& text) { notes.push_back(text); });
-                out = run_inputs(std::move(b), std::move(*loaded), points, steps, on_fault);
+                out = run_inputs(std::move(b), std::move(*loaded), points, std::move(given), steps,
+                                 on_fault);
             } catch (const run_aborted& e) {
                 aborted = e.what();
             }
@@ -207,11 +227,12 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
 void add_run(py::module_& m) {
     m.def("run", &run, run_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers") = py::none(), py::arg("steps") = false, py::kw_only(),
-          py::arg("progress") = py::none());
+          py::arg("progress") = py::none(), py::arg("horizons") = py::none());
     m.def("run_files", &run_from_files, run_files_doc, py::arg("config") = py::none(),
           py::kw_only(), py::arg("faults"), py::arg("boundary") = py::none(),
           py::arg("tracers") = py::none(), py::arg("tracer_radius") = py::none(),
-          py::arg("steps") = false, py::arg("progress") = py::none());
+          py::arg("steps") = false, py::arg("progress") = py::none(),
+          py::arg("horizons") = py::none());
 }
 
 } // namespace tolvex

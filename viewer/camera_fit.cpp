@@ -43,7 +43,7 @@ struct view_volume {
         tangents = half_field_tangents(view);
     }
 
-    bool holds(const vec3& p, const offset3& offset) const {
+    template <class Point> bool holds(const Point& p, const offset3& offset) const {
         double x = 0, y = 0, depth = 0;
         for (int k = 0; k < 3; ++k) {
             const double d = p[k] + offset[k] - eye[k];
@@ -57,10 +57,13 @@ struct view_volume {
     }
 
     bool holds(const scene_part& part) const {
-        const auto held = [&](const vec3& p) { return holds(p, part.offset); };
-        return (!part.shape ||
-                std::all_of(part.shape->vertices.begin(), part.shape->vertices.end(), held)) &&
-               (!part.tracers || std::all_of(part.tracers->begin(), part.tracers->end(), held));
+        const auto held = [&](const auto& p) { return holds(p, part.offset); };
+        const auto all_held = [&](const auto* points) {
+            return !points || std::all_of(points->begin(), points->end(), held);
+        };
+        return all_held(part.shape ? &part.shape->vertices : nullptr) && all_held(part.tracers) &&
+               all_held(part.walls ? &part.walls->corners : nullptr) &&
+               all_held(part.horizons ? &part.horizons->corners : nullptr);
     }
 
     std::array<double, 3> eye, right{}, up{}, back{};
@@ -137,11 +140,14 @@ bool shows_whole(const view_state& view, const scene_box& box, const scene_histo
                 const std::array<double, 3> c = corner(shape.box, k);
                 box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
             }
-            if (!box_shown &&
-                !volume.holds(scene_part{&shape.geometry, &shape.tracers, piece.offset}))
+            if (!box_shown && !volume.holds(scene_part{.shape = &shape.geometry,
+                                                       .tracers = &shape.tracers,
+                                                       .offset = piece.offset,
+                                                       .walls = &shape.walls}))
                 return false;
         }
-        if (!volume.holds(scene_part{nullptr, &history.steps[step].loose_tracers}))
+        const history_step& s = history.steps[step];
+        if (!volume.holds(scene_part{.tracers = &s.loose_tracers, .horizons = &s.horizons}))
             return false;
     }
     return true;

@@ -33,6 +33,12 @@ block_look next_mode(block_look mode) {
     return cycled<block_look, 3>(mode);
 }
 
+display_modes start_modes(display_modes modes, bool has_horizons) {
+    if (has_horizons && modes.blocks == block_look::shown)
+        modes.blocks = block_look::see_through;
+    return modes;
+}
+
 std::optional<bool> lit_named(std::string_view word) {
     return named<bool, 2>(word, {{{"flat", false}, {"lit", true}}});
 }

@@ -20,7 +20,13 @@ struct display_modes {
     face_colouring colouring = face_colouring::white;
     tracer_look tracers = tracer_look::green;
     block_look blocks = block_look::shown;
+    bool horizons = true;        // the horizons' pieces, a colour per horizon
+    bool fault_surfaces = false; // the faces the faults' cuts made, see-through, a colour per fault
 };
+
+// The modes a model with horizons starts in: blocks shown whole would hide the horizons inside
+// them, so they are see-through instead.
+display_modes start_modes(display_modes modes, bool has_horizons);
 
 // Each mode after its key: the next in the order listed above, after the last the first.
 face_colouring next_mode(face_colouring mode);

@@ -3,6 +3,7 @@
 #include "scene_colours.hpp"
 
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -15,7 +16,8 @@ rgba8 to_rgba8(const colour3& c, std::uint8_t alpha) {
     return out;
 }
 
-void push_point(std::vector<float>& points, const vec3& p, const offset3& offset) {
+template <class Point>
+void push_point(std::vector<float>& points, const Point& p, const offset3& offset) {
     for (int k = 0; k < 3; ++k)
         points.push_back(static_cast<float>(p[k] + offset[k]));
 }
@@ -54,21 +56,41 @@ colour3 face_colour(const scene_part& part, const display_modes& modes,
     return {1.0f, 1.0f, 1.0f};
 }
 
+// The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
+template <class Corner, class Normal>
+void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
+                 const Normal& normal, const offset3& offset, const rgba8& colour) {
+    for (std::size_t k = 1; k + 1 < count; ++k)
+        for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
+            push_point(out.points, corner(i), offset);
+            for (int c = 0; c < 3; ++c)
+                out.normals.push_back(static_cast<float>(normal[c]));
+            push_colour(out.colours, colour);
+        }
+}
+
 void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour) {
     const block& b = *part.shape;
-    for (const face& f : b.faces) {
-        // A convex polygon as GL fills it: the fan about its first corner.
-        for (std::size_t k = 1; k + 1 < f.indices.size(); ++k)
-            for (int corner : {f.indices[0], f.indices[k], f.indices[k + 1]}) {
-                push_point(mesh.face_points, b.vertices[corner], part.offset);
-                for (int c = 0; c < 3; ++c)
-                    mesh.face_normals.push_back(static_cast<float>(f.normal[c]));
-                push_colour(mesh.face_colours, colour);
-            }
-    }
+    for (const face& f : b.faces)
+        add_polygon(
+            mesh.faces, f.indices.size(), [&](std::size_t i) { return b.vertices[f.indices[i]]; },
+            f.normal, part.offset, colour);
     for (const edge& e : b.edges)
         for (int end : e)
             push_point(mesh.edge_points, b.vertices[end], part.offset);
+}
+
+// Polygons 0..count-1 (fault surfaces or horizon pieces): polygon(p) gives the corners of p,
+// colour(p) its colour.
+template <class Polygon, class Colour>
+void add_polygons(triangle_arrays& out, std::size_t count, const Polygon& polygon,
+                  const offset3& offset, const Colour& colour) {
+    for (std::size_t p = 0; p < count; ++p) {
+        const std::span<const xyz> corners = polygon(p);
+        add_polygon(
+            out, corners.size(), [&](std::size_t i) { return corners[i]; }, newell_normal(corners),
+            offset, colour(p));
+    }
 }
 
 rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& modes,
@@ -89,6 +111,23 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
             add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha));
+        if (part.walls && modes.fault_surfaces) {
+            const fault_surfaces& w = *part.walls;
+            add_polygons(
+                mesh.walls, w.size(), [&](std::size_t p) { return w.polygon(p); }, part.offset,
+                [&](std::size_t p) {
+                    return to_rgba8(fault_colour(static_cast<std::size_t>(w.fault[p])),
+                                    fault_surface_alpha);
+                });
+        }
+        if (part.horizons && modes.horizons) {
+            const horizon_pieces& h = *part.horizons;
+            add_polygons(
+                mesh.horizons, h.size(), [&](std::size_t p) { return h.piece(p); }, part.offset,
+                [&](std::size_t p) {
+                    return to_rgba8(horizon_colour(static_cast<std::size_t>(h.horizon[p])), 255);
+                });
+        }
         if (part.tracers && modes.tracers != tracer_look::hidden)
             for (std::size_t t = 0; t < part.tracers->size(); ++t) {
                 push_point(mesh.tracer_points, (*part.tracers)[t], part.offset);

@@ -1,7 +1,7 @@
-// A frame as arrays ready for GL, built without GL: the faces as triangles with their outward
-// normals and colours, the edges as line ends and the tracers as points with colours, each as
-// the display modes ask. The window records these into buffers; pictures and a window whose
-// buffers ran out draw them from memory.
+// A frame as arrays ready for GL, built without GL: the faces, fault surfaces and horizon pieces
+// as triangles with their normals and colours, the edges as line ends and the tracers as points
+// with colours, each as the display modes ask. The window records these into buffers; pictures
+// and a window whose buffers ran out draw them from memory.
 #pragma once
 
 #include "display_modes.hpp"
@@ -19,10 +19,17 @@ struct frame_colouring {
     std::array<double, 2> start_z_range{0.0, 0.0};
 };
 
+// Filled polygons as triangles.
+struct triangle_arrays {
+    std::vector<float> points;         // x, y, z per triangle corner
+    std::vector<float> normals;        // the polygon's normal at each corner
+    std::vector<std::uint8_t> colours; // r, g, b, a per corner
+};
+
 struct frame_mesh {
-    std::vector<float> face_points;           // x, y, z per triangle corner
-    std::vector<float> face_normals;          // the face's outward normal at each corner
-    std::vector<std::uint8_t> face_colours;   // r, g, b, a per corner
+    triangle_arrays faces;                    // the blocks' faces, normals outward
+    triangle_arrays walls;                    // the fault surfaces
+    triangle_arrays horizons;                 // the horizon pieces
     std::vector<float> edge_points;           // x, y, z per line end
     std::vector<float> tracer_points;         // x, y, z per tracer
     std::vector<std::uint8_t> tracer_colours; // r, g, b, a per tracer
@@ -30,6 +37,8 @@ struct frame_mesh {
 
 // Opacity of see-through faces, 0..255.
 constexpr std::uint8_t see_through_alpha = 80;
+// Opacity of fault surfaces, 0..255: the blocks behind them still show.
+constexpr std::uint8_t fault_surface_alpha = 150;
 
 frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_modes& modes,
                             const frame_colouring& colouring);

@@ -37,7 +37,9 @@ std::size_t frame_key(const viewer_state& state) {
     std::size_t key = shown_step(state.steps) * 2 + static_cast<std::size_t>(state.steps.run);
     key = key * 3 + static_cast<std::size_t>(state.modes.colouring);
     key = key * 3 + static_cast<std::size_t>(state.modes.tracers);
-    return key * 3 + static_cast<std::size_t>(state.modes.blocks);
+    key = key * 3 + static_cast<std::size_t>(state.modes.blocks);
+    key = key * 2 + (state.modes.horizons ? 1 : 0);
+    return key * 2 + (state.modes.fault_surfaces ? 1 : 0);
 }
 
 void draw_frame(viewer_session& s) {

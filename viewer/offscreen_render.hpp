@@ -28,7 +28,8 @@ struct scene_pixels {
 // The frame of the current context, width x height pixels from its lower left corner.
 scene_pixels read_scene_pixels(int width, int height);
 
-// Draws the lists with the camera the viewer starts with (eye options.eye, window size
+// Draws the lists (with options' horizon pieces and, as options' modes ask, the blocks' fault
+// surfaces) with the camera the viewer starts with (eye options.eye, window size
 // options.width x options.height, depth planes holding the lists) on options.clear_color, in
 // options.modes, with the label and guides when options ask for them.
 // Throws std::runtime_error when no offscreen context can be had, or the size is not positive.

@@ -8,7 +8,7 @@ step_fn history_collector(scene_history& restored, scene_history& forward) {
         if (step.applied)
             plane = fault_plane{step.applied->point, step.applied->normal};
         append_history_step(step.run == run_kind::forward ? forward : restored, step.blocks,
-                            step.tracers, step_label(step), plane);
+                            step.tracers, step_label(step), plane, step.horizons);
     };
 }
 

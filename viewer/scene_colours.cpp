@@ -19,12 +19,33 @@ colour3 light_hue(double hue, float white) {
     return c;
 }
 
+// The hue of number on the colour circle, turning by the golden angle.
+double golden_hue(std::size_t number) {
+    const double golden = 0.6180339887498949;
+    return std::fmod(static_cast<double>(number) * golden, 1.0);
+}
+
 } // namespace
 
 colour3 block_colour(std::size_t shape) {
-    const double golden = 0.6180339887498949;
-    const double hue = std::fmod(static_cast<double>(shape) * golden, 1.0);
-    return light_hue(hue, 0.55f);
+    return light_hue(golden_hue(shape), 0.55f);
+}
+
+colour3 horizon_colour(std::size_t horizon) {
+    // Orange, blue, vermilion, reddish purple, yellow, sky blue, brown, violet.
+    static constexpr std::array<colour3, 8> palette{{{0.90f, 0.62f, 0.00f},
+                                                     {0.00f, 0.45f, 0.70f},
+                                                     {0.84f, 0.37f, 0.00f},
+                                                     {0.80f, 0.47f, 0.65f},
+                                                     {0.94f, 0.89f, 0.26f},
+                                                     {0.34f, 0.71f, 0.91f},
+                                                     {0.60f, 0.40f, 0.20f},
+                                                     {0.45f, 0.35f, 0.70f}}};
+    return palette[horizon % palette.size()];
+}
+
+colour3 fault_colour(std::size_t fault) {
+    return light_hue(golden_hue(fault), 0.0f);
 }
 
 colour3 fault_side_colour(bool moving_side) {

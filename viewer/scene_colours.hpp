@@ -11,6 +11,15 @@ using colour3 = std::array<float, 3>;
 // cut near in time always differ clearly; lightness stays high so the black edges still read.
 colour3 block_colour(std::size_t shape);
 
+// The colour of the horizon at position horizon in its file: strong colours that stand apart from
+// one another, from the light block colours and from the tracers' green; after the last the
+// first again.
+colour3 horizon_colour(std::size_t horizon);
+
+// The colour of the faces the cut of fault number fault made: a full hue per fault, turning by
+// the golden angle, so faults near in the list differ.
+colour3 fault_colour(std::size_t fault);
+
 // Faces on the side a fault's normal points to (the side that moves) and on the other.
 colour3 fault_side_colour(bool moving_side);
 

@@ -44,23 +44,33 @@ void light_from_eye() {
     glEnable(GL_NORMALIZE);
 }
 
-void draw_faces(const mesh_arrays& a, const display_modes& modes) {
-    const bool see_through = modes.blocks == block_look::see_through;
-    if (modes.lit)
+// How a layer of triangles is filled.
+struct fill_style {
+    bool see_through = false; // blended over what lies behind, depth writes off
+    bool pushed_back = false; // behind the lines and surfaces that lie in its planes
+    bool two_sided = false;   // lit on both sides: open surfaces, seen from either
+};
+
+void draw_triangles(const triangle_layer& t, const fill_style& style, bool lit) {
+    if (lit) {
         light_from_eye();
-    if (see_through) {
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, style.two_sided ? GL_TRUE : GL_FALSE);
+    }
+    if (style.see_through) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
     }
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(1.0f, 1.0f);
-    glVertexPointer(3, GL_FLOAT, 0, a.face_points);
-    glNormalPointer(GL_FLOAT, 0, a.face_normals);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, a.face_colours);
+    if (style.pushed_back) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glPolygonOffset(1.0f, 1.0f);
+    }
+    glVertexPointer(3, GL_FLOAT, 0, t.points);
+    glNormalPointer(GL_FLOAT, 0, t.normals);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, t.colours);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glDrawArrays(GL_TRIANGLES, 0, a.face_corners);
+    glDrawArrays(GL_TRIANGLES, 0, t.corners);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -83,7 +93,12 @@ void draw_arrays(const mesh_arrays& a, const display_modes& modes) {
     glDrawArrays(GL_POINTS, 0, a.tracers);
     glDisableClientState(GL_COLOR_ARRAY);
 
-    draw_faces(a, modes);
+    // Opaque horizons first, so see-through faces blend over them.
+    draw_triangles(a.horizons, {.two_sided = true}, modes.lit);
+    draw_triangles(a.faces,
+                   {.see_through = modes.blocks == block_look::see_through, .pushed_back = true},
+                   modes.lit);
+    draw_triangles(a.walls, {.see_through = true, .two_sided = true}, modes.lit);
 
     glColor3d(0.0, 0.0, 0.0);
     glLineWidth(1.5f);
@@ -98,14 +113,17 @@ template <class T> int count_of(const std::vector<T>& values, int per_item) {
 
 // The counts of mesh with every array where place puts it.
 template <class Place> mesh_arrays arrays_of(const frame_mesh& mesh, const Place& place) {
+    const auto layer = [&place](const triangle_arrays& t) {
+        return triangle_layer{place(t.points), place(t.normals), place(t.colours),
+                              count_of(t.points, 3)};
+    };
     mesh_arrays a;
-    a.face_points = place(mesh.face_points);
-    a.face_normals = place(mesh.face_normals);
-    a.face_colours = place(mesh.face_colours);
+    a.faces = layer(mesh.faces);
+    a.walls = layer(mesh.walls);
+    a.horizons = layer(mesh.horizons);
     a.edge_points = place(mesh.edge_points);
     a.tracer_points = place(mesh.tracer_points);
     a.tracer_colours = place(mesh.tracer_colours);
-    a.face_corners = count_of(mesh.face_points, 3);
     a.edge_ends = count_of(mesh.edge_points, 3);
     a.tracers = count_of(mesh.tracer_points, 3);
     return a;

@@ -25,23 +25,31 @@ void apply_camera(const view_state& view, const depth_range& planes);
 // Clears the colour and depth buffers.
 void clear_frame();
 
+// Where the arrays of a frame_mesh's triangle_arrays lie for GL, with their number of corners.
+struct triangle_layer {
+    const void* points = nullptr;
+    const void* normals = nullptr;
+    const void* colours = nullptr;
+    int corners = 0;
+};
+
 // Where the arrays of a frame_mesh lie for GL: in memory, or (as byte offsets) in the buffer
-// object bound while they draw; with the number of face corners, line ends and tracers.
+// object bound while they draw; with the number of line ends and tracers.
 struct mesh_arrays {
-    const void* face_points = nullptr;
-    const void* face_normals = nullptr;
-    const void* face_colours = nullptr;
+    triangle_layer faces;
+    triangle_layer walls;
+    triangle_layer horizons;
     const void* edge_points = nullptr;
     const void* tracer_points = nullptr;
     const void* tracer_colours = nullptr;
-    int face_corners = 0;
     int edge_ends = 0;
     int tracers = 0;
 };
 
 // Draws one frame after the clear straight from memory: the axis cross, the tracers (3-pixel
-// points), the faces (pushed back by a polygon offset; lit from the eye, see-through with depth
-// writes off, as modes ask) and the block edges black on top of them.
+// points), the horizon pieces, the faces (pushed back by a polygon offset; see-through with
+// depth writes off as modes ask), the fault surfaces see-through over the faces they lie on, all
+// lit from the eye as modes ask, and the block edges black on top of them.
 void draw_mesh(const frame_mesh& mesh, const display_modes& modes);
 
 // A frame recorded into one buffer object of the context that was current. buffer is 0 when GL

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace {
@@ -50,6 +51,12 @@ double start_z_of(const scene_history& history, const point_list& tracers, std::
     return t < history.start_z.size() ? history.start_z[t] : tracers[t][2];
 }
 
+scene_box box_of(const history_shape& shape) {
+    scene_box box;
+    add_parts(box, {{.shape = &shape.geometry, .tracers = &shape.tracers, .walls = &shape.walls}});
+    return box;
+}
+
 std::uint32_t new_shape(scene_history& history, const block& b, const point_list& tracers) {
     history_shape shape;
     shape.geometry.vertices = b.vertices;
@@ -60,7 +67,8 @@ std::uint32_t new_shape(scene_history& history, const block& b, const point_list
         shape.tracers.push_back(tracers[t]);
         shape.tracer_start_z.push_back(start_z_of(history, tracers, static_cast<std::size_t>(t)));
     }
-    add_parts(shape.box, {{&shape.geometry, &shape.tracers}});
+    shape.walls = fault_surfaces_of(std::span<const block>(&b, 1));
+    shape.box = box_of(shape);
     history.shapes.push_back(std::move(shape));
     return static_cast<std::uint32_t>(history.shapes.size() - 1);
 }
@@ -69,13 +77,15 @@ std::uint32_t new_shape(scene_history& history, const block& b, const point_list
 
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
                          const point_list& tracers, std::string label,
-                         std::optional<fault_plane> plane) {
+                         std::optional<fault_plane> plane, const horizon_pieces* horizons) {
     if (history.steps.empty())
         for (const vec3& t : tracers)
             history.start_z.push_back(t[2]);
     history_step step;
     step.label = std::move(label);
     step.plane = std::move(plane);
+    if (horizons)
+        step.horizons = *horizons;
     step.pieces.reserve(blocks.size());
     static const std::vector<placed_shape> none;
     const std::vector<placed_shape>& before =
@@ -128,10 +138,15 @@ std::vector<scene_part> step_parts(const scene_history& history, std::size_t ste
     parts.reserve(s.pieces.size() + 1);
     for (const placed_shape& piece : s.pieces) {
         const history_shape& shape = history.shapes[piece.shape];
-        parts.push_back(
-            {&shape.geometry, &shape.tracers, piece.offset, piece.shape, &shape.tracer_start_z});
+        parts.push_back({.shape = &shape.geometry,
+                         .tracers = &shape.tracers,
+                         .offset = piece.offset,
+                         .number = piece.shape,
+                         .start_z = &shape.tracer_start_z,
+                         .walls = &shape.walls});
     }
-    parts.push_back({nullptr, &s.loose_tracers, {0.0, 0.0, 0.0}, 0, &s.loose_start_z});
+    parts.push_back(
+        {.tracers = &s.loose_tracers, .start_z = &s.loose_start_z, .horizons = &s.horizons});
     return parts;
 }
 
@@ -143,8 +158,7 @@ scene_history shown_parts(scene_history history, bool show_block, bool show_trac
             shape.tracers = point_list();
             shape.tracer_start_z.clear();
         }
-        shape.box = scene_box();
-        add_parts(shape.box, {{&shape.geometry, &shape.tracers}});
+        shape.box = box_of(shape);
     }
     if (!show_tracer)
         for (history_step& step : history.steps) {
@@ -172,5 +186,7 @@ void add_history(scene_box& box, const scene_history& history) {
         }
         for (const vec3& t : step.loose_tracers)
             add_point(box, t);
+        for (const xyz& c : step.horizons.corners)
+            add_point(box, c);
     }
 }

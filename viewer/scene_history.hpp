@@ -13,12 +13,14 @@
 #include <string>
 #include <vector>
 
-// A block's shape (vertices, edges and faces; no fault or tracer indices) and the tracers it
-// carried, both where they stood when the shape was made, and the box around both.
+// A block's shape (vertices, edges and faces; no fault or tracer indices), the tracers it carried
+// and the faces the faults' cuts made, all where they stood when the shape was made, and the box
+// around them.
 struct history_shape {
     block geometry;
     point_list tracers;
     std::vector<double> tracer_start_z; // each tracer's elevation at step 0
+    fault_surfaces walls;
     scene_box box;
 };
 
@@ -34,6 +36,7 @@ struct history_step {
     std::vector<double> loose_start_z; // their elevations at step 0
     std::string label;                 // what the viewer names the step by
     std::optional<fault_plane> plane;  // the fault the step applied; none at step 0
+    horizon_pieces horizons;           // the pieces of the horizons in the step's blocks
 };
 
 struct scene_history {
@@ -47,17 +50,19 @@ struct scene_history {
 // moved whole (as many vertices, edges, faces and tracers, every vertex where the moved block's
 // would be) reuses its shape, its tracers moved with it; any other block becomes a new shape. So
 // each step is drawn as given, up to rounding far below a block's size. The first step's tracers
-// give every tracer its starting elevation.
+// give every tracer its starting elevation. horizons, when given, are the step's horizon pieces,
+// kept with the step.
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
                          const point_list& tracers, std::string label,
-                         std::optional<fault_plane> plane = std::nullopt);
+                         std::optional<fault_plane> plane = std::nullopt,
+                         const horizon_pieces* horizons = nullptr);
 
-// The frame of step (< history.steps.size()): one part per piece (numbered by its shape), then
-// the loose tracers.
+// The frame of step (< history.steps.size()): one part per piece (numbered by its shape, with its
+// fault surfaces), then the loose tracers with the step's horizon pieces.
 std::vector<scene_part> step_parts(const scene_history& history, std::size_t step);
 
 // history with the shapes' blocks dropped unless show_block and their tracers (and the loose
-// ones) unless show_tracer; steps and labels stay.
+// ones) unless show_tracer; steps, labels, fault surfaces and horizons stay.
 scene_history shown_parts(scene_history history, bool show_block, bool show_tracer);
 
 // The lowest and highest starting elevation of history's tracers ({0, 0} without tracers).

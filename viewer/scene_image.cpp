@@ -13,6 +13,13 @@ view_state start_view(const scene_image_options& options) {
     return initial_view(view, options.eye);
 }
 
+std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const point_list& tracers,
+                                      const scene_image_options& options) {
+    std::vector<scene_part> parts = parts_of(blocks, tracers);
+    parts.back().horizons = &options.horizons;
+    return parts;
+}
+
 void save_scene_image(const std::string& path, const std::vector<block>& blocks,
                       const point_list& tracers, const scene_image_options& options) {
     write_png_file(path, render_scene_pixels(blocks, tracers, options));
@@ -21,7 +28,7 @@ void save_scene_image(const std::string& path, const std::vector<block>& blocks,
 std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
                                               const point_list& tracers,
                                               const scene_image_options& options) {
-    const std::vector<scene_part> parts = parts_of(blocks, tracers);
+    const std::vector<scene_part> parts = picture_parts(blocks, tracers, options);
     scene_box box;
     add_parts(box, parts);
     const view_state view = start_view(options);

@@ -3,6 +3,7 @@
 
 #include "block.hpp"
 #include "display_modes.hpp"
+#include "horizon_pieces.hpp"
 #include "scene_parts.hpp"
 #include "view_options.hpp"
 #include "view_state.hpp"
@@ -24,7 +25,12 @@ struct scene_image_options {
     std::string label;   // the step's label in the lower left corner, as the viewer writes it
     std::vector<double> tracer_start_z; // per tracer, for colouring by starting elevation
     std::optional<fault_plane> plane;   // the fault that colours faces by side
+    horizon_pieces horizons;            // where the blocks stand, drawn as modes ask
 };
+
+// The parts of a picture: one per block, then the tracers with options' horizon pieces.
+std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const point_list& tracers,
+                                      const scene_image_options& options);
 
 // The view a picture with options shows: the viewer's start view in a window of its size.
 view_state start_view(const scene_image_options& options);
@@ -35,7 +41,8 @@ view_state start_view(const scene_image_options& options);
 void save_scene_image(const std::string& path, const std::vector<block>& blocks,
                       const point_list& tracers, const scene_image_options& options);
 
-// When the picture would not show all of the blocks and tracers, advice naming an eye that does.
+// When the picture would not show all of the blocks, tracers and horizons, advice naming an eye
+// that does.
 std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
                                               const point_list& tracers,
                                               const scene_image_options& options);

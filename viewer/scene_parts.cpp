@@ -11,12 +11,24 @@ std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_l
     return parts;
 }
 
-void add_point(scene_box& box, const vec3& p, const offset3& offset) {
+namespace {
+
+template <class Point> void grow(scene_box& box, const Point& p, const offset3& offset) {
     for (int k = 0; k < 3; ++k) {
         const double x = p[k] + offset[k];
         box.lo[k] = std::min(box.lo[k], x);
         box.hi[k] = std::max(box.hi[k], x);
     }
+}
+
+} // namespace
+
+void add_point(scene_box& box, const vec3& p, const offset3& offset) {
+    grow(box, p, offset);
+}
+
+void add_point(scene_box& box, const xyz& p, const offset3& offset) {
+    grow(box, p, offset);
 }
 
 void add_parts(scene_box& box, const std::vector<scene_part>& parts) {
@@ -27,5 +39,11 @@ void add_parts(scene_box& box, const std::vector<scene_part>& parts) {
         if (part.tracers)
             for (const vec3& t : *part.tracers)
                 add_point(box, t, part.offset);
+        if (part.walls)
+            for (const xyz& c : part.walls->corners)
+                add_point(box, c, part.offset);
+        if (part.horizons)
+            for (const xyz& c : part.horizons->corners)
+                add_point(box, c, part.offset);
     }
 }

@@ -1,8 +1,10 @@
-// A frame as the drawing sees it: blocks and tracer groups, each moved by an offset, and the box
-// around them for fitting the camera. No GL needed.
+// A frame as the drawing sees it: blocks, tracer groups, fault surfaces and horizon pieces, each
+// moved by an offset, and the box around them for fitting the camera. No GL needed.
 #pragma once
 
 #include "block.hpp"
+#include "fault_surfaces.hpp"
+#include "horizon_pieces.hpp"
 
 #include <array>
 #include <cstddef>
@@ -11,15 +13,18 @@
 
 using offset3 = std::array<double, 3>;
 
-// One piece of a frame: a block and a group of tracers, both drawn moved by offset. Either may be
-// absent (null). number tells blocks apart for colouring; start_z, when given, holds each
-// tracer's starting elevation. The pointers refer into lists that outlive the frame.
+// One piece of a frame: a block, a group of tracers, fault surfaces and horizon pieces, all drawn
+// moved by offset. Any may be absent (null). number tells blocks apart for colouring; start_z,
+// when given, holds each tracer's starting elevation. The pointers refer into lists that outlive
+// the frame.
 struct scene_part {
     const block* shape = nullptr;
     const point_list* tracers = nullptr;
     offset3 offset{0.0, 0.0, 0.0};
     std::size_t number = 0;
     const std::vector<double>* start_z = nullptr;
+    const fault_surfaces* walls = nullptr;
+    const horizon_pieces* horizons = nullptr;
 };
 
 // A fault plane as a step applied it: the faces on the side its normal points to moved.
@@ -47,6 +52,7 @@ struct scene_box {
 
 // box grown to hold p moved by offset.
 void add_point(scene_box& box, const vec3& p, const offset3& offset = {0.0, 0.0, 0.0});
+void add_point(scene_box& box, const xyz& p, const offset3& offset = {0.0, 0.0, 0.0});
 
-// box grown to hold every vertex and tracer of parts, where they are drawn.
+// box grown to hold every vertex, tracer and polygon corner of parts, where they are drawn.
 void add_parts(scene_box& box, const std::vector<scene_part>& parts);

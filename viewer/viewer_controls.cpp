@@ -23,6 +23,12 @@ viewer_effect apply_command(viewer_state& state, viewer_command command,
     case viewer_command::next_blocks:
         state.modes.blocks = next_mode(state.modes.blocks);
         return viewer_effect::redraw;
+    case viewer_command::toggle_horizons:
+        state.modes.horizons = !state.modes.horizons;
+        return viewer_effect::redraw;
+    case viewer_command::toggle_faults:
+        state.modes.fault_surfaces = !state.modes.fault_surfaces;
+        return viewer_effect::redraw;
     case viewer_command::toggle_help:
         state.help = !state.help;
         return viewer_effect::redraw;

@@ -21,6 +21,10 @@ std::optional<viewer_action> action_for_key(unsigned char key) {
         return viewer_command::toggle_help;
     case 's':
         return viewer_command::save_picture;
+    case 'h':
+        return viewer_command::toggle_horizons;
+    case 'f':
+        return viewer_command::toggle_faults;
     default:
         if (auto step = step_key_for(key))
             return *step;
@@ -46,6 +50,8 @@ std::vector<std::string> help_lines() {
             "c              faces: white, per block, by the step's fault",
             "t              tracers: green, by starting elevation, hidden",
             "b              blocks: shown, see-through, hidden",
+            "h              horizons on / off",
+            "f              fault surfaces on / off",
             "s              save the view as PNG beside the fault file",
             "i              start view",
             "?, F1          this help on / off",

@@ -18,6 +18,8 @@ enum class viewer_command {
     toggle_playback, // space
     toggle_help,     // ?, F1
     save_picture,    // s
+    toggle_horizons, // h
+    toggle_faults,   // f
 };
 
 // A key does a viewer command or moves through the steps.

@@ -1,6 +1,16 @@
 #include "viewer_session.hpp"
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+bool has_horizons(const scene_history& history) {
+    return std::any_of(history.steps.begin(), history.steps.end(),
+                       [](const history_step& step) { return step.horizons.size() > 0; });
+}
+
+} // namespace
 
 const scene_history& shown_history(const viewer_session& session) {
     return session.state.steps.run == shown_run::forward ? session.scenes.forward
@@ -14,7 +24,8 @@ void start_session(viewer_session& session, viewer_scenes scenes, const view_opt
     session.state.view = initial_view(session.state.view, options.eye);
     session.state.steps =
         start_steps(session.scenes.restored.steps.size(), session.scenes.forward.steps.size());
-    session.state.modes = options.modes;
+    session.state.modes = start_modes(options.modes, has_horizons(session.scenes.restored) ||
+                                                         has_horizons(session.scenes.forward));
     session.box = scene_box();
     add_history(session.box, session.scenes.restored);
     add_history(session.box, session.scenes.forward);

@@ -38,5 +38,6 @@ struct viewer_session {
 const scene_history& shown_history(const viewer_session& session);
 
 // Puts scenes into session, with the view, steps and modes a newly opened viewer starts with
-// (each run at its last step, the forward run shown) and the box around both runs.
+// (each run at its last step, the forward run shown; start_modes of options' modes) and the box
+// around both runs.
 void start_session(viewer_session& session, viewer_scenes scenes, const view_options& options);

@@ -142,6 +142,23 @@ TEST_F(form1_plot, a_run_hands_the_switched_on_lists_to_the_viewer_and_disables_
               files.file("cube.boundary"));
 }
 
+TEST_F(form1_plot, the_configured_horizons_reach_the_viewer_and_a_bad_horizon_file_aborts) {
+    const std::string folder = files.path().filename().string();
+    form.document().settings.horizon_file = folder + "/layer.obj";
+    write_text(files.file("layer.obj"), "v 0 0 50\nv 100 0 50\nv 0 100 50\nf 1 2 3\n");
+    plot();
+    ASSERT_EQ(ui.viewers_opened, 1);
+    EXPECT_EQ(ui.viewer.forward.steps.back().horizons.size(), 1u);
+    ui.close_viewer();
+
+    write_text(files.file("layer.obj"), "v 0 0 50\nf 1 2 3\n");
+    plot();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "ABORT");
+    EXPECT_NE(ui.messages[0].text.find("layer.obj"), std::string::npos) << ui.messages[0].text;
+    EXPECT_EQ(ui.viewers_opened, 1);
+}
+
 TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
     form.document().settings.show_tracer = true;
     ui.viewer_opens = false;

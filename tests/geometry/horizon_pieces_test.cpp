@@ -15,10 +15,11 @@
 namespace {
 
 // A surface over [-3, 3]^2 (beyond any start block here) on a grid of n x n cells, each cut
-// into two triangles along an alternating diagonal; kind 0 flat, 1 steep, 2 folded.
+// into two triangles along an alternating diagonal; kind 0 level, 1 steep, 2 folded.
 horizon random_surface(std::mt19937& rng, int kind, int n) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
-    const double a = 0.5 * u(rng), b = kind == 1 ? 3.0 * u(rng) : 0.2 * u(rng), c = 0.2 * u(rng);
+    const double a = 0.5 * u(rng), b = kind == 1 ? 3.0 * u(rng) : kind == 2 ? 0.2 * u(rng) : 0.0;
+    const double c = kind == 0 ? 0.0 : 0.2 * u(rng);
     const double fold = kind == 2 ? 0.6 : 0.0;
     horizon h{"h" + std::to_string(kind), {}, {}};
     for (int i = 0; i <= n; ++i)
@@ -79,6 +80,9 @@ TEST(HorizonPieces, TileTheirTrianglesStayInTheirBlocksAndWallsPair) {
                                             random_surface(rng, 2, 15)};
         std::size_t fault_count = 0;
         std::vector<fault> faults = random_faults(rng, 1 + model * 8, fault_count);
+        // A level fault along the level horizon: its pieces lie on the cut face of two blocks.
+        faults[0].point = horizons[0].vertices[0];
+        faults[0].normal = make_vec3(0, 0, model % 2 ? 1 : -1);
         start.fault_indices.resize(fault_count);
         for (std::size_t k = 0; k < fault_count; ++k)
             start.fault_indices[k] = static_cast<int>(k);

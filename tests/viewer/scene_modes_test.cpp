@@ -5,6 +5,7 @@
 #include "frame_mesh.hpp"
 #include "offscreen_render.hpp"
 #include "picture_frame.hpp"
+#include "run_history.hpp"
 #include "scene_colours.hpp"
 #include "view_state.hpp"
 
@@ -133,6 +134,50 @@ TEST(SceneModes, GuidesAndLabelAreDrawnInTextShadeOverTheBackground) {
     EXPECT_GT(white_in(marked, W / 2, W), 50);
     EXPECT_GT(white_in(marked, 0, W / 2), 50);
     EXPECT_EQ(white_in(bare, 0, W), 0);
+}
+
+TEST(SceneModes, EachStepShowsItsOwnHorizonPiecesAndFaultSurfacesAsTheModesAsk) {
+    // A horizontal fault through the cube's centre moves the upper half, with the horizon at
+    // z = 50 in it, 150 along +x forward and along -x in the restoration.
+    fault f;
+    f.normal = make_vec3(0, 0, 1);
+    f.slip_dir = make_vec3(-1, 0, 0);
+    f.slip_mag = 150;
+    f.order = 1;
+    const horizon layer{"top",
+                        {make_vec3(-300, -300, 50), make_vec3(300, -300, 50),
+                         make_vec3(300, 300, 50), make_vec3(-300, 300, 50)},
+                        {{0, 1, 2}, {0, 2, 3}}};
+    scene_history restored, forward;
+    const tolvex::model_result result = tolvex::run_model(
+        make_cube(100), {f}, {}, tolvex::history_collector(restored, forward), {}, {}, {layer});
+    ASSERT_EQ(forward.steps.size(), 2u);
+    EXPECT_EQ(forward.steps[1].horizons.corners, result.forward.horizons.corners);
+
+    display_modes modes;
+    modes.blocks = block_look::hidden;
+    const rgb top = scaled(horizon_colour(0));
+    const std::array<double, 3> ahead{200, -50, 50}, back{-200, -50, 50}, middle{-50, -50, 50};
+    const auto moved = tolvex::render_step_pixels(forward, 1, options(modes));
+    EXPECT_TRUE(shows(moved, ahead, top));
+    EXPECT_TRUE(shows(moved, middle, background));
+    EXPECT_TRUE(shows(tolvex::render_step_pixels(forward, 0, options(modes)), middle, top));
+    EXPECT_TRUE(shows(tolvex::render_step_pixels(restored, 1, options(modes)), back, top));
+    tolvex::scene_image_options picture = options(modes);
+    picture.horizons = result.forward.horizons;
+    EXPECT_TRUE(shows(tolvex::render_scene_pixels({}, {}, picture), ahead, top));
+
+    // The lower half's cut face, where the upper half no longer covers it, see-through.
+    modes.horizons = false;
+    modes.fault_surfaces = true;
+    const auto walls = tolvex::render_step_pixels(forward, 1, options(modes));
+    EXPECT_FALSE(shows(walls, ahead, top));
+    const colour3 red = fault_colour(0);
+    const double a = fault_surface_alpha / 255.0;
+    rgb blended{};
+    for (int k = 0; k < 3; ++k)
+        blended[k] = int(std::lround(red[k] * 255 * a + background[k] * (1 - a)));
+    EXPECT_TRUE(shows(walls, {-50, -50, 0}, blended));
 }
 
 } // namespace

@@ -45,11 +45,11 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     modes.tracers = tracer_look::elevation;
     const frame_mesh mesh = build_frame_mesh(parts, modes, {fault_plane{}, {-5, 5}});
     // 6 faces of 2 triangles per cube; each corner's colour 4 bytes.
-    ASSERT_EQ(mesh.face_colours.size(), 2u * 36u * 4u);
+    ASSERT_EQ(mesh.faces.colours.size(), 2u * 36u * 4u);
     const auto colour_at = [&](std::size_t corner) {
-        return colour3{mesh.face_colours[corner * 4] / 255.0f,
-                       mesh.face_colours[corner * 4 + 1] / 255.0f,
-                       mesh.face_colours[corner * 4 + 2] / 255.0f};
+        return colour3{mesh.faces.colours[corner * 4] / 255.0f,
+                       mesh.faces.colours[corner * 4 + 1] / 255.0f,
+                       mesh.faces.colours[corner * 4 + 2] / 255.0f};
     };
     for (int k = 0; k < 3; ++k) {
         EXPECT_NEAR(colour_at(0)[k], fault_side_colour(false)[k], 0.01);
@@ -62,9 +62,10 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     modes.blocks = block_look::hidden;
     modes.tracers = tracer_look::hidden;
     const frame_mesh bare = build_frame_mesh(parts, modes, {});
-    EXPECT_TRUE(bare.face_points.empty() && bare.edge_points.empty() && bare.tracer_points.empty());
+    EXPECT_TRUE(bare.faces.points.empty() && bare.edge_points.empty() &&
+                bare.tracer_points.empty());
     modes.blocks = block_look::see_through;
-    EXPECT_EQ(build_frame_mesh(parts, modes, {}).face_colours[3], see_through_alpha);
+    EXPECT_EQ(build_frame_mesh(parts, modes, {}).faces.colours[3], see_through_alpha);
 }
 
 TEST(ViewLook, LabelsBecomeLatin1WithAQuestionMarkForAnythingElse) {

@@ -17,7 +17,7 @@ viewer_state three_fault_state() {
 }
 
 TEST(ViewerKeys, EveryKeyTheHelpListsActsAndNoOtherLetterDoes) {
-    const std::string listed = "npriqlctbs ?";
+    const std::string listed = "npriqlctbshf ?";
     for (int key = 0; key < 128; ++key) {
         const bool acts = action_for_key(static_cast<unsigned char>(key)).has_value();
         const bool expected =
@@ -30,20 +30,21 @@ TEST(ViewerKeys, EveryKeyTheHelpListsActsAndNoOtherLetterDoes) {
     std::string help;
     for (const std::string& line : help_lines())
         help += line + "\n";
-    for (const char* name : {"n,", "p,", "r ", "space", "l ", "c ", "t ", "b ", "s ", "i ", "?, F1",
-                             "q, Esc", "Page Down", "Page Up", "Home", "End"})
+    for (const char* name : {"n,", "p,", "r ", "space", "l ", "c ", "t ", "b ", "s ", "i ", "h ",
+                             "f ", "?, F1", "q, Esc", "Page Down", "Page Up", "Home", "End"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 
 TEST(ViewerKeys, ModeKeysCycleThroughEveryModeAndBack) {
-    for (unsigned char key : {'l', 'c', 't', 'b', '?'}) {
+    for (unsigned char key : {'l', 'c', 't', 'b', 'h', 'f', '?'}) {
         viewer_state s = three_fault_state();
-        std::set<std::tuple<bool, int, int, int, bool>> seen;
-        const int presses = key == 'l' || key == '?' ? 2 : 3;
+        std::set<std::tuple<bool, int, int, int, bool, bool, bool>> seen;
+        const int presses =
+            std::string("lhf?").find(static_cast<char>(key)) != std::string::npos ? 2 : 3;
         for (int i = 0; i < presses; ++i) {
             seen.insert({s.modes.lit, static_cast<int>(s.modes.colouring),
                          static_cast<int>(s.modes.tracers), static_cast<int>(s.modes.blocks),
-                         s.help});
+                         s.modes.horizons, s.modes.fault_surfaces, s.help});
             EXPECT_EQ(apply_action(s, *action_for_key(key), default_view_point),
                       viewer_effect::redraw);
         }
@@ -52,6 +53,7 @@ TEST(ViewerKeys, ModeKeysCycleThroughEveryModeAndBack) {
         EXPECT_EQ(s.modes.colouring, face_colouring::white) << key;
         EXPECT_EQ(s.modes.tracers, tracer_look::green) << key;
         EXPECT_EQ(s.modes.blocks, block_look::shown) << key;
+        EXPECT_TRUE(s.modes.horizons && !s.modes.fault_surfaces) << key;
     }
 }
 
