@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <sstream>
+#include <string_view>
 
 namespace tolvex {
 
@@ -31,6 +32,19 @@ po::options_description option_table(batch_options& o) {
          "write the forward blocks (VTK; VTK XML for a name ending in .vtp, OBJ for .obj)")
         ("save-restored-blocks", po::value(&o.save_restored_blocks)->value_name("FILE"),
          "write the restored blocks (VTK, VTK XML or OBJ)")
+        ("horizons", po::value(&o.horizons)->value_name("FILE"),
+         "horizons as .ts, .obj or .vtk surfaces (overrides the config)")
+        ("save-horizons", po::value(&o.save_horizons)->value_name("FILE"),
+         "write the forward horizons (.ts, .obj or .vtk)")
+        ("save-restored-horizons", po::value(&o.save_restored_horizons)->value_name("FILE"),
+         "write the restored horizons (.ts, .obj or .vtk)")
+        ("save-fault-surfaces", po::value(&o.save_fault_surfaces)->value_name("FILE"),
+         "write the forward fault walls (.ts, .obj or .vtk)")
+        ("save-restored-fault-surfaces",
+         po::value(&o.save_restored_fault_surfaces)->value_name("FILE"),
+         "write the restored fault walls (.ts, .obj or .vtk)")
+        ("save-tracer-points", po::value(&o.save_tracer_points)->value_name("FILE"),
+         "write the forward tracers as points in model coordinates (.vs or .vtk)")
         ("save-steps", po::value(&o.save_steps)->value_name("FOLDER"),
          "write every step of both runs as VTK files with ParaView series indices")
         ("steps-format", po::value<std::string>()->value_name("vtp|vtk"),
@@ -163,15 +177,50 @@ std::optional<Mode> view_mode(const po::variables_map& vm, const char* option,
     throw usage_error(std::string("--") + option + ": \"" + word + "\" is not one of its words");
 }
 
+// A usage error naming option when path does not end in one of endings.
+void check_ending(const char* option, const std::string& path,
+                  const std::vector<std::string_view>& endings) {
+    if (path.empty())
+        return;
+    std::string list;
+    for (std::size_t i = 0; i < endings.size(); ++i) {
+        if (path.ends_with(endings[i]))
+            return;
+        list += (i == 0 ? "" : i + 1 < endings.size() ? ", " : " or ") + std::string(endings[i]);
+    }
+    throw usage_error(std::string(option) + ": \"" + path + "\" must end in " + list);
+}
+
+void check_surface_endings(const batch_options& o) {
+    const std::vector<std::string_view> surfaces = {".ts", ".obj", ".vtk"};
+    check_ending("--save-horizons", o.save_horizons, surfaces);
+    check_ending("--save-restored-horizons", o.save_restored_horizons, surfaces);
+    check_ending("--save-fault-surfaces", o.save_fault_surfaces, surfaces);
+    check_ending("--save-restored-fault-surfaces", o.save_restored_fault_surfaces, surfaces);
+    check_ending("--save-tracer-points", o.save_tracer_points, {".vs", ".vtk"});
+}
+
 } // namespace
+
+void check_horizon_outputs(const batch_options& o, bool has_horizons) {
+    const char* const option = !o.save_horizons.empty()            ? "--save-horizons"
+                               : !o.save_restored_horizons.empty() ? "--save-restored-horizons"
+                                                                   : nullptr;
+    if (option && !has_horizons)
+        throw usage_error(std::string(option) +
+                          " needs --horizons FILE or HORIZON_FILE= in the --config file");
+}
 
 std::string batch_usage() {
     batch_options o;
     std::ostringstream s;
     s << "usage: tolvex-batch --faults FILE [--config FILE] [--boundary FILE] [--tracers FILE]\n"
-         "                    [--tracer-radius R] [--save-tracers FILE]\n"
+         "                    [--tracer-radius R] [--horizons FILE] [--save-tracers FILE]\n"
          "                    [--save-restored-tracers FILE] [--save-blocks FILE]\n"
-         "                    [--save-restored-blocks FILE] [--save-steps FOLDER]\n"
+         "                    [--save-restored-blocks FILE] [--save-horizons FILE]\n"
+         "                    [--save-restored-horizons FILE] [--save-fault-surfaces FILE]\n"
+         "                    [--save-restored-fault-surfaces FILE]\n"
+         "                    [--save-tracer-points FILE] [--save-steps FOLDER]\n"
          "                    [--steps-format vtp|vtk]\n"
          "                    [--save-image FILE.png] [--image-size WxH]\n"
          "                    [--image-step restored|forward[:K]] [--view-shading WORD]\n"
@@ -214,6 +263,7 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
             throw usage_error("--steps-format needs --save-steps");
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
+    check_surface_endings(o);
     o.section = parse_section(vm);
     o.image_lit = view_mode(vm, "view-shading", lit_named);
     o.image_colouring = view_mode(vm, "view-colour", colouring_named);

@@ -39,10 +39,16 @@ struct batch_options {
     std::string boundary;
     std::string tracers;
     std::optional<double> tracer_radius;
+    std::string horizons;
     std::string save_tracers;
     std::string save_restored_tracers;
     std::string save_blocks;
     std::string save_restored_blocks;
+    std::string save_horizons;
+    std::string save_restored_horizons;
+    std::string save_fault_surfaces;
+    std::string save_restored_fault_surfaces;
+    std::string save_tracer_points;
     std::string save_steps;
     step_format steps_format = step_format::vtp;
     std::string save_image;
@@ -68,9 +74,13 @@ class usage_error : public std::runtime_error {
 };
 
 // Parses argv. Throws usage_error on unknown options, missing or bad values, when neither
-// --config nor both --boundary and --tracers are given (unless --help or --version), and for
-// --image-step without --save-image.
+// --config nor both --boundary and --tracers are given (unless --help or --version), for
+// --image-step without --save-image, and for a surface or tracer-point file name whose ending
+// names no format.
 batch_options parse_batch_options(int argc, const char* const* argv);
+
+// Throws usage_error naming the first horizon output of o when the run has no horizons.
+void check_horizon_outputs(const batch_options& o, bool has_horizons);
 
 // The usage text printed with --help and after a usage error.
 std::string batch_usage();

@@ -16,6 +16,7 @@
 #include "staged_files.hpp"
 #include "step_files.hpp"
 #include "stop_signals.hpp"
+#include "surface_outputs.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
 
@@ -32,8 +33,11 @@ using namespace tolvex;
 // The run's files: the configuration's names relative to its own folder, overridden by the
 // names given on the command line (relative to the current folder).
 run_files batch_run_files(const batch_options& o, const tolvex_conf& conf) {
-    return chosen_run_files(conf, std::filesystem::path(o.config).parent_path().string(),
-                            {o.boundary, o.tracers, o.tracer_radius});
+    run_files files = chosen_run_files(conf, std::filesystem::path(o.config).parent_path().string(),
+                                       {o.boundary, o.tracers, o.tracer_radius});
+    if (!o.horizons.empty())
+        files.horizon_path = o.horizons;
+    return files;
 }
 
 void read_config(const std::string& path, tolvex_conf& conf) {
@@ -95,12 +99,13 @@ step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run
     };
 }
 
-// The runs whose final blocks an output of o writes or draws.
+// The runs whose final blocks an output of o writes, draws or takes the fault walls from.
 kept_blocks blocks_needed(const batch_options& o) {
     const bool drawn = !o.save_image.empty();
-    return {!o.save_restored_blocks.empty() ||
+    return {!o.save_restored_blocks.empty() || !o.save_restored_fault_surfaces.empty() ||
                 (drawn && o.picture_step.run == run_kind::restoration),
-            !o.save_blocks.empty() || (drawn && o.picture_step.run == run_kind::forward)};
+            !o.save_blocks.empty() || !o.save_fault_surfaces.empty() ||
+                (drawn && o.picture_step.run == run_kind::forward)};
 }
 
 // Stops before anything is read or written when an output would overwrite an input or another
@@ -113,10 +118,14 @@ void check_output_paths(const batch_options& o, const run_files& files) {
         {o.tracers.empty() ? "the tracer" + from_config : "--tracers", files.tracer_path}};
     if (!o.config.empty())
         inputs.push_back({"--config", o.config});
+    inputs.push_back(
+        {o.horizons.empty() ? "the horizon file" + from_config : "--horizons", files.horizon_path});
     std::vector<named_file> outputs = {
         {"--save-tracers", o.save_tracers}, {"--save-restored-tracers", o.save_restored_tracers},
         {"--save-blocks", o.save_blocks},   {"--save-restored-blocks", o.save_restored_blocks},
         {"--save-image", o.save_image},     {"--save-section", o.section ? o.section->path : ""}};
+    const std::vector<named_file> surfaces = surface_outputs(o);
+    outputs.insert(outputs.end(), surfaces.begin(), surfaces.end());
     if (!o.save_steps.empty()) {
         const named_file steps{"--save-steps", o.save_steps};
         std::vector<named_file> others = inputs;
@@ -160,10 +169,13 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         write_tracer_file(out.stage(o.save_tracers), forward.tracers, radius);
     if (!o.save_restored_tracers.empty())
         write_tracer_file(out.stage(o.save_restored_tracers), result.restored.tracers, radius);
+    const std::size_t fault_count = forward.faults.size();
     if (!o.save_blocks.empty())
-        write_blocks_file(out.stage(o.save_blocks), forward.blocks, result.centre);
+        write_blocks_file(out.stage(o.save_blocks), forward.blocks, result.centre,
+                          {run_kind::forward, fault_count});
     if (!o.save_restored_blocks.empty())
-        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks, result.centre);
+        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks, result.centre,
+                          {run_kind::restoration, fault_count});
     if (!o.save_image.empty()) {
         const run_kind run = o.picture_step.run;
         const run_state& last = run == run_kind::forward ? result.forward : result.restored;
@@ -191,6 +203,12 @@ void remove_earlier_steps(const std::string& folder, staged_files& out) {
             !out.stages(path))
             out.remove(path);
     }
+}
+
+// The input a warning of the run is about: the run names a horizon first, a fault otherwise.
+const std::string& warned_file(const std::string& warning, const batch_options& o,
+                               const run_files& files) {
+    return warning.starts_with("horizon \"") ? files.horizon_path : o.faults;
 }
 
 // Stops before the run when a section step is not one of the runs' steps.
@@ -228,6 +246,7 @@ int run(const batch_options& o) {
     if (!o.config.empty())
         read_config(o.config, conf);
     const run_files files = batch_run_files(o, conf);
+    check_horizon_outputs(o, !files.horizon_path.empty());
     check_output_paths(o, files);
     const std::vector<fault> faults = load_faults(o.faults);
     check_section_steps(o, faults.size());
@@ -236,12 +255,13 @@ int run(const batch_options& o) {
     const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
 
     staged_files out;
+    std::vector<horizon> horizons; // read with the other inputs, named in the step files
     step_fn on_step;
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
         on_step = [&](const run_step& step) {
             stop_if_signalled();
-            stage_step_files(step, o.save_steps, out, o.steps_format);
+            stage_step_files(step, horizons, o.save_steps, out, o.steps_format);
         };
     }
     if (keep_picture)
@@ -262,9 +282,9 @@ int run(const batch_options& o) {
         block boundary = read_run_inputs(
             files, [&](const std::string& text) { boundary_warning = text; }, tracers,
             print_warning);
-        std::vector<horizon> horizons = read_run_horizons(files, print_warning);
+        horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
-                           std::move(horizons));
+                           horizons);
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
         // These two texts are the desktop program's, which leave out that the file is missing.
@@ -275,10 +295,11 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     for (const std::string& w : result.warnings)
-        std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
+        std::cerr << "tolvex-batch: warning: " << warned_file(w, o, files) << ": " << w << "\n";
 
     stage_outputs(o, conf, files.tracer_radius, result, tracers, picture,
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
+    stage_surface_outputs(o, result, faults, out);
     if (o.section)
         stage_section(*o.section, result, faults, tracers, out);
     if (!o.save_steps.empty())

@@ -1,23 +1,30 @@
 #include "block_export.hpp"
 
 #include "atomic_file.hpp"
+#include "block_set.hpp"
 #include "number_text.hpp"
 #include "outward_faces.hpp"
 #include "vtp_file.hpp"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace tolvex {
 
 namespace {
 
-void append_triple(std::string& out, const char* prefix, const vec3& v) {
-    out += prefix;
+// "x y z", each at its shortest.
+void append_coordinates(std::string& out, const vec3& v) {
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             out += ' ';
         append_shortest(out, v[i]);
     }
+}
+
+void append_triple(std::string& out, const char* prefix, const vec3& v) {
+    out += prefix;
+    append_coordinates(out, v);
     out += '\n';
 }
 
@@ -49,10 +56,40 @@ std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fau
     return out;
 }
 
+// Per face of every block in turn: the block's position and the loaded fault that made the face.
+struct face_numbers {
+    std::vector<std::int32_t> block, fault;
+};
+
+face_numbers numbers_of_faces(const std::vector<block>& blocks, const fault_order& order) {
+    face_numbers out;
+    for (std::size_t n = 0; n < blocks.size(); ++n)
+        for (const face& f : blocks[n].faces) {
+            out.block.push_back(static_cast<std::int32_t>(n));
+            out.fault.push_back(loaded_fault_of(f.source, order));
+        }
+    return out;
+}
+
+void append_cell_scalars(std::string& out, const char* name,
+                         const std::vector<std::int32_t>& values) {
+    out += "SCALARS " + std::string(name) + " int 1\nLOOKUP_TABLE default\n";
+    for (const std::int32_t v : values)
+        out += std::to_string(v) + "\n";
+}
+
 } // namespace
 
+int loaded_fault_of(int face_source, const fault_order& order) {
+    if (!face_source_is_cut(face_source))
+        return -1;
+    const int position = cut_fault(face_source);
+    return order.run == run_kind::restoration ? position
+                                              : static_cast<int>(order.count) - 1 - position;
+}
+
 std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
-                          const std::string& fault_label) {
+                          const std::string& fault_label, const fault_order& order) {
     std::size_t points = 0, polygons = 0, polygon_ints = 0;
     for (const block& b : blocks) {
         points += b.vertices.size();
@@ -81,11 +118,10 @@ std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
         base += b.vertices.size();
     }
 
-    out +=
-        "CELL_DATA " + std::to_string(polygons) + "\nSCALARS block int 1\nLOOKUP_TABLE default\n";
-    for (std::size_t n = 0; n < blocks.size(); ++n)
-        for (std::size_t k = 0; k < blocks[n].faces.size(); ++k)
-            out += std::to_string(n) + "\n";
+    const face_numbers numbers = numbers_of_faces(blocks, order);
+    out += "CELL_DATA " + std::to_string(polygons) + "\n";
+    append_cell_scalars(out, "block", numbers.block);
+    append_cell_scalars(out, "fault", numbers.fault);
     out += "NORMALS normals double\n";
     for (const vec3& n : normals)
         append_triple(out, "", n);
@@ -123,11 +159,26 @@ std::string tracers_to_vtk(const point_list& tracers, const vec3& centre,
     return out;
 }
 
+std::string tracers_to_vset(const point_list& tracers, const vec3& centre) {
+    std::string out = "GOCAD VSet 1\nHEADER {\nname: tracers\n}\nPROPERTIES tracer\n";
+    for (std::size_t i = 0; i < tracers.size(); ++i) {
+        out += "PVRTX " + std::to_string(i + 1) + " ";
+        append_coordinates(out, placed(tracers[i], centre));
+        out += " " + std::to_string(i) + "\n";
+    }
+    return out + "END\n";
+}
+
+std::string tracer_points_text(const point_list& tracers, const vec3& centre,
+                               const std::string& path) {
+    return ends_with(path, ".vs") ? tracers_to_vset(tracers, centre)
+                                  : tracers_to_vtk(tracers, centre);
+}
+
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
-                          const std::string& fault_label) {
+                          const std::string& fault_label, const fault_order& order) {
     vtp_polydata d;
     std::vector<double> normals;
-    std::vector<std::int32_t> block_of_face;
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         for (const vec3& v : blocks[n].vertices)
@@ -137,11 +188,12 @@ std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                 d.polygon_connectivity.push_back(base + i);
             d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));
             normals.insert(normals.end(), {f.normal[0], f.normal[1], f.normal[2]});
-            block_of_face.push_back(static_cast<std::int32_t>(n));
         }
         base += static_cast<std::int64_t>(blocks[n].vertices.size());
     }
-    d.cell_data = {{"block", "Int32", 1, array_bytes(block_of_face)},
+    const face_numbers numbers = numbers_of_faces(blocks, order);
+    d.cell_data = {{"block", "Int32", 1, array_bytes(numbers.block)},
+                   {"fault", "Int32", 1, array_bytes(numbers.fault)},
                    {"Normals", "Float64", 3, array_bytes(normals)}};
     d.cell_scalars = "block";
     d.cell_normals = "Normals";
@@ -192,10 +244,11 @@ std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre) 
 }
 
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks,
-                       const vec3& centre) {
-    write_file_atomically(path, ends_with(path, ".obj")   ? blocks_to_obj(blocks, centre)
-                                : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, centre)
-                                                          : blocks_to_vtk(blocks, centre));
+                       const vec3& centre, const fault_order& order) {
+    write_file_atomically(path, ends_with(path, ".obj") ? blocks_to_obj(blocks, centre)
+                                : ends_with(path, ".vtp")
+                                    ? blocks_to_vtp(blocks, centre, "", order)
+                                    : blocks_to_vtk(blocks, centre, "", order));
 }
 
 } // namespace tolvex

@@ -1,9 +1,10 @@
-// Block lists and tracers written for other programs: VTK legacy polydata (ParaView) or Wavefront
-// OBJ. Every face is written counter-clockwise seen from outside its block, with its normal
-// pointing out at unit length, whatever order the block holds it in.
+// Block lists and tracers written for other programs: VTK legacy polydata (ParaView), Wavefront
+// OBJ or, for tracers, GOCAD VSet. Every face is written counter-clockwise seen from outside its
+// block, with its normal pointing out at unit length, whatever order the block holds it in.
 #pragma once
 
 #include "block.hpp"
+#include "model_run.hpp"
 
 #include <string>
 #include <vector>
@@ -20,19 +21,40 @@ std::string vtk_string(const std::string& text);
 // doubles), and a step's file the fault just applied as a string array "fault" (left out when
 // fault_label is empty).
 
+// Which run the blocks come from and how many faults were loaded: a face's cut names the fault by
+// its position in the run's list, which the forward run holds in reverse.
+struct fault_order {
+    run_kind run = run_kind::restoration;
+    std::size_t count = 0;
+};
+
+// The position in the loaded fault list of the fault that made a face with this source, or -1
+// for a face of the boundary.
+int loaded_fault_of(int face_source, const fault_order& order);
+
 // VTK legacy ASCII polydata: the points of every block in list order, one polygon per face,
-// an integer cell scalar "block" (the block's position in the list) and the face normals.
+// integer cell scalars "block" (the block's position in the list) and "fault" (loaded_fault_of
+// the face), and the face normals.
 std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
-                          const std::string& fault_label = "");
+                          const std::string& fault_label = "", const fault_order& order = {});
 
 // VTK legacy ASCII polydata of points, one vertex cell each, with a point scalar "tracer" holding
 // the point's position in the list.
 std::string tracers_to_vtk(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label = "");
 
+// GOCAD VSet: one PVRTX per point, numbered from 1, with the property "tracer" holding the
+// point's position in the list, under the name "tracers".
+std::string tracers_to_vset(const point_list& tracers, const vec3& centre);
+
+// The tracers as the file at path is written: tracers_to_vset for ".vs", tracers_to_vtk
+// otherwise.
+std::string tracer_points_text(const point_list& tracers, const vec3& centre,
+                               const std::string& path);
+
 // The same two as VTK XML PolyData (.vtp), index arrays compressed: the form of step series.
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
-                          const std::string& fault_label = "");
+                          const std::string& fault_label = "", const fault_order& order = {});
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label = "");
 
@@ -42,6 +64,6 @@ std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre);
 // Writes blocks_to_obj when path ends in ".obj", blocks_to_vtp for ".vtp", blocks_to_vtk
 // otherwise, complete or not at all (throws output_error naming the path).
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks,
-                       const vec3& centre);
+                       const vec3& centre, const fault_order& order = {});
 
 } // namespace tolvex

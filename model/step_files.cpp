@@ -2,6 +2,7 @@
 
 #include "block_export.hpp"
 #include "file_paths.hpp"
+#include "surface_export.hpp"
 
 #include <algorithm>
 #include <regex>
@@ -10,9 +11,10 @@ namespace tolvex {
 
 namespace {
 
-std::string series_name(run_kind run, bool tracers) {
+std::string series_name(run_kind run, step_series series) {
+    static const char* const suffix[] = {"", "_tracers", "_horizons"};
     return std::string(run == run_kind::restoration ? "restoration" : "forward") +
-           (tracers ? "_tracers" : "");
+           suffix[static_cast<int>(series)];
 }
 
 std::string fault_label(const fault* applied) {
@@ -23,46 +25,58 @@ std::string fault_label(const fault* applied) {
 
 } // namespace
 
-std::string step_file_name(run_kind run, bool tracers, std::size_t step, std::size_t step_count,
-                           step_format format) {
+std::string step_file_name(run_kind run, step_series series, std::size_t step,
+                           std::size_t step_count, step_format format) {
     const std::size_t width = std::max<std::size_t>(3, std::to_string(step_count).size());
     const std::string number = std::to_string(step);
-    return series_name(run, tracers) + "_" +
+    // Surfaces have only the legacy writer.
+    const bool vtp = format == step_format::vtp && series != step_series::horizons;
+    return series_name(run, series) + "_" +
            std::string(width - std::min(width, number.size()), '0') + number +
-           (format == step_format::vtp ? ".vtp" : ".vtk");
+           (vtp ? ".vtp" : ".vtk");
 }
 
-std::string step_series_index(run_kind run, bool tracers, std::size_t step_count,
+std::string step_series_index(run_kind run, step_series series, std::size_t step_count,
                               step_format format) {
     std::string out = "{\n  \"file-series-version\": \"1.0\",\n  \"files\": [\n";
     for (std::size_t step = 0; step <= step_count; ++step)
-        out += "    {\"name\": \"" + step_file_name(run, tracers, step, step_count, format) +
+        out += "    {\"name\": \"" + step_file_name(run, series, step, step_count, format) +
                "\", \"time\": " + std::to_string(step) + (step < step_count ? "},\n" : "}\n");
     return out + "  ]\n}\n";
 }
 
 bool is_step_file_name(const std::string& name) {
     static const std::regex pattern(
-        R"((restoration|forward)(_tracers)?(_[0-9]{3,}\.vt[kp]|\.vtk\.series))");
+        R"((restoration|forward)(_tracers|_horizons)?(_[0-9]{3,}\.vt[kp]|\.vtk\.series))");
     return std::regex_match(name, pattern);
 }
 
-void stage_step_files(const run_step& step, const std::string& folder, staged_files& out,
-                      step_format format) {
+void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
+                      const std::string& folder, staged_files& out, step_format format) {
     const std::string label = fault_label(step.applied);
     const bool vtp = format == step_format::vtp;
-    out.write(
-        join_path(folder, step_file_name(step.run, false, step.step, step.step_count, format)),
-        vtp ? blocks_to_vtp(step.blocks, step.centre, label)
-            : blocks_to_vtk(step.blocks, step.centre, label));
-    out.write(join_path(folder, step_file_name(step.run, true, step.step, step.step_count, format)),
-              vtp ? tracers_to_vtp(step.tracers, step.centre, label)
-                  : tracers_to_vtk(step.tracers, step.centre, label));
+    const auto path = [&](step_series series) {
+        return join_path(folder,
+                         step_file_name(step.run, series, step.step, step.step_count, format));
+    };
+    const fault_order order{step.run, step.step_count};
+    out.write(path(step_series::blocks),
+              vtp ? blocks_to_vtp(step.blocks, step.centre, label, order)
+                  : blocks_to_vtk(step.blocks, step.centre, label, order));
+    out.write(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
+                                              : tracers_to_vtk(step.tracers, step.centre, label));
+    std::vector<step_series> written = {step_series::blocks, step_series::tracers};
+    if (step.horizons) {
+        const std::string file = path(step_series::horizons);
+        out.write(file, surfaces_to_text(horizon_surfaces(*step.horizons, horizons, step.centre),
+                                         file, step.centre));
+        written.push_back(step_series::horizons);
+    }
     if (step.step < step.step_count)
         return;
-    for (const bool tracers : {false, true})
-        out.write(join_path(folder, series_name(step.run, tracers) + ".vtk.series"),
-                  step_series_index(step.run, tracers, step.step_count, format));
+    for (const step_series series : written)
+        out.write(join_path(folder, series_name(step.run, series) + ".vtk.series"),
+                  step_series_index(step.run, series, step.step_count, format));
 }
 
 } // namespace tolvex

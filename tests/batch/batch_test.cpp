@@ -1,8 +1,10 @@
 // tolvex-batch end to end: exit statuses, messages and the files it writes.
 #include "box.hpp"
 #include "fault_line.hpp"
+#include "horizon_file.hpp"
 #include "temp_folder.hpp"
 #include "text_files.hpp"
+#include "vector_utils.hpp"
 
 #include <algorithm>
 #include <array>
@@ -177,6 +179,11 @@ TEST_F(Batch, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
          "BOUNDARY_FILE=cube.boundary\nTRACER_I_FILE=cube.tracers\n"
          "TRACER_RADIUS=abc\n",
          "tolvex.conf:3:"},
+        // a horizon file, relative to the configuration, that is no surface file
+        {"tolvex.conf",
+         "BOUNDARY_FILE=cube.boundary\nTRACER_I_FILE=cube.tracers\nTRACER_RADIUS=1\n"
+         "HORIZON_FILE=cube.tracers\n",
+         "cube.tracers:1:"},
     };
     for (const failure& c : cases) {
         SetUp();
@@ -326,6 +333,32 @@ TEST_F(Batch, AFailingOutputLeavesEveryOldFileAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
 }
 
+// Surface outputs with an ending that names no format, and horizon outputs without horizons, are
+// usage errors naming the option, before anything is read or written.
+TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
+    const struct {
+        std::string args, message;
+    } bad[] = {
+        {"--save-horizons @x.ts", "--save-horizons needs --horizons FILE"},
+        {"--save-restored-horizons @x.obj", "--save-restored-horizons needs --horizons FILE"},
+        {"--horizons @h.ts --save-horizons @x.txt", "--save-horizons: \""},
+        {"--horizons @h.ts --save-restored-horizons @x.TS", "must end in .ts, .obj or .vtk"},
+        {"--save-fault-surfaces @x.vtp", "--save-fault-surfaces: \""},
+        {"--save-restored-fault-surfaces @x", "--save-restored-fault-surfaces: \""},
+        {"--save-tracer-points @x.ts", "--save-tracer-points: \""},
+        {"--horizons @h.ts --save-horizons @h.ts", "--save-horizons and --horizons name the same"},
+    };
+    for (const auto& b : bad) {
+        std::string args = b.args;
+        for (std::size_t at; (at = args.find('@')) != std::string::npos;)
+            args.replace(at, 1, dir.file(""));
+        const outcome o = run_batch(cube_args() + " " + args);
+        EXPECT_EQ(o.status, 2) << args << "\n" << o.output;
+        EXPECT_NE(o.output.find(b.message), std::string::npos) << o.output;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 4);
+}
+
 TEST_F(Batch, OutputsThatNameAnInputOrEachOtherAreUsageErrors) {
     std::filesystem::create_symlink(dir.file("cube.efd"), dir.file("faults-link"));
     const std::string same_tracers = dir.file("sub/../cube.tracers");
@@ -359,6 +392,110 @@ TEST(BatchExample, RunsTheBundledExample) {
     EXPECT_NE(o.output.find("3 faults, "), std::string::npos) << o.output;
     EXPECT_NE(o.output.find(" blocks, 3565 tracers"), std::string::npos) << o.output;
     EXPECT_EQ(count_lines(read_text(out.file("t.txt"))), 3565u);
+}
+
+// The area of the surfaces' triangles.
+double area(const std::vector<horizon>& surfaces) {
+    double sum = 0.0;
+    for (const horizon& h : surfaces)
+        for (const triangle& t : h.triangles) {
+            const vec3& a = h.vertices[static_cast<std::size_t>(t[0])];
+            sum += 0.5 * norm_2(cross_prod3(h.vertices[static_cast<std::size_t>(t[1])] - a,
+                                            h.vertices[static_cast<std::size_t>(t[2])] - a));
+        }
+    return sum;
+}
+
+// count values of the VTK legacy section that starts with head.
+template <class T>
+std::vector<T> vtk_values(const std::string& vtk, const std::string& head, std::size_t count) {
+    std::istringstream in(vtk.substr(vtk.find(head) + head.size()));
+    std::vector<T> values(count);
+    for (T& v : values)
+        in >> v;
+    return values;
+}
+
+// The example's flat layers (HORIZON_FILE=, relative to the configuration) through both runs,
+// with every surface output: the pieces keep the area of the layers inside the box, each block
+// face names the loaded fault whose plane it lies in, the tracer points are the forward tracers,
+// and the steps have horizon series. Restoring the forward layers makes them flat again.
+TEST(BatchExample, HorizonsGoThroughBothRunsAndRestoreFlat) {
+    temp_folder out;
+    const std::string examples = TOLVEX_EXAMPLES;
+    const std::string layers = read_text(examples + "/horizons.ts");
+    out.write("layers.ts", layers);
+    out.write("tolvex.conf", "BOUNDARY_FILE=" + examples + "/box.boundary\nTRACER_I_FILE=" +
+                                 examples + "/layers.tracers\nHORIZON_FILE=layers.ts\n");
+    const std::string run = "--quiet --faults " + quoted(examples + "/graben.efd") + " --config " +
+                            quoted(out.file("tolvex.conf"));
+    outcome o = run_batch(
+        run + " --save-horizons " + quoted(out.file("present.ts")) + " --save-restored-horizons " +
+        quoted(out.file("restored.obj")) + " --save-fault-surfaces " +
+        quoted(out.file("walls.ts")) + " --save-restored-fault-surfaces " +
+        quoted(out.file("restored-walls.vtk")) + " --save-tracer-points " +
+        quoted(out.file("tracers.vs")) + " --save-blocks " + quoted(out.file("blocks.vtk")) +
+        " --steps-format vtk --save-steps " + quoted(out.file("steps")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    const auto surfaces = [&](const std::string& name) {
+        return tolvex::parse_horizon_text(read_text(out.file(name)), name);
+    };
+    const std::vector<horizon> present = surfaces("present.ts");
+    ASSERT_EQ(present.size(), 5u);
+    // five layers across the 1600 m by 1200 m box
+    EXPECT_NEAR(area(present), 5 * 1600.0 * 1200.0, 1e-3);
+    EXPECT_NEAR(area(surfaces("restored.obj")), 5 * 1600.0 * 1200.0, 1e-3);
+    EXPECT_EQ(surfaces("walls.ts").size(), 6u); // both walls of three faults
+    EXPECT_FALSE(surfaces("restored-walls.vtk").empty());
+
+    // Loaded youngest first: the oblique fault, the eastern, the western border.
+    const std::vector<vec3> normals = {make_vec3(0, 0.939693, 0.34202),
+                                       make_vec3(-0.866025, 0, 0.5), make_vec3(0.866025, 0, 0.5)};
+    const std::string blocks = read_text(out.file("blocks.vtk"));
+    const std::size_t faces = vtk_values<std::size_t>(blocks, "CELL_DATA ", 1)[0];
+    const auto fault =
+        vtk_values<int>(blocks, "SCALARS fault int 1\nLOOKUP_TABLE default\n", faces);
+    const auto normal = vtk_values<double>(blocks, "NORMALS normals double\n", 3 * faces);
+    for (std::size_t f = 0; f < faces; ++f)
+        if (fault[f] >= 0) {
+            const vec3 n = make_vec3(normal[3 * f], normal[3 * f + 1], normal[3 * f + 2]);
+            EXPECT_NEAR(std::abs(inner_prod(n, normals.at(static_cast<std::size_t>(fault[f])))),
+                        1.0, 1e-5)
+                << "face " << f;
+        }
+    EXPECT_NE(std::count(fault.begin(), fault.end(), -1), std::ptrdiff_t(faces));
+
+    const std::string points = read_text(out.file("tracers.vs"));
+    EXPECT_EQ(points.rfind("GOCAD VSet 1\nHEADER {\nname: tracers\n}\nPROPERTIES tracer\n", 0), 0u);
+    EXPECT_TRUE(points.ends_with("END\n"));
+    const std::string last = read_text(out.file("steps/forward_tracers_003.vtk"));
+    const std::size_t first = last.find(" double\n", last.find("POINTS ")) + 8;
+    EXPECT_NE(
+        points.find("\nPVRTX 1 " + last.substr(first, last.find('\n', first) - first) + " 0\n"),
+        std::string::npos);
+    EXPECT_EQ(count_lines(points), 3565u + 6);
+    const auto series = series_entries(read_text(out.file("steps/forward_horizons.vtk.series")));
+    ASSERT_EQ(series.size(), 4u);
+    EXPECT_EQ(
+        tolvex::parse_horizon_text(read_text(out.file("steps/" + series[3].first)), ".vtk").size(),
+        5u);
+
+    // --horizons overrides the configuration's.
+    o = run_batch(run + " --horizons " + quoted(out.file("present.ts")) +
+                  " --save-restored-horizons " + quoted(out.file("flat.ts")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    const std::vector<horizon> given = tolvex::parse_horizon_text(layers, "layers.ts");
+    const std::vector<horizon> flat = surfaces("flat.ts");
+    // The forward run lowers every block, the deepest layer out of the box: the restoration,
+    // which cuts only what lies inside, has the other four.
+    ASSERT_EQ(flat.size(), 4u);
+    for (const horizon& h : flat) {
+        const auto same = std::find_if(given.begin(), given.end(),
+                                       [&](const horizon& g) { return g.name == h.name; });
+        ASSERT_NE(same, given.end()) << h.name;
+        for (const vec3& v : h.vertices)
+            ASSERT_NEAR(v[2], same->vertices[0][2], 1e-6) << h.name;
+    }
 }
 
 } // namespace

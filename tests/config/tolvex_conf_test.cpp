@@ -19,6 +19,7 @@ TEST(Conf, MissingFileKeepsDefaultsAndEmptyFileIsLoaded) {
     EXPECT_FALSE(conf.read((dir.path() / "tolvex.conf").string()));
     EXPECT_FALSE(conf.loaded);
     EXPECT_EQ(conf.boundary_file, "default_boundary");
+    EXPECT_EQ(conf.horizon_file, "");
     EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
     EXPECT_EQ(conf.tracer_radius, 100.0);
     EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{450, -600, 750}));
@@ -34,6 +35,7 @@ TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
     tolvex_conf conf;
     ASSERT_TRUE(conf.read(dir.write("tolvex.conf", "BOUNDARY_FILE=box.txt\r\n"
                                                    "TRACER_I_FILE=t.txt\r\n"
+                                                   "HORIZON_FILE=h.ts\r\n"
                                                    "GL_CLEAR_COLOR=0.5, 0.25 ,1\r\n"
                                                    "TRACER_RADIUS=2.5\r\n"
                                                    "SHOW_BLOCK=0\r\n"
@@ -41,6 +43,7 @@ TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
                                                    "INITIAL_VIEW_POINT=1,2,3")));
     EXPECT_EQ(conf.boundary_file, "box.txt");
     EXPECT_EQ(conf.tracer_file, "t.txt");
+    EXPECT_EQ(conf.horizon_file, "h.ts");
     EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0.5f, 0.25f, 1.0f, 1.0f}));
     EXPECT_EQ(conf.tracer_radius, 2.5);
     EXPECT_TRUE(conf.show_block);

@@ -1,6 +1,7 @@
 // The block exports: faces outward and counter-clockwise seen from outside, indices offset per
 // block, and the whole text of both formats.
 #include "block_export.hpp"
+#include "block_set.hpp"
 #include "cut_block.hpp"
 #include "outward_faces.hpp"
 #include "polyhedra.hpp"
@@ -33,10 +34,12 @@ block tetrahedron(double dx) {
 }
 
 // Two tetrahedra; the second holds its base as the upper half of a cut holds its cut face:
-// clockwise seen from outside, its normal pointing in, and its slanted normal not at unit length.
+// clockwise seen from outside, its normal pointing in, made by the run's first fault, and its
+// slanted normal not at unit length.
 std::vector<block> two_tetrahedra() {
     block second = tetrahedron(2);
     second.faces[0] = make_face({0, 1, 2}, 0, 0, 1);
+    second.faces[0].source = cut_face_source(0);
     second.faces[3].normal = make_vec3(2, 2, 2);
     return {tetrahedron(0), second};
 }
@@ -57,6 +60,7 @@ TEST(BlockExport, VtkTextOfTwoBlocks) {
               "POLYGONS 8 32\n3 0 2 1\n3 0 1 3\n3 0 3 2\n3 1 2 3\n"
               "3 4 6 5\n3 4 5 7\n3 4 7 6\n3 5 6 7\n"
               "CELL_DATA 8\nSCALARS block int 1\nLOOKUP_TABLE default\n0\n0\n0\n0\n1\n1\n1\n1\n"
+              "SCALARS fault int 1\nLOOKUP_TABLE default\n-1\n-1\n-1\n-1\n0\n-1\n-1\n-1\n"
               "NORMALS normals double\n0 0 -1\n0 -1 0\n-1 0 0\n" +
                   unit + " " + unit + " " + unit + "\n0 0 -1\n0 -1 0\n-1 0 0\n" + unit + " " +
                   unit + " " + unit + "\n");
@@ -76,12 +80,13 @@ TEST(BlockExport, ObjTextOfTwoBlocks) {
 }
 
 // The compressed XML form holds what the legacy text does: the same points, polygons, block
-// numbers and normals, and the tracers with their indices and the fault label; the points in the
-// boundary file's coordinates, with the centre beside them.
+// numbers, faults and normals, and the tracers with their indices and the fault label; the points
+// in the boundary file's coordinates, with the centre beside them. The forward run's first fault
+// is the last of three loaded.
 TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
     const vec3 centre = make_vec3(500000, 0, -1000);
     const std::vector<vtp_read_array> a =
-        read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), centre, "1 N"));
+        read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), centre, "1 N", {run_kind::forward, 3}));
     EXPECT_EQ(vtp_array_named(a, "fault").bytes, std::string("1 N", 4));
     EXPECT_EQ(vtp_array_named(a, "centre").values<double>(),
               (std::vector<double>{500000, 0, -1000}));
@@ -96,6 +101,8 @@ TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
               (std::vector<std::int64_t>{3, 6, 9, 12, 15, 18, 21, 24}));
     EXPECT_EQ(vtp_array_named(a, "block").values<std::int32_t>(),
               (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(vtp_array_named(a, "fault", 1).values<std::int32_t>(),
+              (std::vector<std::int32_t>{-1, -1, -1, -1, 2, -1, -1, -1}));
     EXPECT_EQ(vtp_array_named(a, "Normals").values<double>()[4], -1.0); // (0, -1, 0)
 
     const point_list tracers(70000, make_vec3(1.5, -2, 3)); // past one compressed block

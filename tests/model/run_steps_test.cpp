@@ -139,14 +139,19 @@ TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
 }
 
 TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
-    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12), "restoration_007.vtp");
-    EXPECT_EQ(step_file_name(run_kind::restoration, false, 7, 12, step_format::vtk),
+    EXPECT_EQ(step_file_name(run_kind::restoration, step_series::blocks, 7, 12),
+              "restoration_007.vtp");
+    EXPECT_EQ(step_file_name(run_kind::restoration, step_series::blocks, 7, 12, step_format::vtk),
               "restoration_007.vtk");
-    EXPECT_EQ(step_file_name(run_kind::forward, true, 999, 999), "forward_tracers_999.vtp");
-    EXPECT_EQ(step_file_name(run_kind::forward, false, 7, 1000), "forward_0007.vtp");
+    EXPECT_EQ(step_file_name(run_kind::forward, step_series::tracers, 999, 999),
+              "forward_tracers_999.vtp");
+    EXPECT_EQ(step_file_name(run_kind::forward, step_series::blocks, 7, 1000), "forward_0007.vtp");
+    EXPECT_EQ(step_file_name(run_kind::forward, step_series::horizons, 7, 12),
+              "forward_horizons_007.vtk");
     EXPECT_TRUE(is_step_file_name("forward_0007.vtp"));
     EXPECT_TRUE(is_step_file_name("forward_tracers_0007.vtk"));
     EXPECT_TRUE(is_step_file_name("restoration.vtk.series"));
+    EXPECT_TRUE(is_step_file_name("restoration_horizons.vtk.series"));
     EXPECT_FALSE(is_step_file_name("forward_07.vtk"));
 }
 
