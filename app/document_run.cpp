@@ -10,9 +10,12 @@ void run_document(desktop_document& doc, const run_files& files, const warn_fn& 
     std::vector<horizon> horizons = read_run_horizons(files, note);
     doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, on_step, {},
                              {}, std::move(horizons));
-    if (note)
-        for (const std::string& w : doc.last_run.warnings)
-            note(doc.fault_path + ": " + w);
+    if (!note)
+        return;
+    for (const std::string& w : doc.last_run.warnings)
+        note(doc.fault_path + ": " + w);
+    for (const std::string& w : doc.last_run.horizon_warnings)
+        note(files.horizon_path + ": " + w);
 }
 
 } // namespace tolvex

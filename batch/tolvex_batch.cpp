@@ -205,12 +205,6 @@ void remove_earlier_steps(const std::string& folder, staged_files& out) {
     }
 }
 
-// The input a warning of the run is about: the run names a horizon first, a fault otherwise.
-const std::string& warned_file(const std::string& warning, const batch_options& o,
-                               const run_files& files) {
-    return warning.starts_with("horizon \"") ? files.horizon_path : o.faults;
-}
-
 // Stops before the run when a section step is not one of the runs' steps.
 void check_section_steps(const batch_options& o, std::size_t fault_count) {
     if (!o.section)
@@ -295,7 +289,9 @@ int run(const batch_options& o) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     for (const std::string& w : result.warnings)
-        std::cerr << "tolvex-batch: warning: " << warned_file(w, o, files) << ": " << w << "\n";
+        std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
+    for (const std::string& w : result.horizon_warnings)
+        std::cerr << "tolvex-batch: warning: " << files.horizon_path << ": " << w << "\n";
 
     stage_outputs(o, conf, files.tracer_radius, result, tracers, picture,
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);

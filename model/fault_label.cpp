@@ -9,4 +9,8 @@ std::string fault_label(const fault& f) {
     return "fault \"" + f.name + "\" (identifier " + std::to_string(f.id) + ", " + sequence;
 }
 
+std::string fault_short_label(const fault& f) {
+    return std::to_string(f.id) + (f.tag.empty() ? "" : " " + f.tag);
+}
+
 } // namespace tolvex

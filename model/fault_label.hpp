@@ -11,4 +11,7 @@ namespace tolvex {
 // 'fault <identifier> (sequence <sequence number>)'.
 std::string fault_label(const fault& f);
 
+// "102 NF-E": identifier and tag, as drawings and surface names label a fault.
+std::string fault_short_label(const fault& f);
+
 } // namespace tolvex

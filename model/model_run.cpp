@@ -224,8 +224,7 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         result.warnings.push_back(fault_label(faults[k]) +
                                   ": its plane misses the boundary; check its point and normal");
     result.boundary = std::move(boundary);
-    for (const std::string& warning : horizons_outside(result.boundary, horizons))
-        result.warnings.push_back(warning);
+    result.horizon_warnings = horizons_outside(result.boundary, horizons);
     result.horizons = std::move(horizons);
 
     // Both runs count their faults into one total: the restoration's first, then the forward's.

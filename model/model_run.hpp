@@ -45,6 +45,7 @@ struct model_result {
     run_state forward;                 // the forward run: oldest first, slip as the file gives it
     std::vector<horizon> horizons;     // as given, less the centre: where both runs start
     std::vector<std::string> warnings; // doubtful faults, used as given; planes that miss
+    std::vector<std::string> horizon_warnings; // horizons of which nothing lies inside the boundary
 };
 
 // Which of the two cutting runs a step belongs to.
@@ -91,7 +92,7 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 // not), and when memory runs out (naming the fault reached and the block count). The blocks of a
 // run that keep leaves out are not built, and only its points are checked for overflow. on_fault,
 // when set, is told of each fault applied. A horizon of which nothing lies inside the boundary
-// is a warning.
+// is a horizon warning.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {}, kept_blocks keep = {},
                        const fault_fn& on_fault = {}, std::vector<horizon> horizons = {});

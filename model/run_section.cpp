@@ -1,6 +1,7 @@
 #include "run_section.hpp"
 
 #include "cut_block.hpp"
+#include "fault_label.hpp"
 #include "horizon_pieces.hpp"
 #include "number_text.hpp"
 #include "plane_section.hpp"
@@ -113,7 +114,7 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     out.title = step_label(run, step, count, applied);
     out.line = request.line;
     for (const fault& f : faults)
-        out.fault_labels.push_back(std::to_string(f.id) + (f.tag.empty() ? "" : " " + f.tag));
+        out.fault_labels.push_back(fault_short_label(f));
 
     std::vector<fault> cut(faults.begin(), faults.begin() + static_cast<std::ptrdiff_t>(step));
     point_list moved = tracers;

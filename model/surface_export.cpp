@@ -1,6 +1,7 @@
 #include "surface_export.hpp"
 
 #include "block_export.hpp"
+#include "fault_label.hpp"
 #include "horizon_file.hpp"
 #include "number_text.hpp"
 
@@ -54,10 +55,6 @@ surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const 
 
 } // namespace
 
-std::string fault_short_label(const fault& f) {
-    return std::to_string(f.id) + (f.tag.empty() ? "" : " " + f.tag);
-}
-
 surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<horizon>& horizons,
                              const vec3& centre) {
     surface_set set = grouped_surfaces(
@@ -77,10 +74,9 @@ surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<hor
 
 surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<fault>& loaded,
                                 run_kind run, const vec3& centre) {
-    const int n = static_cast<int>(loaded.size());
-    // The restoration applies the faults as loaded; the forward run in reverse.
+    const fault_order order{run, loaded.size()};
     const auto loaded_index = [&](int position) {
-        return run == run_kind::restoration ? position : n - 1 - position;
+        return loaded_fault_of(cut_face_source(position), order);
     };
     surface_set set = grouped_surfaces(
         [&](std::size_t p) { return walls.polygon(p); }, walls.size(),

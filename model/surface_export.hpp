@@ -45,7 +45,4 @@ std::string surfaces_to_text(const surface_set& set, const std::string& path, co
 // them.
 std::string surfaces_to_vtk(const surface_set& set, const vec3* centre = nullptr);
 
-// "102 NF-E": a fault's identifier and name, as sections and surfaces label it.
-std::string fault_short_label(const fault& f);
-
 } // namespace tolvex

@@ -148,7 +148,7 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     blocks.reserve(s.blocks.size());
     for (const py::handle b : s.blocks)
         blocks.push_back(b.cast<const block&>());
-    write_blocks_file(path.string(), blocks, s.centre);
+    write_blocks_file(path.string(), blocks, s.centre, fault_order{s.run, s.faults.size()});
 }
 
 // The tuple a pickle holds of a value of n members, after checking its length.
@@ -279,6 +279,8 @@ void add_result_types(py::module_& m) {
 
 py::object result_object(run_output&& out) {
     model_result& r = out.result;
+    // One list for Python callers, who see both kinds as warnings of the run.
+    r.warnings.insert(r.warnings.end(), r.horizon_warnings.begin(), r.horizon_warnings.end());
     result_view view{
         state_object(std::move(r.restored), run_kind::restoration, std::move(out.restored_steps),
                      out),

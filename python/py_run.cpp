@@ -123,13 +123,11 @@ run_output run_inputs(block boundary, std::vector<fault> faults, const point_lis
 }
 
 py::object finished(run_output&& out, const std::string& warning_prefix) {
-    for (const std::string& w : out.result.warnings) {
-        // A horizon outside the boundary is input used as given, not a doubtful fault.
-        if (w.starts_with("horizon \""))
-            warn_input(w);
-        else
-            warn_slip(warning_prefix + w);
-    }
+    for (const std::string& w : out.result.warnings)
+        warn_slip(warning_prefix + w);
+    // A horizon outside the boundary is input used as given, not a doubtful fault.
+    for (const std::string& w : out.result.horizon_warnings)
+        warn_input(w);
     return result_object(std::move(out));
 }
 

@@ -1,6 +1,7 @@
 #include "py_surface.hpp"
 
 #include "array_convert.hpp"
+#include "fault_label.hpp"
 
 #include <algorithm>
 #include <pybind11/stl.h>

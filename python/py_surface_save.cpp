@@ -1,6 +1,7 @@
 #include "py_surface_save.hpp"
 
 #include "atomic_file.hpp"
+#include "fault_label.hpp"
 #include "py_errors.hpp"
 #include "py_state.hpp"
 #include "py_surface.hpp"
