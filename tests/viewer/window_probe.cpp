@@ -2,7 +2,8 @@
 // manager):
 //   window_probe close ID   asks the window to close, as a window manager's close button does
 //                           (WM_DELETE_WINDOW);
-//   window_probe scene ID   exits 0 when the window shows white faces, green tracers and an axis
+//   window_probe scene ID   exits 0 when the window shows faces (white, or horizons through
+//                           see-through ones), green tracers and an axis
 //                           colour, 1 otherwise;
 //   window_probe ink ID X Y WIDTH HEIGHT
 //                           exits 0 when the rectangle (window coordinates) holds dark pixels,
@@ -13,6 +14,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,19 +40,22 @@ bool shows_scene(Display* display, Window window) {
         XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (!image)
         return false;
-    int white = 0, green = 0, axis = 0;
+    int white = 0, green = 0, axis = 0, bright = 0;
     for (int y = 0; y < attributes.height; ++y)
         for (int x = 0; x < attributes.width; ++x) {
             const unsigned long p = XGetPixel(image, x, y);
             const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
             white += r == 255 && g == 255 && b == 255;
+            // White faces, or the horizons' colours where see-through faces show them.
+            bright += std::max({r, g, b}) > 150;
             green += r == 0 && g == 255 && b < 40;
             axis += r > 140 && r < 240 && g > 140 && g < 240 && b > 140 && b < 240 &&
                     (r != g || g != b);
         }
     XDestroyImage(image);
-    std::printf("window pixels: %d white, %d green, %d axis\n", white, green, axis);
-    return white > 1000 && green > 0 && axis > 0;
+    std::printf("window pixels: %d white, %d green, %d axis, %d bright\n", white, green, axis,
+                bright);
+    return bright > 1000 && green > 0 && axis > 0;
 }
 
 bool shows_ink(Display* display, Window window, int x, int y, int width, int height) {
