@@ -264,8 +264,6 @@ int run(const batch_options& o) {
                 save(step);
             keep_picture(step);
         };
-    // The boundary warning is the cause of the abort that follows it, so it is the message.
-    std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     point_list tracers;
@@ -273,18 +271,20 @@ int run(const batch_options& o) {
         std::cerr << "tolvex-batch: warning: " << text << "\n";
     };
     try {
-        block boundary = read_run_inputs(
-            files, [&](const std::string& text) { boundary_warning = text; }, tracers,
-            print_warning);
+        // A missing boundary file is the abort's cause, which names it, not a warning of its own.
+        block boundary = read_run_inputs(files, {}, tracers, print_warning);
         horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
                            horizons);
+    } catch (const missing_input_file& e) {
+        // The desktop program's texts, which leave out that the file is missing.
+        std::cerr << "tolvex-batch: "
+                  << (e.role() == input_role::boundary ? boundary_warning_text(e.path())
+                                                       : std::string(e.what()))
+                  << " " << std::strerror(ENOENT) << ".\n";
+        return 1;
     } catch (const run_aborted& e) {
-        std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
-        // These two texts are the desktop program's, which leave out that the file is missing.
-        if (!boundary_warning.empty() || dynamic_cast<const tracer_file_missing*>(&e))
-            text += std::string(" ") + std::strerror(ENOENT) + ".";
-        std::cerr << "tolvex-batch: " << text << "\n";
+        std::cerr << "tolvex-batch: " << e.what() << "\n";
         return 1;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;

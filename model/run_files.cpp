@@ -47,11 +47,16 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
 
     const std::optional<std::string> text = read_text_file(files.tracer_path);
     if (!text)
-        throw tracer_file_missing(tracer_failure_text(files.tracer_name));
+        throw missing_input_file(tracer_failure_text(files.tracer_name), files.tracer_path,
+                                 input_role::tracers);
     parse_tracer_text(*text, files.tracer_path, files.tracer_radius, tracers);
-    if (boundary.vertices.empty())
-        throw run_aborted("The boundary [" + files.boundary_path +
-                          "] has no vertices, so there is no model to cut.");
+    if (boundary.vertices.empty()) {
+        const std::string what =
+            "The boundary [" + files.boundary_path + "] has no vertices, so there is no model to cut.";
+        if (!read)
+            throw missing_input_file(what, files.boundary_path, input_role::boundary);
+        throw run_aborted(what);
+    }
     if (note)
         note_tracers_outside(boundary, tracers, *text, files.tracer_path, note);
     return boundary;

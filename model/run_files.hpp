@@ -6,6 +6,7 @@
 #include "model_run.hpp"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tolvex {
@@ -22,10 +23,21 @@ struct run_files {
 // "Failed to load tracer points from [name]."
 std::string tracer_failure_text(const std::string& name);
 
-// The run's tracer file does not exist; what() is tracer_failure_text of its name.
-class tracer_file_missing : public run_aborted {
+// What an input file is to the run.
+enum class input_role { boundary, tracers };
+
+// An input file of the run that does not exist, with its path and role; what() is the text the
+// desktop program shows under "ABORT".
+class missing_input_file : public run_aborted {
   public:
-    using run_aborted::run_aborted;
+    missing_input_file(const std::string& what, std::string path, input_role role)
+        : run_aborted(what), path_(std::move(path)), role_(role) {}
+    const std::string& path() const { return path_; }
+    input_role role() const { return role_; }
+
+  private:
+    std::string path_;
+    input_role role_;
 };
 
 // Reads the boundary, then the tracers into tracers, and returns the boundary. warn receives the
@@ -33,8 +45,10 @@ class tracer_file_missing : public run_aborted {
 // "path:line: reason" for what is used as given but doubtful: a FACE= normal that does not point
 // out, and tracers that lie outside the boundary (their count, at the first one's line). Throws
 // input_error when a file exists but cannot be read and on bad boundary or tracer data (tracers
-// then holds the points before the bad line), tracer_file_missing when the tracer file does not
-// exist (tracers untouched), and run_aborted when the boundary has no vertices.
+// then holds the points before the bad line), missing_input_file when the tracer file does not
+// exist (tracers untouched; what() is tracer_failure_text of its name) and, after the tracers
+// are read, when the boundary file does not exist (what() says the boundary has no vertices),
+// and run_aborted when the boundary has no vertices.
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
                       const warn_fn& note = {});
 

@@ -184,8 +184,7 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
     std::vector<horizon> given = horizons_for_run(horizons);
     const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
-    bool boundary_missing = false;
-    std::optional<std::string> aborted;
+    std::optional<std::string> missing, aborted;
     run_output out;
     std::vector<std::string> notes;
     {
@@ -194,11 +193,13 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
         if (loaded) {
             try {
                 point_list points;
-                block b = read_run_inputs(
-                    files, [&](const std::string&) { boundary_missing = true; }, points,
-                    [&](const std::string& text) { notes.push_back(text); });
+                block b = read_run_inputs(files, {}, points, [&](const std::string& text) {
+                    notes.push_back(text);
+                });
                 out = run_inputs(std::move(b), std::move(*loaded), points, std::move(given), steps,
                                  on_fault);
+            } catch (const missing_input_file& e) {
+                missing = e.path();
             } catch (const run_aborted& e) {
                 aborted = e.what();
             }
@@ -206,14 +207,10 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
     }
     if (!loaded)
         raise_cannot_open(faults.string());
-    if (aborted) {
-        // A missing boundary leaves an empty one, whose abort the missing file explains.
-        if (boundary_missing)
-            raise_cannot_open(files.boundary_path);
-        if (*aborted == tracer_failure_text(files.tracer_name))
-            raise_cannot_open(files.tracer_path);
+    if (missing)
+        raise_cannot_open(*missing);
+    if (aborted)
         throw input_error(files.boundary_path, 0, "no vertices, so there is no model to cut");
-    }
     for (const std::string& text : notes)
         warn_input(text);
     out.tracer_radius = files.tracer_radius;
