@@ -150,8 +150,8 @@ void horizon_pieces_in_box(benchmark::State& state) {
     for (auto _ : state) {
         const horizon_pieces out = pieces_in_blocks(blocks, horizons, threads);
         pieces = out.size();
-        bytes = out.corners.size() * sizeof(xyz) +
-                out.size() * (sizeof(std::size_t) + 3 * sizeof(int));
+        bytes =
+            out.corners.size() * sizeof(xyz) + out.size() * (sizeof(std::size_t) + 3 * sizeof(int));
         benchmark::DoNotOptimize(out.corners.data());
     }
     state.counters["blocks"] = static_cast<double>(block_count(blocks));

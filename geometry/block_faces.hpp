@@ -24,7 +24,9 @@ struct record_faces {
     const block& b;
 
     std::size_t vertex_count() const { return b.vertices.size(); }
-    xyz vertex(std::size_t v) const { return {b.vertices[v][0], b.vertices[v][1], b.vertices[v][2]}; }
+    xyz vertex(std::size_t v) const {
+        return {b.vertices[v][0], b.vertices[v][1], b.vertices[v][2]};
+    }
     std::size_t face_count() const { return b.faces.size(); }
     std::span<const int> corners(std::size_t f) const {
         return {b.faces[f].indices.data(), b.faces[f].indices.size()};

@@ -51,8 +51,8 @@ std::vector<block> cut_block(std::vector<block> blocks, std::vector<fault>& faul
                              point_list& tracers, const cut_observer& observe = {},
                              const cut_progress& progress = {});
 
-// The same, returning the blocks as a flat set in the same order, bit for bit. Each pass is shared between up to max_threads threads (0: one per core); the
-// result does not depend on how many.
+// The same, returning the blocks as a flat set in the same order, bit for bit. Each pass is shared
+// between up to max_threads threads (0: one per core); the result does not depend on how many.
 // observe_steps, when given, learns after each fault what its pass changed.
 block_set cut_block_set(const std::vector<block>& blocks, std::vector<fault>& faults,
                         point_list& tracers, const cut_progress& progress = {},

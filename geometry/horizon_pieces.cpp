@@ -48,8 +48,8 @@ triangle_index index_triangles(const std::vector<horizon>& horizons) {
             box b(box_point(h.vertices[t[0]][0], h.vertices[t[0]][1], h.vertices[t[0]][2]),
                   box_point(h.vertices[t[0]][0], h.vertices[t[0]][1], h.vertices[t[0]][2]));
             for (int k = 1; k < 3; ++k)
-                bg::expand(b, box_point(h.vertices[t[k]][0], h.vertices[t[k]][1],
-                                        h.vertices[t[k]][2]));
+                bg::expand(
+                    b, box_point(h.vertices[t[k]][0], h.vertices[t[k]][1], h.vertices[t[k]][2]));
             boxes.emplace_back(b, static_cast<int>(boxes.size()));
         }
     }
@@ -154,10 +154,9 @@ struct clipper {
         frame_block(b, frame);
         found.clear();
         index.tree.query(bgi::intersects(frame.bounds), std::back_inserter(found));
-        std::sort(found.begin(), found.end(),
-                  [](const boxed_triangle& x, const boxed_triangle& y) {
-                      return x.second < y.second;
-                  });
+        std::sort(found.begin(), found.end(), [](const boxed_triangle& x, const boxed_triangle& y) {
+            return x.second < y.second;
+        });
         for (const boxed_triangle& candidate : found) {
             const int h = index.horizon_of(candidate.second);
             const int t = candidate.second - static_cast<int>(index.first[h]);

@@ -159,8 +159,8 @@ run_state checked_run(const block& boundary, const std::vector<fault>& faults,
                       const point_list& tracers, const std::vector<horizon>& horizons,
                       run_kind kind, const step_fn& on_step, bool keep_blocks,
                       const std::function<void(std::size_t)>& after_fault) {
-    run_state state = cutting_run(boundary, faults, tracers, horizons, kind, on_step, keep_blocks,
-                                  after_fault);
+    run_state state =
+        cutting_run(boundary, faults, tracers, horizons, kind, on_step, keep_blocks, after_fault);
     if (!model_finite(state.blocks, state.faults, state.tracers))
         throw run_aborted(overflow_text(boundary, faults, tracers, kind));
     return state;
@@ -234,14 +234,14 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
             return {};
         return [&on_fault, before, total](std::size_t k) { on_fault(before + k, total); };
     };
-    result.restored = checked_run(result.boundary, faults, tracers, result.horizons,
-                                  run_kind::restoration,
-                                  placed_step, keep.restored, counted_from(0));
+    result.restored =
+        checked_run(result.boundary, faults, tracers, result.horizons, run_kind::restoration,
+                    placed_step, keep.restored, counted_from(0));
 
     const std::vector<fault> forward = forward_faults(result.restored.faults);
-    result.forward = checked_run(result.boundary, forward, tracers, result.horizons,
-                                 run_kind::forward, placed_step,
-                                 keep.forward, counted_from(faults.size()));
+    result.forward =
+        checked_run(result.boundary, forward, tracers, result.horizons, run_kind::forward,
+                    placed_step, keep.forward, counted_from(faults.size()));
     return result;
 }
 

@@ -62,7 +62,7 @@ struct run_step {
     const fault* applied;
     const std::vector<block>& blocks;
     const point_list& tracers;
-    vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
+    vec3 centre = make_vec3(0.0, 0.0, 0.0);   // the boundary's vertex mean, taken off everything
     const horizon_pieces* horizons = nullptr; // the pieces in the step's blocks, when there are any
 };
 using step_fn = std::function<void(const run_step&)>;
@@ -82,17 +82,17 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored);
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers);
 
 // Centres the boundary, the fault points and the horizons on the mean of the boundary's vertices
-// (tracers are already relative to that centre and stay as given), then runs the restoration on faults (as
-// loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
-// faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
-// the given tracers and horizons; each run's horizons come out as the pieces in its final blocks
-// (which are built for them even when keep leaves the blocks out). on_step, when set, sees every step of both runs in order: the restoration's
-// 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices, when
-// a run ends with coordinates that are not finite (naming the first fault after which they were
-// not), and when memory runs out (naming the fault reached and the block count). The blocks of a
-// run that keep leaves out are not built, and only its points are checked for overflow. on_fault,
-// when set, is told of each fault applied. A horizon of which nothing lies inside the boundary
-// is a horizon warning.
+// (tracers are already relative to that centre and stay as given), then runs the restoration on
+// faults (as loaded: descending sequence number, slip_dir as stored) and the forward run on the
+// restored faults in reverse order with slip_dir negated. Both runs start from the centred boundary
+// and the given tracers and horizons; each run's horizons come out as the pieces in its final
+// blocks (which are built for them even when keep leaves the blocks out). on_step, when set, sees
+// every step of both runs in order: the restoration's 0..n, then the forward run's 0..n. Throws
+// run_aborted when the boundary has no vertices, when a run ends with coordinates that are not
+// finite (naming the first fault after which they were not), and when memory runs out (naming the
+// fault reached and the block count). The blocks of a run that keep leaves out are not built, and
+// only its points are checked for overflow. on_fault, when set, is told of each fault applied. A
+// horizon of which nothing lies inside the boundary is a horizon warning.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {}, kept_blocks keep = {},
                        const fault_fn& on_fault = {}, std::vector<horizon> horizons = {});

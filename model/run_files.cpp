@@ -51,8 +51,8 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
                                  input_role::tracers);
     parse_tracer_text(*text, files.tracer_path, files.tracer_radius, tracers);
     if (boundary.vertices.empty()) {
-        const std::string what =
-            "The boundary [" + files.boundary_path + "] has no vertices, so there is no model to cut.";
+        const std::string what = "The boundary [" + files.boundary_path +
+                                 "] has no vertices, so there is no model to cut.";
         if (!read)
             throw missing_input_file(what, files.boundary_path, input_role::boundary);
         throw run_aborted(what);

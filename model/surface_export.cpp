@@ -59,7 +59,9 @@ surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<hor
                              const vec3& centre) {
     surface_set set = grouped_surfaces(
         [&](std::size_t p) { return pieces.piece(p); }, pieces.size(),
-        [&](std::size_t p) { return std::pair{pieces.horizon[p], 0}; },
+        [&](std::size_t p) {
+            return std::pair{pieces.horizon[p], 0};
+        },
         [&](const std::pair<int, int>& key) { return horizons[key.first].name; },
         {"horizon", "block", "triangle"},
         [&](std::size_t p) {
@@ -80,7 +82,9 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
     };
     surface_set set = grouped_surfaces(
         [&](std::size_t p) { return walls.polygon(p); }, walls.size(),
-        [&](std::size_t p) { return std::pair{loaded_index(walls.fault[p]), -walls.side[p]}; },
+        [&](std::size_t p) {
+            return std::pair{loaded_index(walls.fault[p]), -walls.side[p]};
+        },
         [&](const std::pair<int, int>& key) {
             return fault_short_label(loaded[key.first]) + (key.second < 0 ? " (+)" : " (-)");
         },
@@ -95,8 +99,7 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
     return set;
 }
 
-std::string surfaces_to_text(const surface_set& set, const std::string& path,
-                             const vec3& centre) {
+std::string surfaces_to_text(const surface_set& set, const std::string& path, const vec3& centre) {
     if (path.ends_with(".ts"))
         return horizons_to_tsurf(set.surfaces);
     if (path.ends_with(".obj"))

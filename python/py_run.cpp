@@ -193,9 +193,8 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
         if (loaded) {
             try {
                 point_list points;
-                block b = read_run_inputs(files, {}, points, [&](const std::string& text) {
-                    notes.push_back(text);
-                });
+                block b = read_run_inputs(files, {}, points,
+                                          [&](const std::string& text) { notes.push_back(text); });
                 out = run_inputs(std::move(b), std::move(*loaded), points, std::move(given), steps,
                                  on_fault);
             } catch (const missing_input_file& e) {

@@ -75,8 +75,7 @@ TEST(HorizonPieces, TileTheirTrianglesStayInTheirBlocksAndWallsPair) {
                       : model % 3 == 1 ? make_hull(rng)
                                        : make_prism(rng, 2.0);
         start.displacement = make_vec3(0, 0, 0);
-        const std::vector<horizon> horizons{random_surface(rng, 0, 12),
-                                            random_surface(rng, 1, 9),
+        const std::vector<horizon> horizons{random_surface(rng, 0, 12), random_surface(rng, 1, 9),
                                             random_surface(rng, 2, 15)};
         std::size_t fault_count = 0;
         std::vector<fault> faults = random_faults(rng, 1 + model * 8, fault_count);

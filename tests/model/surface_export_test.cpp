@@ -54,8 +54,8 @@ TEST(SurfaceExport, HorizonsAndWallsLieWhereTheBoundaryFileHasThemAndReadBack) {
         run_model(make_box(lo, hi), placed, {}, {}, {}, {}, std::vector<horizon>{layer});
     ASSERT_TRUE(result.warnings.empty()) << result.warnings[0];
 
-    const surface_set horizons = horizon_surfaces(result.forward.horizons, result.horizons,
-                                                  result.centre);
+    const surface_set horizons =
+        horizon_surfaces(result.forward.horizons, result.horizons, result.centre);
     ASSERT_EQ(horizons.surfaces.size(), 1u);
     EXPECT_NEAR(area(horizons.surfaces[0]), 4000.0 * 4000.0, 1e-3);
     for (const vec3& v : horizons.surfaces[0].vertices) {
@@ -73,8 +73,8 @@ TEST(SurfaceExport, HorizonsAndWallsLieWhereTheBoundaryFileHasThemAndReadBack) {
 
     for (const surface_set* set : {&horizons, &walls})
         for (const char* path : {"out.ts", "out.obj"}) {
-            const std::vector<horizon> back = parse_horizon_text(
-                surfaces_to_text(*set, path, result.centre), path);
+            const std::vector<horizon> back =
+                parse_horizon_text(surfaces_to_text(*set, path, result.centre), path);
             ASSERT_EQ(back.size(), set->surfaces.size()) << path;
             for (std::size_t k = 0; k < back.size(); ++k) {
                 EXPECT_EQ(back[k].name, set->surfaces[k].name);
