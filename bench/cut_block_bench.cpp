@@ -4,6 +4,7 @@
 // set on one and two threads, and with every step kept as the viewer keeps it.
 #include "box.hpp"
 #include "cut_block.hpp"
+#include "grid_horizon.hpp"
 #include "horizon_pieces.hpp"
 #include "scene_history.hpp"
 #include "vector_utils.hpp"
@@ -117,24 +118,6 @@ void cut_box_keeping_steps(benchmark::State& state) {
     state.counters["shapes"] = static_cast<double>(shapes);
 }
 
-// A 200 x 200 grid surface (80,000 triangles), gently folded, across the whole box.
-horizon grid_horizon() {
-    constexpr int n = 200;
-    horizon h{"grid", {}, {}};
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j) {
-            const double x = -10.0 + 20.0 * i / n, y = -10.0 + 20.0 * j / n;
-            h.vertices.push_back(make_vec3(x, y, 0.1 * x + std::sin(0.5 * y)));
-        }
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            const int p = i * (n + 1) + j, q = p + n + 1;
-            h.triangles.push_back({p, q, q + 1});
-            h.triangles.push_back({p, q + 1, p + 1});
-        }
-    return h;
-}
-
 // The pieces of the grid horizon in the blocks state.range(0) faults leave, on up to
 // state.range(1) threads; reports the pieces and the bytes each takes.
 void horizon_pieces_in_box(benchmark::State& state) {
@@ -144,7 +127,9 @@ void horizon_pieces_in_box(benchmark::State& state) {
     block box = setup.box;
     box.tracer_indices.clear();
     const block_set blocks = cut_block_set({box}, faults, tracers);
-    const std::vector<horizon> horizons{grid_horizon()};
+    // A 200 x 200 grid (80,000 triangles), gently folded, across the whole box.
+    const std::vector<horizon> horizons{grid_horizon(
+        "grid", -10, -10, 20, 200, [](double x, double y) { return 0.1 * x + std::sin(0.5 * y); })};
     const auto threads = static_cast<unsigned>(state.range(1));
     std::size_t pieces = 0, bytes = 0;
     for (auto _ : state) {

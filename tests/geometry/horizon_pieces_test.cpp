@@ -2,6 +2,7 @@
 // the start block, every piece lies in its block, and fault walls face each other in pairs.
 #include "cut_block.hpp"
 #include "fault_surfaces.hpp"
+#include "grid_horizon.hpp"
 #include "horizon_pieces.hpp"
 #include "polyhedra.hpp"
 #include "vector_utils.hpp"
@@ -14,31 +15,16 @@
 
 namespace {
 
-// A surface over [-3, 3]^2 (beyond any start block here) on a grid of n x n cells, each cut
-// into two triangles along an alternating diagonal; kind 0 level, 1 steep, 2 folded.
+// A surface over [-3, 3]^2 (beyond any start block here) on a grid of n x n cells; kind 0 level,
+// 1 steep, 2 folded.
 horizon random_surface(std::mt19937& rng, int kind, int n) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     const double a = 0.5 * u(rng), b = kind == 1 ? 3.0 * u(rng) : kind == 2 ? 0.2 * u(rng) : 0.0;
     const double c = kind == 0 ? 0.0 : 0.2 * u(rng);
     const double fold = kind == 2 ? 0.6 : 0.0;
-    horizon h{"h" + std::to_string(kind), {}, {}};
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j) {
-            const double x = -3.0 + 6.0 * i / n, y = -3.0 + 6.0 * j / n;
-            h.vertices.push_back(make_vec3(x, y, a + b * x + c * y + fold * std::sin(2.0 * x)));
-        }
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            const int p = i * (n + 1) + j, q = p + n + 1;
-            if ((i + j) % 2 == 0) {
-                h.triangles.push_back({p, q, q + 1});
-                h.triangles.push_back({p, q + 1, p + 1});
-            } else {
-                h.triangles.push_back({p, q, p + 1});
-                h.triangles.push_back({q, q + 1, p + 1});
-            }
-        }
-    return h;
+    return grid_horizon("h" + std::to_string(kind), -3, -3, 6, n, [&](double x, double y) {
+        return a + b * x + c * y + fold * std::sin(2.0 * x);
+    });
 }
 
 std::vector<fault> random_faults(std::mt19937& rng, int count, std::size_t& index_count) {

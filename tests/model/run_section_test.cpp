@@ -3,6 +3,7 @@
 // where the plane runs along the horizons' triangle sides.
 #include "boundary_file.hpp"
 #include "box.hpp"
+#include "grid_horizon.hpp"
 #include "model_run.hpp"
 #include "run_section.hpp"
 
@@ -21,19 +22,8 @@ namespace {
 horizon grid_surface(std::mt19937& rng, double x0, double size, int n, double z) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     const double tilt = 0.05 * u(rng), fold = 0.2 * u(rng);
-    horizon h{"h" + std::to_string(z), {}, {}};
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j) {
-            const double x = x0 + size * i / n, y = x0 + size * j / n;
-            h.vertices.push_back(make_vec3(x, y, z + tilt * (x - x0) + fold * std::sin(x)));
-        }
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            const int p = i * (n + 1) + j, q = p + n + 1;
-            h.triangles.push_back({p, q, q + 1});
-            h.triangles.push_back({p, q + 1, p + 1});
-        }
-    return h;
+    return grid_horizon("h" + std::to_string(z), x0, x0, size, n,
+                        [&](double x, double) { return z + tilt * (x - x0) + fold * std::sin(x); });
 }
 
 // Whether x lies on the flat convex polygon within tolerance.
