@@ -14,6 +14,7 @@
 #include "scene_image.hpp"
 #include "section_export.hpp"
 #include "staged_files.hpp"
+#include "step_blocks.hpp"
 #include "step_files.hpp"
 #include "stop_signals.hpp"
 #include "surface_outputs.hpp"
@@ -256,20 +257,22 @@ int run(const batch_options& o) {
 
     staged_files out;
     std::vector<horizon> horizons; // read with the other inputs, named in the step files
-    step_fn on_step;
+    // Step files are written from the run's changes, kept in step_blocks, not from whole steps.
+    step_fn on_step = keep_picture;
+    step_change_fn on_change;
+    step_blocks kept;
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
-        on_step = [&](const run_step& step) {
+        on_step = {};
+        on_change = [&](const run_step_change& change) {
             stop_if_signalled();
-            stage_step_files(step, horizons, o.save_steps, out, o.steps_format);
+            kept.apply(change);
+            const run_step step = kept.step(change);
+            stage_step_files(step, horizons, o.save_steps, out, o.steps_format, kept.outward());
+            if (keep_picture)
+                keep_picture(step);
         };
     }
-    if (keep_picture)
-        on_step = [&keep_picture, save = std::move(on_step)](const run_step& step) {
-            if (save)
-                save(step);
-            keep_picture(step);
-        };
     // The boundary warning is the cause of the abort that follows it, so it is the message.
     std::string boundary_warning;
     const auto start = std::chrono::steady_clock::now();
@@ -284,7 +287,7 @@ int run(const batch_options& o) {
             print_warning);
         horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
-                           horizons);
+                           horizons, on_change);
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
         // These two texts are the desktop program's, which leave out that the file is missing.

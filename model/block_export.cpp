@@ -177,13 +177,23 @@ std::string tracer_points_text(const point_list& tracers, const vec3& centre,
 
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label, const fault_order& order) {
+    std::vector<std::vector<face>> outward;
+    outward.reserve(blocks.size());
+    for (const block& b : blocks)
+        outward.push_back(outward_faces(b));
+    return blocks_to_vtp(blocks, outward, centre, fault_label, order);
+}
+
+std::string blocks_to_vtp(const std::vector<block>& blocks,
+                          std::span<const std::vector<face>> outward, const vec3& centre,
+                          const std::string& fault_label, const fault_order& order) {
     vtp_polydata d;
     std::vector<double> normals;
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         for (const vec3& v : blocks[n].vertices)
             d.points.insert(d.points.end(), {v[0] + centre[0], v[1] + centre[1], v[2] + centre[2]});
-        for (const face& f : outward_faces(blocks[n])) {
+        for (const face& f : outward[n]) {
             for (int i : f.indices)
                 d.polygon_connectivity.push_back(base + i);
             d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));

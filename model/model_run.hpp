@@ -3,6 +3,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "cut_block.hpp"
 #include "fault.hpp"
 #include "horizon.hpp"
 #include "horizon_pieces.hpp"
@@ -61,10 +62,27 @@ struct run_step {
     const fault* applied;
     const std::vector<block>& blocks;
     const point_list& tracers;
-    vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
+    vec3 centre = make_vec3(0.0, 0.0, 0.0);   // the boundary's vertex mean, taken off everything
     const horizon_pieces* horizons = nullptr; // the pieces in the step's blocks, when there are any
 };
 using step_fn = std::function<void(const run_step&)>;
+
+// One state of a cutting run told as what changed since the state before, for a caller that keeps
+// its own copy of the blocks (step_blocks): far cheaper than run_step, which builds every block at
+// every step. Step 0 gives the run's start block, step k (1..n) the report of the k-th fault's
+// pass. The references are valid only during the call.
+struct run_step_change {
+    run_kind run;
+    std::size_t step;
+    std::size_t step_count;
+    const fault* applied;
+    const block* start;     // at step 0, else null
+    const cut_step* change; // at steps 1..n, else null
+    const point_list& tracers;
+    const std::vector<horizon>& horizons; // the run's horizons, centred
+    vec3 centre = make_vec3(0.0, 0.0, 0.0);
+};
+using step_change_fn = std::function<void(const run_step_change&)>;
 
 // Called after each fault of either run with the faults both runs have applied so far (1..2n)
 // and their total 2n, and again with the same values every few thousand blocks while a run's
@@ -81,19 +99,21 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored);
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers);
 
 // Centres the boundary, the fault points and the horizons on the mean of the boundary's vertices
-// (tracers are already relative to that centre and stay as given), then runs the restoration on faults (as
-// loaded: descending sequence number, slip_dir as stored) and the forward run on the restored
-// faults in reverse order with slip_dir negated. Both runs start from the centred boundary and
-// the given tracers and horizons; each run's horizons come out as the pieces in its final blocks
-// (which are built for them even when keep leaves the blocks out). on_step, when set, sees every step of both runs in order: the restoration's
-// 0..n, then the forward run's 0..n. Throws run_aborted when the boundary has no vertices, when
-// a run ends with coordinates that are not finite (naming the first fault after which they were
-// not), and when memory runs out (naming the fault reached and the block count). The blocks of a
-// run that keep leaves out are not built, and only its points are checked for overflow. on_fault,
-// when set, is told of each fault applied. A horizon of which nothing lies inside the boundary
-// is a warning.
+// (tracers are already relative to that centre and stay as given), then runs the restoration on
+// faults (as loaded: descending sequence number, slip_dir as stored) and the forward run on the
+// restored faults in reverse order with slip_dir negated. Both runs start from the centred boundary
+// and the given tracers and horizons; each run's horizons come out as the pieces in its final
+// blocks (which are built for them even when keep leaves the blocks out). on_step, when set, sees
+// every step of both runs in order: the restoration's 0..n, then the forward run's 0..n. Throws
+// run_aborted when the boundary has no vertices, when a run ends with coordinates that are not
+// finite (naming the first fault after which they were not), and when memory runs out (naming the
+// fault reached and the block count). The blocks of a run that keep leaves out are not built, and
+// only its points are checked for overflow. on_fault, when set, is told of each fault applied. A
+// horizon of which nothing lies inside the boundary is a warning. on_change, when set and on_step
+// is not, sees every step as on_step would, told as what changed.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {}, kept_blocks keep = {},
-                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {});
+                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {},
+                       const step_change_fn& on_change = {});
 
 } // namespace tolvex

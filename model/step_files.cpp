@@ -52,7 +52,8 @@ bool is_step_file_name(const std::string& name) {
 }
 
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
-                      const std::string& folder, staged_files& out, step_format format) {
+                      const std::string& folder, staged_files& out, step_format format,
+                      std::span<const std::vector<face>> outward) {
     const std::string label = fault_label(step.applied);
     const bool vtp = format == step_format::vtp;
     const auto path = [&](step_series series) {
@@ -61,8 +62,9 @@ void stage_step_files(const run_step& step, const std::vector<horizon>& horizons
     };
     const fault_order order{step.run, step.step_count};
     out.write(path(step_series::blocks),
-              vtp ? blocks_to_vtp(step.blocks, step.centre, label, order)
-                  : blocks_to_vtk(step.blocks, step.centre, label, order));
+              !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
+              : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)
+                                : blocks_to_vtp(step.blocks, outward, step.centre, label, order));
     out.write(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
                                               : tracers_to_vtk(step.tracers, step.centre, label));
     std::vector<step_series> written = {step_series::blocks, step_series::tracers};

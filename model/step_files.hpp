@@ -7,6 +7,7 @@
 #include "staged_files.hpp"
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,10 @@ bool is_step_file_name(const std::string& name);
 // their loaded fault) and its tracers (likewise), in the boundary file's coordinates, each naming
 // the fault just applied as "identifier tag", or "initial" at step 0; the step's horizon pieces
 // too when it has them, named after horizons (the run's horizons as given); after a run's last
-// step also that run's series indices.
+// step also that run's series indices. outward, when given, holds outward_faces of each block.
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
                       const std::string& folder, staged_files& out,
-                      step_format format = step_format::vtp);
+                      step_format format = step_format::vtp,
+                      std::span<const std::vector<face>> outward = {});
 
 } // namespace tolvex
