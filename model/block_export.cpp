@@ -189,6 +189,17 @@ std::string blocks_to_vtp(const std::vector<block>& blocks,
                           const std::string& fault_label, const fault_order& order) {
     vtp_polydata d;
     std::vector<double> normals;
+    std::size_t points = 0, faces = 0, corners = 0;
+    for (std::size_t n = 0; n < blocks.size(); ++n) {
+        points += blocks[n].vertices.size();
+        faces += outward[n].size();
+        for (const face& f : outward[n])
+            corners += f.indices.size();
+    }
+    d.points.reserve(3 * points);
+    d.polygon_connectivity.reserve(corners);
+    d.polygon_offsets.reserve(faces);
+    normals.reserve(3 * faces);
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         for (const vec3& v : blocks[n].vertices)
@@ -215,6 +226,9 @@ std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label) {
     vtp_polydata d;
     std::vector<std::int32_t> index(tracers.size());
+    d.points.reserve(3 * tracers.size());
+    d.vertex_connectivity.reserve(tracers.size());
+    d.vertex_offsets.reserve(tracers.size());
     for (std::size_t i = 0; i < tracers.size(); ++i) {
         const vec3 p = placed(tracers[i], centre);
         d.points.insert(d.points.end(), {p[0], p[1], p[2]});
