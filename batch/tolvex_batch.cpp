@@ -20,12 +20,14 @@
 #include "surface_outputs.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
+#include "write_queue.hpp"
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -261,14 +263,23 @@ int run(const batch_options& o) {
     step_fn on_step = keep_picture;
     step_change_fn on_change;
     step_blocks kept;
+    // Step files are written on a thread of their own while the next step is cut.
+    std::optional<write_queue> step_files;
+    const file_fn queue_file = [&step_files](std::string path, std::string content) {
+        step_files->push(std::move(path), std::move(content));
+    };
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
+        step_files.emplace([&out](const std::string& path, const std::string& content) {
+            out.write(path, content);
+        });
         on_step = {};
         on_change = [&](const run_step_change& change) {
             stop_if_signalled();
             kept.apply(change);
             const run_step step = kept.step(change);
-            stage_step_files(step, horizons, o.save_steps, out, o.steps_format, kept.outward());
+            stage_step_files(step, horizons, o.save_steps, queue_file, o.steps_format,
+                             kept.outward());
             if (keep_picture)
                 keep_picture(step);
         };
@@ -288,6 +299,8 @@ int run(const batch_options& o) {
         horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
                            horizons, on_change);
+        if (step_files)
+            step_files->finish();
     } catch (const run_aborted& e) {
         std::string text = boundary_warning.empty() ? e.what() : boundary_warning;
         // These two texts are the desktop program's, which leave out that the file is missing.
