@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <numeric>
 #include <string_view>
 #include <zlib.h>
 
@@ -49,6 +50,10 @@ void append_compressed(std::string& out, std::string_view bytes, int level) {
     }
 }
 
+int level_of(const std::string& type) {
+    return type.starts_with("Float") ? Z_NO_COMPRESSION : Z_BEST_SPEED;
+}
+
 // The most bytes append_compressed writes for size bytes.
 std::size_t compressed_bound(std::size_t size) {
     const std::size_t count = (size + block_bytes - 1) / block_bytes;
@@ -65,7 +70,7 @@ struct vtp_builder {
     std::string appended;
 
     void array(const std::string& name, const std::string& type, int components,
-               std::string_view bytes, const char* tag = "DataArray") {
+               std::string_view bytes, const char* tag = "DataArray", bool packed = false) {
         head += "<" + std::string(tag) + " type=\"" + type + "\" Name=\"" + name + "\"";
         if (components != 1)
             head += " NumberOfComponents=\"" + std::to_string(components) + "\"";
@@ -73,11 +78,13 @@ struct vtp_builder {
             head += " NumberOfTuples=\"" +
                     std::to_string(std::count(bytes.begin(), bytes.end(), '\0')) + "\"";
         head += " format=\"appended\" offset=\"" + std::to_string(appended.size()) + "\"/>\n";
-        append_compressed(appended, bytes,
-                          type.starts_with("Float") ? Z_NO_COMPRESSION : Z_BEST_SPEED);
+        if (packed)
+            appended += bytes;
+        else
+            append_compressed(appended, bytes, level_of(type));
     }
     void array(const vtp_array& a, const char* tag = "DataArray") {
-        array(a.name, a.type, a.components, a.bytes, tag);
+        array(a.name, a.type, a.components, a.bytes, tag, a.packed);
     }
     void cells(const char* tag, const std::vector<std::int64_t>& connectivity,
                const std::vector<std::int64_t>& offsets) {
@@ -102,6 +109,22 @@ struct vtp_builder {
 
 } // namespace
 
+vtp_array vtp_pack(vtp_array a) {
+    std::string packed;
+    append_compressed(packed, a.bytes, level_of(a.type));
+    a.bytes = std::move(packed);
+    a.packed = true;
+    return a;
+}
+
+std::vector<vtp_array> packed_vertex_cells(std::size_t count) {
+    std::vector<std::int64_t> connectivity(count), offsets(count);
+    std::iota(connectivity.begin(), connectivity.end(), 0);
+    std::iota(offsets.begin(), offsets.end(), 1);
+    return {vtp_pack({"connectivity", "Int64", 1, array_bytes(connectivity)}),
+            vtp_pack({"offsets", "Int64", 1, array_bytes(offsets)})};
+}
+
 vtp_array vtp_string(const std::string& name, const std::string& value) {
     return {name, "String", 1, value + '\0'};
 }
@@ -116,6 +139,8 @@ std::size_t appended_bound(const vtp_polydata& d) {
     for (const auto* list :
          {&d.vertex_connectivity, &d.vertex_offsets, &d.polygon_connectivity, &d.polygon_offsets})
         room += compressed_bound(list->size() * sizeof(std::int64_t));
+    for (const vtp_array& a : d.packed_vertex_cells)
+        room += a.bytes.size();
     return room + compressed_bound(d.points.size() * sizeof(double));
 }
 
@@ -134,7 +159,9 @@ std::string vtp_text(const vtp_polydata& d) {
         b.head += "</FieldData>\n";
     }
     b.head += "<Piece NumberOfPoints=\"" + std::to_string(d.points.size() / 3) +
-              "\" NumberOfVerts=\"" + std::to_string(d.vertex_offsets.size()) +
+              "\" NumberOfVerts=\"" +
+              std::to_string(d.packed_vertex_cells.empty() ? d.vertex_offsets.size()
+                                                           : d.packed_vertex_count) +
               "\" NumberOfLines=\"0\" NumberOfStrips=\"0\" NumberOfPolys=\"" +
               std::to_string(d.polygon_offsets.size()) + "\">\n";
     b.data("PointData", d.point_data, d.point_scalars, "");
@@ -142,7 +169,14 @@ std::string vtp_text(const vtp_polydata& d) {
     b.head += "<Points>\n";
     b.array("Points", "Float64", 3, bytes_of(d.points));
     b.head += "</Points>\n";
-    b.cells("Verts", d.vertex_connectivity, d.vertex_offsets);
+    if (d.packed_vertex_cells.empty()) {
+        b.cells("Verts", d.vertex_connectivity, d.vertex_offsets);
+    } else {
+        b.head += "<Verts>\n";
+        for (const vtp_array& a : d.packed_vertex_cells)
+            b.array(a);
+        b.head += "</Verts>\n";
+    }
     b.cells("Polys", d.polygon_connectivity, d.polygon_offsets);
     b.head += "</Piece>\n</PolyData>\n<AppendedData encoding=\"raw\">\n_";
     b.appended.insert(0, b.head);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <numeric>
+#include <optional>
 
 namespace tolvex {
 
@@ -76,6 +78,25 @@ void append_cell_scalars(std::string& out, const char* name,
     out += "SCALARS " + std::string(name) + " int 1\nLOOKUP_TABLE default\n";
     for (const std::int32_t v : values)
         out += std::to_string(v) + "\n";
+}
+
+// The vertex cells and the numbers of count tracers, packed: every step of a series has the same.
+struct tracer_numbers {
+    std::size_t count = 0;
+    std::vector<vtp_array> cells;
+    vtp_array index;
+};
+
+// Those of the count last asked for are kept, since a series asks for the same count each time.
+const tracer_numbers& tracer_numbers_of(std::size_t count) {
+    thread_local std::optional<tracer_numbers> last;
+    if (!last || last->count != count) {
+        std::vector<std::int32_t> index(count);
+        std::iota(index.begin(), index.end(), 0);
+        last = tracer_numbers{count, packed_vertex_cells(count),
+                              vtp_pack({"tracer", "Int32", 1, array_bytes(index)})};
+    }
+    return *last;
 }
 
 } // namespace
@@ -225,18 +246,15 @@ std::string blocks_to_vtp(const std::vector<block>& blocks,
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label) {
     vtp_polydata d;
-    std::vector<std::int32_t> index(tracers.size());
     d.points.reserve(3 * tracers.size());
-    d.vertex_connectivity.reserve(tracers.size());
-    d.vertex_offsets.reserve(tracers.size());
-    for (std::size_t i = 0; i < tracers.size(); ++i) {
-        const vec3 p = placed(tracers[i], centre);
+    for (const vec3& t : tracers) {
+        const vec3 p = placed(t, centre);
         d.points.insert(d.points.end(), {p[0], p[1], p[2]});
-        d.vertex_connectivity.push_back(static_cast<std::int64_t>(i));
-        d.vertex_offsets.push_back(static_cast<std::int64_t>(i + 1));
-        index[i] = static_cast<std::int32_t>(i);
     }
-    d.point_data = {{"tracer", "Int32", 1, array_bytes(index)}};
+    const tracer_numbers& numbers = tracer_numbers_of(tracers.size());
+    d.packed_vertex_count = tracers.size();
+    d.packed_vertex_cells = numbers.cells;
+    d.point_data = {numbers.index};
     d.point_scalars = "tracer";
     d.field_data = vtp_field_data(centre, fault_label);
     return vtp_text(d);
