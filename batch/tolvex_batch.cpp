@@ -14,17 +14,20 @@
 #include "scene_image.hpp"
 #include "section_export.hpp"
 #include "staged_files.hpp"
+#include "step_blocks.hpp"
 #include "step_files.hpp"
 #include "stop_signals.hpp"
 #include "surface_outputs.hpp"
 #include "tolvex_conf.hpp"
 #include "tracer_file.hpp"
+#include "write_queue.hpp"
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -250,20 +253,31 @@ int run(const batch_options& o) {
 
     staged_files out;
     std::vector<horizon> horizons; // read with the other inputs, named in the step files
-    step_fn on_step;
+    // Step files are written from the run's changes, kept in step_blocks, not from whole steps.
+    step_fn on_step = keep_picture;
+    step_change_fn on_change;
+    step_blocks kept;
+    // Step files are written on a thread of their own while the next step is cut.
+    std::optional<write_queue> step_files;
+    const file_fn queue_file = [&step_files](std::string path, std::string content) {
+        step_files->push(std::move(path), std::move(content));
+    };
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
-        on_step = [&](const run_step& step) {
+        step_files.emplace([&out](const std::string& path, const std::string& content) {
+            out.write(path, content);
+        });
+        on_step = {};
+        on_change = [&](const run_step_change& change) {
             stop_if_signalled();
-            stage_step_files(step, horizons, o.save_steps, out, o.steps_format);
+            kept.apply(change);
+            const run_step step = kept.step(change);
+            stage_step_files(step, horizons, o.save_steps, queue_file, o.steps_format,
+                             kept.outward());
+            if (keep_picture)
+                keep_picture(step);
         };
     }
-    if (keep_picture)
-        on_step = [&keep_picture, save = std::move(on_step)](const run_step& step) {
-            if (save)
-                save(step);
-            keep_picture(step);
-        };
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     point_list tracers;
@@ -275,7 +289,9 @@ int run(const batch_options& o) {
         block boundary = read_run_inputs(files, {}, tracers, print_warning);
         horizons = read_run_horizons(files, print_warning);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
-                           horizons);
+                           horizons, on_change);
+        if (step_files)
+            step_files->finish();
     } catch (const missing_input_file& e) {
         // The desktop program's texts, which leave out that the file is missing.
         std::cerr << "tolvex-batch: "

@@ -27,7 +27,7 @@ cut_step step_of(const block_store& store, const std::vector<cut_worker>& worker
     std::size_t p = 0;
     for (int s = 0; s >= 0; s = store.next[s])
         position[s] = p++;
-    cut_step step{k, p, {}, {}, {}, slip};
+    cut_step step{k, p, {}, {}, {}, {}, slip};
     std::vector<int> made;
     int t = first_new;
     for (const cut_worker& worker : workers) {
@@ -41,8 +41,13 @@ cut_step step_of(const block_store& store, const std::vector<cut_worker>& worker
     std::sort(made.begin(), made.end(), [&](int a, int b) { return position[a] < position[b]; });
     std::sort(step.moved.begin(), step.moved.end());
     step.made = stored_set(store, made);
-    for (int s : made)
+    step.made_held.reserve(step.made.vertices.size());
+    for (int s : made) {
         step.made_at.push_back(position[s]);
+        const work_block& shape = store.shapes[s];
+        step.made_held.insert(step.made_held.end(), shape.points,
+                              shape.points + shape.vertex_count);
+    }
     return step;
 }
 

@@ -25,7 +25,10 @@ using cut_progress = std::function<void(std::size_t fault_position, std::size_t 
 struct cut_step {
     std::size_t fault_position = 0;
     std::size_t block_count = 0;
-    block_set made;                   // the halves, in list order, as they stand after the pass
+    block_set made; // the halves, in list order, as they stand after the pass
+    // The halves' vertices as the kernel holds them, without their displacement: each half's
+    // vertices, now and after any later moves, are these plus its displacement then, bit for bit.
+    flat_list<xyz> made_held;
     std::vector<std::size_t> made_at; // their positions
     std::vector<std::size_t> moved;   // the positions of the blocks that only moved, ascending
     xyz slip{};

@@ -17,6 +17,7 @@ struct vtp_array {
     std::string type;
     int components = 1;
     std::string bytes;
+    bool packed = false; // bytes already compressed as the file holds them (vtp_pack)
 };
 
 // The arrays of one array of type T.
@@ -30,12 +31,22 @@ struct vtp_polydata {
     std::vector<double> points; // x, y, z of each point
     std::vector<std::int64_t> vertex_connectivity, vertex_offsets;
     std::vector<std::int64_t> polygon_connectivity, polygon_offsets;
+    // Vertex cells that recur file after file: their count and their connectivity and offsets
+    // packed (vtp_pack), used instead of the two lists when given.
+    std::size_t packed_vertex_count = 0;
+    std::vector<vtp_array> packed_vertex_cells;
     std::vector<vtp_array> point_data, cell_data, field_data;
     std::string point_scalars, cell_scalars, cell_normals; // attribute names, or empty
 };
 
 // The whole .vtp file.
 std::string vtp_text(const vtp_polydata& data);
+
+// The array compressed as a file holds it, for an array that many files repeat; not for strings.
+vtp_array vtp_pack(vtp_array a);
+
+// The connectivity and offsets of count vertex cells, one point each in order, packed.
+std::vector<vtp_array> packed_vertex_cells(std::size_t count);
 
 // A string array of one value, for field data.
 vtp_array vtp_string(const std::string& name, const std::string& value);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <numeric>
+#include <optional>
 
 namespace tolvex {
 
@@ -76,6 +78,25 @@ void append_cell_scalars(std::string& out, const char* name,
     out += "SCALARS " + std::string(name) + " int 1\nLOOKUP_TABLE default\n";
     for (const std::int32_t v : values)
         out += std::to_string(v) + "\n";
+}
+
+// The vertex cells and the numbers of count tracers, packed: every step of a series has the same.
+struct tracer_numbers {
+    std::size_t count = 0;
+    std::vector<vtp_array> cells;
+    vtp_array index;
+};
+
+// Those of the count last asked for are kept, since a series asks for the same count each time.
+const tracer_numbers& tracer_numbers_of(std::size_t count) {
+    thread_local std::optional<tracer_numbers> last;
+    if (!last || last->count != count) {
+        std::vector<std::int32_t> index(count);
+        std::iota(index.begin(), index.end(), 0);
+        last = tracer_numbers{count, packed_vertex_cells(count),
+                              vtp_pack({"tracer", "Int32", 1, array_bytes(index)})};
+    }
+    return *last;
 }
 
 } // namespace
@@ -177,13 +198,34 @@ std::string tracer_points_text(const point_list& tracers, const vec3& centre,
 
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label, const fault_order& order) {
+    std::vector<std::vector<face>> outward;
+    outward.reserve(blocks.size());
+    for (const block& b : blocks)
+        outward.push_back(outward_faces(b));
+    return blocks_to_vtp(blocks, outward, centre, fault_label, order);
+}
+
+std::string blocks_to_vtp(const std::vector<block>& blocks,
+                          std::span<const std::vector<face>> outward, const vec3& centre,
+                          const std::string& fault_label, const fault_order& order) {
     vtp_polydata d;
     std::vector<double> normals;
+    std::size_t points = 0, faces = 0, corners = 0;
+    for (std::size_t n = 0; n < blocks.size(); ++n) {
+        points += blocks[n].vertices.size();
+        faces += outward[n].size();
+        for (const face& f : outward[n])
+            corners += f.indices.size();
+    }
+    d.points.reserve(3 * points);
+    d.polygon_connectivity.reserve(corners);
+    d.polygon_offsets.reserve(faces);
+    normals.reserve(3 * faces);
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         for (const vec3& v : blocks[n].vertices)
             d.points.insert(d.points.end(), {v[0] + centre[0], v[1] + centre[1], v[2] + centre[2]});
-        for (const face& f : outward_faces(blocks[n])) {
+        for (const face& f : outward[n]) {
             for (int i : f.indices)
                 d.polygon_connectivity.push_back(base + i);
             d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));
@@ -204,15 +246,15 @@ std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label) {
     vtp_polydata d;
-    std::vector<std::int32_t> index(tracers.size());
-    for (std::size_t i = 0; i < tracers.size(); ++i) {
-        const vec3 p = placed(tracers[i], centre);
+    d.points.reserve(3 * tracers.size());
+    for (const vec3& t : tracers) {
+        const vec3 p = placed(t, centre);
         d.points.insert(d.points.end(), {p[0], p[1], p[2]});
-        d.vertex_connectivity.push_back(static_cast<std::int64_t>(i));
-        d.vertex_offsets.push_back(static_cast<std::int64_t>(i + 1));
-        index[i] = static_cast<std::int32_t>(i);
     }
-    d.point_data = {{"tracer", "Int32", 1, array_bytes(index)}};
+    const tracer_numbers& numbers = tracer_numbers_of(tracers.size());
+    d.packed_vertex_count = tracers.size();
+    d.packed_vertex_cells = numbers.cells;
+    d.point_data = {numbers.index};
     d.point_scalars = "tracer";
     d.field_data = vtp_field_data(centre, fault_label);
     return vtp_text(d);

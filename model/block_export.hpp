@@ -6,6 +6,7 @@
 #include "block.hpp"
 #include "model_run.hpp"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label = "", const fault_order& order = {});
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label = "");
+
+// blocks_to_vtp with outward_faces of each block given, for a caller that keeps them.
+std::string blocks_to_vtp(const std::vector<block>& blocks,
+                          std::span<const std::vector<face>> outward, const vec3& centre,
+                          const std::string& fault_label = "", const fault_order& order = {});
 
 // Wavefront OBJ: one object block_N per block in list order, one normal per face.
 std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre);

@@ -56,12 +56,36 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
     return text + ", with " + std::to_string(blocks) + (blocks == 1 ? " block." : " blocks.");
 }
 
+// A cutting run that tells its steps as what changed: the kernel's flat set and its step reports,
+// so that no step is built whole.
+run_state changing_run(block start, std::vector<fault> faults, point_list tracers,
+                       const std::vector<horizon>& horizons, run_kind kind,
+                       const step_change_fn& on_change, bool keep_blocks,
+                       const cut_progress& progress) {
+    const std::size_t n = faults.size();
+    on_change({kind, 0, n, nullptr, &start, nullptr, tracers, horizons});
+    fault applied = n > 0 ? faults[0] : fault{};
+    const cut_step_observer observe = [&](const cut_step& step, const std::vector<fault>& now,
+                                          const point_list& moved) {
+        const std::size_t k = step.fault_position;
+        on_change({kind, k + 1, n, &applied, nullptr, &step, moved, horizons});
+        if (k + 1 < n)
+            applied = now[k + 1];
+    };
+    const block_set set = cut_block_set({std::move(start)}, faults, tracers, progress, 0, observe);
+    const std::size_t count = block_count(set);
+    horizon_pieces pieces = pieces_in_blocks(set, horizons);
+    return {keep_blocks ? to_blocks(set) : std::vector<block>{}, std::move(tracers),
+            std::move(faults), count, std::move(pieces)};
+}
+
 // One cutting run from the centred boundary; its final blocks are built only when keep_blocks is
 // set or steps are shown. after_fault, when set, is told how many of the run's faults are applied
 // after each (and again while the blocks are built).
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
                       const std::vector<horizon>& horizons, run_kind kind, const step_fn& on_step,
-                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
+                      const step_change_fn& on_change, bool keep_blocks,
+                      const std::function<void(std::size_t)>& after_fault) {
     const std::size_t n = faults.size();
     // How far the run got, for the message when memory runs out; updated once per fault.
     std::size_t applied_count = 0, block_count = 1;
@@ -100,6 +124,9 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
             if (after_fault)
                 after_fault(k + 1);
         };
+        if (on_change && !on_step)
+            return changing_run(std::move(blocks[0]), std::move(faults), std::move(tracers),
+                                horizons, kind, on_change, keep_blocks, progress);
         if (!keep_blocks && !on_step && horizons.empty()) {
             const std::size_t count = cut_points(blocks, faults, tracers, progress);
             return {{}, std::move(tracers), std::move(faults), count, {}};
@@ -157,10 +184,10 @@ std::string overflow_text(const block& boundary, std::vector<fault> faults, poin
 // Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
 run_state checked_run(const block& boundary, const std::vector<fault>& faults,
                       const point_list& tracers, const std::vector<horizon>& horizons,
-                      run_kind kind, const step_fn& on_step, bool keep_blocks,
-                      const std::function<void(std::size_t)>& after_fault) {
-    run_state state =
-        cutting_run(boundary, faults, tracers, horizons, kind, on_step, keep_blocks, after_fault);
+                      run_kind kind, const step_fn& on_step, const step_change_fn& on_change,
+                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
+    run_state state = cutting_run(boundary, faults, tracers, horizons, kind, on_step, on_change,
+                                  keep_blocks, after_fault);
     if (!model_finite(state.blocks, state.faults, state.tracers))
         throw run_aborted(overflow_text(boundary, faults, tracers, kind));
     return state;
@@ -193,7 +220,7 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault,
-                       std::vector<horizon> horizons) {
+                       std::vector<horizon> horizons, const step_change_fn& on_change) {
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;
@@ -208,6 +235,13 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
         on_step(placed);
     })
                                         : step_fn{};
+    const step_change_fn placed_change = on_change
+                                             ? step_change_fn([&](const run_step_change& step) {
+                                                   run_step_change placed = step;
+                                                   placed.centre = c;
+                                                   on_change(placed);
+                                               })
+                                             : step_change_fn{};
     for (fault& f : faults)
         f.point -= c;
     for (vec3& v : boundary.vertices)
@@ -236,12 +270,12 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     };
     result.restored =
         checked_run(result.boundary, faults, tracers, result.horizons, run_kind::restoration,
-                    placed_step, keep.restored, counted_from(0));
+                    placed_step, placed_change, keep.restored, counted_from(0));
 
     const std::vector<fault> forward = forward_faults(result.restored.faults);
     result.forward =
         checked_run(result.boundary, forward, tracers, result.horizons, run_kind::forward,
-                    placed_step, keep.forward, counted_from(faults.size()));
+                    placed_step, placed_change, keep.forward, counted_from(faults.size()));
     return result;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "block.hpp"
+#include "cut_block.hpp"
 #include "fault.hpp"
 #include "horizon.hpp"
 #include "horizon_pieces.hpp"
@@ -67,6 +68,23 @@ struct run_step {
 };
 using step_fn = std::function<void(const run_step&)>;
 
+// One state of a cutting run told as what changed since the state before, for a caller that keeps
+// its own copy of the blocks (step_blocks): far cheaper than run_step, which builds every block at
+// every step. Step 0 gives the run's start block, step k (1..n) the report of the k-th fault's
+// pass. The references are valid only during the call.
+struct run_step_change {
+    run_kind run;
+    std::size_t step;
+    std::size_t step_count;
+    const fault* applied;
+    const block* start;     // at step 0, else null
+    const cut_step* change; // at steps 1..n, else null
+    const point_list& tracers;
+    const std::vector<horizon>& horizons; // the run's horizons, centred
+    vec3 centre = make_vec3(0.0, 0.0, 0.0);
+};
+using step_change_fn = std::function<void(const run_step_change&)>;
+
 // Called after each fault of either run with the faults both runs have applied so far (1..2n)
 // and their total 2n, and again with the same values every few thousand blocks while a run's
 // blocks are built. It may throw to stop the run: the exception leaves run_model as thrown, with
@@ -92,9 +110,11 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 // finite (naming the first fault after which they were not), and when memory runs out (naming the
 // fault reached and the block count). The blocks of a run that keep leaves out are not built, and
 // only its points are checked for overflow. on_fault, when set, is told of each fault applied. A
-// horizon of which nothing lies inside the boundary is a horizon warning.
+// horizon of which nothing lies inside the boundary is a horizon warning. on_change, when set and
+// on_step is not, sees every step as on_step would, told as what changed.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        const step_fn& on_step = {}, kept_blocks keep = {},
-                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {});
+                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {},
+                       const step_change_fn& on_change = {});
 
 } // namespace tolvex

@@ -52,7 +52,8 @@ bool is_step_file_name(const std::string& name) {
 }
 
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
-                      const std::string& folder, staged_files& out, step_format format) {
+                      const std::string& folder, const file_fn& out, step_format format,
+                      std::span<const std::vector<face>> outward) {
     const std::string label = fault_label(step.applied);
     const bool vtp = format == step_format::vtp;
     const auto path = [&](step_series series) {
@@ -60,22 +61,23 @@ void stage_step_files(const run_step& step, const std::vector<horizon>& horizons
                          step_file_name(step.run, series, step.step, step.step_count, format));
     };
     const fault_order order{step.run, step.step_count};
-    out.write(path(step_series::blocks),
-              vtp ? blocks_to_vtp(step.blocks, step.centre, label, order)
-                  : blocks_to_vtk(step.blocks, step.centre, label, order));
-    out.write(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
+    out(path(step_series::blocks),
+              !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
+              : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)
+                                : blocks_to_vtp(step.blocks, outward, step.centre, label, order));
+    out(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
                                               : tracers_to_vtk(step.tracers, step.centre, label));
     std::vector<step_series> written = {step_series::blocks, step_series::tracers};
     if (step.horizons) {
         const std::string file = path(step_series::horizons);
-        out.write(file, surfaces_to_text(horizon_surfaces(*step.horizons, horizons, step.centre),
+        out(file, surfaces_to_text(horizon_surfaces(*step.horizons, horizons, step.centre),
                                          file, step.centre));
         written.push_back(step_series::horizons);
     }
     if (step.step < step.step_count)
         return;
     for (const step_series series : written)
-        out.write(join_path(folder, series_name(step.run, series) + ".vtk.series"),
+        out(join_path(folder, series_name(step.run, series) + ".vtk.series"),
                   step_series_index(step.run, series, step.step_count, format));
 }
 

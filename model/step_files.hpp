@@ -4,9 +4,10 @@
 
 #include "horizon.hpp"
 #include "model_run.hpp"
-#include "staged_files.hpp"
 
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,13 +34,17 @@ std::string step_series_index(run_kind run, step_series series, std::size_t step
 // index ("restoration.vtk.series", "restoration_tracers.vtk.series", "forward..." alike).
 bool is_step_file_name(const std::string& name);
 
-// Stages into out, in folder, the step's blocks (as blocks_to_vtp or blocks_to_vtk, faces naming
+// Takes a file's path and its content.
+using file_fn = std::function<void(std::string path, std::string content)>;
+
+// Gives out, in folder, the step's blocks (as blocks_to_vtp or blocks_to_vtk, faces naming
 // their loaded fault) and its tracers (likewise), in the boundary file's coordinates, each naming
 // the fault just applied as "identifier tag", or "initial" at step 0; the step's horizon pieces
 // too when it has them, named after horizons (the run's horizons as given); after a run's last
-// step also that run's series indices.
+// step also that run's series indices. outward, when given, holds outward_faces of each block.
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
-                      const std::string& folder, staged_files& out,
-                      step_format format = step_format::vtp);
+                      const std::string& folder, const file_fn& out,
+                      step_format format = step_format::vtp,
+                      std::span<const std::vector<face>> outward = {});
 
 } // namespace tolvex

@@ -113,6 +113,11 @@ TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
     EXPECT_EQ(points[3 * 69999 + 1], -2.0);
     EXPECT_EQ(vtp_array_named(t, "tracer").values<std::int32_t>()[69999], 69999);
     EXPECT_EQ(vtp_array_named(t, "offsets").values<std::int64_t>().back(), 70000);
+    // The numbers packed for one count are not reused for another.
+    const std::vector<vtp_read_array> few = read_vtp_arrays(
+        tracers_to_vtp(point_list(3, make_vec3(0, 0, 0)), make_vec3(0, 0, 0), "initial"));
+    EXPECT_EQ(vtp_array_named(few, "offsets").values<std::int64_t>(),
+              (std::vector<std::int64_t>{1, 2, 3}));
 }
 
 // Random blocks cut by a random plane and by a second one a hair beside it, which leaves thin

@@ -2,6 +2,8 @@
 #include "boundary_file.hpp"
 #include "box.hpp"
 #include "model_run.hpp"
+#include "outward_faces.hpp"
+#include "step_blocks.hpp"
 #include "step_files.hpp"
 
 #include <algorithm>
@@ -136,6 +138,47 @@ TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
     expect_points(seen[2].tracers, result.restored.tracers, "restoration result");
     expect_same_blocks(seen[5].blocks, result.forward.blocks);
     expect_points(seen[5].tracers, result.forward.tracers, "forward result");
+}
+
+// Blocks kept from the runs' changes are, at every step, bit for bit the blocks shown whole.
+TEST(RunSteps, BlocksKeptFromTheChangesAreTheStepsShownWhole) {
+    const block cube =
+        parse_boundary_text(box_boundary(make_vec3(0, 0, 0), make_vec3(4, 4, 2)), "cube");
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    std::vector<fault> faults;
+    for (int k = 0; k < 12; ++k)
+        faults.push_back(make_fault(k + 1, 12 - k, make_vec3(u(rng), u(rng), u(rng)),
+                                    make_vec3(2 + u(rng), 2 + u(rng), 1 + u(rng) / 2),
+                                    make_vec3(u(rng), u(rng), u(rng)), 0.3));
+    point_list tracers;
+    for (int k = 0; k < 40; ++k)
+        tracers.push_back(make_vec3(2 * u(rng), 2 * u(rng), u(rng)));
+    std::vector<seen_step> whole;
+    run_model(cube, faults, tracers, [&](const run_step& s) {
+        whole.push_back({s.run, s.step, s.step_count, 0, s.blocks, s.tracers});
+    });
+    step_blocks kept;
+    std::size_t k = 0;
+    const step_change_fn check = [&](const run_step_change& change) {
+        kept.apply(change);
+        const run_step s = kept.step(change);
+        ASSERT_LT(k, whole.size());
+        EXPECT_EQ(s.step, whole[k].step);
+        expect_same_blocks(s.blocks, whole[k].blocks);
+        for (std::size_t b = 0; b < s.blocks.size(); ++b) {
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(s.blocks[b].displacement[a], whole[k].blocks[b].displacement[a]);
+            EXPECT_EQ(kept.outward()[b].size(), outward_faces(s.blocks[b]).size());
+        }
+        ASSERT_EQ(s.tracers.size(), whole[k].tracers.size());
+        for (std::size_t t = 0; t < s.tracers.size(); ++t)
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(s.tracers[t][a], whole[k].tracers[t][a]);
+        ++k;
+    };
+    run_model(cube, faults, tracers, {}, {}, {}, {}, check);
+    EXPECT_EQ(k, whole.size());
 }
 
 TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
