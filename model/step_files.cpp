@@ -62,23 +62,23 @@ void stage_step_files(const run_step& step, const std::vector<horizon>& horizons
     };
     const fault_order order{step.run, step.step_count};
     out(path(step_series::blocks),
-              !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
-              : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)
-                                : blocks_to_vtp(step.blocks, outward, step.centre, label, order));
+        !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
+        : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)
+                          : blocks_to_vtp(step.blocks, outward, step.centre, label, order));
     out(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
-                                              : tracers_to_vtk(step.tracers, step.centre, label));
+                                        : tracers_to_vtk(step.tracers, step.centre, label));
     std::vector<step_series> written = {step_series::blocks, step_series::tracers};
     if (step.horizons) {
         const std::string file = path(step_series::horizons);
-        out(file, surfaces_to_text(horizon_surfaces(*step.horizons, horizons, step.centre),
-                                         file, step.centre));
+        out(file, surfaces_to_text(horizon_surfaces(*step.horizons, horizons, step.centre), file,
+                                   step.centre));
         written.push_back(step_series::horizons);
     }
     if (step.step < step.step_count)
         return;
     for (const step_series series : written)
         out(join_path(folder, series_name(step.run, series) + ".vtk.series"),
-                  step_series_index(step.run, series, step.step_count, format));
+            step_series_index(step.run, series, step.step_count, format));
 }
 
 } // namespace tolvex
