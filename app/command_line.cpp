@@ -1,6 +1,6 @@
-#include "command_line.hpp"
+#include "app/command_line.hpp"
 
-#include "settings_start.hpp"
+#include "app/settings_start.hpp"
 
 #include <boost/program_options.hpp>
 

@@ -2,7 +2,7 @@
 // mistakes need no display.
 #pragma once
 
-#include "settings_location.hpp"
+#include "config/settings_location.hpp"
 
 #include <iosfwd>
 #include <optional>

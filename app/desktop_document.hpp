@@ -2,8 +2,8 @@
 // results. Each window owns one; nothing of it is process-wide.
 #pragma once
 
-#include "model_run.hpp"
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
+#include "model/model_run.hpp"
 
 #include <string>
 #include <vector>

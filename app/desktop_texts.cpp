@@ -1,4 +1,4 @@
-#include "desktop_texts.hpp"
+#include "app/desktop_texts.hpp"
 
 namespace tolvex {
 

@@ -2,7 +2,7 @@
 // through which bad files reach the user.
 #pragma once
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <string>
 #include <vector>

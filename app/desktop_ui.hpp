@@ -3,8 +3,8 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
-#include "view_options.hpp"
-#include "viewer_session.hpp"
+#include "viewer/view_options.hpp"
+#include "viewer/viewer_session.hpp"
 
 #include <functional>
 

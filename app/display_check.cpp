@@ -1,4 +1,4 @@
-#include "display_check.hpp"
+#include "app/display_check.hpp"
 
 #include <X11/Xlib.h>
 

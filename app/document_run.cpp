@@ -1,4 +1,4 @@
-#include "document_run.hpp"
+#include "app/document_run.hpp"
 
 #include <utility>
 

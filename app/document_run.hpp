@@ -1,8 +1,8 @@
 // The plot button's model run on the main window's document.
 #pragma once
 
-#include "desktop_document.hpp"
-#include "run_files.hpp"
+#include "app/desktop_document.hpp"
+#include "model/run_files.hpp"
 
 namespace tolvex {
 

@@ -1,6 +1,6 @@
-#include "fault_loading.hpp"
+#include "app/fault_loading.hpp"
 
-#include "fault_file.hpp"
+#include "model/fault_file.hpp"
 
 namespace tolvex {
 

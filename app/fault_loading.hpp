@@ -1,7 +1,7 @@
 // "&Open" on the document: a fault data file into the loaded faults.
 #pragma once
 
-#include "desktop_document.hpp"
+#include "app/desktop_document.hpp"
 
 #include <optional>
 #include <string>

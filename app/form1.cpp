@@ -1,6 +1,6 @@
-#include "form1.hpp"
+#include "app/form1.hpp"
 
-#include "desktop_texts.hpp"
+#include "app/desktop_texts.hpp"
 
 #include <QAction>
 #include <QEvent>

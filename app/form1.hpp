@@ -4,9 +4,9 @@
 // widget's objectName is its member name, so tests and scripted runs can find it.
 #pragma once
 
-#include "desktop_document.hpp"
-#include "desktop_ui.hpp"
-#include "run_files.hpp"
+#include "app/desktop_document.hpp"
+#include "app/desktop_ui.hpp"
+#include "model/run_files.hpp"
 
 #include <QMainWindow>
 

@@ -1,19 +1,19 @@
 // The click handlers of the main window: each hands its work to the readers, the writer or the
 // model run and shows the outcome.
-#include "atomic_file.hpp"
-#include "conf_run_files.hpp"
-#include "desktop_texts.hpp"
-#include "document_run.hpp"
-#include "fault_loading.hpp"
-#include "file_paths.hpp"
-#include "form1.hpp"
-#include "input_error.hpp"
-#include "number_text.hpp"
-#include "run_history.hpp"
-#include "run_section.hpp"
-#include "section_drawing.hpp"
-#include "tolvex_conf.hpp"
-#include "tracer_file.hpp"
+#include "app/desktop_texts.hpp"
+#include "app/document_run.hpp"
+#include "app/fault_loading.hpp"
+#include "app/form1.hpp"
+#include "config/conf_run_files.hpp"
+#include "config/tolvex_conf.hpp"
+#include "drawing/section_drawing.hpp"
+#include "io/atomic_file.hpp"
+#include "io/file_paths.hpp"
+#include "io/input_error.hpp"
+#include "io/number_text.hpp"
+#include "model/run_section.hpp"
+#include "model/tracer_file.hpp"
+#include "viewer/run_history.hpp"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // The desktop program: the main window on Qt's event loop. The command line, the settings file
 // and the display are settled before Qt starts.
-#include "command_line.hpp"
-#include "display_check.hpp"
-#include "file_paths.hpp"
-#include "form1.hpp"
-#include "qt_desktop_ui.hpp"
-#include "settings_start.hpp"
-#include "start_file_ui.hpp"
-#include "start_up.hpp"
+#include "app/command_line.hpp"
+#include "app/display_check.hpp"
+#include "app/form1.hpp"
+#include "app/qt_desktop_ui.hpp"
+#include "app/settings_start.hpp"
+#include "app/start_file_ui.hpp"
+#include "app/start_up.hpp"
+#include "io/file_paths.hpp"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "name_filters.hpp"
+#include "app/name_filters.hpp"
 
 #include <boost/algorithm/string/classification.hpp>
 #include <boost/algorithm/string/split.hpp>

@@ -1,8 +1,8 @@
-#include "qt_desktop_ui.hpp"
+#include "app/qt_desktop_ui.hpp"
 
-#include "file_paths.hpp"
-#include "name_filters.hpp"
-#include "viewer_window.hpp"
+#include "app/name_filters.hpp"
+#include "io/file_paths.hpp"
+#include "viewer/viewer_window.hpp"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // as long as the program may pump the viewer.
 #pragma once
 
-#include "desktop_ui.hpp"
+#include "app/desktop_ui.hpp"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,7 +1,7 @@
-#include "settings_start.hpp"
+#include "app/settings_start.hpp"
 
-#include "file_paths.hpp"
-#include "first_settings.hpp"
+#include "config/first_settings.hpp"
+#include "io/file_paths.hpp"
 
 #include <filesystem>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 // first start the user's file, written from the installed example.
 #pragma once
 
-#include "settings_location.hpp"
+#include "config/settings_location.hpp"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "start_up.hpp"
+#include "app/start_up.hpp"
 
-#include "desktop_texts.hpp"
-#include "tolvex_conf.hpp"
+#include "app/desktop_texts.hpp"
+#include "config/tolvex_conf.hpp"
 
 #include <QWidget>
 

@@ -2,8 +2,8 @@
 // ignored configuration lines.
 #pragma once
 
-#include "desktop_ui.hpp"
-#include "tolvex_conf.hpp"
+#include "app/desktop_ui.hpp"
+#include "config/tolvex_conf.hpp"
 
 #include <string>
 

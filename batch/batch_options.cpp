@@ -1,7 +1,7 @@
-#include "batch_options.hpp"
+#include "batch/batch_options.hpp"
 
-#include "number_text.hpp"
-#include "text_fields.hpp"
+#include "io/number_text.hpp"
+#include "io/text_fields.hpp"
 
 #include <boost/program_options.hpp>
 #include <charconv>

@@ -1,12 +1,12 @@
 // The command line of tolvex-batch.
 #pragma once
 
-#include "display_modes.hpp"
-#include "model_run.hpp"
-#include "run_section.hpp"
-#include "section.hpp"
-#include "section_drawing.hpp"
-#include "step_files.hpp"
+#include "drawing/section_drawing.hpp"
+#include "model/model_run.hpp"
+#include "model/run_section.hpp"
+#include "model/section.hpp"
+#include "model/step_files.hpp"
+#include "viewer/display_modes.hpp"
 
 #include <cstddef>
 #include <optional>

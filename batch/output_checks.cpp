@@ -1,8 +1,8 @@
-#include "output_checks.hpp"
+#include "batch/output_checks.hpp"
 
-#include "batch_options.hpp"
-#include "output_target.hpp"
-#include "step_files.hpp"
+#include "batch/batch_options.hpp"
+#include "io/output_target.hpp"
+#include "model/step_files.hpp"
 
 #include <filesystem>
 

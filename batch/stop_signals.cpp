@@ -1,4 +1,4 @@
-#include "stop_signals.hpp"
+#include "batch/stop_signals.hpp"
 
 #include <csignal>
 #include <initializer_list>

@@ -1,7 +1,7 @@
-#include "surface_outputs.hpp"
+#include "batch/surface_outputs.hpp"
 
-#include "block_export.hpp"
-#include "surface_export.hpp"
+#include "model/block_export.hpp"
+#include "model/surface_export.hpp"
 
 namespace tolvex {
 

@@ -2,9 +2,9 @@
 // fault walls and the forward tracers, all in the boundary file's coordinates.
 #pragma once
 
-#include "batch_options.hpp"
-#include "output_checks.hpp"
-#include "staged_files.hpp"
+#include "batch/batch_options.hpp"
+#include "batch/output_checks.hpp"
+#include "io/staged_files.hpp"
 
 #include <vector>
 

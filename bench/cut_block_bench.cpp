@@ -2,12 +2,12 @@
 // points (100,000 unless the name says otherwise); reports the blocks produced and the process's
 // peak resident memory so far (meaningful for the first benchmark a run selects). Also as a flat
 // set on one and two threads, and with every step kept as the viewer keeps it.
-#include "box.hpp"
-#include "cut_block.hpp"
-#include "grid_horizon.hpp"
-#include "horizon_pieces.hpp"
-#include "scene_history.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/grid_horizon.hpp"
+#include "viewer/scene_history.hpp"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

@@ -4,9 +4,9 @@
 // viewer records once per step (recorded); and the time of building and recording, which the
 // viewer spends once when it first shows a step. Real time, and the CPU time of all threads
 // (llvmpipe's included).
-#include "box.hpp"
-#include "offscreen_context.hpp"
-#include "scene_drawing.hpp"
+#include "tests/support/box.hpp"
+#include "viewer/offscreen_context.hpp"
+#include "viewer/scene_drawing.hpp"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // Writes a seeded random model for timing tolvex-batch: a box boundary, tracer points inside it
 // and faults through its interior whose slips lie in their planes.
 // usage: random_model FOLDER FAULTS TRACERS [SEED]
-#include "box.hpp"
-#include "text_files.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "conf_run_files.hpp"
+#include "config/conf_run_files.hpp"
 
-#include "file_paths.hpp"
+#include "io/file_paths.hpp"
 
 namespace tolvex {
 

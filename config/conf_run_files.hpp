@@ -1,8 +1,8 @@
 // The input files of a run as a configuration names them, and as a caller overrides them.
 #pragma once
 
-#include "run_files.hpp"
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
+#include "model/run_files.hpp"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "first_settings.hpp"
+#include "config/first_settings.hpp"
 
-#include "atomic_file.hpp"
-#include "file_paths.hpp"
-#include "input_error.hpp"
-#include "text_lines.hpp"
+#include "io/atomic_file.hpp"
+#include "io/file_paths.hpp"
+#include "io/input_error.hpp"
+#include "io/text_lines.hpp"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "settings_location.hpp"
+#include "config/settings_location.hpp"
 
-#include "file_paths.hpp"
+#include "io/file_paths.hpp"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
 
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
 
 #include <cmath>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "nice_ticks.hpp"
+#include "drawing/detail/nice_ticks.hpp"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "section_drawing.hpp"
+#include "drawing/section_drawing.hpp"
 
-#include "nice_ticks.hpp"
-#include "number_text.hpp"
+#include "drawing/detail/nice_ticks.hpp"
+#include "io/number_text.hpp"
 
 #include <algorithm>
 #include <array>

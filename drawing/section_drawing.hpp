@@ -4,7 +4,7 @@
 // draws SVG, PDF and PNG through cairo; every number is written as in the C locale.
 #pragma once
 
-#include "section.hpp"
+#include "model/section.hpp"
 
 #include <string>
 #include <vector>

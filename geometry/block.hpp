@@ -3,7 +3,7 @@
 // 0-based indices.
 #pragma once
 
-#include "vector3.hpp"
+#include "geometry/vector3.hpp"
 
 #include <array>
 #include <boost/container/small_vector.hpp>

@@ -1,4 +1,4 @@
-#include "block_bounds.hpp"
+#include "geometry/detail/block_bounds.hpp"
 
 #include <algorithm>
 #include <cmath>

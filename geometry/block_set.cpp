@@ -1,4 +1,4 @@
-#include "block_set.hpp"
+#include "geometry/block_set.hpp"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // faces will carry next is one more list of that kind.
 #pragma once
 
-#include "block.hpp"
-#include "uninitialised_allocator.hpp"
-#include "xyz.hpp"
+#include "geometry/block.hpp"
+#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/xyz.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "block_store.hpp"
+#include "geometry/detail/block_store.hpp"
 
 #include <algorithm>
 #include <cmath>

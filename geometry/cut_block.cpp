@@ -1,9 +1,9 @@
-#include "cut_block.hpp"
+#include "geometry/cut_block.hpp"
 
-#include "block_store.hpp"
-#include "cut_pass.hpp"
-#include "fault_points.hpp"
-#include "plane_side.hpp"
+#include "geometry/detail/block_store.hpp"
+#include "geometry/detail/cut_pass.hpp"
+#include "geometry/detail/fault_points.hpp"
+#include "geometry/detail/plane_side.hpp"
 
 #include <algorithm>
 #include <numeric>

@@ -1,9 +1,9 @@
 // Applies faults to a list of convex blocks, fault by fault in list order.
 #pragma once
 
-#include "block.hpp"
-#include "block_set.hpp"
-#include "fault.hpp"
+#include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/fault.hpp"
 
 #include <cstddef>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "cut_pass.hpp"
+#include "geometry/detail/cut_pass.hpp"
 
-#include "cut_tables.hpp"
-#include "erase_vertices.hpp"
-#include "plane_side.hpp"
+#include "geometry/detail/cut_tables.hpp"
+#include "geometry/detail/erase_vertices.hpp"
+#include "geometry/detail/plane_side.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "cut_tables.hpp"
+#include "geometry/detail/cut_tables.hpp"
 
-#include "plane_side.hpp"
+#include "geometry/detail/plane_side.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "erase_vertices.hpp"
+#include "geometry/detail/erase_vertices.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // because block cutting reads the plane and slip and moves the point.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 #include <array>
 #include <string>

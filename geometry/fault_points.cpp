@@ -1,4 +1,4 @@
-#include "fault_points.hpp"
+#include "geometry/detail/fault_points.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "fault_surfaces.hpp"
+#include "geometry/fault_surfaces.hpp"
 
-#include "block_faces.hpp"
+#include "geometry/detail/block_faces.hpp"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 // two walls are told apart, so that the offset along it shows.
 #pragma once
 
-#include "block.hpp"
-#include "block_set.hpp"
-#include "uninitialised_allocator.hpp"
-#include "xyz.hpp"
+#include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/xyz.hpp"
 
 #include <cstddef>
 #include <span>

@@ -1,7 +1,7 @@
 // A horizon: a named triangulated surface, in the boundary file's coordinates.
 #pragma once
 
-#include "vector3.hpp"
+#include "geometry/vector3.hpp"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
-#include "horizon_pieces.hpp"
+#include "geometry/horizon_pieces.hpp"
 
-#include "block_faces.hpp"
-#include "plane_side.hpp"
+#include "geometry/detail/block_faces.hpp"
+#include "geometry/detail/plane_side.hpp"
 
 #include <algorithm>
 #include <boost/geometry.hpp>

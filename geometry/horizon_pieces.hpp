@@ -5,11 +5,11 @@
 // number of faults.
 #pragma once
 
-#include "block.hpp"
-#include "block_set.hpp"
-#include "horizon.hpp"
-#include "uninitialised_allocator.hpp"
-#include "xyz.hpp"
+#include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/horizon.hpp"
+#include "geometry/xyz.hpp"
 
 #include <cstddef>
 #include <span>

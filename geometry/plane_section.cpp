@@ -1,6 +1,6 @@
-#include "plane_section.hpp"
+#include "geometry/plane_section.hpp"
 
-#include "plane_side.hpp"
+#include "geometry/detail/plane_side.hpp"
 
 #include <algorithm>
 #include <cmath>

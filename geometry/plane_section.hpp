@@ -2,7 +2,7 @@
 // sections of a block come out as the faces its cut would have made.
 #pragma once
 
-#include "block_set.hpp"
+#include "geometry/block_set.hpp"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "shape_arena.hpp"
+#include "geometry/detail/shape_arena.hpp"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 // Small vector helpers on which the geometry rests. None changes its arguments.
 #pragma once
 
-#include "vector3.hpp"
+#include "geometry/vector3.hpp"
 
 // The system's one angle constant: the 15-digit decimal, not the full-precision value.
 constexpr double pi = 3.14159265358979;

@@ -1,6 +1,6 @@
-#include "work_block.hpp"
+#include "geometry/detail/work_block.hpp"
 
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
 
 #include <algorithm>
 #include <tuple>

@@ -1,6 +1,6 @@
-#include "atomic_file.hpp"
+#include "io/atomic_file.hpp"
 
-#include "staged_files.hpp"
+#include "io/staged_files.hpp"
 
 namespace tolvex {
 

@@ -1,4 +1,4 @@
-#include "file_paths.hpp"
+#include "io/file_paths.hpp"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <cstring>
 #include <utility>

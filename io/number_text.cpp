@@ -1,4 +1,4 @@
-#include "number_text.hpp"
+#include "io/number_text.hpp"
 
 #include <array>
 #include <bit>

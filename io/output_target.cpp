@@ -1,6 +1,6 @@
-#include "output_target.hpp"
+#include "io/output_target.hpp"
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <filesystem>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
-#include "staged_files.hpp"
+#include "io/staged_files.hpp"
 
-#include "input_error.hpp"
-#include "output_target.hpp"
+#include "io/input_error.hpp"
+#include "io/output_target.hpp"
 
 #include <algorithm>
 #include <array>

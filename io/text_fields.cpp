@@ -1,6 +1,6 @@
-#include "text_fields.hpp"
+#include "io/text_fields.hpp"
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <boost/algorithm/string/classification.hpp>
 #include <boost/algorithm/string/split.hpp>

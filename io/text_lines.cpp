@@ -1,6 +1,6 @@
-#include "text_lines.hpp"
+#include "io/text_lines.hpp"
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "vtp_file.hpp"
+#include "io/vtp_file.hpp"
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <algorithm>
 #include <bit>

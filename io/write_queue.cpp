@@ -1,4 +1,4 @@
-#include "write_queue.hpp"
+#include "io/write_queue.hpp"
 
 namespace tolvex {
 

@@ -1,10 +1,10 @@
-#include "block_export.hpp"
+#include "model/block_export.hpp"
 
-#include "atomic_file.hpp"
-#include "block_set.hpp"
-#include "number_text.hpp"
-#include "outward_faces.hpp"
-#include "vtp_file.hpp"
+#include "geometry/block_set.hpp"
+#include "io/atomic_file.hpp"
+#include "io/number_text.hpp"
+#include "io/vtp_file.hpp"
+#include "model/outward_faces.hpp"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // block, with its normal pointing out at unit length, whatever order the block holds it in.
 #pragma once
 
-#include "block.hpp"
-#include "model_run.hpp"
+#include "geometry/block.hpp"
+#include "model/model_run.hpp"
 
 #include <span>
 #include <string>

@@ -1,7 +1,7 @@
-#include "boundary_check.hpp"
+#include "model/detail/boundary_check.hpp"
 
-#include "boundary_geometry.hpp"
-#include "boundary_topology.hpp"
+#include "model/detail/boundary_geometry.hpp"
+#include "model/detail/boundary_topology.hpp"
 
 namespace tolvex {
 

@@ -1,9 +1,9 @@
-#include "boundary_file.hpp"
+#include "model/boundary_file.hpp"
 
-#include "boundary_check.hpp"
-#include "input_error.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
+#include "model/detail/boundary_check.hpp"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The boundary file: VERTEX=, EDGE= and FACE= lines describing the model volume.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 #include <functional>
 #include <optional>

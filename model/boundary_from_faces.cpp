@@ -1,8 +1,8 @@
-#include "boundary_from_faces.hpp"
+#include "model/boundary_from_faces.hpp"
 
-#include "boundary_check.hpp"
-#include "boundary_geometry.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/detail/boundary_check.hpp"
+#include "model/detail/boundary_geometry.hpp"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 // A boundary from its vertices and faces alone, as a caller holding arrays has them.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 namespace tolvex {
 

@@ -1,7 +1,7 @@
-#include "boundary_geometry.hpp"
+#include "model/detail/boundary_geometry.hpp"
 
-#include "number_text.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "io/number_text.hpp"
 
 #include <algorithm>
 #include <cmath>

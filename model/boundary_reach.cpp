@@ -1,6 +1,6 @@
-#include "boundary_reach.hpp"
+#include "model/boundary_reach.hpp"
 
-#include "outward_faces.hpp"
+#include "model/outward_faces.hpp"
 
 #include <algorithm>
 

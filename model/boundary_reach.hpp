@@ -2,8 +2,8 @@
 // or a file not relative to the boundary's centre) and fault planes that miss it.
 #pragma once
 
-#include "block.hpp"
-#include "fault.hpp"
+#include "geometry/block.hpp"
+#include "geometry/fault.hpp"
 
 #include <cstddef>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "boundary_topology.hpp"
+#include "model/detail/boundary_topology.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "fault_checks.hpp"
+#include "model/detail/fault_checks.hpp"
 
-#include "fault_label.hpp"
-#include "number_text.hpp"
+#include "io/number_text.hpp"
+#include "model/fault_label.hpp"
 
 #include <boost/numeric/ublas/vector.hpp>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The fault data file: one tab-separated line of 18 fields per fault.
 #pragma once
 
-#include "fault.hpp"
+#include "geometry/fault.hpp"
 
 #include <optional>
 #include <string>

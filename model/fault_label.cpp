@@ -1,4 +1,4 @@
-#include "fault_label.hpp"
+#include "model/fault_label.hpp"
 
 namespace tolvex {
 

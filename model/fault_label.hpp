@@ -1,7 +1,7 @@
 // How messages name a fault.
 #pragma once
 
-#include "fault.hpp"
+#include "geometry/fault.hpp"
 
 #include <string>
 

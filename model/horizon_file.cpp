@@ -1,11 +1,11 @@
-#include "horizon_file.hpp"
+#include "model/horizon_file.hpp"
 
-#include "block_export.hpp"
-#include "input_error.hpp"
-#include "number_text.hpp"
-#include "surface_export.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/number_text.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
+#include "model/block_export.hpp"
+#include "model/surface_export.hpp"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "model_run.hpp"
+#include "model/model_run.hpp"
 
-#include "boundary_reach.hpp"
-#include "cut_block.hpp"
-#include "fault_checks.hpp"
-#include "fault_label.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/boundary_reach.hpp"
+#include "model/detail/fault_checks.hpp"
+#include "model/fault_label.hpp"
 
 #include <cmath>
 #include <new>

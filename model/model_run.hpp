@@ -2,11 +2,11 @@
 // restored and the forward model out. Reads and writes nothing but its arguments.
 #pragma once
 
-#include "block.hpp"
-#include "cut_block.hpp"
-#include "fault.hpp"
-#include "horizon.hpp"
-#include "horizon_pieces.hpp"
+#include "geometry/block.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/fault.hpp"
+#include "geometry/horizon.hpp"
+#include "geometry/horizon_pieces.hpp"
 
 #include <cstddef>
 #include <functional>

@@ -1,10 +1,10 @@
 // Wavefront OBJ surfaces: v lines give vertices for the whole file, f lines faces (split into
 // triangles as a fan), and o or g lines start the next named surface.
-#include "horizon_file.hpp"
+#include "model/horizon_file.hpp"
 
-#include "input_error.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
 
 #include <algorithm>
 #include <unordered_map>

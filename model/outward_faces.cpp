@@ -1,4 +1,4 @@
-#include "outward_faces.hpp"
+#include "model/outward_faces.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // A block's faces as a program outside sees them, whatever corner order and normal they hold.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 #include <vector>
 

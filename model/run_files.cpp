@@ -1,11 +1,11 @@
-#include "run_files.hpp"
+#include "model/run_files.hpp"
 
-#include "boundary_reach.hpp"
-#include "horizon_file.hpp"
-#include "input_error.hpp"
-#include "text_lines.hpp"
-#include "tracer_file.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "io/input_error.hpp"
+#include "io/text_lines.hpp"
+#include "model/boundary_reach.hpp"
+#include "model/horizon_file.hpp"
+#include "model/tracer_file.hpp"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 // The input files of one model run and the reading of them in the run's order.
 #pragma once
 
-#include "boundary_file.hpp"
-#include "horizon.hpp"
-#include "model_run.hpp"
+#include "geometry/horizon.hpp"
+#include "model/boundary_file.hpp"
+#include "model/model_run.hpp"
 
 #include <string>
 #include <utility>

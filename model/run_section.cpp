@@ -1,12 +1,12 @@
-#include "run_section.hpp"
+#include "model/run_section.hpp"
 
-#include "cut_block.hpp"
-#include "fault_label.hpp"
-#include "horizon_pieces.hpp"
-#include "number_text.hpp"
-#include "plane_section.hpp"
-#include "step_label.hpp"
-#include "text_fields.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "geometry/plane_section.hpp"
+#include "io/number_text.hpp"
+#include "io/text_fields.hpp"
+#include "model/fault_label.hpp"
+#include "model/step_label.hpp"
 
 #include <algorithm>
 #include <cmath>

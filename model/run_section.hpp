@@ -2,8 +2,8 @@
 // with each face's source kept, so the sides where blocks meet are named by their fault.
 #pragma once
 
-#include "model_run.hpp"
-#include "section.hpp"
+#include "model/model_run.hpp"
+#include "model/section.hpp"
 
 #include <optional>
 #include <stdexcept>

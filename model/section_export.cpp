@@ -1,6 +1,6 @@
-#include "section_export.hpp"
+#include "model/section_export.hpp"
 
-#include "number_text.hpp"
+#include "io/number_text.hpp"
 
 #include <cmath>
 

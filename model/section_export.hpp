@@ -2,7 +2,7 @@
 // the boundary file's coordinates, so they overlay the blocks.
 #pragma once
 
-#include "section.hpp"
+#include "model/section.hpp"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "step_blocks.hpp"
+#include "model/step_blocks.hpp"
 
-#include "outward_faces.hpp"
+#include "model/outward_faces.hpp"
 
 #include <utility>
 

@@ -3,9 +3,9 @@
 // are found once, when it is made: a move does not change them.
 #pragma once
 
-#include "block.hpp"
-#include "horizon_pieces.hpp"
-#include "model_run.hpp"
+#include "geometry/block.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "model/model_run.hpp"
 
 #include <vector>
 

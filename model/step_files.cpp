@@ -1,8 +1,8 @@
-#include "step_files.hpp"
+#include "model/step_files.hpp"
 
-#include "block_export.hpp"
-#include "file_paths.hpp"
-#include "surface_export.hpp"
+#include "io/file_paths.hpp"
+#include "model/block_export.hpp"
+#include "model/surface_export.hpp"
 
 #include <algorithm>
 #include <regex>

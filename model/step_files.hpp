@@ -2,8 +2,8 @@
 // plays each run as a time series.
 #pragma once
 
-#include "horizon.hpp"
-#include "model_run.hpp"
+#include "geometry/horizon.hpp"
+#include "model/model_run.hpp"
 
 #include <cstddef>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "step_label.hpp"
+#include "model/step_label.hpp"
 
 namespace tolvex {
 

@@ -1,7 +1,7 @@
 // What a step is named by, in the viewer, in pictures and in section titles.
 #pragma once
 
-#include "model_run.hpp"
+#include "model/model_run.hpp"
 
 #include <cstddef>
 #include <string>

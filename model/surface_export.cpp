@@ -1,9 +1,9 @@
-#include "surface_export.hpp"
+#include "model/surface_export.hpp"
 
-#include "block_export.hpp"
-#include "fault_label.hpp"
-#include "horizon_file.hpp"
-#include "number_text.hpp"
+#include "io/number_text.hpp"
+#include "model/block_export.hpp"
+#include "model/fault_label.hpp"
+#include "model/horizon_file.hpp"
 
 #include <map>
 

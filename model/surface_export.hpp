@@ -3,11 +3,11 @@
 // TSurf (.ts), Wavefront OBJ (.obj) or VTK legacy polydata (.vtk), chosen by the name's ending.
 #pragma once
 
-#include "fault.hpp"
-#include "fault_surfaces.hpp"
-#include "horizon.hpp"
-#include "horizon_pieces.hpp"
-#include "model_run.hpp"
+#include "geometry/fault.hpp"
+#include "geometry/fault_surfaces.hpp"
+#include "geometry/horizon.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "model/model_run.hpp"
 
 #include <string>
 #include <utility>

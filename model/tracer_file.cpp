@@ -1,9 +1,9 @@
-#include "tracer_file.hpp"
+#include "model/tracer_file.hpp"
 
-#include "input_error.hpp"
-#include "number_text.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/number_text.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Tracer point files: the initial tracers in, the forward tracers out.
 #pragma once
 
-#include "vector3.hpp"
+#include "geometry/vector3.hpp"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "tracer_file.hpp"
+#include "model/tracer_file.hpp"
 
-#include "atomic_file.hpp"
-#include "input_error.hpp"
-#include "number_text.hpp"
+#include "io/atomic_file.hpp"
+#include "io/input_error.hpp"
+#include "io/number_text.hpp"
 
 #include <cmath>
 

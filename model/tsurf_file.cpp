@@ -1,10 +1,10 @@
 // GOCAD TSurf: objects from "GOCAD TSurf 1" to "END", each a named triangulated surface whose
 // vertices (VRTX, PVRTX) carry ids that ATOM and PATOM lines alias and TRGL lines join.
-#include "horizon_file.hpp"
+#include "model/horizon_file.hpp"
 
-#include "input_error.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
 
 #include <optional>
 #include <unordered_map>

@@ -1,11 +1,11 @@
 // VTK legacy ASCII polydata surfaces: POINTS with POLYGONS (the 3.x count-and-indices form or
 // the 5.x OFFSETS and CONNECTIVITY form) or TRIANGLE_STRIPS; numbers may run across lines. A cell
 // scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name".
-#include "horizon_file.hpp"
+#include "model/horizon_file.hpp"
 
-#include "input_error.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
 
 #include <algorithm>
 #include <cctype>

@@ -4,8 +4,8 @@
 // OverflowError. Any layout, byte order or dtype NumPy converts is read exactly.
 #pragma once
 
-#include "block.hpp"
-#include "horizon.hpp"
+#include "geometry/block.hpp"
+#include "geometry/horizon.hpp"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>

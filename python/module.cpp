@@ -1,15 +1,15 @@
 // The Python module tolvex: the model run with NumPy arrays in and out.
-#include "py_block.hpp"
-#include "py_errors.hpp"
-#include "py_fault.hpp"
-#include "py_horizon.hpp"
-#include "py_mesh.hpp"
-#include "py_reading.hpp"
-#include "py_result.hpp"
-#include "py_run.hpp"
-#include "py_section.hpp"
-#include "py_surface.hpp"
-#include "py_surface_save.hpp"
+#include "python/py_block.hpp"
+#include "python/py_errors.hpp"
+#include "python/py_fault.hpp"
+#include "python/py_horizon.hpp"
+#include "python/py_mesh.hpp"
+#include "python/py_reading.hpp"
+#include "python/py_result.hpp"
+#include "python/py_run.hpp"
+#include "python/py_section.hpp"
+#include "python/py_surface.hpp"
+#include "python/py_surface_save.hpp"
 
 #include <string>
 

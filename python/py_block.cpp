@@ -1,9 +1,9 @@
-#include "py_block.hpp"
+#include "python/py_block.hpp"
 
-#include "array_convert.hpp"
-#include "block.hpp"
-#include "boundary_from_faces.hpp"
-#include "outward_faces.hpp"
+#include "geometry/block.hpp"
+#include "model/boundary_from_faces.hpp"
+#include "model/outward_faces.hpp"
+#include "python/array_convert.hpp"
 
 namespace tolvex {
 

@@ -1,7 +1,7 @@
-#include "py_errors.hpp"
+#include "python/py_errors.hpp"
 
-#include "input_error.hpp"
-#include "model_run.hpp"
+#include "io/input_error.hpp"
+#include "model/model_run.hpp"
 
 #include <cerrno>
 #include <cstdio>

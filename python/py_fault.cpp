@@ -1,8 +1,8 @@
-#include "py_fault.hpp"
+#include "python/py_fault.hpp"
 
-#include "array_convert.hpp"
-#include "py_errors.hpp"
-#include "scalar_convert.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
+#include "python/scalar_convert.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // which the side its normal points to moves in the forward run.
 #pragma once
 
-#include "fault.hpp"
+#include "geometry/fault.hpp"
 
 #include <pybind11/pybind11.h>
 #include <vector>

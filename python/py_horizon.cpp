@@ -1,9 +1,9 @@
-#include "py_horizon.hpp"
+#include "python/py_horizon.hpp"
 
-#include "array_convert.hpp"
-#include "horizon_file.hpp"
-#include "py_errors.hpp"
-#include "scalar_convert.hpp"
+#include "model/horizon_file.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
+#include "python/scalar_convert.hpp"
 
 #include <filesystem>
 #include <pybind11/stl.h>

@@ -1,7 +1,7 @@
 // The Horizon class: one triangulated surface given to a run, and the reader of horizon files.
 #pragma once
 
-#include "horizon.hpp"
+#include "geometry/horizon.hpp"
 
 #include <pybind11/pybind11.h>
 #include <vector>

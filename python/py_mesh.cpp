@@ -1,9 +1,9 @@
-#include "py_mesh.hpp"
+#include "python/py_mesh.hpp"
 
-#include "array_convert.hpp"
-#include "block.hpp"
-#include "outward_faces.hpp"
-#include "py_errors.hpp"
+#include "geometry/block.hpp"
+#include "model/outward_faces.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "py_progress.hpp"
+#include "python/py_progress.hpp"
 
-#include "py_errors.hpp"
+#include "python/py_errors.hpp"
 
 namespace tolvex {
 

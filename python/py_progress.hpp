@@ -1,7 +1,7 @@
 // What a run does between faults on Python's behalf: take a pending Ctrl-C and report progress.
 #pragma once
 
-#include "model_run.hpp"
+#include "model/model_run.hpp"
 
 #include <pybind11/pybind11.h>
 

@@ -1,11 +1,11 @@
-#include "py_reading.hpp"
+#include "python/py_reading.hpp"
 
-#include "array_convert.hpp"
-#include "boundary_file.hpp"
-#include "fault_file.hpp"
-#include "py_errors.hpp"
-#include "scalar_convert.hpp"
-#include "tracer_file.hpp"
+#include "model/boundary_file.hpp"
+#include "model/fault_file.hpp"
+#include "model/tracer_file.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
+#include "python/scalar_convert.hpp"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The readers of the module: the boundary, fault, tracer and settings files.
 #pragma once
 
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
 
 #include <pybind11/pybind11.h>
 #include <string>

@@ -1,14 +1,14 @@
-#include "py_result.hpp"
+#include "python/py_result.hpp"
 
-#include "array_convert.hpp"
-#include "block_export.hpp"
-#include "fault_surfaces.hpp"
-#include "py_mesh.hpp"
-#include "py_reading.hpp"
-#include "py_state.hpp"
-#include "py_surface.hpp"
-#include "scalar_convert.hpp"
-#include "tracer_file.hpp"
+#include "geometry/fault_surfaces.hpp"
+#include "model/block_export.hpp"
+#include "model/tracer_file.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_mesh.hpp"
+#include "python/py_reading.hpp"
+#include "python/py_state.hpp"
+#include "python/py_surface.hpp"
+#include "python/scalar_convert.hpp"
 
 #include <filesystem>
 #include <pybind11/stl.h>

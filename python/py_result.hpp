@@ -1,7 +1,7 @@
 // The result of a run as Python objects: Result, RunState and Step.
 #pragma once
 
-#include "model_run.hpp"
+#include "model/model_run.hpp"
 
 #include <optional>
 #include <pybind11/pybind11.h>

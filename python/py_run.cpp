@@ -1,18 +1,18 @@
-#include "py_run.hpp"
+#include "python/py_run.hpp"
 
-#include "boundary_reach.hpp"
+#include "model/boundary_reach.hpp"
 
-#include "array_convert.hpp"
-#include "conf_run_files.hpp"
-#include "fault_file.hpp"
-#include "py_errors.hpp"
-#include "py_fault.hpp"
-#include "py_horizon.hpp"
-#include "py_progress.hpp"
-#include "py_reading.hpp"
-#include "py_result.hpp"
-#include "scalar_convert.hpp"
-#include "vector_utils.hpp"
+#include "config/conf_run_files.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/fault_file.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
+#include "python/py_fault.hpp"
+#include "python/py_horizon.hpp"
+#include "python/py_progress.hpp"
+#include "python/py_reading.hpp"
+#include "python/py_result.hpp"
+#include "python/scalar_convert.hpp"
 
 #include <filesystem>
 #include <pybind11/stl.h>

@@ -1,11 +1,11 @@
-#include "py_section.hpp"
+#include "python/py_section.hpp"
 
-#include "array_convert.hpp"
-#include "atomic_file.hpp"
-#include "py_fault.hpp"
-#include "py_horizon.hpp"
-#include "run_section.hpp"
-#include "section_drawing.hpp"
+#include "drawing/section_drawing.hpp"
+#include "io/atomic_file.hpp"
+#include "model/run_section.hpp"
+#include "python/array_convert.hpp"
+#include "python/py_fault.hpp"
+#include "python/py_horizon.hpp"
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>

@@ -1,7 +1,7 @@
 // What the Result, RunState and Step objects hold: Python objects, made once when a run ends.
 #pragma once
 
-#include "model_run.hpp"
+#include "model/model_run.hpp"
 
 #include <optional>
 #include <pybind11/numpy.h>

@@ -1,7 +1,7 @@
-#include "py_surface.hpp"
+#include "python/py_surface.hpp"
 
-#include "array_convert.hpp"
-#include "fault_label.hpp"
+#include "model/fault_label.hpp"
+#include "python/array_convert.hpp"
 
 #include <algorithm>
 #include <pybind11/stl.h>

@@ -1,10 +1,10 @@
-#include "py_surface_save.hpp"
+#include "python/py_surface_save.hpp"
 
-#include "atomic_file.hpp"
-#include "fault_label.hpp"
-#include "py_errors.hpp"
-#include "py_state.hpp"
-#include "py_surface.hpp"
+#include "io/atomic_file.hpp"
+#include "model/fault_label.hpp"
+#include "python/py_errors.hpp"
+#include "python/py_state.hpp"
+#include "python/py_surface.hpp"
 
 #include <algorithm>
 #include <filesystem>

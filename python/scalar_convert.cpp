@@ -1,6 +1,6 @@
-#include "scalar_convert.hpp"
+#include "python/scalar_convert.hpp"
 
-#include "py_errors.hpp"
+#include "python/py_errors.hpp"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "camera_fit.hpp"
+#include "viewer/camera_fit.hpp"
 
 #include <algorithm>
 #include <array>

@@ -2,9 +2,9 @@
 // start view does not show the whole scene, an eye that does. No GL needed.
 #pragma once
 
-#include "scene_history.hpp"
-#include "scene_parts.hpp"
-#include "view_state.hpp"
+#include "viewer/scene_history.hpp"
+#include "viewer/scene_parts.hpp"
+#include "viewer/view_state.hpp"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "display_modes.hpp"
+#include "viewer/display_modes.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "frame_mesh.hpp"
+#include "viewer/frame_mesh.hpp"
 
-#include "scene_colours.hpp"
+#include "viewer/scene_colours.hpp"
 
 #include <cmath>
 #include <span>

@@ -1,12 +1,12 @@
-#include "glut_callbacks.hpp"
+#include "viewer/glut_callbacks.hpp"
 
-#include "frame_mesh.hpp"
-#include "input_error.hpp"
-#include "offscreen_render.hpp"
-#include "png_file.hpp"
-#include "scene_drawing.hpp"
-#include "view_overlays.hpp"
-#include "viewer_session.hpp"
+#include "io/input_error.hpp"
+#include "viewer/frame_mesh.hpp"
+#include "viewer/offscreen_render.hpp"
+#include "viewer/png_file.hpp"
+#include "viewer/scene_drawing.hpp"
+#include "viewer/view_overlays.hpp"
+#include "viewer/viewer_session.hpp"
 
 #include <GL/freeglut.h>
 #include <GL/freeglut_ucall.h>

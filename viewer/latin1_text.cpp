@@ -1,4 +1,4 @@
-#include "latin1_text.hpp"
+#include "viewer/latin1_text.hpp"
 
 #include <cstddef>
 #include <cstdint>

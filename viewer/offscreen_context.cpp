@@ -1,4 +1,4 @@
-#include "offscreen_context.hpp"
+#include "viewer/offscreen_context.hpp"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

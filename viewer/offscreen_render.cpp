@@ -1,9 +1,9 @@
-#include "offscreen_render.hpp"
+#include "viewer/offscreen_render.hpp"
 
-#include "offscreen_context.hpp"
-#include "scene_drawing.hpp"
-#include "view_overlays.hpp"
-#include "view_state.hpp"
+#include "viewer/offscreen_context.hpp"
+#include "viewer/scene_drawing.hpp"
+#include "viewer/view_overlays.hpp"
+#include "viewer/view_state.hpp"
 
 #include <GL/gl.h>
 

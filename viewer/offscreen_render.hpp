@@ -2,9 +2,9 @@
 // draw and the picture options; out: the pixels.
 #pragma once
 
-#include "block.hpp"
-#include "scene_history.hpp"
-#include "scene_image.hpp"
+#include "geometry/block.hpp"
+#include "viewer/scene_history.hpp"
+#include "viewer/scene_image.hpp"
 
 #include <array>
 #include <cstddef>

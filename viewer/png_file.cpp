@@ -1,7 +1,7 @@
-#include "png_file.hpp"
+#include "viewer/png_file.hpp"
 
-#include "atomic_file.hpp"
-#include "input_error.hpp"
+#include "io/atomic_file.hpp"
+#include "io/input_error.hpp"
 
 #include <png.h>
 

@@ -2,7 +2,7 @@
 // with the shared whole-file writer, so an old file is replaced only by a complete one.
 #pragma once
 
-#include "offscreen_render.hpp"
+#include "viewer/offscreen_render.hpp"
 
 #include <string>
 

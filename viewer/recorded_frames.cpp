@@ -1,4 +1,4 @@
-#include "recorded_frames.hpp"
+#include "viewer/recorded_frames.hpp"
 
 const recorded_scene& recorded_frames::frame_for(std::size_t key,
                                                  const std::function<frame_mesh()>& mesh) {

@@ -3,7 +3,7 @@
 // a new one would go over it, the least recently shown go first (never the one being shown).
 #pragma once
 
-#include "scene_drawing.hpp"
+#include "viewer/scene_drawing.hpp"
 
 #include <cstddef>
 #include <functional>

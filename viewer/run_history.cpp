@@ -1,4 +1,4 @@
-#include "run_history.hpp"
+#include "viewer/run_history.hpp"
 
 namespace tolvex {
 

@@ -1,9 +1,9 @@
 // The viewer's histories gathered from a model run as it passes its steps.
 #pragma once
 
-#include "model_run.hpp"
-#include "scene_history.hpp"
-#include "step_label.hpp"
+#include "model/model_run.hpp"
+#include "model/step_label.hpp"
+#include "viewer/scene_history.hpp"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "scene_colours.hpp"
+#include "viewer/scene_colours.hpp"
 
 #include <algorithm>
 #include <cmath>

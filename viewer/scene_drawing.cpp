@@ -1,7 +1,7 @@
 // Buffer objects (OpenGL 1.5) hold the recorded frames.
 #define GL_GLEXT_PROTOTYPES
 
-#include "scene_drawing.hpp"
+#include "viewer/scene_drawing.hpp"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -4,11 +4,11 @@
 // the frame (buffer swap) is left to the caller.
 #pragma once
 
-#include "camera_fit.hpp"
-#include "display_modes.hpp"
-#include "frame_mesh.hpp"
-#include "scene_parts.hpp"
-#include "view_state.hpp"
+#include "viewer/camera_fit.hpp"
+#include "viewer/display_modes.hpp"
+#include "viewer/frame_mesh.hpp"
+#include "viewer/scene_parts.hpp"
+#include "viewer/view_state.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "scene_history.hpp"
+#include "viewer/scene_history.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // twice its final block count of shapes.
 #pragma once
 
-#include "scene_parts.hpp"
+#include "viewer/scene_parts.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "scene_image.hpp"
+#include "viewer/scene_image.hpp"
 
-#include "camera_fit.hpp"
-#include "offscreen_render.hpp"
-#include "png_file.hpp"
+#include "viewer/camera_fit.hpp"
+#include "viewer/offscreen_render.hpp"
+#include "viewer/png_file.hpp"
 
 namespace tolvex {
 

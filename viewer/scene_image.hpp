@@ -1,12 +1,12 @@
 // The viewer's start view rendered without a window (EGL, surfaceless) and saved as PNG.
 #pragma once
 
-#include "block.hpp"
-#include "display_modes.hpp"
-#include "horizon_pieces.hpp"
-#include "scene_parts.hpp"
-#include "view_options.hpp"
-#include "view_state.hpp"
+#include "geometry/block.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "viewer/display_modes.hpp"
+#include "viewer/scene_parts.hpp"
+#include "viewer/view_options.hpp"
+#include "viewer/view_state.hpp"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "scene_parts.hpp"
+#include "viewer/scene_parts.hpp"
 
 #include <algorithm>
 

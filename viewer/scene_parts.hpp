@@ -2,9 +2,9 @@
 // moved by an offset, and the box around them for fitting the camera. No GL needed.
 #pragma once
 
-#include "block.hpp"
-#include "fault_surfaces.hpp"
-#include "horizon_pieces.hpp"
+#include "geometry/block.hpp"
+#include "geometry/fault_surfaces.hpp"
+#include "geometry/horizon_pieces.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "step_state.hpp"
+#include "viewer/step_state.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "view_guides.hpp"
+#include "viewer/view_guides.hpp"
 
-#include "camera_fit.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "viewer/camera_fit.hpp"
 
 #include <boost/numeric/ublas/vector.hpp>
 

@@ -1,7 +1,7 @@
 // What the viewer and the offscreen picture take from the settings.
 #pragma once
 
-#include "display_modes.hpp"
+#include "viewer/display_modes.hpp"
 
 #include <array>
 

@@ -1,11 +1,11 @@
 // glWindowPos (OpenGL 1.4) places text in window pixels.
 #define GL_GLEXT_PROTOTYPES
 
-#include "view_overlays.hpp"
+#include "viewer/view_overlays.hpp"
 
-#include "latin1_text.hpp"
-#include "scene_colours.hpp"
-#include "view_guides.hpp"
+#include "viewer/latin1_text.hpp"
+#include "viewer/scene_colours.hpp"
+#include "viewer/view_guides.hpp"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -1,6 +1,6 @@
-#include "view_state.hpp"
+#include "viewer/view_state.hpp"
 
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
 
 #include <cmath>
 

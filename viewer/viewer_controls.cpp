@@ -1,4 +1,4 @@
-#include "viewer_controls.hpp"
+#include "viewer/viewer_controls.hpp"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // the window carries out the effect that comes back (redraw, close, save, start the timer).
 #pragma once
 
-#include "display_modes.hpp"
-#include "step_state.hpp"
-#include "view_state.hpp"
-#include "viewer_keys.hpp"
+#include "viewer/display_modes.hpp"
+#include "viewer/step_state.hpp"
+#include "viewer/view_state.hpp"
+#include "viewer/viewer_keys.hpp"
 
 #include <array>
 #include <cstddef>

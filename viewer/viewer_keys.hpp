@@ -1,7 +1,7 @@
 // What each key of the viewer does, and the help that lists them. No GL needed.
 #pragma once
 
-#include "step_state.hpp"
+#include "viewer/step_state.hpp"
 
 #include <optional>
 #include <string>

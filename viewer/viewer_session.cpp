@@ -1,4 +1,4 @@
-#include "viewer_session.hpp"
+#include "viewer/viewer_session.hpp"
 
 #include <algorithm>
 #include <utility>

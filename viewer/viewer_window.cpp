@@ -1,8 +1,8 @@
-#include "viewer_window.hpp"
+#include "viewer/viewer_window.hpp"
 
-#include "camera_fit.hpp"
-#include "glut_callbacks.hpp"
-#include "scene_drawing.hpp"
+#include "viewer/camera_fit.hpp"
+#include "viewer/glut_callbacks.hpp"
+#include "viewer/scene_drawing.hpp"
 
 #include <GL/freeglut.h>
 #include <GL/freeglut_ucall.h>

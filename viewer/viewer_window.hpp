@@ -1,7 +1,7 @@
 // The 3-D viewer window (freeglut) and the hooks that let another event loop drive it.
 #pragma once
 
-#include "viewer_session.hpp"
+#include "viewer/viewer_session.hpp"
 
 // Opens the viewer window on session's scenes (see start_session) with the background, start
 // eye and modes of options, and returns at once instead of entering GLUT's loop, so the caller's

@@ -1,9 +1,9 @@
 // The desktop program before Qt starts: what --help, --version and mistakes print and return, and
 // the settings file it starts with, a first start writing the user's from the example once.
-#include "command_line.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tolvex_conf.hpp"
+#include "app/command_line.hpp"
+#include "config/tolvex_conf.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <filesystem>
 #include <sstream>

@@ -2,8 +2,8 @@
 // objectName.
 #pragma once
 
-#include "desktop_ui.hpp"
-#include "form1.hpp"
+#include "app/desktop_ui.hpp"
+#include "app/form1.hpp"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "box.hpp"
-#include "document_run.hpp"
-#include "error_text.hpp"
-#include "expect_point.hpp"
-#include "fault_line.hpp"
-#include "fault_loading.hpp"
-#include "input_error.hpp"
-#include "temp_folder.hpp"
+#include "app/document_run.hpp"
+#include "app/fault_loading.hpp"
+#include "io/input_error.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/error_text.hpp"
+#include "tests/support/expect_point.hpp"
+#include "tests/support/fault_line.hpp"
+#include "tests/support/temp_folder.hpp"
 
 #include <algorithm>
 #include <gtest/gtest.h>

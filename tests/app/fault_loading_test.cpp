@@ -1,8 +1,8 @@
-#include "fault_file.hpp"
-#include "fault_line.hpp"
-#include "fault_loading.hpp"
-#include "input_error.hpp"
-#include "temp_folder.hpp"
+#include "app/fault_loading.hpp"
+#include "io/input_error.hpp"
+#include "model/fault_file.hpp"
+#include "tests/support/fault_line.hpp"
+#include "tests/support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 

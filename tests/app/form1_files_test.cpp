@@ -1,10 +1,10 @@
 // "&Open" and "Save &Tracer": what reaches the list box, the model lists and the disk, and what
 // the user is told when a file is bad or cannot be written.
-#include "desktop_test_support.hpp"
+#include "tests/app/desktop_test_support.hpp"
 
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <QAction>
 #include <QListWidget>

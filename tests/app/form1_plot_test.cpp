@@ -1,13 +1,13 @@
 // plot: the labels, the messages of a run that cannot go on, and the hand-over to the viewer.
 // The run reads its files from the executable's folder, so the test puts them there.
-#include "desktop_test_support.hpp"
+#include "tests/app/desktop_test_support.hpp"
 
-#include "box.hpp"
-#include "fault_line.hpp"
-#include "file_paths.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
+#include "io/file_paths.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/fault_line.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <QAction>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The main window as it starts: controls, texts, menu, layout, and how the program ends.
-#include "desktop_test_support.hpp"
+#include "tests/app/desktop_test_support.hpp"
 
 #include <QAction>
 #include <QApplication>

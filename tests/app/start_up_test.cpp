@@ -1,15 +1,15 @@
 // Start-up: the title follows whether tolvex.conf was read, ignored lines are reported once, the
 // dialog filter reaches Qt in a form it matches, and a fault file named on the command line opens.
-#include "desktop_test_support.hpp"
+#include "tests/app/desktop_test_support.hpp"
 
-#include "desktop_texts.hpp"
-#include "fault_line.hpp"
-#include "name_filters.hpp"
-#include "start_file_ui.hpp"
-#include "start_up.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tolvex_conf.hpp"
+#include "app/desktop_texts.hpp"
+#include "app/name_filters.hpp"
+#include "app/start_file_ui.hpp"
+#include "app/start_up.hpp"
+#include "config/tolvex_conf.hpp"
+#include "tests/support/fault_line.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <QAction>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 // tolvex-batch end to end: exit statuses, messages and the files it writes.
-#include "box.hpp"
-#include "fault_line.hpp"
-#include "horizon_file.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/horizon_file.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/fault_line.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // Which settings file the desktop program reads, and what a first start writes.
-#include "first_settings.hpp"
-#include "input_error.hpp"
-#include "settings_location.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tolvex_conf.hpp"
+#include "config/first_settings.hpp"
+#include "config/settings_location.hpp"
+#include "config/tolvex_conf.hpp"
+#include "io/input_error.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <filesystem>
 #include <set>

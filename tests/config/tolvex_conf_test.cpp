@@ -1,5 +1,5 @@
-#include "temp_folder.hpp"
-#include "tolvex_conf.hpp"
+#include "config/tolvex_conf.hpp"
+#include "tests/support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 

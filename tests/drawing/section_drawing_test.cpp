@@ -1,8 +1,8 @@
 // Section drawings: round ticks, the blocks where they belong, a legend colour per horizon, and
 // the same file in any locale.
-#include "comma_locale.hpp"
-#include "nice_ticks.hpp"
-#include "section_drawing.hpp"
+#include "drawing/detail/nice_ticks.hpp"
+#include "drawing/section_drawing.hpp"
+#include "tests/support/comma_locale.hpp"
 
 #include <cairo.h>
 #include <cmath>

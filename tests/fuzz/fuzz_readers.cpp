@@ -1,11 +1,11 @@
 // One libFuzzer target per reader, chosen by TOLVEX_FUZZ_READER at compile time. Any input must
 // end in data or input_error; anything else (a crash, a sanitizer report, another exception)
 // is a finding.
-#include "boundary_file.hpp"
-#include "fault_file.hpp"
-#include "input_error.hpp"
-#include "tolvex_conf.hpp"
-#include "tracer_file.hpp"
+#include "config/tolvex_conf.hpp"
+#include "io/input_error.hpp"
+#include "model/boundary_file.hpp"
+#include "model/fault_file.hpp"
+#include "model/tracer_file.hpp"
 
 #include <algorithm>
 #include <cstdint>

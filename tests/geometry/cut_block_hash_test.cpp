@@ -1,9 +1,9 @@
 // Seeded random models cut whole, hashed bit for bit (blocks, tracers, fault points). The hashes
 // were taken from the kernel before its blocks moved into flat arrays, so any change to the
 // arithmetic or the order of the blocks shows here.
-#include "cut_block.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
 #include <cstdint>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Seeded random convex blocks cut by seeded random planes, in general position and through
 // vertices, edges and faces; every cut must leave sound blocks that keep volume and indices.
-#include "cut_block.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
 #include <cmath>
 #include <functional>

@@ -1,9 +1,9 @@
 // Whole cutting runs: cutting keeps no state outside the call, so two models cut on two threads
 // at once come out as when cut one after the other, and so does one model whose passes are shared
 // between threads; and an observer sees each fault's result.
-#include "cut_block.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
 #include <gtest/gtest.h>
 #include <thread>

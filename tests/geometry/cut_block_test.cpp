@@ -1,6 +1,6 @@
-#include "cut_block.hpp"
-#include "expect_point.hpp"
-#include "polyhedra.hpp"
+#include "geometry/cut_block.hpp"
+#include "tests/geometry/polyhedra.hpp"
+#include "tests/support/expect_point.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 // Horizon pieces after random runs: the pieces of each input triangle tile the part of it inside
 // the start block, every piece lies in its block, and fault walls face each other in pairs.
-#include "cut_block.hpp"
-#include "fault_surfaces.hpp"
-#include "grid_horizon.hpp"
-#include "horizon_pieces.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/fault_surfaces.hpp"
+#include "geometry/horizon_pieces.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
+#include "tests/support/grid_horizon.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // A triangulated boundary cut by two fault planes whose normals differ in the eleventh digit, and
 // by two more through nearly the same point. With zero slip, cutting by the faults in any order
 // must leave closed convex blocks that fill the boundary and hold its one tracer.
-#include "cut_block.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
 #include <algorithm>
 #include <fstream>

@@ -1,10 +1,10 @@
 // plane_section on random cut blocks and planes (through inner points, vertices, edges, along
 // faces) against the plane clipped by the block's face half-spaces: the same polygon, convex,
 // counter-clockwise about the normal, never degenerate.
-#include "cut_block.hpp"
-#include "plane_section.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/plane_section.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "polyhedra.hpp"
+#include "tests/geometry/polyhedra.hpp"
 
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 // Test polyhedra and the checks that every block a cut produces must pass.
 #pragma once
 
-#include "block.hpp"
-#include "box.hpp"
+#include "geometry/block.hpp"
+#include "tests/support/box.hpp"
 
 #include <random>
 #include <string>

@@ -1,6 +1,6 @@
-#include "block.hpp"
-#include "fault.hpp"
-#include "vector_utils.hpp"
+#include "geometry/block.hpp"
+#include "geometry/fault.hpp"
+#include "geometry/vector_utils.hpp"
 
 #include <algorithm>
 #include <cmath>

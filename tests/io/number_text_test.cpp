@@ -1,6 +1,6 @@
 // The locale-free number texts against printf in the C locale, in which this test program runs.
-#include "number_text.hpp"
-#include "text_fields.hpp"
+#include "io/number_text.hpp"
+#include "io/text_fields.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Output files: links written through, devices written into, permissions kept, all or none.
-#include "atomic_file.hpp"
-#include "input_error.hpp"
-#include "staged_files.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
+#include "io/atomic_file.hpp"
+#include "io/input_error.hpp"
+#include "io/staged_files.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <cstdlib>
 #include <filesystem>

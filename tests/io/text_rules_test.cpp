@@ -1,9 +1,9 @@
-#include "error_text.hpp"
-#include "file_paths.hpp"
-#include "input_error.hpp"
-#include "temp_folder.hpp"
-#include "text_fields.hpp"
-#include "text_lines.hpp"
+#include "io/file_paths.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
+#include "tests/support/error_text.hpp"
+#include "tests/support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 

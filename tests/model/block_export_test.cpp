@@ -1,12 +1,12 @@
 // The block exports: faces outward and counter-clockwise seen from outside, indices offset per
 // block, and the whole text of both formats.
-#include "block_export.hpp"
-#include "block_set.hpp"
-#include "cut_block.hpp"
-#include "outward_faces.hpp"
-#include "polyhedra.hpp"
-#include "vector_utils.hpp"
-#include "vtp_reader.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/cut_block.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/block_export.hpp"
+#include "model/outward_faces.hpp"
+#include "tests/geometry/polyhedra.hpp"
+#include "tests/support/vtp_reader.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>

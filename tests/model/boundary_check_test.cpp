@@ -1,7 +1,7 @@
-#include "boundary_check.hpp"
-#include "boundary_file.hpp"
-#include "boundary_from_faces.hpp"
-#include "box.hpp"
+#include "model/boundary_file.hpp"
+#include "model/boundary_from_faces.hpp"
+#include "model/detail/boundary_check.hpp"
+#include "tests/support/box.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "boundary_file.hpp"
-#include "box.hpp"
-#include "error_text.hpp"
-#include "file_paths.hpp"
-#include "input_error.hpp"
+#include "io/file_paths.hpp"
+#include "io/input_error.hpp"
+#include "model/boundary_file.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/error_text.hpp"
 
 #include <gtest/gtest.h>
 

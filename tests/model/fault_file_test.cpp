@@ -1,7 +1,7 @@
-#include "error_text.hpp"
-#include "fault_file.hpp"
-#include "fault_line.hpp"
-#include "input_error.hpp"
+#include "io/input_error.hpp"
+#include "model/fault_file.hpp"
+#include "tests/support/error_text.hpp"
+#include "tests/support/fault_line.hpp"
 
 #include <gtest/gtest.h>
 

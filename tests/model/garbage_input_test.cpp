@@ -1,11 +1,11 @@
 // Seeded random garbage: every reader ends in data or input_error, never in a crash, a hang or
 // another exception.
-#include "boundary_file.hpp"
-#include "fault_file.hpp"
-#include "horizon_file.hpp"
-#include "input_error.hpp"
-#include "tolvex_conf.hpp"
-#include "tracer_file.hpp"
+#include "config/tolvex_conf.hpp"
+#include "io/input_error.hpp"
+#include "model/boundary_file.hpp"
+#include "model/fault_file.hpp"
+#include "model/horizon_file.hpp"
+#include "model/tracer_file.hpp"
 
 #include <gtest/gtest.h>
 

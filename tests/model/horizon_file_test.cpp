@@ -1,8 +1,8 @@
 // Horizon files: GOCAD TSurf, OBJ and VTK surfaces in, the same out, and every malformed line
 // named.
-#include "error_text.hpp"
-#include "horizon_file.hpp"
-#include "input_error.hpp"
+#include "io/input_error.hpp"
+#include "model/horizon_file.hpp"
+#include "tests/support/error_text.hpp"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,13 +1,13 @@
 // Files and texts are the same on a desktop whose locale writes decimal commas, as the desktop
 // program's is once Qt has set the C library's locale from the environment.
-#include "block_export.hpp"
-#include "boundary_file.hpp"
-#include "box.hpp"
-#include "comma_locale.hpp"
-#include "fault_file.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tracer_file.hpp"
+#include "model/block_export.hpp"
+#include "model/boundary_file.hpp"
+#include "model/fault_file.hpp"
+#include "model/tracer_file.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/comma_locale.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <gtest/gtest.h>
 

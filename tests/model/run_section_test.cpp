@@ -1,11 +1,11 @@
 // Horizon traces of random sections: every segment lies, back in the model, on a piece of its own
 // horizon in the step's blocks, as the run itself found them, and no segment comes twice, also
 // where the plane runs along the horizons' triangle sides.
-#include "boundary_file.hpp"
-#include "box.hpp"
-#include "grid_horizon.hpp"
-#include "model_run.hpp"
-#include "run_section.hpp"
+#include "model/boundary_file.hpp"
+#include "model/model_run.hpp"
+#include "model/run_section.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/grid_horizon.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // The steps run_model reports: every state of both runs, from the centred input to the result.
-#include "boundary_file.hpp"
-#include "box.hpp"
-#include "model_run.hpp"
-#include "outward_faces.hpp"
-#include "step_blocks.hpp"
-#include "step_files.hpp"
+#include "model/boundary_file.hpp"
+#include "model/model_run.hpp"
+#include "model/outward_faces.hpp"
+#include "model/step_blocks.hpp"
+#include "model/step_files.hpp"
+#include "tests/support/box.hpp"
 
 #include <algorithm>
 #include <array>

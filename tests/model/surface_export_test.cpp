@@ -1,9 +1,9 @@
 // A run's horizons and fault walls written in the boundary file's coordinates, read back through
 // the horizon reader.
-#include "box.hpp"
-#include "horizon_file.hpp"
-#include "model_run.hpp"
-#include "surface_export.hpp"
+#include "model/horizon_file.hpp"
+#include "model/model_run.hpp"
+#include "model/surface_export.hpp"
+#include "tests/support/box.hpp"
 
 #include <gtest/gtest.h>
 

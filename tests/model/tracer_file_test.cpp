@@ -1,10 +1,10 @@
-#include "error_text.hpp"
-#include "expect_point.hpp"
-#include "file_paths.hpp"
-#include "input_error.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
-#include "tracer_file.hpp"
+#include "io/file_paths.hpp"
+#include "io/input_error.hpp"
+#include "model/tracer_file.hpp"
+#include "tests/support/error_text.hpp"
+#include "tests/support/expect_point.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <gtest/gtest.h>
 

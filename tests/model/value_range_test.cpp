@@ -1,12 +1,12 @@
 // Values beyond the range of a double are errors naming where they come from, never infinities
 // in the output, and a run that runs out of memory says how far it got.
-#include "boundary_file.hpp"
-#include "box.hpp"
-#include "error_text.hpp"
-#include "fault_file.hpp"
-#include "model_run.hpp"
-#include "tolvex_conf.hpp"
-#include "tracer_file.hpp"
+#include "config/tolvex_conf.hpp"
+#include "model/boundary_file.hpp"
+#include "model/fault_file.hpp"
+#include "model/model_run.hpp"
+#include "model/tracer_file.hpp"
+#include "tests/support/box.hpp"
+#include "tests/support/error_text.hpp"
 
 #include <gtest/gtest.h>
 

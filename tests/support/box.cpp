@@ -1,4 +1,4 @@
-#include "box.hpp"
+#include "tests/support/box.hpp"
 
 #include <locale>
 #include <sstream>

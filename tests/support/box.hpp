@@ -1,7 +1,7 @@
 // Axis-aligned boxes for tests and benchmarks, as a block and as boundary file text.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 #include <string>
 

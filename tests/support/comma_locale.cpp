@@ -1,4 +1,4 @@
-#include "comma_locale.hpp"
+#include "tests/support/comma_locale.hpp"
 
 #include <clocale>
 #include <cstdlib>

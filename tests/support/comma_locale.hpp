@@ -2,7 +2,7 @@
 // the environment, for tests of what must not depend on it.
 #pragma once
 
-#include "temp_folder.hpp"
+#include "tests/support/temp_folder.hpp"
 
 // Sets the locale while it lives, building it with localedef into a private folder when the
 // system has none; active() tells whether that worked.

@@ -1,7 +1,7 @@
 // The message of the Error (input_error unless named) that fn throws, or "no error".
 #pragma once
 
-#include "input_error.hpp"
+#include "io/input_error.hpp"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Expects each coordinate of p within tolerance of (x, y, z); a tolerance of 0 asks for equality.
 #pragma once
 
-#include "vector3.hpp"
+#include "geometry/vector3.hpp"
 
 #include <gtest/gtest.h>
 

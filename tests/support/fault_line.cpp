@@ -1,4 +1,4 @@
-#include "fault_line.hpp"
+#include "tests/support/fault_line.hpp"
 
 #include <locale>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "grid_horizon.hpp"
+#include "tests/support/grid_horizon.hpp"
 
 horizon grid_horizon(std::string name, double x0, double y0, double size, int cells,
                      const std::function<double(double, double)>& height) {

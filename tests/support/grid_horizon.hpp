@@ -1,7 +1,7 @@
 // Horizons on a square map grid for tests and benchmarks.
 #pragma once
 
-#include "horizon.hpp"
+#include "geometry/horizon.hpp"
 
 #include <functional>
 #include <string>

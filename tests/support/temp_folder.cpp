@@ -1,6 +1,6 @@
-#include "temp_folder.hpp"
+#include "tests/support/temp_folder.hpp"
 
-#include "text_files.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "text_files.hpp"
+#include "tests/support/text_files.hpp"
 
 #include <fstream>
 #include <sstream>

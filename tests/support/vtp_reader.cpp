@@ -1,4 +1,4 @@
-#include "vtp_reader.hpp"
+#include "tests/support/vtp_reader.hpp"
 
 #include <regex>
 #include <stdexcept>

@@ -1,9 +1,9 @@
 // The histories the viewer keeps of a run: every step drawn where the run put its blocks and
 // tracers, with the untouched and moved blocks sharing their shapes.
-#include "box.hpp"
-#include "model_run.hpp"
-#include "scene_history.hpp"
-#include "vector_utils.hpp"
+#include "geometry/vector_utils.hpp"
+#include "model/model_run.hpp"
+#include "tests/support/box.hpp"
+#include "viewer/scene_history.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Saving the start view as PNG: the file holds the rendered pixels, and a failed write names the
 // path and leaves nothing behind.
-#include "input_error.hpp"
-#include "offscreen_render.hpp"
-#include "scene_image.hpp"
-#include "temp_folder.hpp"
-#include "text_files.hpp"
+#include "io/input_error.hpp"
+#include "tests/support/temp_folder.hpp"
+#include "tests/support/text_files.hpp"
+#include "viewer/offscreen_render.hpp"
+#include "viewer/scene_image.hpp"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,13 +1,13 @@
 // Pictures in the viewer's drawing modes: a few pixels whose colours are known from the mode (a
 // face of a known block, a tracer of a known elevation), found by projecting model points with
 // the viewer's camera.
-#include "box.hpp"
-#include "frame_mesh.hpp"
-#include "offscreen_render.hpp"
-#include "picture_frame.hpp"
-#include "run_history.hpp"
-#include "scene_colours.hpp"
-#include "view_state.hpp"
+#include "tests/support/box.hpp"
+#include "tests/viewer/picture_frame.hpp"
+#include "viewer/frame_mesh.hpp"
+#include "viewer/offscreen_render.hpp"
+#include "viewer/run_history.hpp"
+#include "viewer/scene_colours.hpp"
+#include "viewer/view_state.hpp"
 
 #include <gtest/gtest.h>
 

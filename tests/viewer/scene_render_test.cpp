@@ -1,13 +1,13 @@
 // Pixels of offscreen renders of the start view: where the background, axes, faces, edges and
 // tracers land, found by projecting model points with the camera the viewer uses.
-#include "box.hpp"
-#include "offscreen_context.hpp"
-#include "offscreen_render.hpp"
-#include "picture_frame.hpp"
-#include "run_history.hpp"
-#include "scene_drawing.hpp"
-#include "vector_utils.hpp"
-#include "view_state.hpp"
+#include "geometry/vector_utils.hpp"
+#include "tests/support/box.hpp"
+#include "tests/viewer/picture_frame.hpp"
+#include "viewer/offscreen_context.hpp"
+#include "viewer/offscreen_render.hpp"
+#include "viewer/run_history.hpp"
+#include "viewer/scene_drawing.hpp"
+#include "viewer/view_state.hpp"
 
 #include <gtest/gtest.h>
 

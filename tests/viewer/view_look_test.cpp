@@ -1,11 +1,11 @@
 // The colours, texts and guides the viewer chooses, without GL: neighbouring blocks differ, the
 // elevation scale brightens steadily, faces take the side of the step's fault, label text comes
 // out as Latin-1, and the scale bar has a round length.
-#include "box.hpp"
-#include "frame_mesh.hpp"
-#include "latin1_text.hpp"
-#include "scene_colours.hpp"
-#include "view_guides.hpp"
+#include "tests/support/box.hpp"
+#include "viewer/frame_mesh.hpp"
+#include "viewer/latin1_text.hpp"
+#include "viewer/scene_colours.hpp"
+#include "viewer/view_guides.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // on viewer_event_fd, as another toolkit's event loop would, until the window has closed. Either
 // way closing the window hands control back and the program returns from main; it prints a line
 // from an exit handler so the test can see that it ended through the normal exit path.
-#include "box.hpp"
-#include "viewer_window.hpp"
+#include "tests/support/box.hpp"
+#include "viewer/viewer_window.hpp"
 
 #include <GL/freeglut.h>
 

@@ -3,7 +3,7 @@
 // partner whatever the rounding of the vertex positions.
 #pragma once
 
-#include "cut_workspace.hpp"
+#include "geometry/detail/cut_workspace.hpp"
 
 // Fills vertex_corner, face_sides, intersection_pset and cut_edge_to_intersection_point for b,
 // whose vertex_distance and vertex_side are set. Returns whether there are three corners or more.

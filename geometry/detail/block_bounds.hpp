@@ -2,7 +2,7 @@
 // apart in constant time, before any vertex is looked at.
 #pragma once
 
-#include "work_block.hpp"
+#include "geometry/detail/work_block.hpp"
 
 struct block_bounds {
     xyz centre{};

@@ -3,9 +3,9 @@
 // in afterwards in slot order, so the slots and the list come out as one thread leaves them.
 #pragma once
 
-#include "block_store.hpp"
-#include "cut_workspace.hpp"
-#include "fault_points.hpp"
+#include "geometry/detail/block_store.hpp"
+#include "geometry/detail/cut_workspace.hpp"
+#include "geometry/detail/fault_points.hpp"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Whether a block is one closed convex polyhedron, as a model run needs its boundary to be.
 #pragma once
 
-#include "block.hpp"
+#include "geometry/block.hpp"
 
 #include <functional>
 #include <optional>

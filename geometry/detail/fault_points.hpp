@@ -7,8 +7,8 @@
 // in its plane and so keeps every point on its side.
 #pragma once
 
-#include "fault.hpp"
-#include "work_block.hpp"
+#include "geometry/detail/work_block.hpp"
+#include "geometry/fault.hpp"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Checks of what the run trusts about each fault without verifying it.
 #pragma once
 
-#include "fault.hpp"
+#include "geometry/fault.hpp"
 
 #include <string>
 #include <vector>

@@ -2,9 +2,9 @@
 // the few functions that take either without copying one into the other.
 #pragma once
 
-#include "block.hpp"
-#include "block_set.hpp"
-#include "xyz.hpp"
+#include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/xyz.hpp"
 
 #include <span>
 

@@ -3,8 +3,8 @@
 // holds cutting state, so runs on different workspaces may go on at the same time.
 #pragma once
 
-#include "block.hpp"
-#include "work_block.hpp"
+#include "geometry/block.hpp"
+#include "geometry/detail/work_block.hpp"
 
 #include <array>
 #include <vector>

@@ -2,7 +2,7 @@
 // (cut_tables.hpp), filled by fill_cut_tables and order_cut_polygon.
 #pragma once
 
-#include "cut_workspace.hpp"
+#include "geometry/detail/cut_workspace.hpp"
 
 // The half on side `half` (+1 or -1) erases the vertices strictly on the other side. It keeps the
 // faces with a vertex strictly on its own side, clipped where the plane crosses them, the vertices

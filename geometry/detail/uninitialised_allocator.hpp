@@ -4,7 +4,7 @@
 // pages of their own, large ones where the system offers them (map_pages).
 #pragma once
 
-#include "shape_arena.hpp"
+#include "geometry/detail/shape_arena.hpp"
 
 #include <cstddef>
 #include <memory>

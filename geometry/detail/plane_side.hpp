@@ -3,7 +3,7 @@
 // whose ends lie strictly on opposite sides is cut where its ends' distances weigh it.
 #pragma once
 
-#include "block_bounds.hpp"
+#include "geometry/detail/block_bounds.hpp"
 
 #include <cmath>
 

@@ -3,11 +3,11 @@
 // edge, so that clipping a face never searches for an edge.
 #pragma once
 
-#include "block.hpp"
-#include "block_set.hpp"
-#include "shape_arena.hpp"
-#include "uninitialised_allocator.hpp"
-#include "xyz.hpp"
+#include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/detail/shape_arena.hpp"
+#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/xyz.hpp"
 
 #include <array>
 #include <memory>

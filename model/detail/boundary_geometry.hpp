@@ -1,7 +1,7 @@
 // Where a boundary's vertices lie: face planes and the shape of the polyhedron they make.
 #pragma once
 
-#include "boundary_check.hpp"
+#include "model/detail/boundary_check.hpp"
 
 namespace tolvex {
 

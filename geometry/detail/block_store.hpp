@@ -10,11 +10,11 @@
 // the dead pass a quarter of the living and the living slide down over them.
 #pragma once
 
-#include "block_bounds.hpp"
-#include "block_set.hpp"
-#include "fault.hpp"
-#include "shape_arena.hpp"
-#include "work_block.hpp"
+#include "geometry/block_set.hpp"
+#include "geometry/detail/block_bounds.hpp"
+#include "geometry/detail/shape_arena.hpp"
+#include "geometry/detail/work_block.hpp"
+#include "geometry/fault.hpp"
 
 #include <algorithm>
 #include <array>
