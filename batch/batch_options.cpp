@@ -2,6 +2,7 @@
 
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
+#include "model/tracer_file.hpp"
 
 #include <boost/program_options.hpp>
 #include <charconv>
@@ -79,13 +80,13 @@ po::options_description option_table(batch_options& o) {
     return d;
 }
 
-// The radius the configuration would accept: a number, not 0, and not so close to 0 that saved
-// tracers, divided by it, would overflow.
+// The radius the configuration would accept.
 double parse_radius(const std::string& text) {
     const std::optional<double> r = to_number(text);
-    if (!r || *r == 0.0 || !std::isfinite(1.0 / *r))
-        throw usage_error("--tracer-radius: \"" + text +
-                          "\" must be a finite number, neither 0 nor too close to 0");
+    if (!r)
+        throw usage_error("--tracer-radius: \"" + text + "\" is not a number");
+    if (const char* problem = tracer_radius_problem(*r))
+        throw usage_error("--tracer-radius: \"" + text + "\" " + problem);
     return *r;
 }
 
@@ -103,8 +104,9 @@ image_step parse_run_step(const std::string& text, const char* option) {
     const std::size_t colon = text.find(':');
     const std::string run = text.substr(0, colon);
     image_step choice;
-    bool ok = run == "restored" || run == "forward";
-    choice.run = run == "restored" ? run_kind::restoration : run_kind::forward;
+    const std::optional<run_kind> named = run_from_word(run);
+    bool ok = named.has_value();
+    choice.run = named.value_or(run_kind::forward);
     if (ok && colon != std::string::npos) {
         const char* first = text.data() + colon + 1;
         const char* last = text.data() + text.size();

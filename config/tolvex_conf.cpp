@@ -2,6 +2,7 @@
 
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
+#include "model/tracer_file.hpp"
 
 #include <cmath>
 #include <filesystem>
@@ -52,13 +53,9 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     } else if (line.starts_with("TRACER_RADIUS=")) {
         // Not trimmed: the value must be exactly the number.
         const double radius = number_value(line.substr(14), at, "TRACER_RADIUS=");
-        // 0 would put every tracer at the origin and make saving divide by zero; a radius so
-        // close to 0 that 1 divided by it is infinite would make saving overflow. The number
-        // rule never gives an infinite value.
-        if (radius == 0.0 || !std::isfinite(1.0 / radius))
+        if (const char* problem = tracer_radius_problem(radius))
             throw input_error(at.path, at.line,
-                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) +
-                                  (radius == 0.0 ? " must not be 0" : " is too close to 0"));
+                              "TRACER_RADIUS=: " + quoted_text(line.substr(14)) + " " + problem);
         conf.tracer_radius = radius;
     } else if (line.starts_with("SHOW_BLOCK")) {
         conf.show_block = true; // whatever follows the key

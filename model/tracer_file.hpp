@@ -23,10 +23,18 @@ void parse_tracer_text(const std::string& text, const std::string& path, double 
 // parse_tracer_text appends them) stands; 0 when there are fewer points.
 int tracer_line(const std::string& text, std::size_t index);
 
-// Writes one "%15.8f %15.8f %15.8f\n" line per point (as the C locale writes it, whatever the
-// process locale), each coordinate divided by radius. The file is complete before it replaces an
-// old one; on failure, a quotient that is not finite included, throws output_error and leaves any
-// old file as it was and no partial file behind.
+// Why radius cannot scale tracers ("must be a finite number other than 0", or "is too close to
+// 0" when saved coordinates divided by it would overflow), or nullptr when it can. The one rule
+// for the settings, the command line, Python and the writer.
+const char* tracer_radius_problem(double radius);
+
+// The tracer file's text: one "%15.8f %15.8f %15.8f\n" line per point (as the C locale writes it,
+// whatever the process locale), each coordinate divided by radius. Throws output_error naming
+// path when radius has a problem or a quotient is not finite.
+std::string tracers_to_text(const point_list& points, double radius, const std::string& path);
+
+// Writes tracers_to_text to path. The file is complete before it replaces an old one; on failure
+// throws output_error and leaves any old file as it was and no partial file behind.
 void write_tracer_file(const std::string& path, const point_list& points, double radius);
 
 } // namespace tolvex

@@ -8,11 +8,22 @@
 
 namespace tolvex {
 
-void write_tracer_file(const std::string& path, const point_list& points, double radius) {
-    // The configuration never gives 0, but a caller might; nothing is written then.
-    if (radius == 0.0 || !std::isfinite(radius))
-        throw output_error("Failed to write tracers to [" + path +
-                           "]: the tracer radius must be a finite number other than 0");
+const char* tracer_radius_problem(double radius) {
+    // 0 would put every tracer at the origin and make saving divide by zero; a radius so close
+    // to 0 that 1 divided by it is infinite would make saving overflow.
+    if (radius == 0.0)
+        return "must not be 0";
+    if (!std::isfinite(radius))
+        return "must be a finite number";
+    if (!std::isfinite(1.0 / radius))
+        return "is too close to 0";
+    return nullptr;
+}
+
+std::string tracers_to_text(const point_list& points, double radius, const std::string& path) {
+    if (const char* problem = tracer_radius_problem(radius))
+        throw output_error("Failed to write tracers to [" + path + "]: the tracer radius " +
+                           problem);
     std::string text;
     text.reserve(points.size() * 48);
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -29,7 +40,11 @@ void write_tracer_file(const std::string& path, const point_list& points, double
         }
         text += '\n';
     }
-    write_file_atomically(path, text);
+    return text;
+}
+
+void write_tracer_file(const std::string& path, const point_list& points, double radius) {
+    write_file_atomically(path, tracers_to_text(points, radius, path));
 }
 
 } // namespace tolvex

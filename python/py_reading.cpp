@@ -177,7 +177,7 @@ tolvex_conf read_settings(const std::string& path) {
 
 double checked_radius(double radius) {
     // A negative scale would mirror every tracer through the centre: never what a scale means.
-    if (!(radius > 0.0) || !std::isfinite(radius) || !std::isfinite(1.0 / radius))
+    if (!(radius > 0.0) || tracer_radius_problem(radius))
         throw py::value_error("tracer_radius must be a positive finite number, got " +
                               py::repr(py::float_(radius)).cast<std::string>());
     return radius;
