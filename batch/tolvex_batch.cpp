@@ -168,17 +168,20 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
                    const run_state& picture, const std::optional<picture_marks>& kept_marks,
                    staged_files& out) {
     const run_state& forward = result.forward;
+    // Each output is made in memory and written once, into its staged file.
     if (!o.save_tracers.empty())
-        write_tracer_file(out.stage(o.save_tracers), forward.tracers, radius);
+        out.write(o.save_tracers, tracers_to_text(forward.tracers, radius, o.save_tracers));
     if (!o.save_restored_tracers.empty())
-        write_tracer_file(out.stage(o.save_restored_tracers), result.restored.tracers, radius);
+        out.write(o.save_restored_tracers,
+                  tracers_to_text(result.restored.tracers, radius, o.save_restored_tracers));
     const std::size_t fault_count = forward.faults.size();
     if (!o.save_blocks.empty())
-        write_blocks_file(out.stage(o.save_blocks), forward.blocks, result.centre,
-                          {run_kind::forward, fault_count});
+        out.write(o.save_blocks, blocks_file_text(o.save_blocks, forward.blocks, result.centre,
+                                                  {run_kind::forward, fault_count}));
     if (!o.save_restored_blocks.empty())
-        write_blocks_file(out.stage(o.save_restored_blocks), result.restored.blocks, result.centre,
-                          {run_kind::restoration, fault_count});
+        out.write(o.save_restored_blocks,
+                  blocks_file_text(o.save_restored_blocks, result.restored.blocks, result.centre,
+                                   {run_kind::restoration, fault_count}));
     if (!o.save_image.empty()) {
         const run_kind run = o.picture_step.run;
         const run_state& last = run == run_kind::forward ? result.forward : result.restored;
@@ -192,7 +195,7 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         const point_list tracers = conf.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))
             std::cerr << "tolvex-batch: warning: " << o.save_image << ": " << *advice << "\n";
-        save_scene_image(out.stage(o.save_image), blocks, tracers, image);
+        out.write(o.save_image, scene_image_png(blocks, tracers, image, o.save_image));
     }
 }
 

@@ -285,12 +285,16 @@ std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre) 
     return out;
 }
 
+std::string blocks_file_text(const std::string& path, const std::vector<block>& blocks,
+                             const vec3& centre, const fault_order& order) {
+    return ends_with(path, ".obj")   ? blocks_to_obj(blocks, centre)
+           : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, centre, "", order)
+                                     : blocks_to_vtk(blocks, centre, "", order);
+}
+
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks,
                        const vec3& centre, const fault_order& order) {
-    write_file_atomically(path, ends_with(path, ".obj") ? blocks_to_obj(blocks, centre)
-                                : ends_with(path, ".vtp")
-                                    ? blocks_to_vtp(blocks, centre, "", order)
-                                    : blocks_to_vtk(blocks, centre, "", order));
+    write_file_atomically(path, blocks_file_text(path, blocks, centre, order));
 }
 
 } // namespace tolvex

@@ -67,8 +67,11 @@ std::string blocks_to_vtp(const std::vector<block>& blocks,
 // Wavefront OBJ: one object block_N per block in list order, one normal per face.
 std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre);
 
-// Writes blocks_to_obj when path ends in ".obj", blocks_to_vtp for ".vtp", blocks_to_vtk
-// otherwise, complete or not at all (throws output_error naming the path).
+// blocks_to_obj when path ends in ".obj", blocks_to_vtp for ".vtp", blocks_to_vtk otherwise.
+std::string blocks_file_text(const std::string& path, const std::vector<block>& blocks,
+                             const vec3& centre, const fault_order& order = {});
+
+// Writes blocks_file_text to path, complete or not at all (throws output_error naming the path).
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks,
                        const vec3& centre, const fault_order& order = {});
 

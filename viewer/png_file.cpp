@@ -53,12 +53,16 @@ std::string encode_png(const scene_pixels& pixels, std::string& out) {
 
 } // namespace
 
-void write_png_file(const std::string& path, const scene_pixels& pixels) {
+std::string png_bytes(const scene_pixels& pixels, const std::string& path) {
     std::string bytes;
     const std::string problem = encode_png(pixels, bytes);
     if (!problem.empty())
         throw output_error(path + ": cannot be written: " + problem);
-    write_file_atomically(path, bytes);
+    return bytes;
+}
+
+void write_png_file(const std::string& path, const scene_pixels& pixels) {
+    write_file_atomically(path, png_bytes(pixels, path));
 }
 
 } // namespace tolvex

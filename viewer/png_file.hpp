@@ -8,7 +8,11 @@
 
 namespace tolvex {
 
-// Writes pixels as an 8-bit RGBA PNG at path. Throws output_error naming path when it cannot be
+// pixels as the bytes of an 8-bit RGBA PNG file. Throws output_error naming path when they
+// cannot be encoded.
+std::string png_bytes(const scene_pixels& pixels, const std::string& path);
+
+// Writes png_bytes at path. Throws output_error naming path when it cannot be
 // written; then no file (partial or temporary) is left and an existing file at path is untouched.
 void write_png_file(const std::string& path, const scene_pixels& pixels);
 

@@ -20,6 +20,11 @@ std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const po
     return parts;
 }
 
+std::string scene_image_png(const std::vector<block>& blocks, const point_list& tracers,
+                            const scene_image_options& options, const std::string& path) {
+    return png_bytes(render_scene_pixels(blocks, tracers, options), path);
+}
+
 void save_scene_image(const std::string& path, const std::vector<block>& blocks,
                       const point_list& tracers, const scene_image_options& options) {
     write_png_file(path, render_scene_pixels(blocks, tracers, options));

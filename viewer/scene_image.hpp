@@ -35,6 +35,12 @@ std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const po
 // The view a picture with options shows: the viewer's start view in a window of its size.
 view_state start_view(const scene_image_options& options);
 
+// The scene as the viewer first shows it, as the bytes of a PNG file for a caller that stages
+// its outputs. Throws std::runtime_error when no offscreen renderer is available and
+// output_error naming path when the picture cannot be encoded.
+std::string scene_image_png(const std::vector<block>& blocks, const point_list& tracers,
+                            const scene_image_options& options, const std::string& path);
+
 // Draws the scene as the viewer first shows it and writes it to path as PNG. Throws
 // std::runtime_error when no offscreen renderer is available and output_error when the file
 // cannot be written (no partial file is left).
