@@ -15,10 +15,6 @@ namespace tolvex {
 
 namespace {
 
-const char* run_name(run_kind kind) {
-    return kind == run_kind::restoration ? "restoration" : "forward";
-}
-
 bool finite(const vec3& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
 }

@@ -7,6 +7,7 @@
 #include "geometry/fault.hpp"
 #include "geometry/horizon.hpp"
 #include "geometry/horizon_pieces.hpp"
+#include "model/run_kind.hpp"
 
 #include <cstddef>
 #include <functional>
@@ -48,9 +49,6 @@ struct model_result {
     std::vector<std::string> warnings; // doubtful faults, used as given; planes that miss
     std::vector<std::string> horizon_warnings; // horizons of which nothing lies inside the boundary
 };
-
-// Which of the two cutting runs a step belongs to.
-enum class run_kind { restoration, forward };
 
 // One state of a cutting run: step 0 is the centred boundary with the initial tracers (applied is
 // null), step k (1..n) the model after the k-th fault of that run, which applied points to (in

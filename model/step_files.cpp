@@ -13,8 +13,7 @@ namespace {
 
 std::string series_name(run_kind run, step_series series) {
     static const char* const suffix[] = {"", "_tracers", "_horizons"};
-    return std::string(run == run_kind::restoration ? "restoration" : "forward") +
-           suffix[static_cast<int>(series)];
+    return std::string(run_name(run)) + suffix[static_cast<int>(series)];
 }
 
 std::string fault_label(const fault* applied) {

@@ -4,7 +4,7 @@ namespace tolvex {
 
 std::string step_label(run_kind run, std::size_t step, std::size_t step_count,
                        const fault* applied) {
-    std::string text = run == run_kind::forward ? "forward " : "restored ";
+    std::string text = std::string(run_state_word(run)) + " ";
     text += std::to_string(step) + "/" + std::to_string(step_count);
     if (applied) {
         text += ": " + std::to_string(applied->id);

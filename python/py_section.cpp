@@ -51,9 +51,9 @@ tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending, horiz
 section(). The file is complete before it replaces an old one.)";
 
 run_kind run_named(const std::string& name) {
-    if (name != "forward" && name != "restored")
-        throw py::value_error("run: \"" + name + "\" is not 'forward' or 'restored'");
-    return name == "forward" ? run_kind::forward : run_kind::restoration;
+    if (const std::optional<run_kind> run = run_from_word(name))
+        return *run;
+    throw py::value_error("run: \"" + name + "\" is not 'forward' or 'restored'");
 }
 
 section_line line_of(py::handle start, py::handle end) {
