@@ -1,6 +1,7 @@
 #include "geometry/detail/cut_tables.hpp"
 
 #include "geometry/detail/plane_side.hpp"
+#include "geometry/xyz.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -169,16 +170,12 @@ int angle_order_start(const cut_workspace& ws, const vec3& n) {
         return xyz{x[0] - centre[0], x[1] - centre[1], x[2] - centre[2]};
     };
     auto unit = [](const xyz& x) {
-        const double length = std::sqrt(x[0] * x[0] + x[1] * x[1] + x[2] * x[2]);
+        const double length = std::sqrt(dot(x, x));
         return xyz{x[0] / length, x[1] / length, x[2] / length};
     };
-    auto dot_xyz = [](const xyz& a, const xyz& b) {
-        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-    };
     const xyz u = unit(radial(first));
-    const xyz v =
-        unit({n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2], n[0] * u[1] - n[1] * u[0]});
-    auto below = [&](int k) { return std::signbit(dot_xyz(radial(corners[k]), v)); };
+    const xyz v = unit(cross({n[0], n[1], n[2]}, u));
+    auto below = [&](int k) { return std::signbit(dot(radial(corners[k]), v)); };
     for (int k = 0; k < m; ++k)
         if (below(k) && !below((k + m - 1) % m))
             return k;
@@ -187,7 +184,7 @@ int angle_order_start(const cut_workspace& ws, const vec3& n) {
     double best_key = 0.0;
     for (int k = 0; k < m; ++k) {
         const xyz r = radial(corners[k]);
-        const double key = std::atan2(dot_xyz(r, v), dot_xyz(r, u));
+        const double key = std::atan2(dot(r, v), dot(r, u));
         if (k == 0 || key < best_key) {
             best = k;
             best_key = key;

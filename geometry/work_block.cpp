@@ -109,7 +109,7 @@ bool runs_clockwise(const block& b, const vec3& centre, const corner_list& corne
         face_mean += p;
     }
     const vec3 outward = face_mean / static_cast<double>(n) - (centre - origin);
-    return normal[0] * outward[0] + normal[1] * outward[1] + normal[2] * outward[2] < 0;
+    return boost::numeric::ublas::inner_prod(normal, outward) < 0;
 }
 
 } // namespace
