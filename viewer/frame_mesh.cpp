@@ -17,7 +17,7 @@ rgba8 to_rgba8(const colour3& c, std::uint8_t alpha) {
 }
 
 template <class Point>
-void push_point(std::vector<float>& points, const Point& p, const offset3& offset) {
+void push_point(std::vector<float>& points, const Point& p, const xyz& offset) {
     for (int k = 0; k < 3; ++k)
         points.push_back(static_cast<float>(p[k] + offset[k]));
 }
@@ -30,15 +30,15 @@ void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
 // vertices' mean where it is drawn.
 bool on_moving_side(const scene_part& part, const fault_plane& plane) {
     const point_list& v = part.shape->vertices;
-    double distance = 0.0;
+    xyz mean{0.0, 0.0, 0.0};
     for (int k = 0; k < 3; ++k) {
-        double mean = 0.0;
         for (const vec3& p : v)
-            mean += p[k];
-        mean = mean / static_cast<double>(v.size()) + part.offset[k];
-        distance += (mean - plane.point[k]) * plane.normal[k];
+            mean[k] += p[k];
+        mean[k] = mean[k] / static_cast<double>(v.size()) + part.offset[k];
     }
-    return distance >= 0.0;
+    const xyz point{plane.point[0], plane.point[1], plane.point[2]};
+    const xyz normal{plane.normal[0], plane.normal[1], plane.normal[2]};
+    return dot(minus(mean, point), normal) >= 0.0;
 }
 
 colour3 face_colour(const scene_part& part, const display_modes& modes,
@@ -59,7 +59,7 @@ colour3 face_colour(const scene_part& part, const display_modes& modes,
 // The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
 template <class Corner, class Normal>
 void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
-                 const Normal& normal, const offset3& offset, const rgba8& colour) {
+                 const Normal& normal, const xyz& offset, const rgba8& colour) {
     for (std::size_t k = 1; k + 1 < count; ++k)
         for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
             push_point(out.points, corner(i), offset);
@@ -84,7 +84,7 @@ void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour) {
 // colour(p) its colour.
 template <class Polygon, class Colour>
 void add_polygons(triangle_arrays& out, std::size_t count, const Polygon& polygon,
-                  const offset3& offset, const Colour& colour) {
+                  const xyz& offset, const Colour& colour) {
     for (std::size_t p = 0; p < count; ++p) {
         const std::span<const xyz> corners = polygon(p);
         add_polygon(
