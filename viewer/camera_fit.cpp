@@ -68,6 +68,19 @@ struct view_volume {
     double slack;
 };
 
+// The least depth at which view can show a point of box: depth counts along the line of sight,
+// and a point the view shows at distance r lies at least r times the cosine of the angle to a
+// corner of the view deep. 0 with the eye inside box.
+double least_depth(const view_state& view, const scene_box& box) {
+    const auto [across, up] = half_field_tangents(view);
+    const double corner_cosine = 1.0 / std::sqrt(1.0 + across * across + up * up);
+    const xyz eye = eye_of(view);
+    xyz to_nearest{};
+    for (int k = 0; k < 3; ++k)
+        to_nearest[k] = std::clamp(eye[k], box.lo[k], box.hi[k]) - eye[k];
+    return length(to_nearest) * corner_cosine;
+}
+
 // x to about four significant digits of scale, as the shortest text that reads back the same
 // (no locale).
 std::string rounded_text(double x, double scale) {
@@ -86,15 +99,8 @@ depth_range depth_planes(const view_state& view, const scene_box& scene) {
     for (const xyz& end : axis_ends)
         add_point(box, end);
 
-    // Depth counts along the line of sight: a point the view shows at distance r lies at least
-    // r times the cosine of the angle to a corner of the view deep.
-    const auto [across, up] = half_field_tangents(view);
-    const double corner_cosine = 1.0 / std::sqrt(1.0 + across * across + up * up);
+    const double front = least_depth(view, box);
     const xyz eye = eye_of(view);
-    xyz to_nearest{};
-    for (int k = 0; k < 3; ++k)
-        to_nearest[k] = std::clamp(eye[k], box.lo[k], box.hi[k]) - eye[k];
-    const double front = length(to_nearest) * corner_cosine;
     double back = 0.0;
     for (int k = 0; k < 8; ++k)
         back = std::max(back, length(minus(corner(box, k), eye)));
@@ -107,6 +113,10 @@ depth_range depth_planes(const view_state& view, const scene_box& scene) {
                             : std::max(front * (1 - plane_margin),
                                        std::min(fixed_near_plane, planes.far_plane * 1e-4));
     return planes;
+}
+
+bool scene_in_front(const view_state& view, const scene_box& box, const depth_range& planes) {
+    return box.empty() || least_depth(view, box) >= planes.near_plane;
 }
 
 bool shows_whole(const view_state& view, const depth_range& planes,
