@@ -45,19 +45,22 @@ struct frame_setup {
         scene_box box;
         add_parts(box, parts);
         apply_fixed_state({0.16f, 0.2f, 0.28f, 1.0f});
-        apply_camera(view, depth_planes(view, box));
+        const depth_range planes = depth_planes(view, box);
+        apply_camera(view, planes);
+        cull = scene_in_front(view, box, planes);
     }
     tolvex::offscreen_context context{width, height};
     std::vector<block> blocks;
     point_list tracers;
     std::vector<scene_part> parts;
+    bool cull = false;
 };
 
 void immediate(benchmark::State& state) {
     frame_setup setup(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         clear_frame();
-        draw_mesh(build_frame_mesh(setup.parts, {}, {}), {});
+        draw_mesh(build_frame_mesh(setup.parts, {}, {}), {}, setup.cull);
         glFinish();
     }
 }
@@ -66,7 +69,7 @@ void display_list(benchmark::State& state) {
     frame_setup setup(static_cast<int>(state.range(0)));
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
-    draw_mesh(build_frame_mesh(setup.parts, {}, {}), {});
+    draw_mesh(build_frame_mesh(setup.parts, {}, {}), {}, setup.cull);
     glEndList();
     for (auto _ : state) {
         clear_frame();
@@ -81,7 +84,7 @@ void recorded(benchmark::State& state) {
     const recorded_scene scene = record_scene(build_frame_mesh(setup.parts, {}, {}));
     for (auto _ : state) {
         clear_frame();
-        replay_scene(scene, {});
+        replay_scene(scene, {}, setup.cull);
         glFinish();
     }
     delete_scene(scene);

@@ -1,7 +1,8 @@
 #include "model/outward_faces.hpp"
 
+#include "geometry/xyz.hpp"
+
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace tolvex {
@@ -9,39 +10,29 @@ namespace tolvex {
 namespace {
 
 // Plain doubles: an export visits every face of every block, and uBLAS temporaries cost.
-using triple = std::array<double, 3>;
-
-triple to_triple(const vec3& v) {
+xyz to_xyz(const vec3& v) {
     return {v[0], v[1], v[2]};
-}
-
-double dot(const triple& a, const triple& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-triple minus(const triple& a, const triple& b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
 }
 
 // The normal of the face's corner order (Newell's sum about the corner mean, which is centre): the
 // corners run counter-clockwise seen from the side it points to.
-triple corner_order_normal(const block& b, const corner_list& corners, const triple& centre) {
-    triple n{0.0, 0.0, 0.0};
+xyz corner_order_normal(const block& b, const corner_list& corners, const xyz& centre) {
+    xyz n{0.0, 0.0, 0.0};
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        const triple a = minus(to_triple(b.vertices[static_cast<std::size_t>(corners[i])]), centre);
-        const triple c = minus(
-            to_triple(b.vertices[static_cast<std::size_t>(corners[(i + 1) % corners.size()])]),
-            centre);
-        n[0] += a[1] * c[2] - a[2] * c[1];
-        n[1] += a[2] * c[0] - a[0] * c[2];
-        n[2] += a[0] * c[1] - a[1] * c[0];
+        const xyz a = minus(to_xyz(b.vertices[static_cast<std::size_t>(corners[i])]), centre);
+        const xyz c =
+            minus(to_xyz(b.vertices[static_cast<std::size_t>(corners[(i + 1) % corners.size()])]),
+                  centre);
+        const xyz turn = cross(a, c);
+        for (int k = 0; k < 3; ++k)
+            n[k] += turn[k];
     }
     return n;
 }
 
 // x at unit length, turned to the side of outward; adding 0.0 makes a turned zero component +0, so
 // that it is written as 0. The zero vector stays zero.
-vec3 unit_outward(const triple& x, const triple& outward) {
+vec3 unit_outward(const xyz& x, const xyz& outward) {
     const double length = std::sqrt(dot(x, x));
     if (length == 0.0)
         return make_vec3(0.0, 0.0, 0.0);
@@ -52,26 +43,26 @@ vec3 unit_outward(const triple& x, const triple& outward) {
 face outward_face(const block& b, const face& f) {
     if (f.indices.size() < 3)
         return f;
-    triple centre{0.0, 0.0, 0.0};
+    xyz centre{0.0, 0.0, 0.0};
     for (int i : f.indices)
         for (int a = 0; a < 3; ++a)
             centre[a] += b.vertices[static_cast<std::size_t>(i)][a];
     for (double& c : centre)
         c /= static_cast<double>(f.indices.size());
-    const triple n = corner_order_normal(b, f.indices, centre);
+    const xyz n = corner_order_normal(b, f.indices, centre);
     // The side the block lies on is read at the vertex farthest from the face's plane: in a thin
     // sliver the nearer vertices may lie within rounding of it.
     double farthest = 0.0;
     for (const vec3& v : b.vertices) {
-        const double d = dot(n, minus(to_triple(v), centre));
+        const double d = dot(n, minus(to_xyz(v), centre));
         if (std::abs(d) > std::abs(farthest))
             farthest = d;
     }
     face out = f;
-    const triple outward = farthest > 0.0 ? triple{-n[0], -n[1], -n[2]} : n;
+    const xyz outward = farthest > 0.0 ? xyz{-n[0], -n[1], -n[2]} : n;
     if (farthest > 0.0)
         std::reverse(out.indices.begin() + 1, out.indices.end());
-    const triple given = to_triple(f.normal);
+    const xyz given = to_xyz(f.normal);
     const bool given_fits = dot(given, outward) != 0.0 || dot(outward, outward) == 0.0;
     out.normal = unit_outward(given_fits ? given : outward, outward);
     return out;

@@ -12,15 +12,15 @@ constexpr double degree = 3.14159265358979 / 180.0;
 // Scale factors that keep the planes clear of the sphere they enclose.
 constexpr double plane_margin = 1e-3;
 
-std::array<double, 3> eye_of(const view_state& view) {
+xyz eye_of(const view_state& view) {
     return {view.view_point[0], view.view_point[1], view.view_point[2]};
 }
 
-double length(const std::array<double, 3>& v) {
+double length(const xyz& v) {
     return std::hypot(v[0], v[1], v[2]);
 }
 
-std::array<double, 3> corner(const scene_box& box, int k) {
+xyz corner(const scene_box& box, int k) {
     return {k & 1 ? box.hi[0] : box.lo[0], k & 2 ? box.hi[1] : box.lo[1],
             k & 4 ? box.hi[2] : box.lo[2]};
 }
@@ -43,14 +43,10 @@ struct view_volume {
         tangents = half_field_tangents(view);
     }
 
-    template <class Point> bool holds(const Point& p, const offset3& offset) const {
-        double x = 0, y = 0, depth = 0;
-        for (int k = 0; k < 3; ++k) {
-            const double d = p[k] + offset[k] - eye[k];
-            x += d * right[k];
-            y += d * up[k];
-            depth -= d * back[k];
-        }
+    template <class Point> bool holds(const Point& p, const xyz& offset) const {
+        const xyz d{p[0] + offset[0] - eye[0], p[1] + offset[1] - eye[1],
+                    p[2] + offset[2] - eye[2]};
+        const double x = dot(d, right), y = dot(d, up), depth = -dot(d, back);
         return depth >= planes.near_plane - slack && depth <= planes.far_plane + slack &&
                std::abs(x) <= depth * tangents[0] + slack &&
                std::abs(y) <= depth * tangents[1] + slack;
@@ -66,11 +62,24 @@ struct view_volume {
                all_held(part.horizons ? &part.horizons->corners : nullptr);
     }
 
-    std::array<double, 3> eye, right{}, up{}, back{};
+    xyz eye, right{}, up{}, back{};
     std::array<double, 2> tangents{};
     depth_range planes;
     double slack;
 };
+
+// The least depth at which view can show a point of box: depth counts along the line of sight,
+// and a point the view shows at distance r lies at least r times the cosine of the angle to a
+// corner of the view deep. 0 with the eye inside box.
+double least_depth(const view_state& view, const scene_box& box) {
+    const auto [across, up] = half_field_tangents(view);
+    const double corner_cosine = 1.0 / std::sqrt(1.0 + across * across + up * up);
+    const xyz eye = eye_of(view);
+    xyz to_nearest{};
+    for (int k = 0; k < 3; ++k)
+        to_nearest[k] = std::clamp(eye[k], box.lo[k], box.hi[k]) - eye[k];
+    return length(to_nearest) * corner_cosine;
+}
 
 // x to about four significant digits of scale, as the shortest text that reads back the same
 // (no locale).
@@ -86,26 +95,15 @@ std::string rounded_text(double x, double scale) {
 
 depth_range depth_planes(const view_state& view, const scene_box& scene) {
     scene_box box = scene;
-    add_point(box, make_vec3(axis_origin[0], axis_origin[1], axis_origin[2]));
-    for (const auto& end : axis_ends)
-        add_point(box, make_vec3(end[0], end[1], end[2]));
+    add_point(box, axis_origin);
+    for (const xyz& end : axis_ends)
+        add_point(box, end);
 
-    // Depth counts along the line of sight: a point the view shows at distance r lies at least
-    // r times the cosine of the angle to a corner of the view deep.
-    const auto [across, up] = half_field_tangents(view);
-    const double corner_cosine = 1.0 / std::sqrt(1.0 + across * across + up * up);
-    const std::array<double, 3> eye = eye_of(view);
-    std::array<double, 3> to_nearest{};
-    for (int k = 0; k < 3; ++k)
-        to_nearest[k] = std::clamp(eye[k], box.lo[k], box.hi[k]) - eye[k];
-    const double front = length(to_nearest) * corner_cosine;
+    const double front = least_depth(view, box);
+    const xyz eye = eye_of(view);
     double back = 0.0;
-    for (int k = 0; k < 8; ++k) {
-        std::array<double, 3> c = corner(box, k);
-        for (int i = 0; i < 3; ++i)
-            c[i] -= eye[i];
-        back = std::max(back, length(c));
-    }
+    for (int k = 0; k < 8; ++k)
+        back = std::max(back, length(minus(corner(box, k), eye)));
     if (!std::isfinite(back) || (front >= fixed_near_plane && back <= fixed_far_plane))
         return {};
     depth_range planes;
@@ -115,6 +113,10 @@ depth_range depth_planes(const view_state& view, const scene_box& scene) {
                             : std::max(front * (1 - plane_margin),
                                        std::min(fixed_near_plane, planes.far_plane * 1e-4));
     return planes;
+}
+
+bool scene_in_front(const view_state& view, const scene_box& box, const depth_range& planes) {
+    return box.empty() || least_depth(view, box) >= planes.near_plane;
 }
 
 bool shows_whole(const view_state& view, const depth_range& planes,
@@ -127,7 +129,7 @@ bool shows_whole(const view_state& view, const depth_range& planes,
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
     const view_volume volume(view, depth_planes(view, box));
     // Most pieces stand where they stood the step before: each place is looked at once.
-    std::vector<offset3> looked_at(history.shapes.size(), offset3{NAN, NAN, NAN});
+    std::vector<xyz> looked_at(history.shapes.size(), xyz{NAN, NAN, NAN});
     for (std::size_t step = 0; step < history.steps.size(); ++step) {
         // A piece whose box shows needs no closer look at its points.
         for (const placed_shape& piece : history.steps[step].pieces) {
@@ -137,7 +139,7 @@ bool shows_whole(const view_state& view, const scene_box& box, const scene_histo
             const history_shape& shape = history.shapes[piece.shape];
             bool box_shown = !shape.box.empty();
             for (int k = 0; k < 8 && box_shown; ++k) {
-                const std::array<double, 3> c = corner(shape.box, k);
+                const xyz c = corner(shape.box, k);
                 box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
             }
             if (!box_shown && !volume.holds(scene_part{.shape = &shape.geometry,
@@ -163,7 +165,7 @@ std::string start_view_advice(const view_state& view, const scene_box& box) {
     const auto [across, up] = half_field_tangents(view);
     const double half = std::atan(std::min(across, up));
     const double distance = std::max(reach / std::sin(half), reach + 2.0) * 1.01;
-    const std::array<double, 3> eye = eye_of(view);
+    const xyz eye = eye_of(view);
     const double eye_length = length(eye);
     std::string text = "the model does not fit in the start view; INITIAL_VIEW_POINT=";
     for (int k = 0; k < 3; ++k)

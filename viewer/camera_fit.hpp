@@ -27,6 +27,11 @@ struct depth_range {
 // than the fixed plane did.
 depth_range depth_planes(const view_state& view, const scene_box& box);
 
+// Whether all of box lies beyond the near plane of planes as view sees it, the eye outside it: then
+// the near plane cuts no block open, and what a closed block turns away from the eye lies behind
+// what it turns to it.
+bool scene_in_front(const view_state& view, const scene_box& box, const depth_range& planes);
+
 // Whether view, between planes, shows every vertex and tracer of parts.
 bool shows_whole(const view_state& view, const depth_range& planes,
                  const std::vector<scene_part>& parts);

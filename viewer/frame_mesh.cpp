@@ -1,9 +1,12 @@
 #include "viewer/frame_mesh.hpp"
 
+#include "model/outward_faces.hpp"
 #include "viewer/scene_colours.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -17,7 +20,7 @@ rgba8 to_rgba8(const colour3& c, std::uint8_t alpha) {
 }
 
 template <class Point>
-void push_point(std::vector<float>& points, const Point& p, const offset3& offset) {
+void push_point(std::vector<float>& points, const Point& p, const xyz& offset) {
     for (int k = 0; k < 3; ++k)
         points.push_back(static_cast<float>(p[k] + offset[k]));
 }
@@ -30,15 +33,15 @@ void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
 // vertices' mean where it is drawn.
 bool on_moving_side(const scene_part& part, const fault_plane& plane) {
     const point_list& v = part.shape->vertices;
-    double distance = 0.0;
+    xyz mean{0.0, 0.0, 0.0};
     for (int k = 0; k < 3; ++k) {
-        double mean = 0.0;
         for (const vec3& p : v)
-            mean += p[k];
-        mean = mean / static_cast<double>(v.size()) + part.offset[k];
-        distance += (mean - plane.point[k]) * plane.normal[k];
+            mean[k] += p[k];
+        mean[k] = mean[k] / static_cast<double>(v.size()) + part.offset[k];
     }
-    return distance >= 0.0;
+    const xyz point{plane.point[0], plane.point[1], plane.point[2]};
+    const xyz normal{plane.normal[0], plane.normal[1], plane.normal[2]};
+    return dot(minus(mean, point), normal) >= 0.0;
 }
 
 colour3 face_colour(const scene_part& part, const display_modes& modes,
@@ -59,7 +62,7 @@ colour3 face_colour(const scene_part& part, const display_modes& modes,
 // The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
 template <class Corner, class Normal>
 void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
-                 const Normal& normal, const offset3& offset, const rgba8& colour) {
+                 const Normal& normal, const xyz& offset, const rgba8& colour) {
     for (std::size_t k = 1; k + 1 < count; ++k)
         for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
             push_point(out.points, corner(i), offset);
@@ -69,12 +72,53 @@ void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
         }
 }
 
-void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour) {
+// Whether faces close around their block: every side of a face, corner to next corner, is the
+// side of exactly one other face, run the other way. A block made by cuts always is; one whose
+// faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
+bool closes(const std::vector<face>& faces) {
+    std::vector<std::pair<int, int>> sides;
+    sides.reserve(faces.size() * 4);
+    for (const face& f : faces) {
+        if (f.indices.size() < 3)
+            return false;
+        for (std::size_t i = 0; i < f.indices.size(); ++i)
+            sides.emplace_back(f.indices[i], f.indices[(i + 1) % f.indices.size()]);
+    }
+    std::sort(sides.begin(), sides.end());
+    if (std::adjacent_find(sides.begin(), sides.end()) != sides.end())
+        return false;
+    return std::all_of(sides.begin(), sides.end(), [&](const std::pair<int, int>& s) {
+        return std::binary_search(sides.begin(), sides.end(), std::pair{s.second, s.first});
+    });
+}
+
+// runs with corners first..corners-1 added, joined to the last run where it ends at first.
+void add_run(std::vector<corner_run>& runs, int first, int corners) {
+    if (!runs.empty() && runs.back().first + runs.back().count == first)
+        runs.back().count = corners - runs.back().first;
+    else
+        runs.push_back({first, corners - first});
+}
+
+int corner_count(const triangle_arrays& t) {
+    return static_cast<int>(t.points.size() / 3);
+}
+
+// Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
+// it, so the faces turned away can be culled; the rest as given. The normals stay as given.
+void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque) {
     const block& b = *part.shape;
-    for (const face& f : b.faces)
+    const int first = corner_count(mesh.faces);
+    std::vector<face> outward = opaque ? tolvex::outward_faces(b) : std::vector<face>{};
+    const bool closed = opaque && closes(outward);
+    const std::vector<face>& wound = closed ? outward : b.faces;
+    for (std::size_t n = 0; n < wound.size(); ++n) {
+        const corner_list& corners = wound[n].indices;
         add_polygon(
-            mesh.faces, f.indices.size(), [&](std::size_t i) { return b.vertices[f.indices[i]]; },
-            f.normal, part.offset, colour);
+            mesh.faces, corners.size(), [&](std::size_t i) { return b.vertices[corners[i]]; },
+            b.faces[n].normal, part.offset, colour);
+    }
+    add_run(closed ? mesh.closed_runs : mesh.open_runs, first, corner_count(mesh.faces));
     for (const edge& e : b.edges)
         for (int end : e)
             push_point(mesh.edge_points, b.vertices[end], part.offset);
@@ -84,13 +128,28 @@ void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour) {
 // colour(p) its colour.
 template <class Polygon, class Colour>
 void add_polygons(triangle_arrays& out, std::size_t count, const Polygon& polygon,
-                  const offset3& offset, const Colour& colour) {
+                  const xyz& offset, const Colour& colour) {
     for (std::size_t p = 0; p < count; ++p) {
         const std::span<const xyz> corners = polygon(p);
         add_polygon(
             out, corners.size(), [&](std::size_t i) { return corners[i]; }, newell_normal(corners),
             offset, colour(p));
     }
+}
+
+// The arrays of mesh given room for the blocks' faces and edges of parts, each array grown once.
+void reserve_blocks(frame_mesh& mesh, const std::vector<scene_part>& parts) {
+    std::size_t corners = 0, ends = 0;
+    for (const scene_part& part : parts)
+        if (part.shape) {
+            for (const face& f : part.shape->faces)
+                corners += f.indices.size() < 3 ? 0 : 3 * (f.indices.size() - 2);
+            ends += 2 * part.shape->edges.size();
+        }
+    mesh.faces.points.reserve(3 * corners);
+    mesh.faces.normals.reserve(3 * corners);
+    mesh.faces.colours.reserve(4 * corners);
+    mesh.edge_points.reserve(3 * ends);
 }
 
 rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& modes,
@@ -107,10 +166,13 @@ rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& 
 frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_modes& modes,
                             const frame_colouring& colouring) {
     frame_mesh mesh;
-    const std::uint8_t alpha = modes.blocks == block_look::see_through ? see_through_alpha : 255;
+    const bool opaque = modes.blocks == block_look::shown;
+    const std::uint8_t alpha = opaque ? 255 : see_through_alpha;
+    if (modes.blocks != block_look::hidden)
+        reserve_blocks(mesh, parts);
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
-            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha));
+            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque);
         if (part.walls && modes.fault_surfaces) {
             const fault_surfaces& w = *part.walls;
             add_polygons(

@@ -19,6 +19,12 @@ struct frame_colouring {
     std::array<double, 2> start_z_range{0.0, 0.0};
 };
 
+// Corners first..first+count-1 of a triangle_arrays.
+struct corner_run {
+    int first = 0;
+    int count = 0;
+};
+
 // Filled polygons as triangles.
 struct triangle_arrays {
     std::vector<float> points;         // x, y, z per triangle corner
@@ -27,7 +33,12 @@ struct triangle_arrays {
 };
 
 struct frame_mesh {
-    triangle_arrays faces;                    // the blocks' faces, normals outward
+    triangle_arrays faces; // the blocks' faces, in block order, normals as the blocks give them
+    // The faces split into runs of whole blocks: those of opaque blocks whose faces close around
+    // them, each face's triangles counter-clockwise seen from outside, so that the faces they turn
+    // away from the eye lie behind the ones they turn to it; and the rest (all when see-through).
+    std::vector<corner_run> closed_runs;
+    std::vector<corner_run> open_runs;
     triangle_arrays walls;                    // the fault surfaces
     triangle_arrays horizons;                 // the horizon pieces
     std::vector<float> edge_points;           // x, y, z per line end

@@ -45,17 +45,19 @@ std::size_t frame_key(const viewer_state& state) {
 void draw_frame(viewer_session& s) {
     clear_frame();
     const scene_history& history = shown_history(s);
+    const view_state& view = s.state.view;
+    const bool cull = scene_in_front(view, s.box, depth_planes(view, s.box));
     std::vector<std::string> lines;
     if (history.steps.empty()) {
-        draw_mesh({}, s.state.modes);
+        draw_mesh({}, s.state.modes, cull);
     } else {
         const std::size_t step = shown_step(s.state.steps);
         const recorded_scene& frame =
             s.frames.frame_for(frame_key(s.state), [&] { return shown_mesh(s, step); });
         if (frame.buffer != 0)
-            replay_scene(frame, s.state.modes);
+            replay_scene(frame, s.state.modes, cull);
         else
-            draw_mesh(shown_mesh(s, step), s.state.modes); // buffers ran out: from memory
+            draw_mesh(shown_mesh(s, step), s.state.modes, cull); // buffers ran out: from memory
         lines.push_back(history.steps[step].label);
     }
     if (!s.note.empty())

@@ -23,9 +23,11 @@ scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box&
 
     const view_state view = start_view(options);
     apply_fixed_state(options.clear_color);
-    apply_camera(view, depth_planes(view, box));
+    const depth_range planes = depth_planes(view, box);
+    apply_camera(view, planes);
     clear_frame();
-    draw_mesh(build_frame_mesh(parts, options.modes, colouring), options.modes);
+    draw_mesh(build_frame_mesh(parts, options.modes, colouring), options.modes,
+              scene_in_front(view, box, planes));
     if (!options.label.empty())
         draw_text_lines({options.label}, view, options.clear_color);
     if (options.guides)

@@ -51,10 +51,15 @@ struct fill_style {
     bool two_sided = false;   // lit on both sides: open surfaces, seen from either
 };
 
-void draw_triangles(const triangle_layer& t, const fill_style& style, bool lit) {
+// Fills a layer of triangles by draw(), which issues the draw calls; the normals are read only
+// when lit.
+template <class Draw>
+void fill_triangles(const triangle_layer& t, const fill_style& style, bool lit, const Draw& draw) {
     if (lit) {
         light_from_eye();
         glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, style.two_sided ? GL_TRUE : GL_FALSE);
+        glNormalPointer(GL_FLOAT, 0, t.normals);
+        glEnableClientState(GL_NORMAL_ARRAY);
     }
     if (style.see_through) {
         glEnable(GL_BLEND);
@@ -66,11 +71,9 @@ void draw_triangles(const triangle_layer& t, const fill_style& style, bool lit) 
         glPolygonOffset(1.0f, 1.0f);
     }
     glVertexPointer(3, GL_FLOAT, 0, t.points);
-    glNormalPointer(GL_FLOAT, 0, t.normals);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, t.colours);
-    glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glDrawArrays(GL_TRIANGLES, 0, t.corners);
+    draw();
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -80,8 +83,29 @@ void draw_triangles(const triangle_layer& t, const fill_style& style, bool lit) 
     glDisable(GL_COLOR_MATERIAL);
 }
 
+void fill_triangles(const triangle_layer& t, const fill_style& style, bool lit) {
+    fill_triangles(t, style, lit, [&t] { glDrawArrays(GL_TRIANGLES, 0, t.corners); });
+}
+
+// The triangles of runs in one call, those turned away from the eye culled when cull.
+void draw_runs(const std::vector<corner_run>& runs, bool cull) {
+    if (runs.empty())
+        return;
+    std::vector<GLint> firsts;
+    std::vector<GLsizei> counts;
+    for (const corner_run& r : runs) {
+        firsts.push_back(r.first);
+        counts.push_back(r.count);
+    }
+    if (cull)
+        glEnable(GL_CULL_FACE);
+    glMultiDrawArrays(GL_TRIANGLES, firsts.data(), counts.data(),
+                      static_cast<GLsizei>(runs.size()));
+    glDisable(GL_CULL_FACE);
+}
+
 // The frame from arrays in memory or in the bound buffer.
-void draw_arrays(const mesh_arrays& a, const display_modes& modes) {
+void draw_arrays(const mesh_arrays& a, const display_modes& modes, bool cull_hidden) {
     glPointSize(1.0f);
     draw_axis_cross();
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -94,11 +118,18 @@ void draw_arrays(const mesh_arrays& a, const display_modes& modes) {
     glDisableClientState(GL_COLOR_ARRAY);
 
     // Opaque horizons first, so see-through faces blend over them.
-    draw_triangles(a.horizons, {.two_sided = true}, modes.lit);
-    draw_triangles(a.faces,
-                   {.see_through = modes.blocks == block_look::see_through, .pushed_back = true},
-                   modes.lit);
-    draw_triangles(a.walls, {.see_through = true, .two_sided = true}, modes.lit);
+    fill_triangles(a.horizons, {.two_sided = true}, modes.lit);
+    const bool see_through = modes.blocks == block_look::see_through;
+    fill_triangles(a.faces, {.see_through = see_through, .pushed_back = true}, modes.lit, [&] {
+        // Culling is left to opaque frames: see-through faces show the ones behind them.
+        if (cull_hidden && !see_through) {
+            draw_runs(a.closed_runs, true);
+            draw_runs(a.open_runs, false);
+        } else {
+            glDrawArrays(GL_TRIANGLES, 0, a.faces.corners);
+        }
+    });
+    fill_triangles(a.walls, {.see_through = true, .two_sided = true}, modes.lit);
 
     glColor3d(0.0, 0.0, 0.0);
     glLineWidth(1.5f);
@@ -119,6 +150,8 @@ template <class Place> mesh_arrays arrays_of(const frame_mesh& mesh, const Place
     };
     mesh_arrays a;
     a.faces = layer(mesh.faces);
+    a.closed_runs = mesh.closed_runs;
+    a.open_runs = mesh.open_runs;
     a.walls = layer(mesh.walls);
     a.horizons = layer(mesh.horizons);
     a.edge_points = place(mesh.edge_points);
@@ -154,9 +187,9 @@ void clear_frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void draw_mesh(const frame_mesh& mesh, const display_modes& modes) {
+void draw_mesh(const frame_mesh& mesh, const display_modes& modes, bool cull_hidden) {
     draw_arrays(arrays_of(mesh, [](const auto& values) -> const void* { return values.data(); }),
-                modes);
+                modes, cull_hidden);
 }
 
 recorded_scene record_scene(const frame_mesh& mesh) {
@@ -187,9 +220,9 @@ recorded_scene record_scene(const frame_mesh& mesh) {
     return scene;
 }
 
-void replay_scene(const recorded_scene& scene, const display_modes& modes) {
+void replay_scene(const recorded_scene& scene, const display_modes& modes, bool cull_hidden) {
     glBindBuffer(GL_ARRAY_BUFFER, scene.buffer);
-    draw_arrays(scene.arrays, modes);
+    draw_arrays(scene.arrays, modes, cull_hidden);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 

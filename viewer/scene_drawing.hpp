@@ -37,6 +37,8 @@ struct triangle_layer {
 // object bound while they draw; with the number of line ends and tracers.
 struct mesh_arrays {
     triangle_layer faces;
+    std::vector<corner_run> closed_runs; // as frame_mesh holds them
+    std::vector<corner_run> open_runs;
     triangle_layer walls;
     triangle_layer horizons;
     const void* edge_points = nullptr;
@@ -49,8 +51,10 @@ struct mesh_arrays {
 // Draws one frame after the clear straight from memory: the axis cross, the tracers (3-pixel
 // points), the horizon pieces, the faces (pushed back by a polygon offset; see-through with
 // depth writes off as modes ask), the fault surfaces see-through over the faces they lie on, all
-// lit from the eye as modes ask, and the block edges black on top of them.
-void draw_mesh(const frame_mesh& mesh, const display_modes& modes);
+// lit from the eye as modes ask, and the block edges black on top of them. With cull_hidden (as
+// scene_in_front tells), the faces of opaque closed blocks turned away from the eye are left out:
+// the faces turned to it hide them.
+void draw_mesh(const frame_mesh& mesh, const display_modes& modes, bool cull_hidden);
 
 // A frame recorded into one buffer object of the context that was current. buffer is 0 when GL
 // could not hold the frame; then the caller draws it from memory instead.
@@ -64,7 +68,7 @@ struct recorded_scene {
 recorded_scene record_scene(const frame_mesh& mesh);
 
 // Draws a recorded frame after the clear: the same picture draw_mesh gives of its mesh.
-void replay_scene(const recorded_scene& scene, const display_modes& modes);
+void replay_scene(const recorded_scene& scene, const display_modes& modes, bool cull_hidden);
 
 // Frees a recorded frame's buffer (its context must be current).
 void delete_scene(const recorded_scene& scene);

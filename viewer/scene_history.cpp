@@ -13,14 +13,14 @@ namespace {
 // (which moves vertices by more than 1e-9 of the block's size).
 constexpr double reuse_tolerance = 1e-11;
 
-double largest_coordinate(const scene_box& box, const offset3& offset) {
+double largest_coordinate(const scene_box& box, const xyz& offset) {
     double m = 0.0;
     for (int k = 0; k < 3; ++k)
         m = std::max({m, std::abs(box.lo[k] + offset[k]), std::abs(box.hi[k] + offset[k])});
     return m;
 }
 
-bool near(const vec3& moved, const vec3& at, const offset3& offset, double tolerance) {
+bool near(const vec3& moved, const vec3& at, const xyz& offset, double tolerance) {
     for (int k = 0; k < 3; ++k)
         if (!(std::abs(moved[k] + offset[k] - at[k]) <= tolerance))
             return false;
@@ -29,7 +29,7 @@ bool near(const vec3& moved, const vec3& at, const offset3& offset, double toler
 
 // The offset that places shape onto b when b is that shape moved whole. Tracers move with the
 // block that carries them, so only their number is compared.
-std::optional<offset3> placement(const history_shape& shape, const block& b) {
+std::optional<xyz> placement(const history_shape& shape, const block& b) {
     const block& a = shape.geometry;
     if (b.vertices.empty() || a.vertices.size() != b.vertices.size() ||
         a.edges.size() != b.edges.size() || a.faces.size() != b.faces.size() ||
@@ -37,7 +37,7 @@ std::optional<offset3> placement(const history_shape& shape, const block& b) {
         return std::nullopt;
     const vec3& from = shape.geometry.vertices.front();
     const vec3& to = b.vertices.front();
-    const offset3 offset{to[0] - from[0], to[1] - from[1], to[2] - from[2]};
+    const xyz offset{to[0] - from[0], to[1] - from[1], to[2] - from[2]};
     const double tolerance = reuse_tolerance * largest_coordinate(shape.box, offset);
     for (std::size_t v = 0; v < b.vertices.size(); ++v)
         if (!near(a.vertices[v], b.vertices[v], offset, tolerance))
@@ -96,7 +96,7 @@ void append_history_step(scene_history& history, const std::vector<block>& block
     std::size_t i = 0;
     std::size_t halves = 0;
     for (const block& b : blocks) {
-        std::optional<offset3> reused;
+        std::optional<xyz> reused;
         if (halves == 0 && i < before.size())
             reused = placement(history.shapes[before[i].shape], b);
         if (reused) {

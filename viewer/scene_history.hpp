@@ -27,7 +27,7 @@ struct history_shape {
 // A shape as one step shows it: moved by offset.
 struct placed_shape {
     std::uint32_t shape = 0; // position in scene_history::shapes
-    offset3 offset{0.0, 0.0, 0.0};
+    xyz offset{0.0, 0.0, 0.0};
 };
 
 struct history_step {

@@ -19,7 +19,7 @@ struct scene_image_options {
     int width = 640;
     int height = 480;
     std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
-    std::array<double, 3> eye = default_view_point;
+    xyz eye = default_view_point;
     display_modes modes;
     bool guides = false; // the axis triad and the scale bar, as the viewer draws them
     std::string label;   // the step's label in the lower left corner, as the viewer writes it

@@ -13,7 +13,7 @@ std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_l
 
 namespace {
 
-template <class Point> void grow(scene_box& box, const Point& p, const offset3& offset) {
+template <class Point> void grow(scene_box& box, const Point& p, const xyz& offset) {
     for (int k = 0; k < 3; ++k) {
         const double x = p[k] + offset[k];
         box.lo[k] = std::min(box.lo[k], x);
@@ -23,11 +23,11 @@ template <class Point> void grow(scene_box& box, const Point& p, const offset3& 
 
 } // namespace
 
-void add_point(scene_box& box, const vec3& p, const offset3& offset) {
+void add_point(scene_box& box, const vec3& p, const xyz& offset) {
     grow(box, p, offset);
 }
 
-void add_point(scene_box& box, const xyz& p, const offset3& offset) {
+void add_point(scene_box& box, const xyz& p, const xyz& offset) {
     grow(box, p, offset);
 }
 

@@ -5,13 +5,11 @@
 #include "geometry/block.hpp"
 #include "geometry/fault_surfaces.hpp"
 #include "geometry/horizon_pieces.hpp"
+#include "geometry/xyz.hpp"
 
-#include <array>
 #include <cstddef>
 #include <limits>
 #include <vector>
-
-using offset3 = std::array<double, 3>;
 
 // One piece of a frame: a block, a group of tracers, fault surfaces and horizon pieces, all drawn
 // moved by offset. Any may be absent (null). number tells blocks apart for colouring; start_z,
@@ -20,7 +18,7 @@ using offset3 = std::array<double, 3>;
 struct scene_part {
     const block* shape = nullptr;
     const point_list* tracers = nullptr;
-    offset3 offset{0.0, 0.0, 0.0};
+    xyz offset{0.0, 0.0, 0.0};
     std::size_t number = 0;
     const std::vector<double>* start_z = nullptr;
     const fault_surfaces* walls = nullptr;
@@ -41,18 +39,16 @@ std::vector<scene_part> parts_of(const std::vector<block>& blocks, point_list&& 
 
 // An axis-aligned box; empty (lo above hi) until a point is added.
 struct scene_box {
-    std::array<double, 3> lo{std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::infinity()};
-    std::array<double, 3> hi{-std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity()};
+    xyz lo{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+           std::numeric_limits<double>::infinity()};
+    xyz hi{-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+           -std::numeric_limits<double>::infinity()};
     bool empty() const { return lo[0] > hi[0]; }
 };
 
 // box grown to hold p moved by offset.
-void add_point(scene_box& box, const vec3& p, const offset3& offset = {0.0, 0.0, 0.0});
-void add_point(scene_box& box, const xyz& p, const offset3& offset = {0.0, 0.0, 0.0});
+void add_point(scene_box& box, const vec3& p, const xyz& offset = {0.0, 0.0, 0.0});
+void add_point(scene_box& box, const xyz& p, const xyz& offset = {0.0, 0.0, 0.0});
 
 // box grown to hold every vertex, tracer and polygon corner of parts, where they are drawn.
 void add_parts(scene_box& box, const std::vector<scene_part>& parts);

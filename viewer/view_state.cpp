@@ -88,7 +88,7 @@ view_state reorient(view_state view) {
     return view;
 }
 
-view_state initial_view(view_state view, const std::array<double, 3>& eye) {
+view_state initial_view(view_state view, const xyz& eye) {
     vec3f point = make_vec3f(static_cast<float>(eye[0]), static_cast<float>(eye[1]),
                              static_cast<float>(eye[2]));
     const bool usable = std::isfinite(point[0]) && std::isfinite(point[1]) &&

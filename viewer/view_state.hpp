@@ -20,9 +20,8 @@ vec3f make_vec3f(float x, float y, float z);
 enum modifier_bits : int { modifier_shift = 1, modifier_ctrl = 2, modifier_alt = 4 };
 
 // The axis lines start at origin and end at the rows of axis.
-constexpr std::array<double, 3> axis_origin{0.0, 0.0, 0.0};
-constexpr std::array<std::array<double, 3>, 3> axis_ends{
-    {{150.0, 0.0, 0.0}, {0.0, 150.0, 0.0}, {0.0, 0.0, 150.0}}};
+constexpr xyz axis_origin{0.0, 0.0, 0.0};
+constexpr std::array<xyz, 3> axis_ends{{{150.0, 0.0, 0.0}, {0.0, 150.0, 0.0}, {0.0, 0.0, 150.0}}};
 
 struct view_state {
     vec3f view_point = boost::numeric::ublas::zero_vector<float>(3);
@@ -51,7 +50,7 @@ constexpr float zoom_farthest = 1e7f;
 // The start view from eye with up direction +z, keeping the window size of view. An eye at the
 // origin is replaced by default_view_point; an eye on the vertical axis looks with up direction
 // +y from above and -y from below, so the model's +x still points right on the screen.
-view_state initial_view(view_state view, const std::array<double, 3>& eye);
+view_state initial_view(view_state view, const xyz& eye);
 
 // A window size as the camera uses it: a zero (or negative) extent counts as 1 pixel.
 int window_extent(int pixels);

@@ -2,8 +2,7 @@
 
 namespace {
 
-viewer_effect apply_command(viewer_state& state, viewer_command command,
-                            const std::array<double, 3>& start_eye) {
+viewer_effect apply_command(viewer_state& state, viewer_command command, const xyz& start_eye) {
     switch (command) {
     case viewer_command::reset_view:
         state.view = initial_view(state.view, start_eye);
@@ -53,8 +52,7 @@ viewer_effect apply_command(viewer_state& state, viewer_command command,
 
 } // namespace
 
-viewer_effect apply_action(viewer_state& state, const viewer_action& action,
-                           const std::array<double, 3>& start_eye) {
+viewer_effect apply_action(viewer_state& state, const viewer_action& action, const xyz& start_eye) {
     if (const auto* command = std::get_if<viewer_command>(&action))
         return apply_command(state, *command, start_eye);
     const auto next = press_step_key(state.steps, std::get<step_key>(action));

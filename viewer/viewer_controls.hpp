@@ -23,8 +23,7 @@ enum class viewer_effect { nothing, redraw, close, save_picture, start_playback 
 
 // Carries out action on state; start_eye is where "i" puts the eye back. Space at the last step
 // plays from the first; any other step key or "i" during playback leaves it playing on.
-viewer_effect apply_action(viewer_state& state, const viewer_action& action,
-                           const std::array<double, 3>& start_eye);
+viewer_effect apply_action(viewer_state& state, const viewer_action& action, const xyz& start_eye);
 
 // One tick of playback: the next step, and playback stops once the last one is shown. False
 // when nothing changed (not playing, or already at the end).

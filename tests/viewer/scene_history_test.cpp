@@ -11,7 +11,7 @@
 
 namespace {
 
-void expect_drawn_as(const vec3& stored, const offset3& offset, const vec3& at) {
+void expect_drawn_as(const vec3& stored, const xyz& offset, const vec3& at) {
     for (int k = 0; k < 3; ++k)
         ASSERT_NEAR(stored[k] + offset[k], at[k], 1e-9 * (1 + std::abs(at[k])));
 }

@@ -128,7 +128,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
               tolvex::render_step_pixels(forward, 0, options()).rgba);
 }
 
-TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
+// Culling the faces turned away from the eye changes no pixel of closed blocks.
+TEST(SceneRender, RecordedAndCulledFramesDrawTheSamePixelsAsTheCalls) {
     // A cube cut by random faults, with tracers, at its steps of both runs.
     std::mt19937 rng(5);
     std::normal_distribution<double> g;
@@ -156,18 +157,32 @@ TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
             const std::vector<scene_part> parts = step_parts(*history, step);
             scene_box box;
             add_parts(box, parts);
-            apply_camera(view, depth_planes(view, box));
+            const depth_range planes = depth_planes(view, box);
+            apply_camera(view, planes);
+            ASSERT_TRUE(scene_in_front(view, box, planes));
             const frame_mesh mesh = build_frame_mesh(parts, {}, {});
             clear_frame();
-            draw_mesh(mesh, {});
+            draw_mesh(mesh, {}, false);
             const auto called = tolvex::read_scene_pixels(W, H);
             const recorded_scene recorded = record_scene(mesh);
             clear_frame();
-            replay_scene(recorded, {});
+            replay_scene(recorded, {}, true);
             delete_scene(recorded);
             EXPECT_EQ(tolvex::read_scene_pixels(W, H).rgba, called.rgba)
                 << history->steps[step].label;
         }
+}
+
+TEST(SceneRender, FacesThatHideNothingBehindThemStillShow) {
+    // A cube without its top: its inside shows through the opening.
+    block open = make_cube(100);
+    open.faces.erase(open.faces.begin() + 1);
+    EXPECT_TRUE(
+        at(tolvex::render_scene_pixels({open}, {}, options()), project({-50, 50, 100}), white));
+    // From inside a closed cube every face is turned away from the eye, and every face shows.
+    auto inside = options();
+    inside.eye = {10, -20, 30};
+    EXPECT_TRUE(at(tolvex::render_scene_pixels({make_cube(100)}, {}, inside), {0, 0}, white));
 }
 
 TEST(SceneRender, PictureSizeFollowsTheOptions) {
