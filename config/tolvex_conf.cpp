@@ -13,14 +13,13 @@ namespace {
 
 // Fields 1 to 3 of a three-number value as numbers; throws on the first bad one, and when there
 // are fewer than three fields. Further fields are ignored.
-std::array<double, 3> three_numbers(std::string_view value, const line_ref& at,
-                                    const std::string& key,
-                                    const std::array<const char*, 3>& names) {
+xyz three_numbers(std::string_view value, const line_ref& at, const std::string& key,
+                  const std::array<const char*, 3>& names) {
     const std::vector<std::string> fields = split_fields(value, ',');
     if (fields.size() < 3)
         throw input_error(at.path, at.line,
                           key + " needs 3 values, " + std::to_string(fields.size()) + " found");
-    std::array<double, 3> numbers{};
+    xyz numbers{};
     for (std::size_t i = 0; i < 3; ++i)
         numbers[i] = number_value(fields[i], at, key + " " + names[i]);
     return numbers;

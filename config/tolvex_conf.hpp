@@ -30,7 +30,7 @@ class tolvex_conf {
     double tracer_radius = 100.0;
     bool show_block = false;
     bool show_tracer = false;
-    std::array<double, 3> initial_view_point = default_view_point;
+    xyz initial_view_point = default_view_point;
     display_modes view_modes; // the viewer's modes at start-up
     bool loaded = false;
     // The folder relative file names are taken in: the last file read's, else the executable's.

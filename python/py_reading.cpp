@@ -157,7 +157,7 @@ config_record config_from_state(const py::tuple& s) {
     c.settings.tracer_radius = s[3].cast<double>();
     c.settings.show_block = s[4].cast<bool>();
     c.settings.show_tracer = s[5].cast<bool>();
-    c.settings.initial_view_point = s[6].cast<std::array<double, 3>>();
+    c.settings.initial_view_point = s[6].cast<xyz>();
     c.settings.loaded = true;
     c.folder = s[7].cast<std::filesystem::path>();
     return c;
