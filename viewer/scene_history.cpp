@@ -8,43 +8,6 @@
 
 namespace {
 
-// How far a reused shape may lie from the block it stands for, as a fraction of the largest
-// coordinate about: far above the rounding of moving a block step by step, far below any cut
-// (which moves vertices by more than 1e-9 of the block's size).
-constexpr double reuse_tolerance = 1e-11;
-
-double largest_coordinate(const scene_box& box, const offset3& offset) {
-    double m = 0.0;
-    for (int k = 0; k < 3; ++k)
-        m = std::max({m, std::abs(box.lo[k] + offset[k]), std::abs(box.hi[k] + offset[k])});
-    return m;
-}
-
-bool near(const vec3& moved, const vec3& at, const offset3& offset, double tolerance) {
-    for (int k = 0; k < 3; ++k)
-        if (!(std::abs(moved[k] + offset[k] - at[k]) <= tolerance))
-            return false;
-    return true;
-}
-
-// The offset that places shape onto b when b is that shape moved whole. Tracers move with the
-// block that carries them, so only their number is compared.
-std::optional<offset3> placement(const history_shape& shape, const block& b) {
-    const block& a = shape.geometry;
-    if (b.vertices.empty() || a.vertices.size() != b.vertices.size() ||
-        a.edges.size() != b.edges.size() || a.faces.size() != b.faces.size() ||
-        shape.tracers.size() != b.tracer_indices.size())
-        return std::nullopt;
-    const vec3& from = shape.geometry.vertices.front();
-    const vec3& to = b.vertices.front();
-    const offset3 offset{to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-    const double tolerance = reuse_tolerance * largest_coordinate(shape.box, offset);
-    for (std::size_t v = 0; v < b.vertices.size(); ++v)
-        if (!near(a.vertices[v], b.vertices[v], offset, tolerance))
-            return std::nullopt;
-    return offset;
-}
-
 // The starting elevation of tracer t; tracers the first step did not have count from where
 // they are.
 double start_z_of(const scene_history& history, const point_list& tracers, std::size_t t) {
@@ -57,20 +20,46 @@ scene_box box_of(const history_shape& shape) {
     return box;
 }
 
-std::uint32_t new_shape(scene_history& history, const block& b, const point_list& tracers) {
+// b's shape, its tracers (tracers at its tracer indices) moved back by offset, as a new shape.
+std::uint32_t new_shape(scene_history& history, block&& b, const point_list& tracers,
+                        const offset3& offset) {
     history_shape shape;
-    shape.geometry.vertices = b.vertices;
-    shape.geometry.edges = b.edges;
-    shape.geometry.faces = b.faces;
     shape.tracers.reserve(b.tracer_indices.size());
+    shape.tracer_start_z.reserve(b.tracer_indices.size());
     for (int t : b.tracer_indices) {
-        shape.tracers.push_back(tracers[t]);
+        vec3 p = tracers[t];
+        for (int k = 0; k < 3; ++k)
+            p[k] -= offset[k];
+        shape.tracers.push_back(p);
         shape.tracer_start_z.push_back(start_z_of(history, tracers, static_cast<std::size_t>(t)));
     }
-    shape.walls = fault_surfaces_of(std::span<const block>(&b, 1));
+    shape.geometry.vertices = std::move(b.vertices);
+    shape.geometry.edges = std::move(b.edges);
+    shape.geometry.faces = std::move(b.faces);
+    shape.walls = fault_surfaces_of(std::span<const block>(&shape.geometry, 1));
     shape.box = box_of(shape);
     history.shapes.push_back(std::move(shape));
     return static_cast<std::uint32_t>(history.shapes.size() - 1);
+}
+
+// The half m of change as the kernel holds it: its vertices less its displacement.
+block held_half(const cut_step& change, std::size_t m) {
+    block b = to_block(view_of(change.made, m));
+    const std::size_t first = change.made.vertex_offset[m];
+    for (std::size_t v = 0; v < b.vertices.size(); ++v)
+        b.vertices[v] = make_vec3(change.made_held[first + v][0], change.made_held[first + v][1],
+                                  change.made_held[first + v][2]);
+    return b;
+}
+
+history_step& new_step(scene_history& history, std::string label, std::optional<fault_plane> plane,
+                       const horizon_pieces* horizons) {
+    history_step& step = history.steps.emplace_back();
+    step.label = std::move(label);
+    step.plane = std::move(plane);
+    if (horizons)
+        step.horizons = *horizons;
+    return step;
 }
 
 } // namespace
@@ -81,55 +70,61 @@ void append_history_step(scene_history& history, const std::vector<block>& block
     if (history.steps.empty())
         for (const vec3& t : tracers)
             history.start_z.push_back(t[2]);
-    history_step step;
-    step.label = std::move(label);
-    step.plane = std::move(plane);
-    if (horizons)
-        step.horizons = *horizons;
-    step.pieces.reserve(blocks.size());
-    static const std::vector<placed_shape> none;
-    const std::vector<placed_shape>& before =
-        history.steps.empty() ? none : history.steps.back().pieces;
-
-    // Blocks come in the order of the blocks they came from: a block is either its predecessor,
-    // moved or not, or one of the two halves of a cut one.
-    std::size_t i = 0;
-    std::size_t halves = 0;
-    for (const block& b : blocks) {
-        std::optional<offset3> reused;
-        if (halves == 0 && i < before.size())
-            reused = placement(history.shapes[before[i].shape], b);
-        if (reused) {
-            step.pieces.push_back({before[i].shape, *reused});
-            ++i;
-            continue;
-        }
-        step.pieces.push_back({new_shape(history, b, tracers)});
-        if (halves == 0) {
-            halves = 1;
-        } else {
-            halves = 0;
-            ++i;
-        }
-    }
+    std::vector<placed_shape> pieces;
+    pieces.reserve(blocks.size());
+    for (const block& b : blocks)
+        pieces.push_back({new_shape(history, block(b), tracers, {0.0, 0.0, 0.0})});
+    history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
+    step.pieces = std::move(pieces);
 
     // Cutting hands each tracer to exactly one block, so as many indices as tracers means none
     // is loose.
     std::size_t indices = 0;
     for (const block& b : blocks)
         indices += b.tracer_indices.size();
-    if (indices != tracers.size()) {
-        std::vector<char> carried(tracers.size(), 0);
-        for (const block& b : blocks)
-            for (int t : b.tracer_indices)
-                carried[t] = 1;
-        for (std::size_t t = 0; t < tracers.size(); ++t)
-            if (!carried[t]) {
-                step.loose_tracers.push_back(tracers[t]);
-                step.loose_start_z.push_back(start_z_of(history, tracers, t));
-            }
+    if (indices == tracers.size())
+        return;
+    std::vector<char> carried(tracers.size(), 0);
+    for (const block& b : blocks)
+        for (int t : b.tracer_indices)
+            carried[t] = 1;
+    for (std::size_t t = 0; t < tracers.size(); ++t)
+        if (!carried[t]) {
+            step.loose_tracers.push_back(tracers[t]);
+            step.loose_start_z.push_back(start_z_of(history, tracers, t));
+        }
+}
+
+void append_history_step(scene_history& history, const cut_step& change, const point_list& tracers,
+                         std::string label, std::optional<fault_plane> plane,
+                         const horizon_pieces* horizons) {
+    const history_step& before = history.steps.back();
+    std::vector<placed_shape> pieces;
+    pieces.reserve(change.block_count);
+    std::size_t m = 0, moved = 0, old = 0;
+    for (std::size_t j = 0; j < change.block_count; ++j) {
+        if (m < change.made_at.size() && change.made_at[m] == j) {
+            // The first half of each cut takes the cut block's place, the second is new.
+            old += m % 2 == 0 ? 1 : 0;
+            const xyz& d = change.made.displacement[m];
+            const offset3 offset{d[0], d[1], d[2]};
+            pieces.push_back({new_shape(history, held_half(change, m++), tracers, offset), offset});
+            continue;
+        }
+        placed_shape piece = before.pieces[old++];
+        if (moved < change.moved.size() && change.moved[moved] == j) {
+            ++moved;
+            for (int k = 0; k < 3; ++k)
+                piece.offset[k] += change.slip[k];
+        }
+        pieces.push_back(piece);
     }
-    history.steps.push_back(std::move(step));
+    point_list loose = before.loose_tracers;
+    std::vector<double> loose_start_z = before.loose_start_z;
+    history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
+    step.pieces = std::move(pieces);
+    step.loose_tracers = std::move(loose);
+    step.loose_start_z = std::move(loose_start_z);
 }
 
 std::vector<scene_part> step_parts(const scene_history& history, std::size_t step) {

@@ -5,17 +5,19 @@
 // twice its final block count of shapes.
 #pragma once
 
+#include "geometry/cut_block.hpp"
 #include "viewer/scene_parts.hpp"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 // A block's shape (vertices, edges and faces; no fault or tracer indices), the tracers it carried
-// and the faces the faults' cuts made, all where they stood when the shape was made, and the box
-// around them.
+// and the faces the faults' cuts made, all where they stood when the shape was made less the
+// offset it was placed with then, and the box around them.
 struct history_shape {
     block geometry;
     point_list tracers;
@@ -24,7 +26,7 @@ struct history_shape {
     scene_box box;
 };
 
-// A shape as one step shows it: moved by offset.
+// A shape as one step shows it: moved by offset (for a cut's halves, the block's displacement).
 struct placed_shape {
     std::uint32_t shape = 0; // position in scene_history::shapes
     offset3 offset{0.0, 0.0, 0.0};
@@ -40,21 +42,29 @@ struct history_step {
 };
 
 struct scene_history {
-    std::vector<history_shape> shapes;
+    // A deque, since a block record moves only by copying: the shapes stay where they are made.
+    std::deque<history_shape> shapes;
     std::vector<history_step> steps;
     std::vector<double> start_z; // the elevation of every tracer at step 0
 };
 
-// Appends the model of the next step: its blocks (with their tracer indices into tracers) and
-// tracers, under label. A block that is the previous step's block at the same place in the walk
-// moved whole (as many vertices, edges, faces and tracers, every vertex where the moved block's
-// would be) reuses its shape, its tracers moved with it; any other block becomes a new shape. So
-// each step is drawn as given, up to rounding far below a block's size. The first step's tracers
-// give every tracer its starting elevation. horizons, when given, are the step's horizon pieces,
-// kept with the step.
+// Appends a step of plain lists: its blocks (with their tracer indices into tracers), each a shape
+// of its own where it stands, and its tracers, under label. The first step's tracers give every
+// tracer its starting elevation. horizons, when given, are the step's horizon pieces, kept with
+// the step.
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
                          const point_list& tracers, std::string label,
                          std::optional<fault_plane> plane = std::nullopt,
+                         const horizon_pieces* horizons = nullptr);
+
+// Appends the step after the last as the run's report of its pass tells it (the step before is
+// the run's step 0 or the report before), with the tracers as they then stand: the halves the
+// pass made become shapes, held as the kernel holds them (less their displacement) and placed by
+// their displacement, so every block is drawn where the run put it, bit for bit; a moved block
+// keeps its shape, its offset moved by the slip as the kernel moves its displacement. Tracers no
+// block carries stay where the step before had them.
+void append_history_step(scene_history& history, const cut_step& change, const point_list& tracers,
+                         std::string label, std::optional<fault_plane> plane = std::nullopt,
                          const horizon_pieces* horizons = nullptr);
 
 // The frame of step (< history.steps.size()): one part per piece (numbered by its shape, with its
