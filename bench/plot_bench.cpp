@@ -80,12 +80,13 @@ void showing_step(benchmark::State& state) {
     std::size_t step = history.steps.size();
     for (auto _ : state) {
         step = step > 1 ? step - 1 : history.steps.size() - 1;
-        const std::vector<scene_part> parts = step_parts(history, step);
-        benchmark::DoNotOptimize(parts.data());
+        step_frame frame;
+        step_parts(history, step, modes.fault_surfaces, frame);
+        benchmark::DoNotOptimize(frame.parts.data());
         if (stage < 1)
             continue;
-        const frame_mesh mesh =
-            build_frame_mesh(parts, modes, {history.steps[step].plane, start_z_range(history)});
+        const frame_mesh mesh = build_frame_mesh(
+            frame.parts, modes, {history.steps[step].plane, start_z_range(history)});
         if (stage < 2)
             continue;
         const recorded_scene scene = record_scene(mesh);

@@ -14,32 +14,61 @@ double start_z_of(const scene_history& history, const point_list& tracers, std::
     return t < history.start_z.size() ? history.start_z[t] : tracers[t][2];
 }
 
-scene_box box_of(const history_shape& shape) {
+// The corners of the faces the faults' cuts made in b.
+template <class Add> void for_wall_corners(const block& b, const Add& add) {
+    for (const face& f : b.faces)
+        if (face_source_is_cut(f.source))
+            for (int c : f.indices)
+                add(b.vertices[c]);
+}
+
+// The box around what history draws of shape: its vertices (only those of its faces the faults
+// made while blocks are not drawn) and its tracers.
+scene_box box_of(const scene_history& history, const history_shape& shape) {
     scene_box box;
-    add_parts(box, {{.shape = &shape.geometry, .tracers = &shape.tracers, .walls = &shape.walls}});
+    const auto add = [&box](const vec3& p) { add_point(box, p); };
+    if (history.blocks_shown)
+        std::for_each(shape.geometry.vertices.begin(), shape.geometry.vertices.end(), add);
+    else
+        for_wall_corners(shape.geometry, add);
+    for (std::uint32_t t = shape.tracer_begin; t < shape.tracer_end; ++t)
+        add(history.tracer_slots[t]);
     return box;
 }
 
-// b's shape, its tracers (tracers at its tracer indices) moved back by offset, as a new shape.
-std::uint32_t new_shape(scene_history& history, block&& b, const point_list& tracers,
-                        const offset3& offset) {
-    history_shape shape;
-    shape.tracers.reserve(b.tracer_indices.size());
-    shape.tracer_start_z.reserve(b.tracer_indices.size());
-    for (int t : b.tracer_indices) {
+// Puts tracers[indices] moved back by offset into the slots from first on.
+void fill_slots(scene_history& history, std::size_t first, std::span<const int> indices,
+                const point_list& tracers, const offset3& offset) {
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const auto t = static_cast<std::size_t>(indices[i]);
         vec3 p = tracers[t];
         for (int k = 0; k < 3; ++k)
             p[k] -= offset[k];
-        shape.tracers.push_back(p);
-        shape.tracer_start_z.push_back(start_z_of(history, tracers, static_cast<std::size_t>(t)));
+        history.tracer_slots[first + i] = p;
+        history.slot_start_z[first + i] = start_z_of(history, tracers, t);
     }
+}
+
+// b's shape as a new shape whose tracers lie in the slots from first on.
+std::uint32_t new_shape(scene_history& history, block&& b, std::size_t first) {
+    history_shape shape;
+    shape.tracer_begin = static_cast<std::uint32_t>(first);
+    shape.tracer_end = static_cast<std::uint32_t>(first + b.tracer_indices.size());
     shape.geometry.vertices = std::move(b.vertices);
     shape.geometry.edges = std::move(b.edges);
     shape.geometry.faces = std::move(b.faces);
-    shape.walls = fault_surfaces_of(std::span<const block>(&shape.geometry, 1));
-    shape.box = box_of(shape);
+    shape.box = box_of(history, shape);
     history.shapes.push_back(std::move(shape));
     return static_cast<std::uint32_t>(history.shapes.size() - 1);
+}
+
+// b as a new shape with tracers of its own, placed where it stands.
+std::uint32_t new_shape(scene_history& history, block&& b, const point_list& tracers) {
+    const std::size_t first = history.tracer_slots.size();
+    history.tracer_slots.resize(first + b.tracer_indices.size());
+    history.slot_start_z.resize(first + b.tracer_indices.size());
+    fill_slots(history, first, b.tracer_indices, tracers, {0.0, 0.0, 0.0});
+    return new_shape(history, std::move(b), first);
 }
 
 // The half m of change as the kernel holds it: its vertices less its displacement.
@@ -73,7 +102,7 @@ void append_history_step(scene_history& history, const std::vector<block>& block
     std::vector<placed_shape> pieces;
     pieces.reserve(blocks.size());
     for (const block& b : blocks)
-        pieces.push_back({new_shape(history, block(b), tracers, {0.0, 0.0, 0.0})});
+        pieces.push_back({new_shape(history, block(b), tracers)});
     history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
     step.pieces = std::move(pieces);
 
@@ -101,14 +130,20 @@ void append_history_step(scene_history& history, const cut_step& change, const p
     const history_step& before = history.steps.back();
     std::vector<placed_shape> pieces;
     pieces.reserve(change.block_count);
-    std::size_t m = 0, moved = 0, old = 0;
+    std::size_t m = 0, moved = 0, old = 0, first = 0;
     for (std::size_t j = 0; j < change.block_count; ++j) {
         if (m < change.made_at.size() && change.made_at[m] == j) {
-            // The first half of each cut takes the cut block's place, the second is new.
-            old += m % 2 == 0 ? 1 : 0;
+            // The first half of each cut takes the cut block's place, the second is new; the
+            // halves share out the cut block's tracer slots, the first's first.
+            if (m % 2 == 0)
+                first = history.shapes[before.pieces[old++].shape].tracer_begin;
             const xyz& d = change.made.displacement[m];
             const offset3 offset{d[0], d[1], d[2]};
-            pieces.push_back({new_shape(history, held_half(change, m++), tracers, offset), offset});
+            block half = held_half(change, m++);
+            fill_slots(history, first, half.tracer_indices, tracers, offset);
+            const std::size_t count = half.tracer_indices.size();
+            pieces.push_back({new_shape(history, std::move(half), first), offset});
+            first += count;
             continue;
         }
         placed_shape piece = before.pieces[old++];
@@ -127,39 +162,55 @@ void append_history_step(scene_history& history, const cut_step& change, const p
     step.loose_start_z = std::move(loose_start_z);
 }
 
-std::vector<scene_part> step_parts(const scene_history& history, std::size_t step) {
+void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame) {
     const history_step& s = history.steps[step];
-    std::vector<scene_part> parts;
-    parts.reserve(s.pieces.size() + 1);
+    frame.parts.clear();
+    frame.tracers.clear();
+    frame.start_z.clear();
+    frame.walls = fault_surfaces();
+    frame.parts.reserve(s.pieces.size() + 1);
     for (const placed_shape& piece : s.pieces) {
         const history_shape& shape = history.shapes[piece.shape];
-        parts.push_back({.shape = &shape.geometry,
-                         .tracers = &shape.tracers,
-                         .offset = piece.offset,
-                         .number = piece.shape,
-                         .start_z = &shape.tracer_start_z,
-                         .walls = &shape.walls});
+        if (history.blocks_shown)
+            frame.parts.push_back(
+                {.shape = &shape.geometry, .offset = piece.offset, .number = piece.shape});
+        for (std::uint32_t t = shape.tracer_begin; t < shape.tracer_end; ++t) {
+            vec3 p = history.tracer_slots[t];
+            for (int k = 0; k < 3; ++k)
+                p[k] += piece.offset[k];
+            frame.tracers.push_back(p);
+            frame.start_z.push_back(history.slot_start_z[t]);
+        }
+        if (walls) {
+            const std::size_t from = frame.walls.corners.size();
+            add_fault_surfaces(shape.geometry, static_cast<int>(piece.shape), frame.walls);
+            for (std::size_t c = from; c < frame.walls.corners.size(); ++c)
+                for (int k = 0; k < 3; ++k)
+                    frame.walls.corners[c][k] += piece.offset[k];
+        }
     }
-    parts.push_back(
-        {.tracers = &s.loose_tracers, .start_z = &s.loose_start_z, .horizons = &s.horizons});
-    return parts;
+    frame.tracers.insert(frame.tracers.end(), s.loose_tracers.begin(), s.loose_tracers.end());
+    frame.start_z.insert(frame.start_z.end(), s.loose_start_z.begin(), s.loose_start_z.end());
+    frame.parts.push_back({.tracers = &frame.tracers,
+                           .start_z = &frame.start_z,
+                           .walls = &frame.walls,
+                           .horizons = &s.horizons});
 }
 
 scene_history shown_parts(scene_history history, bool show_block, bool show_tracer) {
-    for (history_shape& shape : history.shapes) {
-        if (!show_block)
-            shape.geometry = block();
-        if (!show_tracer) {
-            shape.tracers = point_list();
-            shape.tracer_start_z.clear();
-        }
-        shape.box = box_of(shape);
-    }
-    if (!show_tracer)
+    history.blocks_shown = show_block;
+    if (!show_tracer) {
+        history.tracer_slots = point_list();
+        history.slot_start_z = std::vector<double>();
+        for (history_shape& shape : history.shapes)
+            shape.tracer_begin = shape.tracer_end = 0;
         for (history_step& step : history.steps) {
             step.loose_tracers.clear();
             step.loose_start_z.clear();
         }
+    }
+    for (history_shape& shape : history.shapes)
+        shape.box = box_of(history, shape);
     return history;
 }
 

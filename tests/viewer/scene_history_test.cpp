@@ -20,8 +20,11 @@ void expect_drawn_as(const vec3& stored, const offset3& offset, const vec3& at) 
 
 // Each step of the history, as drawn, against the model the run passed.
 void expect_step_matches(const scene_history& history, const tolvex::run_step& step) {
-    const std::vector<scene_part> parts = step_parts(history, history.steps.size() - 1);
+    step_frame frame;
+    step_parts(history, history.steps.size() - 1, true, frame);
+    const std::vector<scene_part>& parts = frame.parts;
     ASSERT_EQ(parts.size(), step.blocks.size() + 1);
+    std::size_t drawn = 0; // tracers of the blocks before
     for (std::size_t i = 0; i < step.blocks.size(); ++i) {
         const block& b = step.blocks[i];
         const scene_part& part = parts[i];
@@ -32,11 +35,18 @@ void expect_step_matches(const scene_history& history, const tolvex::run_step& s
         for (std::size_t v = 0; v < b.vertices.size(); ++v)
             for (int k = 0; k < 3; ++k)
                 ASSERT_EQ(part.shape->vertices[v][k] + part.offset[k], b.vertices[v][k]);
-        ASSERT_EQ(part.tracers->size(), b.tracer_indices.size());
         for (std::size_t t = 0; t < b.tracer_indices.size(); ++t)
-            expect_drawn_as((*part.tracers)[t], part.offset, step.tracers[b.tracer_indices[t]]);
+            expect_drawn_as(frame.tracers[drawn + t], {0, 0, 0}, step.tracers[b.tracer_indices[t]]);
+        drawn += b.tracer_indices.size();
     }
-    EXPECT_TRUE(parts.back().tracers->empty()) << "every tracer lies in a block";
+    EXPECT_EQ(drawn, frame.tracers.size()) << "every tracer lies in a block";
+    const fault_surfaces walls = fault_surfaces_of(step.blocks);
+    ASSERT_EQ(frame.walls.corners.size(), walls.corners.size());
+    for (std::size_t c = 0; c < walls.corners.size(); ++c)
+        expect_drawn_as(make_vec3(frame.walls.corners[c][0], frame.walls.corners[c][1],
+                                  frame.walls.corners[c][2]),
+                        {0, 0, 0},
+                        make_vec3(walls.corners[c][0], walls.corners[c][1], walls.corners[c][2]));
 }
 
 TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {

@@ -154,7 +154,9 @@ TEST(SceneRender, RecordedFramesDrawTheSamePixelsAsTheCalls) {
     apply_fixed_state(options().clear_color);
     for (const scene_history* history : {&restored, &forward})
         for (std::size_t step : {std::size_t{0}, std::size_t{3}, faults.size()}) {
-            const std::vector<scene_part> parts = step_parts(*history, step);
+            step_frame frame;
+            step_parts(*history, step, false, frame);
+            const std::vector<scene_part>& parts = frame.parts;
             scene_box box;
             add_parts(box, parts);
             apply_camera(view, depth_planes(view, box));
