@@ -1,9 +1,10 @@
 // What plot and a step key cost in the desktop program, on a box cut by seeded random faults
 // (state.range(0)) carrying state.range(1) tracers. plot_history runs the model keeping every step
-// of both runs as the viewer holds them, as plot does before the viewer opens, and reports the
-// process's peak memory so far. showing_step shows steps the viewer has not shown yet, stepping
-// back from the forward run's last, offscreen: stage 0 only lists the step's parts, 1 also builds
-// the frame's arrays, 2 also records them into a buffer, 3 also draws the frame, as a key does.
+// of both runs as the viewer holds them, as plot does before the viewer opens (or, for comparison,
+// only runs the model), and reports the process's peak memory so far. showing_step shows steps the
+// viewer has not shown yet, stepping back from the forward run's last, offscreen: stage 0 only
+// lists the step's parts, 1 also builds the frame's arrays, 2 also records them into a buffer, 3
+// also draws the frame, as a key does.
 #include "model/model_run.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/random_faults.hpp"
@@ -39,11 +40,12 @@ struct plot_setup {
     block box = make_box(make_vec3(-10, -10, -5), make_vec3(10, 10, 5));
 };
 
-// Both runs' histories as the viewer gets them from plot.
-viewer_scenes plotted(const plot_setup& setup) {
+// Both runs' histories as the viewer gets them from plot; empty unless keep.
+viewer_scenes plotted(const plot_setup& setup, bool keep = true) {
     scene_history restored, forward;
     tolvex::run_model(setup.box, setup.faults, setup.tracers, {}, {}, {}, {},
-                      tolvex::history_collector(restored, forward));
+                      keep ? tolvex::history_collector(restored, forward)
+                           : tolvex::step_change_fn{});
     return {shown_parts(std::move(restored), true, true),
             shown_parts(std::move(forward), true, true), ""};
 }
@@ -53,7 +55,7 @@ void plot_history(benchmark::State& state) {
     std::size_t shapes = 0;
     for (auto _ : state) {
         viewer_session session;
-        start_session(session, plotted(setup), {});
+        start_session(session, plotted(setup, state.range(2) != 0), {});
         shapes = session.scenes.restored.shapes.size() + session.scenes.forward.shapes.size();
         benchmark::DoNotOptimize(session.box);
     }
@@ -103,10 +105,9 @@ void showing_step(benchmark::State& state) {
 
 } // namespace
 
-// Arguments: fault count, tracer count.
+// Arguments: fault count, tracer count, whether steps are kept (without: the run alone).
 BENCHMARK(plot_history)
-    ->Args({30, 100000})
-    ->Args({100, 100000})
+    ->ArgsProduct({{30, 100}, {100000}, {1, 0}})
     ->Iterations(3)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -222,13 +222,16 @@ std::array<double, 2> start_z_range(const scene_history& history) {
 }
 
 void add_history(scene_box& box, const scene_history& history) {
+    // Most pieces stand where they stood the step before: each place is added once.
+    std::vector<offset3> added(history.shapes.size(), offset3{NAN, NAN, NAN});
     for (const history_step& step : history.steps) {
         for (const placed_shape& piece : step.pieces) {
             const scene_box& shape = history.shapes[piece.shape].box;
-            if (shape.empty())
+            if (shape.empty() || added[piece.shape] == piece.offset)
                 continue;
-            add_point(box, make_vec3(shape.lo[0], shape.lo[1], shape.lo[2]), piece.offset);
-            add_point(box, make_vec3(shape.hi[0], shape.hi[1], shape.hi[2]), piece.offset);
+            added[piece.shape] = piece.offset;
+            add_point(box, shape.lo, piece.offset);
+            add_point(box, shape.hi, piece.offset);
         }
         for (const vec3& t : step.loose_tracers)
             add_point(box, t);
