@@ -80,6 +80,7 @@ void showing_step(benchmark::State& state) {
     const display_modes modes = session.state.modes;
     const std::int64_t stage = state.range(2);
     std::size_t step = history.steps.size();
+    std::size_t blocks = 0, triangles = 0; // of the last step shown
     for (auto _ : state) {
         step = step > 1 ? step - 1 : history.steps.size() - 1;
         step_frame frame;
@@ -89,6 +90,8 @@ void showing_step(benchmark::State& state) {
             continue;
         const frame_mesh mesh = build_frame_mesh(
             frame.parts, modes, {history.steps[step].plane, start_z_range(history)});
+        blocks = frame.parts.size() - 1;
+        triangles = mesh.faces.points.size() / 9;
         if (stage < 2)
             continue;
         const recorded_scene scene = record_scene(mesh);
@@ -101,6 +104,8 @@ void showing_step(benchmark::State& state) {
         delete_scene(scene);
         state.ResumeTiming();
     }
+    state.counters["blocks"] = static_cast<double>(blocks);
+    state.counters["triangles"] = static_cast<double>(triangles);
 }
 
 } // namespace
