@@ -6,40 +6,24 @@ namespace tolvex {
 
 namespace {
 
-// Half m of change as the kernel holds it: its vertices less its displacement.
-block held_half(const cut_step& change, std::size_t m) {
-    block b = to_block(view_of(change.made, m));
-    const std::size_t first = change.made.vertex_offset[m];
-    for (std::size_t v = 0; v < b.vertices.size(); ++v)
-        b.vertices[v] = make_vec3(change.made_held[first + v][0], change.made_held[first + v][1],
-                                  change.made_held[first + v][2]);
-    b.displacement = make_vec3(0.0, 0.0, 0.0);
-    return b;
-}
-
 std::vector<kept_steps::placed> placed_after(kept_steps& kept, const cut_step& change) {
     const std::vector<kept_steps::placed>& before = kept.steps.back().blocks;
     std::vector<kept_steps::placed> now;
     now.reserve(change.block_count);
-    std::size_t m = 0, moved = 0, old = 0;
-    for (std::size_t j = 0; j < change.block_count; ++j) {
-        if (m < change.made_at.size() && change.made_at[m] == j) {
-            // The first half of each cut takes the cut block's place, the second is new.
-            old += m % 2 == 0 ? 1 : 0;
+    walk_step(
+        change,
+        [&](std::size_t m, std::size_t) {
             kept.shapes.push_back(held_half(change, m));
             now.push_back(
                 {static_cast<std::uint32_t>(kept.shapes.size() - 1), change.made.displacement[m]});
-            ++m;
-            continue;
-        }
-        kept_steps::placed p = before[old++];
-        if (moved < change.moved.size() && change.moved[moved] == j) {
-            ++moved;
-            for (int k = 0; k < 3; ++k)
-                p.displacement[k] += change.slip[k];
-        }
-        now.push_back(p);
-    }
+        },
+        [&](std::size_t old, bool moved) {
+            kept_steps::placed p = before[old];
+            if (moved)
+                for (int k = 0; k < 3; ++k)
+                    p.displacement[k] += change.slip[k];
+            now.push_back(p);
+        });
     return now;
 }
 

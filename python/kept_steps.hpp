@@ -8,6 +8,7 @@
 #include "model/step_blocks.hpp"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -26,7 +27,9 @@ struct kept_steps {
         point_list tracers;
         horizon_pieces horizons;
     };
-    std::vector<block> shapes; // each block as made, its vertices less its displacement
+    // Each block as made, its vertices less its displacement; a deque, since a block record moves
+    // only by copying.
+    std::deque<block> shapes;
     std::vector<step> steps;
 };
 

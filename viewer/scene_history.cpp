@@ -1,5 +1,7 @@
 #include "viewer/scene_history.hpp"
 
+#include "model/step_blocks.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -71,16 +73,6 @@ std::uint32_t new_shape(scene_history& history, block&& b, const point_list& tra
     return new_shape(history, std::move(b), first);
 }
 
-// The half m of change as the kernel holds it: its vertices less its displacement.
-block held_half(const cut_step& change, std::size_t m) {
-    block b = to_block(view_of(change.made, m));
-    const std::size_t first = change.made.vertex_offset[m];
-    for (std::size_t v = 0; v < b.vertices.size(); ++v)
-        b.vertices[v] = make_vec3(change.made_held[first + v][0], change.made_held[first + v][1],
-                                  change.made_held[first + v][2]);
-    return b;
-}
-
 history_step& new_step(scene_history& history, std::string label, std::optional<fault_plane> plane,
                        const horizon_pieces* horizons) {
     history_step& step = history.steps.emplace_back();
@@ -130,30 +122,28 @@ void append_history_step(scene_history& history, const cut_step& change, const p
     const history_step& before = history.steps.back();
     std::vector<placed_shape> pieces;
     pieces.reserve(change.block_count);
-    std::size_t m = 0, moved = 0, old = 0, first = 0;
-    for (std::size_t j = 0; j < change.block_count; ++j) {
-        if (m < change.made_at.size() && change.made_at[m] == j) {
-            // The first half of each cut takes the cut block's place, the second is new; the
-            // halves share out the cut block's tracer slots, the first's first.
+    std::size_t first = 0; // the next tracer slot of the block being cut
+    tolvex::walk_step(
+        change,
+        [&](std::size_t m, std::size_t cut) {
+            // The halves share out the cut block's tracer slots, the first's first.
             if (m % 2 == 0)
-                first = history.shapes[before.pieces[old++].shape].tracer_begin;
+                first = history.shapes[before.pieces[cut].shape].tracer_begin;
             const xyz& d = change.made.displacement[m];
             const offset3 offset{d[0], d[1], d[2]};
-            block half = held_half(change, m++);
+            block half = tolvex::held_half(change, m);
             fill_slots(history, first, half.tracer_indices, tracers, offset);
             const std::size_t count = half.tracer_indices.size();
             pieces.push_back({new_shape(history, std::move(half), first), offset});
             first += count;
-            continue;
-        }
-        placed_shape piece = before.pieces[old++];
-        if (moved < change.moved.size() && change.moved[moved] == j) {
-            ++moved;
-            for (int k = 0; k < 3; ++k)
-                piece.offset[k] += change.slip[k];
-        }
-        pieces.push_back(piece);
-    }
+        },
+        [&](std::size_t old, bool moved) {
+            placed_shape piece = before.pieces[old];
+            if (moved)
+                for (int k = 0; k < 3; ++k)
+                    piece.offset[k] += change.slip[k];
+            pieces.push_back(piece);
+        });
     point_list loose = before.loose_tracers;
     std::vector<double> loose_start_z = before.loose_start_z;
     history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
