@@ -9,11 +9,11 @@ namespace tolvex {
 // Reads the boundary, then the tracers into doc.tracers_init, then the horizons files names (none
 // when it names no horizon file), and runs the model from doc.faults_loaded; then replaces
 // doc.last_run with the result, so every run starts from the files as loaded. warn receives the
-// boundary warning; on_step, when set, sees every step of both runs; note, when set, receives
-// each warning about input used as given (the readers' and the run's, these after the fault
-// file's name). Throws run_aborted and input_error as read_run_inputs and read_run_horizons do;
-// then only doc.tracers_init may have changed.
+// boundary warning; on_change, when set, sees every step of both runs as what changed; note, when
+// set, receives each warning about input used as given (the readers' and the run's, these after the
+// fault file's name). Throws run_aborted and input_error as read_run_inputs and read_run_horizons
+// do; then only doc.tracers_init may have changed.
 void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
-                  const step_fn& on_step = {}, const warn_fn& note = {});
+                  const step_change_fn& on_change = {}, const warn_fn& note = {});
 
 } // namespace tolvex

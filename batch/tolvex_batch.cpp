@@ -18,8 +18,8 @@
 #include "model/section_export.hpp"
 #include "model/step_blocks.hpp"
 #include "model/step_files.hpp"
+#include "model/step_label.hpp"
 #include "model/tracer_file.hpp"
-#include "viewer/run_history.hpp"
 #include "viewer/scene_image.hpp"
 
 #include <cerrno>

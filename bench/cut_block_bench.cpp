@@ -4,9 +4,9 @@
 // set on one and two threads, and with every step kept as the viewer keeps it.
 #include "geometry/cut_block.hpp"
 #include "geometry/horizon_pieces.hpp"
-#include "geometry/vector_utils.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/grid_horizon.hpp"
+#include "tests/support/random_faults.hpp"
 #include "viewer/scene_history.hpp"
 
 #include <benchmark/benchmark.h>
@@ -15,24 +15,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-vec3 random_point(std::mt19937& rng) {
-    std::uniform_real_distribution<double> xy(-10, 10), z(-5, 5);
-    return make_vec3(xy(rng), xy(rng), z(rng));
-}
-
-std::vector<fault> random_faults(std::mt19937& rng, int count) {
-    std::normal_distribution<double> g;
-    std::uniform_real_distribution<double> slip(0.1, 1.0);
-    std::vector<fault> faults(count);
-    for (fault& f : faults) {
-        f.point = random_point(rng);
-        f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
-        f.slip_dir = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
-        f.slip_mag = slip(rng);
-    }
-    return faults;
-}
 
 double peak_memory_mib() {
     rusage usage{};
@@ -94,8 +76,8 @@ void cut_box_set(benchmark::State& state) {
     });
 }
 
-// The same, keeping every step for the viewer as plot does; counts the blocks the steps pass and
-// the shapes kept for them.
+// The same, keeping every step for the viewer as plot does, from the flat run's step reports;
+// counts the blocks the steps pass and the shapes kept for them.
 void cut_box_keeping_steps(benchmark::State& state) {
     const cut_setup setup(state);
     std::size_t passed = 0, shapes = 0;
@@ -105,14 +87,14 @@ void cut_box_keeping_steps(benchmark::State& state) {
         scene_history history;
         append_history_step(history, {setup.box}, run_tracers, "");
         passed = 1;
-        const cut_observer keep = [&](std::size_t, const std::vector<block>& blocks,
-                                      const std::vector<fault>&, const point_list& moved) {
-            append_history_step(history, blocks, moved, "");
-            passed += blocks.size();
+        const cut_step_observer keep = [&](const cut_step& step, const std::vector<fault>&,
+                                           const point_list& moved) {
+            append_history_step(history, step, moved, "");
+            passed += step.block_count;
         };
-        const std::vector<block> out = cut_block({setup.box}, run_faults, run_tracers, keep);
+        const block_set out = cut_block_set({setup.box}, run_faults, run_tracers, {}, 0, keep);
         shapes = history.shapes.size();
-        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(out.vertices.data());
     }
     state.counters["passed"] = static_cast<double>(passed);
     state.counters["shapes"] = static_cast<double>(shapes);

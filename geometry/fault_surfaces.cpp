@@ -45,3 +45,7 @@ fault_surfaces fault_surfaces_of(std::span<const block> blocks) {
         add_walls(record_faces{blocks[b]}, static_cast<int>(b), out);
     return out;
 }
+
+void add_fault_surfaces(const block& b, int block_number, fault_surfaces& out) {
+    add_walls(record_faces{b}, block_number, out);
+}

@@ -6,6 +6,15 @@
 
 namespace tolvex {
 
+block held_half(const cut_step& change, std::size_t m) {
+    block b = to_block(view_of(change.made, m));
+    const std::size_t first = change.made.vertex_offset[m];
+    for (std::size_t v = 0; v < b.vertices.size(); ++v)
+        b.vertices[v] = make_vec3(change.made_held[first + v][0], change.made_held[first + v][1],
+                                  change.made_held[first + v][2]);
+    return b;
+}
+
 void step_blocks::take_made(const cut_step& change, std::size_t m) {
     const block_set& made = change.made;
     blocks_.push_back(to_block(view_of(made, m)));
@@ -35,26 +44,19 @@ void step_blocks::apply(const run_step_change& change) {
         blocks_.reserve(c.block_count);
         held_.reserve(c.block_count);
         outward_.reserve(c.block_count);
-        std::size_t m = 0, moved = 0, old = 0;
-        for (std::size_t j = 0; j < c.block_count; ++j) {
-            if (m < c.made_at.size() && c.made_at[m] == j) {
-                // The first half of each cut takes the cut block's place, the second is new.
-                old += m % 2 == 0 ? 1 : 0;
-                take_made(c, m++);
-                continue;
-            }
-            block& b = before[old];
-            if (moved < c.moved.size() && c.moved[moved] == j) {
-                ++moved;
-                for (int k = 0; k < 3; ++k)
-                    b.displacement[k] += c.slip[k];
-                for (std::size_t v = 0; v < b.vertices.size(); ++v)
+        walk_step(
+            c, [&](std::size_t m, std::size_t) { take_made(c, m); },
+            [&](std::size_t old, bool moved) {
+                block& b = before[old];
+                if (moved) {
                     for (int k = 0; k < 3; ++k)
-                        b.vertices[v][k] = held[old][v][k] + b.displacement[k];
-            }
-            take_kept(std::move(b), std::move(held[old]), std::move(outward[old]));
-            ++old;
-        }
+                        b.displacement[k] += c.slip[k];
+                    for (std::size_t v = 0; v < b.vertices.size(); ++v)
+                        for (int k = 0; k < 3; ++k)
+                            b.vertices[v][k] = held[old][v][k] + b.displacement[k];
+                }
+                take_kept(std::move(b), std::move(held[old]), std::move(outward[old]));
+            });
     }
     if (!change.horizons.empty())
         pieces_ = pieces_in_blocks(blocks_, change.horizons);

@@ -103,28 +103,43 @@ py::list fault_list(std::vector<fault>&& faults, run_kind run) {
     return out;
 }
 
-py::object step_list(std::optional<std::vector<step_record>>&& steps,
+py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
                      const std::vector<horizon>& horizons, const vec3& centre) {
     if (!steps)
         return py::none();
     py::list out;
-    for (step_record& s : *steps)
-        out.append(
-            py::cast(step_view{s.step, s.applied ? py::cast(std::move(*s.applied)) : py::none(),
-                               block_list(std::move(s.blocks)), array_from_points(s.tracers),
-                               horizon_surface_list(s.horizons, horizons, centre), centre}));
+    for (std::size_t k = 0; k < steps->steps.size(); ++k) {
+        kept_steps::step& s = steps->steps[k];
+        out.append(py::cast(step_view{
+            s.number, s.applied ? py::cast(as_loaded(*s.applied, run)) : py::none(), py::none(),
+            py::none(), horizon_surface_list(s.horizons, horizons, centre), centre, steps, k}));
+        s.horizons = {}; // made into Surfaces above
+    }
     return out;
 }
 
-state_view state_object(run_state&& state, run_kind run,
-                        std::optional<std::vector<step_record>>&& steps, const run_output& out) {
+// A Step's blocks, made from its run's kept steps the first time.
+py::list step_blocks_of(step_view& s) {
+    if (s.blocks.is_none())
+        s.blocks = block_list(blocks_of(*s.kept, s.index));
+    return py::reinterpret_borrow<py::list>(s.blocks);
+}
+
+py::array_t<double> step_tracers_of(step_view& s) {
+    if (s.tracers.is_none())
+        s.tracers = array_from_points(s.kept->steps[s.index].tracers);
+    return s.tracers.cast<py::array_t<double>>();
+}
+
+state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<kept_steps>& steps,
+                        const run_output& out) {
     const vec3& centre = out.centre;
     const std::vector<horizon>& horizons = out.result.horizons;
     py::list walls = fault_wall_list(fault_surfaces_of(state.blocks), state.faults, centre);
     return {block_list(std::move(state.blocks)),
             array_from_points(state.tracers),
             fault_list(std::move(state.faults), run),
-            step_list(std::move(steps), horizons, centre),
+            step_list(steps, run, horizons, centre),
             out.tracer_radius,
             centre,
             horizon_surface_list(state.horizons, horizons, centre),
@@ -171,16 +186,21 @@ py::list surface_list_state(py::handle surfaces) {
     return out;
 }
 
-py::tuple step_state(const step_view& s) {
-    return py::make_tuple(s.step, s.fault, s.blocks, s.tracers, s.horizons,
+py::tuple step_state(step_view& s) {
+    return py::make_tuple(s.step, s.fault, step_blocks_of(s), step_tracers_of(s), s.horizons,
                           array_from_vector(s.centre));
 }
 
 step_view step_from_state(const py::tuple& t) {
     const py::tuple& s = state_of(t, 6, "Step");
-    return {s[0].cast<std::size_t>(), s[1],
-            s[2].cast<py::list>(),    points_state(s[3]),
-            surface_list_state(s[4]), vector_from_array(s[5], "centre")};
+    return {s[0].cast<std::size_t>(),
+            s[1],
+            s[2].cast<py::list>(),
+            points_state(s[3]),
+            surface_list_state(s[4]),
+            vector_from_array(s[5], "centre"),
+            nullptr,
+            0};
 }
 
 py::tuple run_state_state(const state_view& s) {
@@ -212,23 +232,26 @@ result_view result_from_state(const py::tuple& t) {
             array_from_vector(vector_from_array(s[3], "centre")), s[4].cast<py::list>()};
 }
 
-// Each tracer's block in a Step or a RunState.
-template <class View> py::array_t<std::int64_t> tracer_blocks_of(const View& v) {
+// Each tracer's block in a RunState or a Step.
+py::array_t<std::int64_t> state_tracer_blocks(const state_view& v) {
     return tracer_blocks(v.blocks, static_cast<std::size_t>(v.tracers.shape(0)));
+}
+
+py::array_t<std::int64_t> step_tracer_blocks(step_view& s) {
+    return tracer_blocks(step_blocks_of(s), static_cast<std::size_t>(step_tracers_of(s).shape(0)));
 }
 
 } // namespace
 
-step_fn step_recorder(run_output& out) {
-    out.restored_steps.emplace();
-    out.forward_steps.emplace();
-    return [&out](const run_step& s) {
-        std::optional<fault> applied;
-        if (s.applied)
-            applied = as_loaded(*s.applied, s.run);
-        auto& steps = s.run == run_kind::restoration ? out.restored_steps : out.forward_steps;
-        steps->push_back({s.step, std::move(applied), s.blocks, s.tracers,
-                          s.horizons ? *s.horizons : horizon_pieces{}});
+step_change_fn step_recorder(run_output& out) {
+    out.restored_steps = std::make_shared<kept_steps>();
+    out.forward_steps = std::make_shared<kept_steps>();
+    // Only a run with horizons keeps its blocks whole, to find each step's pieces.
+    auto blocks = std::make_shared<step_blocks>();
+    return [&out, blocks](const run_step_change& change) {
+        kept_steps& kept =
+            change.run == run_kind::restoration ? *out.restored_steps : *out.forward_steps;
+        keep_step(kept, *blocks, change);
     };
 }
 
@@ -236,20 +259,22 @@ void add_result_types(py::module_& m) {
     py::class_<step_view>(m, "Step", step_doc)
         .def_readonly("step", &step_view::step)
         .def_readonly("fault", &step_view::fault)
-        .def_readonly("blocks", &step_view::blocks)
-        .def_readonly("tracers", &step_view::tracers)
-        .def_property_readonly("tracer_blocks", &tracer_blocks_of<step_view>)
+        .def_property_readonly("blocks", &step_blocks_of)
+        .def_property_readonly("tracers", &step_tracers_of)
+        .def_property_readonly("tracer_blocks", &step_tracer_blocks)
         .def_readonly("horizons", &step_view::horizons)
         .def("__repr__",
              [](const step_view& s) {
-                 return "<tolvex.Step " + std::to_string(s.step) + ": " +
-                        std::to_string(s.blocks.size()) + " blocks>";
+                 const std::size_t blocks =
+                     s.blocks.is_none() ? s.kept->steps[s.index].blocks.size() : py::len(s.blocks);
+                 return "<tolvex.Step " + std::to_string(s.step) + ": " + std::to_string(blocks) +
+                        " blocks>";
              })
         .def(py::pickle(&step_state, &step_from_state));
     py::class_<state_view>(m, "RunState", state_doc)
         .def_readonly("blocks", &state_view::blocks)
         .def_readonly("tracers", &state_view::tracers)
-        .def_property_readonly("tracer_blocks", &tracer_blocks_of<state_view>)
+        .def_property_readonly("tracer_blocks", &state_tracer_blocks)
         .def_readonly("faults", &state_view::faults)
         .def_readonly("steps", &state_view::steps)
         .def_readonly("horizons", &state_view::horizons)

@@ -116,9 +116,9 @@ run_output run_inputs(block boundary, std::vector<fault> faults, const point_lis
                       std::vector<horizon> horizons, bool steps, const fault_fn& on_fault) {
     run_output out;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
-    const step_fn on_step = steps ? step_recorder(out) : step_fn{};
-    out.result = run_model(std::move(boundary), std::move(faults), tracers, on_step, {}, on_fault,
-                           std::move(horizons));
+    const step_change_fn on_change = steps ? step_recorder(out) : step_change_fn{};
+    out.result = run_model(std::move(boundary), std::move(faults), tracers, {}, {}, on_fault,
+                           std::move(horizons), on_change);
     return out;
 }
 

@@ -2,20 +2,26 @@
 #pragma once
 
 #include "model/model_run.hpp"
+#include "python/kept_steps.hpp"
 
+#include <memory>
 #include <optional>
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 namespace tolvex {
 
+// A Step's blocks and tracers are made from its run's kept steps when first asked for, since
+// most callers look at a few steps of the hundreds a run keeps.
 struct step_view {
     std::size_t step = 0;
     pybind11::object fault;
-    pybind11::list blocks;
-    pybind11::array_t<double> tracers;
+    pybind11::object blocks;                // list of Block; None until made from kept
+    pybind11::object tracers;               // array; None until made from kept
     pybind11::list horizons;                // of Surface, one per horizon given
     vec3 centre = make_vec3(0.0, 0.0, 0.0); // which save_horizons writes with the pieces
+    std::shared_ptr<const kept_steps> kept; // the run's steps, while blocks or tracers are None
+    std::size_t index = 0;                  // this step's in kept
 };
 
 struct state_view {

@@ -142,10 +142,16 @@ bool shows_whole(const view_state& view, const scene_box& box, const scene_histo
                 const xyz c = corner(shape.box, k);
                 box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
             }
-            if (!box_shown && !volume.holds(scene_part{.shape = &shape.geometry,
-                                                       .tracers = &shape.tracers,
-                                                       .offset = piece.offset,
-                                                       .walls = &shape.walls}))
+            if (box_shown)
+                continue;
+            const auto slot = history.tracer_slots.begin();
+            const point_list tracers(slot + shape.tracer_begin, slot + shape.tracer_end);
+            fault_surfaces walls;
+            add_fault_surfaces(shape.geometry, 0, walls);
+            if (!volume.holds(scene_part{.shape = history.blocks_shown ? &shape.geometry : nullptr,
+                                         .tracers = &tracers,
+                                         .offset = piece.offset,
+                                         .walls = &walls}))
                 return false;
         }
         const history_step& s = history.steps[step];

@@ -28,7 +28,9 @@ void apply_view_camera(const viewer_session& s) {
 
 frame_mesh shown_mesh(const viewer_session& s, std::size_t step) {
     const scene_history& history = shown_history(s);
-    return build_frame_mesh(step_parts(history, step), s.state.modes,
+    step_frame frame;
+    step_parts(history, step, s.state.modes.fault_surfaces, frame);
+    return build_frame_mesh(frame.parts, s.state.modes,
                             {history.steps[step].plane, start_z_range(history)});
 }
 

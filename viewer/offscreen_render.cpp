@@ -73,8 +73,10 @@ scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
                                 const scene_image_options& options) {
     scene_box box;
     add_history(box, history);
-    return render_parts(step_parts(history, step), box,
-                        {history.steps[step].plane, start_z_range(history)}, options);
+    step_frame frame;
+    step_parts(history, step, options.modes.fault_surfaces, frame);
+    return render_parts(frame.parts, box, {history.steps[step].plane, start_z_range(history)},
+                        options);
 }
 
 } // namespace tolvex

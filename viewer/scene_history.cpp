@@ -1,5 +1,7 @@
 #include "viewer/scene_history.hpp"
 
+#include "model/step_blocks.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -8,69 +10,77 @@
 
 namespace {
 
-// How far a reused shape may lie from the block it stands for, as a fraction of the largest
-// coordinate about: far above the rounding of moving a block step by step, far below any cut
-// (which moves vertices by more than 1e-9 of the block's size).
-constexpr double reuse_tolerance = 1e-11;
-
-double largest_coordinate(const scene_box& box, const xyz& offset) {
-    double m = 0.0;
-    for (int k = 0; k < 3; ++k)
-        m = std::max({m, std::abs(box.lo[k] + offset[k]), std::abs(box.hi[k] + offset[k])});
-    return m;
-}
-
-bool near(const vec3& moved, const vec3& at, const xyz& offset, double tolerance) {
-    for (int k = 0; k < 3; ++k)
-        if (!(std::abs(moved[k] + offset[k] - at[k]) <= tolerance))
-            return false;
-    return true;
-}
-
-// The offset that places shape onto b when b is that shape moved whole. Tracers move with the
-// block that carries them, so only their number is compared.
-std::optional<xyz> placement(const history_shape& shape, const block& b) {
-    const block& a = shape.geometry;
-    if (b.vertices.empty() || a.vertices.size() != b.vertices.size() ||
-        a.edges.size() != b.edges.size() || a.faces.size() != b.faces.size() ||
-        shape.tracers.size() != b.tracer_indices.size())
-        return std::nullopt;
-    const vec3& from = shape.geometry.vertices.front();
-    const vec3& to = b.vertices.front();
-    const xyz offset{to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-    const double tolerance = reuse_tolerance * largest_coordinate(shape.box, offset);
-    for (std::size_t v = 0; v < b.vertices.size(); ++v)
-        if (!near(a.vertices[v], b.vertices[v], offset, tolerance))
-            return std::nullopt;
-    return offset;
-}
-
 // The starting elevation of tracer t; tracers the first step did not have count from where
 // they are.
 double start_z_of(const scene_history& history, const point_list& tracers, std::size_t t) {
     return t < history.start_z.size() ? history.start_z[t] : tracers[t][2];
 }
 
-scene_box box_of(const history_shape& shape) {
+// The corners of the faces the faults' cuts made in b.
+template <class Add> void for_wall_corners(const block& b, const Add& add) {
+    for (const face& f : b.faces)
+        if (face_source_is_cut(f.source))
+            for (int c : f.indices)
+                add(b.vertices[c]);
+}
+
+// The box around what history draws of shape: its vertices (only those of its faces the faults
+// made while blocks are not drawn) and its tracers.
+scene_box box_of(const scene_history& history, const history_shape& shape) {
     scene_box box;
-    add_parts(box, {{.shape = &shape.geometry, .tracers = &shape.tracers, .walls = &shape.walls}});
+    const auto add = [&box](const vec3& p) { add_point(box, p); };
+    if (history.blocks_shown)
+        std::for_each(shape.geometry.vertices.begin(), shape.geometry.vertices.end(), add);
+    else
+        for_wall_corners(shape.geometry, add);
+    for (std::uint32_t t = shape.tracer_begin; t < shape.tracer_end; ++t)
+        add(history.tracer_slots[t]);
     return box;
 }
 
-std::uint32_t new_shape(scene_history& history, const block& b, const point_list& tracers) {
-    history_shape shape;
-    shape.geometry.vertices = b.vertices;
-    shape.geometry.edges = b.edges;
-    shape.geometry.faces = b.faces;
-    shape.tracers.reserve(b.tracer_indices.size());
-    for (int t : b.tracer_indices) {
-        shape.tracers.push_back(tracers[t]);
-        shape.tracer_start_z.push_back(start_z_of(history, tracers, static_cast<std::size_t>(t)));
+// Puts tracers[indices] moved back by offset into the slots from first on.
+void fill_slots(scene_history& history, std::size_t first, std::span<const int> indices,
+                const point_list& tracers, const offset3& offset) {
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const auto t = static_cast<std::size_t>(indices[i]);
+        vec3 p = tracers[t];
+        for (int k = 0; k < 3; ++k)
+            p[k] -= offset[k];
+        history.tracer_slots[first + i] = p;
+        history.slot_start_z[first + i] = start_z_of(history, tracers, t);
     }
-    shape.walls = fault_surfaces_of(std::span<const block>(&b, 1));
-    shape.box = box_of(shape);
+}
+
+// b's shape as a new shape whose tracers lie in the slots from first on.
+std::uint32_t new_shape(scene_history& history, block&& b, std::size_t first) {
+    history_shape shape;
+    shape.tracer_begin = static_cast<std::uint32_t>(first);
+    shape.tracer_end = static_cast<std::uint32_t>(first + b.tracer_indices.size());
+    shape.geometry.vertices = std::move(b.vertices);
+    shape.geometry.edges = std::move(b.edges);
+    shape.geometry.faces = std::move(b.faces);
+    shape.box = box_of(history, shape);
     history.shapes.push_back(std::move(shape));
     return static_cast<std::uint32_t>(history.shapes.size() - 1);
+}
+
+// b as a new shape with tracers of its own, placed where it stands.
+std::uint32_t new_shape(scene_history& history, block&& b, const point_list& tracers) {
+    const std::size_t first = history.tracer_slots.size();
+    history.tracer_slots.resize(first + b.tracer_indices.size());
+    history.slot_start_z.resize(first + b.tracer_indices.size());
+    fill_slots(history, first, b.tracer_indices, tracers, {0.0, 0.0, 0.0});
+    return new_shape(history, std::move(b), first);
+}
+
+history_step& new_step(scene_history& history, std::string label, std::optional<fault_plane> plane,
+                       const horizon_pieces* horizons) {
+    history_step& step = history.steps.emplace_back();
+    step.label = std::move(label);
+    step.plane = std::move(plane);
+    if (horizons)
+        step.horizons = *horizons;
+    return step;
 }
 
 } // namespace
@@ -81,90 +91,116 @@ void append_history_step(scene_history& history, const std::vector<block>& block
     if (history.steps.empty())
         for (const vec3& t : tracers)
             history.start_z.push_back(t[2]);
-    history_step step;
-    step.label = std::move(label);
-    step.plane = std::move(plane);
-    if (horizons)
-        step.horizons = *horizons;
-    step.pieces.reserve(blocks.size());
-    static const std::vector<placed_shape> none;
-    const std::vector<placed_shape>& before =
-        history.steps.empty() ? none : history.steps.back().pieces;
-
-    // Blocks come in the order of the blocks they came from: a block is either its predecessor,
-    // moved or not, or one of the two halves of a cut one.
-    std::size_t i = 0;
-    std::size_t halves = 0;
-    for (const block& b : blocks) {
-        std::optional<xyz> reused;
-        if (halves == 0 && i < before.size())
-            reused = placement(history.shapes[before[i].shape], b);
-        if (reused) {
-            step.pieces.push_back({before[i].shape, *reused});
-            ++i;
-            continue;
-        }
-        step.pieces.push_back({new_shape(history, b, tracers)});
-        if (halves == 0) {
-            halves = 1;
-        } else {
-            halves = 0;
-            ++i;
-        }
-    }
+    std::vector<placed_shape> pieces;
+    pieces.reserve(blocks.size());
+    for (const block& b : blocks)
+        pieces.push_back({new_shape(history, block(b), tracers)});
+    history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
+    step.pieces = std::move(pieces);
 
     // Cutting hands each tracer to exactly one block, so as many indices as tracers means none
     // is loose.
     std::size_t indices = 0;
     for (const block& b : blocks)
         indices += b.tracer_indices.size();
-    if (indices != tracers.size()) {
-        std::vector<char> carried(tracers.size(), 0);
-        for (const block& b : blocks)
-            for (int t : b.tracer_indices)
-                carried[t] = 1;
-        for (std::size_t t = 0; t < tracers.size(); ++t)
-            if (!carried[t]) {
-                step.loose_tracers.push_back(tracers[t]);
-                step.loose_start_z.push_back(start_z_of(history, tracers, t));
-            }
-    }
-    history.steps.push_back(std::move(step));
+    if (indices == tracers.size())
+        return;
+    std::vector<char> carried(tracers.size(), 0);
+    for (const block& b : blocks)
+        for (int t : b.tracer_indices)
+            carried[t] = 1;
+    for (std::size_t t = 0; t < tracers.size(); ++t)
+        if (!carried[t]) {
+            step.loose_tracers.push_back(tracers[t]);
+            step.loose_start_z.push_back(start_z_of(history, tracers, t));
+        }
 }
 
-std::vector<scene_part> step_parts(const scene_history& history, std::size_t step) {
+void append_history_step(scene_history& history, const cut_step& change, const point_list& tracers,
+                         std::string label, std::optional<fault_plane> plane,
+                         const horizon_pieces* horizons) {
+    const history_step& before = history.steps.back();
+    std::vector<placed_shape> pieces;
+    pieces.reserve(change.block_count);
+    std::size_t first = 0; // the next tracer slot of the block being cut
+    tolvex::walk_step(
+        change,
+        [&](std::size_t m, std::size_t cut) {
+            // The halves share out the cut block's tracer slots, the first's first.
+            if (m % 2 == 0)
+                first = history.shapes[before.pieces[cut].shape].tracer_begin;
+            const xyz& d = change.made.displacement[m];
+            const offset3 offset{d[0], d[1], d[2]};
+            block half = tolvex::held_half(change, m);
+            fill_slots(history, first, half.tracer_indices, tracers, offset);
+            const std::size_t count = half.tracer_indices.size();
+            pieces.push_back({new_shape(history, std::move(half), first), offset});
+            first += count;
+        },
+        [&](std::size_t old, bool moved) {
+            placed_shape piece = before.pieces[old];
+            if (moved)
+                for (int k = 0; k < 3; ++k)
+                    piece.offset[k] += change.slip[k];
+            pieces.push_back(piece);
+        });
+    point_list loose = before.loose_tracers;
+    std::vector<double> loose_start_z = before.loose_start_z;
+    history_step& step = new_step(history, std::move(label), std::move(plane), horizons);
+    step.pieces = std::move(pieces);
+    step.loose_tracers = std::move(loose);
+    step.loose_start_z = std::move(loose_start_z);
+}
+
+void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame) {
     const history_step& s = history.steps[step];
-    std::vector<scene_part> parts;
-    parts.reserve(s.pieces.size() + 1);
+    frame.parts.clear();
+    frame.tracers.clear();
+    frame.start_z.clear();
+    frame.walls = fault_surfaces();
+    frame.parts.reserve(s.pieces.size() + 1);
     for (const placed_shape& piece : s.pieces) {
         const history_shape& shape = history.shapes[piece.shape];
-        parts.push_back({.shape = &shape.geometry,
-                         .tracers = &shape.tracers,
-                         .offset = piece.offset,
-                         .number = piece.shape,
-                         .start_z = &shape.tracer_start_z,
-                         .walls = &shape.walls});
+        if (history.blocks_shown)
+            frame.parts.push_back(
+                {.shape = &shape.geometry, .offset = piece.offset, .number = piece.shape});
+        for (std::uint32_t t = shape.tracer_begin; t < shape.tracer_end; ++t) {
+            vec3 p = history.tracer_slots[t];
+            for (int k = 0; k < 3; ++k)
+                p[k] += piece.offset[k];
+            frame.tracers.push_back(p);
+            frame.start_z.push_back(history.slot_start_z[t]);
+        }
+        if (walls) {
+            const std::size_t from = frame.walls.corners.size();
+            add_fault_surfaces(shape.geometry, static_cast<int>(piece.shape), frame.walls);
+            for (std::size_t c = from; c < frame.walls.corners.size(); ++c)
+                for (int k = 0; k < 3; ++k)
+                    frame.walls.corners[c][k] += piece.offset[k];
+        }
     }
-    parts.push_back(
-        {.tracers = &s.loose_tracers, .start_z = &s.loose_start_z, .horizons = &s.horizons});
-    return parts;
+    frame.tracers.insert(frame.tracers.end(), s.loose_tracers.begin(), s.loose_tracers.end());
+    frame.start_z.insert(frame.start_z.end(), s.loose_start_z.begin(), s.loose_start_z.end());
+    frame.parts.push_back({.tracers = &frame.tracers,
+                           .start_z = &frame.start_z,
+                           .walls = &frame.walls,
+                           .horizons = &s.horizons});
 }
 
 scene_history shown_parts(scene_history history, bool show_block, bool show_tracer) {
-    for (history_shape& shape : history.shapes) {
-        if (!show_block)
-            shape.geometry = block();
-        if (!show_tracer) {
-            shape.tracers = point_list();
-            shape.tracer_start_z.clear();
-        }
-        shape.box = box_of(shape);
-    }
-    if (!show_tracer)
+    history.blocks_shown = show_block;
+    if (!show_tracer) {
+        history.tracer_slots = point_list();
+        history.slot_start_z = std::vector<double>();
+        for (history_shape& shape : history.shapes)
+            shape.tracer_begin = shape.tracer_end = 0;
         for (history_step& step : history.steps) {
             step.loose_tracers.clear();
             step.loose_start_z.clear();
         }
+    }
+    for (history_shape& shape : history.shapes)
+        shape.box = box_of(history, shape);
     return history;
 }
 
@@ -176,13 +212,16 @@ std::array<double, 2> start_z_range(const scene_history& history) {
 }
 
 void add_history(scene_box& box, const scene_history& history) {
+    // Most pieces stand where they stood the step before: each place is added once.
+    std::vector<offset3> added(history.shapes.size(), offset3{NAN, NAN, NAN});
     for (const history_step& step : history.steps) {
         for (const placed_shape& piece : step.pieces) {
             const scene_box& shape = history.shapes[piece.shape].box;
-            if (shape.empty())
+            if (shape.empty() || added[piece.shape] == piece.offset)
                 continue;
-            add_point(box, make_vec3(shape.lo[0], shape.lo[1], shape.lo[2]), piece.offset);
-            add_point(box, make_vec3(shape.hi[0], shape.hi[1], shape.hi[2]), piece.offset);
+            added[piece.shape] = piece.offset;
+            add_point(box, shape.lo, piece.offset);
+            add_point(box, shape.hi, piece.offset);
         }
         for (const vec3& t : step.loose_tracers)
             add_point(box, t);

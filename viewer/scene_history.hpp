@@ -5,26 +5,26 @@
 // twice its final block count of shapes.
 #pragma once
 
+#include "geometry/cut_block.hpp"
 #include "viewer/scene_parts.hpp"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
-// A block's shape (vertices, edges and faces; no fault or tracer indices), the tracers it carried
-// and the faces the faults' cuts made, all where they stood when the shape was made, and the box
-// around them.
+// A block's shape (vertices, edges and faces; no fault or tracer indices) where it stood when the
+// shape was made less the offset it was placed with then, its tracers as a range of the
+// history's tracer slots, and the box around both. The faults' cuts are among its faces.
 struct history_shape {
     block geometry;
-    point_list tracers;
-    std::vector<double> tracer_start_z; // each tracer's elevation at step 0
-    fault_surfaces walls;
+    std::uint32_t tracer_begin = 0, tracer_end = 0;
     scene_box box;
 };
 
-// A shape as one step shows it: moved by offset.
+// A shape as one step shows it: moved by offset (for a cut's halves, the block's displacement).
 struct placed_shape {
     std::uint32_t shape = 0; // position in scene_history::shapes
     xyz offset{0.0, 0.0, 0.0};
@@ -40,29 +40,55 @@ struct history_step {
 };
 
 struct scene_history {
-    std::vector<history_shape> shapes;
+    // A deque, since a block record moves only by copying: the shapes stay where they are made.
+    std::deque<history_shape> shapes;
     std::vector<history_step> steps;
     std::vector<double> start_z; // the elevation of every tracer at step 0
+    // The tracers the shapes carry, each where it stood less its block's offset, which a move
+    // does not change; with their starting elevations. A cut block's slots are reordered into
+    // its halves' (the block keeps the same tracers in its slots), so that each shape's tracers
+    // lie together without a copy per shape.
+    point_list tracer_slots;
+    std::vector<double> slot_start_z;
+    // Whether the shapes' blocks are drawn; their fault surfaces are drawn either way.
+    bool blocks_shown = true;
 };
 
-// Appends the model of the next step: its blocks (with their tracer indices into tracers) and
-// tracers, under label. A block that is the previous step's block at the same place in the walk
-// moved whole (as many vertices, edges, faces and tracers, every vertex where the moved block's
-// would be) reuses its shape, its tracers moved with it; any other block becomes a new shape. So
-// each step is drawn as given, up to rounding far below a block's size. The first step's tracers
-// give every tracer its starting elevation. horizons, when given, are the step's horizon pieces,
-// kept with the step.
+// Appends a step of plain lists: its blocks (with their tracer indices into tracers), each a shape
+// of its own where it stands, and its tracers, under label. The first step's tracers give every
+// tracer its starting elevation. horizons, when given, are the step's horizon pieces, kept with
+// the step.
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
                          const point_list& tracers, std::string label,
                          std::optional<fault_plane> plane = std::nullopt,
                          const horizon_pieces* horizons = nullptr);
 
-// The frame of step (< history.steps.size()): one part per piece (numbered by its shape, with its
-// fault surfaces), then the loose tracers with the step's horizon pieces.
-std::vector<scene_part> step_parts(const scene_history& history, std::size_t step);
+// Appends the step after the last as the run's report of its pass tells it (the step before is
+// the run's step 0 or the report before), with the tracers as they then stand: the halves the
+// pass made become shapes, held as the kernel holds them (less their displacement) and placed by
+// their displacement, so every block is drawn where the run put it, bit for bit; a moved block
+// keeps its shape, its offset moved by the slip as the kernel moves its displacement. Tracers no
+// block carries stay where the step before had them.
+void append_history_step(scene_history& history, const cut_step& change, const point_list& tracers,
+                         std::string label, std::optional<fault_plane> plane = std::nullopt,
+                         const horizon_pieces* horizons = nullptr);
 
-// history with the shapes' blocks dropped unless show_block and their tracers (and the loose
-// ones) unless show_tracer; steps, labels, fault surfaces and horizons stay.
+// The frame of one step as the viewer draws it. The parts point into the frame and the history.
+struct step_frame {
+    std::vector<scene_part> parts;
+    point_list tracers;          // the pieces' in their order, then the loose ones, where drawn
+    std::vector<double> start_z; // theirs
+    fault_surfaces walls;        // the fault surfaces of the pieces in their order, where drawn
+};
+
+// Fills frame with step (< history.steps.size()): one part per piece (numbered by its shape),
+// then one part with every tracer, the fault surfaces (when walls is set) and the step's
+// horizon pieces.
+void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame);
+
+// history with the shapes' blocks not drawn unless show_block (their faces the faults made still
+// are) and their tracers (and the loose ones) dropped unless show_tracer; steps, labels and
+// horizons stay.
 scene_history shown_parts(scene_history history, bool show_block, bool show_tracer);
 
 // The lowest and highest starting elevation of history's tracers ({0, 0} without tracers).

@@ -2,7 +2,7 @@
 
 namespace {
 
-std::size_t slot(shown_run run) {
+std::size_t slot(tolvex::run_kind run) {
     return static_cast<std::size_t>(run);
 }
 
@@ -14,7 +14,7 @@ step_state start_steps(std::size_t restored_count, std::size_t forward_count) {
     for (std::size_t r = 0; r < 2; ++r)
         steps.at[r] = steps.count[r] > 0 ? steps.count[r] - 1 : 0;
     if (forward_count == 0 && restored_count > 0)
-        steps.run = shown_run::restored;
+        steps.run = tolvex::run_kind::restoration;
     return steps;
 }
 
@@ -71,8 +71,9 @@ std::optional<step_state> press_step_key(const step_state& steps, step_key key) 
         at = count > 0 ? count - 1 : 0;
         break;
     case step_key::switch_run: {
-        const shown_run other =
-            steps.run == shown_run::forward ? shown_run::restored : shown_run::forward;
+        const tolvex::run_kind other = steps.run == tolvex::run_kind::forward
+                                           ? tolvex::run_kind::restoration
+                                           : tolvex::run_kind::forward;
         if (steps.count[slot(other)] > 0)
             next.run = other;
         break;

@@ -1,15 +1,15 @@
 // Which step of which run the viewer shows, and the keys that move through them. No GL needed.
 #pragma once
 
+#include "model/model_run.hpp"
+
 #include <array>
 #include <cstddef>
 #include <optional>
 
-enum class shown_run : int { restored = 0, forward = 1 };
-
 struct step_state {
-    shown_run run = shown_run::forward;
-    std::array<std::size_t, 2> count{0, 0}; // how many steps each run has, by shown_run
+    tolvex::run_kind run = tolvex::run_kind::forward;
+    std::array<std::size_t, 2> count{0, 0}; // how many steps each run has, by run_kind
     std::array<std::size_t, 2> at{0, 0};    // the step each run stands at
 };
 

@@ -73,7 +73,7 @@ bool playback_tick(viewer_state& state) {
     return next.has_value();
 }
 
-std::string picture_path(const std::string& base, shown_run run, std::size_t step) {
-    return base + (run == shown_run::forward ? "_forward_" : "_restored_") + std::to_string(step) +
-           ".png";
+std::string picture_path(const std::string& base, tolvex::run_kind run, std::size_t step) {
+    return base + (run == tolvex::run_kind::forward ? "_forward_" : "_restored_") +
+           std::to_string(step) + ".png";
 }

@@ -34,4 +34,4 @@ constexpr unsigned playback_interval_ms = 500;
 
 // The picture "s" saves: base (the fault file's path without its extension) followed by the run
 // and step, as "graben_forward_3.png".
-std::string picture_path(const std::string& base, shown_run run, std::size_t step);
+std::string picture_path(const std::string& base, tolvex::run_kind run, std::size_t step);

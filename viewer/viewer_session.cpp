@@ -13,8 +13,8 @@ bool has_horizons(const scene_history& history) {
 } // namespace
 
 const scene_history& shown_history(const viewer_session& session) {
-    return session.state.steps.run == shown_run::forward ? session.scenes.forward
-                                                         : session.scenes.restored;
+    return session.state.steps.run == tolvex::run_kind::forward ? session.scenes.forward
+                                                                : session.scenes.restored;
 }
 
 void start_session(viewer_session& session, viewer_scenes scenes, const view_options& options) {

@@ -130,10 +130,11 @@ TEST_F(form1_plot, a_run_hands_the_switched_on_lists_to_the_viewer_and_disables_
     ASSERT_EQ(viewer.forward.steps.size(), 1u);
     EXPECT_EQ(viewer.restored.steps.size(), 1u);
     EXPECT_EQ(viewer.forward.steps[0].label, "forward 0/0");
-    const std::vector<scene_part> shown = step_parts(viewer.forward, 0);
-    ASSERT_EQ(shown.size(), 2u); // the block, then the tracers no block carries
-    EXPECT_EQ(shown[0].shape->vertices.size(), 8u);
-    EXPECT_TRUE(shown[0].tracers->empty()) << "SHOW_TRACER is off";
+    step_frame shown;
+    step_parts(viewer.forward, 0, false, shown);
+    ASSERT_EQ(shown.parts.size(), 2u); // the block, then the tracers
+    EXPECT_EQ(shown.parts[0].shape->vertices.size(), 8u);
+    EXPECT_TRUE(shown.tracers.empty()) << "SHOW_TRACER is off";
     EXPECT_EQ(form.document().last_run.forward.tracers.size(), 1u);
     // Pictures the viewer saves lie beside the executable before a fault file is loaded.
     EXPECT_EQ(viewer.picture_base, join_path(executable_dir(), "tolvex"));
@@ -167,10 +168,10 @@ TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, message_icon::error);
     EXPECT_TRUE(plot_enabled());
-    const std::vector<scene_part> shown = step_parts(ui.viewer.forward, 0);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].tracers->size(), 1u);
-    EXPECT_TRUE(shown[0].shape->vertices.empty()) << "SHOW_BLOCK is off";
+    step_frame shown;
+    step_parts(ui.viewer.forward, 0, false, shown);
+    ASSERT_EQ(shown.parts.size(), 1u) << "SHOW_BLOCK is off";
+    EXPECT_EQ(shown.tracers.size(), 1u);
 }
 
 // "Save &Section..." draws the last run's restored and forward sections along the line asked

@@ -2,7 +2,9 @@
 // tracers, with the untouched and moved blocks sharing their shapes.
 #include "geometry/vector_utils.hpp"
 #include "model/model_run.hpp"
+#include "model/step_blocks.hpp"
 #include "tests/support/box.hpp"
+#include "viewer/run_history.hpp"
 #include "viewer/scene_history.hpp"
 
 #include <gtest/gtest.h>
@@ -18,21 +20,33 @@ void expect_drawn_as(const vec3& stored, const xyz& offset, const vec3& at) {
 
 // Each step of the history, as drawn, against the model the run passed.
 void expect_step_matches(const scene_history& history, const tolvex::run_step& step) {
-    const std::vector<scene_part> parts = step_parts(history, history.steps.size() - 1);
+    step_frame frame;
+    step_parts(history, history.steps.size() - 1, true, frame);
+    const std::vector<scene_part>& parts = frame.parts;
     ASSERT_EQ(parts.size(), step.blocks.size() + 1);
+    std::size_t drawn = 0; // tracers of the blocks before
     for (std::size_t i = 0; i < step.blocks.size(); ++i) {
         const block& b = step.blocks[i];
         const scene_part& part = parts[i];
         ASSERT_EQ(part.shape->vertices.size(), b.vertices.size());
         EXPECT_EQ(part.shape->edges, b.edges);
         ASSERT_EQ(part.shape->faces.size(), b.faces.size());
+        // A block is drawn where the run put it, bit for bit.
         for (std::size_t v = 0; v < b.vertices.size(); ++v)
-            expect_drawn_as(part.shape->vertices[v], part.offset, b.vertices[v]);
-        ASSERT_EQ(part.tracers->size(), b.tracer_indices.size());
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(part.shape->vertices[v][k] + part.offset[k], b.vertices[v][k]);
         for (std::size_t t = 0; t < b.tracer_indices.size(); ++t)
-            expect_drawn_as((*part.tracers)[t], part.offset, step.tracers[b.tracer_indices[t]]);
+            expect_drawn_as(frame.tracers[drawn + t], {0, 0, 0}, step.tracers[b.tracer_indices[t]]);
+        drawn += b.tracer_indices.size();
     }
-    EXPECT_TRUE(parts.back().tracers->empty()) << "every tracer lies in a block";
+    EXPECT_EQ(drawn, frame.tracers.size()) << "every tracer lies in a block";
+    const fault_surfaces walls = fault_surfaces_of(step.blocks);
+    ASSERT_EQ(frame.walls.corners.size(), walls.corners.size());
+    for (std::size_t c = 0; c < walls.corners.size(); ++c)
+        expect_drawn_as(make_vec3(frame.walls.corners[c][0], frame.walls.corners[c][1],
+                                  frame.walls.corners[c][2]),
+                        {0, 0, 0},
+                        make_vec3(walls.corners[c][0], walls.corners[c][1], walls.corners[c][2]));
 }
 
 TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
@@ -55,13 +69,19 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
         for (vec3& t : tracers)
             t = make_vec3(inside(rng), inside(rng), inside(rng));
 
+        // The blocks of every step, kept whole beside the history, to check it against.
         scene_history restored, forward;
+        const tolvex::step_change_fn collect = tolvex::history_collector(restored, forward);
+        tolvex::step_blocks kept;
         std::size_t passed = 0;
-        const tolvex::model_result result =
-            tolvex::run_model(make_cube(100), faults, tracers, [&](const tolvex::run_step& step) {
-                scene_history& history = step.run == tolvex::run_kind::forward ? forward : restored;
-                append_history_step(history, step.blocks, step.tracers, "");
-                expect_step_matches(history, step);
+        const tolvex::model_result result = tolvex::run_model(
+            make_cube(100), faults, tracers, {}, {}, {}, {},
+            [&](const tolvex::run_step_change& change) {
+                collect(change);
+                kept.apply(change);
+                const tolvex::run_step step = kept.step(change);
+                expect_step_matches(step.run == tolvex::run_kind::forward ? forward : restored,
+                                    step);
                 passed += step.blocks.size();
             });
         ASSERT_EQ(forward.steps.size(), faults.size() + 1);

@@ -109,7 +109,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     f.slip_mag = 150;
     f.order = 1;
     scene_history restored, forward;
-    tolvex::run_model(make_cube(100), {f}, {}, tolvex::history_collector(restored, forward));
+    tolvex::run_model(make_cube(100), {f}, {}, {}, {}, {}, {},
+                      tolvex::history_collector(restored, forward));
     ASSERT_EQ(restored.steps.size(), 2u);
     EXPECT_EQ(restored.steps[1].label, "restored 1/1: 1 T");
     EXPECT_EQ(forward.steps[0].label, "forward 0/1");
@@ -146,7 +147,7 @@ TEST(SceneRender, RecordedAndCulledFramesDrawTheSamePixelsAsTheCalls) {
     for (vec3& t : tracers)
         t = make_vec3(inside(rng), inside(rng), 1.5 * inside(rng));
     scene_history restored, forward;
-    tolvex::run_model(make_cube(100), faults, tracers,
+    tolvex::run_model(make_cube(100), faults, tracers, {}, {}, {}, {},
                       tolvex::history_collector(restored, forward));
 
     tolvex::offscreen_context context(W, H);
@@ -154,7 +155,9 @@ TEST(SceneRender, RecordedAndCulledFramesDrawTheSamePixelsAsTheCalls) {
     apply_fixed_state(options().clear_color);
     for (const scene_history* history : {&restored, &forward})
         for (std::size_t step : {std::size_t{0}, std::size_t{3}, faults.size()}) {
-            const std::vector<scene_part> parts = step_parts(*history, step);
+            step_frame frame;
+            step_parts(*history, step, false, frame);
+            const std::vector<scene_part>& parts = frame.parts;
             scene_box box;
             add_parts(box, parts);
             const depth_range planes = depth_planes(view, box);

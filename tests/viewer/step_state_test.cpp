@@ -7,7 +7,7 @@ namespace {
 
 TEST(StepKeys, StepWithinTheRunShownAndSwitchRunsKeepingTheirPlaces) {
     const step_state start = start_steps(4, 4); // three faults: steps 0 to 3
-    EXPECT_EQ(start.run, shown_run::forward);
+    EXPECT_EQ(start.run, tolvex::run_kind::forward);
     EXPECT_EQ(shown_step(start), 3u);
     EXPECT_FALSE(press_step_key(start, step_key::next)) << "already at the last step";
     EXPECT_FALSE(press_step_key(start, step_key::last));
@@ -24,10 +24,10 @@ TEST(StepKeys, StepWithinTheRunShownAndSwitchRunsKeepingTheirPlaces) {
     // The restoration run starts at its last step; switching back finds the forward run where
     // it was left.
     const step_state restored = *press_step_key(s, step_key::switch_run);
-    EXPECT_EQ(restored.run, shown_run::restored);
+    EXPECT_EQ(restored.run, tolvex::run_kind::restoration);
     EXPECT_EQ(shown_step(restored), 3u);
     const step_state back = *press_step_key(restored, step_key::switch_run);
-    EXPECT_EQ(back.run, shown_run::forward);
+    EXPECT_EQ(back.run, tolvex::run_kind::forward);
     EXPECT_EQ(shown_step(back), 1u);
 
     // Without another run, or without steps, keys change nothing.

@@ -88,8 +88,9 @@ TEST(ViewerKeys, ResetPutsTheStartEyeBackAndPicturesAreNamedAfterRunAndStep) {
     EXPECT_FLOAT_EQ(s.view.view_point[0], static_cast<float>(default_view_point[0]));
     EXPECT_EQ(apply_action(s, *action_for_key('s'), default_view_point),
               viewer_effect::save_picture);
-    EXPECT_EQ(picture_path("/data/graben", shown_run::forward, 3), "/data/graben_forward_3.png");
-    EXPECT_EQ(picture_path("g", shown_run::restored, 0), "g_restored_0.png");
+    EXPECT_EQ(picture_path("/data/graben", tolvex::run_kind::forward, 3),
+              "/data/graben_forward_3.png");
+    EXPECT_EQ(picture_path("g", tolvex::run_kind::restoration, 0), "g_restored_0.png");
 }
 
 } // namespace
