@@ -40,7 +40,7 @@ scene_box box_of(const scene_history& history, const history_shape& shape) {
 
 // Puts tracers[indices] moved back by offset into the slots from first on.
 void fill_slots(scene_history& history, std::size_t first, std::span<const int> indices,
-                const point_list& tracers, const offset3& offset) {
+                const point_list& tracers, const xyz& offset) {
     for (std::size_t i = 0; i < indices.size(); ++i) {
         const auto t = static_cast<std::size_t>(indices[i]);
         vec3 p = tracers[t];
@@ -129,8 +129,7 @@ void append_history_step(scene_history& history, const cut_step& change, const p
             // The halves share out the cut block's tracer slots, the first's first.
             if (m % 2 == 0)
                 first = history.shapes[before.pieces[cut].shape].tracer_begin;
-            const xyz& d = change.made.displacement[m];
-            const offset3 offset{d[0], d[1], d[2]};
+            const xyz& offset = change.made.displacement[m];
             block half = tolvex::held_half(change, m);
             fill_slots(history, first, half.tracer_indices, tracers, offset);
             const std::size_t count = half.tracer_indices.size();
@@ -213,7 +212,7 @@ std::array<double, 2> start_z_range(const scene_history& history) {
 
 void add_history(scene_box& box, const scene_history& history) {
     // Most pieces stand where they stood the step before: each place is added once.
-    std::vector<offset3> added(history.shapes.size(), offset3{NAN, NAN, NAN});
+    std::vector<xyz> added(history.shapes.size(), xyz{NAN, NAN, NAN});
     for (const history_step& step : history.steps) {
         for (const placed_shape& piece : step.pieces) {
             const scene_box& shape = history.shapes[piece.shape].box;
