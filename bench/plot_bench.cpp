@@ -8,6 +8,7 @@
 #include "model/model_run.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/random_faults.hpp"
+#include "viewer/camera_fit.hpp"
 #include "viewer/offscreen_context.hpp"
 #include "viewer/run_history.hpp"
 #include "viewer/scene_drawing.hpp"
@@ -76,7 +77,9 @@ void showing_step(benchmark::State& state) {
     view.hh = height;
     view = initial_view(view, {1600, -2900, 1900});
     apply_fixed_state({0.16f, 0.2f, 0.28f, 1.0f});
-    apply_camera(view, depth_planes(view, session.box));
+    const depth_range planes = depth_planes(view, session.box);
+    apply_camera(view, planes);
+    const bool cull = scene_in_front(view, session.box, planes);
     const display_modes modes = session.state.modes;
     const std::int64_t stage = state.range(2);
     std::size_t step = history.steps.size();
@@ -97,7 +100,7 @@ void showing_step(benchmark::State& state) {
         const recorded_scene scene = record_scene(mesh);
         if (stage >= 3) {
             clear_frame();
-            replay_scene(scene, modes);
+            replay_scene(scene, modes, cull);
         }
         glFinish();
         state.PauseTiming();
