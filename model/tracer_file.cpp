@@ -28,7 +28,12 @@ double scaled_value(std::string_view text, double radius, const line_ref& at, co
 // write them; any other character belongs to the value. line is trimmed, so a blank is never its
 // first character; line keeps the trimmed rest.
 double take_value(std::string_view& line, double radius, const line_ref& at, const char* name) {
-    const std::size_t blank = line.find_first_of(" \t");
+    // A plain scan: find_first_of searches its set once for every character of the line.
+    const auto at_blank =
+        std::find_if(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+    const std::size_t blank = at_blank == line.end()
+                                  ? std::string_view::npos
+                                  : static_cast<std::size_t>(at_blank - line.begin());
     std::string_view text = line.substr(0, blank);
     if ((text.ends_with(',') || text.ends_with(';')) && blank != std::string_view::npos)
         text.remove_suffix(1);
