@@ -40,9 +40,13 @@ vec3 unit_outward(const xyz& x, const xyz& outward) {
     return make_vec3(x[0] / scale + 0.0, x[1] / scale + 0.0, x[2] / scale + 0.0);
 }
 
-face outward_face(const block& b, const face& f) {
-    if (f.indices.size() < 3)
-        return f;
+// The normal of f's corner order, and whether it points into b.
+struct face_turn {
+    xyz normal;
+    bool inward;
+};
+
+face_turn turn_of(const block& b, const face& f) {
     xyz centre{0.0, 0.0, 0.0};
     for (int i : f.indices)
         for (int a = 0; a < 3; ++a)
@@ -58,9 +62,17 @@ face outward_face(const block& b, const face& f) {
         if (std::abs(d) > std::abs(farthest))
             farthest = d;
     }
+    return {n, farthest > 0.0};
+}
+
+face outward_face(const block& b, const face& f) {
+    if (f.indices.size() < 3)
+        return f;
+    const face_turn t = turn_of(b, f);
+    const xyz& n = t.normal;
     face out = f;
-    const xyz outward = farthest > 0.0 ? xyz{-n[0], -n[1], -n[2]} : n;
-    if (farthest > 0.0)
+    const xyz outward = t.inward ? xyz{-n[0], -n[1], -n[2]} : n;
+    if (t.inward)
         std::reverse(out.indices.begin() + 1, out.indices.end());
     const xyz given = to_xyz(f.normal);
     const bool given_fits = dot(given, outward) != 0.0 || dot(outward, outward) == 0.0;
@@ -69,6 +81,10 @@ face outward_face(const block& b, const face& f) {
 }
 
 } // namespace
+
+bool turns_inward(const block& b, const face& f) {
+    return f.indices.size() >= 3 && turn_of(b, f).inward;
+}
 
 std::vector<face> outward_faces(const block& b) {
     std::vector<face> faces;

@@ -12,4 +12,8 @@ namespace tolvex {
 // vertices; the given normal only keeps its direction where it points out.
 std::vector<face> outward_faces(const block& b);
 
+// Whether the corners of f (a face of b) run clockwise seen from outside b, so that outward_faces
+// gives them reversed after the first: corner 0, then n-1 down to 1.
+bool turns_inward(const block& b, const face& f);
+
 } // namespace tolvex

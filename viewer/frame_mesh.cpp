@@ -72,23 +72,36 @@ void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
         }
 }
 
+// Lists kept from block to block while a frame is built.
+struct block_winding {
+    std::vector<char> reversed; // per face: its corners run clockwise seen from outside
+    std::vector<std::pair<int, int>> sides;
+
+    // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
+    int corner(const block& b, std::size_t n, std::size_t i) const {
+        const corner_list& c = b.faces[n].indices;
+        return c[reversed[n] && i > 0 ? c.size() - i : i];
+    }
+};
+
 // Whether faces close around their block: every side of a face, corner to next corner, is the
 // side of exactly one other face, run the other way. A block made by cuts always is; one whose
 // faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
-bool closes(const std::vector<face>& faces) {
-    std::vector<std::pair<int, int>> sides;
-    sides.reserve(faces.size() * 4);
-    for (const face& f : faces) {
-        if (f.indices.size() < 3)
+// The faces are read as w winds them.
+bool closes(const block& b, block_winding& w) {
+    w.sides.clear();
+    for (std::size_t n = 0; n < b.faces.size(); ++n) {
+        const std::size_t count = b.faces[n].indices.size();
+        if (count < 3)
             return false;
-        for (std::size_t i = 0; i < f.indices.size(); ++i)
-            sides.emplace_back(f.indices[i], f.indices[(i + 1) % f.indices.size()]);
+        for (std::size_t i = 0; i < count; ++i)
+            w.sides.emplace_back(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
     }
-    std::sort(sides.begin(), sides.end());
-    if (std::adjacent_find(sides.begin(), sides.end()) != sides.end())
+    std::sort(w.sides.begin(), w.sides.end());
+    if (std::adjacent_find(w.sides.begin(), w.sides.end()) != w.sides.end())
         return false;
-    return std::all_of(sides.begin(), sides.end(), [&](const std::pair<int, int>& s) {
-        return std::binary_search(sides.begin(), sides.end(), std::pair{s.second, s.first});
+    return std::all_of(w.sides.begin(), w.sides.end(), [&](const std::pair<int, int>& s) {
+        return std::binary_search(w.sides.begin(), w.sides.end(), std::pair{s.second, s.first});
     });
 }
 
@@ -106,18 +119,22 @@ int corner_count(const triangle_arrays& t) {
 
 // Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
 // it, so the faces turned away can be culled; the rest as given. The normals stay as given.
-void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque) {
+void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
+               block_winding& w) {
     const block& b = *part.shape;
     const int first = corner_count(mesh.faces);
-    std::vector<face> outward = opaque ? tolvex::outward_faces(b) : std::vector<face>{};
-    const bool closed = opaque && closes(outward);
-    const std::vector<face>& wound = closed ? outward : b.faces;
-    for (std::size_t n = 0; n < wound.size(); ++n) {
-        const corner_list& corners = wound[n].indices;
+    w.reversed.assign(b.faces.size(), 0);
+    if (opaque)
+        for (std::size_t n = 0; n < b.faces.size(); ++n)
+            w.reversed[n] = tolvex::turns_inward(b, b.faces[n]);
+    const bool closed = opaque && closes(b, w);
+    if (!closed)
+        w.reversed.assign(b.faces.size(), 0);
+    for (std::size_t n = 0; n < b.faces.size(); ++n)
         add_polygon(
-            mesh.faces, corners.size(), [&](std::size_t i) { return b.vertices[corners[i]]; },
-            b.faces[n].normal, part.offset, colour);
-    }
+            mesh.faces, b.faces[n].indices.size(),
+            [&](std::size_t i) { return b.vertices[w.corner(b, n, i)]; }, b.faces[n].normal,
+            part.offset, colour);
     add_run(closed ? mesh.closed_runs : mesh.open_runs, first, corner_count(mesh.faces));
     for (const edge& e : b.edges)
         for (int end : e)
@@ -170,9 +187,11 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
     const std::uint8_t alpha = opaque ? 255 : see_through_alpha;
     if (modes.blocks != block_look::hidden)
         reserve_blocks(mesh, parts);
+    block_winding winding;
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
-            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque);
+            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque,
+                      winding);
         if (part.walls && modes.fault_surfaces) {
             const fault_surfaces& w = *part.walls;
             add_polygons(
