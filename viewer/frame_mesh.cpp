@@ -25,6 +25,13 @@ void push_point(std::vector<float>& points, const Point& p, const xyz& offset) {
         points.push_back(static_cast<float>(p[k] + offset[k]));
 }
 
+// count more values at the end of values, to be written through the pointer returned.
+template <class T> T* grow(std::vector<T>& values, std::size_t count) {
+    const std::size_t at = values.size();
+    values.resize(at + count);
+    return values.data() + at;
+}
+
 void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
     colours.insert(colours.end(), c.begin(), c.end());
 }
@@ -60,15 +67,27 @@ colour3 face_colour(const scene_part& part, const display_modes& modes,
 }
 
 // The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
+// The arrays grow once per polygon and are written in place: a step's frame has about a million
+// corners.
 template <class Corner, class Normal>
 void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
                  const Normal& normal, const xyz& offset, const rgba8& colour) {
+    if (count < 3)
+        return;
+    const std::size_t corners = 3 * (count - 2);
+    float* point = grow(out.points, 3 * corners);
+    float* normals = grow(out.normals, 3 * corners);
+    std::uint8_t* colours = grow(out.colours, 4 * corners);
+    const float n[3] = {static_cast<float>(normal[0]), static_cast<float>(normal[1]),
+                        static_cast<float>(normal[2])};
     for (std::size_t k = 1; k + 1 < count; ++k)
         for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
-            push_point(out.points, corner(i), offset);
-            for (int c = 0; c < 3; ++c)
-                out.normals.push_back(static_cast<float>(normal[c]));
-            push_colour(out.colours, colour);
+            const auto& p = corner(i);
+            for (int c = 0; c < 3; ++c) {
+                *point++ = static_cast<float>(p[c] + offset[c]);
+                *normals++ = n[c];
+            }
+            colours = std::copy(colour.begin(), colour.end(), colours);
         }
 }
 

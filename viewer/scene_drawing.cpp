@@ -194,11 +194,18 @@ void draw_mesh(const frame_mesh& mesh, const display_modes& modes, bool cull_hid
 
 recorded_scene record_scene(const frame_mesh& mesh) {
     // One buffer with the arrays one after the other; each array's place is its byte offset.
-    std::vector<std::uint8_t> bytes;
-    const auto place = [&bytes](const auto& values) -> const void* {
-        const std::size_t at = bytes.size();
-        const auto* data = reinterpret_cast<const std::uint8_t*>(values.data());
-        bytes.insert(bytes.end(), data, data + values.size() * sizeof(values[0]));
+    // The arrays go straight from the mesh into the buffer, not through a copy of them all.
+    struct piece {
+        std::size_t at;
+        const void* data;
+        std::size_t size;
+    };
+    std::vector<piece> pieces;
+    std::size_t total = 0;
+    const auto place = [&](const auto& values) -> const void* {
+        const std::size_t at = total;
+        pieces.push_back({at, values.data(), values.size() * sizeof(values[0])});
+        total += pieces.back().size;
         return reinterpret_cast<const void*>(at);
     };
     recorded_scene scene;
@@ -208,11 +215,14 @@ recorded_scene record_scene(const frame_mesh& mesh) {
     GLuint name = 0;
     glGenBuffers(1, &name);
     glBindBuffer(GL_ARRAY_BUFFER, name);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes.size()), bytes.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(total), nullptr, GL_STATIC_DRAW);
+    for (const piece& p : pieces)
+        if (p.size > 0)
+            glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(p.at),
+                            static_cast<GLsizeiptr>(p.size), p.data);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     scene.buffer = name;
-    scene.bytes = bytes.size();
+    scene.bytes = total;
     if (glGetError() == GL_OUT_OF_MEMORY) {
         delete_scene(scene);
         return {};
