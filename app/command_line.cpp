@@ -1,6 +1,7 @@
 #include "app/command_line.hpp"
 
 #include "app/settings_start.hpp"
+#include "io/usage_text.hpp"
 
 #include <boost/program_options.hpp>
 
@@ -29,8 +30,8 @@ po::options_description option_table() {
         ("config", po::value<std::string>()->value_name("FILE"),
          "the settings file (default: tolvex.conf beside the program, else "
          "$XDG_CONFIG_HOME/tolvex/tolvex.conf)")
-        ("help", "show this text")
-        ("version", "show the version");
+        ("help,h", "show this text")
+        ("version,V", "show the version");
     // clang-format on
     return d;
 }
@@ -86,7 +87,7 @@ std::variant<start_plan, int> plan_start(int argc, const char* const* argv, sett
     try {
         o = parse(argc, argv);
     } catch (const po::error& e) {
-        err << "tolvex: " << e.what() << "\n" << desktop_usage();
+        err << usage_error_text("tolvex", e.what());
         return 2;
     }
     if (o.help || o.version) {

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &form, [&ui, &form, &plan] {
         if (!plan.notice.empty())
             ui.message_box(plan.notice, "tolvex", tolvex::message_icon::none);
-        tolvex::show_config_problems(ui, form.document().settings);
+        tolvex::show_config_problems(ui, form.document().settings, plan.settings_file);
         ui.open_in(form);
     });
     app.exec();

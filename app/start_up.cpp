@@ -14,10 +14,12 @@ bool start_up(QWidget& window, tolvex_conf& settings, const std::string& path) {
     return true;
 }
 
-void show_config_problems(desktop_ui& ui, const tolvex_conf& settings) {
+void show_config_problems(desktop_ui& ui, const tolvex_conf& settings, const std::string& path) {
     const auto& problems = settings.problems;
     if (!problems.empty())
         ui.message_box(config_problems_text(problems), "WARNING", message_icon::warning);
+    if (const auto warning = no_settings_warning(settings, path))
+        ui.message_box(*warning, "WARNING", message_icon::warning);
 }
 
 } // namespace tolvex

@@ -16,8 +16,8 @@ namespace tolvex {
 // file was read.
 bool start_up(QWidget& window, tolvex_conf& settings, const std::string& path);
 
-// Shows the lines of the configuration whose values were ignored, in one message box; nothing
-// when there are none.
-void show_config_problems(desktop_ui& ui, const tolvex_conf& settings);
+// Shows the lines of the configuration read from path whose values were ignored, in one message
+// box, and warns when none of its lines names a setting; nothing when all is well.
+void show_config_problems(desktop_ui& ui, const tolvex_conf& settings, const std::string& path);
 
 } // namespace tolvex

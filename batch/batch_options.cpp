@@ -74,8 +74,8 @@ po::options_description option_table(batch_options& o) {
         ("view-blocks", po::value<std::string>()->value_name("shown|see-through|hidden"),
          "the picture's blocks (overrides VIEW_BLOCKS=)")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
-        ("help", po::bool_switch(&o.help), "show this text")
-        ("version", po::bool_switch(&o.version), "show the version");
+        ("help,h", po::bool_switch(&o.help), "show this text")
+        ("version,V", po::bool_switch(&o.version), "show the version");
     // clang-format on
     return d;
 }
@@ -202,6 +202,13 @@ void check_surface_endings(const batch_options& o) {
     check_ending("--save-tracer-points", o.save_tracer_points, {".vs", ".vtk"});
 }
 
+// A word given without an option: most likely the fault file, which needs --faults.
+usage_error stray_word_error(const std::string& word, const batch_options& o) {
+    if (o.faults.empty())
+        return usage_error("'" + word + "' has no option; for a fault file write --faults " + word);
+    return usage_error("'" + word + "' has no option, and --faults is given already");
+}
+
 } // namespace
 
 void check_horizon_outputs(const batch_options& o, bool has_horizons) {
@@ -239,15 +246,20 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     const po::options_description table = option_table(o);
     po::variables_map vm;
     try {
-        // No positional options: a stray word is an error, not silently ignored.
-        const po::positional_options_description none;
-        po::store(po::command_line_parser(argc, argv).options(table).positional(none).run(), vm);
+        // Words without an option are caught to say what they may have meant, never ignored.
+        po::options_description all = table;
+        all.add_options()("word", po::value<std::vector<std::string>>());
+        po::positional_options_description words;
+        words.add("word", -1);
+        po::store(po::command_line_parser(argc, argv).options(all).positional(words).run(), vm);
         po::notify(vm);
     } catch (const po::error& e) {
         throw usage_error(e.what());
     }
     if (o.help || o.version)
         return o;
+    if (vm.count("word"))
+        throw stray_word_error(vm["word"].as<std::vector<std::string>>().front(), o);
     if (vm.count("tracer-radius"))
         o.tracer_radius = parse_radius(vm["tracer-radius"].as<std::string>());
     if (vm.count("image-size"))

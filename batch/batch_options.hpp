@@ -82,7 +82,7 @@ batch_options parse_batch_options(int argc, const char* const* argv);
 // Throws usage_error naming the first horizon output of o when the run has no horizons.
 void check_horizon_outputs(const batch_options& o, bool has_horizons);
 
-// The usage text printed with --help and after a usage error.
+// The usage text printed with --help.
 std::string batch_usage();
 
 } // namespace tolvex

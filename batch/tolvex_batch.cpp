@@ -11,6 +11,7 @@
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "io/staged_files.hpp"
+#include "io/usage_text.hpp"
 #include "io/write_queue.hpp"
 #include "model/block_export.hpp"
 #include "model/fault_file.hpp"
@@ -49,6 +50,8 @@ void read_config(const std::string& path, tolvex_conf& conf) {
         throw conf.problems.front();
     if (!read)
         throw open_error(path, ENOENT);
+    if (const auto warning = no_settings_warning(conf, path))
+        std::cerr << "tolvex-batch: warning: " << *warning << "\n";
 }
 
 std::vector<fault> load_faults(const std::string& path) {
@@ -332,7 +335,7 @@ int run(const batch_options& o) {
 }
 
 int usage_failure(const usage_error& e) {
-    std::cerr << "tolvex-batch: " << e.what() << "\n" << batch_usage();
+    std::cerr << usage_error_text("tolvex-batch", e.what());
     return 2;
 }
 

@@ -35,9 +35,10 @@ Mode mode_value(std::string_view word, const line_ref& at, const std::string& ke
 }
 
 // One line of the file. Keys are tried in a fixed order and match at the start of the line only.
-void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
+// Returns whether the line names a key.
+bool apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     if (line.starts_with('#'))
-        return;
+        return false;
     if (line.starts_with("BOUNDARY_FILE=")) {
         conf.boundary_file = line.substr(14);
     } else if (line.starts_with("TRACER_I_FILE=")) {
@@ -78,13 +79,23 @@ void apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
         conf.view_modes.blocks =
             mode_value(trim_blanks(line.substr(12)), at, "VIEW_BLOCKS=", block_look_named,
                        "shown, see-through, hidden");
+    } else {
+        return false;
     }
+    return true;
 }
 
 } // namespace
 
 view_options tolvex_conf::view() const {
     return {clear_color, initial_view_point, show_block, show_tracer, view_modes};
+}
+
+std::optional<std::string> no_settings_warning(const tolvex_conf& conf, const std::string& path) {
+    if (!conf.loaded || conf.key_lines > 0)
+        return std::nullopt;
+    return path + ": no line names a setting (BOUNDARY_FILE=, TRACER_I_FILE=, ...), so the "
+                  "defaults are used; is it a settings file?";
 }
 
 bool tolvex_conf::read(const std::string& filename) {
@@ -105,11 +116,13 @@ bool tolvex_conf::read(const std::string& filename) {
 void tolvex_conf::read_text(const std::string& text, const std::string& path) {
     loaded = false;
     problems.clear();
+    key_lines = 0;
     for_each_line(text, [&](std::string_view line, int number) {
         // A bad value leaves the earlier value and the rest of the file is still read.
         try {
-            apply_line(*this, line, line_ref{path, number});
+            key_lines += apply_line(*this, line, line_ref{path, number});
         } catch (const input_error& e) {
+            ++key_lines;
             problems.push_back(e);
         }
     });

@@ -6,6 +6,7 @@
 #include "viewer/view_options.hpp"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ class tolvex_conf {
 
     // Lines of the last read whose values were rejected, for the window to show once.
     std::vector<input_error> problems;
+    // Lines of the last read that name a key, rejected or not.
+    int key_lines = 0;
 };
+
+// A warning for a settings file at path whose lines name no key (another kind of file given as
+// the settings, most likely); none when it names one or was not read.
+std::optional<std::string> no_settings_warning(const tolvex_conf& conf, const std::string& path);
 
 } // namespace tolvex

@@ -30,7 +30,7 @@ TEST_F(start_up_test, title_stays_form1_without_tolvex_conf) {
     EXPECT_FALSE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
     EXPECT_EQ(form.windowTitle(), "Form1");
     EXPECT_EQ(form.document().settings.tracer_file, "default_tracer");
-    show_config_problems(ui, form.document().settings);
+    show_config_problems(ui, form.document().settings, dir.file("tolvex.conf"));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -45,7 +45,7 @@ TEST_F(start_up_test, ignored_configuration_lines_are_shown_once_with_their_line
     write_text(dir.file("tolvex.conf"), "SHOW_BLOCK\nTRACER_RADIUS=abc\nTRACER_RADIUS=50\n"
                                         "GL_CLEAR_COLOR=1,x,0\n");
     ASSERT_TRUE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
-    show_config_problems(ui, form.document().settings);
+    show_config_problems(ui, form.document().settings, dir.file("tolvex.conf"));
 
     ASSERT_EQ(ui.messages.size(), 1u);
     const std::string& text = ui.messages[0].text;
@@ -53,6 +53,16 @@ TEST_F(start_up_test, ignored_configuration_lines_are_shown_once_with_their_line
     EXPECT_NE(text.find(dir.file("tolvex.conf") + ":4:"), std::string::npos) << text;
     EXPECT_EQ(ui.messages[0].icon, message_icon::warning);
     EXPECT_EQ(form.document().settings.tracer_radius, 50.0);
+}
+
+// A fault file given as the settings is read without a problem but sets nothing.
+TEST_F(start_up_test, a_settings_file_naming_no_setting_is_warned_about_by_name) {
+    write_text(dir.file("tolvex.conf"), "# faults\n1 2 3\n");
+    ASSERT_TRUE(start_up(form, form.document().settings, dir.file("tolvex.conf")));
+    show_config_problems(ui, form.document().settings, dir.file("tolvex.conf"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with(dir.file("tolvex.conf") + ": no line names"))
+        << ui.messages[0].text;
 }
 
 TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {

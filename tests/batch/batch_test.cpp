@@ -119,7 +119,7 @@ TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
     EXPECT_EQ(faces, 12) << obj;
 }
 
-TEST_F(Batch, UsageErrorsExitWithTwoAndTheUsageText) {
+TEST_F(Batch, UsageErrorsExitWithTwoAndOneLineThenWhereToReadMore) {
     for (const std::string& args :
          {std::string(), std::string("--bogus"), std::string("--faults"),
           "--faults " + quoted(dir.file("cube.efd")),
@@ -132,14 +132,39 @@ TEST_F(Batch, UsageErrorsExitWithTwoAndTheUsageText) {
           cube_args() + " --save-image x.png --view-colour pink"}) {
         const outcome o = run_batch(args);
         EXPECT_EQ(o.status, 2) << args << "\n" << o.output;
-        EXPECT_NE(o.output.find("usage: tolvex-batch"), std::string::npos) << args;
+        EXPECT_EQ(count_lines(o.output), 2u) << o.output;
+        EXPECT_TRUE(o.output.starts_with("tolvex-batch: ")) << o.output;
+        EXPECT_TRUE(o.output.ends_with("\nTry 'tolvex-batch --help' for more information.\n"))
+            << o.output;
     }
+    // A fault file without its option is the likely mistake, and the line says how to give it.
+    const std::string efd = quoted(dir.file("cube.efd"));
+    EXPECT_NE(run_batch("--config x " + efd).output.find("write --faults " + dir.file("cube.efd")),
+              std::string::npos);
 }
 
-TEST_F(Batch, VersionNeedsNoOtherOption) {
-    const outcome o = run_batch("--version");
-    EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.output, "tolvex-batch " TOLVEX_VERSION "\n");
+TEST_F(Batch, HelpAndVersionHaveShortFormsAndNeedNoOtherOption) {
+    for (const char* version : {"--version", "-V"}) {
+        const outcome o = run_batch(version);
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(o.output, "tolvex-batch " TOLVEX_VERSION "\n");
+    }
+    const outcome help = run_batch("-h");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.output.starts_with("usage: tolvex-batch")) << help.output;
+}
+
+// A fault file given as --config sets nothing: the run goes on with a warning naming it.
+TEST_F(Batch, ASettingsFileThatNamesNoSettingIsWarnedAbout) {
+    dir.write("faults.conf", read_text(dir.file("cube.efd")));
+    const outcome o =
+        run_batch("--config " + quoted(dir.file("faults.conf")) + " --boundary " +
+                  quoted(dir.file("cube.boundary")) + " --tracers " +
+                  quoted(dir.file("cube.tracers")) + " --faults " + quoted(dir.file("cube.efd")));
+    EXPECT_EQ(o.status, 0) << o.output;
+    EXPECT_NE(o.output.find("warning: " + dir.file("faults.conf") + ": no line names a setting"),
+              std::string::npos)
+        << o.output;
 }
 
 TEST_F(Batch, ImageStepDrawsTheChosenStepOfTheChosenRun) {
