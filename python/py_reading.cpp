@@ -6,12 +6,15 @@
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"
 #include "python/scalar_convert.hpp"
+#include "viewer/display_modes.hpp"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
+#include <string>
 
 namespace tolvex {
 
@@ -74,12 +77,32 @@ Unlike the desktop program, which keeps the earlier value of a bad line, any bad
 
 constexpr const char* config_doc = R"(The settings of a tolvex.conf, read-only.
 
-boundary_file, tracer_file   the file names as written (relative to the settings file's folder)
-boundary_path, tracer_path   the same joined to that folder, as run_files uses them
+boundary_file, tracer_file, horizon_file
+                             the file names as written (relative to the settings file's
+                             folder); horizon_file is '' when the file names none
+boundary_path, tracer_path, horizon_path
+                             the same joined to that folder, as run_files uses them
+                             (horizon_path None without a horizon file)
 tracer_radius                the scale of tracer files
 clear_color                  (red, green, blue, alpha) of the viewer's background
 show_block, show_tracer      what the viewer and pictures show
-initial_view_point           (x, y, z), the viewer's start eye position)";
+initial_view_point           (x, y, z), the viewer's start eye position
+view_shading, view_colour, view_tracers, view_blocks
+                             the viewer's start modes, as the VIEW_...= words)";
+
+// Config's attributes in the order repr shows them.
+constexpr std::array<const char*, 15> config_keys{
+    "boundary_file",      "tracer_file",   "horizon_file", "boundary_path", "tracer_path",
+    "horizon_path",       "tracer_radius", "clear_color",  "show_block",    "show_tracer",
+    "initial_view_point", "view_shading",  "view_colour",  "view_tracers",  "view_blocks"};
+
+std::string config_repr(const py::object& config) {
+    std::string text = "tolvex.Config(";
+    for (const char* key : config_keys)
+        text += std::string(key == config_keys.front() ? "" : ", ") + key + "=" +
+                py::repr(config.attr(key)).cast<std::string>();
+    return text + ")";
+}
 
 // Floats as the doubles of their shortest text, so 0.16 reads 0.16 and not 0.1599999964.
 double as_double(float x) {
@@ -143,13 +166,16 @@ config_record read_config(const std::filesystem::path& path) {
 // The settings and the folder, every value exactly (the colour's floats widen without loss).
 py::tuple config_state(const config_record& c) {
     const tolvex_conf& t = c.settings;
+    const display_modes& m = t.view_modes;
     return py::make_tuple(t.boundary_file, t.tracer_file, t.clear_color, t.tracer_radius,
-                          t.show_block, t.show_tracer, t.initial_view_point, c.folder);
+                          t.show_block, t.show_tracer, t.initial_view_point, c.folder,
+                          t.horizon_file, shading_word(m.lit), mode_word(m.colouring),
+                          mode_word(m.tracers), mode_word(m.blocks));
 }
 
 config_record config_from_state(const py::tuple& s) {
-    if (s.size() != 8)
-        throw py::value_error("Config state: expected 8 values, got " + std::to_string(s.size()));
+    if (s.size() != 13)
+        throw py::value_error("Config state: expected 13 values, got " + std::to_string(s.size()));
     config_record c;
     c.settings.boundary_file = s[0].cast<std::string>();
     c.settings.tracer_file = s[1].cast<std::string>();
@@ -160,6 +186,13 @@ config_record config_from_state(const py::tuple& s) {
     c.settings.initial_view_point = s[6].cast<xyz>();
     c.settings.loaded = true;
     c.folder = s[7].cast<std::filesystem::path>();
+    c.settings.horizon_file = s[8].cast<std::string>();
+    display_modes& m = c.settings.view_modes;
+    const auto word = [&s](std::size_t i) { return s[i].cast<std::string>(); };
+    m.lit = lit_named(word(9)).value_or(m.lit);
+    m.colouring = colouring_named(word(10)).value_or(m.colouring);
+    m.tracers = tracer_look_named(word(11)).value_or(m.tracers);
+    m.blocks = block_look_named(word(12)).value_or(m.blocks);
     return c;
 }
 
@@ -195,6 +228,14 @@ void add_readers(py::module_& m) {
         .def_property_readonly(
             "tracer_path",
             [](const config_record& c) { return (c.folder / c.settings.tracer_file).string(); })
+        .def_property_readonly("horizon_file",
+                               [](const config_record& c) { return c.settings.horizon_file; })
+        .def_property_readonly("horizon_path",
+                               [](const config_record& c) -> std::optional<std::string> {
+                                   if (c.settings.horizon_file.empty())
+                                       return std::nullopt;
+                                   return (c.folder / c.settings.horizon_file).string();
+                               })
         .def_property_readonly("tracer_radius",
                                [](const config_record& c) { return c.settings.tracer_radius; })
         .def_property_readonly(
@@ -206,6 +247,19 @@ void add_readers(py::module_& m) {
         .def_property_readonly(
             "initial_view_point",
             [](const config_record& c) { return as_tuple(c.settings.initial_view_point); })
+        .def_property_readonly(
+            "view_shading",
+            [](const config_record& c) { return shading_word(c.settings.view_modes.lit); })
+        .def_property_readonly(
+            "view_colour",
+            [](const config_record& c) { return mode_word(c.settings.view_modes.colouring); })
+        .def_property_readonly(
+            "view_tracers",
+            [](const config_record& c) { return mode_word(c.settings.view_modes.tracers); })
+        .def_property_readonly(
+            "view_blocks",
+            [](const config_record& c) { return mode_word(c.settings.view_modes.blocks); })
+        .def("__repr__", &config_repr)
         .def(py::pickle(&config_state, &config_from_state));
 
     m.def("read_boundary", &read_boundary, read_boundary_doc.c_str(), py::arg("path"));

@@ -4,6 +4,7 @@
 #include "model/block_export.hpp"
 #include "model/tracer_file.hpp"
 #include "python/array_convert.hpp"
+#include "python/py_errors.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
 #include "python/py_state.hpp"
@@ -25,14 +26,17 @@ constexpr const char* result_doc = R"(What run and run_files return.
 restored   RunState of the restoration run (faults youngest first, slip reversed)
 forward    RunState of the forward run (from the undivided boundary, oldest fault first)
 boundary   the boundary as the runs started from it: a Block centred on the mean of its vertices
+           (where it stands in its file with coordinates='boundary')
 centre     (3,) float64, that mean in the boundary's own coordinates; add it to the blocks' and
-           tracers' coordinates for the boundary's frame (horizons and fault surfaces have it)
+           tracers' coordinates for the boundary's frame (horizons and fault surfaces have it),
+           or ask run or run_files for coordinates='boundary')
 warnings   list of str, the doubtful faults (also issued as SlipWarning))";
 
 constexpr const char* state_doc = R"(The model after one cutting run.
 
 Read-only attributes in model units. Blocks, tracers and fault points are relative to the
-boundary's centre (Result.centre); horizons and fault surfaces are in the boundary file's
+boundary's centre (Result.centre), or in the boundary file's coordinates for a run with
+coordinates='boundary'; horizons and fault surfaces are in the boundary file's
 coordinates, as the horizons were given and as the files are written.
 
 tracers         (N, 3) float64, row i the i-th tracer given to the run, moved with its block
@@ -65,8 +69,9 @@ Writes the tracers as a tracer file.
 
 One '%15.8f %15.8f %15.8f' line per tracer, each coordinate divided by tracer_radius (the
 tracer files' scale). None takes the radius run_files read the tracers with; a result of run()
-has none, so give it there. The file is complete before it replaces an old one. Raises
-ValueError for a radius that is not a positive finite number, OSError when the file cannot be
+has none, so give it there. The file is complete before it replaces an old one; the
+coordinates are relative to the centre whatever the result's coordinates. Raises ValueError
+for a radius that is not a positive finite number or a run without tracers, OSError when the file cannot be
 written (an old file stays as it was).)";
 
 constexpr const char* save_blocks_doc = R"(save_blocks(self, path)
@@ -78,11 +83,25 @@ Wavefront OBJ when path ends in '.obj', VTK legacy polydata (ParaView) otherwise
 points, one polygon per face, the block's position in the list as cell scalar 'block' and the
 face normals. Complete or not at all; raises OSError when the file cannot be written.)";
 
-fault as_loaded(fault f, run_kind run) {
+fault as_loaded(fault f, run_kind run, const vec3& offset) {
     // The forward run holds each slip as the file gives it; a Fault holds the restoring one.
     if (run == run_kind::forward)
         f.slip_dir = -f.slip_dir;
+    f.point += offset;
     return f;
+}
+
+std::vector<block> moved(std::vector<block>&& blocks, const vec3& offset) {
+    for (block& b : blocks)
+        for (vec3& v : b.vertices)
+            v += offset;
+    return std::move(blocks);
+}
+
+point_list moved(point_list&& points, const vec3& offset) {
+    for (vec3& p : points)
+        p += offset;
+    return std::move(points);
 }
 
 py::list block_list(std::vector<block>&& blocks) {
@@ -96,23 +115,24 @@ py::list block_list(std::vector<block>&& blocks) {
     return out;
 }
 
-py::list fault_list(std::vector<fault>&& faults, run_kind run) {
+py::list fault_list(std::vector<fault>&& faults, run_kind run, const vec3& offset) {
     py::list out;
     for (fault& f : faults)
-        out.append(py::cast(as_loaded(std::move(f), run)));
+        out.append(py::cast(as_loaded(std::move(f), run, offset)));
     return out;
 }
 
 py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
-                     const std::vector<horizon>& horizons, const vec3& centre) {
+                     const std::vector<horizon>& horizons, const vec3& centre, const vec3& offset) {
     if (!steps)
         return py::none();
     py::list out;
     for (std::size_t k = 0; k < steps->steps.size(); ++k) {
         kept_steps::step& s = steps->steps[k];
         out.append(py::cast(step_view{
-            s.number, s.applied ? py::cast(as_loaded(*s.applied, run)) : py::none(), py::none(),
-            py::none(), horizon_surface_list(s.horizons, horizons, centre), centre, steps, k}));
+            s.number, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(),
+            py::none(), py::none(), horizon_surface_list(s.horizons, horizons, centre), centre,
+            steps, k, offset}));
         s.horizons = {}; // made into Surfaces above
     }
     return out;
@@ -121,30 +141,32 @@ py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
 // A Step's blocks, made from its run's kept steps the first time.
 py::list step_blocks_of(step_view& s) {
     if (s.blocks.is_none())
-        s.blocks = block_list(blocks_of(*s.kept, s.index));
+        s.blocks = block_list(moved(blocks_of(*s.kept, s.index), s.offset));
     return py::reinterpret_borrow<py::list>(s.blocks);
 }
 
 py::array_t<double> step_tracers_of(step_view& s) {
     if (s.tracers.is_none())
-        s.tracers = array_from_points(s.kept->steps[s.index].tracers);
+        s.tracers = array_from_points(moved(point_list(s.kept->steps[s.index].tracers), s.offset));
     return s.tracers.cast<py::array_t<double>>();
 }
 
 state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<kept_steps>& steps,
                         const run_output& out) {
     const vec3& centre = out.centre;
+    const vec3 offset = out.boundary_frame ? centre : make_vec3(0.0, 0.0, 0.0);
     const std::vector<horizon>& horizons = out.result.horizons;
     py::list walls = fault_wall_list(fault_surfaces_of(state.blocks), state.faults, centre);
-    return {block_list(std::move(state.blocks)),
-            array_from_points(state.tracers),
-            fault_list(std::move(state.faults), run),
-            step_list(steps, run, horizons, centre),
+    return {block_list(moved(std::move(state.blocks), offset)),
+            array_from_points(moved(std::move(state.tracers), offset)),
+            fault_list(std::move(state.faults), run, offset),
+            step_list(steps, run, horizons, centre, offset),
             out.tracer_radius,
             centre,
             horizon_surface_list(state.horizons, horizons, centre),
             walls,
-            run};
+            run,
+            offset};
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
@@ -154,7 +176,12 @@ void save_tracers(const state_view& s, const std::filesystem::path& path,
     if (!radius)
         throw py::value_error("save_tracers: give tracer_radius, the scale of tracer files "
                               "(this result was made from arrays in model units)");
-    write_tracer_file(path.string(), points_from_array(s.tracers, "tracers"),
+    if (s.tracers.shape(0) == 0)
+        throw py::value_error("save_tracers: the run had no tracers, so there is nothing to "
+                              "write to " +
+                              path.string());
+    // Tracer files are relative to the centre, whatever coordinates the result was asked in.
+    write_tracer_file(path.string(), moved(points_from_array(s.tracers, "tracers"), -s.offset),
                       checked_radius(*radius));
 }
 
@@ -163,7 +190,8 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     blocks.reserve(s.blocks.size());
     for (const py::handle b : s.blocks)
         blocks.push_back(b.cast<const block&>());
-    write_blocks_file(path.string(), blocks, s.centre, fault_order{s.run, s.faults.size()});
+    write_blocks_file(path.string(), moved(std::move(blocks), -s.offset), s.centre,
+                      fault_order{s.run, s.faults.size()});
 }
 
 // The tuple a pickle holds of a value of n members, after checking its length.
@@ -200,17 +228,18 @@ step_view step_from_state(const py::tuple& t) {
             surface_list_state(s[4]),
             vector_from_array(s[5], "centre"),
             nullptr,
-            0};
+            0,
+            make_vec3(0.0, 0.0, 0.0)}; // blocks and tracers are made already
 }
 
 py::tuple run_state_state(const state_view& s) {
     return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius,
                           array_from_vector(s.centre), s.horizons, s.fault_surfaces,
-                          s.run == run_kind::forward);
+                          s.run == run_kind::forward, array_from_vector(s.offset));
 }
 
 state_view run_state_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 9, "RunState");
+    const py::tuple& s = state_of(t, 10, "RunState");
     return {s[0].cast<py::list>(),
             points_state(s[1]),
             s[2].cast<py::list>(),
@@ -219,7 +248,8 @@ state_view run_state_from_state(const py::tuple& t) {
             vector_from_array(s[5], "centre"),
             surface_list_state(s[6]),
             surface_list_state(s[7]),
-            s[8].cast<bool>() ? run_kind::forward : run_kind::restoration};
+            s[8].cast<bool>() ? run_kind::forward : run_kind::restoration,
+            vector_from_array(s[9], "offset")};
 }
 
 py::tuple result_state(const result_view& r) {
@@ -242,6 +272,16 @@ py::array_t<std::int64_t> step_tracer_blocks(step_view& s) {
 }
 
 } // namespace
+
+bool boundary_frame_named(py::handle coordinates) {
+    if (!py::isinstance<py::str>(coordinates))
+        throw py::type_error("coordinates: expected 'centred' or 'boundary', got " +
+                             type_name(coordinates));
+    const std::string word = coordinates.cast<std::string>();
+    if (word != "centred" && word != "boundary")
+        throw py::value_error("coordinates: expected 'centred' or 'boundary', got '" + word + "'");
+    return word == "boundary";
+}
 
 step_change_fn step_recorder(run_output& out) {
     out.restored_steps = std::make_shared<kept_steps>();
@@ -306,11 +346,14 @@ py::object result_object(run_output&& out) {
     model_result& r = out.result;
     // One list for Python callers, who see both kinds as warnings of the run.
     r.warnings.insert(r.warnings.end(), r.horizon_warnings.begin(), r.horizon_warnings.end());
+    std::vector<block> boundary{std::move(r.boundary)};
+    if (out.boundary_frame)
+        boundary = moved(std::move(boundary), out.centre);
     result_view view{
         state_object(std::move(r.restored), run_kind::restoration, std::move(out.restored_steps),
                      out),
         state_object(std::move(r.forward), run_kind::forward, std::move(out.forward_steps), out),
-        py::cast(std::move(r.boundary)), array_from_vector(out.centre), py::cast(r.warnings)};
+        py::cast(std::move(boundary.front())), array_from_vector(out.centre), py::cast(r.warnings)};
     return py::cast(std::move(view));
 }
 

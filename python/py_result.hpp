@@ -19,7 +19,13 @@ struct run_output {
     std::shared_ptr<kept_steps> restored_steps; // null unless steps were kept
     std::shared_ptr<kept_steps> forward_steps;
     std::optional<double> tracer_radius; // the tracer files' scale, when files were read
+    bool boundary_frame = false; // blocks, tracers and fault points in the boundary's coordinates
 };
+
+// Whether coordinates, the keyword of run and run_files, asks for the boundary file's
+// coordinates ('boundary') rather than the centred ones ('centred'); TypeError or ValueError
+// naming it otherwise.
+bool boundary_frame_named(pybind11::handle coordinates);
 
 // A step callback for run_model's on_change that keeps every step into out's step lists (which
 // it sets).

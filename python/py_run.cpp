@@ -25,7 +25,8 @@ namespace py = pybind11;
 namespace {
 
 constexpr const char* run_doc =
-    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None, horizons=None)
+    R"(run(boundary, faults, tracers=None, steps=False, *, progress=None, horizons=None,
+    coordinates='centred')
 --
 
 Runs the model: restores it fault by fault, then runs it forward. Returns a Result.
@@ -47,6 +48,11 @@ Arguments
             file, in the boundary's coordinates (not relative to its centre). Each run cuts
             them with its blocks: RunState.horizons (and Step.horizons) hold the pieces. A
             horizon of which nothing lies inside the boundary gives a UserWarning.
+  coordinates  'centred' (the default): blocks, tracers and fault points of the Result are
+            relative to result.centre. 'boundary': they are in the boundary file's own
+            coordinates, as horizons, fault surfaces and sections are, so that all of them
+            overlay directly (tolvex.mesh of such blocks is too). The files written are the
+            same either way.
 
 What it does
   The boundary and the fault points are moved so that the mean of the boundary's vertices is
@@ -85,8 +91,8 @@ Example
   result.forward.save_tracers('forward.txt', tracer_radius=100.0))";
 
 constexpr const char* run_files_doc =
-    R"(run_files(config=None, *, faults, boundary=None, tracers=None, tracer_radius=None,
-          steps=False, progress=None, horizons=None)
+    R"(run_files(config=None, faults=None, *, boundary=None, tracers=None, tracer_radius=None,
+          steps=False, progress=None, horizons=None, coordinates='centred')
 --
 
 Runs the model on files, as tolvex-batch does. Returns a Result.
@@ -100,8 +106,10 @@ Arguments (paths are str or os.PathLike)
   tracer_radius  the tracer files' scale; overrides the config's (100 without either).
   steps          as for run.
   progress       as for run.
-  horizons       as for run: a horizon file (warnings about it are UserWarnings), or Horizons.
-Give config, or both boundary and tracers.
+  horizons       as for run: a horizon file (warnings about it are UserWarnings), or Horizons;
+                 None takes the config's HORIZON_FILE= (none without it), [] none at all.
+  coordinates    as for run.
+Give config, or both boundary and tracers. config and faults may be given by position.
 
 Reads the files, then does what run does; the Result's RunStates remember the tracer radius,
 so save_tracers needs none. Errors are those of the readers (tolvex.InputError naming file,
@@ -109,12 +117,14 @@ line and reason; the OSError of a file that cannot be opened) and of run; SlipWa
 start with the fault file's path.
 
 Example
-  result = tolvex.run_files('examples/tolvex.conf', faults='examples/graben.efd')
+  result = tolvex.run_files('examples/tolvex.conf', 'examples/graben.efd')
   result.forward.save_tracers('forward.txt'))";
 
 run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
-                      std::vector<horizon> horizons, bool steps, const fault_fn& on_fault) {
+                      std::vector<horizon> horizons, bool steps, const fault_fn& on_fault,
+                      bool boundary_frame) {
     run_output out;
+    out.boundary_frame = boundary_frame;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
     const step_change_fn on_change = steps ? step_recorder(out) : step_change_fn{};
     out.result = run_model(std::move(boundary), std::move(faults), tracers, {}, {}, on_fault,
@@ -132,7 +142,8 @@ py::object finished(run_output&& out, const std::string& warning_prefix) {
 }
 
 py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps,
-               py::handle progress, py::handle horizons) {
+               py::handle progress, py::handle horizons, py::handle coordinates) {
+    const bool boundary_frame = boundary_frame_named(coordinates);
     if (!py::isinstance<block>(boundary))
         throw py::type_error(
             "boundary: expected a tolvex.Block (read_boundary, boundary_from_arrays), got " +
@@ -146,8 +157,8 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
     run_output out;
     {
         py::gil_scoped_release nogil;
-        out =
-            run_inputs(std::move(b), std::move(loaded), points, std::move(given), steps, on_fault);
+        out = run_inputs(std::move(b), std::move(loaded), points, std::move(given), steps, on_fault,
+                         boundary_frame);
     }
     // Tracers are relative to the boundary's centre, as the run's boundary is.
     if (const points_outside outside = points_outside_boundary(out.result.boundary, points);
@@ -175,13 +186,20 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
     return files;
 }
 
-py::object run_from_files(const optional_path& config, const std::filesystem::path& faults,
+py::object run_from_files(const optional_path& config, const optional_path& fault_file,
                           const optional_path& boundary, const optional_path& tracers,
                           py::handle tracer_radius, bool steps, py::handle progress,
-                          py::handle horizons) {
+                          py::handle horizons, py::handle coordinates) {
+    if (!fault_file)
+        throw py::type_error("run_files() missing the argument 'faults', the fault data file");
+    const std::filesystem::path& faults = *fault_file;
+    const bool boundary_frame = boundary_frame_named(coordinates);
     const run_files files = files_to_read(config, boundary, tracers,
                                           optional_real_from_value(tracer_radius, "tracer_radius"));
-    std::vector<horizon> given = horizons_for_run(horizons);
+    // Without horizons given, the settings' horizon file is read, as tolvex-batch does.
+    std::vector<horizon> given = horizons.is_none() && !files.horizon_path.empty()
+                                     ? horizons_for_run(py::str(files.horizon_path))
+                                     : horizons_for_run(horizons);
     const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
     std::optional<std::string> missing, aborted;
@@ -196,7 +214,7 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
                 block b = read_run_inputs(files, {}, points,
                                           [&](const std::string& text) { notes.push_back(text); });
                 out = run_inputs(std::move(b), std::move(*loaded), points, std::move(given), steps,
-                                 on_fault);
+                                 on_fault, boundary_frame);
             } catch (const missing_input_file& e) {
                 missing = e.path();
             } catch (const run_aborted& e) {
@@ -221,12 +239,13 @@ py::object run_from_files(const optional_path& config, const std::filesystem::pa
 void add_run(py::module_& m) {
     m.def("run", &run, run_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers") = py::none(), py::arg("steps") = false, py::kw_only(),
-          py::arg("progress") = py::none(), py::arg("horizons") = py::none());
+          py::arg("progress") = py::none(), py::arg("horizons") = py::none(),
+          py::arg("coordinates") = "centred");
     m.def("run_files", &run_from_files, run_files_doc, py::arg("config") = py::none(),
-          py::kw_only(), py::arg("faults"), py::arg("boundary") = py::none(),
+          py::arg("faults") = py::none(), py::kw_only(), py::arg("boundary") = py::none(),
           py::arg("tracers") = py::none(), py::arg("tracer_radius") = py::none(),
           py::arg("steps") = false, py::arg("progress") = py::none(),
-          py::arg("horizons") = py::none());
+          py::arg("horizons") = py::none(), py::arg("coordinates") = "centred");
 }
 
 } // namespace tolvex

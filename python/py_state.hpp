@@ -22,6 +22,7 @@ struct step_view {
     vec3 centre = make_vec3(0.0, 0.0, 0.0); // which save_horizons writes with the pieces
     std::shared_ptr<const kept_steps> kept; // the run's steps, while blocks or tracers are None
     std::size_t index = 0;                  // this step's in kept
+    vec3 offset = make_vec3(0.0, 0.0, 0.0); // added to blocks and tracers made from kept
 };
 
 struct state_view {
@@ -34,6 +35,9 @@ struct state_view {
     pybind11::list horizons;                // of Surface, one per horizon given
     pybind11::list fault_surfaces;          // of Surface, one per fault wall
     run_kind run = run_kind::forward;       // how the files number the faults
+    // Added to blocks, tracers and fault points: the centre for the boundary file's
+    // coordinates, else none. The writers take it off again.
+    vec3 offset = make_vec3(0.0, 0.0, 0.0);
 };
 
 struct result_view {

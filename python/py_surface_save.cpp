@@ -27,8 +27,8 @@ The format follows path's ending: GOCAD TSurf '.ts' (one object per horizon), Wa
 '.obj' (a group per horizon) or VTK legacy polydata '.vtk' (cell data horizon, block and
 triangle, the horizons' names and the centre as field data). Coordinates are the boundary
 file's, as in state.horizons; horizons of which nothing is left are left out. The file is
-complete before it replaces an old one. Raises ValueError for another ending, TypeError for
-another state, OSError when the file cannot be written (an old file stays as it was).)";
+complete before it replaces an old one. Raises ValueError for another ending or a run without
+horizons (nothing is written), TypeError for another state, OSError when the file cannot be written (an old file stays as it was).)";
 
 constexpr const char* save_fault_surfaces_doc = R"(save_fault_surfaces(path, state)
 --
@@ -36,7 +36,8 @@ constexpr const char* save_fault_surfaces_doc = R"(save_fault_surfaces(path, sta
 Writes the fault surfaces of state (a RunState): a surface per side of each fault, named
 '<identifier> <tag> (+)' for the side the fault's normal points to and '(-)' for the other.
 
-Formats, coordinates and errors as for save_horizons; VTK files carry cell data fault (the
+Formats, coordinates and errors as for save_horizons (ValueError when no fault cut a block);
+VTK files carry cell data fault (the
 fault's position in read_faults order: youngest first), side and block, and the faults'
 names as field data.)";
 
@@ -64,6 +65,10 @@ void save_horizons(const std::filesystem::path& path, py::handle state) {
         throw py::type_error("state: expected a tolvex.RunState or tolvex.Step, got " +
                              type_name(state));
     const py::list& horizons = run ? run->horizons : step->horizons;
+    if (horizons.empty())
+        throw py::value_error("save_horizons: the run had no horizons (give horizons= or "
+                              "HORIZON_FILE=), so there is nothing to write to " +
+                              path.string());
     surface_set set;
     set.cell_data = {{"horizon", {}}, {"block", {}}, {"triangle", {}}};
     set.names_of = "horizon";
@@ -82,6 +87,10 @@ void save_fault_surfaces(const std::filesystem::path& path, py::handle state) {
     const auto* run = as_view<state_view>(state);
     if (!run)
         throw py::type_error("state: expected a tolvex.RunState, got " + type_name(state));
+    if (run->fault_surfaces.empty())
+        throw py::value_error("save_fault_surfaces: no fault cut a block, so there is nothing to "
+                              "write to " +
+                              path.string());
     // Files number the faults as loaded (youngest first), which the forward run reverses.
     const int n = static_cast<int>(run->faults.size());
     const auto loaded = [&](std::int64_t k) {

@@ -19,6 +19,29 @@ std::optional<Mode> named(std::string_view word,
     return std::nullopt;
 }
 
+template <class Mode, std::size_t N>
+const char* word_of(Mode mode, const std::array<std::pair<const char*, Mode>, N>& names) {
+    for (const auto& [name, named_mode] : names)
+        if (mode == named_mode)
+            return name;
+    return "";
+}
+
+constexpr std::array<std::pair<const char*, bool>, 2> shading_names{
+    {{"flat", false}, {"lit", true}}};
+constexpr std::array<std::pair<const char*, face_colouring>, 3> colouring_names{
+    {{"white", face_colouring::white},
+     {"block", face_colouring::per_block},
+     {"fault", face_colouring::fault_side}}};
+constexpr std::array<std::pair<const char*, tracer_look>, 3> tracer_names{
+    {{"green", tracer_look::green},
+     {"elevation", tracer_look::elevation},
+     {"hidden", tracer_look::hidden}}};
+constexpr std::array<std::pair<const char*, block_look>, 3> block_names{
+    {{"shown", block_look::shown},
+     {"see-through", block_look::see_through},
+     {"hidden", block_look::hidden}}};
+
 } // namespace
 
 face_colouring next_mode(face_colouring mode) {
@@ -40,23 +63,33 @@ display_modes start_modes(display_modes modes, bool has_horizons) {
 }
 
 std::optional<bool> lit_named(std::string_view word) {
-    return named<bool, 2>(word, {{{"flat", false}, {"lit", true}}});
+    return named(word, shading_names);
 }
 
 std::optional<face_colouring> colouring_named(std::string_view word) {
-    return named<face_colouring, 3>(word, {{{"white", face_colouring::white},
-                                            {"block", face_colouring::per_block},
-                                            {"fault", face_colouring::fault_side}}});
+    return named(word, colouring_names);
 }
 
 std::optional<tracer_look> tracer_look_named(std::string_view word) {
-    return named<tracer_look, 3>(word, {{{"green", tracer_look::green},
-                                         {"elevation", tracer_look::elevation},
-                                         {"hidden", tracer_look::hidden}}});
+    return named(word, tracer_names);
 }
 
 std::optional<block_look> block_look_named(std::string_view word) {
-    return named<block_look, 3>(word, {{{"shown", block_look::shown},
-                                        {"see-through", block_look::see_through},
-                                        {"hidden", block_look::hidden}}});
+    return named(word, block_names);
+}
+
+const char* shading_word(bool lit) {
+    return word_of(lit, shading_names);
+}
+
+const char* mode_word(face_colouring mode) {
+    return word_of(mode, colouring_names);
+}
+
+const char* mode_word(tracer_look mode) {
+    return word_of(mode, tracer_names);
+}
+
+const char* mode_word(block_look mode) {
+    return word_of(mode, block_names);
 }

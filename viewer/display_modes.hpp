@@ -40,3 +40,9 @@ std::optional<bool> lit_named(std::string_view word);
 std::optional<face_colouring> colouring_named(std::string_view word);
 std::optional<tracer_look> tracer_look_named(std::string_view word);
 std::optional<block_look> block_look_named(std::string_view word);
+
+// The word of each choice, as the settings file writes it.
+const char* shading_word(bool lit);
+const char* mode_word(face_colouring mode);
+const char* mode_word(tracer_look mode);
+const char* mode_word(block_look mode);
