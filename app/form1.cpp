@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -86,6 +87,7 @@ void Form1::InitializeComponent() {
     mi_file->setObjectName("mi_file");
     mi_open = mi_file->addAction("&Open");
     mi_open->setObjectName("mi_open");
+    mi_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mi_save_tracer = mi_file->addAction("Save &Tracer");
     mi_save_tracer->setObjectName("mi_save_tracer");
     mi_save_restored_tracer = mi_file->addAction("Save &Restored Tracer");
@@ -96,6 +98,7 @@ void Form1::InitializeComponent() {
     mi_bar1->setObjectName("mi_bar1");
     mi_exit = mi_file->addAction("E&xit");
     mi_exit->setObjectName("mi_exit");
+    mi_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // A failure no handler expects reaches the user instead of unwinding through Qt.
     const auto guarded = [this](void (Form1::*handler)()) {

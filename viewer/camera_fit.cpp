@@ -161,7 +161,7 @@ bool shows_whole(const view_state& view, const scene_box& box, const scene_histo
     return true;
 }
 
-std::string start_view_advice(const view_state& view, const scene_box& box) {
+xyz whole_view_eye(const view_state& view, const scene_box& box) {
     double reach = 0.0; // radius of a sphere about the origin that holds the whole box
     for (int k = 0; k < 8; ++k)
         reach = std::max(reach, length(corner(box, k)));
@@ -173,8 +173,17 @@ std::string start_view_advice(const view_state& view, const scene_box& box) {
     const double distance = std::max(reach / std::sin(half), reach + 2.0) * 1.01;
     const xyz eye = eye_of(view);
     const double eye_length = length(eye);
+    xyz whole{};
+    for (int k = 0; k < 3; ++k)
+        whole[k] = eye[k] / eye_length * distance;
+    return whole;
+}
+
+std::string start_view_advice(const view_state& view, const scene_box& box) {
+    const xyz eye = whole_view_eye(view, box);
+    const double distance = length(eye);
     std::string text = "the model does not fit in the start view; INITIAL_VIEW_POINT=";
     for (int k = 0; k < 3; ++k)
-        text += (k ? ", " : "") + rounded_text(eye[k] / eye_length * distance, distance);
+        text += (k ? ", " : "") + rounded_text(eye[k], distance);
     return text + " shows it whole";
 }

@@ -39,6 +39,9 @@ bool shows_whole(const view_state& view, const depth_range& planes,
 // Whether view, with the depth planes for box (which holds history), shows every step whole.
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history);
 
-// Advice for a scene inside box that view does not show whole: an eye in the same direction
-// from the origin from which all of box shows.
+// An eye in the direction of view's from the origin from which all of box shows.
+xyz whole_view_eye(const view_state& view, const scene_box& box);
+
+// Advice for a scene inside box that view does not show whole: whole_view_eye as the setting
+// that shows it.
 std::string start_view_advice(const view_state& view, const scene_box& box);

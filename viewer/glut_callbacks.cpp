@@ -1,6 +1,7 @@
 #include "viewer/glut_callbacks.hpp"
 
 #include "io/input_error.hpp"
+#include "viewer/camera_fit.hpp"
 #include "viewer/frame_mesh.hpp"
 #include "viewer/offscreen_render.hpp"
 #include "viewer/png_file.hpp"
@@ -17,6 +18,9 @@ static_assert(key_page_up == GLUT_KEY_PAGE_UP && key_page_down == GLUT_KEY_PAGE_
               key_home == GLUT_KEY_HOME && key_end == GLUT_KEY_END && key_f1 == GLUT_KEY_F1);
 
 namespace {
+
+constexpr int wheel_towards = 3;
+constexpr int wheel_away = 4;
 
 viewer_session& session_of(void* data) {
     return *static_cast<viewer_session*>(data);
@@ -64,8 +68,10 @@ void draw_frame(viewer_session& s) {
     }
     if (!s.note.empty())
         lines.push_back(s.note);
-    draw_text_lines(lines, s.state.view, s.options.clear_color);
-    draw_guides(s.state.view, s.options.clear_color);
+    if (s.state.overlays) {
+        draw_text_lines(lines, s.state.view, s.options.clear_color);
+        draw_guides(s.state.view, s.options.clear_color);
+    }
     if (s.state.help)
         draw_help(help_lines(), s.state.view);
 }
@@ -95,6 +101,10 @@ void playback_step(int playback, void* data) {
     }
     if (s.state.playing)
         glutTimerFuncUcall(playback_interval_ms, playback_step, playback, data);
+}
+
+view_eyes eyes_of(const viewer_session& s) {
+    return {s.options.eye, s.box.empty() ? s.options.eye : whole_view_eye(s.state.view, s.box)};
 }
 
 void carry_out(viewer_session& s, viewer_effect effect) {
@@ -130,13 +140,13 @@ void resize(int w, int h, void* data) {
 void keyboard(unsigned char key, int, int, void* data) {
     viewer_session& s = session_of(data);
     if (auto action = action_for_key(key))
-        carry_out(s, apply_action(s.state, *action, s.options.eye));
+        carry_out(s, apply_action(s.state, *action, eyes_of(s)));
 }
 
 void special_keyboard(int key, int, int, void* data) {
     viewer_session& s = session_of(data);
     if (auto action = action_for_special(key))
-        carry_out(s, apply_action(s.state, *action, s.options.eye));
+        carry_out(s, apply_action(s.state, *action, eyes_of(s)));
 }
 
 void display(void* data) {
@@ -146,10 +156,19 @@ void display(void* data) {
 
 void mouse(int button, int state, int x, int y, void* data) {
     const int modifiers = glutGetModifiers();
-    if (button != GLUT_LEFT_BUTTON)
-        return;
     viewer_session& s = session_of(data);
     view_state& view = s.state.view;
+    // Without a wheel callback of its own, freeglut reports each notch as a press of button 3
+    // (towards the model) or 4 (away), and its release.
+    if ((button == wheel_towards || button == wheel_away) && state == GLUT_DOWN) {
+        if (auto next = wheel_view(view, button == wheel_towards ? 1 : -1)) {
+            view = *next;
+            carry_out(s, viewer_effect::redraw);
+        }
+        return;
+    }
+    if (button != GLUT_LEFT_BUTTON)
+        return;
     if (state == GLUT_DOWN) {
         view.drag_start = {x, y};
         return;

@@ -32,17 +32,21 @@ namespace {
 
 constexpr int line_height = 16;
 constexpr int char_width = 9; // every character of the font is this wide
-constexpr int margin = 8;
+constexpr int margin = guide_margin;
 
-void draw_string(int x, int y, const std::string& utf8) {
+void draw_latin1(int x, int y, const std::string& latin1) {
     const glut_bitmap_font& font = fgFontFixed9x15;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glWindowPos2i(x, y);
-    for (const char c : latin1_text(utf8)) {
+    for (const char c : latin1) {
         const GLubyte* bitmap = font.characters[static_cast<unsigned char>(c)];
         glBitmap(bitmap[0], font.height, font.x_origin, font.y_origin,
                  static_cast<float>(bitmap[0]), 0.0f, bitmap + 1);
     }
+}
+
+void draw_string(int x, int y, const std::string& utf8) {
+    draw_latin1(x, y, latin1_text(utf8));
 }
 
 // Window pixels as the coordinates of lines and panels until the returned guard's scope ends.
@@ -81,16 +85,19 @@ void draw_text_lines(const std::vector<std::string>& lines, const view_state& vi
     const pixel_space pixels(view);
     const float shade = text_shade(background);
     glColor3f(shade, shade, shade);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        draw_string(margin, margin + static_cast<int>(i) * line_height, lines[i]);
+    // Long hints are broken so that they never run into the guides.
+    const text_area area = text_area_of(view, char_width);
+    const std::vector<std::string> shown = wrapped_lines(lines, area.columns);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        draw_latin1(margin, area.bottom + static_cast<int>(i) * line_height, shown[i]);
 }
 
 void draw_guides(const view_state& view, const std::array<float, 4>& background) {
     const pixel_space pixels(view);
     const float shade = text_shade(background);
-    const double arm = 30.0;
-    const double cx = view.ww - margin - arm - 12.0;
-    const double cy = margin + arm + 12.0;
+    const double arm = triad_arm;
+    const double cx = view.ww - triad_inset;
+    const double cy = triad_inset;
     const char* names[3] = {"E", "N", "Up"};
     const float colours[3][3] = {{0.6f, 0.6f, 0.9f}, {0.6f, 0.9f, 0.6f}, {0.9f, 0.6f, 0.6f}};
     const auto arms = triad_arms(view);

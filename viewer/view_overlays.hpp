@@ -9,7 +9,8 @@
 #include <vector>
 
 // The lines of text, bottom to top, from the lower left corner, in black on a light background
-// and white on a dark one. The texts are UTF-8.
+// and white on a dark one, broken where they would reach the guides (text_area_of). The texts
+// are UTF-8.
 void draw_text_lines(const std::vector<std::string>& lines, const view_state& view,
                      const std::array<float, 4>& background);
 

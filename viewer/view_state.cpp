@@ -111,6 +111,15 @@ int window_extent(int pixels) {
     return pixels < 1 ? 1 : pixels;
 }
 
+std::optional<view_state> wheel_view(const view_state& view, int notches) {
+    const float scale = std::pow(0.8f, static_cast<float>(notches));
+    if (notches == 0 || at_zoom_end(view, scale))
+        return std::nullopt;
+    view_state next = view;
+    next.view_point = within_zoom_range(view.view_point * scale, view.start_distance);
+    return reorient(next);
+}
+
 std::optional<view_state> drag_view(const view_state& view, int modifiers, int x, int y) {
     const int x0 = view.drag_start[0];
     const int y0 = view.drag_start[1];

@@ -59,3 +59,7 @@ int window_extent(int pixels);
 // started at view.drag_start. No value when the release changes nothing (also when the zoom is
 // already at the end of its range).
 std::optional<view_state> drag_view(const view_state& view, int modifiers, int x, int y);
+
+// The view after notches of the mouse wheel: each towards the model (positive) brings the eye a
+// fifth closer, each away undoes one. No value at the end of the zoom's range.
+std::optional<view_state> wheel_view(const view_state& view, int notches);

@@ -2,10 +2,16 @@
 
 namespace {
 
-viewer_effect apply_command(viewer_state& state, viewer_command command, const xyz& start_eye) {
+viewer_effect apply_command(viewer_state& state, viewer_command command, const view_eyes& eyes) {
     switch (command) {
     case viewer_command::reset_view:
-        state.view = initial_view(state.view, start_eye);
+        state.view = initial_view(state.view, eyes.start);
+        return viewer_effect::redraw;
+    case viewer_command::frame_all:
+        state.view = initial_view(state.view, eyes.whole);
+        return viewer_effect::redraw;
+    case viewer_command::toggle_overlays:
+        state.overlays = !state.overlays;
         return viewer_effect::redraw;
     case viewer_command::close:
         state.playing = false;
@@ -52,9 +58,10 @@ viewer_effect apply_command(viewer_state& state, viewer_command command, const x
 
 } // namespace
 
-viewer_effect apply_action(viewer_state& state, const viewer_action& action, const xyz& start_eye) {
+viewer_effect apply_action(viewer_state& state, const viewer_action& action,
+                           const view_eyes& eyes) {
     if (const auto* command = std::get_if<viewer_command>(&action))
-        return apply_command(state, *command, start_eye);
+        return apply_command(state, *command, eyes);
     const auto next = press_step_key(state.steps, std::get<step_key>(action));
     if (!next)
         return viewer_effect::nothing;

@@ -17,13 +17,20 @@ struct viewer_state {
     display_modes modes;
     bool playing = false;
     bool help = false;
+    bool overlays = true; // the step label, hints, axis triad and scale bar
+};
+
+// Where "i" and "a" put the eye.
+struct view_eyes {
+    xyz start; // the start view's
+    xyz whole; // one from which the whole model shows, in the direction the eye now looks from
 };
 
 enum class viewer_effect { nothing, redraw, close, save_picture, start_playback };
 
-// Carries out action on state; start_eye is where "i" puts the eye back. Space at the last step
-// plays from the first; any other step key or "i" during playback leaves it playing on.
-viewer_effect apply_action(viewer_state& state, const viewer_action& action, const xyz& start_eye);
+// Carries out action on state, with the eyes "i" and "a" go to. Space at the last step plays
+// from the first; any other step key, "i" or "a" during playback leaves it playing on.
+viewer_effect apply_action(viewer_state& state, const viewer_action& action, const view_eyes& eyes);
 
 // One tick of playback: the next step, and playback stops once the last one is shown. False
 // when nothing changed (not playing, or already at the end).

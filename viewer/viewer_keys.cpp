@@ -25,6 +25,10 @@ std::optional<viewer_action> action_for_key(unsigned char key) {
         return viewer_command::toggle_horizons;
     case 'f':
         return viewer_command::toggle_faults;
+    case 'a':
+        return viewer_command::frame_all;
+    case 'o':
+        return viewer_command::toggle_overlays;
     default:
         if (auto step = step_key_for(key))
             return *step;
@@ -54,9 +58,11 @@ std::vector<std::string> help_lines() {
             "f              fault surfaces on / off",
             "s              save the view as PNG beside the fault file",
             "i              start view",
+            "a              the whole model, from where the eye looks",
+            "o              step label, axes, scale and hints on / off",
             "?, F1          this help on / off",
             "q, Esc         close the viewer",
-            "drag           zoom",
+            "drag, wheel    zoom",
             "Shift + drag   turn about the vertical",
             "Ctrl + drag    turn about the horizontal"};
 }

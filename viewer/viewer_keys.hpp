@@ -20,6 +20,8 @@ enum class viewer_command {
     save_picture,    // s
     toggle_horizons, // h
     toggle_faults,   // f
+    frame_all,       // a
+    toggle_overlays, // o
 };
 
 // A key does a viewer command or moves through the steps.

@@ -1,5 +1,7 @@
 #include "viewer/viewer_session.hpp"
 
+#include "viewer/camera_fit.hpp"
+
 #include <algorithm>
 #include <utility>
 
@@ -30,4 +32,12 @@ void start_session(viewer_session& session, viewer_scenes scenes, const view_opt
     add_history(session.box, session.scenes.restored);
     add_history(session.box, session.scenes.forward);
     session.note.clear();
+    // The start eye is set for a model of some size; another model may not show from it at all.
+    const view_state& view = session.state.view;
+    if (!session.box.empty() && !(shows_whole(view, session.box, session.scenes.forward) &&
+                                  shows_whole(view, session.box, session.scenes.restored))) {
+        session.note = "framed, as " + start_view_advice(view, session.box);
+        session.options.eye = whole_view_eye(view, session.box);
+        session.state.view = initial_view(view, session.options.eye);
+    }
 }

@@ -23,7 +23,7 @@ constexpr std::size_t recorded_byte_budget = 256u << 20;
 
 struct viewer_session {
     viewer_scenes scenes;
-    view_options options; // background, start eye and the modes at opening
+    view_options options; // background, start eye (framed when needed) and the modes at opening
     viewer_state state;
     scene_box box;    // around every step of both runs
     std::string note; // shown above the step label: a hint or where a picture went
@@ -39,5 +39,6 @@ const scene_history& shown_history(const viewer_session& session);
 
 // Puts scenes into session, with the view, steps and modes a newly opened viewer starts with
 // (each run at its last step, the forward run shown; start_modes of options' modes) and the box
-// around both runs.
+// around both runs. When options' eye does not show both runs whole, the session starts (and
+// "i" returns) framed from the same direction, and its note says why.
 void start_session(viewer_session& session, viewer_scenes scenes, const view_options& options);

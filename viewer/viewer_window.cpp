@@ -1,6 +1,5 @@
 #include "viewer/viewer_window.hpp"
 
-#include "viewer/camera_fit.hpp"
 #include "viewer/glut_callbacks.hpp"
 #include "viewer/scene_drawing.hpp"
 
@@ -44,9 +43,6 @@ bool open_viewer_window(viewer_session& session, viewer_scenes scenes,
 
     start_session(session, std::move(scenes), options);
     const view_state& view = session.state.view;
-    if (!session.box.empty() && !(shows_whole(view, session.box, session.scenes.forward) &&
-                                  shows_whole(view, session.box, session.scenes.restored)))
-        session.note = start_view_advice(view, session.box);
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(view.ww, view.hh);
     session.window = glutCreateWindow("tolvex");

@@ -51,6 +51,8 @@ TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separa
     EXPECT_EQ(items[4]->objectName(), "mi_bar1");
     EXPECT_EQ(items[5]->text(), "E&xit");
     EXPECT_EQ(items[5]->objectName(), "mi_exit");
+    EXPECT_EQ(items[0]->shortcut().toString(), "Ctrl+O");
+    EXPECT_EQ(items[5]->shortcut().toString(), "Ctrl+Q");
 }
 
 TEST(form1_window, widening_the_window_widens_only_the_fault_list) {

@@ -8,6 +8,7 @@
 #include "viewer/run_history.hpp"
 #include "viewer/scene_drawing.hpp"
 #include "viewer/view_state.hpp"
+#include "viewer/viewer_session.hpp"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,23 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     // Both runs start from the same model.
     EXPECT_EQ(tolvex::render_step_pixels(restored, 0, options()).rgba,
               tolvex::render_step_pixels(forward, 0, options()).rgba);
+}
+
+// A model far larger than the start eye was set for opens framed from the same direction, "i"
+// goes back there, and the hint line says why.
+TEST(ViewerSession, AModelTheStartEyeDoesNotShowOpensFramedAndSaysWhy) {
+    for (const double size : {100.0, 20000.0}) {
+        scene_history restored, forward;
+        tolvex::run_model(make_cube(size), {}, {}, {}, {}, {}, {},
+                          tolvex::history_collector(restored, forward));
+        viewer_session session;
+        start_session(session, {std::move(restored), std::move(forward), ""}, view_options{});
+        const bool large = size > 1000.0;
+        EXPECT_EQ(session.note.find("INITIAL_VIEW_POINT=") != std::string::npos, large)
+            << session.note;
+        EXPECT_EQ(session.options.eye == default_view_point, !large);
+        EXPECT_TRUE(shows_whole(session.state.view, session.box, session.scenes.forward));
+    }
 }
 
 // Culling the faces turned away from the eye changes no pixel of closed blocks.

@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -109,6 +111,40 @@ TEST(ViewLook, TheScaleBarIsTheLongestRoundLengthThatFits) {
     // At the default 30 degree view 1000 units from the origin, 480 pixels span 536 units.
     view.hh = 480;
     EXPECT_NEAR(units_per_pixel(view) * 480, 2000 * std::tan(15 * 3.14159265358979 / 180), 1e-3);
+}
+
+// Hints of any length in windows of any size: every word kept in order, and no line reaching the
+// box of the triad and the scale bar.
+TEST(ViewLook, HintsAreBrokenToKeepClearOfTheGuides) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> size(40, 2000), word(1, 30), words(0, 40);
+    for (int i = 0; i < 500; ++i) {
+        view_state view;
+        view.ww = size(rng);
+        view.hh = size(rng);
+        std::vector<std::string> lines(2);
+        for (std::string& line : lines)
+            for (int w = words(rng); w > 0; --w)
+                line += std::string(static_cast<std::size_t>(word(rng)), 'x') + (w > 1 ? " " : "");
+        const text_area area = text_area_of(view, 9);
+        const std::vector<std::string> shown = wrapped_lines(lines, area.columns);
+        std::string joined;
+        for (auto line = shown.rbegin(); line != shown.rend(); ++line) {
+            EXPECT_LE(line->size(), area.columns);
+            const int right = guide_margin + static_cast<int>(line->size()) * 9;
+            EXPECT_TRUE(right <= view.ww - guides_width(view) || area.bottom >= guides_height() ||
+                        line->empty())
+                << view.ww;
+            joined += *line;
+        }
+        std::string words_given;
+        for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+            for (const char c : *line)
+                if (c != ' ')
+                    words_given += c;
+        std::erase(joined, ' ');
+        EXPECT_EQ(joined, words_given);
+    }
 }
 
 } // namespace

@@ -187,6 +187,22 @@ TEST(MouseDrag, ZoomStaysReversibleAndNeverReachesTheOrigin) {
     expect_sound_frame(view);
 }
 
+TEST(MouseWheel, NotchesZoomAlongTheLineOfSightReversiblyWithinTheRange) {
+    const view_state first = start({450, -600, 750});
+    const float distance = norm_2(first.view_point);
+    view_state view = *wheel_view(first, 1);
+    EXPECT_NEAR(norm_2(view.view_point), 0.8f * distance, distance * tol);
+    expect_near(view.view_e1, first.view_e1, tol);
+    view = *wheel_view(view, -1);
+    expect_near(view.view_point, first.view_point, distance * tol);
+    EXPECT_FALSE(wheel_view(first, 0));
+    for (int i = 0; i < 200; ++i)
+        view = wheel_view(view, 1).value_or(view);
+    EXPECT_NEAR(norm_2(view.view_point), distance * zoom_nearest, distance * zoom_nearest * tol);
+    EXPECT_FALSE(wheel_view(view, 1)) << "no closer than the end of the range";
+    expect_sound_frame(view);
+}
+
 TEST(MouseDrag, StartViewComesBackExactlyAfterAnyDrags) {
     const view_state first = start({450, -600, 750});
     view_state view = first;
