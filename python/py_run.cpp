@@ -172,6 +172,16 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
 
 using optional_path = std::optional<std::filesystem::path>;
 
+// A path argument as str or os.PathLike, none for None; a TypeError naming the parameter else.
+optional_path path_argument(py::handle value, const char* name) {
+    if (value.is_none())
+        return std::nullopt;
+    if (!py::isinstance<py::str>(value) && !py::hasattr(value, "__fspath__"))
+        throw py::type_error(std::string(name) + ": expected a path (str or os.PathLike), got " +
+                             type_name(value));
+    return value.cast<std::filesystem::path>();
+}
+
 run_files files_to_read(const optional_path& config, const optional_path& boundary,
                         const optional_path& tracers, std::optional<double> tracer_radius) {
     if (!config && (!boundary || !tracers))
@@ -186,10 +196,13 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
     return files;
 }
 
-py::object run_from_files(const optional_path& config, const optional_path& fault_file,
-                          const optional_path& boundary, const optional_path& tracers,
-                          py::handle tracer_radius, bool steps, py::handle progress,
-                          py::handle horizons, py::handle coordinates) {
+py::object run_from_files(py::handle config_path, py::handle fault_path, py::handle boundary_path,
+                          py::handle tracer_path, py::handle tracer_radius, bool steps,
+                          py::handle progress, py::handle horizons, py::handle coordinates) {
+    const optional_path config = path_argument(config_path, "config");
+    const optional_path fault_file = path_argument(fault_path, "faults");
+    const optional_path boundary = path_argument(boundary_path, "boundary");
+    const optional_path tracers = path_argument(tracer_path, "tracers");
     if (!fault_file)
         throw py::type_error("run_files() missing the argument 'faults', the fault data file");
     const std::filesystem::path& faults = *fault_file;

@@ -55,6 +55,8 @@ def test_boundary_coordinates_move_everything_by_the_centre_and_write_the_same_f
 
 @pytest.mark.parametrize("call, error, named", [
     (lambda: tolvex.run_files(CONF), TypeError, "'faults'"),
+    (lambda: tolvex.run_files(CONF, 3), TypeError, "faults: expected a path"),
+    (lambda: tolvex.run_files(CONF, FAULTS, boundary=1.5), TypeError, "boundary: expected a path"),
     (lambda: tolvex.run_files(CONF, FAULTS, coordinates=1), TypeError, "coordinates"),
     (lambda: tolvex.run_files(CONF, FAULTS, coordinates="model"), ValueError, "coordinates"),
 ])
