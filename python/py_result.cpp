@@ -2,8 +2,10 @@
 
 #include "geometry/fault_surfaces.hpp"
 #include "model/block_export.hpp"
+#include "model/fault_cutoffs.hpp"
 #include "model/tracer_file.hpp"
 #include "python/array_convert.hpp"
+#include "python/py_cutoffs.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
 #include "python/py_state.hpp"
@@ -42,6 +44,13 @@ faults          list of Fault in the order the run applied them, each point wher
 horizons        list of Surface, one per horizon given (in its order): its pieces in the blocks
 fault_surfaces  list of Surface, one per side of each fault that cut a block ('+' first): the
                 faces the fault made, as their blocks now stand
+cutoffs         (M, 9) float64, one row per straight piece of a line where a horizon meets a
+                fault wall: fault identifier, horizon position, wall (1 hanging wall, -1
+                footwall), then its two ends x, y, z in the boundary's coordinates
+separations     (S, 6) float64, one row per horizon, fault and station every 1/50 of the
+                fault's extent along strike: fault identifier, horizon position, along-strike
+                position from the fault's point, throw, heave, dip separation (hanging wall
+                less footwall: throw positive where the hanging wall is down)
 steps           None, or with run(..., steps=True) the list of Step 0..n of this run
 
 Methods: save_tracers(path, tracer_radius=None) and save_blocks(path); tolvex.save_horizons
@@ -136,6 +145,10 @@ state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<k
     const vec3& centre = out.centre;
     const std::vector<horizon>& horizons = out.result.horizons;
     py::list walls = fault_wall_list(fault_surfaces_of(state.blocks), state.faults, centre);
+    const std::vector<cutoff_segment> cutoffs = cutoff_segments(state);
+    py::array_t<double> cutoff_rows = cutoff_array(cutoffs, state.faults, centre);
+    py::array_t<double> separation_rows =
+        separation_array(separations_of(state, cutoffs), state.faults);
     return {block_list(std::move(state.blocks)),
             array_from_points(state.tracers),
             fault_list(std::move(state.faults), run),
@@ -144,7 +157,9 @@ state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<k
             centre,
             horizon_surface_list(state.horizons, horizons, centre),
             walls,
-            run};
+            run,
+            cutoff_rows,
+            separation_rows};
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
@@ -206,11 +221,11 @@ step_view step_from_state(const py::tuple& t) {
 py::tuple run_state_state(const state_view& s) {
     return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius,
                           array_from_vector(s.centre), s.horizons, s.fault_surfaces,
-                          s.run == run_kind::forward);
+                          s.run == run_kind::forward, s.cutoffs, s.separations);
 }
 
 state_view run_state_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 9, "RunState");
+    const py::tuple& s = state_of(t, 11, "RunState");
     return {s[0].cast<py::list>(),
             points_state(s[1]),
             s[2].cast<py::list>(),
@@ -219,7 +234,9 @@ state_view run_state_from_state(const py::tuple& t) {
             vector_from_array(s[5], "centre"),
             surface_list_state(s[6]),
             surface_list_state(s[7]),
-            s[8].cast<bool>() ? run_kind::forward : run_kind::restoration};
+            s[8].cast<bool>() ? run_kind::forward : run_kind::restoration,
+            s[9].cast<py::array_t<double>>(),
+            s[10].cast<py::array_t<double>>()};
 }
 
 py::tuple result_state(const result_view& r) {
@@ -279,6 +296,8 @@ void add_result_types(py::module_& m) {
         .def_readonly("steps", &state_view::steps)
         .def_readonly("horizons", &state_view::horizons)
         .def_readonly("fault_surfaces", &state_view::fault_surfaces)
+        .def_readonly("cutoffs", &state_view::cutoffs)
+        .def_readonly("separations", &state_view::separations)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))

@@ -34,6 +34,8 @@ struct state_view {
     pybind11::list horizons;                // of Surface, one per horizon given
     pybind11::list fault_surfaces;          // of Surface, one per fault wall
     run_kind run = run_kind::forward;       // how the files number the faults
+    pybind11::array_t<double> cutoffs;      // (M, 9): fault, horizon, wall, from, to
+    pybind11::array_t<double> separations;  // (S, 6): fault, horizon, along, throw, heave, dip
 };
 
 struct result_view {

@@ -57,7 +57,7 @@ TEST_F(start_up_test, ignored_configuration_lines_are_shown_once_with_their_line
 
 TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {
     const std::vector<std::string> expected{"EFD or Text files (*.efd;*.txt) (*.efd *.txt)",
-                                            "All files (*.*) (*)"};
+                                            "Fault tables (*.csv) (*.csv)", "All files (*.*) (*)"};
     EXPECT_EQ(dialog_name_filters(fault_file_filter), expected);
 }
 
