@@ -10,7 +10,7 @@
 namespace tolvex {
 
 inline const std::string fault_file_filter =
-    "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|All files (*.*)|*.*";
+    "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|Fault tables (*.csv)|*.csv|All files (*.*)|*.*";
 
 // A rejected fault file: the file, line and reason, and that the loaded faults stay.
 std::string fault_file_error_text(const input_error& e);

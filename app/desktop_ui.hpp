@@ -3,6 +3,7 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
+#include "geometry/fault.hpp"
 #include "viewer/view_options.hpp"
 #include "viewer/viewer_session.hpp"
 
@@ -10,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tolvex {
 
@@ -36,6 +38,11 @@ class desktop_ui {
     // Modal message box with one OK button; returns when the user has closed it.
     virtual void message_box(const std::string& text, const std::string& caption,
                              message_icon icon) = 0;
+
+    // The modal "Edit Faults" dialog on rows (a fault table's cells, the header first): the faults
+    // read from its table when the user confirms, nullopt when cancelled.
+    virtual std::optional<std::vector<fault>>
+    edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) = 0;
 
     virtual std::string executable_dir() = 0;
 

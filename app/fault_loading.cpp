@@ -4,10 +4,10 @@
 
 namespace tolvex {
 
-std::optional<std::vector<std::string>> load_fault_file(desktop_document& doc,
-                                                        const std::string& path) {
+std::optional<std::vector<std::string>>
+load_fault_file(desktop_document& doc, const std::string& path, const warn_fn& warn) {
     // Read completely before anything changes, so a bad file leaves the loaded faults alone.
-    std::optional<std::vector<fault>> faults = read_fault_file(path);
+    std::optional<std::vector<fault>> faults = read_fault_file(path, warn);
     if (!faults)
         return std::nullopt;
     std::vector<std::string> lines;

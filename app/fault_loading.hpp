@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/desktop_document.hpp"
+#include "io/input_error.hpp"
 
 #include <optional>
 #include <string>
@@ -14,7 +15,8 @@ namespace tolvex {
 // Otherwise doc.faults_loaded takes the sorted faults and doc.fault_path the path,
 // doc.tracers_init is emptied, and the list lines are returned in list order. The last run's
 // results stay until the next run.
-std::optional<std::vector<std::string>> load_fault_file(desktop_document& doc,
-                                                        const std::string& path);
+// warn receives each line whose angles disagree with its vectors.
+std::optional<std::vector<std::string>>
+load_fault_file(desktop_document& doc, const std::string& path, const warn_fn& warn = {});
 
 } // namespace tolvex

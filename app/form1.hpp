@@ -37,6 +37,9 @@ class Form1 : public QMainWindow {
     void mi_save_restored_tracer_Click();
     void save_tracers(const point_list& tracers);
     void mi_save_section_Click();
+    void mi_save_faults_Click();
+    void mi_edit_faults_Click();
+    void show_faults();
     void show_file_labels(const run_files& files);
     void mi_exit_Click();
     void btn_plot_Click();
@@ -54,6 +57,8 @@ class Form1 : public QMainWindow {
     QAction* mi_save_tracer = nullptr;
     QAction* mi_save_restored_tracer = nullptr;
     QAction* mi_save_section = nullptr;
+    QAction* mi_save_faults = nullptr;
+    QAction* mi_edit_faults = nullptr;
 };
 
 } // namespace tolvex

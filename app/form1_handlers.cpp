@@ -11,6 +11,8 @@
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
+#include "model/fault_file.hpp"
+#include "model/fault_table.hpp"
 #include "model/run_section.hpp"
 #include "model/tracer_file.hpp"
 #include "viewer/run_history.hpp"
@@ -58,17 +60,52 @@ void Form1::mi_open_Click() {
     if (!path)
         return;
     std::optional<std::vector<std::string>> lines;
+    std::string notes; // lines read and used as given but doubtful, shown once after loading
     try {
-        lines = load_fault_file(doc, *path);
+        lines = load_fault_file(doc, *path, [&notes](const std::string& text) {
+            notes += (notes.empty() ? "" : "\n") + text;
+        });
     } catch (const input_error& e) {
         ui.message_box(fault_file_error_text(e), "ERROR", message_icon::error);
         return;
     }
     if (!lines)
         return; // an unopenable file changes nothing, silently
+    show_faults();
+    if (!notes.empty())
+        ui.message_box(notes, "WARNING", message_icon::warning);
+}
+
+void Form1::mi_edit_faults_Click() {
+    std::vector<std::vector<std::string>> rows;
+    try {
+        rows = fault_table_rows(doc.faults_loaded);
+    } catch (const output_error& e) {
+        ui.message_box(e.what(), "ERROR", message_icon::error);
+        return;
+    }
+    std::optional<std::vector<fault>> edited = ui.edit_faults_dialog(rows);
+    if (!edited)
+        return;
+    doc.faults_loaded = std::move(*edited);
+    show_faults();
+}
+
+void Form1::show_faults() {
     lb_fault->clear();
-    for (const std::string& line : *lines)
-        lb_fault->addItem(qtext(line));
+    for (const fault& f : doc.faults_loaded)
+        lb_fault->addItem(qtext(fault_list_line(f)));
+}
+
+void Form1::mi_save_faults_Click() {
+    const auto path = ui.save_file_dialog("efd");
+    if (!path)
+        return;
+    try {
+        write_file_atomically(*path, faults_text_for(*path, doc.faults_loaded));
+    } catch (const output_error& e) {
+        ui.message_box(e.what(), "ERROR", message_icon::error);
+    }
 }
 
 void Form1::mi_save_tracer_Click() {

@@ -1,5 +1,7 @@
 #include "app/qt_desktop_ui.hpp"
 
+#include "app/fault_edit_dialog.hpp"
+
 #include "app/name_filters.hpp"
 #include "io/file_paths.hpp"
 #include "viewer/viewer_window.hpp"
@@ -74,6 +76,16 @@ void qt_desktop_ui::message_box(const std::string& text, const std::string& capt
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText); // paths and file names are shown as they are
     box.exec();
+}
+
+std::optional<std::vector<fault>>
+qt_desktop_ui::edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) {
+    FaultEditDialog dialog(
+        rows, [this](const std::string& text) { message_box(text, "ERROR", message_icon::error); },
+        QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.faults();
 }
 
 std::string qt_desktop_ui::executable_dir() {

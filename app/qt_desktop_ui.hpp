@@ -27,6 +27,8 @@ class qt_desktop_ui : public desktop_ui {
                                            const std::string& initial) override;
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override;
+    std::optional<std::vector<fault>>
+    edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) override;
     std::string executable_dir() override;
     bool open_viewer(viewer_scenes scenes, const view_options& options,
                      std::function<void()> on_closed) override;

@@ -2,6 +2,7 @@
 
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
+#include "model/fault_table.hpp"
 #include "model/tracer_file.hpp"
 
 #include <boost/program_options.hpp>
@@ -27,6 +28,21 @@ po::options_description option_table(batch_options& o) {
         ("tracers", po::value(&o.tracers)->value_name("FILE"), "tracer file (overrides the config)")
         ("tracer-radius", po::value<std::string>()->value_name("R"), "tracer scale (overrides the config)")
         ("save-tracers", po::value(&o.save_tracers)->value_name("FILE"), "write the forward tracers")
+        ("fault-surfaces", po::value(&o.fault_surfaces)->value_name("FILE"),
+         "fault surfaces (.ts, .obj or .vtk) whose fitted planes the --faults table's rows take")
+        ("max-fault-misfit", po::value<std::string>()->value_name("D"),
+         "refuse a fault surface further than D from its plane (default 5 % of its extent)")
+        ("save-faults", po::value(&o.save_faults)->value_name("FILE"),
+         "write the faults the run uses (.efd fault data file, .csv fault table)")
+        ("save-cutoffs", po::value(&o.save_cutoffs)->value_name("FILE"),
+         "write where each horizon meets each fault wall in both runs (.vtk or GOCAD .pl)")
+        ("save-separations", po::value(&o.save_separations)->value_name("FILE.csv"),
+         "write throw, heave and dip separation along each fault's strike")
+        ("cutoff-spacing", po::value<std::string>()->value_name("D"),
+         "separations every D along strike (default 1/50 of the fault's extent)")
+        ("save-fault-diagram", po::value(&o.save_fault_diagram)->value_name("FILE"),
+         "draw the --fault's plane face on with both walls' cutoffs (.svg, .pdf or .png)")
+        ("fault", po::value<int>()->value_name("ID"), "the identifier of the fault to draw")
         ("save-restored-tracers", po::value(&o.save_restored_tracers)->value_name("FILE"),
          "write the restored tracers")
         ("save-blocks", po::value(&o.save_blocks)->value_name("FILE"),
@@ -200,6 +216,8 @@ void check_surface_endings(const batch_options& o) {
     check_ending("--save-fault-surfaces", o.save_fault_surfaces, surfaces);
     check_ending("--save-restored-fault-surfaces", o.save_restored_fault_surfaces, surfaces);
     check_ending("--save-tracer-points", o.save_tracer_points, {".vs", ".vtk"});
+    check_ending("--save-cutoffs", o.save_cutoffs, {".vtk", ".pl"});
+    check_ending("--save-separations", o.save_separations, {".csv"});
 }
 
 // A word given without an option: most likely the fault file, which needs --faults.
@@ -214,6 +232,8 @@ usage_error stray_word_error(const std::string& word, const batch_options& o) {
 void check_horizon_outputs(const batch_options& o, bool has_horizons) {
     const char* const option = !o.save_horizons.empty()            ? "--save-horizons"
                                : !o.save_restored_horizons.empty() ? "--save-restored-horizons"
+                               : !o.save_cutoffs.empty()           ? "--save-cutoffs"
+                               : !o.save_separations.empty()       ? "--save-separations"
                                                                    : nullptr;
     if (option && !has_horizons)
         throw usage_error(std::string(option) +
@@ -237,6 +257,10 @@ std::string batch_usage() {
          "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
          "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
          "                    [--section-band W] [--section-exaggeration E] [--quiet]\n"
+         "                    [--fault-surfaces FILE] [--max-fault-misfit D]\n"
+         "                    [--save-faults FILE] [--save-cutoffs FILE]\n"
+         "                    [--save-separations FILE.csv] [--cutoff-spacing D]\n"
+         "                    [--save-fault-diagram FILE --fault ID]\n"
       << option_table(o);
     return s.str();
 }
@@ -278,6 +302,21 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
     check_surface_endings(o);
+    if (vm.count("max-fault-misfit"))
+        o.max_fault_misfit = option_number(vm, "max-fault-misfit", 0.0, true);
+    if (!o.fault_surfaces.empty() && !is_fault_table_path(o.faults))
+        throw usage_error("--fault-surfaces needs a fault table (.csv) as --faults");
+    if (vm.count("cutoff-spacing"))
+        o.cutoff_spacing = option_number(vm, "cutoff-spacing", 0.0, false);
+    if (vm.count("fault"))
+        o.diagram_fault = vm["fault"].as<int>();
+    drawing_format diagram_format;
+    if (!o.save_fault_diagram.empty() && !drawing_format_of(o.save_fault_diagram, diagram_format))
+        throw usage_error("--save-fault-diagram: \"" + o.save_fault_diagram +
+                          "\" must end in .svg, .pdf or .png");
+    if (o.save_fault_diagram.empty() != !o.diagram_fault)
+        throw usage_error(o.diagram_fault ? "--fault needs --save-fault-diagram"
+                                          : "--save-fault-diagram needs --fault ID");
     o.section = parse_section(vm);
     o.image_lit = view_mode(vm, "view-shading", lit_named);
     o.image_colouring = view_mode(vm, "view-colour", colouring_named);

@@ -41,6 +41,14 @@ struct batch_options {
     std::optional<double> tracer_radius;
     std::string horizons;
     std::string save_tracers;
+    std::string save_faults;
+    std::string fault_surfaces; // one surface per fault, whose planes the --faults table takes
+    std::optional<double> max_fault_misfit;
+    std::string save_cutoffs;     // .vtk or .pl
+    std::string save_separations; // .csv
+    std::optional<double> cutoff_spacing;
+    std::string save_fault_diagram; // .svg, .pdf or .png, of the fault diagram_fault names
+    std::optional<int> diagram_fault;
     std::string save_restored_tracers;
     std::string save_blocks;
     std::string save_restored_blocks;

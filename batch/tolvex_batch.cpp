@@ -2,6 +2,7 @@
 // Exit status 0 on success, 1 on bad input or a failed write, 2 on a usage error.
 
 #include "batch/batch_options.hpp"
+#include "batch/cutoff_outputs.hpp"
 #include "batch/output_checks.hpp"
 #include "batch/stop_signals.hpp"
 #include "batch/surface_outputs.hpp"
@@ -15,6 +16,7 @@
 #include "io/write_queue.hpp"
 #include "model/block_export.hpp"
 #include "model/fault_file.hpp"
+#include "model/horizon_file.hpp"
 #include "model/run_section.hpp"
 #include "model/section_export.hpp"
 #include "model/step_blocks.hpp"
@@ -54,10 +56,22 @@ void read_config(const std::string& path, tolvex_conf& conf) {
         std::cerr << "tolvex-batch: warning: " << *warning << "\n";
 }
 
-std::vector<fault> load_faults(const std::string& path) {
-    std::optional<std::vector<fault>> faults = read_fault_file(path);
+// The --faults file, its rows' planes fitted to the --fault-surfaces when given.
+std::vector<fault> load_faults(const batch_options& o) {
+    const warn_fn print = [](const std::string& text) {
+        std::cerr << "tolvex-batch: warning: " << text << "\n";
+    };
+    std::optional<fault_planes> planes;
+    if (!o.fault_surfaces.empty())
+        planes = fit_fault_surfaces(read_horizon_file(o.fault_surfaces), o.fault_surfaces,
+                                    o.max_fault_misfit, [&o](const std::string& text) {
+                                        if (!o.quiet)
+                                            std::cerr << "tolvex-batch: " << text << "\n";
+                                    });
+    std::optional<std::vector<fault>> faults =
+        read_fault_file(o.faults, print, planes ? &*planes : nullptr);
     if (!faults)
-        throw open_error(path, ENOENT);
+        throw open_error(o.faults, ENOENT);
     return std::move(*faults);
 }
 
@@ -109,8 +123,8 @@ step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run
 kept_blocks blocks_needed(const batch_options& o) {
     const bool drawn = !o.save_image.empty();
     return {!o.save_restored_blocks.empty() || !o.save_restored_fault_surfaces.empty() ||
-                (drawn && o.picture_step.run == run_kind::restoration),
-            !o.save_blocks.empty() || !o.save_fault_surfaces.empty() ||
+                wants_cutoffs(o) || (drawn && o.picture_step.run == run_kind::restoration),
+            !o.save_blocks.empty() || !o.save_fault_surfaces.empty() || wants_cutoffs(o) ||
                 (drawn && o.picture_step.run == run_kind::forward)};
 }
 
@@ -120,18 +134,24 @@ void check_output_paths(const batch_options& o, const run_files& files) {
     const std::string from_config = o.config.empty() ? "" : " file of --config";
     std::vector<named_file> inputs = {
         {"--faults", o.faults},
+        {"--fault-surfaces", o.fault_surfaces},
         {o.boundary.empty() ? "the boundary" + from_config : "--boundary", files.boundary_path},
         {o.tracers.empty() ? "the tracer" + from_config : "--tracers", files.tracer_path}};
     if (!o.config.empty())
         inputs.push_back({"--config", o.config});
     inputs.push_back(
         {o.horizons.empty() ? "the horizon file" + from_config : "--horizons", files.horizon_path});
-    std::vector<named_file> outputs = {
-        {"--save-tracers", o.save_tracers}, {"--save-restored-tracers", o.save_restored_tracers},
-        {"--save-blocks", o.save_blocks},   {"--save-restored-blocks", o.save_restored_blocks},
-        {"--save-image", o.save_image},     {"--save-section", o.section ? o.section->path : ""}};
+    std::vector<named_file> outputs = {{"--save-tracers", o.save_tracers},
+                                       {"--save-restored-tracers", o.save_restored_tracers},
+                                       {"--save-faults", o.save_faults},
+                                       {"--save-blocks", o.save_blocks},
+                                       {"--save-restored-blocks", o.save_restored_blocks},
+                                       {"--save-image", o.save_image},
+                                       {"--save-section", o.section ? o.section->path : ""}};
     const std::vector<named_file> surfaces = surface_outputs(o);
     outputs.insert(outputs.end(), surfaces.begin(), surfaces.end());
+    const std::vector<named_file> cutoffs = cutoff_outputs(o);
+    outputs.insert(outputs.end(), cutoffs.begin(), cutoffs.end());
     if (!o.save_steps.empty()) {
         const named_file steps{"--save-steps", o.save_steps};
         std::vector<named_file> others = inputs;
@@ -167,11 +187,13 @@ scene_image_options picture_options(const batch_options& o, const tolvex_conf& c
 }
 
 void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radius,
-                   const model_result& result, const point_list& initial_tracers,
-                   const run_state& picture, const std::optional<picture_marks>& kept_marks,
-                   staged_files& out) {
+                   const std::vector<fault>& faults, const model_result& result,
+                   const point_list& initial_tracers, const run_state& picture,
+                   const std::optional<picture_marks>& kept_marks, staged_files& out) {
     const run_state& forward = result.forward;
     // Each output is made in memory and written once, into its staged file.
+    if (!o.save_faults.empty())
+        out.write(o.save_faults, faults_text_for(o.save_faults, faults));
     if (!o.save_tracers.empty())
         out.write(o.save_tracers, tracers_to_text(forward.tracers, radius, o.save_tracers));
     if (!o.save_restored_tracers.empty())
@@ -251,8 +273,9 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_horizon_outputs(o, !files.horizon_path.empty());
     check_output_paths(o, files);
-    const std::vector<fault> faults = load_faults(o.faults);
+    const std::vector<fault> faults = load_faults(o);
     check_section_steps(o, faults.size());
+    check_diagram_fault(o, faults);
     run_state picture;
     picture_marks marks;
     const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
@@ -315,9 +338,10 @@ int run(const batch_options& o) {
     for (const std::string& w : result.horizon_warnings)
         std::cerr << "tolvex-batch: warning: " << files.horizon_path << ": " << w << "\n";
 
-    stage_outputs(o, conf, files.tracer_radius, result, tracers, picture,
+    stage_outputs(o, conf, files.tracer_radius, faults, result, tracers, picture,
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
     stage_surface_outputs(o, result, faults, out);
+    stage_cutoff_outputs(o, result, out);
     if (o.section)
         stage_section(*o.section, result, faults, tracers, out);
     if (!o.save_steps.empty())

@@ -143,11 +143,14 @@ void draw_blocks(cairo_t* cr, const section& s, const panel_frame& f) {
 }
 
 void draw_traces(cairo_t* cr, const std::vector<section_trace>& traces, const panel_frame& f) {
+    const double dash[] = {4.0, 3.0};
     for (const section_trace& t : traces) {
+        cairo_set_dash(cr, dash, t.dashed ? 2 : 0, 0.0);
         cairo_move_to(cr, f.x(t.a[0]), f.y(t.a[1]));
         cairo_line_to(cr, f.x(t.b[0]), f.y(t.b[1]));
         cairo_stroke(cr);
     }
+    cairo_set_dash(cr, dash, 0, 0.0);
 }
 
 void draw_horizons(cairo_t* cr, const section& s, const panel_frame& f) {
@@ -224,11 +227,11 @@ void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
         cairo_stroke(cr);
         text_at(cr, shortest_text(z), f.left - 6, f.y(z) + 3, 8, 1.0);
     }
-    text_at(cr, "distance along the line", f.left + f.width / 2, bottom + 28, 9, 0.5);
+    text_at(cr, s.u_label, f.left + f.width / 2, bottom + 28, 9, 0.5);
     cairo_save(cr);
     cairo_translate(cr, 14, f.top + f.height / 2);
     cairo_rotate(cr, -std::numbers::pi / 2);
-    text_at(cr, "elevation", 0, 0, 9, 0.5);
+    text_at(cr, s.z_label, 0, 0, 9, 0.5);
     cairo_restore(cr);
     // The scale bar, a round length about a quarter of the width, at the lower right.
     const double length = nice_length((u1 - f.u0) / 4);

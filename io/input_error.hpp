@@ -1,10 +1,14 @@
 // The error types through which bad input files and failed writes reach the user.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
 namespace tolvex {
+
+// Receives the text of a doubtful input that is read and used as given.
+using warn_fn = std::function<void(const std::string&)>;
 
 // A problem in an input file. what() reads "path:line: reason" ("path: reason" when line is 0).
 class input_error : public std::runtime_error {

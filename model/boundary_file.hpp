@@ -2,14 +2,12 @@
 #pragma once
 
 #include "geometry/block.hpp"
+#include "io/input_error.hpp"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace tolvex {
-
-using warn_fn = std::function<void(const std::string&)>;
 
 // Reads the boundary file at path into one block (vertices, edges, faces only).
 // nullopt when it does not exist. Throws input_error when it cannot be read, on bad or missing

@@ -4,6 +4,9 @@
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
+#include "model/fault_label.hpp"
+#include "model/fault_orientation.hpp"
+#include "model/fault_table.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -95,24 +98,86 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
 
 } // namespace
 
-std::vector<fault> parse_fault_text(const std::string& text, const std::string& path) {
+std::vector<fault> parse_fault_text(const std::string& text, const std::string& path,
+                                    const warn_fn& warn) {
     std::vector<fault> faults;
     for_each_line(text, [&](std::string_view line, int number) {
         const std::string_view trimmed = trim_blanks(line);
         if (trimmed.empty() || trimmed.front() == '#')
             return;
         faults.push_back(parse_fault_line(trimmed, line_ref{path, number}));
+        // The list shows the angles and the run uses the vectors: they must tell the same story.
+        if (warn)
+            if (const auto gap = angle_disagreement(faults.back()))
+                warn(path + ":" + std::to_string(number) + ": " + *gap);
     });
     // Stable, so faults with the same sequence number keep their file order.
     std::stable_sort(faults.begin(), faults.end(), sortobj_descending());
     return faults;
 }
 
-std::optional<std::vector<fault>> read_fault_file(const std::string& path) {
+std::optional<std::vector<fault>> read_fault_file(const std::string& path, const warn_fn& warn,
+                                                  const fault_planes* planes) {
     const std::optional<std::string> text = read_text_file(path);
     if (!text)
         return std::nullopt;
-    return parse_fault_text(*text, path);
+    if (is_fault_table_path(path))
+        return parse_fault_table(*text, path, warn, planes);
+    return parse_fault_text(*text, path, warn);
+}
+
+namespace {
+
+// A field the reader gives back as written: no tab or line break inside, nothing trimmed off.
+bool keeps_as_field(const std::string& text) {
+    return text.find_first_of("\t\n\r\v\f") == std::string::npos &&
+           trim_blanks(text).size() == text.size();
+}
+
+void append_vector(std::string& line, const vec3& v) {
+    for (int k = 0; k < 3; ++k) {
+        line += '\t';
+        append_shortest(line, v[k]);
+    }
+}
+
+} // namespace
+
+std::string fault_file_text(const std::vector<fault>& faults) {
+    std::string text = "# name\tplane az\tplane dip\tslip az\tslip plunge\ttag\tid\tslip\tslip "
+                       "x\tslip y\tslip z\tnormal x\tnormal y\tnormal z\tpoint x\tpoint y\tpoint "
+                       "z\tsequence\n";
+    for (const fault& f : faults) {
+        // An empty first field would vanish with the line's leading white space.
+        if (f.name.empty() || f.name.front() == '#' || !keeps_as_field(f.name) ||
+            !keeps_as_field(f.tag))
+            throw output_error(fault_label(f) +
+                               ": a fault data file needs a name that is not empty and does not "
+                               "start with \"#\", and a name and tag without tabs, line breaks or "
+                               "white space at their ends");
+        std::string line = f.name;
+        for (const double a :
+             {f.plane_angles[0], f.plane_angles[1], f.slip_angles[0], f.slip_angles[1]}) {
+            line += '\t';
+            append_shortest(line, a);
+        }
+        line += '\t' + f.tag + '\t' + std::to_string(f.id) + '\t';
+        append_shortest(line, f.slip_mag);
+        // The record holds the restoring slip; the file gives the forward one.
+        append_vector(line, -f.slip_dir);
+        append_vector(line, f.normal);
+        append_vector(line, f.point);
+        text += line + '\t' + std::to_string(f.order) + '\n';
+    }
+    return text;
+}
+
+std::string faults_text_for(const std::string& path, const std::vector<fault>& faults) {
+    try {
+        return is_fault_table_path(path) ? fault_table_text(faults) : fault_file_text(faults);
+    } catch (const output_error& e) {
+        throw output_error(path + ": " + e.what());
+    }
 }
 
 std::string fault_list_line(const fault& f) {

@@ -25,6 +25,7 @@ struct section_polygon {
 struct section_trace {
     int which = 0;
     section_point a{}, b{};
+    bool dashed = false; // drawn dashed: a footwall's cutoff in a fault diagram
 };
 
 struct section_tracer {
@@ -41,6 +42,8 @@ struct section {
     std::vector<std::string> fault_labels;
     std::vector<section_trace> fault_traces;
     std::vector<section_tracer> tracers;
+    std::string u_label = "distance along the line"; // the axes' names
+    std::string z_label = "elevation";
 };
 
 } // namespace tolvex

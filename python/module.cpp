@@ -2,6 +2,7 @@
 #include "python/py_block.hpp"
 #include "python/py_errors.hpp"
 #include "python/py_fault.hpp"
+#include "python/py_fault_terms.hpp"
 #include "python/py_horizon.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
@@ -56,6 +57,7 @@ PYBIND11_MODULE(tolvex, m) {
     m.attr("__version__") = TOLVEX_VERSION;
     tolvex::add_error_types(m);
     tolvex::add_fault_type(m);
+    tolvex::add_fault_terms(m);
     tolvex::add_block_type(m);
     tolvex::add_horizon_type(m);
     tolvex::add_surface_type(m);

@@ -47,10 +47,13 @@ indices.
 const std::string read_faults_doc = R"(read_faults(path)
 --
 
-Reads a fault data file into a list of Fault.
+Reads a fault data file, or a fault table (.csv), into a list of Fault.
 
-One fault per line, 18 tab-separated fields; '#' lines are comments. The list is sorted by
-descending sequence number (youngest first), faults with the same number in file order.
+One fault per line, 18 tab-separated fields; '#' lines are comments. A fault table has a header
+row naming its columns (see save_faults). The list is sorted by descending sequence number
+(youngest first), faults with the same number in file order. A line whose angles disagree with
+its vectors by more than 0.5 degrees, or a table's slip projected into its plane, gives a
+UserWarning.
 
 )" + std::string(read_errors_doc);
 
@@ -137,12 +140,16 @@ block read_boundary(const std::filesystem::path& path) {
 
 std::vector<fault> read_faults(const std::filesystem::path& path) {
     std::optional<std::vector<fault>> faults;
+    std::vector<std::string> notes;
     {
         py::gil_scoped_release nogil;
-        faults = read_fault_file(path.string());
+        faults = read_fault_file(path.string(),
+                                 [&notes](const std::string& text) { notes.push_back(text); });
     }
     if (!faults)
         raise_cannot_open(path.string());
+    for (const std::string& note : notes)
+        warn_input(note);
     return std::move(*faults);
 }
 

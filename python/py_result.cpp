@@ -2,8 +2,10 @@
 
 #include "geometry/fault_surfaces.hpp"
 #include "model/block_export.hpp"
+#include "model/fault_cutoffs.hpp"
 #include "model/tracer_file.hpp"
 #include "python/array_convert.hpp"
+#include "python/py_cutoffs.hpp"
 #include "python/py_errors.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
@@ -46,6 +48,13 @@ faults          list of Fault in the order the run applied them, each point wher
 horizons        list of Surface, one per horizon given (in its order): its pieces in the blocks
 fault_surfaces  list of Surface, one per side of each fault that cut a block ('+' first): the
                 faces the fault made, as their blocks now stand
+cutoffs         (M, 9) float64, one row per straight piece of a line where a horizon meets a
+                fault wall: fault identifier, horizon position, wall (1 hanging wall, -1
+                footwall), then its two ends x, y, z in the boundary's coordinates
+separations     (S, 6) float64, one row per horizon, fault and station every 1/50 of the
+                fault's extent along strike: fault identifier, horizon position, along-strike
+                position from the fault's point, throw, heave, dip separation (hanging wall
+                less footwall: throw positive where the hanging wall is down)
 steps           None, or with run(..., steps=True) the list of Step 0..n of this run
 
 Methods: save_tracers(path, tracer_radius=None) and save_blocks(path); tolvex.save_horizons
@@ -157,6 +166,10 @@ state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<k
     const vec3 offset = out.boundary_frame ? centre : make_vec3(0.0, 0.0, 0.0);
     const std::vector<horizon>& horizons = out.result.horizons;
     py::list walls = fault_wall_list(fault_surfaces_of(state.blocks), state.faults, centre);
+    const std::vector<cutoff_segment> cutoffs = cutoff_segments(state);
+    py::array_t<double> cutoff_rows = cutoff_array(cutoffs, state.faults, centre);
+    py::array_t<double> separation_rows =
+        separation_array(separations_of(state, cutoffs), state.faults);
     return {block_list(moved(std::move(state.blocks), offset)),
             array_from_points(moved(std::move(state.tracers), offset)),
             fault_list(std::move(state.faults), run, offset),
@@ -166,7 +179,9 @@ state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<k
             horizon_surface_list(state.horizons, horizons, centre),
             walls,
             run,
-            offset};
+            offset,
+            cutoff_rows,
+            separation_rows};
 }
 
 void save_tracers(const state_view& s, const std::filesystem::path& path,
@@ -235,11 +250,12 @@ step_view step_from_state(const py::tuple& t) {
 py::tuple run_state_state(const state_view& s) {
     return py::make_tuple(s.blocks, s.tracers, s.faults, s.steps, s.tracer_radius,
                           array_from_vector(s.centre), s.horizons, s.fault_surfaces,
-                          s.run == run_kind::forward, array_from_vector(s.offset));
+                          s.run == run_kind::forward, array_from_vector(s.offset), s.cutoffs,
+                          s.separations);
 }
 
 state_view run_state_from_state(const py::tuple& t) {
-    const py::tuple& s = state_of(t, 10, "RunState");
+    const py::tuple& s = state_of(t, 12, "RunState");
     return {s[0].cast<py::list>(),
             points_state(s[1]),
             s[2].cast<py::list>(),
@@ -249,7 +265,9 @@ state_view run_state_from_state(const py::tuple& t) {
             surface_list_state(s[6]),
             surface_list_state(s[7]),
             s[8].cast<bool>() ? run_kind::forward : run_kind::restoration,
-            vector_from_array(s[9], "offset")};
+            vector_from_array(s[9], "offset"),
+            s[10].cast<py::array_t<double>>(),
+            s[11].cast<py::array_t<double>>()};
 }
 
 py::tuple result_state(const result_view& r) {
@@ -319,6 +337,8 @@ void add_result_types(py::module_& m) {
         .def_readonly("steps", &state_view::steps)
         .def_readonly("horizons", &state_view::horizons)
         .def_readonly("fault_surfaces", &state_view::fault_surfaces)
+        .def_readonly("cutoffs", &state_view::cutoffs)
+        .def_readonly("separations", &state_view::separations)
         .def("save_tracers", &save_tracers, save_tracers_doc, py::arg("path"),
              py::arg("tracer_radius") = py::none())
         .def("save_blocks", &save_blocks, save_blocks_doc, py::arg("path"))

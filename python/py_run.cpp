@@ -220,7 +220,8 @@ py::object run_from_files(py::handle config_path, py::handle fault_path, py::han
     std::vector<std::string> notes;
     {
         py::gil_scoped_release nogil;
-        loaded = read_fault_file(faults.string());
+        loaded = read_fault_file(faults.string(),
+                                 [&](const std::string& text) { notes.push_back(text); });
         if (loaded) {
             try {
                 point_list points;

@@ -25,6 +25,8 @@ class fake_desktop_ui : public desktop_ui {
     std::optional<std::string> open_answer;
     std::optional<std::string> save_answer;
     std::optional<std::string> text_answer;
+    std::optional<std::vector<fault>> edit_answer;
+    std::vector<std::vector<std::string>> edited_rows; // what the last fault dialog was given
     std::string exe_dir = "/nonexistent-tolvex-dir";
     bool viewer_opens = true;
 
@@ -56,6 +58,11 @@ class fake_desktop_ui : public desktop_ui {
         if (on_message)
             on_message();
         messages.push_back({text, caption, icon});
+    }
+    std::optional<std::vector<fault>>
+    edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) override {
+        edited_rows = rows;
+        return edit_answer;
     }
     std::string executable_dir() override { return exe_dir; }
     bool open_viewer(viewer_scenes scenes, const view_options&,

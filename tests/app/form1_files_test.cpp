@@ -2,12 +2,15 @@
 // the user is told when a file is bad or cannot be written.
 #include "tests/app/desktop_test_support.hpp"
 
+#include "app/fault_edit_dialog.hpp"
 #include "config/tolvex_conf.hpp"
+#include "model/fault_table.hpp"
 #include "tests/support/temp_folder.hpp"
 #include "tests/support/text_files.hpp"
 
 #include <QAction>
 #include <QListWidget>
+#include <QTableWidget>
 
 #include <fstream>
 
@@ -58,9 +61,18 @@ TEST_F(form1_files, open_lists_the_faults_by_descending_sequence_number) {
 
     EXPECT_EQ(list_lines(form), two_fault_lines);
     ASSERT_EQ(ui.open_filters.size(), 1u);
-    EXPECT_EQ(ui.open_filters[0],
-              "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|All files (*.*)|*.*");
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.open_filters[0], "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|Fault tables "
+                                  "(*.csv)|*.csv|All files (*.*)|*.*");
+    // Loaded as they are, but the angles the list shows are not the planes and slips the run uses.
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "WARNING");
+    const std::string& warning = ui.messages[0].text;
+    EXPECT_EQ(warning.rfind(dir.file("two.efd") + ":2: plane azimuth/inclination 30/60 and normal "
+                                                  "(1, 0, 0) (90/90) are ",
+                            0),
+              0u)
+        << warning;
+    EXPECT_NE(warning.find("\n" + dir.file("two.efd") + ":3: "), std::string::npos) << warning;
 
     // A second file replaces the first completely.
     write_text(dir.file("one.efd"), "F9\t1\t2\t3\t4\tZ\t9\t1\t0\t0\t1\t0\t0\t1\t0\t0\t0\t3\n");
@@ -72,6 +84,7 @@ TEST_F(form1_files, cancel_unopenable_and_bad_files_leave_list_and_faults_as_the
     write_text(dir.file("two.efd"), two_faults);
     open(dir.file("two.efd"));
     const auto faults_before = form.document().faults_loaded.size();
+    ui.messages.clear(); // its angles' warning
 
     open(std::nullopt);
     open(dir.file("missing.efd"));
@@ -132,6 +145,19 @@ TEST_F(form1_files, save_writes_the_forward_or_restored_tracers_in_tracer_file_u
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(form1_files, save_faults_writes_the_loaded_faults_as_a_table_that_opens_again) {
+    write_text(dir.file("t.csv"), "id,name,sequence,x,y,z,dip_direction,dip,rake,slip\n"
+                                  "7,west,2,1,2,3,90,60,-90,10\n4,east,5,0,0,0,270,60,-80,5\n");
+    open(dir.file("t.csv"));
+    save(dir.file("saved.csv"), "mi_save_faults");
+    open(dir.file("saved.csv"));
+
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
+    EXPECT_EQ(ui.save_extensions, (std::vector<std::string>{"efd"}));
+    EXPECT_EQ(list_lines(form), (QStringList{"         4 270.0 60.0 250.6 58.5      5",
+                                             "         7  90.0 60.0  90.0 60.0      2"}));
+}
+
 TEST_F(form1_files, cancelled_save_writes_nothing) {
     form.document().last_run.forward.tracers = {make_vec3(1, 2, 3)};
     save(std::nullopt);
@@ -167,4 +193,53 @@ TEST_F(form1_files, a_save_into_a_read_only_folder_is_reported_and_the_old_file_
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find(dir.file("locked/old.txt")), std::string::npos);
     EXPECT_EQ(read_text(dir.file("locked/old.txt")), "old\n");
+}
+
+// The dialog shows the table's columns; OK replaces the loaded faults and the list.
+TEST_F(form1_files, edit_faults_replaces_the_loaded_faults_and_the_list) {
+    write_text(dir.file("t.csv"), "id,name,sequence,x,y,z,dip_direction,dip,rake,slip\n"
+                                  "7,west,2,1,2,3,90,60,-90,10\n");
+    open(dir.file("t.csv"));
+    ui.edit_answer = std::nullopt;
+    find<QAction>(form, "mi_edit_faults")->trigger();
+    ASSERT_EQ(ui.edited_rows.size(), 2u);
+    EXPECT_EQ(ui.edited_rows[0].size(), 11u);
+    EXPECT_EQ(ui.edited_rows[1][1], "west");
+    EXPECT_EQ(form.document().faults_loaded.size(), 1u);
+
+    ui.edit_answer =
+        faults_from_rows({ui.edited_rows[0],
+                          {"7", "west", "", "2", "1", "2", "3", "90", "60", "-90", "10"},
+                          {"8", "east", "E", "3", "1", "2", "3", "270", "45", "-90", "5"}},
+                         "edited");
+    find<QAction>(form, "mi_edit_faults")->trigger();
+    EXPECT_EQ(list_lines(form), (QStringList{"         8 270.0 45.0 270.0 45.0 E     3",
+                                             "         7  90.0 60.0  90.0 60.0      2"}));
+}
+
+// Cells are read as a fault table is, undo steps back one change at a time, and a bad cell keeps
+// the dialog open with the reader's message.
+TEST(fault_edit_dialog, edits_undo_and_bad_cells) {
+    std::vector<std::string> errors;
+    FaultEditDialog dialog(
+        {{"id", "name", "tag", "sequence", "x", "y", "z", "dip_direction", "dip", "rake", "slip"},
+         {"7", "west", "", "2", "1", "2", "3", "90", "60", "-90", "10"}},
+        [&](const std::string& e) { errors.push_back(e); });
+    auto* table = find<QTableWidget>(dialog, "tbl_faults");
+    table->item(0, 8)->setText("95");
+    table->setCurrentCell(0, 0);
+    dialog.add_row();
+    EXPECT_EQ(table->rowCount(), 2);
+    dialog.accept();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "the fault table:2: column \"dip\": 95 is outside 0 to 90");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    dialog.undo(); // the added row
+    dialog.undo(); // the dip
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, 8)->text(), "60");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(dialog.faults().size(), 1u);
+    EXPECT_EQ(dialog.faults()[0].name, "west");
 }

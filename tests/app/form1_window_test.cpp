@@ -38,7 +38,7 @@ TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separa
     EXPECT_EQ(file->title(), "&File");
 
     const QList<QAction*> items = file->actions();
-    ASSERT_EQ(items.size(), 6);
+    ASSERT_EQ(items.size(), 8);
     EXPECT_EQ(items[0]->text(), "&Open");
     EXPECT_EQ(items[0]->objectName(), "mi_open");
     EXPECT_EQ(items[1]->text(), "Save &Tracer");
@@ -47,12 +47,16 @@ TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separa
     EXPECT_EQ(items[2]->objectName(), "mi_save_restored_tracer");
     EXPECT_EQ(items[3]->text(), "Save &Section...");
     EXPECT_EQ(items[3]->objectName(), "mi_save_section");
-    EXPECT_TRUE(items[4]->isSeparator());
-    EXPECT_EQ(items[4]->objectName(), "mi_bar1");
-    EXPECT_EQ(items[5]->text(), "E&xit");
-    EXPECT_EQ(items[5]->objectName(), "mi_exit");
+    EXPECT_EQ(items[4]->text(), "Save &Faults...");
+    EXPECT_EQ(items[4]->objectName(), "mi_save_faults");
+    EXPECT_EQ(items[5]->text(), "&Edit Faults...");
+    EXPECT_EQ(items[5]->objectName(), "mi_edit_faults");
+    EXPECT_TRUE(items[6]->isSeparator());
+    EXPECT_EQ(items[6]->objectName(), "mi_bar1");
+    EXPECT_EQ(items[7]->text(), "E&xit");
+    EXPECT_EQ(items[7]->objectName(), "mi_exit");
     EXPECT_EQ(items[0]->shortcut().toString(), "Ctrl+O");
-    EXPECT_EQ(items[5]->shortcut().toString(), "Ctrl+Q");
+    EXPECT_EQ(items[7]->shortcut().toString(), "Ctrl+Q");
 }
 
 TEST(form1_window, widening_the_window_widens_only_the_fault_list) {

@@ -67,7 +67,7 @@ TEST_F(start_up_test, a_settings_file_naming_no_setting_is_warned_about_by_name)
 
 TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {
     const std::vector<std::string> expected{"EFD or Text files (*.efd;*.txt) (*.efd *.txt)",
-                                            "All files (*.*) (*)"};
+                                            "Fault tables (*.csv) (*.csv)", "All files (*.*) (*)"};
     EXPECT_EQ(dialog_name_filters(fault_file_filter), expected);
 }
 

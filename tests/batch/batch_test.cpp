@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <sys/wait.h>
@@ -631,4 +632,101 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
         EXPECT_NE(o.output.find(b.option), std::string::npos) << o.output;
         EXPECT_FALSE(std::filesystem::exists(dir.file("x.svg")));
     }
+}
+
+TEST(BatchExample, FaultsSavedAsATableOrADataFileRunToTheSameTracers) {
+    temp_folder out;
+    const std::string examples = TOLVEX_EXAMPLES;
+    const std::string config = "--quiet --config " + quoted(examples + "/tolvex.conf");
+    const auto run_with = [&](const std::string& faults, const std::string& saves) {
+        const outcome o = run_batch(config + " --faults " + quoted(faults) + " --save-tracers " +
+                                    quoted(out.file(saves + ".txt")) + " --save-faults " +
+                                    quoted(out.file(saves)));
+        EXPECT_EQ(o.status, 0) << o.output;
+        EXPECT_EQ(o.output, "");
+        return read_text(out.file(saves + ".txt"));
+    };
+    // A data file keeps every value exactly; a table holds slips in their planes, so the table's
+    // faults are the ones that then go round unchanged.
+    const std::string given = run_with(examples + "/graben.efd", "a.efd");
+    EXPECT_EQ(run_with(out.file("a.efd"), "b.csv"), given);
+    const std::string tracers = run_with(out.file("b.csv"), "c.efd");
+    EXPECT_EQ(run_with(out.file("c.efd"), "d.csv"), tracers);
+    EXPECT_EQ(run_with(out.file("d.csv"), "e.csv"), tracers);
+    EXPECT_EQ(read_text(out.file("d.csv")).substr(0, 54),
+              "id,name,tag,sequence,x,y,z,dip_direction,dip,rake,slip");
+    // A dip the table cannot have stops the run before anything is written.
+    out.write("bad.csv", "id,sequence,x,y,z,dip_direction,dip,rake,slip\n1,1,0,0,0,90,91,0,1\n");
+    const outcome bad = run_batch(config + " --faults " + quoted(out.file("bad.csv")) +
+                                  " --save-faults " + quoted(out.file("d.efd")));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.output.find("bad.csv:2: column \"dip\": 91 is outside 0 to 90"),
+              std::string::npos)
+        << bad.output;
+    EXPECT_FALSE(std::filesystem::exists(out.file("d.efd")));
+}
+
+// The western border fault (dip 60, slip 150 down the dip, written to six digits) throws the
+// flat layers 150 sin 60 wherever the later faults left both walls together: down in the forward
+// run, up in the restoration, which starts from the same flat layers.
+TEST(BatchExample, CutoffsAndSeparationsOfTheExampleLayers) {
+    temp_folder out;
+    const std::string examples = TOLVEX_EXAMPLES;
+    out.write("tolvex.conf", "BOUNDARY_FILE=" + examples +
+                                 "/box.boundary\nTRACER_I_FILE=" + examples +
+                                 "/layers.tracers\nHORIZON_FILE=" + examples + "/horizons.ts\n");
+    const std::string run = "--quiet --faults " + quoted(examples + "/graben.efd") + " --config " +
+                            quoted(out.file("tolvex.conf"));
+    const outcome o =
+        run_batch(run + " --save-cutoffs " + quoted(out.file("c.pl")) + " --save-separations " +
+                  quoted(out.file("s.csv")) + " --save-fault-diagram " + quoted(out.file("d.svg")) +
+                  " --fault 101");
+    ASSERT_EQ(o.status, 0) << o.output;
+    std::istringstream rows(read_text(out.file("s.csv")));
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "run,fault,name,horizon,along_strike,throw,heave,dip_separation");
+    std::map<std::string, std::pair<std::size_t, std::size_t>> thrown; // by run: rows, right
+    while (std::getline(rows, row)) {
+        std::vector<std::string> cells;
+        std::istringstream in(row);
+        for (std::string cell; std::getline(in, cell, ',');)
+            cells.push_back(cell);
+        ASSERT_EQ(cells.size(), 8u) << row;
+        if (cells[1] != "101")
+            continue;
+        const double sense = cells[0] == "forward" ? 1.0 : -1.0;
+        auto& [count, right] = thrown[cells[0]];
+        ++count;
+        right += std::abs(std::stod(cells[5]) - sense * 150 * std::sqrt(0.75)) < 1e-3;
+    }
+    ASSERT_EQ(thrown.size(), 2u);
+    for (const auto& [which, counts] : thrown)
+        EXPECT_GT(counts.second, counts.first / 2) << which << " " << counts.first;
+    EXPECT_EQ(read_text(out.file("c.pl")).rfind("GOCAD PLine 1\nHEADER {\nname:restored ", 0), 0u);
+    EXPECT_NE(read_text(out.file("d.svg")).find("<svg"), std::string::npos);
+
+    const outcome unknown =
+        run_batch(run + " --save-fault-diagram " + quoted(out.file("e.svg")) + " --fault 7");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("--fault: no loaded fault has the identifier 7"),
+              std::string::npos)
+        << unknown.output;
+    EXPECT_FALSE(std::filesystem::exists(out.file("e.svg")));
+}
+
+TEST_F(Batch, FaultPlanesComeFromSurfacesWithinTheirMisfit) {
+    const std::string surfaces = std::string(TOLVEX_TEST_DATA) + "/community_fault.ts";
+    dir.write("t.csv", "id,name,sequence,rake,slip\n7,Example Fault (EXFT),1,-90,100\n");
+    const std::string args = "--quiet --config " + quoted(dir.file("tolvex.conf")) + " --faults " +
+                             quoted(dir.file("t.csv")) + " --fault-surfaces " + quoted(surfaces) +
+                             " --save-faults " + quoted(dir.file("out.csv"));
+    const outcome o = run_batch(args);
+    ASSERT_EQ(o.status, 0) << o.output;
+    EXPECT_NE(read_text(dir.file("out.csv")).find("\n7,Example Fault (EXFT),,1,"),
+              std::string::npos);
+    const outcome refused = run_batch(args + " --max-fault-misfit 10");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("surface \"Example Fault (EXFT)\" lies up to"), std::string::npos)
+        << refused.output;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/fault_line.hpp"
 
+#include "model/fault_orientation.hpp"
+
 #include <locale>
 #include <sstream>
 
@@ -8,7 +10,11 @@ std::string fault_line(int id, double slip_mag, const double (&slip)[3], const d
     std::ostringstream s;
     s.imbue(std::locale::classic());
     s.precision(17);
-    s << "f" << id << "\t10\t20\t30\t40\ttag\t" << id << "\t" << slip_mag;
+    // Angles that agree with the vectors, so that reading does not warn.
+    const auto plane = tolvex::plane_angles_of(make_vec3(normal[0], normal[1], normal[2]));
+    const auto motion = tolvex::slip_angles_of(make_vec3(slip[0], slip[1], slip[2]));
+    s << "f" << id << "\t" << plane[0] << "\t" << plane[1] << "\t" << motion[0] << "\t" << motion[1]
+      << "\ttag\t" << id << "\t" << slip_mag;
     for (double x : slip)
         s << "\t" << x;
     for (double x : normal)

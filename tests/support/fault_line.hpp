@@ -4,7 +4,7 @@
 #include <string>
 
 // A line with the given slip magnitude, file slip direction (the forward sense), normal, point and
-// sequence number; name "f<id>", angles 10 20 30 40, tag "tag".
+// sequence number; name "f<id>", the angles of the normal and slip, tag "tag".
 std::string fault_line(int id, double slip_mag, const double (&slip)[3], const double (&normal)[3],
                        const double (&point)[3], int order);
 
