@@ -76,7 +76,7 @@ surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<hor
 
 surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<fault>& loaded,
                                 run_kind run, const vec3& centre) {
-    const fault_order order{run, loaded.size()};
+    const fault_order order{run, loaded.size(), {}};
     const auto loaded_index = [&](int position) {
         return loaded_fault_of(cut_face_source(position), order);
     };
