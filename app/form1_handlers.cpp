@@ -175,7 +175,9 @@ void Form1::mi_save_section_Click() {
         for (const run_kind kind : {run_kind::restoration, run_kind::forward})
             panels.push_back(run_section(run, doc.faults_loaded, doc.tracers_init, kind,
                                          doc.faults_loaded.size(), {*line, std::nullopt}));
-        write_file_atomically(*path, draw_sections(panels, {}, format));
+        section_style style;
+        style.units = doc.settings.units;
+        write_file_atomically(*path, draw_sections(panels, style, format));
     } catch (const section_error& e) {
         ui.message_box(e.what(), "ERROR", message_icon::error);
     } catch (const output_error& e) {

@@ -79,6 +79,8 @@ po::options_description option_table(batch_options& o) {
          "show tracers this near the section (default 1 % of the line's length)")
         ("section-exaggeration", po::value<std::string>()->value_name("E"),
          "vertical exaggeration of the drawing (default 1)")
+        ("units", po::value<std::string>()->value_name("UNIT"),
+         "the length unit the section names on its axes (overrides UNITS= of the config)")
         ("image-step", po::value<std::string>()->value_name("RUN[:K]"),
          "draw step K (0 to the fault count; default the last) of the restored or forward run")
         ("view-shading", po::value<std::string>()->value_name("flat|lit"),
@@ -114,6 +116,7 @@ void parse_image_size(const std::string& text, batch_options& o) {
         throw usage_error("--image-size: \"" + text + "\" is not WxH with sizes 1 to 16384");
     o.image_width = w;
     o.image_height = h;
+    o.image_size_given = true;
 }
 
 image_step parse_run_step(const std::string& text, const char* option) {
@@ -256,11 +259,16 @@ std::string batch_usage() {
          "                    [--view-colour WORD] [--view-tracers WORD]\n"
          "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
          "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
-         "                    [--section-band W] [--section-exaggeration E] [--quiet]\n"
-         "                    [--fault-surfaces FILE] [--max-fault-misfit D]\n"
-         "                    [--save-faults FILE] [--save-cutoffs FILE]\n"
-         "                    [--save-separations FILE.csv] [--cutoff-spacing D]\n"
-         "                    [--save-fault-diagram FILE --fault ID]\n"
+         "                    [--section-band W] [--section-exaggeration E] [--units UNIT]
+"
+         "                    [--quiet] [--fault-surfaces FILE] [--max-fault-misfit D]
+"
+         "                    [--save-faults FILE] [--save-cutoffs FILE]
+"
+         "                    [--save-separations FILE.csv] [--cutoff-spacing D]
+"
+         "                    [--save-fault-diagram FILE --fault ID]
+"
       << option_table(o);
     return s.str();
 }
@@ -318,6 +326,12 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         throw usage_error(o.diagram_fault ? "--fault needs --save-fault-diagram"
                                           : "--save-fault-diagram needs --fault ID");
     o.section = parse_section(vm);
+    if (vm.count("units")) {
+        const std::string units(trim_blanks(vm["units"].as<std::string>()));
+        if (const char* problem = units_problem(units))
+            throw usage_error("--units: " + quoted_text(units) + " " + problem);
+        o.units = units;
+    }
     o.image_lit = view_mode(vm, "view-shading", lit_named);
     o.image_colouring = view_mode(vm, "view-colour", colouring_named);
     o.image_tracers = view_mode(vm, "view-tracers", tracer_look_named);

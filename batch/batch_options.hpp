@@ -62,8 +62,10 @@ struct batch_options {
     std::string save_image;
     int image_width = 640;
     int image_height = 480;
+    bool image_size_given = false; // a section's PNG takes --image-size only when it is given
     image_step picture_step;
     std::optional<section_options> section;
+    std::optional<std::string> units; // --units, over the config's UNITS=
     // The picture's modes as given (--view-shading, --view-colour, --view-tracers,
     // --view-blocks); the configuration's where not given.
     std::optional<bool> image_lit;

@@ -16,6 +16,7 @@
 #include "io/write_queue.hpp"
 #include "model/block_export.hpp"
 #include "model/fault_file.hpp"
+#include "model/fault_label.hpp"
 #include "model/horizon_file.hpp"
 #include "model/run_section.hpp"
 #include "model/section_export.hpp"
@@ -200,13 +201,14 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         out.write(o.save_restored_tracers,
                   tracers_to_text(result.restored.tracers, radius, o.save_restored_tracers));
     const std::size_t fault_count = forward.faults.size();
+    const std::vector<std::string> labels = fault_short_labels(result.restored.faults);
     if (!o.save_blocks.empty())
         out.write(o.save_blocks, blocks_file_text(o.save_blocks, forward.blocks, result.centre,
-                                                  {run_kind::forward, fault_count}));
+                                                  {run_kind::forward, fault_count, labels}));
     if (!o.save_restored_blocks.empty())
         out.write(o.save_restored_blocks,
                   blocks_file_text(o.save_restored_blocks, result.restored.blocks, result.centre,
-                                   {run_kind::restoration, fault_count}));
+                                   {run_kind::restoration, fault_count, labels}));
     if (!o.save_image.empty()) {
         const run_kind run = o.picture_step.run;
         const run_state& last = run == run_kind::forward ? result.forward : result.restored;
@@ -246,9 +248,18 @@ void check_section_steps(const batch_options& o, std::size_t fault_count) {
                               "; the runs have steps 0 to " + std::to_string(fault_count));
 }
 
+// The drawing's look from the options over the config.
+section_style section_style_of(const batch_options& o, const tolvex_conf& conf) {
+    section_style style;
+    style.units = o.units.value_or(conf.units);
+    if (o.image_size_given)
+        style.pixels = {o.image_width, o.image_height};
+    return style;
+}
+
 // The section's panels, one per step asked for, drawn into its file; a line that misses the
 // model is a usage error naming --section.
-void stage_section(const section_options& s, const model_result& result,
+void stage_section(const section_options& s, section_style style, const model_result& result,
                    const std::vector<fault>& faults, const point_list& tracers, staged_files& out) {
     std::vector<section> panels;
     try {
@@ -260,7 +271,6 @@ void stage_section(const section_options& s, const model_result& result,
     }
     if (s.vtk)
         return out.write(s.path, sections_to_vtk(panels));
-    section_style style;
     style.exaggeration = s.exaggeration;
     out.write(s.path, draw_sections(panels, style, s.format));
 }
@@ -291,6 +301,7 @@ int run(const batch_options& o) {
     const file_fn queue_file = [&step_files](std::string path, std::string content) {
         step_files->push(std::move(path), std::move(content));
     };
+    const std::vector<std::string> labels = fault_short_labels(faults);
     if (!o.save_steps.empty()) {
         out.make_folder(o.save_steps);
         step_files.emplace([&out](const std::string& path, const std::string& content) {
@@ -302,7 +313,7 @@ int run(const batch_options& o) {
             kept.apply(change);
             const run_step step = kept.step(change);
             stage_step_files(step, horizons, o.save_steps, queue_file, o.steps_format,
-                             kept.outward());
+                             kept.outward(), labels);
             if (keep_picture)
                 keep_picture(step);
         };
@@ -343,7 +354,7 @@ int run(const batch_options& o) {
     stage_surface_outputs(o, result, faults, out);
     stage_cutoff_outputs(o, result, out);
     if (o.section)
-        stage_section(*o.section, result, faults, tracers, out);
+        stage_section(*o.section, section_style_of(o, conf), result, faults, tracers, out);
     if (!o.save_steps.empty())
         remove_earlier_steps(o.save_steps, out);
     {

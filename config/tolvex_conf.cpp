@@ -2,6 +2,7 @@
 
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
+#include "model/section.hpp"
 #include "model/tracer_file.hpp"
 
 #include <cmath>
@@ -45,6 +46,11 @@ bool apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
         conf.tracer_file = line.substr(14);
     } else if (line.starts_with("HORIZON_FILE=")) {
         conf.horizon_file = line.substr(13);
+    } else if (line.starts_with("UNITS=")) {
+        const std::string units(trim_blanks(line.substr(6)));
+        if (const char* problem = units_problem(units))
+            throw input_error(at.path, at.line, "UNITS=: " + quoted_text(units) + " " + problem);
+        conf.units = units;
     } else if (line.starts_with("GL_CLEAR_COLOR=")) {
         const auto rgb =
             three_numbers(line.substr(15), at, "GL_CLEAR_COLOR=", {"red", "green", "blue"});

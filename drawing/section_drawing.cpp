@@ -1,6 +1,8 @@
 #include "drawing/section_drawing.hpp"
 
+#include "drawing/detail/label_places.hpp"
 #include "drawing/detail/nice_ticks.hpp"
+#include "drawing/detail/page_text.hpp"
 #include "io/number_text.hpp"
 
 #include <algorithm>
@@ -75,14 +77,46 @@ void set_colour(cairo_t* cr, const rgb& c) {
     cairo_set_source_rgb(cr, c[0], c[1], c[2]);
 }
 
+// An SVG's texts while it is drawn, attached to its context; PDF and PNG draw theirs.
+const cairo_user_data_key_t svg_texts_key{};
+
+// Text with its baseline at (x, y), the point align of the way along it (0 start, 1 end), in the
+// current colour; with a halo, on a white outline. PDF text stays text.
 void text_at(cairo_t* cr, const std::string& text, double x, double y, double size,
-             double align = 0.0, bool bold = false) {
+             double align = 0.0, bool bold = false, bool halo = false) {
+    if (auto* texts =
+            static_cast<std::vector<page_text>*>(cairo_get_user_data(cr, &svg_texts_key))) {
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        cairo_user_to_device(cr, &x, &y);
+        double r = 0, g = 0, b = 0, a = 1;
+        cairo_pattern_get_rgba(cairo_get_source(cr), &r, &g, &b, &a);
+        texts->push_back({text,
+                          x,
+                          y,
+                          size,
+                          align,
+                          std::atan2(m.yx, m.xx) * 180 / std::numbers::pi,
+                          bold,
+                          {r, g, b},
+                          halo});
+        return;
+    }
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_text_extents_t e;
     cairo_text_extents(cr, text.c_str(), &e);
     cairo_move_to(cr, x - align * e.x_advance, y);
+    if (halo) {
+        cairo_save(cr);
+        cairo_text_path(cr, text.c_str());
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, 2.5);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+        cairo_move_to(cr, x - align * e.x_advance, y);
+    }
     cairo_show_text(cr, text.c_str());
 }
 
@@ -91,26 +125,35 @@ std::string point_text(double x, double y) {
            shortest_text(std::round(y * 100) / 100 + 0.0) + ")";
 }
 
-// The extent of everything in s as (u0, u1, z0, z1), a little wider.
-std::array<double, 4> extent(const section& s) {
-    std::array<double, 4> e{INFINITY, -INFINITY, INFINITY, -INFINITY};
+// The distance the panels share: along the longest line from its start to its end.
+double shared_length(const std::vector<section>& panels) {
+    double length = 0.0;
+    for (const section& s : panels)
+        length = std::max(length, length_of(s.line));
+    return length;
+}
+
+// The panel's extent as (u0, u1, z0, z1): the shared distance, and in elevation everything in
+// it, a little wider.
+std::array<double, 4> extent(const section& s, double length) {
+    double z0 = INFINITY, z1 = -INFINITY;
     const auto take = [&](const section_point& p) {
-        e = {std::min(e[0], p[0]), std::max(e[1], p[0]), std::min(e[2], p[1]),
-             std::max(e[3], p[1])};
+        z0 = std::min(z0, p[1]);
+        z1 = std::max(z1, p[1]);
     };
     for (const section_polygon& p : s.blocks)
         for (const section_point& c : p.corners)
             take(c);
     for (const section_tracer& t : s.tracers)
         take(t.at);
-    if (!(e[0] < e[1] && e[2] < e[3]))
+    if (!(length > 0.0 && z0 < z1))
         throw std::invalid_argument("the section meets no block");
-    const double pad = 0.02 * std::max(e[1] - e[0], e[3] - e[2]);
-    return {e[0] - pad, e[1] + pad, e[2] - pad, e[3] + pad};
+    const double pad = 0.02 * std::max(length, z1 - z0);
+    return {0.0, length, z0 - pad, z1 + pad};
 }
 
-panel_frame frame_of(const section& s, const section_style& style, double top) {
-    const auto [u0, u1, z0, z1] = extent(s);
+panel_frame frame_of(const section& s, double length, const section_style& style, double top) {
+    const auto [u0, u1, z0, z1] = extent(s, length);
     const double legend = s.horizon_names.empty() ? 0.0 : legend_width;
     const double width = style.width - left_margin - right_margin - legend;
     const double scale = width / (u1 - u0);
@@ -165,34 +208,31 @@ void draw_horizons(cairo_t* cr, const section& s, const panel_frame& f) {
     }
 }
 
-// Thick, each labelled once at the middle of its longest segment, on a white halo.
+// Thick, each labelled once beside its trace, clear of the other labels, on a white halo.
 void draw_faults(cairo_t* cr, const section& s, const panel_frame& f) {
     cairo_set_line_width(cr, 2.8);
     cairo_set_source_rgb(cr, 0.25, 0.05, 0.05);
     draw_traces(cr, s.fault_traces, f);
-    for (std::size_t k = 0; k < s.fault_labels.size(); ++k) {
-        const section_trace* longest = nullptr;
-        double length = -1.0;
-        for (const section_trace& t : s.fault_traces) {
-            const double l = std::hypot(t.b[0] - t.a[0], t.b[1] - t.a[1]);
-            if (t.which == static_cast<int>(k) && l > length) {
-                length = l;
-                longest = &t;
-            }
-        }
-        if (longest == nullptr)
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 9);
+    std::vector<label_request> labels(s.fault_labels.size());
+    std::vector<cairo_text_extents_t> extents(s.fault_labels.size());
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        cairo_text_extents(cr, s.fault_labels[k].c_str(), &extents[k]);
+        labels[k].width = extents[k].width;
+        labels[k].height = extents[k].height;
+    }
+    for (const section_trace& t : s.fault_traces)
+        labels[static_cast<std::size_t>(t.which)].segments.push_back(
+            {page_point{f.x(t.a[0]), f.y(t.a[1])}, page_point{f.x(t.b[0]), f.y(t.b[1])}});
+    const std::vector<page_box> boxes =
+        place_labels(labels, {f.left, f.top, f.left + f.width, f.top + f.height});
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        if (labels[k].segments.empty())
             continue;
-        const double x = f.x((longest->a[0] + longest->b[0]) / 2) + 4;
-        const double y = f.y((longest->a[1] + longest->b[1]) / 2) - 4;
-        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-        cairo_set_font_size(cr, 9);
-        cairo_move_to(cr, x, y);
-        cairo_text_path(cr, s.fault_labels[k].c_str());
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_set_line_width(cr, 2.5);
-        cairo_stroke_preserve(cr);
-        cairo_set_source_rgb(cr, 0.25, 0.05, 0.05);
-        cairo_fill(cr);
+        const cairo_text_extents_t& e = extents[k];
+        text_at(cr, s.fault_labels[k], boxes[k].left - e.x_bearing,
+                boxes[k].bottom - e.y_bearing - e.height, 9, 0.0, true, true);
     }
 }
 
@@ -206,7 +246,8 @@ void draw_tracers(cairo_t* cr, const section& s, const panel_frame& f) {
 }
 
 // The frame, ticks and their numbers, the axis names and a scale bar.
-void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
+void draw_axes(cairo_t* cr, const section& s, const panel_frame& f, const std::string& units) {
+    const std::string in_units = units.empty() ? "" : " (" + units + ")";
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, 0.8);
     cairo_rectangle(cr, f.left, f.top, f.width, f.height);
@@ -227,11 +268,11 @@ void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
         cairo_stroke(cr);
         text_at(cr, shortest_text(z), f.left - 6, f.y(z) + 3, 8, 1.0);
     }
-    text_at(cr, s.u_label, f.left + f.width / 2, bottom + 28, 9, 0.5);
+    text_at(cr, s.u_label + in_units, f.left + f.width / 2, bottom + 28, 9, 0.5);
     cairo_save(cr);
     cairo_translate(cr, 14, f.top + f.height / 2);
     cairo_rotate(cr, -std::numbers::pi / 2);
-    text_at(cr, s.z_label, 0, 0, 9, 0.5);
+    text_at(cr, s.z_label + in_units, 0, 0, 9, 0.5);
     cairo_restore(cr);
     // The scale bar, a round length about a quarter of the width, at the lower right.
     const double length = nice_length((u1 - f.u0) / 4);
@@ -240,11 +281,12 @@ void draw_axes(cairo_t* cr, const section& s, const panel_frame& f) {
     cairo_move_to(cr, right - length * f.scale, y);
     cairo_line_to(cr, right, y);
     cairo_stroke(cr);
-    text_at(cr, shortest_text(length), right - length * f.scale / 2, y + 12, 8, 0.5);
+    text_at(cr, shortest_text(length) + (units.empty() ? "" : " " + units),
+            right - length * f.scale / 2, y + 12, 8, 0.5);
     if (f.exaggeration != 1.0)
         text_at(cr, "vertical exaggeration " + shortest_text(f.exaggeration), f.left, y + 12, 8);
     text_at(cr, point_text(s.line.x0, s.line.y0), f.left, f.top - 6, 8);
-    text_at(cr, point_text(s.line.x1, s.line.y1), right, f.top - 6, 8, 1.0);
+    text_at(cr, point_text(s.line.x1, s.line.y1), f.x(length_of(s.line)), f.top - 6, 8, 1.0);
 }
 
 void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
@@ -261,9 +303,15 @@ void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
     }
 }
 
-void draw_panel(cairo_t* cr, const section& s, const panel_frame& f) {
+// The azimuth to a tenth of a degree, 0 to 359.9.
+std::string azimuth_text(const section_line& line) {
+    const double tenths = std::round(azimuth_of(line) * 10);
+    return shortest_text(std::fmod(tenths, 3600.0) / 10 + 0.0) + "\u00b0";
+}
+
+void draw_panel(cairo_t* cr, const section& s, const panel_frame& f, const section_style& style) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text_at(cr, s.title, f.left, f.top - 22, 12, 0.0, true);
+    text_at(cr, s.title + ", azimuth " + azimuth_text(s.line), f.left, f.top - 22, 12, 0.0, true);
     cairo_save(cr);
     cairo_rectangle(cr, f.left, f.top, f.width, f.height);
     cairo_clip(cr);
@@ -272,7 +320,7 @@ void draw_panel(cairo_t* cr, const section& s, const panel_frame& f) {
     draw_faults(cr, s, f);
     draw_tracers(cr, s, f);
     cairo_restore(cr);
-    draw_axes(cr, s, f);
+    draw_axes(cr, s, f, style.units);
     draw_legend(cr, s, f);
 }
 
@@ -303,28 +351,40 @@ bool drawing_format_of(const std::string& path, drawing_format& format) {
 
 std::string draw_sections(const std::vector<section>& panels, const section_style& style,
                           drawing_format format) {
+    if (panels.empty())
+        throw std::invalid_argument("there is no section to draw");
     std::vector<panel_frame> frames;
     double height = 0.0;
+    const double length = shared_length(panels);
     for (const section& s : panels) {
-        frames.push_back(frame_of(s, style, height));
+        frames.push_back(frame_of(s, length, style, height));
         height += panel_height(s, frames.back());
     }
+    const std::array<int, 2> pixels = style.pixels.value_or(std::array<int, 2>{
+        static_cast<int>(std::ceil(2 * style.width)), static_cast<int>(std::ceil(2 * height))});
+    const double zoom = std::min(pixels[0] / style.width, pixels[1] / height);
     std::string out;
     surface_ptr surface(
         format == drawing_format::svg
             ? cairo_svg_surface_create_for_stream(append_bytes, &out, style.width, height)
         : format == drawing_format::pdf
             ? cairo_pdf_surface_create_for_stream(append_bytes, &out, style.width, height)
-            : cairo_image_surface_create(CAIRO_FORMAT_RGB24,
-                                         static_cast<int>(std::ceil(style.width)),
-                                         static_cast<int>(std::ceil(height))),
+            : cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels[0], pixels[1]),
         cairo_surface_destroy);
+    std::vector<page_text> svg_texts;
     {
         context_ptr cr(cairo_create(surface.get()), cairo_destroy);
+        if (format == drawing_format::svg)
+            cairo_set_user_data(cr.get(), &svg_texts_key, &svg_texts, nullptr);
         cairo_set_source_rgb(cr.get(), 1, 1, 1);
         cairo_paint(cr.get());
+        if (format == drawing_format::png) {
+            cairo_translate(cr.get(), (pixels[0] - zoom * style.width) / 2,
+                            (pixels[1] - zoom * height) / 2);
+            cairo_scale(cr.get(), zoom, zoom);
+        }
         for (std::size_t k = 0; k < panels.size(); ++k)
-            draw_panel(cr.get(), panels[k], frames[k]);
+            draw_panel(cr.get(), panels[k], frames[k], style);
     }
     if (format == drawing_format::png)
         cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out);
@@ -332,7 +392,7 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error(std::string("drawing the section failed: ") +
                                  cairo_status_to_string(cairo_surface_status(surface.get())));
-    return out;
+    return format == drawing_format::svg ? with_svg_texts(std::move(out), svg_texts) : out;
 }
 
 } // namespace tolvex

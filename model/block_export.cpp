@@ -40,21 +40,34 @@ bool ends_with(const std::string& s, const std::string& tail) {
 }
 
 // The file head with the dataset's field data.
-std::string vtk_head(const char* title, const vec3& centre, const std::string& fault_label) {
+std::string vtk_head(const char* title, const vec3& centre, const std::string& fault_label,
+                     const std::vector<std::string>& labels = {}) {
     std::string out =
         std::string("# vtk DataFile Version 3.0\n") + title + "\nASCII\nDATASET POLYDATA\n";
-    out += "FIELD FieldData " + std::string(fault_label.empty() ? "1" : "2") + "\n";
+    out += "FIELD FieldData " + std::to_string(1 + !fault_label.empty() + !labels.empty()) + "\n";
     append_triple(out, "centre 3 1 double\n", centre);
     if (!fault_label.empty())
         out += "fault 1 1 string\n" + vtk_string(fault_label) + "\n";
+    if (!labels.empty()) {
+        out += "fault_label 1 " + std::to_string(labels.size()) + " string\n";
+        for (const std::string& label : labels)
+            out += vtk_string(label) + "\n";
+    }
     return out;
 }
 
-std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fault_label) {
+std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fault_label,
+                                      const std::vector<std::string>& labels = {}) {
     std::vector<vtp_array> out{{"centre", "Float64", 3,
                                 array_bytes(std::vector<double>{centre[0], centre[1], centre[2]})}};
     if (!fault_label.empty())
         out.push_back(vtp_string("fault", fault_label));
+    if (!labels.empty()) {
+        vtp_array all{"fault_label", "String", 1, ""};
+        for (const std::string& label : labels)
+            all.bytes += label + '\0';
+        out.push_back(std::move(all));
+    }
     return out;
 }
 
@@ -118,7 +131,7 @@ std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
         for (const face& f : b.faces)
             polygon_ints += 1 + f.indices.size();
     }
-    std::string out = vtk_head("tolvex blocks", centre, fault_label);
+    std::string out = vtk_head("tolvex blocks", centre, fault_label, order.labels);
     out += "POINTS " + std::to_string(points) + " double\n";
     for (const block& b : blocks)
         for (const vec3& v : b.vertices)
@@ -239,7 +252,7 @@ std::string blocks_to_vtp(const std::vector<block>& blocks,
                    {"Normals", "Float64", 3, array_bytes(normals)}};
     d.cell_scalars = "block";
     d.cell_normals = "Normals";
-    d.field_data = vtp_field_data(centre, fault_label);
+    d.field_data = vtp_field_data(centre, fault_label, order.labels);
     return vtp_text(d);
 }
 

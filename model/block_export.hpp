@@ -27,6 +27,7 @@ std::string vtk_string(const std::string& text);
 struct fault_order {
     run_kind run = run_kind::restoration;
     std::size_t count = 0;
+    std::vector<std::string> labels; // the loaded faults', for block files' field "fault_label"
 };
 
 // The position in the loaded fault list of the fault that made a face with this source, or -1
@@ -35,7 +36,8 @@ int loaded_fault_of(int face_source, const fault_order& order);
 
 // VTK legacy ASCII polydata: the points of every block in list order, one polygon per face,
 // integer cell scalars "block" (the block's position in the list) and "fault" (loaded_fault_of
-// the face), and the face normals.
+// the face), the face normals, and the string field "fault_label" naming the faults "fault"
+// numbers (from order's labels, left out when there are none).
 std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label = "", const fault_order& order = {});
 

@@ -13,4 +13,11 @@ std::string fault_short_label(const fault& f) {
     return std::to_string(f.id) + (f.tag.empty() ? "" : " " + f.tag);
 }
 
+std::vector<std::string> fault_short_labels(const std::vector<fault>& faults) {
+    std::vector<std::string> out;
+    for (const fault& f : faults)
+        out.push_back(fault_short_label(f));
+    return out;
+}
+
 } // namespace tolvex

@@ -4,6 +4,7 @@
 #include "geometry/fault.hpp"
 
 #include <string>
+#include <vector>
 
 namespace tolvex {
 
@@ -13,5 +14,8 @@ std::string fault_label(const fault& f);
 
 // "102 NF-E": identifier and tag, as drawings and surface names label a fault.
 std::string fault_short_label(const fault& f);
+
+// fault_short_label of each fault in turn.
+std::vector<std::string> fault_short_labels(const std::vector<fault>& faults);
 
 } // namespace tolvex

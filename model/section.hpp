@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvex {
@@ -15,13 +16,21 @@ struct section_line {
     double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
 };
 
+// The line's length in the map.
+double length_of(const section_line& line);
+
+// The line's direction from its start to its end in degrees clockwise from north (+y), 0 to
+// under 360.
+double azimuth_of(const section_line& line);
+
 // Where one block meets the plane: a convex polygon.
 struct section_polygon {
     int block = 0;
     std::vector<section_point> corners;
 };
 
-// A segment of a horizon's or a fault's trace; which is its position in the section's names.
+// A segment of a horizon's or a fault's trace; which is its position in the section's names, for
+// a fault its place in the fault list as loaded, whichever run the section shows.
 struct section_trace {
     int which = 0;
     section_point a{}, b{};
@@ -33,6 +42,11 @@ struct section_tracer {
     section_point at{};
 };
 
+// Why a length unit ("m", "ft", "km") cannot be written beside the numbers of a drawing, or
+// nullptr when it can: it holds a control character (a tab, a line break) or is too long.
+const char* units_problem(std::string_view units);
+
+// The blocks, traces and tracers lie within the line's length: u from 0 to length_of(line).
 struct section {
     std::string title; // "restored 3/3" or "forward 2/3: 102 NF-E"
     section_line line;

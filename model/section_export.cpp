@@ -1,6 +1,7 @@
 #include "model/section_export.hpp"
 
 #include "io/number_text.hpp"
+#include "model/block_export.hpp"
 
 #include <cmath>
 
@@ -63,6 +64,16 @@ std::string sections_to_vtk(const std::vector<section>& panels) {
     }
     const std::size_t polygon_count = polygon_cells.panel.size();
     std::string out = "# vtk DataFile Version 3.0\ntolvex sections\nASCII\nDATASET POLYDATA\n";
+    // The names "fault" and "horizon" number, once for the file: every panel has the same.
+    const std::vector<std::string> no_names;
+    const std::vector<std::string>& faults = panels.empty() ? no_names : panels[0].fault_labels;
+    const std::vector<std::string>& horizons = panels.empty() ? no_names : panels[0].horizon_names;
+    out += "FIELD FieldData 2\nfault_label 1 " + std::to_string(faults.size()) + " string\n";
+    for (const std::string& name : faults)
+        out += vtk_string(name) + "\n";
+    out += "horizon_name 1 " + std::to_string(horizons.size()) + " string\n";
+    for (const std::string& name : horizons)
+        out += vtk_string(name) + "\n";
     out += "POINTS " + std::to_string(point_count) + " double\n" + points;
     out +=
         "LINES " + std::to_string(line_count) + " " + std::to_string(3 * line_count) + "\n" + lines;

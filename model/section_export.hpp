@@ -11,8 +11,9 @@ namespace tolvex {
 
 // VTK legacy ASCII polydata: each panel's block polygons and fault and horizon trace segments
 // (lines), with cell data field arrays "panel" (its position in panels), "block" (-1 for a
-// trace), "fault" (the trace's fault by position in its panel's fault_labels, else -1) and
-// "horizon" (the trace's horizon by position in its panel's horizon_names, else -1).
+// trace), "fault" (the trace's fault by position in the loaded fault list, else -1) and
+// "horizon" (the trace's horizon by position in horizon_names, else -1), and field data
+// "fault_label" and "horizon_name" naming them. The panels are of one run's result.
 std::string sections_to_vtk(const std::vector<section>& panels);
 
 } // namespace tolvex

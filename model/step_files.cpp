@@ -52,14 +52,15 @@ bool is_step_file_name(const std::string& name) {
 
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
                       const std::string& folder, const file_fn& out, step_format format,
-                      std::span<const std::vector<face>> outward) {
+                      std::span<const std::vector<face>> outward,
+                      const std::vector<std::string>& fault_labels) {
     const std::string label = fault_label(step.applied);
     const bool vtp = format == step_format::vtp;
     const auto path = [&](step_series series) {
         return join_path(folder,
                          step_file_name(step.run, series, step.step, step.step_count, format));
     };
-    const fault_order order{step.run, step.step_count};
+    const fault_order order{step.run, step.step_count, fault_labels};
     out(path(step_series::blocks),
         !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
         : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)

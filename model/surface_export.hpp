@@ -16,7 +16,9 @@
 namespace tolvex {
 
 // Named triangulated surfaces, each convex polygon fanned into triangles whose corners it shares,
-// with integer values per triangle (over all surfaces in turn) that VTK files carry as cell data.
+// the polygons of one surface sharing the corners where they meet (corners within a billionth of
+// the model's reach are one), with integer values per triangle (over all surfaces in turn) that
+// VTK files carry as cell data.
 struct surface_set {
     std::vector<horizon> surfaces;
     std::vector<std::pair<std::string, std::vector<int>>> cell_data;

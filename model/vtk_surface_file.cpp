@@ -1,6 +1,7 @@
 // VTK legacy ASCII polydata surfaces: POINTS with POLYGONS (the 3.x count-and-indices form or
 // the 5.x OFFSETS and CONNECTIVITY form) or TRIANGLE_STRIPS; numbers may run across lines. A cell
-// scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name".
+// scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name"; without
+// it, the fault walls' "fault" and "side" do, named by "fault_name" as the walls were.
 #include "model/horizon_file.hpp"
 
 #include "io/input_error.hpp"
@@ -148,10 +149,15 @@ void read_cells(word_stream& in, surface_cells& out, cell_kind kind, int points)
     out.cell_count[kind] += cells;
 }
 
+// What splits the cells into surfaces and names them, by the arrays' names.
+struct surface_split {
+    std::map<std::string, std::vector<double>> cell_scalars;
+    std::map<std::string, std::vector<std::string>> names;
+};
+
 // One section of point or cell data: SCALARS, NORMALS, VECTORS or FIELD. Returns false for a
 // section it cannot step over, which ends the reading.
-bool read_attribute(word_stream& in, std::string_view key, int tuples,
-                    std::vector<double>& horizon_of_cell, std::vector<std::string>& names,
+bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_split& split,
                     bool cell_data) {
     if (key == "SCALARS") {
         const std::string name(in.take("the scalars' name"));
@@ -166,8 +172,9 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples,
         std::vector<double> values;
         for (int k = 0; k < tuples * components; ++k)
             values.push_back(in.number("a scalar"));
-        if (cell_data && name == "horizon" && components == 1)
-            horizon_of_cell = std::move(values);
+        if (cell_data && components == 1 &&
+            (name == "horizon" || name == "fault" || name == "side"))
+            split.cell_scalars[name] = std::move(values);
         return true;
     }
     if (key == "NORMALS" || key == "VECTORS") {
@@ -190,8 +197,8 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples,
                     continue;
                 }
                 std::string value = unescaped(in.take("a string"));
-                if (name == "horizon_name")
-                    names.push_back(std::move(value));
+                if (name == "horizon_name" || name == "fault_name")
+                    split.names[name].push_back(std::move(value));
             }
         }
         return true;
@@ -199,26 +206,32 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples,
     return false;
 }
 
-// The horizons the triangles make: one per value of the "horizon" cell scalar, in ascending
-// order, or one of all.
+// The surfaces the triangles make: one per value of the "horizon" cell scalar, else one per
+// fault wall, in ascending order, or one of all.
 std::vector<horizon> split_surfaces(const point_list& points, const surface_cells& cells,
-                                    const std::vector<double>& horizon_of_cell,
-                                    const std::vector<std::string>& names,
-                                    const std::string& path) {
+                                    surface_split& split, const std::string& path) {
+    const bool walls = !split.cell_scalars.count("horizon") && split.cell_scalars.count("fault");
+    const std::vector<double>& horizon_of_cell = split.cell_scalars[walls ? "fault" : "horizon"];
+    const std::vector<double>* side =
+        walls && split.cell_scalars.count("side") ? &split.cell_scalars["side"] : nullptr;
+    const std::vector<std::string>& names = split.names[walls ? "fault_name" : "horizon_name"];
     const int before_polygons =
         cells.cell_count.count(cell_kind::vertices) ? cells.cell_count.at(cell_kind::vertices) : 0;
     const int lines =
         cells.cell_count.count(cell_kind::lines) ? cells.cell_count.at(cell_kind::lines) : 0;
     const int polygons =
         cells.cell_count.count(cell_kind::polygons) ? cells.cell_count.at(cell_kind::polygons) : 0;
-    std::map<double, std::pair<horizon, std::vector<int>>> groups; // value -> horizon, point map
+    // (value, wall: 0 for "(+)" or none, 1 for "(-)") -> horizon, point map
+    std::map<std::pair<double, int>, std::pair<horizon, std::vector<int>>> groups;
     for (std::size_t t = 0; t < cells.triangles.size(); ++t) {
         const auto [kind, k] = cells.cell_of[t];
         const int cell = before_polygons + lines + (kind == cell_kind::strips ? polygons : 0) + k;
         const double value = static_cast<std::size_t>(cell) < horizon_of_cell.size()
                                  ? horizon_of_cell[static_cast<std::size_t>(cell)]
                                  : 0.0;
-        auto& [h, local] = groups[value];
+        const auto at = static_cast<std::size_t>(cell);
+        const int wall = side && at < side->size() && (*side)[at] < 0 ? 1 : 0;
+        auto& [h, local] = groups[{value, wall}];
         local.resize(points.size(), -1);
         triangle out{};
         for (int c = 0; c < 3; ++c) {
@@ -232,10 +245,13 @@ std::vector<horizon> split_surfaces(const point_list& points, const surface_cell
         h.triangles.push_back(out);
     }
     std::vector<horizon> out;
-    for (auto& [value, group] : groups) {
+    for (auto& [key, group] : groups) {
+        const auto [value, wall] = key;
         const auto index = static_cast<std::size_t>(value);
         group.first.name = value >= 0 && index < names.size() && value == static_cast<double>(index)
-                               ? names[index]
+                               ? names[index] + (side == nullptr ? ""
+                                                 : wall == 0     ? " (+)"
+                                                                 : " (-)")
                                : unnamed_horizon(path, out.size());
         out.push_back(std::move(group.first));
     }
@@ -254,8 +270,7 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
         in.fail(4, quoted_text(in.head(3)) + ": only DATASET POLYDATA holds surfaces");
     point_list points;
     surface_cells cells;
-    std::vector<double> horizon_of_cell;
-    std::vector<std::string> names;
+    surface_split split;
     int tuples = 0;
     bool cell_data = false;
     while (!in.at_end()) {
@@ -279,13 +294,13 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
         } else if (key == "CELL_DATA" || key == "POINT_DATA") {
             cell_data = key == "CELL_DATA";
             tuples = in.count("the tuple count");
-        } else if (!read_attribute(in, key, tuples, horizon_of_cell, names, cell_data)) {
+        } else if (!read_attribute(in, key, tuples, split, cell_data)) {
             if (tuples == 0)
                 in.fail(at, quoted_text(key) + " is not a section of VTK polydata");
             break; // data this reader has no use for
         }
     }
-    return split_surfaces(points, cells, horizon_of_cell, names, path);
+    return split_surfaces(points, cells, split, path);
 }
 
 } // namespace tolvex

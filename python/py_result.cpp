@@ -3,6 +3,7 @@
 #include "geometry/fault_surfaces.hpp"
 #include "model/block_export.hpp"
 #include "model/fault_cutoffs.hpp"
+#include "model/fault_label.hpp"
 #include "model/tracer_file.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_cutoffs.hpp"
@@ -13,6 +14,7 @@
 #include "python/py_surface.hpp"
 #include "python/scalar_convert.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
@@ -205,8 +207,14 @@ void save_blocks(const state_view& s, const std::filesystem::path& path) {
     blocks.reserve(s.blocks.size());
     for (const py::handle b : s.blocks)
         blocks.push_back(b.cast<const block&>());
+    // The list is in the order the run applied the faults; the file names them as loaded.
+    std::vector<fault> loaded;
+    for (const py::handle f : s.faults)
+        loaded.push_back(f.cast<fault>());
+    if (s.run == run_kind::forward)
+        std::reverse(loaded.begin(), loaded.end());
     write_blocks_file(path.string(), moved(std::move(blocks), -s.offset), s.centre,
-                      fault_order{s.run, s.faults.size()});
+                      fault_order{s.run, s.faults.size(), fault_short_labels(loaded)});
 }
 
 // The tuple a pickle holds of a value of n members, after checking its length.

@@ -24,7 +24,7 @@ constexpr const char* section_doc =
 --
 
 The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
-coordinates, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
+coordinates, from start to end, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
 'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons as for run.
 Returns a dict:
 
@@ -43,12 +43,13 @@ trace_horizons  (H,) int64, each segment's horizon, by position in horizon_names
 A line without length or one that misses the model raises ValueError.)";
 
 constexpr const char* save_section_doc =
-    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None)
+    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None, units='')
 --
 
 Draws the sections of the given (run, step) pairs one above the other on one page, as
 tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending, horizons as in
-section(). The file is complete before it replaces an old one.)";
+section(), units the length unit named on the axes and the scale bar ('' names none). The
+file is complete before it replaces an old one.)";
 
 run_kind run_named(const std::string& name) {
     if (const std::optional<run_kind> run = run_from_word(name))
@@ -163,12 +164,15 @@ py::dict section_of(py::handle boundary, py::handle faults, py::handle tracers, 
 
 void save_section(const std::filesystem::path& path, py::handle boundary, py::handle faults,
                   py::handle tracers, py::handle start, py::handle end, py::handle steps,
-                  std::optional<double> band, double exaggeration, py::handle horizons) {
+                  std::optional<double> band, double exaggeration, py::handle horizons,
+                  const std::string& units) {
     drawing_format format;
     if (!drawing_format_of(path.string(), format))
         throw py::value_error("path: \"" + path.string() + "\" must end in .svg, .pdf or .png");
     if (!(exaggeration > 0.0))
         throw py::value_error("exaggeration: must be above 0");
+    if (const char* problem = units_problem(units))
+        throw py::value_error("units: \"" + units + "\" " + problem);
     const section_source s = run_for_sections(boundary, faults, tracers, horizons);
     const section_line line = line_of(start, end);
     std::vector<section> panels;
@@ -180,6 +184,7 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
     }
     section_style style;
     style.exaggeration = exaggeration;
+    style.units = units;
     write_file_atomically(path.string(), draw_sections(panels, style, format));
 }
 
@@ -195,7 +200,7 @@ void add_section(py::module_& m) {
           py::arg("steps") = py::make_tuple(py::make_tuple("restored", py::none()),
                                             py::make_tuple("forward", py::none())),
           py::arg("band") = py::none(), py::arg("exaggeration") = 1.0,
-          py::arg("horizons") = py::none());
+          py::arg("horizons") = py::none(), py::arg("units") = "");
 }
 
 } // namespace tolvex

@@ -101,9 +101,9 @@ TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
     const std::string vtk = read_text(dir.file("b.vtk"));
     EXPECT_EQ(vtk.rfind("# vtk DataFile Version 3.0\n", 0), 0u);
     // In the boundary file's coordinates, with the centre the run took off: the upper half moved
-    // from x in [0, 2] to [2, 4].
-    EXPECT_NE(vtk.find("DATASET POLYDATA\nFIELD FieldData 1\ncentre 3 1 double\n1 1 1\n"
-                       "POINTS 16 double\n2 0 2\n4 0 2\n"),
+    // from x in [0, 2] to [2, 4]. The faults are named in the order loaded.
+    EXPECT_NE(vtk.find("DATASET POLYDATA\nFIELD FieldData 2\ncentre 3 1 double\n1 1 1\n"
+                       "fault_label 1 1 string\n1%20tag\nPOINTS 16 double\n2 0 2\n4 0 2\n"),
               std::string::npos)
         << vtk;
     EXPECT_NE(vtk.find("POLYGONS 12 60\n"), std::string::npos);
@@ -599,17 +599,19 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
     for (const char* name : {"s.svg", "s.pdf", "s.PNG"}) {
         const outcome o = run_batch(cube_args() + " --quiet --section 0,1,2,1 --save-section " +
                                     quoted(dir.file(name)) + " --section-step forward:0" +
-                                    " --section-step restored --section-exaggeration 2");
+                                    " --section-step restored --section-exaggeration 2 --units m");
         ASSERT_EQ(o.status, 0) << o.output;
         EXPECT_GT(std::filesystem::file_size(dir.file(name)), 1000u) << name;
     }
-    // As 3-D geometry: both halves' polygons on the plane y = 1, in the file's coordinates.
-    ASSERT_EQ(run_batch(cube_args() + " --quiet --section 0,1,2,1 --save-section " +
+    // As 3-D geometry: both halves' polygons on the plane y = 1, in the file's coordinates, along
+    // a line long enough for the halves of both runs.
+    ASSERT_EQ(run_batch(cube_args() + " --quiet --section -2,1,4,1 --save-section " +
                         quoted(dir.file("s.vtk")))
                   .status,
               0);
     const std::string vtk = read_text(dir.file("s.vtk"));
     EXPECT_NE(vtk.find("POLYGONS 4 20\n"), std::string::npos) << vtk;
+    EXPECT_NE(vtk.find("FIELD FieldData 2\nfault_label 1 1 string\n1%20tag\n"), std::string::npos);
     EXPECT_NE(vtk.find("\n4 1 2\n"), std::string::npos)
         << vtk; // forward: the upper half at x 2 to 4
     const struct {
@@ -622,6 +624,7 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
         {"--section 0,1,2,1 --save-section x.svg --section-step forward:2", "--section-step: "},
         {"--section 0,1,2,1 --save-section x.svg --section-band -1", "--section-band: "},
         {"--section 0,1,2,1", "--section needs --save-section"},
+        {"--section 0,1,2,1 --save-section x.svg --units \"$(printf 'm\\tft')\"", "--units: "},
     };
     for (const auto& b : bad) {
         std::string args = b.args;

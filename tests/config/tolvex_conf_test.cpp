@@ -38,6 +38,7 @@ TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
                                                    "HORIZON_FILE=h.ts\r\n"
                                                    "GL_CLEAR_COLOR=0.5, 0.25 ,1\r\n"
                                                    "TRACER_RADIUS=2.5\r\n"
+                                                   "UNITS= m \r\n"
                                                    "SHOW_BLOCK=0\r\n"
                                                    "SHOW_TRACER=false\r\n"
                                                    "INITIAL_VIEW_POINT=1,2,3")));
@@ -46,6 +47,7 @@ TEST(Conf, ReadsEveryKeyWithCrLfAndALastLineWithoutLineFeed) {
     EXPECT_EQ(conf.horizon_file, "h.ts");
     EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0.5f, 0.25f, 1.0f, 1.0f}));
     EXPECT_EQ(conf.tracer_radius, 2.5);
+    EXPECT_EQ(conf.units, "m");
     EXPECT_TRUE(conf.show_block);
     EXPECT_TRUE(conf.show_tracer);
     EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{1, 2, 3}));
@@ -85,16 +87,19 @@ TEST(Conf, BadValuesKeepTheEarlierValueAndAreCollected) {
                                        "TRACER_RADIUS=0\n"
                                        "GL_CLEAR_COLOR=1,,1\n"
                                        "INITIAL_VIEW_POINT=1,2,3e999\n"
-                                       "SHOW_BLOCK\n");
+                                       "SHOW_BLOCK\n"
+                                       "UNITS=m\tft\n");
     EXPECT_TRUE(conf.loaded);
     EXPECT_EQ(conf.tracer_radius, 5.0);
     EXPECT_EQ(conf.clear_color, (std::array<float, 4>{0, 0, 0, 1}));
     EXPECT_EQ(conf.initial_view_point, (std::array<double, 3>{450, -600, 750}));
     EXPECT_TRUE(conf.show_block);
-    ASSERT_EQ(conf.problems.size(), 5u);
+    ASSERT_EQ(conf.problems.size(), 6u);
     EXPECT_STREQ(conf.problems[0].what(), "tolvex.conf:2: TRACER_RADIUS=: \" 7\" is not a number");
     EXPECT_EQ(conf.problems[3].reason(), "GL_CLEAR_COLOR= green: \"\" is not a number");
     EXPECT_EQ(conf.problems[4].line(), 6);
+    EXPECT_EQ(conf.problems[5].line(), 8);
+    EXPECT_NE(conf.problems[5].reason().find("UNITS=: "), std::string::npos);
 }
 
 TEST(Conf, ViewModesStartAsTheDefaultLookUnlessTheirKeysNameAnother) {

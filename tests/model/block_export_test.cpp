@@ -80,13 +80,14 @@ TEST(BlockExport, ObjTextOfTwoBlocks) {
 }
 
 // The compressed XML form holds what the legacy text does: the same points, polygons, block
-// numbers, faults and normals, and the tracers with their indices and the fault label; the points
+// numbers, faults (named by the loaded list) and normals, and the tracers with their indices and
+// the fault label; the points
 // in the boundary file's coordinates, with the centre beside them. The forward run's first fault
 // is the last of three loaded.
 TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
     const vec3 centre = make_vec3(500000, 0, -1000);
-    const std::vector<vtp_read_array> a =
-        read_vtp_arrays(blocks_to_vtp(two_tetrahedra(), centre, "1 N", {run_kind::forward, 3}));
+    const std::vector<vtp_read_array> a = read_vtp_arrays(blocks_to_vtp(
+        two_tetrahedra(), centre, "1 N", {run_kind::forward, 3, {"3 C", "2 B", "1 N"}}));
     EXPECT_EQ(vtp_array_named(a, "fault").bytes, std::string("1 N", 4));
     EXPECT_EQ(vtp_array_named(a, "centre").values<double>(),
               (std::vector<double>{500000, 0, -1000}));
@@ -103,6 +104,7 @@ TEST(BlockExport, VtpArraysOfTwoBlocksAndTracersReadBack) {
               (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1, 1, 1}));
     EXPECT_EQ(vtp_array_named(a, "fault", 1).values<std::int32_t>(),
               (std::vector<std::int32_t>{-1, -1, -1, -1, 2, -1, -1, -1}));
+    EXPECT_EQ(vtp_array_named(a, "fault_label").bytes, std::string("3 C\0002 B\0001 N", 12));
     EXPECT_EQ(vtp_array_named(a, "Normals").values<double>()[4], -1.0); // (0, -1, 0)
 
     const point_list tracers(70000, make_vec3(1.5, -2, 3)); // past one compressed block

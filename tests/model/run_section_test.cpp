@@ -126,3 +126,52 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
     }
     EXPECT_GT(traces, 2000u);
 }
+
+// Lines shorter than the box in every direction: the section spans the line itself, from 0 to
+// its length, and in both runs a fault trace names the fault it lies on by its place in the
+// loaded list. The faults are vertical with vertical slip, so their planes stay where they are.
+TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
+    const block boundary =
+        parse_boundary_text(box_boundary(make_vec3(0, 0, -5), make_vec3(10, 10, 0)), "box");
+    std::vector<fault> faults(2);
+    for (std::size_t k = 0; k < 2; ++k) {
+        fault& f = faults[k];
+        f.id = f.order = static_cast<int>(2 - k);
+        f.key = f.order;
+        f.point = make_vec3(k == 0 ? 3 : 5, k == 0 ? 5 : 6, -2);
+        f.normal = make_vec3(k == 0 ? 1 : 0, k == 0 ? 0 : 1, 0);
+        f.slip_dir = make_vec3(0, 0, 1);
+        f.slip_mag = 0.5 + k;
+    }
+    const model_result result = run_model(boundary, faults, {}, {}, {}, {}, {});
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> in_box(0.5, 9.5);
+    std::size_t traces = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        const section_line line{in_box(rng), in_box(rng), in_box(rng), in_box(rng)};
+        const double length = length_of(line);
+        if (length < 1.0)
+            continue;
+        for (const run_kind run : {run_kind::restoration, run_kind::forward}) {
+            SCOPED_TRACE(testing::Message() << "trial " << trial << " run " << int(run));
+            const section s = run_section(result, faults, {}, run, 2, {line, {}});
+            double low = INFINITY, high = -INFINITY;
+            for (const section_polygon& p : s.blocks)
+                for (const section_point& c : p.corners) {
+                    low = std::min(low, c[0]);
+                    high = std::max(high, c[0]);
+                }
+            EXPECT_NEAR(low, 0.0, 1e-9 * length);
+            EXPECT_NEAR(high, length, 1e-9 * length);
+            for (const section_trace& t : s.fault_traces) {
+                ++traces;
+                const double u = (t.a[0] + t.b[0]) / 2;
+                EXPECT_TRUE(t.a[0] >= 0 && t.b[0] >= 0 && t.a[0] <= length && t.b[0] <= length);
+                const double x = line.x0 + u / length * (line.x1 - line.x0);
+                const double y = line.y0 + u / length * (line.y1 - line.y0);
+                EXPECT_NEAR(t.which == 0 ? x : y, t.which == 0 ? 3.0 : 6.0, 1e-9) << t.which;
+            }
+        }
+    }
+    EXPECT_GT(traces, 20u);
+}

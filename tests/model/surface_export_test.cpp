@@ -4,10 +4,15 @@
 #include "model/model_run.hpp"
 #include "model/surface_export.hpp"
 #include "tests/support/box.hpp"
+#include "tests/support/grid_horizon.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <numeric>
+#include <random>
+#include <set>
 
 using namespace tolvex;
 
@@ -85,9 +90,98 @@ TEST(SurfaceExport, HorizonsAndWallsLieWhereTheBoundaryFileHasThemAndReadBack) {
                         EXPECT_EQ(back[k].vertices[v][c], set->surfaces[k].vertices[v][c]);
             }
         }
-    const std::vector<horizon> back =
-        parse_horizon_text(surfaces_to_text(horizons, "out.vtk", result.centre), "out.vtk");
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].name, "Top Chalk");
-    EXPECT_EQ(back[0].triangles.size(), horizons.surfaces[0].triangles.size());
+    // VTK gives the horizons, and the walls, back by name.
+    for (const surface_set* set : {&horizons, &walls}) {
+        const std::vector<horizon> back =
+            parse_horizon_text(surfaces_to_text(*set, "out.vtk", result.centre), "out.vtk");
+        ASSERT_EQ(back.size(), set->surfaces.size());
+        for (std::size_t k = 0; k < back.size(); ++k) {
+            EXPECT_EQ(back[k].name, set->surfaces[k].name);
+            EXPECT_EQ(back[k].triangles.size(), set->surfaces[k].triangles.size());
+        }
+    }
+}
+
+// Tilted planes of many triangles through a box cut by random faults: each horizon comes out as
+// one connected surface per block it crosses, no two of its corners at one place, with the
+// pieces' area and every corner where a piece has one.
+TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const vec3 centre_shift = make_vec3(500000, 4200000, 0);
+    for (int model = 0; model < 6; ++model) {
+        SCOPED_TRACE(testing::Message() << "model " << model);
+        std::vector<horizon> horizons;
+        for (double z : {-1.0, -2.5, -4.0}) {
+            const double tx = 0.1 * (u(rng) - 0.5), ty = 0.1 * (u(rng) - 0.5);
+            horizons.push_back(grid_horizon("h", -2, -2, 14, 9, [&](double x, double y) {
+                return z + tx * (x - 5) + ty * (y - 5);
+            }));
+            for (vec3& v : horizons.back().vertices)
+                v += centre_shift;
+        }
+        std::vector<fault> faults(2 + model % 3);
+        for (std::size_t k = 0; k < faults.size(); ++k) {
+            fault& f = faults[k];
+            f.id = f.order = static_cast<int>(faults.size() - k);
+            f.key = f.order;
+            f.point = make_vec3(2 + 6 * u(rng), 2 + 6 * u(rng), -5 * u(rng)) + centre_shift;
+            f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
+            f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
+            f.slip_mag = u(rng);
+        }
+        const model_result result = run_model(
+            make_box(make_vec3(0, 0, -5) + centre_shift, make_vec3(10, 10, 0) + centre_shift),
+            faults, {}, {}, {}, {}, horizons);
+        const horizon_pieces& pieces = result.forward.horizons;
+        const surface_set set = horizon_surfaces(pieces, result.horizons, result.centre);
+        ASSERT_EQ(set.surfaces.size(), 3u);
+        std::size_t first = 0; // the surface's first triangle in the cell data
+        for (const horizon& s : set.surfaces) {
+            const int which = set.cell_data[0].second[first];
+            double loose = 0.0, welded = 0.0;
+            std::vector<vec3> corners;
+            for (std::size_t p = 0; p < pieces.size(); ++p)
+                if (pieces.horizon[p] == which) {
+                    loose += piece_area(pieces, p);
+                    for (const xyz& x : pieces.piece(p))
+                        corners.push_back(make_vec3(x[0], x[1], x[2]) + result.centre);
+                }
+            for (const vec3& v : s.vertices) {
+                double nearest = INFINITY;
+                for (const vec3& c : corners)
+                    nearest = std::min(nearest, norm_2(v - c));
+                EXPECT_LT(nearest, 1e-6);
+            }
+            for (std::size_t a = 0; a < s.vertices.size(); ++a)
+                for (std::size_t b = 0; b < a; ++b)
+                    ASSERT_GT(norm_2(s.vertices[a] - s.vertices[b]), 1e-6) << a << " " << b;
+            // Corners joined by triangles, and the components each block's triangles fall in.
+            std::vector<std::size_t> root(s.vertices.size());
+            std::iota(root.begin(), root.end(), 0);
+            const auto find = [&](std::size_t v) {
+                while (root[v] != v)
+                    v = root[v] = root[root[v]];
+                return v;
+            };
+            for (const triangle& t : s.triangles) {
+                const vec3 d1 = s.vertices[t[1]] - s.vertices[t[0]];
+                const vec3 d2 = s.vertices[t[2]] - s.vertices[t[0]];
+                welded += 0.5 * norm_2(make_vec3(d1[1] * d2[2] - d1[2] * d2[1],
+                                                 d1[2] * d2[0] - d1[0] * d2[2],
+                                                 d1[0] * d2[1] - d1[1] * d2[0]));
+                for (int c = 1; c < 3; ++c)
+                    root[find(static_cast<std::size_t>(t[c]))] =
+                        find(static_cast<std::size_t>(t[0]));
+            }
+            EXPECT_NEAR(welded, loose, 1e-9 * loose);
+            std::map<int, std::set<std::size_t>> components;
+            for (std::size_t t = 0; t < s.triangles.size(); ++t)
+                components[set.cell_data[1].second[first + t]].insert(
+                    find(static_cast<std::size_t>(s.triangles[t][0])));
+            for (const auto& [block, roots] : components)
+                EXPECT_EQ(roots.size(), 1u) << "horizon " << which << " block " << block;
+            first += s.triangles.size();
+        }
+    }
 }

@@ -236,8 +236,11 @@ def test_sections_across_the_graben_name_its_faults(tmp_path):
     assert (restored["tracers"].min(axis=0) >= corners.min(axis=0)).all()
     assert (restored["tracers"].max(axis=0) <= corners.max(axis=0)).all()
     assert len(restored["polygons"]) == len(restored["polygon_blocks"]) >= 3
-    tolvex.save_section(tmp_path / "s.svg", boundary, faults, tracers, *line)
-    assert (tmp_path / "s.svg").read_text().startswith("<?xml")
+    tolvex.save_section(tmp_path / "s.svg", boundary, faults, tracers, *line, units="m")
+    assert ">distance along the line (m)</text>" in (tmp_path / "s.svg").read_text()
+    with pytest.raises(ValueError, match="units"):
+        tolvex.save_section(tmp_path / "u.svg", boundary, faults, tracers, *line, units="m\tft")
+    assert not (tmp_path / "u.svg").exists()
     assert "horizon_traces" not in restored
     # Unfaulted, the flat layers cross the line once each at their elevations, also where the
     # plane runs along their triangles' sides as here.
