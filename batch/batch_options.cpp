@@ -73,6 +73,13 @@ po::options_description option_table(batch_options& o) {
          "the picture's tracers (overrides VIEW_TRACERS=)")
         ("view-blocks", po::value<std::string>()->value_name("shown|see-through|hidden"),
          "the picture's blocks (overrides VIEW_BLOCKS=)")
+        ("fit-slips", po::bool_switch(&o.fit_slips),
+         "fit the slips to the present-day --horizons, print the fit, then run with them")
+        ("fit-rake", po::bool_switch(&o.fit_rake), "fit each slip vector within its plane")
+        ("datum", po::value(&o.datum)->value_name("regional|horizontal|FILE"),
+         "restore each horizon to its own plane (default), its own level, or a file's elevations")
+        ("allow-unconverged", po::bool_switch(&o.allow_unconverged),
+         "write the outputs of a fit that did not converge")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
         ("help", po::bool_switch(&o.help), "show this text")
         ("version", po::bool_switch(&o.version), "show the version");
@@ -229,7 +236,9 @@ std::string batch_usage() {
          "                    [--view-colour WORD] [--view-tracers WORD]\n"
          "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
          "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
-         "                    [--section-band W] [--section-exaggeration E] [--quiet]\n"
+         "                    [--section-band W] [--section-exaggeration E]\n"
+         "                    [--fit-slips [--fit-rake] [--datum WORD|FILE]\n"
+         "                    [--allow-unconverged]] [--quiet]\n"
       << option_table(o);
     return s.str();
 }
@@ -266,6 +275,9 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
     check_surface_endings(o);
+    for (const char* option : {"fit-rake", "datum", "allow-unconverged"})
+        if (vm.count(option) && !vm[option].defaulted() && !o.fit_slips)
+            throw usage_error("--" + std::string(option) + " needs --fit-slips");
     o.section = parse_section(vm);
     o.image_lit = view_mode(vm, "view-shading", lit_named);
     o.image_colouring = view_mode(vm, "view-colour", colouring_named);

@@ -749,8 +749,10 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
             return singular[c] ? fit_state::singular : fit_state::fitted;
         };
         const auto error = [&](std::size_t c) {
-            return state(c) == fit_state::fitted ? std::sqrt(result.covariance[c * slips + c])
-                                                 : nan;
+            // An exact fit leaves a variance of rounding noise, either side of zero.
+            return state(c) == fit_state::fitted
+                       ? std::sqrt(std::max(result.covariance[c * slips + c], 0.0))
+                       : nan;
         };
         row.along = x[2 * f];
         row.across = x[2 * f + 1];
