@@ -2,6 +2,7 @@
 #include "python/py_block.hpp"
 #include "python/py_errors.hpp"
 #include "python/py_fault.hpp"
+#include "python/py_fit.hpp"
 #include "python/py_horizon.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
@@ -63,6 +64,7 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);
+    tolvex::add_fit(m);
     tolvex::add_section(m);
     tolvex::add_surface_savers(m);
     m.def(
