@@ -91,6 +91,13 @@ po::options_description option_table(batch_options& o) {
          "the picture's tracers (overrides VIEW_TRACERS=)")
         ("view-blocks", po::value<std::string>()->value_name("shown|see-through|hidden"),
          "the picture's blocks (overrides VIEW_BLOCKS=)")
+        ("fit-slips", po::bool_switch(&o.fit_slips),
+         "fit the slips to the present-day --horizons, print the fit, then run with them")
+        ("fit-rake", po::bool_switch(&o.fit_rake), "fit each slip vector within its plane")
+        ("datum", po::value(&o.datum)->value_name("regional|horizontal|FILE"),
+         "restore each horizon to its own plane (default), its own level, or a file's elevations")
+        ("allow-unconverged", po::bool_switch(&o.allow_unconverged),
+         "write the outputs of a fit that did not converge")
         ("quiet", po::bool_switch(&o.quiet), "no summary line")
         ("help,h", po::bool_switch(&o.help), "show this text")
         ("version,V", po::bool_switch(&o.version), "show the version");
@@ -259,16 +266,13 @@ std::string batch_usage() {
          "                    [--view-colour WORD] [--view-tracers WORD]\n"
          "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
          "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
-         "                    [--section-band W] [--section-exaggeration E] [--units UNIT]
-"
-         "                    [--quiet] [--fault-surfaces FILE] [--max-fault-misfit D]
-"
-         "                    [--save-faults FILE] [--save-cutoffs FILE]
-"
-         "                    [--save-separations FILE.csv] [--cutoff-spacing D]
-"
-         "                    [--save-fault-diagram FILE --fault ID]
-"
+         "                    [--section-band W] [--section-exaggeration E] [--units UNIT]\n"
+         "                    [--quiet] [--fault-surfaces FILE] [--max-fault-misfit D]\n"
+         "                    [--save-faults FILE] [--save-cutoffs FILE]\n"
+         "                    [--save-separations FILE.csv] [--cutoff-spacing D]\n"
+         "                    [--save-fault-diagram FILE --fault ID]\n"
+         "                    [--fit-slips [--fit-rake] [--datum WORD|FILE]\n"
+         "                    [--allow-unconverged]]\n"
       << option_table(o);
     return s.str();
 }
@@ -325,6 +329,9 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     if (o.save_fault_diagram.empty() != !o.diagram_fault)
         throw usage_error(o.diagram_fault ? "--fault needs --save-fault-diagram"
                                           : "--save-fault-diagram needs --fault ID");
+    for (const char* option : {"fit-rake", "datum", "allow-unconverged"})
+        if (vm.count(option) && !vm[option].defaulted() && !o.fit_slips)
+            throw usage_error("--" + std::string(option) + " needs --fit-slips");
     o.section = parse_section(vm);
     if (vm.count("units")) {
         const std::string units(trim_blanks(vm["units"].as<std::string>()));

@@ -72,6 +72,11 @@ struct batch_options {
     std::optional<face_colouring> image_colouring;
     std::optional<tracer_look> image_tracers;
     std::optional<block_look> image_blocks;
+    // --fit-slips: the slips fitted to the horizons replace the loaded ones before the run.
+    bool fit_slips = false;
+    bool fit_rake = false;
+    std::string datum; // empty or "regional", "horizontal", else a datum file
+    bool allow_unconverged = false;
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -4,6 +4,7 @@
 #include "batch/batch_options.hpp"
 #include "batch/cutoff_outputs.hpp"
 #include "batch/output_checks.hpp"
+#include "batch/slip_fit.hpp"
 #include "batch/stop_signals.hpp"
 #include "batch/surface_outputs.hpp"
 #include "config/conf_run_files.hpp"
@@ -283,7 +284,7 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_horizon_outputs(o, !files.horizon_path.empty());
     check_output_paths(o, files);
-    const std::vector<fault> faults = load_faults(o);
+    std::vector<fault> faults = load_faults(o); // the fitted ones with --fit-slips
     check_section_steps(o, faults.size());
     check_diagram_fault(o, faults);
     run_state picture;
@@ -328,6 +329,8 @@ int run(const batch_options& o) {
         // A missing boundary file is the abort's cause, which names it, not a warning of its own.
         block boundary = read_run_inputs(files, {}, tracers, print_warning);
         horizons = read_run_horizons(files, print_warning);
+        if (o.fit_slips && !boundary.vertices.empty()) // else the run names the boundary
+            faults = batch_fitted_faults(o, boundary, faults, horizons, files.horizon_path);
         result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
                            horizons, on_change);
         if (step_files)

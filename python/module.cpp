@@ -3,6 +3,7 @@
 #include "python/py_errors.hpp"
 #include "python/py_fault.hpp"
 #include "python/py_fault_terms.hpp"
+#include "python/py_fit.hpp"
 #include "python/py_horizon.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"
@@ -65,6 +66,7 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_readers(m);
     tolvex::add_result_types(m);
     tolvex::add_run(m);
+    tolvex::add_fit(m);
     tolvex::add_section(m);
     tolvex::add_surface_savers(m);
     m.def(

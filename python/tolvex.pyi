@@ -2,6 +2,7 @@
 import os
 from typing import Any, Callable, Iterable, Literal, Sequence
 
+import types
 import numpy as np
 import numpy.typing as npt
 
@@ -199,6 +200,9 @@ def run_files(config: _Path | None = None, faults: _Path | None = None, *,
               tracer_radius: float | None = None, steps: bool = False,
               progress: _Progress | None = None, horizons: _Horizons | None = None,
               coordinates: _Coordinates = 'centred') -> Result: ...
+def fit_slips(boundary: Block, faults: Iterable[Fault], horizons: _Horizons,
+              fit_rake: bool = False, datum: str | dict[str, float] | None = None,
+              progress: _Progress | None = None) -> types.SimpleNamespace: ...
 def save_horizons(path: _Path, state: RunState | Step) -> None: ...
 def save_fault_surfaces(path: _Path, state: RunState) -> None: ...
 def section(boundary: Block, faults: Iterable[Fault], tracers: _Points | None,

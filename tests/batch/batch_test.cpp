@@ -373,6 +373,8 @@ TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
         {"--save-restored-fault-surfaces @x", "--save-restored-fault-surfaces: \""},
         {"--save-tracer-points @x.ts", "--save-tracer-points: \""},
         {"--horizons @h.ts --save-horizons @h.ts", "--save-horizons and --horizons name the same"},
+        {"--fit-rake", "--fit-rake needs --fit-slips"},
+        {"--fit-slips", "--fit-slips needs --horizons FILE"},
     };
     for (const auto& b : bad) {
         std::string args = b.args;
@@ -732,4 +734,41 @@ TEST_F(Batch, FaultPlanesComeFromSurfacesWithinTheirMisfit) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.output.find("surface \"Example Fault (EXFT)\" lies up to"), std::string::npos)
         << refused.output;
+
+// --fit-slips on the example: the present-day layers of the graben, fitted from half the slips,
+// give back the example's slips and flat restored layers; a datum naming no horizon writes
+// nothing.
+TEST(BatchFit, RecoversTheGrabenSlipsAndRefusesAnUnknownDatumHorizon) {
+    temp_folder out;
+    const std::string examples = TOLVEX_EXAMPLES;
+    const std::string config = " --config " + quoted(examples + "/tolvex.conf");
+    outcome o = run_batch("--quiet --faults " + quoted(examples + "/graben.efd") + config +
+                          " --save-horizons " + quoted(out.file("present.ts")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    std::string half = read_text(examples + "/graben.efd");
+    for (const auto& [from, to] : {std::pair{"\t100\t", "\t50\t"}, std::pair{"\t120\t", "\t60\t"},
+                                   std::pair{"\t150\t", "\t75\t"}})
+        half.replace(half.find(from), std::string(from).size(), to);
+    out.write("half.efd", half);
+    const std::string fit = "--quiet --faults " + quoted(out.file("half.efd")) + config +
+                            " --horizons " + quoted(out.file("present.ts")) + " --fit-slips";
+    o = run_batch(fit + " --save-restored-horizons " + quoted(out.file("flat.ts")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    for (const char* slip : {" 100.000 ", " 120.000 ", " 150.000 "})
+        EXPECT_NE(o.output.find(slip), std::string::npos) << o.output;
+    for (const horizon& h : tolvex::parse_horizon_text(read_text(out.file("flat.ts")), "flat.ts")) {
+        const auto [low, high] =
+            std::minmax_element(h.vertices.begin(), h.vertices.end(),
+                                [](const vec3& a, const vec3& b) { return a[2] < b[2]; });
+        EXPECT_LT((*high)[2] - (*low)[2], 1e-6) << h.name;
+    }
+
+    out.write("datum.txt", "# restored elevations\nlayer 9, -700\n");
+    o = run_batch(fit + " --datum " + quoted(out.file("datum.txt")) + " --save-restored-horizons " +
+                  quoted(out.file("other.ts")));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.output.find("datum.txt:2: horizon \"layer 9\" is not among the horizons"),
+              std::string::npos)
+        << o.output;
+    EXPECT_FALSE(std::filesystem::exists(out.file("other.ts")));
 }
