@@ -80,118 +80,130 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
 }
 
 // Both halves, written side by side: each vertex, edge and face goes to the half it lies in, and
-// an edge or face the plane crosses to both, cut short at the cut points.
-struct halves_writer {
-    cut_workspace& ws;
-    const work_block& b;
-    int m;
-    half_writer negative;
-    half_writer positive;
-    const signed char* side = ws.vertex_side.data();
-    const int* cut_of_edge = ws.cut_edge_to_intersection_point.data();
-    const int* unsort = ws.unsort.data();
-    const int* polygon_position = ws.polygon_position.data();
-    int* index = nullptr;          // per vertex: its index in its half
-    int* edge_in = nullptr;        // per edge and half (negative, positive): its index there
-    int kept[2] = {0, 0};          // the given vertices of each half, which the cut points follow
-    int polygon_edges[2] = {0, 0}; // where each half's cut face sides begin among its edges
+// an edge or face the plane crosses to both, cut short at the cut points. Every table is read
+// and every half written through a local pointer, and the counts are locals: the compiler must
+// assume that any write through an int pointer may change an int it reads from memory.
+void write_halves(cut_workspace& ws, const work_block& b, int m, const vec3& n, int cut_source) {
+    half_writer negative(ws.negative_parts, b, m);
+    half_writer positive(ws.parts, b, m);
+    half_writer* const half[2] = {&negative, &positive};
+    const signed char* const side = ws.vertex_side.data();
+    const int* const cut_of_edge = ws.cut_edge_to_intersection_point.data();
+    const int* const unsort = ws.unsort.data();
+    const int* const polygon_position = ws.polygon_position.data();
+    const int* const ends = b.ints;
+    const int* const face_start = b.ints + b.face_offset;
+    const int* const winding = face_start + b.face_count + 1;
+    const int* const corner = b.ints + b.corner_offset;
+    const int* const side_edge = b.ints + b.side_offset;
+    const int vertex_count = b.vertex_count;
+    const int edge_count = b.edge_count;
+    const int face_count = b.face_count;
+    ws.vertex_map.resize(vertex_count);
+    ws.edge_map.resize(2 * edge_count);
+    int* const index = ws.vertex_map.data(); // per vertex: its index in its half
+    int* const edge_in = ws.edge_map.data(); // per edge and half (negative, positive): its index
+    auto of = [side](int v) { return side[v] > 0 ? 1 : 0; };
 
-    halves_writer(cut_workspace& workspace, const work_block& block, int cut_count)
-        : ws(workspace), b(block), m(cut_count), negative(ws.negative_parts, b, m),
-          positive(ws.parts, b, m) {
-        ws.vertex_map.resize(b.vertex_count);
-        ws.edge_map.resize(2 * b.edge_count);
-        index = ws.vertex_map.data();
-        edge_in = ws.edge_map.data();
+    // The given vertices of each half, then the cut points.
+    int kept[2] = {0, 0};
+    xyz* const vertices[2] = {negative.vertices, positive.vertices};
+    for (int v = 0; v < vertex_count; ++v) {
+        const int h = of(v);
+        index[v] = kept[h];
+        vertices[h][kept[h]++] = b.points[v];
     }
-
-    half_writer& half(int h) { return h > 0 ? positive : negative; }
-    int of(int v) const { return side[v] > 0; }
-
-    void add_vertices() {
-        for (int v = 0; v < b.vertex_count; ++v) {
-            const int h = of(v);
-            index[v] = kept[h]++;
-            half(h).vertices[index[v]] = b.vertex(v);
-        }
-        for (int h = 0; h < 2; ++h) {
-            half_writer& out = half(h);
-            std::copy(ws.cut_points.data(), ws.cut_points.data() + m, out.vertices + kept[h]);
-            out.vertex_count = kept[h] + m;
-        }
+    for (int h = 0; h < 2; ++h) {
+        std::copy(ws.cut_points.data(), ws.cut_points.data() + m, vertices[h] + kept[h]);
+        half[h]->vertex_count = kept[h] + m;
     }
 
     // Edges in order, a crossed one from its end in the half to the cut point; then the sides of
     // the cut face.
-    void add_edges() {
-        for (int j = 0; j < b.edge_count; ++j) {
-            const int a = b.edge_end(j, 0);
-            const int c = b.edge_end(j, 1);
-            const int ha = of(a);
-            if (ha == of(c)) {
-                edge_in[2 * j + ha] = half(ha).add_edge(index[a], index[c]);
-                continue;
-            }
-            const int p = cut_of_edge[j];
-            edge_in[2 * j + ha] = half(ha).add_edge(index[a], kept[ha] + p);
-            edge_in[2 * j + 1 - ha] = half(1 - ha).add_edge(index[c], kept[1 - ha] + p);
+    edge* const edges[2] = {negative.edges, positive.edges};
+    int edge_total[2] = {0, 0};
+    for (int j = 0; j < edge_count; ++j) {
+        const int a = ends[2 * j];
+        const int c = ends[2 * j + 1];
+        const int ha = of(a);
+        if (ha == of(c)) {
+            edges[ha][edge_total[ha]] = {index[a], index[c]};
+            edge_in[2 * j + ha] = edge_total[ha]++;
+            continue;
         }
-        for (int h = 0; h < 2; ++h) {
-            half_writer& out = half(h);
-            polygon_edges[h] = out.edge_count;
-            for (int k = 0; k < m; ++k)
-                out.add_edge(kept[h] + unsort[k], kept[h] + unsort[k + 1 == m ? 0 : k + 1]);
-        }
+        const int p = cut_of_edge[j];
+        const int hc = 1 - ha;
+        edges[ha][edge_total[ha]] = {index[a], kept[ha] + p};
+        edge_in[2 * j + ha] = edge_total[ha]++;
+        edges[hc][edge_total[hc]] = {index[c], kept[hc] + p};
+        edge_in[2 * j + hc] = edge_total[hc]++;
+    }
+    const int polygon_edges[2] = {edge_total[0], edge_total[1]};
+    for (int h = 0; h < 2; ++h) {
+        for (int k = 0; k < m; ++k)
+            edges[h][polygon_edges[h] + k] = {kept[h] + unsort[k],
+                                              kept[h] + unsort[k + 1 == m ? 0 : k + 1]};
+        half[h]->edge_count = polygon_edges[h] + m;
     }
 
     // The cut face side that clipped face f of half h follows from cut point p on. Faces of the
     // negative half that run counter-clockwise seen from outside run along it the other way.
-    int polygon_edge_from(int h, int f, int p) const {
+    auto polygon_edge_from = [&](int h, int f, int p) {
         const int k = polygon_position[p];
-        return polygon_edges[h] + ((h == 0) != b.clockwise(f) ? (k + m - 1) % m : k);
-    }
-
-    void add_faces(const vec3& n, int cut_source) {
-        for (int f = 0; f < b.face_count; ++f) {
-            const int begin = b.face_begin(f);
-            const int end = b.face_begin(f + 1);
-            const unsigned char sides = ws.face_sides[f];
-            if (sides != (has_positive | has_negative)) {
-                const int h = sides == has_positive;
-                half_writer& out = half(h);
-                for (int i = begin; i < end; ++i)
-                    out.add_corner(index[b.corner(i)], edge_in[2 * b.side_edge(i) + h]);
-                out.end_face(b.normal(f), b.clockwise(f), b.source(f));
-                continue;
-            }
+        return polygon_edges[h] + ((h == 0) != (winding[f] != 0) ? (k + m - 1) % m : k);
+    };
+    int* const corners[2] = {negative.corners, positive.corners};
+    int* const sides[2] = {negative.side_edges, positive.side_edges};
+    int count[2] = {0, 0};
+    auto add_corner = [&](int h, int v, int e) {
+        corners[h][count[h]] = v;
+        sides[h][count[h]++] = e;
+    };
+    for (int f = 0; f < face_count; ++f) {
+        const int begin = face_start[f];
+        const int end = face_start[f + 1];
+        const unsigned char face_sides = ws.face_sides[f];
+        const bool crossed = face_sides == (has_positive | has_negative);
+        if (!crossed) {
+            const int h = face_sides == has_positive ? 1 : 0;
+            for (int i = begin; i < end; ++i)
+                add_corner(h, index[corner[i]], edge_in[2 * side_edge[i] + h]);
+        } else {
             // Each corner stays in its own half; in the other, where the face's boundary leaves
             // that half the cut point follows its last corner, and where it comes back the cut
             // point precedes the next one.
-            for (int i = begin; i < end; ++i) {
-                const int h = of(b.corner(i));
+            int previous = end - 1;
+            for (int i = begin; i < end; previous = i++) {
+                const int h = of(corner[i]);
                 const int o = 1 - h;
-                const int e = b.side_edge(i);
-                half(h).add_corner(index[b.corner(i)], edge_in[2 * e + h]);
-                const int before = b.side_edge(b.previous_corner(f, i));
-                if (of(b.corner(b.previous_corner(f, i))) == o)
-                    half(o).add_corner(kept[o] + cut_of_edge[before],
-                                       polygon_edge_from(o, f, cut_of_edge[before]));
-                if (of(b.corner(b.next_corner(f, i))) == o)
-                    half(o).add_corner(kept[o] + cut_of_edge[e], edge_in[2 * e + o]);
+                const int e = side_edge[i];
+                const int next = i + 1 == end ? begin : i + 1;
+                add_corner(h, index[corner[i]], edge_in[2 * e + h]);
+                if (of(corner[previous]) == o) {
+                    const int p = cut_of_edge[side_edge[previous]];
+                    add_corner(o, kept[o] + p, polygon_edge_from(o, f, p));
+                }
+                if (of(corner[next]) == o)
+                    add_corner(o, kept[o] + cut_of_edge[e], edge_in[2 * e + o]);
             }
-            negative.end_face(b.normal(f), b.clockwise(f), b.source(f));
-            positive.end_face(b.normal(f), b.clockwise(f), b.source(f));
         }
-        const xyz normal{n[0], n[1], n[2]};
         for (int h = 0; h < 2; ++h) {
-            half_writer& out = half(h);
-            for (int k = 0; k < m; ++k)
-                out.add_corner(kept[h] + unsort[k], polygon_edges[h] + k);
-            out.end_face(normal, h > 0, cut_source);
-            out.finish();
+            if (!crossed && h != (face_sides == has_positive ? 1 : 0))
+                continue;
+            half[h]->corner_count = count[h];
+            half[h]->end_face(b.normal(f), b.clockwise(f), b.source(f));
+            count[h] = half[h]->corner_count;
         }
     }
-};
+    const xyz normal{n[0], n[1], n[2]};
+    for (int h = 0; h < 2; ++h) {
+        for (int k = 0; k < m; ++k)
+            add_corner(h, kept[h] + unsort[k], polygon_edges[h] + k);
+        half[h]->corner_count = count[h];
+        half[h]->end_face(normal, h > 0, cut_source);
+        half[h]->finish();
+    }
+}
 
 } // namespace
 
@@ -210,9 +222,6 @@ bool cut_in_one_walk(cut_workspace& ws, const work_block& b, const vec3& n, int 
         ws.unsort[k] = p;
         ws.polygon_position[p] = k;
     }
-    halves_writer halves{ws, b, m};
-    halves.add_vertices();
-    halves.add_edges();
-    halves.add_faces(n, cut_source);
+    write_halves(ws, b, m, n, cut_source);
     return true;
 }
