@@ -91,7 +91,7 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
     for (int f = 0; f <= w.face_count; ++f)
         face_begin[f] = w.face_begin(f);
     for (int f = 0; f < w.face_count; ++f) {
-        set.normals[set.face_offset[b] + f] = w.normal(f);
+        set.normals[set.face_offset[b] + f] = face_normal(store, s, w.source(f));
         set.face_sources[set.face_offset[b] + f] = w.source(f);
     }
     const index_range& faults = store.fault_range[s];
@@ -172,18 +172,23 @@ int count_blocks(const block_store& store) {
 }
 
 block_store make_store(const std::vector<block>& blocks, const point_list& tracers,
-                       work_block_parts& parts) {
+                       const std::vector<fault>& faults, work_block_parts& parts) {
     block_store store;
     for (const block& b : blocks) {
-        const work_block shape = to_work_block(b, parts, store.arenas[0]);
+        store.given_normals.push_back(store.normals.size());
+        const work_block shape = to_work_block(b, parts, store.arenas[0], store.normals);
         const int last = static_cast<int>(store.shapes.size()) - 1;
         add_slot(store, {last,
                          shape,
                          shape_bounds(shape),
                          {0.0, 0.0, 0.0},
                          append_faults(store.fault_order, b.fault_indices),
-                         append_tracers(store.tracers, b.tracer_indices, tracers)});
+                         append_tracers(store.tracers, b.tracer_indices, tracers),
+                         static_cast<int>(store.given_normals.size()) - 1});
     }
+    store.cut_normals = store.normals.size();
+    for (const fault& f : faults)
+        store.normals.push_back({f.normal[0], f.normal[1], f.normal[2]});
     return store;
 }
 
@@ -197,6 +202,7 @@ int add_slot(block_store& store, const new_slot& block) {
     store.fault_range.push_back(block.faults);
     store.tracer_range.push_back(block.tracers);
     store.next.push_back(s >= 0 ? store.next[s] : -1);
+    store.origin.push_back(block.origin);
     if (s >= 0)
         store.next[s] = t;
     return t;

@@ -85,8 +85,8 @@ struct pass_share {
             if (!take_sides_of_doubtful_vertices(ws, w))
                 return false;
         }
-        erase_vertices(ws, w, 1, plane.n, plane.source);
-        erase_vertices(ws, w, -1, plane.n, plane.source);
+        erase_vertices(ws, w, 1, plane.source);
+        erase_vertices(ws, w, -1, plane.source);
         return true;
     }
 
@@ -123,7 +123,7 @@ struct pass_share {
         // Both halves were cut where the block's vertices are stored, so the negative one keeps
         // the move not yet applied to them.
         worker.made.push_back({s, negative, shape_bounds(negative), store.shift[s], negative_faults,
-                               negative_tracers});
+                               negative_tracers, store.origin[s]});
         store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
         move_slot(store, s, plane.slip);
         return true;

@@ -83,7 +83,7 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
 // an edge or face the plane crosses to both, cut short at the cut points. Every table is read
 // and every half written through a local pointer, and the counts are locals: the compiler must
 // assume that any write through an int pointer may change an int it reads from memory.
-void write_halves(cut_workspace& ws, const work_block& b, int m, const vec3& n, int cut_source) {
+void write_halves(cut_workspace& ws, const work_block& b, int m, int cut_source) {
     half_writer negative(ws.negative_parts, b, m);
     half_writer positive(ws.parts, b, m);
     half_writer* const half[2] = {&negative, &positive};
@@ -191,16 +191,15 @@ void write_halves(cut_workspace& ws, const work_block& b, int m, const vec3& n, 
             if (!crossed && h != (face_sides == has_positive ? 1 : 0))
                 continue;
             half[h]->corner_count = count[h];
-            half[h]->end_face(b.normal(f), b.clockwise(f), b.source(f));
+            half[h]->end_face(b.clockwise(f), b.source(f));
             count[h] = half[h]->corner_count;
         }
     }
-    const xyz normal{n[0], n[1], n[2]};
     for (int h = 0; h < 2; ++h) {
         for (int k = 0; k < m; ++k)
             add_corner(h, kept[h] + unsort[k], polygon_edges[h] + k);
         half[h]->corner_count = count[h];
-        half[h]->end_face(normal, h > 0, cut_source);
+        half[h]->end_face(h > 0, cut_source);
         half[h]->finish();
     }
 }
@@ -222,6 +221,6 @@ bool cut_in_one_walk(cut_workspace& ws, const work_block& b, const vec3& n, int 
         ws.unsort[k] = p;
         ws.polygon_position[p] = k;
     }
-    write_halves(ws, b, m, n, cut_source);
+    write_halves(ws, b, m, cut_source);
     return true;
 }

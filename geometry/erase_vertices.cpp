@@ -117,26 +117,25 @@ struct half_builder {
             if (!erased(corners[after]) && cut_of_side(i) >= 0)
                 out.add_corner(corner_map[cut_of_side(i)], edge_map[side_edges[i]]);
         }
-        out.end_face(b.normal(f), b.clockwise(f), b.source(f));
+        out.end_face(b.clockwise(f), b.source(f));
     }
 
-    void add_faces(const vec3& fn, int cut_source) {
+    void add_faces(int cut_source) {
         for (int f = 0; f < b.face_count; ++f)
             if (kept(f))
                 add_clipped_face(f);
         for (std::size_t k = 0; k < ws.unsort.size(); ++k)
             out.add_corner(ws.corner_map[ws.unsort[k]], ws.polygon_edge[k]);
-        out.end_face({fn[0], fn[1], fn[2]}, half > 0, cut_source);
+        out.end_face(half > 0, cut_source);
     }
 };
 
 } // namespace
 
-void erase_vertices(cut_workspace& ws, const work_block& b, int half, const vec3& fn,
-                    int cut_source) {
+void erase_vertices(cut_workspace& ws, const work_block& b, int half, int cut_source) {
     half_builder builder{ws, b, half};
     builder.add_vertices();
     builder.add_edges();
-    builder.add_faces(fn, cut_source);
+    builder.add_faces(cut_source);
     builder.out.finish();
 }

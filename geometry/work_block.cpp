@@ -13,26 +13,24 @@ void work_block_parts::clear() {
     sources.clear();
     corners.clear();
     side_edges.clear();
-    normals.clear();
     sides_are_edges = true;
 }
 
-void work_block_parts::end_face(const xyz& normal, bool runs_clockwise, int source) {
+void work_block_parts::end_face(bool runs_clockwise, int source) {
     face_begin.push_back(static_cast<int>(corners.size()));
     clockwise.push_back(runs_clockwise);
     sources.push_back(source);
-    normals.push_back(normal);
 }
 
 std::size_t shape_bytes(const work_block& w) {
     const std::size_t ints = w.side_offset + w.face_begin(w.face_count);
-    return (w.vertex_count + w.face_count) * sizeof(xyz) + ints * sizeof(int);
+    return w.vertex_count * sizeof(xyz) + ints * sizeof(int);
 }
 
 std::size_t work_block_parts::bytes() const {
     const std::size_t ints = 2 * edges.size() + face_begin.size() + 2 * clockwise.size() +
                              corners.size() + side_edges.size();
-    return (vertices.size() + normals.size()) * sizeof(xyz) + ints * sizeof(int);
+    return vertices.size() * sizeof(xyz) + ints * sizeof(int);
 }
 
 work_block work_block_parts::pack_into(shape_arena& arena) const {
@@ -43,15 +41,14 @@ work_block work_block_parts::pack_at(std::byte* storage) const {
     work_block w;
     w.vertex_count = static_cast<int>(vertices.size());
     w.edge_count = static_cast<int>(edges.size());
-    w.face_count = static_cast<int>(normals.size());
+    w.face_count = static_cast<int>(sources.size());
     w.sides_are_edges = sides_are_edges;
     w.face_offset = 2 * w.edge_count;
     w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + 2 * clockwise.size());
     w.side_offset = w.corner_offset + static_cast<int>(corners.size());
-    const std::size_t point_count = vertices.size() + normals.size();
     xyz* const points = reinterpret_cast<xyz*>(storage);
-    std::copy(normals.begin(), normals.end(), std::copy(vertices.begin(), vertices.end(), points));
-    int* out = reinterpret_cast<int*>(storage + point_count * sizeof(xyz));
+    std::copy(vertices.begin(), vertices.end(), points);
+    int* out = reinterpret_cast<int*>(storage + vertices.size() * sizeof(xyz));
     w.points = points;
     w.ints = out;
     for (const edge& e : edges) {
@@ -114,7 +111,8 @@ bool runs_clockwise(const block& b, const vec3& centre, const corner_list& corne
 
 } // namespace
 
-work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena) {
+work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena,
+                         flat_list<xyz>& normals) {
     parts.clear();
     for (const vec3& v : b.vertices)
         parts.vertices.push_back(to_xyz(v));
@@ -130,8 +128,8 @@ work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& a
             parts.corners.push_back(f.indices[k]);
             parts.side_edges.push_back(e);
         }
-        parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices),
-                       static_cast<int>(face_index));
+        parts.end_face(runs_clockwise(b, centre, f.indices), static_cast<int>(face_index));
+        normals.push_back(to_xyz(f.normal));
     }
     return parts.pack_into(arena);
 }

@@ -17,7 +17,6 @@ struct half_writer {
         out.face_begin.resize(b.face_count + 2);
         out.clockwise.resize(b.face_count + 1);
         out.sources.resize(b.face_count + 1);
-        out.normals.resize(b.face_count + 1);
         out.sides_are_edges = true;
         vertices = out.vertices.data();
         edges = out.edges.data();
@@ -26,7 +25,6 @@ struct half_writer {
         face_begin = out.face_begin.data();
         clockwise = out.clockwise.data();
         sources = out.sources.data();
-        normals = out.normals.data();
         face_begin[0] = 0;
     }
 
@@ -38,7 +36,6 @@ struct half_writer {
     int* face_begin;
     int* clockwise;
     int* sources;
-    xyz* normals;
     int vertex_count = 0, edge_count = 0, corner_count = 0, face_count = 0;
 
     int add_edge(int x, int y) {
@@ -53,12 +50,11 @@ struct half_writer {
 
     // Closes the face whose corners were added since the last one; with fewer than three it is
     // dropped instead.
-    void end_face(const xyz& normal, bool runs_clockwise, int source) {
+    void end_face(bool runs_clockwise, int source) {
         if (corner_count - face_begin[face_count] < 3) {
             corner_count = face_begin[face_count];
             return;
         }
-        normals[face_count] = normal;
         sources[face_count] = source;
         clockwise[face_count++] = runs_clockwise;
         face_begin[face_count] = corner_count;
@@ -73,6 +69,5 @@ struct half_writer {
         out.face_begin.resize(face_count + 1);
         out.clockwise.resize(face_count);
         out.sources.resize(face_count);
-        out.normals.resize(face_count);
     }
 };

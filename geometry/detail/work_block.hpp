@@ -14,9 +14,11 @@
 #include <utility>
 #include <vector>
 
-// Refers to its two arrays, back to back in the arena that holds them; copies are shallow.
+// Refers to its two arrays, back to back in the arena that holds them; copies are shallow. Face
+// normals are not held: a face's source names the given face or the fault it has its normal from
+// (block_store's face_normal).
 struct work_block {
-    // the vertices, then one normal per face
+    // the vertices
     xyz* points = nullptr;
     // 2 ends per edge, face starts (faces + 1), face windings, face sources, corners, side edges
     int* ints = nullptr;
@@ -30,7 +32,6 @@ struct work_block {
     bool sides_are_edges = true;
 
     const xyz& vertex(int v) const { return points[v]; }
-    const xyz& normal(int f) const { return points[vertex_count + f]; }
     int edge_end(int e, int k) const { return ints[2 * e + k]; }
     // Corner positions of face f run from face_begin(f) to face_begin(f + 1).
     int face_begin(int f) const { return ints[face_offset + f]; }
@@ -63,12 +64,11 @@ struct work_block_parts {
     list<int> sources;
     list<int> corners;
     list<int> side_edges;
-    list<xyz> normals;
     bool sides_are_edges = true;
 
     void clear();
     // Closes the face whose corners and side edges were appended since the last one.
-    void end_face(const xyz& normal, bool runs_clockwise, int source);
+    void end_face(bool runs_clockwise, int source);
     // The bytes the block of these parts takes packed.
     std::size_t bytes() const;
     // The block of these parts, stored at storage, which has room for bytes().
@@ -80,5 +80,7 @@ struct work_block_parts {
 // The bytes that w takes in its arena.
 std::size_t shape_bytes(const work_block& w);
 
-// b in working form, built in parts (whose previous content is dropped) and stored in arena.
-work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena);
+// b in working form, built in parts (whose previous content is dropped) and stored in arena; its
+// face normals are appended to normals.
+work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena,
+                         flat_list<xyz>& normals);
