@@ -84,7 +84,7 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
     edge* const edges = set.edges.data() + set.edge_offset[b];
     for (int e = 0; e < w.edge_count; ++e)
         edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
-    const int* corners = w.ints + w.corner_offset;
+    const local_index* corners = w.locals + w.corner_offset;
     std::copy(corners, corners + w.face_begin(w.face_count),
               set.corners.data() + set.corner_offset[b]);
     int* const face_begin = set.face_begin.data() + set.face_offset[b] + b;
@@ -246,11 +246,13 @@ void compact_shapes(block_store& store) {
             used = 0;
         }
         std::byte* const to = layout.chunks[c].bytes.get() + used;
-        const std::ptrdiff_t by =
-            reinterpret_cast<std::byte*>(w.ints) - reinterpret_cast<std::byte*>(w.points);
-        std::memmove(to, w.points, size);
+        std::byte* const from = reinterpret_cast<std::byte*>(w.points);
+        const std::ptrdiff_t to_sources = reinterpret_cast<std::byte*>(w.sources) - from;
+        const std::ptrdiff_t to_locals = reinterpret_cast<std::byte*>(w.locals) - from;
+        std::memmove(to, from, size);
         w.points = reinterpret_cast<xyz*>(to);
-        w.ints = reinterpret_cast<int*>(to + by);
+        w.sources = reinterpret_cast<int*>(to + to_sources);
+        w.locals = reinterpret_cast<local_index*>(to + to_locals);
         used += size;
         living += size;
     }

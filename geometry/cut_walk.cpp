@@ -91,11 +91,11 @@ void write_halves(cut_workspace& ws, const work_block& b, int m, int cut_source)
     const int* const cut_of_edge = ws.cut_edge_to_intersection_point.data();
     const int* const unsort = ws.unsort.data();
     const int* const polygon_position = ws.polygon_position.data();
-    const int* const ends = b.ints;
-    const int* const face_start = b.ints + b.face_offset;
-    const int* const winding = face_start + b.face_count + 1;
-    const int* const corner = b.ints + b.corner_offset;
-    const int* const side_edge = b.ints + b.side_offset;
+    const local_index* const ends = b.locals;
+    const local_index* const face_start = b.locals + b.face_offset;
+    const local_index* const winding = face_start + b.face_count + 1;
+    const local_index* const corner = b.locals + b.corner_offset;
+    const local_index* const side_edge = b.locals + b.side_offset;
     const int vertex_count = b.vertex_count;
     const int edge_count = b.edge_count;
     const int face_count = b.face_count;
@@ -152,12 +152,12 @@ void write_halves(cut_workspace& ws, const work_block& b, int m, int cut_source)
         const int k = polygon_position[p];
         return polygon_edges[h] + ((h == 0) != (winding[f] != 0) ? (k + m - 1) % m : k);
     };
-    int* const corners[2] = {negative.corners, positive.corners};
-    int* const sides[2] = {negative.side_edges, positive.side_edges};
+    local_index* const corners[2] = {negative.corners, positive.corners};
+    local_index* const sides[2] = {negative.side_edges, positive.side_edges};
     int count[2] = {0, 0};
     auto add_corner = [&](int h, int v, int e) {
-        corners[h][count[h]] = v;
-        sides[h][count[h]++] = e;
+        corners[h][count[h]] = static_cast<local_index>(v);
+        sides[h][count[h]++] = static_cast<local_index>(e);
     };
     for (int f = 0; f < face_count; ++f) {
         const int begin = face_start[f];

@@ -11,8 +11,9 @@ namespace {
 struct half_builder {
     half_builder(cut_workspace& workspace, const work_block& block, int which)
         : ws(workspace), b(block), half(which), side(ws.vertex_side.data()),
-          cut_of_edge(ws.cut_edge_to_intersection_point.data()), corners(b.ints + b.corner_offset),
-          side_edges(b.ints + b.side_offset), own_side(half > 0 ? has_positive : has_negative),
+          cut_of_edge(ws.cut_edge_to_intersection_point.data()),
+          corners(b.locals + b.corner_offset), side_edges(b.locals + b.side_offset),
+          own_side(half > 0 ? has_positive : has_negative),
           out(half_parts(ws, half), b, static_cast<int>(ws.intersection_pset.size())) {}
 
     cut_workspace& ws;
@@ -20,8 +21,8 @@ struct half_builder {
     int half;
     const signed char* side;
     const int* cut_of_edge;
-    const int* corners;
-    const int* side_edges;
+    const local_index* corners;
+    const local_index* side_edges;
     unsigned char own_side;
     half_writer out;
 

@@ -31,8 +31,8 @@ struct half_writer {
     work_block_parts& out;
     xyz* vertices;
     edge* edges;
-    int* corners;
-    int* side_edges;
+    local_index* corners;
+    local_index* side_edges;
     int* face_begin;
     int* clockwise;
     int* sources;
@@ -44,8 +44,8 @@ struct half_writer {
     }
 
     void add_corner(int index, int side_edge) {
-        corners[corner_count] = index;
-        side_edges[corner_count++] = side_edge;
+        corners[corner_count] = static_cast<local_index>(index);
+        side_edges[corner_count++] = static_cast<local_index>(side_edge);
     }
 
     // Closes the face whose corners were added since the last one; with fewer than three it is
