@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -111,7 +112,9 @@ struct shape_layout {
     std::vector<int> chunk_of; // per slot of the store
 };
 
-shape_layout take_layout(block_store& store, std::vector<int> slots) {
+// With by_address, the slots come in the order their shapes lie in; without, only chunk by chunk
+// (in list order within a chunk), which is all that freeing chunks needs and costs no sort.
+shape_layout take_layout(block_store& store, std::vector<int> slots, bool by_address) {
     shape_layout layout;
     for (shape_arena& arena : store.arenas)
         for (arena_chunk& chunk : arena.chunks)
@@ -123,8 +126,24 @@ shape_layout take_layout(block_store& store, std::vector<int> slots) {
     std::sort(layout.chunks.begin(), layout.chunks.end(),
               [&](const auto& a, const auto& b) { return before(a.bytes.get(), b.bytes.get()); });
     auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
-    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
     layout.chunk_of.resize(store.shapes.size());
+    if (!by_address) {
+        std::vector<int> in_chunk(layout.chunks.size() + 1, 0);
+        for (int s : slots) {
+            const auto after = std::upper_bound(
+                layout.chunks.begin(), layout.chunks.end(), start(s),
+                [&](const std::byte* p, const arena_chunk& c) { return before(p, c.bytes.get()); });
+            const int c = static_cast<int>(after - layout.chunks.begin()) - 1;
+            layout.chunk_of[s] = c;
+            ++in_chunk[c + 1];
+        }
+        std::partial_sum(in_chunk.begin(), in_chunk.end(), in_chunk.begin());
+        layout.slots.resize(slots.size());
+        for (int s : slots)
+            layout.slots[in_chunk[layout.chunk_of[s]]++] = s;
+        return layout;
+    }
+    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
     std::size_t c = 0;
     for (int s : slots) {
         while (c + 1 < layout.chunks.size() && !before(start(s), layout.chunks[c + 1].bytes.get()))
@@ -135,15 +154,15 @@ shape_layout take_layout(block_store& store, std::vector<int> slots) {
     return layout;
 }
 
-// Calls visit(s, position in list order) for every slot s, in the order the shapes lie in the
-// arenas, and frees each chunk of them once every shape in it has been visited, so that what the
-// visits build takes the place of the store instead of adding to it. Leaves the shapes dangling.
+// Calls visit(s, position in list order) for every slot s, chunk by chunk in the order the chunks
+// lie in, and frees each chunk once every shape in it has been visited, so that what the visits
+// build takes the place of the store instead of adding to it. Leaves the shapes dangling.
 void release_blocks(block_store& store, const std::function<void(int, std::size_t)>& visit) {
     const std::vector<int> order = list_order(store);
     std::vector<std::size_t> position(store.shapes.size());
     for (std::size_t p = 0; p < order.size(); ++p)
         position[order[p]] = p;
-    shape_layout layout = take_layout(store, order);
+    shape_layout layout = take_layout(store, order, false);
     std::vector<int> held(layout.chunks.size(), 0);
     for (int s : layout.slots)
         ++held[layout.chunk_of[s]];
@@ -232,7 +251,7 @@ void compact_shapes(block_store& store) {
     // Sliding costs a copy of the living shapes, so dead room up to a quarter of them is let be.
     if (4 * store.dead_bytes <= handed_out - store.dead_bytes)
         return;
-    shape_layout layout = take_layout(store, list_order(store));
+    shape_layout layout = take_layout(store, list_order(store), true);
     // Taken in address order, each shape slides down to the first place free before it: it never
     // lands on a shape not yet moved.
     std::size_t c = 0;
