@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -84,14 +85,14 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
     edge* const edges = set.edges.data() + set.edge_offset[b];
     for (int e = 0; e < w.edge_count; ++e)
         edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
-    const int* corners = w.ints + w.corner_offset;
+    const local_index* corners = w.locals + w.corner_offset;
     std::copy(corners, corners + w.face_begin(w.face_count),
               set.corners.data() + set.corner_offset[b]);
     int* const face_begin = set.face_begin.data() + set.face_offset[b] + b;
     for (int f = 0; f <= w.face_count; ++f)
         face_begin[f] = w.face_begin(f);
     for (int f = 0; f < w.face_count; ++f) {
-        set.normals[set.face_offset[b] + f] = w.normal(f);
+        set.normals[set.face_offset[b] + f] = face_normal(store, s, w.source(f));
         set.face_sources[set.face_offset[b] + f] = w.source(f);
     }
     const index_range& faults = store.fault_range[s];
@@ -111,7 +112,9 @@ struct shape_layout {
     std::vector<int> chunk_of; // per slot of the store
 };
 
-shape_layout take_layout(block_store& store, std::vector<int> slots) {
+// With by_address, the slots come in the order their shapes lie in; without, only chunk by chunk
+// (in list order within a chunk), which is all that freeing chunks needs and costs no sort.
+shape_layout take_layout(block_store& store, std::vector<int> slots, bool by_address) {
     shape_layout layout;
     for (shape_arena& arena : store.arenas)
         for (arena_chunk& chunk : arena.chunks)
@@ -123,8 +126,24 @@ shape_layout take_layout(block_store& store, std::vector<int> slots) {
     std::sort(layout.chunks.begin(), layout.chunks.end(),
               [&](const auto& a, const auto& b) { return before(a.bytes.get(), b.bytes.get()); });
     auto start = [&](int s) { return reinterpret_cast<const std::byte*>(store.shapes[s].points); };
-    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
     layout.chunk_of.resize(store.shapes.size());
+    if (!by_address) {
+        std::vector<int> in_chunk(layout.chunks.size() + 1, 0);
+        for (int s : slots) {
+            const auto after = std::upper_bound(
+                layout.chunks.begin(), layout.chunks.end(), start(s),
+                [&](const std::byte* p, const arena_chunk& c) { return before(p, c.bytes.get()); });
+            const int c = static_cast<int>(after - layout.chunks.begin()) - 1;
+            layout.chunk_of[s] = c;
+            ++in_chunk[c + 1];
+        }
+        std::partial_sum(in_chunk.begin(), in_chunk.end(), in_chunk.begin());
+        layout.slots.resize(slots.size());
+        for (int s : slots)
+            layout.slots[in_chunk[layout.chunk_of[s]]++] = s;
+        return layout;
+    }
+    std::sort(slots.begin(), slots.end(), [&](int a, int b) { return before(start(a), start(b)); });
     std::size_t c = 0;
     for (int s : slots) {
         while (c + 1 < layout.chunks.size() && !before(start(s), layout.chunks[c + 1].bytes.get()))
@@ -135,15 +154,15 @@ shape_layout take_layout(block_store& store, std::vector<int> slots) {
     return layout;
 }
 
-// Calls visit(s, position in list order) for every slot s, in the order the shapes lie in the
-// arenas, and frees each chunk of them once every shape in it has been visited, so that what the
-// visits build takes the place of the store instead of adding to it. Leaves the shapes dangling.
+// Calls visit(s, position in list order) for every slot s, chunk by chunk in the order the chunks
+// lie in, and frees each chunk once every shape in it has been visited, so that what the visits
+// build takes the place of the store instead of adding to it. Leaves the shapes dangling.
 void release_blocks(block_store& store, const std::function<void(int, std::size_t)>& visit) {
     const std::vector<int> order = list_order(store);
     std::vector<std::size_t> position(store.shapes.size());
     for (std::size_t p = 0; p < order.size(); ++p)
         position[order[p]] = p;
-    shape_layout layout = take_layout(store, order);
+    shape_layout layout = take_layout(store, order, false);
     std::vector<int> held(layout.chunks.size(), 0);
     for (int s : layout.slots)
         ++held[layout.chunk_of[s]];
@@ -172,18 +191,23 @@ int count_blocks(const block_store& store) {
 }
 
 block_store make_store(const std::vector<block>& blocks, const point_list& tracers,
-                       work_block_parts& parts) {
+                       const std::vector<fault>& faults, work_block_parts& parts) {
     block_store store;
     for (const block& b : blocks) {
-        const work_block shape = to_work_block(b, parts, store.arenas[0]);
+        store.given_normals.push_back(store.normals.size());
+        const work_block shape = to_work_block(b, parts, store.arenas[0], store.normals);
         const int last = static_cast<int>(store.shapes.size()) - 1;
         add_slot(store, {last,
                          shape,
                          shape_bounds(shape),
                          {0.0, 0.0, 0.0},
                          append_faults(store.fault_order, b.fault_indices),
-                         append_tracers(store.tracers, b.tracer_indices, tracers)});
+                         append_tracers(store.tracers, b.tracer_indices, tracers),
+                         static_cast<int>(store.given_normals.size()) - 1});
     }
+    store.cut_normals = store.normals.size();
+    for (const fault& f : faults)
+        store.normals.push_back({f.normal[0], f.normal[1], f.normal[2]});
     return store;
 }
 
@@ -197,6 +221,7 @@ int add_slot(block_store& store, const new_slot& block) {
     store.fault_range.push_back(block.faults);
     store.tracer_range.push_back(block.tracers);
     store.next.push_back(s >= 0 ? store.next[s] : -1);
+    store.origin.push_back(block.origin);
     if (s >= 0)
         store.next[s] = t;
     return t;
@@ -226,7 +251,7 @@ void compact_shapes(block_store& store) {
     // Sliding costs a copy of the living shapes, so dead room up to a quarter of them is let be.
     if (4 * store.dead_bytes <= handed_out - store.dead_bytes)
         return;
-    shape_layout layout = take_layout(store, list_order(store));
+    shape_layout layout = take_layout(store, list_order(store), true);
     // Taken in address order, each shape slides down to the first place free before it: it never
     // lands on a shape not yet moved.
     std::size_t c = 0;
@@ -240,11 +265,13 @@ void compact_shapes(block_store& store) {
             used = 0;
         }
         std::byte* const to = layout.chunks[c].bytes.get() + used;
-        const std::ptrdiff_t by =
-            reinterpret_cast<std::byte*>(w.ints) - reinterpret_cast<std::byte*>(w.points);
-        std::memmove(to, w.points, size);
+        std::byte* const from = reinterpret_cast<std::byte*>(w.points);
+        const std::ptrdiff_t to_sources = reinterpret_cast<std::byte*>(w.sources) - from;
+        const std::ptrdiff_t to_locals = reinterpret_cast<std::byte*>(w.locals) - from;
+        std::memmove(to, from, size);
         w.points = reinterpret_cast<xyz*>(to);
-        w.ints = reinterpret_cast<int*>(to + by);
+        w.sources = reinterpret_cast<int*>(to + to_sources);
+        w.locals = reinterpret_cast<local_index*>(to + to_locals);
         used += size;
         living += size;
     }

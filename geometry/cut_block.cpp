@@ -67,7 +67,7 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
     std::vector<cut_worker> workers(threads);
     for (cut_worker& worker : workers)
         worker.record_moves = static_cast<bool>(observe_steps);
-    block_store store = make_store(blocks, tracers, workers[0].ws.parts);
+    block_store store = make_store(blocks, tracers, faults, workers[0].ws.parts);
     store.arenas.resize(threads);
     fault_point_sides sides = make_fault_point_sides(blocks, faults.size());
     for (std::size_t k = 0; k < faults.size(); ++k) {

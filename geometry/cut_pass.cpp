@@ -1,6 +1,7 @@
 #include "geometry/detail/cut_pass.hpp"
 
 #include "geometry/detail/cut_tables.hpp"
+#include "geometry/detail/cut_walk.hpp"
 #include "geometry/detail/erase_vertices.hpp"
 #include "geometry/detail/plane_side.hpp"
 
@@ -16,10 +17,11 @@ namespace {
 // Fewer blocks than this to a thread cost more in starting it than they save.
 constexpr int min_slots_per_thread = 512;
 
-// Whether some vertex lies strictly on the positive, on the negative side.
+// Whether some vertex lies strictly on the positive, on the negative side, on the plane.
 struct occupied_sides {
     bool positive = false;
     bool negative = false;
+    bool on_plane = false;
 };
 
 // Which half of a cut block takes its place, of room bytes: the larger one that fits there, as one
@@ -63,18 +65,18 @@ struct pass_share {
             ws.vertex_side[v] = side;
             sides.positive = sides.positive || side > 0;
             sides.negative = sides.negative || side < 0;
+            sides.on_plane = sides.on_plane || side == 0;
         }
         return sides;
     }
 
-    // Splits the block in slot s, whose vertex tables are filled, into its positive half (left in
-    // s and set to move) and its negative half (kept aside for a new slot after s). Returns false,
-    // changing nothing, when the plane's sides of the block do not close into a cut face.
-    bool split(int s) {
+    // Builds both halves of w, whose vertex tables are filled, in the workspace: in one walk when
+    // no vertex lies on the plane, else through the cut tables, which settle such vertices.
+    // Returns false when the plane's sides of the block do not close into a cut face.
+    bool build_halves(const work_block& w, bool on_plane) {
         cut_workspace& ws = worker.ws;
-        const work_block w = store.shapes[s];
-        if (!w.sides_are_edges)
-            throw std::invalid_argument("a face side is not an edge of the block");
+        if (!on_plane && cut_in_one_walk(ws, w, plane.n, plane.source))
+            return true;
         for (;;) {
             if (!fill_cut_tables(ws, w))
                 return false;
@@ -83,9 +85,22 @@ struct pass_share {
             if (!take_sides_of_doubtful_vertices(ws, w))
                 return false;
         }
+        erase_vertices(ws, w, 1, plane.source);
+        erase_vertices(ws, w, -1, plane.source);
+        return true;
+    }
+
+    // Splits the block in slot s, whose vertex tables are filled, into its positive half (left in
+    // s and set to move) and its negative half (kept aside for a new slot after s). Returns false,
+    // changing nothing, when the plane's sides of the block do not close into a cut face.
+    bool split(int s, bool on_plane) {
+        cut_workspace& ws = worker.ws;
+        const work_block w = store.shapes[s];
+        if (!w.sides_are_edges)
+            throw std::invalid_argument("a face side is not an edge of the block");
+        if (!build_halves(w, on_plane))
+            return false;
         settle_points(store, s);
-        erase_vertices(ws, w, 1, plane.n, plane.source);
-        erase_vertices(ws, w, -1, plane.n, plane.source);
         const std::size_t room = allocated_size(shape_bytes(w));
         const std::array<std::size_t, 2> bytes{ws.negative_parts.bytes(), ws.parts.bytes()};
         const int in_place = half_in_place(room, bytes);
@@ -108,7 +123,7 @@ struct pass_share {
         // Both halves were cut where the block's vertices are stored, so the negative one keeps
         // the move not yet applied to them.
         worker.made.push_back({s, negative, shape_bounds(negative), store.shift[s], negative_faults,
-                               negative_tracers});
+                               negative_tracers, store.origin[s]});
         store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
         move_slot(store, s, plane.slip);
         return true;
@@ -124,7 +139,7 @@ struct pass_share {
             const occupied_sides sides = classify_vertices(s);
             // A sound convex block with vertices strictly on both sides always meets the plane
             // in a polygon; one that does not is left whole.
-            if (sides.positive && sides.negative && split(s))
+            if (sides.positive && sides.negative && split(s, sides.on_plane))
                 continue;
             if (sides.positive)
                 moved(s);

@@ -4,7 +4,6 @@
 #include "geometry/xyz.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -147,52 +146,6 @@ bool walk_polygon(cut_workspace& ws, int sides) {
     return c == start && static_cast<int>(ws.polygon_corners.size()) == sides;
 }
 
-// Position in polygon_corners where the polygon's corners sorted by angle about their centroid,
-// in (-pi, pi] from the direction of the first corner in intersection_pset, would begin: the
-// first corner past the direction opposite that one.
-int angle_order_start(const cut_workspace& ws, const vec3& n) {
-    const std::vector<intersection_point>& pset = ws.intersection_pset;
-    const std::vector<int>& corners = ws.polygon_corners;
-    const int m = static_cast<int>(corners.size());
-    int first = static_cast<int>(pset.size());
-    xyz centre{0.0, 0.0, 0.0};
-    for (std::size_t p = 0; p < pset.size(); ++p)
-        if (ws.polygon_next[p] >= 0) {
-            for (int k = 0; k < 3; ++k)
-                centre[k] += pset[p].point[k];
-            first = std::min(first, static_cast<int>(p));
-        }
-    for (double& c : centre)
-        c /= static_cast<double>(m);
-    // In plain arithmetic, the same operations as normalize_vector and cross_prod3.
-    auto radial = [&](int p) {
-        const vec3& x = pset[p].point;
-        return xyz{x[0] - centre[0], x[1] - centre[1], x[2] - centre[2]};
-    };
-    auto unit = [](const xyz& x) {
-        const double length = std::sqrt(dot(x, x));
-        return xyz{x[0] / length, x[1] / length, x[2] / length};
-    };
-    const xyz u = unit(radial(first));
-    const xyz v = unit(cross({n[0], n[1], n[2]}, u));
-    auto below = [&](int k) { return std::signbit(dot(radial(corners[k]), v)); };
-    for (int k = 0; k < m; ++k)
-        if (below(k) && !below((k + m - 1) % m))
-            return k;
-    // Degenerate polygons (corners all on one side of the centre line) fall back on the angles.
-    int best = 0;
-    double best_key = 0.0;
-    for (int k = 0; k < m; ++k) {
-        const xyz r = radial(corners[k]);
-        const double key = std::atan2(dot(r, v), dot(r, u));
-        if (k == 0 || key < best_key) {
-            best = k;
-            best_key = key;
-        }
-    }
-    return best;
-}
-
 } // namespace
 
 bool fill_cut_tables(cut_workspace& ws, const work_block& b) {
@@ -235,7 +188,9 @@ bool order_cut_polygon(cut_workspace& ws, const work_block& b, const vec3& n) {
     for (int p = 0; p < m && pset[p].edge >= 0; ++p)
         if (ws.polygon_next[p] < 0)
             return false; // a cut point that no side reaches
-    const int start = angle_order_start(ws, n);
+    const int start = angle_order_start(
+        m, [&](int p) -> const vec3& { return pset[p].point; },
+        [&](int p) { return ws.polygon_next[p] >= 0; }, ws.polygon_corners, n);
     ws.intersection_pset_sorted.resize(sides);
     ws.unsort.resize(sides);
     ws.polygon_side_edge.resize(sides);

@@ -3,6 +3,8 @@
 #include "geometry/vector_utils.hpp"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <tuple>
 
 void work_block_parts::clear() {
@@ -13,26 +15,25 @@ void work_block_parts::clear() {
     sources.clear();
     corners.clear();
     side_edges.clear();
-    normals.clear();
     sides_are_edges = true;
 }
 
-void work_block_parts::end_face(const xyz& normal, bool runs_clockwise, int source) {
+void work_block_parts::end_face(bool runs_clockwise, int source) {
     face_begin.push_back(static_cast<int>(corners.size()));
     clockwise.push_back(runs_clockwise);
     sources.push_back(source);
-    normals.push_back(normal);
 }
 
 std::size_t shape_bytes(const work_block& w) {
-    const std::size_t ints = w.side_offset + w.face_begin(w.face_count);
-    return (w.vertex_count + w.face_count) * sizeof(xyz) + ints * sizeof(int);
+    const std::size_t locals = w.side_offset + w.face_begin(w.face_count);
+    return w.vertex_count * sizeof(xyz) + w.face_count * sizeof(int) + locals * sizeof(local_index);
 }
 
 std::size_t work_block_parts::bytes() const {
-    const std::size_t ints = 2 * edges.size() + face_begin.size() + 2 * clockwise.size() +
-                             corners.size() + side_edges.size();
-    return (vertices.size() + normals.size()) * sizeof(xyz) + ints * sizeof(int);
+    const std::size_t locals = 2 * edges.size() + face_begin.size() + clockwise.size() +
+                               corners.size() + side_edges.size();
+    return vertices.size() * sizeof(xyz) + sources.size() * sizeof(int) +
+           locals * sizeof(local_index);
 }
 
 work_block work_block_parts::pack_into(shape_arena& arena) const {
@@ -40,29 +41,35 @@ work_block work_block_parts::pack_into(shape_arena& arena) const {
 }
 
 work_block work_block_parts::pack_at(std::byte* storage) const {
+    if (vertices.size() >= max_locals || edges.size() >= max_locals || corners.size() >= max_locals)
+        throw std::length_error("a block has " + std::to_string(vertices.size()) + " vertices, " +
+                                std::to_string(edges.size()) + " edges and " +
+                                std::to_string(corners.size()) +
+                                " face corners; a block may have at most " +
+                                std::to_string(max_locals - 1) + " of each");
     work_block w;
     w.vertex_count = static_cast<int>(vertices.size());
     w.edge_count = static_cast<int>(edges.size());
-    w.face_count = static_cast<int>(normals.size());
+    w.face_count = static_cast<int>(sources.size());
     w.sides_are_edges = sides_are_edges;
     w.face_offset = 2 * w.edge_count;
-    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + 2 * clockwise.size());
+    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
     w.side_offset = w.corner_offset + static_cast<int>(corners.size());
-    const std::size_t point_count = vertices.size() + normals.size();
-    xyz* const points = reinterpret_cast<xyz*>(storage);
-    std::copy(normals.begin(), normals.end(), std::copy(vertices.begin(), vertices.end(), points));
-    int* out = reinterpret_cast<int*>(storage + point_count * sizeof(xyz));
-    w.points = points;
-    w.ints = out;
+    w.points = reinterpret_cast<xyz*>(storage);
+    w.sources = reinterpret_cast<int*>(storage + vertices.size() * sizeof(xyz));
+    w.locals = reinterpret_cast<local_index*>(w.sources + sources.size());
+    std::copy(vertices.begin(), vertices.end(), w.points);
+    std::copy(sources.begin(), sources.end(), w.sources);
+    local_index* out = w.locals;
     for (const edge& e : edges) {
-        *out++ = e[0];
-        *out++ = e[1];
+        *out++ = static_cast<local_index>(e[0]);
+        *out++ = static_cast<local_index>(e[1]);
     }
-    out = std::copy(face_begin.begin(), face_begin.end(), out);
-    out = std::copy(clockwise.begin(), clockwise.end(), out);
-    out = std::copy(sources.begin(), sources.end(), out);
-    out = std::copy(corners.begin(), corners.end(), out);
-    std::copy(side_edges.begin(), side_edges.end(), out);
+    // Every value is below max_locals.
+    auto narrow = [](int i) { return static_cast<local_index>(i); };
+    out = std::transform(face_begin.begin(), face_begin.end(), out, narrow);
+    out = std::transform(clockwise.begin(), clockwise.end(), out, narrow);
+    std::copy(side_edges.begin(), side_edges.end(), std::copy(corners.begin(), corners.end(), out));
     return w;
 }
 
@@ -114,7 +121,8 @@ bool runs_clockwise(const block& b, const vec3& centre, const corner_list& corne
 
 } // namespace
 
-work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena) {
+work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& arena,
+                         flat_list<xyz>& normals) {
     parts.clear();
     for (const vec3& v : b.vertices)
         parts.vertices.push_back(to_xyz(v));
@@ -127,11 +135,11 @@ work_block to_work_block(const block& b, work_block_parts& parts, shape_arena& a
         for (std::size_t k = 0; k < n; ++k) {
             const int e = find_edge(keys, f.indices[k], f.indices[(k + 1) % n]);
             parts.sides_are_edges = parts.sides_are_edges && e >= 0;
-            parts.corners.push_back(f.indices[k]);
-            parts.side_edges.push_back(e);
+            parts.corners.push_back(static_cast<local_index>(f.indices[k]));
+            parts.side_edges.push_back(static_cast<local_index>(e));
         }
-        parts.end_face(to_xyz(f.normal), runs_clockwise(b, centre, f.indices),
-                       static_cast<int>(face_index));
+        parts.end_face(runs_clockwise(b, centre, f.indices), static_cast<int>(face_index));
+        normals.push_back(to_xyz(f.normal));
     }
     return parts.pack_into(arena);
 }

@@ -40,11 +40,24 @@ struct block_store {
     std::vector<xyz> point_shift;     // the move not yet applied to the tracers
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
-    std::vector<int> next; // the slot after each in list order, -1 after the last; slot 0 first
+    std::vector<int> next;   // the slot after each in list order, -1 after the last; slot 0 first
+    std::vector<int> origin; // per slot: the given block whose faces its own come from
     // The faults and tracers of all blocks, each block's in one range.
     index_list fault_order;
     std::vector<carried_tracer> tracers;
+    // The normals of the faces by their source: the given blocks' faces, block after block, then
+    // one per fault, which the faces its cuts make take.
+    flat_list<xyz> normals;
+    std::vector<std::size_t> given_normals; // per given block: where its faces' normals begin
+    std::size_t cut_normals = 0;            // where the faults' begin
 };
+
+// The normal of a face of slot s with the given source.
+inline const xyz& face_normal(const block_store& store, int s, int source) {
+    return face_source_is_cut(source)
+               ? store.normals[store.cut_normals + cut_fault(source)]
+               : store.normals[store.given_normals[store.origin[s]] + source];
+}
 
 // A block for a new slot after slot `after` (-1 for the first), with its shift and ranges; its
 // tracers have no move pending.
@@ -55,6 +68,7 @@ struct new_slot {
     xyz shift;
     index_range faults;
     index_range tracers;
+    int origin;
 };
 
 // The box around a shape's vertices; one without vertices gets a box that tells nothing, so every
@@ -62,9 +76,9 @@ struct new_slot {
 block_bounds shape_bounds(const work_block& shape);
 
 // The blocks in working form, in one slot each in list order, listing their faults and carrying
-// the tracers at the given positions.
+// the tracers at the given positions, with the normals of their faces and of the faults' cuts.
 block_store make_store(const std::vector<block>& blocks, const point_list& tracers,
-                       work_block_parts& parts);
+                       const std::vector<fault>& faults, work_block_parts& parts);
 
 // Puts the block in a new slot and returns it.
 int add_slot(block_store& store, const new_slot& block);

@@ -55,6 +55,9 @@ struct cut_workspace {
     // by the positive half ([1]) have it as a side.
     std::vector<std::array<int, 2>> on_plane_side_count;
 
+    // The cut points of a cut in one walk (cut_walk.hpp), in edge order.
+    std::vector<xyz> cut_points;
+
     // Scratch of the polygon walk and of building a half.
     std::vector<int> polygon_next;
     std::vector<int> polygon_next_edge;

@@ -175,6 +175,13 @@ TEST_F(cube_cut, IndexOutsideTheListsThrowsAndChangesNothing) {
     expect_point(faults[0].point, 0, 0, 0);
 }
 
+TEST_F(cube_cut, BlockTooLargeForItsLocalIndicesThrowsAndChangesNothing) {
+    cube.vertices.resize(65535, cube.vertices[0]);
+    EXPECT_THROW(cut_block({cube}, faults, tracers), std::length_error);
+    expect_point(tracers[0], 0.5, 0.5, 0.5);
+    expect_point(faults[0].point, 0, 0, 0);
+}
+
 TEST_F(cube_cut, EmptyListsComeBackAsGiven) {
     EXPECT_TRUE(cut_block({}, faults, tracers).empty());
     std::vector<fault> none;
