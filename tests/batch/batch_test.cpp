@@ -734,6 +734,7 @@ TEST_F(Batch, FaultPlanesComeFromSurfacesWithinTheirMisfit) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.output.find("surface \"Example Fault (EXFT)\" lies up to"), std::string::npos)
         << refused.output;
+}
 
 // --fit-slips on the example: the present-day layers of the graben, fitted from half the slips,
 // give back the example's slips and flat restored layers; a datum naming no horizon writes
