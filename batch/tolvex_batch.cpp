@@ -2,6 +2,7 @@
 // Exit status 0 on success, 1 on bad input or a failed write, 2 on a usage error.
 
 #include "batch/batch_options.hpp"
+#include "batch/desktop_settings.hpp"
 #include "batch/output_checks.hpp"
 #include "batch/stop_signals.hpp"
 #include "batch/surface_outputs.hpp"
@@ -342,6 +343,8 @@ int main(int argc, char** argv) {
     batch_options options;
     try {
         options = parse_batch_options(argc, argv);
+        if (options.config.empty() && options.boundary.empty() && !options.help && !options.version)
+            options.config = desktop_settings(settings_places_here(), path_exists);
     } catch (const usage_error& e) {
         return usage_failure(e);
     }
