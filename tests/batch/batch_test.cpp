@@ -331,6 +331,12 @@ TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 12);
     EXPECT_EQ(fault_field(read_text(steps + "/forward_000.vtk")), "initial");
+    // ParaView picks its reader by the ending before .series, so XML files get .vtp.series.
+    ASSERT_EQ(run_batch(cube_args() + " --quiet --save-steps " + quoted(dir.file("xml"))).status,
+              0);
+    for (const std::string series : {"restoration", "forward_tracers"})
+        EXPECT_EQ(series_entries(read_text(dir.file("xml/" + series + ".vtp.series")))[1].first,
+                  series + "_001.vtp");
     EXPECT_EQ(fault_field(read_text(steps + "/restoration_tracers_001.vtk")), "1%20tag");
     // The last forward step is the forward result, block for block.
     const auto geometry = [](std::string vtk) { return vtk.substr(vtk.find("POINTS")); };
