@@ -8,25 +8,16 @@
 
 namespace tolvex {
 
-namespace {
-
-bool exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
-} // namespace
-
 settings_start find_or_make_settings(const settings_places& places,
                                      const std::string& examples_dir) {
-    const settings_choice choice = choose_settings(places, exists);
+    const settings_choice choice = choose_settings(places, path_exists);
     if (choice.source == settings_source::none)
         return {"", "tolvex: neither XDG_CONFIG_HOME nor HOME is set, so there is no settings "
                     "file; using the defaults"};
     if (choice.source != settings_source::first_start)
         return {choice.path, ""};
     const std::string example = join_path(examples_dir, "tolvex.conf");
-    if (!exists(example))
+    if (!path_exists(example))
         return {"", "tolvex: no settings file " + choice.path + ", and no example in " +
                         examples_dir + " to make one from; using the defaults"};
     try {

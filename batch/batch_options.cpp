@@ -345,7 +345,8 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
     o.image_blocks = view_mode(vm, "view-blocks", block_look_named);
     if (o.faults.empty())
         throw usage_error("--faults FILE is required");
-    if (o.config.empty() && (o.boundary.empty() || o.tracers.empty()))
+    // With neither, the desktop program's settings file is looked up when the run starts.
+    if (o.config.empty() && o.boundary.empty() != o.tracers.empty())
         throw usage_error("give --config, or both --boundary and --tracers");
     return o;
 }

@@ -88,8 +88,8 @@ class usage_error : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses argv. Throws usage_error on unknown options, missing or bad values, when neither
-// --config nor both --boundary and --tracers are given (unless --help or --version), for
+// Parses argv. Throws usage_error on unknown options, missing or bad values, when only one of
+// --boundary and --tracers is given without --config, for
 // --image-step without --save-image, and for a surface or tracer-point file name whose ending
 // names no format.
 batch_options parse_batch_options(int argc, const char* const* argv);

@@ -3,6 +3,7 @@
 
 #include "batch/batch_options.hpp"
 #include "batch/cutoff_outputs.hpp"
+#include "batch/desktop_settings.hpp"
 #include "batch/output_checks.hpp"
 #include "batch/slip_fit.hpp"
 #include "batch/stop_signals.hpp"
@@ -383,6 +384,8 @@ int main(int argc, char** argv) {
     batch_options options;
     try {
         options = parse_batch_options(argc, argv);
+        if (options.config.empty() && options.boundary.empty() && !options.help && !options.version)
+            options.config = desktop_settings(settings_places_here(), path_exists);
     } catch (const usage_error& e) {
         return usage_failure(e);
     }

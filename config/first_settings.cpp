@@ -22,13 +22,16 @@ std::string first_settings_text(const std::string& example_text, const std::stri
         // The example's comments speak of its own folder.
         if (line.starts_with('#'))
             return;
-        for (const std::string_view key : {"BOUNDARY_FILE=", "TRACER_I_FILE="})
-            if (line.starts_with(key)) {
-                text += std::string(key) +
-                        join_path(examples_dir, std::string(line.substr(key.size())));
-                text += '\n';
-                return;
-            }
+        // Every key naming a file (BOUNDARY_FILE=, TRACER_I_FILE=, HORIZON_FILE=...) is made
+        // absolute: the user's folder holds none of the example's files.
+        const std::size_t equals = line.find('=');
+        if (equals != std::string_view::npos && line.substr(0, equals).ends_with("_FILE") &&
+            equals + 1 < line.size()) {
+            text += line.substr(0, equals + 1);
+            text += join_path(examples_dir, std::string(line.substr(equals + 1)));
+            text += '\n';
+            return;
+        }
         text += line;
         text += '\n';
     });

@@ -6,8 +6,9 @@
 
 namespace tolvex {
 
-// example_text, the example's tolvex.conf, with each relative BOUNDARY_FILE= and TRACER_I_FILE=
-// name joined to examples_dir and its comments replaced by one saying where it came from.
+// example_text, the example's tolvex.conf, with each relative name of a file key (one ending in
+// _FILE=, such as BOUNDARY_FILE= or HORIZON_FILE=) joined to examples_dir and its comments replaced
+// by one saying where it came from.
 std::string first_settings_text(const std::string& example_text, const std::string& examples_dir);
 
 // Writes path (making its folders) from examples_dir/tolvex.conf, atomically: the user never

@@ -40,6 +40,11 @@ settings_choice choose_settings(const settings_places& places,
     return {exists(user) ? settings_source::user : settings_source::first_start, user};
 }
 
+bool path_exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
 settings_places settings_places_here() {
     return {std::nullopt, executable_dir(), environment("XDG_CONFIG_HOME"), environment("HOME")};
 }

@@ -33,6 +33,9 @@ std::string user_settings_path(const std::string& xdg_config_home, const std::st
 settings_choice choose_settings(const settings_places& places,
                                 const std::function<bool(const std::string&)>& exists);
 
+// Whether path names something that exists; false when that cannot be told.
+bool path_exists(const std::string& path);
+
 // The places of this process, nothing given yet: its executable's folder and its environment.
 settings_places settings_places_here();
 

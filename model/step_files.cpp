@@ -35,6 +35,12 @@ std::string step_file_name(run_kind run, step_series series, std::size_t step,
            (vtp ? ".vtp" : ".vtk");
 }
 
+std::string step_series_index_name(run_kind run, step_series series, step_format format) {
+    // ParaView picks the reader from the ending before ".series": that of the files listed.
+    const std::string first = step_file_name(run, series, 0, 0, format);
+    return series_name(run, series) + first.substr(first.rfind('.')) + ".series";
+}
+
 std::string step_series_index(run_kind run, step_series series, std::size_t step_count,
                               step_format format) {
     std::string out = "{\n  \"file-series-version\": \"1.0\",\n  \"files\": [\n";
@@ -46,7 +52,7 @@ std::string step_series_index(run_kind run, step_series series, std::size_t step
 
 bool is_step_file_name(const std::string& name) {
     static const std::regex pattern(
-        R"((restoration|forward)(_tracers|_horizons)?(_[0-9]{3,}\.vt[kp]|\.vtk\.series))");
+        R"((restoration|forward)(_tracers|_horizons)?(_[0-9]{3,}\.vt[kp]|\.vt[kp]\.series))");
     return std::regex_match(name, pattern);
 }
 
@@ -77,7 +83,7 @@ void stage_step_files(const run_step& step, const std::vector<horizon>& horizons
     if (step.step < step.step_count)
         return;
     for (const step_series series : written)
-        out(join_path(folder, series_name(step.run, series) + ".vtk.series"),
+        out(join_path(folder, step_series_index_name(step.run, series, format)),
             step_series_index(step.run, series, step.step_count, format));
 }
 

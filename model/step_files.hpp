@@ -30,8 +30,12 @@ std::string step_file_name(run_kind run, step_series series, std::size_t step,
 std::string step_series_index(run_kind run, step_series series, std::size_t step_count,
                               step_format format = step_format::vtp);
 
+// The name of that index: the series' name with its files' ending, "forward.vtp.series",
+// "forward_tracers.vtk.series", "forward_horizons.vtk.series" (horizons are always legacy).
+std::string step_series_index_name(run_kind run, step_series series, step_format format);
+
 // Whether name is one that stage_step_files writes, in either format: a step file or a series
-// index ("restoration.vtk.series", "restoration_tracers.vtk.series", "forward..." alike).
+// index ("restoration.vtp.series", "restoration_tracers.vtk.series", "forward..." alike).
 bool is_step_file_name(const std::string& name);
 
 // Takes a file's path and its content.

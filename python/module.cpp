@@ -1,4 +1,6 @@
 // The Python module tolvex: the model run with NumPy arrays in and out.
+#include "config/settings_location.hpp"
+#include "python/examples_dir.hpp"
 #include "python/py_block.hpp"
 #include "python/py_errors.hpp"
 #include "python/py_fault.hpp"
@@ -45,8 +47,10 @@ Example:
 constexpr const char* examples_dir_doc = R"(examples_dir()
 --
 
-The folder of the example files (box.boundary, graben.efd, layers.tracers, tolvex.conf) of the
-source tree this module was built from, so that examples run from any folder.)";
+The folder of the example files (box.boundary, graben.efd, layers.tracers, horizons.ts,
+tolvex.conf), so that examples run from any folder: the one installed with the module
+(PREFIX/share/tolvex/examples), else that of the source tree the module was built from.
+Raises FileNotFoundError when neither is there.)";
 
 } // namespace
 
@@ -70,7 +74,17 @@ PYBIND11_MODULE(tolvex, m) {
     tolvex::add_section(m);
     tolvex::add_surface_savers(m);
     m.def(
-        "examples_dir", [] { return std::string(TOLVEX_EXAMPLES_DIR); }, examples_dir_doc);
+        "examples_dir",
+        [m] {
+            try {
+                return tolvex::examples_dir_for(m.attr("__file__").cast<std::string>(),
+                                                TOLVEX_EXAMPLES_DIR, tolvex::path_exists);
+            } catch (const std::runtime_error& e) {
+                PyErr_SetString(PyExc_FileNotFoundError, e.what());
+                throw pybind11::error_already_set();
+            }
+        },
+        examples_dir_doc);
 
     // Everything above but the version: what "from tolvex import *" gives.
     pybind11::list names;

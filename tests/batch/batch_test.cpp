@@ -32,9 +32,10 @@ std::string quoted(const std::string& s) {
     return "'" + s + "'";
 }
 
-outcome run_batch(const std::string& args) {
+// program: the command that starts tolvex-batch, the one built unless given.
+outcome run_batch(const std::string& args, const std::string& program = quoted(TOLVEX_BATCH)) {
     outcome o;
-    const std::string cmd = quoted(TOLVEX_BATCH) + " " + args + " 2>&1";
+    const std::string cmd = program + " " + args + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     if (p == nullptr)
         return o;
@@ -93,6 +94,31 @@ TEST_F(Batch, ExplicitFilesOverrideTheConfigurationAndNeedNoConfiguration) {
               "    -3.50000000      0.50000000      0.50000000\n");
 }
 
+// An installed copy, with no settings beside it, reads the user's file the desktop program
+// writes; before that file exists the usage error names where it would be.
+TEST_F(Batch, WithoutConfigOrFilesReadsTheDesktopProgramsSettings) {
+    std::filesystem::create_directory(dir.file("bin"));
+    std::filesystem::copy_file(TOLVEX_BATCH, dir.file("bin/tolvex-batch"));
+    std::filesystem::permissions(dir.file("bin/tolvex-batch"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const std::string program = "env -u XDG_CONFIG_HOME HOME=" + quoted(dir.file("home")) + " " +
+                                quoted(dir.file("bin/tolvex-batch"));
+    const std::string args = "--faults " + quoted(dir.file("cube.efd")) +
+                             " --quiet --save-tracers " + quoted(dir.file("out.txt"));
+    const std::string user = dir.file("home/.config/tolvex/tolvex.conf");
+    const outcome none = run_batch(args, program);
+    EXPECT_EQ(none.status, 2) << none.output;
+    EXPECT_NE(none.output.find("no settings file " + user), std::string::npos) << none.output;
+
+    std::filesystem::create_directories(dir.file("home/.config/tolvex"));
+    dir.write("home/.config/tolvex/tolvex.conf", "BOUNDARY_FILE=" + dir.file("cube.boundary") +
+                                                     "\nTRACER_I_FILE=" + dir.file("cube.tracers") +
+                                                     "\nTRACER_RADIUS=1\n");
+    const outcome found = run_batch(args, program);
+    ASSERT_EQ(found.status, 0) << found.output;
+    EXPECT_EQ(count_lines(read_text(dir.file("out.txt"))), 3u);
+}
+
 TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
     const outcome o =
         run_batch(cube_args() + " --quiet --save-blocks " + quoted(dir.file("b.vtk")) +
@@ -123,7 +149,6 @@ TEST_F(Batch, ExportsBlocksAsVtkOrObj) {
 TEST_F(Batch, UsageErrorsExitWithTwoAndOneLineThenWhereToReadMore) {
     for (const std::string& args :
          {std::string(), std::string("--bogus"), std::string("--faults"),
-          "--faults " + quoted(dir.file("cube.efd")),
           "--faults x --boundary " + quoted(dir.file("cube.boundary")),
           cube_args() + " --tracer-radius 0", cube_args() + " --image-size 10by10",
           cube_args() + " stray", cube_args() + " --image-step forward",
@@ -332,6 +357,12 @@ TEST_F(Batch, SavesEveryStepAsSeriesThatParaViewPlays) {
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(steps), {}), 12);
     EXPECT_EQ(fault_field(read_text(steps + "/forward_000.vtk")), "initial");
+    // ParaView picks its reader by the ending before .series, so XML files get .vtp.series.
+    ASSERT_EQ(run_batch(cube_args() + " --quiet --save-steps " + quoted(dir.file("xml"))).status,
+              0);
+    for (const std::string series : {"restoration", "forward_tracers"})
+        EXPECT_EQ(series_entries(read_text(dir.file("xml/" + series + ".vtp.series")))[1].first,
+                  series + "_001.vtp");
     EXPECT_EQ(fault_field(read_text(steps + "/restoration_tracers_001.vtk")), "1%20tag");
     // The last forward step is the forward result, block for block.
     const auto geometry = [](std::string vtk) { return vtk.substr(vtk.find("POINTS")); };

@@ -62,7 +62,9 @@ TEST(FirstSettings, NamesTheExampleFilesAbsolutelyAndKeepsEveryOtherSetting) {
     EXPECT_TRUE(first.problems.empty());
     EXPECT_EQ(first.boundary_file, TOLVEX_EXAMPLES "/" + example.boundary_file);
     EXPECT_EQ(first.tracer_file, TOLVEX_EXAMPLES "/" + example.tracer_file);
-    EXPECT_TRUE(std::filesystem::exists(first.boundary_file));
+    EXPECT_EQ(first.horizon_file, TOLVEX_EXAMPLES "/" + example.horizon_file);
+    for (const std::string& name : {first.boundary_file, first.tracer_file, first.horizon_file})
+        EXPECT_TRUE(std::filesystem::exists(name)) << name;
     EXPECT_EQ(first.clear_color, example.clear_color);
     EXPECT_EQ(first.tracer_radius, example.tracer_radius);
     EXPECT_EQ(first.initial_view_point, example.initial_view_point);

@@ -194,6 +194,7 @@ TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
     EXPECT_TRUE(is_step_file_name("forward_0007.vtp"));
     EXPECT_TRUE(is_step_file_name("forward_tracers_0007.vtk"));
     EXPECT_TRUE(is_step_file_name("restoration.vtk.series"));
+    EXPECT_TRUE(is_step_file_name("forward_tracers.vtp.series"));
     EXPECT_TRUE(is_step_file_name("restoration_horizons.vtk.series"));
     EXPECT_FALSE(is_step_file_name("forward_07.vtk"));
 }
