@@ -7,12 +7,12 @@
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
 #include "drawing/section_drawing.hpp"
+#include "formats/tracer_file.hpp"
 #include "io/atomic_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "model/run_section.hpp"
-#include "model/tracer_file.hpp"
 #include "viewer/run_history.hpp"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "batch/batch_options.hpp"
 
+#include "formats/tracer_file.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
-#include "model/tracer_file.hpp"
 
 #include <boost/program_options.hpp>
 #include <charconv>

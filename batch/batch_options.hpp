@@ -2,10 +2,10 @@
 #pragma once
 
 #include "drawing/section_drawing.hpp"
+#include "formats/step_files.hpp"
 #include "model/model_run.hpp"
 #include "model/run_section.hpp"
 #include "model/section.hpp"
-#include "model/step_files.hpp"
 #include "viewer/display_modes.hpp"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "python/py_result.hpp"
 
+#include "formats/block_export.hpp"
+#include "formats/tracer_file.hpp"
 #include "geometry/fault_surfaces.hpp"
-#include "model/block_export.hpp"
-#include "model/tracer_file.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_mesh.hpp"
 #include "python/py_reading.hpp"

@@ -1,6 +1,6 @@
 // tolvex-batch end to end: exit statuses, messages and the files it writes.
+#include "formats/horizon_file.hpp"
 #include "geometry/vector_utils.hpp"
-#include "model/horizon_file.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/fault_line.hpp"
 #include "tests/support/temp_folder.hpp"

@@ -1,4 +1,4 @@
-#include "model/tracer_file.hpp"
+#include "formats/tracer_file.hpp"
 
 #include "io/atomic_file.hpp"
 #include "io/input_error.hpp"

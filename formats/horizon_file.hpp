@@ -3,8 +3,8 @@
 // words, else by the name's ending.
 #pragma once
 
+#include "formats/boundary_file.hpp"
 #include "geometry/horizon.hpp"
-#include "model/boundary_file.hpp"
 
 #include <string>
 #include <vector>

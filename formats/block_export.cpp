@@ -1,4 +1,4 @@
-#include "model/block_export.hpp"
+#include "formats/block_export.hpp"
 
 #include "geometry/block_set.hpp"
 #include "io/atomic_file.hpp"

@@ -1,7 +1,7 @@
 // VTK legacy ASCII polydata surfaces: POINTS with POLYGONS (the 3.x count-and-indices form or
 // the 5.x OFFSETS and CONNECTIVITY form) or TRIANGLE_STRIPS; numbers may run across lines. A cell
 // scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name".
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"

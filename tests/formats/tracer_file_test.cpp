@@ -1,6 +1,6 @@
+#include "formats/tracer_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
-#include "model/tracer_file.hpp"
 #include "tests/support/error_text.hpp"
 #include "tests/support/expect_point.hpp"
 #include "tests/support/temp_folder.hpp"

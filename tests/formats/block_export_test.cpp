@@ -1,9 +1,9 @@
 // The block exports: faces outward and counter-clockwise seen from outside, indices offset per
 // block, and the whole text of both formats.
+#include "formats/block_export.hpp"
 #include "geometry/block_set.hpp"
 #include "geometry/cut_block.hpp"
 #include "geometry/vector_utils.hpp"
-#include "model/block_export.hpp"
 #include "model/outward_faces.hpp"
 #include "tests/geometry/polyhedra.hpp"
 #include "tests/support/vtp_reader.hpp"

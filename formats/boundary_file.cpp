@@ -1,9 +1,9 @@
-#include "model/boundary_file.hpp"
+#include "formats/boundary_file.hpp"
 
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
-#include "model/detail/boundary_check.hpp"
+#include "model/boundary_check.hpp"
 
 #include <algorithm>
 

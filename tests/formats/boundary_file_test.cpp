@@ -1,6 +1,6 @@
+#include "formats/boundary_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
-#include "model/boundary_file.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/error_text.hpp"
 

@@ -1,6 +1,6 @@
 // GOCAD TSurf: objects from "GOCAD TSurf 1" to "END", each a named triangulated surface whose
 // vertices (VRTX, PVRTX) carry ids that ATOM and PATOM lines alias and TRGL lines join.
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"

@@ -1,8 +1,8 @@
-#include "model/step_files.hpp"
+#include "formats/step_files.hpp"
 
+#include "formats/block_export.hpp"
+#include "formats/surface_export.hpp"
 #include "io/file_paths.hpp"
-#include "model/block_export.hpp"
-#include "model/surface_export.hpp"
 
 #include <algorithm>
 #include <regex>

@@ -1,4 +1,4 @@
-#include "model/section_export.hpp"
+#include "formats/section_export.hpp"
 
 #include "io/number_text.hpp"
 

@@ -1,5 +1,5 @@
+#include "formats/fault_file.hpp"
 #include "io/input_error.hpp"
-#include "model/fault_file.hpp"
 #include "tests/support/error_text.hpp"
 #include "tests/support/fault_line.hpp"
 

@@ -1,8 +1,8 @@
 // The input files of one model run and the reading of them in the run's order.
 #pragma once
 
+#include "formats/boundary_file.hpp"
 #include "geometry/horizon.hpp"
-#include "model/boundary_file.hpp"
 #include "model/model_run.hpp"
 
 #include <string>

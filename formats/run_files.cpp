@@ -1,11 +1,11 @@
-#include "model/run_files.hpp"
+#include "formats/run_files.hpp"
 
+#include "formats/horizon_file.hpp"
+#include "formats/tracer_file.hpp"
 #include "geometry/vector_utils.hpp"
 #include "io/input_error.hpp"
 #include "io/text_lines.hpp"
 #include "model/boundary_reach.hpp"
-#include "model/horizon_file.hpp"
-#include "model/tracer_file.hpp"
 
 #include <utility>
 

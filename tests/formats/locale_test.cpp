@@ -1,9 +1,9 @@
 // Files and texts are the same on a desktop whose locale writes decimal commas, as the desktop
 // program's is once Qt has set the C library's locale from the environment.
-#include "model/block_export.hpp"
-#include "model/boundary_file.hpp"
-#include "model/fault_file.hpp"
-#include "model/tracer_file.hpp"
+#include "formats/block_export.hpp"
+#include "formats/boundary_file.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/tracer_file.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/comma_locale.hpp"
 #include "tests/support/temp_folder.hpp"

@@ -1,11 +1,11 @@
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 
+#include "formats/block_export.hpp"
+#include "formats/surface_export.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
-#include "model/block_export.hpp"
-#include "model/surface_export.hpp"
 
 #include <cerrno>
 #include <filesystem>

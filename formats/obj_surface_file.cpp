@@ -1,6 +1,6 @@
 // Wavefront OBJ surfaces: v lines give vertices for the whole file, f lines faces (split into
 // triangles as a fan), and o or g lines start the next named surface.
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"

@@ -1,8 +1,8 @@
 // A run's horizons and fault walls written in the boundary file's coordinates, read back through
 // the horizon reader.
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
+#include "formats/surface_export.hpp"
 #include "model/model_run.hpp"
-#include "model/surface_export.hpp"
 #include "tests/support/box.hpp"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Seeded random garbage: every reader ends in data or input_error, never in a crash, a hang or
 // another exception.
 #include "config/tolvex_conf.hpp"
+#include "formats/boundary_file.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/horizon_file.hpp"
+#include "formats/tracer_file.hpp"
 #include "io/input_error.hpp"
-#include "model/boundary_file.hpp"
-#include "model/fault_file.hpp"
-#include "model/horizon_file.hpp"
-#include "model/tracer_file.hpp"
 
 #include <gtest/gtest.h>
 

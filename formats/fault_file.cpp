@@ -1,4 +1,4 @@
-#include "model/fault_file.hpp"
+#include "formats/fault_file.hpp"
 
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"

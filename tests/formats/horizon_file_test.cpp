@@ -1,7 +1,7 @@
 // Horizon files: GOCAD TSurf, OBJ and VTK surfaces in, the same out, and every malformed line
 // named.
+#include "formats/horizon_file.hpp"
 #include "io/input_error.hpp"
-#include "model/horizon_file.hpp"
 #include "tests/support/error_text.hpp"
 
 #include <gtest/gtest.h>

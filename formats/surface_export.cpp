@@ -1,9 +1,9 @@
-#include "model/surface_export.hpp"
+#include "formats/surface_export.hpp"
 
+#include "formats/block_export.hpp"
+#include "formats/horizon_file.hpp"
 #include "io/number_text.hpp"
-#include "model/block_export.hpp"
 #include "model/fault_label.hpp"
-#include "model/horizon_file.hpp"
 
 #include <map>
 

@@ -1,10 +1,10 @@
 // Values beyond the range of a double are errors naming where they come from, never infinities
 // in the output, and a run that runs out of memory says how far it got.
 #include "config/tolvex_conf.hpp"
-#include "model/boundary_file.hpp"
-#include "model/fault_file.hpp"
+#include "formats/boundary_file.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/tracer_file.hpp"
 #include "model/model_run.hpp"
-#include "model/tracer_file.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/error_text.hpp"
 
