@@ -7,6 +7,7 @@
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
 #include "drawing/section_drawing.hpp"
+#include "formats/file_formats.hpp"
 #include "formats/tracer_file.hpp"
 #include "io/atomic_file.hpp"
 #include "io/file_paths.hpp"
@@ -129,8 +130,9 @@ void Form1::mi_save_section_Click() {
         return;
     drawing_format format;
     if (!drawing_format_of(*path, format)) {
-        ui.message_box(*path + ": a section is saved as .svg, .pdf or .png.", "ERROR",
-                       message_icon::error);
+        ui.message_box(*path + ": a section is saved as " +
+                           endings_text(written_endings(holds::section_drawing)) + ".",
+                       "ERROR", message_icon::error);
         return;
     }
     try {

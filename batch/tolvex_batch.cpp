@@ -248,6 +248,7 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_horizon_outputs(o, !files.horizon_path.empty());
     check_output_paths(o, files);
+    check_output_endings(o);
     const std::vector<fault> faults = load_faults(o.faults);
     check_section_steps(o, faults.size());
     run_state picture;

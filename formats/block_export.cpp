@@ -1,4 +1,5 @@
 #include "formats/block_export.hpp"
+#include "formats/file_formats.hpp"
 
 #include "geometry/block_set.hpp"
 #include "io/atomic_file.hpp"
@@ -33,10 +34,6 @@ void append_triple(std::string& out, const char* prefix, const vec3& v) {
 // A point of the run in the boundary file's coordinates.
 vec3 placed(const vec3& p, const vec3& centre) {
     return make_vec3(p[0] + centre[0], p[1] + centre[1], p[2] + centre[2]);
-}
-
-bool ends_with(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // The file head with the dataset's field data.
@@ -192,8 +189,9 @@ std::string tracers_to_vset(const point_list& tracers, const vec3& centre) {
 
 std::string tracer_points_text(const point_list& tracers, const vec3& centre,
                                const std::string& path) {
-    return ends_with(path, ".vs") ? tracers_to_vset(tracers, centre)
-                                  : tracers_to_vtk(tracers, centre);
+    const file_format* f = written_format(path, holds::tracer_points);
+    return f && f->id == format_id::vset ? tracers_to_vset(tracers, centre)
+                                         : tracers_to_vtk(tracers, centre);
 }
 
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
@@ -287,9 +285,11 @@ std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre) 
 
 std::string blocks_file_text(const std::string& path, const std::vector<block>& blocks,
                              const vec3& centre, const fault_order& order) {
-    return ends_with(path, ".obj")   ? blocks_to_obj(blocks, centre)
-           : ends_with(path, ".vtp") ? blocks_to_vtp(blocks, centre, "", order)
-                                     : blocks_to_vtk(blocks, centre, "", order);
+    const file_format* f = written_format(path, holds::blocks);
+    const format_id id = f ? f->id : format_id::vtk;
+    return id == format_id::obj   ? blocks_to_obj(blocks, centre)
+           : id == format_id::vtp ? blocks_to_vtp(blocks, centre, "", order)
+                                  : blocks_to_vtk(blocks, centre, "", order);
 }
 
 void write_blocks_file(const std::string& path, const std::vector<block>& blocks,

@@ -1,4 +1,5 @@
 #include "formats/horizon_file.hpp"
+#include "formats/file_formats.hpp"
 
 #include "formats/block_export.hpp"
 #include "formats/surface_export.hpp"
@@ -13,10 +14,6 @@
 namespace tolvex {
 
 namespace {
-
-bool ends_with(const std::string& text, const char* tail) {
-    return std::string_view(text).ends_with(tail);
-}
 
 void append_point(std::string& out, const char* prefix, const vec3& v) {
     out += prefix;
@@ -45,12 +42,14 @@ std::vector<horizon> parse_horizon_text(const std::string& text, const std::stri
         if (first_data.empty() && !trimmed.empty() && trimmed.front() != '#')
             first_data = trimmed;
     });
+    const file_format* f = read_format(path, holds::horizons);
+    const std::optional<format_id> ending = f ? std::optional(f->id) : std::nullopt;
     std::vector<horizon> out;
     if (first.starts_with("# vtk DataFile"))
         out = parse_vtk_surface_text(text, path);
-    else if (first_data.starts_with("GOCAD") || ends_with(path, ".ts"))
+    else if (first_data.starts_with("GOCAD") || ending == format_id::tsurf)
         out = parse_tsurf_text(text, path);
-    else if (ends_with(path, ".vtk"))
+    else if (ending == format_id::vtk)
         out = parse_vtk_surface_text(text, path);
     else
         out = parse_obj_surface_text(text, path);

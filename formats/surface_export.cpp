@@ -1,4 +1,5 @@
 #include "formats/surface_export.hpp"
+#include "formats/file_formats.hpp"
 
 #include "formats/block_export.hpp"
 #include "formats/horizon_file.hpp"
@@ -100,9 +101,11 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
 }
 
 std::string surfaces_to_text(const surface_set& set, const std::string& path, const vec3& centre) {
-    if (path.ends_with(".ts"))
+    const file_format* f = written_format(path, holds::horizons);
+    const format_id id = f ? f->id : format_id::vtk;
+    if (id == format_id::tsurf)
         return horizons_to_tsurf(set.surfaces);
-    if (path.ends_with(".obj"))
+    if (id == format_id::obj)
         return horizons_to_obj(set.surfaces);
     return surfaces_to_vtk(set, &centre);
 }

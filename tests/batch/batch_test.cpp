@@ -333,9 +333,9 @@ TEST_F(Batch, AFailingOutputLeavesEveryOldFileAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
 }
 
-// Surface outputs with an ending that names no format, and horizon outputs without horizons, are
-// usage errors naming the option, before anything is read or written.
-TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
+// Outputs with an ending that names no format they can be written in, and horizon outputs without
+// horizons, are usage errors naming the option, before anything is read or written.
+TEST_F(Batch, OutputOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
     const struct {
         std::string args, message;
     } bad[] = {
@@ -346,6 +346,9 @@ TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
         {"--save-fault-surfaces @x.vtp", "--save-fault-surfaces: \""},
         {"--save-restored-fault-surfaces @x", "--save-restored-fault-surfaces: \""},
         {"--save-tracer-points @x.ts", "--save-tracer-points: \""},
+        {"--save-blocks @x.stl", "--save-blocks: \"" /* wrote VTK text */},
+        {"--save-restored-blocks @x.txt", "must end in .obj, .vtk or .vtp"},
+        {"--save-image @x.jpg", "--save-image: \"" /* wrote PNG bytes */},
         {"--horizons @h.ts --save-horizons @h.ts", "--save-horizons and --horizons name the same"},
     };
     for (const auto& b : bad) {
