@@ -3,7 +3,7 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
-#include "viewer/view_options.hpp"
+#include "config/view_options.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <functional>

@@ -14,7 +14,7 @@
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "model/run_section.hpp"
-#include "viewer/run_history.hpp"
+#include "view_math/run_history.hpp"
 
 #include <QCoreApplication>
 #include <QLabel>

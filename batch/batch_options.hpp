@@ -1,12 +1,12 @@
 // The command line of tolvex-batch.
 #pragma once
 
+#include "config/display_modes.hpp"
 #include "drawing/section_drawing.hpp"
 #include "formats/step_files.hpp"
 #include "model/model_run.hpp"
 #include "model/run_section.hpp"
 #include "model/section.hpp"
-#include "viewer/display_modes.hpp"
 
 #include <cstddef>
 #include <optional>

@@ -2,10 +2,10 @@
 #include "formats/file_formats.hpp"
 
 #include "geometry/block_set.hpp"
+#include "geometry/outward_faces.hpp"
 #include "io/atomic_file.hpp"
 #include "io/number_text.hpp"
 #include "io/vtp_file.hpp"
-#include "model/outward_faces.hpp"
 
 #include <cstdint>
 #include <cstdio>

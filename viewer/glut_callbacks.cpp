@@ -1,9 +1,9 @@
 #include "viewer/glut_callbacks.hpp"
 
 #include "io/input_error.hpp"
-#include "viewer/frame_mesh.hpp"
+#include "io/png_file.hpp"
+#include "view_math/frame_mesh.hpp"
 #include "viewer/offscreen_render.hpp"
-#include "viewer/png_file.hpp"
 #include "viewer/scene_drawing.hpp"
 #include "viewer/view_overlays.hpp"
 #include "viewer/viewer_session.hpp"

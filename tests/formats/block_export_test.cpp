@@ -3,8 +3,8 @@
 #include "formats/block_export.hpp"
 #include "geometry/block_set.hpp"
 #include "geometry/cut_block.hpp"
+#include "geometry/outward_faces.hpp"
 #include "geometry/vector_utils.hpp"
-#include "model/outward_faces.hpp"
 #include "tests/geometry/polyhedra.hpp"
 #include "tests/support/vtp_reader.hpp"
 

@@ -1,4 +1,4 @@
-#include "viewer/scene_history.hpp"
+#include "view_math/scene_history.hpp"
 
 #include "model/step_blocks.hpp"
 

@@ -2,9 +2,9 @@
 // start view does not show the whole scene, an eye that does. No GL needed.
 #pragma once
 
-#include "viewer/scene_history.hpp"
-#include "viewer/scene_parts.hpp"
-#include "viewer/view_state.hpp"
+#include "view_math/scene_history.hpp"
+#include "view_math/scene_parts.hpp"
+#include "view_math/view_state.hpp"
 
 #include <string>
 

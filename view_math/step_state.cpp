@@ -1,4 +1,4 @@
-#include "viewer/step_state.hpp"
+#include "view_math/step_state.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "viewer/camera_fit.hpp"
+#include "view_math/camera_fit.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "viewer/png_file.hpp"
+#include "io/png_file.hpp"
 
 #include "io/atomic_file.hpp"
 #include "io/input_error.hpp"

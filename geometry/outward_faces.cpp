@@ -1,4 +1,4 @@
-#include "model/outward_faces.hpp"
+#include "geometry/outward_faces.hpp"
 
 #include "geometry/xyz.hpp"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "model/model_run.hpp"
-#include "viewer/scene_history.hpp"
+#include "view_math/scene_history.hpp"
 
 namespace tolvex {
 

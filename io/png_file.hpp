@@ -2,11 +2,25 @@
 // with the shared whole-file writer, so an old file is replaced only by a complete one.
 #pragma once
 
-#include "viewer/offscreen_render.hpp"
-
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tolvex {
+
+// RGBA pixels, 8 bits a channel, rows from the top of the picture down.
+struct scene_pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+
+    std::array<std::uint8_t, 4> at(int x, int y) const {
+        const auto* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+};
 
 // pixels as the bytes of an 8-bit RGBA PNG file. Throws output_error naming path when they
 // cannot be encoded.

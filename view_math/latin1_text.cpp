@@ -1,4 +1,4 @@
-#include "viewer/latin1_text.hpp"
+#include "view_math/latin1_text.hpp"
 
 #include <cstddef>
 #include <cstdint>

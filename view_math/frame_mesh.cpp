@@ -1,7 +1,7 @@
-#include "viewer/frame_mesh.hpp"
+#include "view_math/frame_mesh.hpp"
 
-#include "model/outward_faces.hpp"
-#include "viewer/scene_colours.hpp"
+#include "geometry/outward_faces.hpp"
+#include "view_math/scene_colours.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "viewer/run_history.hpp"
+#include "view_math/run_history.hpp"
 
 #include "model/step_blocks.hpp"
 #include "model/step_label.hpp"

@@ -2,7 +2,7 @@
 // arms point on the screen. No GL needed.
 #pragma once
 
-#include "viewer/view_state.hpp"
+#include "view_math/view_state.hpp"
 
 #include <array>
 

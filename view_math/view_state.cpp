@@ -1,4 +1,4 @@
-#include "viewer/view_state.hpp"
+#include "view_math/view_state.hpp"
 
 #include "geometry/vector_utils.hpp"
 

@@ -1,7 +1,7 @@
-#include "viewer/view_guides.hpp"
+#include "view_math/view_guides.hpp"
 
 #include "geometry/vector_utils.hpp"
-#include "viewer/camera_fit.hpp"
+#include "view_math/camera_fit.hpp"
 
 #include <boost/numeric/ublas/vector.hpp>
 

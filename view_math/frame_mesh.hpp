@@ -4,8 +4,8 @@
 // and a window whose buffers ran out draw them from memory.
 #pragma once
 
-#include "viewer/display_modes.hpp"
-#include "viewer/scene_parts.hpp"
+#include "config/display_modes.hpp"
+#include "view_math/scene_parts.hpp"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // What each key of the viewer does, and the help that lists them. No GL needed.
 #pragma once
 
-#include "viewer/step_state.hpp"
+#include "view_math/step_state.hpp"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "viewer/viewer_controls.hpp"
+#include "view_math/viewer_controls.hpp"
 
 namespace {
 

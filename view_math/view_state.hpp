@@ -2,7 +2,7 @@
 // from eye and up direction, and the change a finished mouse drag makes. No window or GL needed.
 #pragma once
 
-#include "viewer/view_options.hpp"
+#include "config/view_options.hpp"
 
 #include <boost/numeric/ublas/matrix.hpp>
 #include <boost/numeric/ublas/vector.hpp>

@@ -1,4 +1,4 @@
-#include "viewer/scene_colours.hpp"
+#include "view_math/scene_colours.hpp"
 
 #include <algorithm>
 #include <cmath>

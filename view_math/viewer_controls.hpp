@@ -2,10 +2,10 @@
 // the window carries out the effect that comes back (redraw, close, save, start the timer).
 #pragma once
 
-#include "viewer/display_modes.hpp"
-#include "viewer/step_state.hpp"
-#include "viewer/view_state.hpp"
-#include "viewer/viewer_keys.hpp"
+#include "config/display_modes.hpp"
+#include "view_math/step_state.hpp"
+#include "view_math/view_state.hpp"
+#include "view_math/viewer_keys.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "viewer/scene_parts.hpp"
+#include "view_math/scene_parts.hpp"
 
 #include <algorithm>
 

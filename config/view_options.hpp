@@ -1,8 +1,8 @@
 // What the viewer and the offscreen picture take from the settings.
 #pragma once
 
+#include "config/display_modes.hpp"
 #include "geometry/xyz.hpp"
-#include "viewer/display_modes.hpp"
 
 #include <array>
 

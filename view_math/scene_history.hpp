@@ -6,7 +6,7 @@
 #pragma once
 
 #include "geometry/cut_block.hpp"
-#include "viewer/scene_parts.hpp"
+#include "view_math/scene_parts.hpp"
 
 #include <cstddef>
 #include <cstdint>

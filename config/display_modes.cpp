@@ -1,4 +1,4 @@
-#include "viewer/display_modes.hpp"
+#include "config/display_modes.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "viewer/viewer_keys.hpp"
+#include "view_math/viewer_keys.hpp"
 
 std::optional<viewer_action> action_for_key(unsigned char key) {
     switch (key) {
