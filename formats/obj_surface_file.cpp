@@ -2,6 +2,7 @@
 // triangles as a fan), and o or g lines start the next named surface.
 #include "formats/horizon_file.hpp"
 
+#include "formats/detail/point_text.hpp"
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
@@ -85,6 +86,21 @@ std::vector<horizon> parse_obj_surface_text(const std::string& text, const std::
     for (obj_surface& s : surfaces)
         if (!s.surface.triangles.empty())
             out.push_back(std::move(s.surface));
+    return out;
+}
+
+std::string horizons_to_obj(const std::vector<horizon>& horizons) {
+    std::string out = "# tolvex horizons\n";
+    std::size_t base = 1; // OBJ counts vertices from 1 across the whole file
+    for (const horizon& h : horizons) {
+        out += "g " + h.name + "\n";
+        for (const vec3& v : h.vertices)
+            append_point(out, "v", v);
+        for (const triangle& t : h.triangles)
+            out += "f " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
+                   std::to_string(base + t[2]) + "\n";
+        base += h.vertices.size();
+    }
     return out;
 }
 

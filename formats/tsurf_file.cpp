@@ -2,6 +2,7 @@
 // vertices (VRTX, PVRTX) carry ids that ATOM and PATOM lines alias and TRGL lines join.
 #include "formats/horizon_file.hpp"
 
+#include "formats/detail/point_text.hpp"
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
@@ -177,6 +178,22 @@ std::vector<horizon> parse_tsurf_text(const std::string& text, const std::string
     tsurf_reader reader(path);
     for_each_line(text, [&](std::string_view line, int number) { reader.line(line, number); });
     return reader.finish();
+}
+
+std::string horizons_to_tsurf(const std::vector<horizon>& horizons) {
+    std::string out;
+    for (const horizon& h : horizons) {
+        out += "GOCAD TSurf 1\nHEADER {\nname: " + h.name +
+               "\n}\nGOCAD_ORIGINAL_COORDINATE_SYSTEM\nNAME Default\nAXIS_NAME \"X\" \"Y\" "
+               "\"Z\"\nZPOSITIVE Elevation\nEND_ORIGINAL_COORDINATE_SYSTEM\nTFACE\n";
+        for (std::size_t i = 0; i < h.vertices.size(); ++i)
+            append_point(out, ("VRTX " + std::to_string(i + 1)).c_str(), h.vertices[i]);
+        for (const triangle& t : h.triangles)
+            out += "TRGL " + std::to_string(t[0] + 1) + " " + std::to_string(t[1] + 1) + " " +
+                   std::to_string(t[2] + 1) + "\n";
+        out += "END\n";
+    }
+    return out;
 }
 
 } // namespace tolvex

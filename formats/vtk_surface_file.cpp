@@ -3,6 +3,9 @@
 // scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name".
 #include "formats/horizon_file.hpp"
 
+#include "formats/block_export.hpp"
+#include "formats/detail/point_text.hpp"
+#include "formats/surface_export.hpp"
 #include "io/input_error.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
@@ -286,6 +289,54 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
         }
     }
     return split_surfaces(points, cells, horizon_of_cell, names, path);
+}
+
+std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
+    surface_set set;
+    set.surfaces = horizons;
+    set.cell_data.push_back({"horizon", {}});
+    for (std::size_t k = 0; k < horizons.size(); ++k) {
+        set.cell_data[0].second.insert(set.cell_data[0].second.end(), horizons[k].triangles.size(),
+                                       static_cast<int>(k));
+        set.names.push_back(horizons[k].name);
+    }
+    set.names_of = "horizon";
+    return surfaces_to_vtk(set);
+}
+
+std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
+    std::size_t points = 0, triangles = 0;
+    for (const horizon& h : set.surfaces) {
+        points += h.vertices.size();
+        triangles += h.triangles.size();
+    }
+    std::string out = "# vtk DataFile Version 3.0\ntolvex surfaces\nASCII\nDATASET POLYDATA\n"
+                      "FIELD FieldData " +
+                      std::to_string(centre ? 2 : 1) + "\n";
+    if (centre)
+        append_point(out, "centre 3 1 double\n", *centre);
+    out += set.names_of + "_name 1 " + std::to_string(set.names.size()) + " string\n";
+    for (const std::string& name : set.names)
+        out += vtk_string(name) + "\n";
+    out += "POINTS " + std::to_string(points) + " double\n";
+    for (const horizon& h : set.surfaces)
+        for (const vec3& v : h.vertices)
+            append_point(out, "", v);
+    out += "POLYGONS " + std::to_string(triangles) + " " + std::to_string(4 * triangles) + "\n";
+    std::size_t base = 0;
+    for (const horizon& h : set.surfaces) {
+        for (const triangle& t : h.triangles)
+            out += "3 " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
+                   std::to_string(base + t[2]) + "\n";
+        base += h.vertices.size();
+    }
+    out += "CELL_DATA " + std::to_string(triangles) + "\n";
+    for (const auto& [name, values] : set.cell_data) {
+        out += "SCALARS " + name + " int 1\nLOOKUP_TABLE default\n";
+        for (int v : values)
+            out += std::to_string(v) + "\n";
+    }
+    return out;
 }
 
 } // namespace tolvex
