@@ -4,7 +4,8 @@
 #pragma once
 
 #include "geometry/fault.hpp"
-#include "viewer/view_options.hpp"
+#include "config/view_options.hpp"
+#include "config/view_options.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <functional>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/desktop_document.hpp"
-#include "model/run_files.hpp"
+#include "formats/run_files.hpp"
 
 namespace tolvex {
 

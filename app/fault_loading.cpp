@@ -1,6 +1,6 @@
 #include "app/fault_loading.hpp"
 
-#include "model/fault_file.hpp"
+#include "formats/fault_file.hpp"
 
 namespace tolvex {
 

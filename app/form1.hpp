@@ -6,7 +6,7 @@
 
 #include "app/desktop_document.hpp"
 #include "app/desktop_ui.hpp"
-#include "model/run_files.hpp"
+#include "formats/run_files.hpp"
 
 #include <QMainWindow>
 

@@ -7,15 +7,16 @@
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
 #include "drawing/section_drawing.hpp"
+#include "formats/file_formats.hpp"
+#include "formats/tracer_file.hpp"
 #include "io/atomic_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
-#include "model/fault_file.hpp"
-#include "model/fault_table.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/fault_table.hpp"
 #include "model/run_section.hpp"
-#include "model/tracer_file.hpp"
-#include "viewer/run_history.hpp"
+#include "view_math/run_history.hpp"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -166,8 +167,9 @@ void Form1::mi_save_section_Click() {
         return;
     drawing_format format;
     if (!drawing_format_of(*path, format)) {
-        ui.message_box(*path + ": a section is saved as .svg, .pdf or .png.", "ERROR",
-                       message_icon::error);
+        ui.message_box(*path + ": a section is saved as " +
+                           endings_text(written_endings(holds::section_drawing)) + ".",
+                       "ERROR", message_icon::error);
         return;
     }
     try {

@@ -1,9 +1,11 @@
 #include "batch/batch_options.hpp"
+#include "formats/file_formats.hpp"
 
+#include "formats/tracer_file.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
-#include "model/fault_table.hpp"
-#include "model/tracer_file.hpp"
+#include "formats/fault_table.hpp"
+#include "formats/tracer_file.hpp"
 
 #include <boost/program_options.hpp>
 #include <charconv>
@@ -171,8 +173,8 @@ std::optional<section_options> parse_section(const po::variables_map& vm) {
     s.path = vm["save-section"].as<std::string>();
     s.vtk = std::string_view(s.path).ends_with(".vtk");
     if (!s.vtk && !drawing_format_of(s.path, s.format))
-        throw usage_error("--save-section: \"" + s.path +
-                          "\" must end in .svg, .pdf, .png or .vtk");
+        throw usage_error("--save-section: \"" + s.path + "\" must end in " +
+                          endings_text(written_endings(holds::section_drawing | holds::section)));
     const std::string text = vm["section"].as<std::string>();
     const std::optional<section_line> line = section_line_from_text(text);
     if (!line)
@@ -205,29 +207,22 @@ std::optional<Mode> view_mode(const po::variables_map& vm, const char* option,
     throw usage_error(std::string("--") + option + ": \"" + word + "\" is not one of its words");
 }
 
-// A usage error naming option when path does not end in one of endings.
-void check_ending(const char* option, const std::string& path,
-                  const std::vector<std::string_view>& endings) {
-    if (path.empty())
-        return;
-    std::string list;
-    for (std::size_t i = 0; i < endings.size(); ++i) {
-        if (path.ends_with(endings[i]))
-            return;
-        list += (i == 0 ? "" : i + 1 < endings.size() ? ", " : " or ") + std::string(endings[i]);
-    }
-    throw usage_error(std::string(option) + ": \"" + path + "\" must end in " + list);
+// A usage error naming option when path does not end in an ending that can write contents.
+void check_ending(const char* option, const std::string& path, unsigned contents) {
+    if (!path.empty() && !written_format(path, contents))
+        throw usage_error(std::string(option) + ": \"" + path + "\" must end in " +
+                          endings_text(written_endings(contents)));
 }
 
 void check_surface_endings(const batch_options& o) {
-    const std::vector<std::string_view> surfaces = {".ts", ".obj", ".vtk"};
-    check_ending("--save-horizons", o.save_horizons, surfaces);
-    check_ending("--save-restored-horizons", o.save_restored_horizons, surfaces);
-    check_ending("--save-fault-surfaces", o.save_fault_surfaces, surfaces);
-    check_ending("--save-restored-fault-surfaces", o.save_restored_fault_surfaces, surfaces);
-    check_ending("--save-tracer-points", o.save_tracer_points, {".vs", ".vtk"});
-    check_ending("--save-cutoffs", o.save_cutoffs, {".vtk", ".pl"});
-    check_ending("--save-separations", o.save_separations, {".csv"});
+    check_ending("--save-horizons", o.save_horizons, holds::horizons);
+    check_ending("--save-restored-horizons", o.save_restored_horizons, holds::horizons);
+    check_ending("--save-fault-surfaces", o.save_fault_surfaces, holds::fault_surfaces);
+    check_ending("--save-restored-fault-surfaces", o.save_restored_fault_surfaces,
+                 holds::fault_surfaces);
+    check_ending("--save-tracer-points", o.save_tracer_points, holds::tracer_points);
+    check_ending("--save-cutoffs", o.save_cutoffs, holds::cutoffs);
+    check_ending("--save-separations", o.save_separations, holds::separations);
 }
 
 // A word given without an option: most likely the fault file, which needs --faults.
@@ -238,6 +233,12 @@ usage_error stray_word_error(const std::string& word, const batch_options& o) {
 }
 
 } // namespace
+
+void check_output_endings(const batch_options& o) {
+    check_ending("--save-blocks", o.save_blocks, holds::blocks);
+    check_ending("--save-restored-blocks", o.save_restored_blocks, holds::blocks);
+    check_ending("--save-image", o.save_image, holds::picture);
+}
 
 void check_horizon_outputs(const batch_options& o, bool has_horizons) {
     const char* const option = !o.save_horizons.empty()            ? "--save-horizons"

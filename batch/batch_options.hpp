@@ -1,12 +1,12 @@
 // The command line of tolvex-batch.
 #pragma once
 
+#include "config/display_modes.hpp"
 #include "drawing/section_drawing.hpp"
+#include "formats/step_files.hpp"
 #include "model/model_run.hpp"
 #include "model/run_section.hpp"
 #include "model/section.hpp"
-#include "model/step_files.hpp"
-#include "viewer/display_modes.hpp"
 
 #include <cstddef>
 #include <optional>
@@ -96,6 +96,11 @@ batch_options parse_batch_options(int argc, const char* const* argv);
 
 // Throws usage_error naming the first horizon output of o when the run has no horizons.
 void check_horizon_outputs(const batch_options& o, bool has_horizons);
+
+// Throws a usage error when a block file or the picture is named with an ending it cannot be
+// written in, naming the endings it can. Checked after the outputs are known not to overwrite an
+// input, which is the graver fault.
+void check_output_endings(const batch_options& o);
 
 // The usage text printed with --help.
 std::string batch_usage();

@@ -1,7 +1,7 @@
 #include "batch/cutoff_outputs.hpp"
 
 #include "drawing/section_drawing.hpp"
-#include "model/cutoff_export.hpp"
+#include "formats/cutoff_export.hpp"
 #include "model/fault_diagram.hpp"
 #include "model/fault_label.hpp"
 

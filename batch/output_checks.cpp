@@ -1,8 +1,8 @@
 #include "batch/output_checks.hpp"
 
 #include "batch/batch_options.hpp"
+#include "formats/step_files.hpp"
 #include "io/output_target.hpp"
-#include "model/step_files.hpp"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "batch/slip_fit.hpp"
 
 #include "batch/stop_signals.hpp"
-#include "model/datum_file.hpp"
+#include "formats/datum_file.hpp"
 #include "model/fault_label.hpp"
 #include "model/fit_slips.hpp"
 

@@ -1,7 +1,7 @@
 #include "batch/surface_outputs.hpp"
 
-#include "model/block_export.hpp"
-#include "model/surface_export.hpp"
+#include "formats/block_export.hpp"
+#include "formats/surface_export.hpp"
 
 namespace tolvex {
 

@@ -10,22 +10,24 @@
 #include "batch/surface_outputs.hpp"
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
+#include "formats/block_export.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/section_export.hpp"
+#include "formats/step_files.hpp"
+#include "formats/tracer_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "io/staged_files.hpp"
 #include "io/usage_text.hpp"
 #include "io/write_queue.hpp"
-#include "model/block_export.hpp"
-#include "model/fault_file.hpp"
+#include "formats/block_export.hpp"
+#include "formats/fault_file.hpp"
 #include "model/fault_label.hpp"
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 #include "model/run_section.hpp"
-#include "model/section_export.hpp"
 #include "model/step_blocks.hpp"
-#include "model/step_files.hpp"
 #include "model/step_label.hpp"
-#include "model/tracer_file.hpp"
 #include "viewer/scene_image.hpp"
 
 #include <cerrno>
@@ -285,6 +287,7 @@ int run(const batch_options& o) {
     const run_files files = batch_run_files(o, conf);
     check_horizon_outputs(o, !files.horizon_path.empty());
     check_output_paths(o, files);
+    check_output_endings(o);
     std::vector<fault> faults = load_faults(o); // the fitted ones with --fit-slips
     check_section_steps(o, faults.size());
     check_diagram_fault(o, faults);

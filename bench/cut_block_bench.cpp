@@ -7,7 +7,7 @@
 #include "tests/support/box.hpp"
 #include "tests/support/grid_horizon.hpp"
 #include "tests/support/random_faults.hpp"
-#include "viewer/scene_history.hpp"
+#include "view_math/scene_history.hpp"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

@@ -8,9 +8,9 @@
 #include "model/model_run.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/random_faults.hpp"
-#include "viewer/camera_fit.hpp"
+#include "view_math/camera_fit.hpp"
+#include "view_math/run_history.hpp"
 #include "viewer/offscreen_context.hpp"
-#include "viewer/run_history.hpp"
 #include "viewer/scene_drawing.hpp"
 #include "viewer/viewer_session.hpp"
 

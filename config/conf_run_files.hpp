@@ -2,7 +2,7 @@
 #pragma once
 
 #include "config/tolvex_conf.hpp"
-#include "model/run_files.hpp"
+#include "formats/run_files.hpp"
 
 #include <optional>
 #include <string>

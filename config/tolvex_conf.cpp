@@ -1,9 +1,10 @@
 #include "config/tolvex_conf.hpp"
 
+#include "formats/tracer_file.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 #include "model/section.hpp"
-#include "model/tracer_file.hpp"
+#include "formats/tracer_file.hpp"
 
 #include <cmath>
 #include <filesystem>

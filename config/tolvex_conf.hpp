@@ -1,9 +1,9 @@
 // The program's settings, read once at start-up from the file settings_location chooses.
 #pragma once
 
+#include "config/view_options.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
-#include "viewer/view_options.hpp"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,5 @@
 #include "drawing/section_drawing.hpp"
+#include "formats/file_formats.hpp"
 
 #include "drawing/detail/label_places.hpp"
 #include "drawing/detail/nice_ticks.hpp"
@@ -335,17 +336,12 @@ using context_ptr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 } // namespace
 
 bool drawing_format_of(const std::string& path, drawing_format& format) {
-    std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : "";
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ending == ".svg")
-        format = drawing_format::svg;
-    else if (ending == ".pdf")
-        format = drawing_format::pdf;
-    else if (ending == ".png")
-        format = drawing_format::png;
-    else
+    const file_format* f = written_format(path, holds::section_drawing);
+    if (!f)
         return false;
+    format = f->id == format_id::svg   ? drawing_format::svg
+             : f->id == format_id::pdf ? drawing_format::pdf
+                                       : drawing_format::png;
     return true;
 }
 

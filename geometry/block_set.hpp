@@ -5,7 +5,7 @@
 #pragma once
 
 #include "geometry/block.hpp"
-#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/flat_list.hpp"
 #include "geometry/xyz.hpp"
 
 #include <array>

@@ -191,15 +191,12 @@ bool order_cut_polygon(cut_workspace& ws, const work_block& b, const vec3& n) {
     const int start = angle_order_start(
         m, [&](int p) -> const vec3& { return pset[p].point; },
         [&](int p) { return ws.polygon_next[p] >= 0; }, ws.polygon_corners, n);
-    ws.intersection_pset_sorted.resize(sides);
     ws.unsort.resize(sides);
     ws.polygon_side_edge.resize(sides);
     ws.polygon_position.assign(m, -1);
     for (int k = 0; k < sides; ++k) {
         const int p = ws.polygon_corners[(start + k) % sides];
         ws.unsort[k] = p;
-        ws.intersection_pset_sorted[k] = pset[p];
-        ws.intersection_pset_sorted[k].key = k;
         ws.polygon_position[p] = k;
         ws.polygon_side_edge[k] = ws.polygon_next_edge[p];
     }

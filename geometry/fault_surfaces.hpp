@@ -4,7 +4,7 @@
 
 #include "geometry/block.hpp"
 #include "geometry/block_set.hpp"
-#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/flat_list.hpp"
 #include "geometry/xyz.hpp"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "model/detail/boundary_check.hpp"
+#include "model/boundary_check.hpp"
 
 #include "model/detail/boundary_geometry.hpp"
 #include "model/detail/boundary_topology.hpp"

@@ -1,7 +1,7 @@
 #include "model/boundary_from_faces.hpp"
 
 #include "geometry/vector_utils.hpp"
-#include "model/detail/boundary_check.hpp"
+#include "model/boundary_check.hpp"
 #include "model/detail/boundary_geometry.hpp"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "model/boundary_reach.hpp"
 
-#include "model/outward_faces.hpp"
+#include "geometry/outward_faces.hpp"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "model/step_blocks.hpp"
 
-#include "model/outward_faces.hpp"
+#include "geometry/outward_faces.hpp"
 
 #include <utility>
 

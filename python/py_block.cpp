@@ -1,8 +1,8 @@
 #include "python/py_block.hpp"
 
 #include "geometry/block.hpp"
+#include "geometry/outward_faces.hpp"
 #include "model/boundary_from_faces.hpp"
-#include "model/outward_faces.hpp"
 #include "python/array_convert.hpp"
 
 namespace tolvex {

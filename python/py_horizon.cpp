@@ -1,6 +1,6 @@
 #include "python/py_horizon.hpp"
 
-#include "model/horizon_file.hpp"
+#include "formats/horizon_file.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"
 #include "python/scalar_convert.hpp"

@@ -1,7 +1,7 @@
 #include "python/py_mesh.hpp"
 
 #include "geometry/block.hpp"
-#include "model/outward_faces.hpp"
+#include "geometry/outward_faces.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"
 

@@ -3,8 +3,8 @@
 #include "model/boundary_reach.hpp"
 
 #include "config/conf_run_files.hpp"
+#include "formats/fault_file.hpp"
 #include "geometry/vector_utils.hpp"
-#include "model/fault_file.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"
 #include "python/py_fault.hpp"

@@ -1,4 +1,5 @@
 #include "python/py_section.hpp"
+#include "formats/file_formats.hpp"
 
 #include "drawing/section_drawing.hpp"
 #include "io/atomic_file.hpp"
@@ -168,7 +169,8 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
                   const std::string& units) {
     drawing_format format;
     if (!drawing_format_of(path.string(), format))
-        throw py::value_error("path: \"" + path.string() + "\" must end in .svg, .pdf or .png");
+        throw py::value_error("path: \"" + path.string() + "\" must end in " +
+                              endings_text(written_endings(holds::section_drawing)));
     if (!(exaggeration > 0.0))
         throw py::value_error("exaggeration: must be above 0");
     if (const char* problem = units_problem(units))

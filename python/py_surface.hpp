@@ -2,7 +2,7 @@
 // NumPy arrays in the boundary file's coordinates, with integer values per triangle.
 #pragma once
 
-#include "model/surface_export.hpp"
+#include "formats/surface_export.hpp"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>

@@ -1,4 +1,5 @@
 #include "python/py_surface_save.hpp"
+#include "formats/file_formats.hpp"
 
 #include "io/atomic_file.hpp"
 #include "model/fault_label.hpp"
@@ -42,10 +43,10 @@ fault's position in read_faults order: youngest first), side and block, and the 
 names as field data.)";
 
 void check_ending(const std::filesystem::path& path) {
-    const std::string ending = path.extension().string();
-    if (ending != ".ts" && ending != ".obj" && ending != ".vtk")
-        throw py::value_error("path: unknown file name ending '" + ending + "' of " +
-                              path.string() + "; expected .ts, .obj or .vtk");
+    if (!written_format(path.string(), holds::horizons | holds::fault_surfaces))
+        throw py::value_error("path: unknown file name ending '" + path.extension().string() +
+                              "' of " + path.string() + "; expected " +
+                              endings_text(written_endings(holds::horizons)));
 }
 
 void write_surfaces(const std::filesystem::path& path, const surface_set& set, const vec3& centre) {

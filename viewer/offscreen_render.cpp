@@ -1,9 +1,9 @@
 #include "viewer/offscreen_render.hpp"
 
+#include "view_math/view_state.hpp"
 #include "viewer/offscreen_context.hpp"
 #include "viewer/scene_drawing.hpp"
 #include "viewer/view_overlays.hpp"
-#include "viewer/view_state.hpp"
 
 #include <GL/gl.h>
 

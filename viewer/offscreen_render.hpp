@@ -3,7 +3,8 @@
 #pragma once
 
 #include "geometry/block.hpp"
-#include "viewer/scene_history.hpp"
+#include "io/png_file.hpp"
+#include "view_math/scene_history.hpp"
 #include "viewer/scene_image.hpp"
 
 #include <array>
@@ -12,18 +13,6 @@
 #include <vector>
 
 namespace tolvex {
-
-// RGBA pixels, 8 bits a channel, rows from the top of the picture down.
-struct scene_pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-
-    std::array<std::uint8_t, 4> at(int x, int y) const {
-        const auto* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-        return {p[0], p[1], p[2], p[3]};
-    }
-};
 
 // The frame of the current context, width x height pixels from its lower left corner.
 scene_pixels read_scene_pixels(int width, int height);

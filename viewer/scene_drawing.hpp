@@ -4,11 +4,11 @@
 // the frame (buffer swap) is left to the caller.
 #pragma once
 
-#include "viewer/camera_fit.hpp"
-#include "viewer/display_modes.hpp"
-#include "viewer/frame_mesh.hpp"
-#include "viewer/scene_parts.hpp"
-#include "viewer/view_state.hpp"
+#include "config/display_modes.hpp"
+#include "view_math/camera_fit.hpp"
+#include "view_math/frame_mesh.hpp"
+#include "view_math/scene_parts.hpp"
+#include "view_math/view_state.hpp"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "viewer/scene_image.hpp"
 
-#include "viewer/camera_fit.hpp"
+#include "io/png_file.hpp"
+#include "view_math/camera_fit.hpp"
 #include "viewer/offscreen_render.hpp"
-#include "viewer/png_file.hpp"
 
 namespace tolvex {
 

@@ -1,12 +1,12 @@
 // The viewer's start view rendered without a window (EGL, surfaceless) and saved as PNG.
 #pragma once
 
+#include "config/display_modes.hpp"
+#include "config/view_options.hpp"
 #include "geometry/block.hpp"
 #include "geometry/horizon_pieces.hpp"
-#include "viewer/display_modes.hpp"
-#include "viewer/scene_parts.hpp"
-#include "viewer/view_options.hpp"
-#include "viewer/view_state.hpp"
+#include "view_math/scene_parts.hpp"
+#include "view_math/view_state.hpp"
 
 #include <array>
 #include <optional>

@@ -3,9 +3,9 @@
 
 #include "viewer/view_overlays.hpp"
 
-#include "viewer/latin1_text.hpp"
-#include "viewer/scene_colours.hpp"
-#include "viewer/view_guides.hpp"
+#include "view_math/latin1_text.hpp"
+#include "view_math/scene_colours.hpp"
+#include "view_math/view_guides.hpp"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -2,7 +2,7 @@
 // the help. Shared by the window and offscreen pictures, so both show the same guides.
 #pragma once
 
-#include "viewer/view_state.hpp"
+#include "view_math/view_state.hpp"
 
 #include <array>
 #include <string>

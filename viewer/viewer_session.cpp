@@ -1,6 +1,6 @@
 #include "viewer/viewer_session.hpp"
 
-#include "viewer/camera_fit.hpp"
+#include "view_math/camera_fit.hpp"
 
 #include <algorithm>
 #include <utility>

@@ -3,10 +3,10 @@
 // timer may refer to it; the window's callbacks reach it through GLUT's user data.
 #pragma once
 
+#include "config/view_options.hpp"
+#include "view_math/scene_history.hpp"
+#include "view_math/viewer_controls.hpp"
 #include "viewer/recorded_frames.hpp"
-#include "viewer/scene_history.hpp"
-#include "viewer/view_options.hpp"
-#include "viewer/viewer_controls.hpp"
 
 #include <functional>
 #include <string>

@@ -1,5 +1,6 @@
 #include "viewer/viewer_window.hpp"
 
+#include "view_math/camera_fit.hpp"
 #include "viewer/glut_callbacks.hpp"
 #include "viewer/scene_drawing.hpp"
 

@@ -42,11 +42,10 @@ struct cut_workspace {
     std::vector<int> cut_edge_to_intersection_point;
 
     // The cut polygon, counter-clockwise about the plane normal, starting where sorting its
-    // corners by angle about their centroid would start; both halves close over it.
-    std::vector<intersection_point> intersection_pset_sorted;
-    // Position in intersection_pset_sorted -> position of the same corner in intersection_pset.
+    // corners by angle about their centroid would start; both halves close over it. Its sorted
+    // position -> position of the same corner in intersection_pset.
     std::vector<int> unsort;
-    // Position in intersection_pset -> position in intersection_pset_sorted, or -1 off the polygon.
+    // Position in intersection_pset -> sorted position on the cut polygon, or -1 off it.
     std::vector<int> polygon_position;
     // Per polygon side (from sorted position k to k + 1): the edge of the block it runs along, or
     // -1 for a new edge across a face.

@@ -6,7 +6,7 @@
 #include "geometry/block.hpp"
 #include "geometry/block_set.hpp"
 #include "geometry/detail/shape_arena.hpp"
-#include "geometry/detail/uninitialised_allocator.hpp"
+#include "geometry/flat_list.hpp"
 #include "geometry/xyz.hpp"
 
 #include <array>

@@ -1,7 +1,7 @@
 // Where a boundary's vertices lie: face planes and the shape of the polyhedron they make.
 #pragma once
 
-#include "model/detail/boundary_check.hpp"
+#include "model/boundary_check.hpp"
 
 namespace tolvex {
 

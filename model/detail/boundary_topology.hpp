@@ -1,7 +1,7 @@
 // How a boundary's vertices, edges and faces fit together, regardless of where the vertices lie.
 #pragma once
 
-#include "model/detail/boundary_check.hpp"
+#include "model/boundary_check.hpp"
 
 namespace tolvex {
 

@@ -1,6 +1,6 @@
 #include "app/fault_loading.hpp"
+#include "formats/fault_file.hpp"
 #include "io/input_error.hpp"
-#include "model/fault_file.hpp"
 #include "tests/support/fault_line.hpp"
 #include "tests/support/temp_folder.hpp"
 

@@ -4,7 +4,7 @@
 
 #include "app/fault_edit_dialog.hpp"
 #include "config/tolvex_conf.hpp"
-#include "model/fault_table.hpp"
+#include "formats/fault_table.hpp"
 #include "tests/support/temp_folder.hpp"
 #include "tests/support/text_files.hpp"
 

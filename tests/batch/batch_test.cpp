@@ -1,6 +1,6 @@
 // tolvex-batch end to end: exit statuses, messages and the files it writes.
+#include "formats/horizon_file.hpp"
 #include "geometry/vector_utils.hpp"
-#include "model/horizon_file.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/fault_line.hpp"
 #include "tests/support/temp_folder.hpp"
@@ -390,9 +390,9 @@ TEST_F(Batch, AFailingOutputLeavesEveryOldFileAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
 }
 
-// Surface outputs with an ending that names no format, and horizon outputs without horizons, are
-// usage errors naming the option, before anything is read or written.
-TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
+// Outputs with an ending that names no format they can be written in, and horizon outputs without
+// horizons, are usage errors naming the option, before anything is read or written.
+TEST_F(Batch, OutputOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
     const struct {
         std::string args, message;
     } bad[] = {
@@ -403,6 +403,9 @@ TEST_F(Batch, SurfaceOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
         {"--save-fault-surfaces @x.vtp", "--save-fault-surfaces: \""},
         {"--save-restored-fault-surfaces @x", "--save-restored-fault-surfaces: \""},
         {"--save-tracer-points @x.ts", "--save-tracer-points: \""},
+        {"--save-blocks @x.stl", "--save-blocks: \"" /* wrote VTK text */},
+        {"--save-restored-blocks @x.txt", "must end in .obj, .vtk or .vtp"},
+        {"--save-image @x.jpg", "--save-image: \"" /* wrote PNG bytes */},
         {"--horizons @h.ts --save-horizons @h.ts", "--save-horizons and --horizons name the same"},
         {"--fit-rake", "--fit-rake needs --fit-slips"},
         {"--fit-slips", "--fit-slips needs --horizons FILE"},

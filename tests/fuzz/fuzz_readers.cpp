@@ -2,10 +2,10 @@
 // end in data or input_error; anything else (a crash, a sanitizer report, another exception)
 // is a finding.
 #include "config/tolvex_conf.hpp"
+#include "formats/boundary_file.hpp"
+#include "formats/fault_file.hpp"
+#include "formats/tracer_file.hpp"
 #include "io/input_error.hpp"
-#include "model/boundary_file.hpp"
-#include "model/fault_file.hpp"
-#include "model/tracer_file.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "model/boundary_file.hpp"
+#include "formats/boundary_file.hpp"
+#include "model/boundary_check.hpp"
 #include "model/boundary_from_faces.hpp"
-#include "model/detail/boundary_check.hpp"
 #include "tests/support/box.hpp"
 
 #include <gtest/gtest.h>

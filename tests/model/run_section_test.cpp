@@ -1,7 +1,7 @@
 // Horizon traces of random sections: every segment lies, back in the model, on a piece of its own
 // horizon in the step's blocks, as the run itself found them, and no segment comes twice, also
 // where the plane runs along the horizons' triangle sides.
-#include "model/boundary_file.hpp"
+#include "formats/boundary_file.hpp"
 #include "model/model_run.hpp"
 #include "model/run_section.hpp"
 #include "tests/support/box.hpp"

@@ -1,9 +1,9 @@
 // The steps run_model reports: every state of both runs, from the centred input to the result.
-#include "model/boundary_file.hpp"
+#include "formats/boundary_file.hpp"
+#include "formats/step_files.hpp"
+#include "geometry/outward_faces.hpp"
 #include "model/model_run.hpp"
-#include "model/outward_faces.hpp"
 #include "model/step_blocks.hpp"
-#include "model/step_files.hpp"
 #include "tests/support/box.hpp"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The depth planes and the start-view advice for scenes of any size.
-#include "viewer/camera_fit.hpp"
+#include "view_math/camera_fit.hpp"
 
 #include <gtest/gtest.h>
 

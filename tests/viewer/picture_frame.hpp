@@ -3,8 +3,8 @@
 // 30 degree vertical field) rather than through GL.
 #pragma once
 
+#include "view_math/view_state.hpp"
 #include "viewer/scene_image.hpp"
-#include "viewer/view_state.hpp"
 
 #include <array>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include "model/model_run.hpp"
 #include "model/step_blocks.hpp"
 #include "tests/support/box.hpp"
-#include "viewer/run_history.hpp"
-#include "viewer/scene_history.hpp"
+#include "view_math/run_history.hpp"
+#include "view_math/scene_history.hpp"
 
 #include <gtest/gtest.h>
 

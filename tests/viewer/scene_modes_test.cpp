@@ -3,11 +3,11 @@
 // the viewer's camera.
 #include "tests/support/box.hpp"
 #include "tests/viewer/picture_frame.hpp"
-#include "viewer/frame_mesh.hpp"
+#include "view_math/frame_mesh.hpp"
+#include "view_math/run_history.hpp"
+#include "view_math/scene_colours.hpp"
+#include "view_math/view_state.hpp"
 #include "viewer/offscreen_render.hpp"
-#include "viewer/run_history.hpp"
-#include "viewer/scene_colours.hpp"
-#include "viewer/view_state.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,12 @@
 #include "geometry/vector_utils.hpp"
 #include "tests/support/box.hpp"
 #include "tests/viewer/picture_frame.hpp"
+#include "view_math/run_history.hpp"
+#include "view_math/view_state.hpp"
 #include "viewer/offscreen_context.hpp"
 #include "viewer/offscreen_render.hpp"
-#include "viewer/run_history.hpp"
 #include "viewer/scene_drawing.hpp"
-#include "viewer/view_state.hpp"
+#include "view_math/view_state.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <gtest/gtest.h>

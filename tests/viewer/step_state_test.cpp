@@ -1,5 +1,5 @@
 // Stepping through the runs by key: the ends of each run and the switch between runs.
-#include "viewer/step_state.hpp"
+#include "view_math/step_state.hpp"
 
 #include <gtest/gtest.h>
 

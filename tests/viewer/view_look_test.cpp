@@ -2,10 +2,10 @@
 // elevation scale brightens steadily, faces take the side of the step's fault, label text comes
 // out as Latin-1, and the scale bar has a round length.
 #include "tests/support/box.hpp"
-#include "viewer/frame_mesh.hpp"
-#include "viewer/latin1_text.hpp"
-#include "viewer/scene_colours.hpp"
-#include "viewer/view_guides.hpp"
+#include "view_math/frame_mesh.hpp"
+#include "view_math/latin1_text.hpp"
+#include "view_math/scene_colours.hpp"
+#include "view_math/view_guides.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The view frame, the start view and what finished mouse drags do to the view, without a window.
-#include "viewer/view_state.hpp"
+#include "view_math/view_state.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The viewer's keys without a window: every key the help lists does something, each mode key
 // cycles back to where it started, playback runs to the end and stops, and pictures are named
 // after the fault file and the step.
-#include "viewer/viewer_controls.hpp"
+#include "view_math/viewer_controls.hpp"
 
 #include <gtest/gtest.h>
 

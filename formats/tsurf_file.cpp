@@ -1,0 +1,199 @@
+// GOCAD TSurf: objects from "GOCAD TSurf 1" to "END", each a named triangulated surface whose
+// vertices (VRTX, PVRTX) carry ids that ATOM and PATOM lines alias and TRGL lines join.
+#include "formats/horizon_file.hpp"
+
+#include "formats/detail/point_text.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
+
+#include <optional>
+#include <unordered_map>
+
+namespace tolvex {
+
+namespace {
+
+// One object being read.
+struct tsurf_object {
+    int first_line = 0;
+    horizon surface;
+    std::unordered_map<int, int> index_of; // vertex id -> position in surface.vertices
+    bool in_header = false;
+    bool in_coordinate_system = false;
+    bool depth = false; // ZPOSITIVE Depth: z grows downward
+};
+
+class tsurf_reader {
+  public:
+    tsurf_reader(const std::string& path) : path_(path) {}
+
+    void line(std::string_view raw, int number) {
+        const std::string_view text = trim_blanks(raw);
+        if (text.empty() || text.front() == '#')
+            return;
+        last_line_ = number;
+        const line_ref at{path_, number};
+        const std::vector<std::string_view> words = split_words(text);
+        if (!object_)
+            return begin(words, at);
+        if (object_->in_header)
+            return header_line(text);
+        if (object_->in_coordinate_system)
+            return coordinate_line(words);
+        const std::string_view key = words.front();
+        if (key == "HEADER")
+            return header_start(text);
+        if (key == "GOCAD_ORIGINAL_COORDINATE_SYSTEM")
+            object_->in_coordinate_system = true;
+        else if (key == "VRTX" || key == "PVRTX")
+            vertex(words, at);
+        else if (key == "ATOM" || key == "PATOM")
+            atom(words, at);
+        else if (key == "TRGL")
+            triangle_line(words, at);
+        else if (key == "END")
+            end();
+        // TFACE, borders, properties and the rest say nothing the model needs.
+    }
+
+    std::vector<horizon> finish() {
+        if (object_)
+            throw input_error(path_, last_line_,
+                              "the TSurf object begun on line " +
+                                  std::to_string(object_->first_line) + " has no END line");
+        return std::move(out_);
+    }
+
+  private:
+    void begin(const std::vector<std::string_view>& words, const line_ref& at) {
+        if (words.front() != "GOCAD" || words.size() < 2 || words[1] != "TSurf")
+            throw input_error(path_, at.line,
+                              quoted_text(words.front()) +
+                                  ": a TSurf object starts with \"GOCAD TSurf 1\"");
+        object_.emplace();
+        object_->first_line = at.line;
+        object_->surface.name = "surface " + std::to_string(out_.size() + 1);
+    }
+
+    // name: value, up to a closing brace; quotes around the value go.
+    void take_name(std::string_view text) {
+        if (const std::size_t brace = text.find('}'); brace != std::string_view::npos) {
+            text = text.substr(0, brace);
+            object_->in_header = false;
+        }
+        text = trim_blanks(text);
+        if (!text.starts_with("name:"))
+            return;
+        std::string_view name = trim_blanks(text.substr(5));
+        if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+            name = name.substr(1, name.size() - 2);
+        if (!name.empty())
+            object_->surface.name = std::string(name);
+    }
+
+    void header_start(std::string_view text) {
+        const std::size_t brace = text.find('{');
+        object_->in_header = true;
+        if (brace != std::string_view::npos)
+            take_name(text.substr(brace + 1));
+    }
+
+    void header_line(std::string_view text) { take_name(text); }
+
+    void coordinate_line(const std::vector<std::string_view>& words) {
+        if (words.front() == "END_ORIGINAL_COORDINATE_SYSTEM")
+            object_->in_coordinate_system = false;
+        else if (words.front() == "ZPOSITIVE" && words.size() > 1)
+            object_->depth = words[1] == "Depth";
+    }
+
+    void need(const std::vector<std::string_view>& words, std::size_t n, const line_ref& at) {
+        if (words.size() < n)
+            throw input_error(path_, at.line,
+                              std::string(words.front()) + " needs " + std::to_string(n - 1) +
+                                  " values, " + std::to_string(words.size() - 1) + " found");
+    }
+
+    int known(std::string_view id_text, const line_ref& at, const std::string& what) {
+        const int id = integer_value(id_text, at, what);
+        const auto found = object_->index_of.find(id);
+        if (found == object_->index_of.end())
+            throw input_error(path_, at.line,
+                              what + ": vertex " + std::to_string(id) +
+                                  " is not given by a VRTX line before it");
+        return found->second;
+    }
+
+    void add_id(int id, int index, const line_ref& at, std::string_view key) {
+        if (!object_->index_of.emplace(id, index).second)
+            throw input_error(path_, at.line,
+                              std::string(key) + ": vertex id " + std::to_string(id) +
+                                  " is given twice in this object");
+    }
+
+    void vertex(const std::vector<std::string_view>& words, const line_ref& at) {
+        need(words, 5, at);
+        const int id = integer_value(words[1], at, "vertex id");
+        const double x = number_value(words[2], at, "x");
+        const double y = number_value(words[3], at, "y");
+        const double z = number_value(words[4], at, "z");
+        add_id(id, static_cast<int>(object_->surface.vertices.size()), at, words.front());
+        object_->surface.vertices.push_back(make_vec3(x, y, z));
+    }
+
+    void atom(const std::vector<std::string_view>& words, const line_ref& at) {
+        need(words, 3, at);
+        const int id = integer_value(words[1], at, "vertex id");
+        add_id(id, known(words[2], at, "the vertex it repeats"), at, words.front());
+    }
+
+    void triangle_line(const std::vector<std::string_view>& words, const line_ref& at) {
+        need(words, 4, at);
+        triangle t{};
+        for (int k = 0; k < 3; ++k)
+            t[k] = known(words[k + 1], at, "corner " + std::to_string(k + 1));
+        if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2])
+            throw input_error(path_, at.line, "TRGL names one vertex twice");
+        object_->surface.triangles.push_back(t);
+    }
+
+    void end() {
+        if (object_->depth)
+            for (vec3& v : object_->surface.vertices)
+                v[2] = -v[2];
+        out_.push_back(std::move(object_->surface));
+        object_.reset();
+    }
+
+    const std::string& path_;
+    std::optional<tsurf_object> object_;
+    std::vector<horizon> out_;
+    int last_line_ = 0;
+};
+
+} // namespace
+
+std::vector<horizon> parse_tsurf_text(const std::string& text, const std::string& path) {
+    tsurf_reader reader(path);
+    for_each_line(text, [&](std::string_view line, int number) { reader.line(line, number); });
+    return reader.finish();
+}
+
+std::string horizons_to_tsurf(const std::vector<horizon>& horizons) {
+    std::string out;
+    for (const horizon& h : horizons) {
+        out += "GOCAD TSurf 1\nHEADER {\nname: " + h.name +
+               "\n}\nGOCAD_ORIGINAL_COORDINATE_SYSTEM\nNAME Default\nAXIS_NAME \"X\" \"Y\" "
+               "\"Z\"\nZPOSITIVE Elevation\nEND_ORIGINAL_COORDINATE_SYSTEM\nTFACE\n";
+        for (std::size_t i = 0; i < h.vertices.size(); ++i)
+            append_point(out, ("VRTX " + std::to_string(i + 1)).c_str(), h.vertices[i]);
+        for (const triangle& t : h.triangles)
+            out += "TRGL " + std::to_string(t[0] + 1) + " " + std::to_string(t[1] + 1) + " " +
+                   std::to_string(t[2] + 1) + "\n";
+        out += "END\n";
+    }
+    return out;
+}
+
+} // namespace tolvex

@@ -1,0 +1,357 @@
+// VTK legacy ASCII polydata surfaces: POINTS with POLYGONS (the 3.x count-and-indices form or
+// the 5.x OFFSETS and CONNECTIVITY form) or TRIANGLE_STRIPS; numbers may run across lines. A cell
+// scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name"; without
+// it, the fault walls' "fault" and "side" do, named by "fault_name" as the walls were.
+#include "formats/horizon_file.hpp"
+
+#include "formats/block_export.hpp"
+#include "formats/detail/point_text.hpp"
+#include "formats/surface_export.hpp"
+#include "io/input_error.hpp"
+#include "io/text_fields.hpp"
+#include "io/text_lines.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace tolvex {
+
+namespace {
+
+// The words of the file after its four head lines, each with its line.
+class word_stream {
+  public:
+    word_stream(const std::string& text, const std::string& path) : path_(path) {
+        for_each_line(text, [&](std::string_view line, int number) {
+            if (number <= 4)
+                head_.push_back(std::string(trim_blanks(line)));
+            else
+                for (std::string_view w : split_words(line))
+                    words_.push_back({w, number});
+            if (!trim_blanks(line).empty())
+                last_line_ = number;
+        });
+        head_.resize(4);
+    }
+    const std::string& head(std::size_t k) const { return head_[k]; }
+    bool at_end() const { return next_ == words_.size(); }
+    std::string_view peek() const { return at_end() ? std::string_view{} : words_[next_].text; }
+    int line() const { return at_end() ? last_line_ : words_[next_].line; }
+    std::string_view take(const std::string& what) {
+        if (at_end())
+            throw input_error(path_, last_line_, "the file ends where " + what + " should follow");
+        return words_[next_++].text;
+    }
+    int count(const std::string& what) {
+        const int at = line();
+        const int value = integer_value(take(what), line_ref{path_, at}, what);
+        if (value < 0)
+            throw input_error(path_, at, what + ": must not be negative");
+        return value;
+    }
+    double number(const std::string& what) {
+        const int at = line();
+        return number_value(take(what), line_ref{path_, at}, what);
+    }
+    int point(int points, const std::string& what) {
+        const int at = line();
+        const int i = count(what);
+        if (i >= points)
+            throw input_error(path_, at,
+                              what + ": point " + std::to_string(i) + " does not exist (" +
+                                  std::to_string(points) + " points)");
+        return i;
+    }
+    [[noreturn]] void fail(int at, const std::string& reason) const {
+        throw input_error(path_, at, reason);
+    }
+
+  private:
+    struct word {
+        std::string_view text;
+        int line;
+    };
+    const std::string& path_;
+    std::vector<std::string> head_;
+    std::vector<word> words_;
+    std::size_t next_ = 0;
+    int last_line_ = 0;
+};
+
+// %XX escapes, as VTK writes blanks and other bytes in strings.
+std::string unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto hex = [&](std::size_t k) {
+            return std::isxdigit(static_cast<unsigned char>(text[k]));
+        };
+        if (text[i] == '%' && i + 2 < text.size() && hex(i + 1) && hex(i + 2)) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+enum class cell_kind { vertices, lines, polygons, strips };
+
+struct surface_cells {
+    std::vector<triangle> triangles;
+    std::vector<std::pair<cell_kind, int>> cell_of; // per triangle: its section and position
+    std::map<cell_kind, int> cell_count;
+};
+
+void add_cell(word_stream& in, surface_cells& out, cell_kind kind, int cell, int points,
+              int corners) {
+    const int at = in.line();
+    std::vector<int> c;
+    for (int k = 0; k < corners; ++k)
+        c.push_back(in.point(points, "a cell corner"));
+    if (kind == cell_kind::vertices || kind == cell_kind::lines)
+        return;
+    if (c.size() < 3)
+        in.fail(at, "a polygon or strip needs three corners or more");
+    for (std::size_t k = 0; k + 2 < c.size(); ++k) {
+        // A strip's triangles alternate their turn; a polygon is split as a fan.
+        triangle t = kind == cell_kind::polygons ? triangle{c[0], c[k + 1], c[k + 2]}
+                     : k % 2 == 0                ? triangle{c[k], c[k + 1], c[k + 2]}
+                                                 : triangle{c[k + 1], c[k], c[k + 2]};
+        if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2])
+            in.fail(at, "a cell names one point twice");
+        out.triangles.push_back(t);
+        out.cell_of.emplace_back(kind, cell);
+    }
+}
+
+void read_cells(word_stream& in, surface_cells& out, cell_kind kind, int points) {
+    int cells = in.count("the cell count");
+    in.count("the cell list size");
+    if (in.peek() == "OFFSETS") {
+        in.take("OFFSETS");
+        in.take("the offsets' type");
+        std::vector<int> offsets(static_cast<std::size_t>(cells));
+        for (int& o : offsets)
+            o = in.count("an offset");
+        const int at = in.line();
+        if (in.take("CONNECTIVITY") != "CONNECTIVITY")
+            in.fail(at, "OFFSETS are followed by CONNECTIVITY");
+        in.take("the connectivity's type");
+        cells = std::max(0, cells - 1);
+        for (int c = 0; c < cells; ++c) {
+            if (offsets[c + 1] < offsets[c])
+                in.fail(at, "the offsets must not decrease");
+            add_cell(in, out, kind, c, points, offsets[c + 1] - offsets[c]);
+        }
+    } else {
+        for (int c = 0; c < cells; ++c)
+            add_cell(in, out, kind, c, points, in.count("a cell's corner count"));
+    }
+    out.cell_count[kind] += cells;
+}
+
+// What splits the cells into surfaces and names them, by the arrays' names.
+struct surface_split {
+    std::map<std::string, std::vector<double>> cell_scalars;
+    std::map<std::string, std::vector<std::string>> names;
+};
+
+// One section of point or cell data: SCALARS, NORMALS, VECTORS or FIELD. Returns false for a
+// section it cannot step over, which ends the reading.
+bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_split& split,
+                    bool cell_data) {
+    if (key == "SCALARS") {
+        const std::string name(in.take("the scalars' name"));
+        in.take("the scalars' type");
+        int components = 1;
+        if (!in.peek().empty() && to_integer(in.peek()))
+            components = in.count("the component count");
+        if (in.peek() == "LOOKUP_TABLE") {
+            in.take("LOOKUP_TABLE");
+            in.take("the lookup table's name");
+        }
+        std::vector<double> values;
+        for (int k = 0; k < tuples * components; ++k)
+            values.push_back(in.number("a scalar"));
+        if (cell_data && components == 1 &&
+            (name == "horizon" || name == "fault" || name == "side"))
+            split.cell_scalars[name] = std::move(values);
+        return true;
+    }
+    if (key == "NORMALS" || key == "VECTORS") {
+        in.take("the array's name");
+        in.take("the array's type");
+        for (int k = 0; k < 3 * tuples; ++k)
+            in.number("a vector component");
+        return true;
+    }
+    if (key == "FIELD") {
+        in.take("the field's name");
+        const int arrays = in.count("the field's array count");
+        for (int a = 0; a < arrays; ++a) {
+            const std::string name(in.take("the array's name"));
+            const int values = in.count("the component count") * in.count("the tuple count");
+            const bool strings = in.take("the array's type") == "string";
+            for (int k = 0; k < values; ++k) {
+                if (!strings) {
+                    in.number("a field value");
+                    continue;
+                }
+                std::string value = unescaped(in.take("a string"));
+                if (name == "horizon_name" || name == "fault_name")
+                    split.names[name].push_back(std::move(value));
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+// The surfaces the triangles make: one per value of the "horizon" cell scalar, else one per
+// fault wall, in ascending order, or one of all.
+std::vector<horizon> split_surfaces(const point_list& points, const surface_cells& cells,
+                                    surface_split& split, const std::string& path) {
+    const bool walls = !split.cell_scalars.count("horizon") && split.cell_scalars.count("fault");
+    const std::vector<double>& horizon_of_cell = split.cell_scalars[walls ? "fault" : "horizon"];
+    const std::vector<double>* side =
+        walls && split.cell_scalars.count("side") ? &split.cell_scalars["side"] : nullptr;
+    const std::vector<std::string>& names = split.names[walls ? "fault_name" : "horizon_name"];
+    const int before_polygons =
+        cells.cell_count.count(cell_kind::vertices) ? cells.cell_count.at(cell_kind::vertices) : 0;
+    const int lines =
+        cells.cell_count.count(cell_kind::lines) ? cells.cell_count.at(cell_kind::lines) : 0;
+    const int polygons =
+        cells.cell_count.count(cell_kind::polygons) ? cells.cell_count.at(cell_kind::polygons) : 0;
+    // (value, wall: 0 for "(+)" or none, 1 for "(-)") -> horizon, point map
+    std::map<std::pair<double, int>, std::pair<horizon, std::vector<int>>> groups;
+    for (std::size_t t = 0; t < cells.triangles.size(); ++t) {
+        const auto [kind, k] = cells.cell_of[t];
+        const int cell = before_polygons + lines + (kind == cell_kind::strips ? polygons : 0) + k;
+        const double value = static_cast<std::size_t>(cell) < horizon_of_cell.size()
+                                 ? horizon_of_cell[static_cast<std::size_t>(cell)]
+                                 : 0.0;
+        const auto at = static_cast<std::size_t>(cell);
+        const int wall = side && at < side->size() && (*side)[at] < 0 ? 1 : 0;
+        auto& [h, local] = groups[{value, wall}];
+        local.resize(points.size(), -1);
+        triangle out{};
+        for (int c = 0; c < 3; ++c) {
+            int& i = local[static_cast<std::size_t>(cells.triangles[t][c])];
+            if (i < 0) {
+                i = static_cast<int>(h.vertices.size());
+                h.vertices.push_back(points[static_cast<std::size_t>(cells.triangles[t][c])]);
+            }
+            out[c] = i;
+        }
+        h.triangles.push_back(out);
+    }
+    std::vector<horizon> out;
+    for (auto& [key, group] : groups) {
+        const auto [value, wall] = key;
+        const auto index = static_cast<std::size_t>(value);
+        group.first.name = value >= 0 && index < names.size() && value == static_cast<double>(index)
+                               ? names[index] + (side == nullptr ? ""
+                                                 : wall == 0     ? " (+)"
+                                                                 : " (-)")
+                               : unnamed_horizon(path, out.size());
+        out.push_back(std::move(group.first));
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::string& path) {
+    word_stream in(text, path);
+    if (!in.head(0).starts_with("# vtk DataFile Version"))
+        in.fail(1, "a VTK file starts with \"# vtk DataFile Version\"");
+    if (in.head(2) != "ASCII")
+        in.fail(3, quoted_text(in.head(2)) + ": only ASCII VTK files are read");
+    if (split_words(in.head(3)) != std::vector<std::string_view>{"DATASET", "POLYDATA"})
+        in.fail(4, quoted_text(in.head(3)) + ": only DATASET POLYDATA holds surfaces");
+    point_list points;
+    surface_cells cells;
+    surface_split split;
+    int tuples = 0;
+    bool cell_data = false;
+    while (!in.at_end()) {
+        const int at = in.line();
+        const std::string_view key = in.take("a section");
+        if (key == "POINTS") {
+            const int n = in.count("the point count");
+            in.take("the points' type");
+            for (int k = 0; k < n; ++k) {
+                const double x = in.number("x");
+                const double y = in.number("y");
+                points.push_back(make_vec3(x, y, in.number("z")));
+            }
+        } else if (key == "POLYGONS" || key == "TRIANGLE_STRIPS" || key == "VERTICES" ||
+                   key == "LINES") {
+            const cell_kind kind = key == "POLYGONS"          ? cell_kind::polygons
+                                   : key == "TRIANGLE_STRIPS" ? cell_kind::strips
+                                   : key == "VERTICES"        ? cell_kind::vertices
+                                                              : cell_kind::lines;
+            read_cells(in, cells, kind, static_cast<int>(points.size()));
+        } else if (key == "CELL_DATA" || key == "POINT_DATA") {
+            cell_data = key == "CELL_DATA";
+            tuples = in.count("the tuple count");
+        } else if (!read_attribute(in, key, tuples, split, cell_data)) {
+            if (tuples == 0)
+                in.fail(at, quoted_text(key) + " is not a section of VTK polydata");
+            break; // data this reader has no use for
+        }
+    }
+    return split_surfaces(points, cells, split, path);
+}
+
+std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
+    surface_set set;
+    set.surfaces = horizons;
+    set.cell_data.push_back({"horizon", {}});
+    for (std::size_t k = 0; k < horizons.size(); ++k) {
+        set.cell_data[0].second.insert(set.cell_data[0].second.end(), horizons[k].triangles.size(),
+                                       static_cast<int>(k));
+        set.names.push_back(horizons[k].name);
+    }
+    set.names_of = "horizon";
+    return surfaces_to_vtk(set);
+}
+
+std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
+    std::size_t points = 0, triangles = 0;
+    for (const horizon& h : set.surfaces) {
+        points += h.vertices.size();
+        triangles += h.triangles.size();
+    }
+    std::string out = "# vtk DataFile Version 3.0\ntolvex surfaces\nASCII\nDATASET POLYDATA\n"
+                      "FIELD FieldData " +
+                      std::to_string(centre ? 2 : 1) + "\n";
+    if (centre)
+        append_point(out, "centre 3 1 double\n", *centre);
+    out += set.names_of + "_name 1 " + std::to_string(set.names.size()) + " string\n";
+    for (const std::string& name : set.names)
+        out += vtk_string(name) + "\n";
+    out += "POINTS " + std::to_string(points) + " double\n";
+    for (const horizon& h : set.surfaces)
+        for (const vec3& v : h.vertices)
+            append_point(out, "", v);
+    out += "POLYGONS " + std::to_string(triangles) + " " + std::to_string(4 * triangles) + "\n";
+    std::size_t base = 0;
+    for (const horizon& h : set.surfaces) {
+        for (const triangle& t : h.triangles)
+            out += "3 " + std::to_string(base + t[0]) + " " + std::to_string(base + t[1]) + " " +
+                   std::to_string(base + t[2]) + "\n";
+        base += h.vertices.size();
+    }
+    out += "CELL_DATA " + std::to_string(triangles) + "\n";
+    for (const auto& [name, values] : set.cell_data) {
+        out += "SCALARS " + name + " int 1\nLOOKUP_TABLE default\n";
+        for (int v : values)
+            out += std::to_string(v) + "\n";
+    }
+    return out;
+}
+
+} // namespace tolvex

@@ -1,0 +1,238 @@
+#include "view_math/frame_mesh.hpp"
+
+#include "geometry/outward_faces.hpp"
+#include "view_math/scene_colours.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <utility>
+
+namespace {
+
+using rgba8 = std::array<std::uint8_t, 4>;
+
+rgba8 to_rgba8(const colour3& c, std::uint8_t alpha) {
+    rgba8 out{0, 0, 0, alpha};
+    for (int k = 0; k < 3; ++k)
+        out[k] = static_cast<std::uint8_t>(std::lround(c[k] * 255.0f));
+    return out;
+}
+
+template <class Point>
+void push_point(std::vector<float>& points, const Point& p, const xyz& offset) {
+    for (int k = 0; k < 3; ++k)
+        points.push_back(static_cast<float>(p[k] + offset[k]));
+}
+
+// count more values at the end of values, to be written through the pointer returned.
+template <class T> T* grow(std::vector<T>& values, std::size_t count) {
+    const std::size_t at = values.size();
+    values.resize(at + count);
+    return values.data() + at;
+}
+
+void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
+    colours.insert(colours.end(), c.begin(), c.end());
+}
+
+// Whether the block of part lies on the side the plane's normal points to, judged by its
+// vertices' mean where it is drawn.
+bool on_moving_side(const scene_part& part, const fault_plane& plane) {
+    const point_list& v = part.shape->vertices;
+    xyz mean{0.0, 0.0, 0.0};
+    for (int k = 0; k < 3; ++k) {
+        for (const vec3& p : v)
+            mean[k] += p[k];
+        mean[k] = mean[k] / static_cast<double>(v.size()) + part.offset[k];
+    }
+    const xyz point{plane.point[0], plane.point[1], plane.point[2]};
+    const xyz normal{plane.normal[0], plane.normal[1], plane.normal[2]};
+    return dot(minus(mean, point), normal) >= 0.0;
+}
+
+colour3 face_colour(const scene_part& part, const display_modes& modes,
+                    const frame_colouring& colouring) {
+    switch (modes.colouring) {
+    case face_colouring::per_block:
+        return block_colour(part.number);
+    case face_colouring::fault_side:
+        if (colouring.plane)
+            return fault_side_colour(on_moving_side(part, *colouring.plane));
+        break;
+    case face_colouring::white:
+        break;
+    }
+    return {1.0f, 1.0f, 1.0f};
+}
+
+// The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
+// The arrays grow once per polygon and are written in place: a step's frame has about a million
+// corners.
+template <class Corner, class Normal>
+void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
+                 const Normal& normal, const xyz& offset, const rgba8& colour) {
+    if (count < 3)
+        return;
+    const std::size_t corners = 3 * (count - 2);
+    float* point = grow(out.points, 3 * corners);
+    float* normals = grow(out.normals, 3 * corners);
+    std::uint8_t* colours = grow(out.colours, 4 * corners);
+    const float n[3] = {static_cast<float>(normal[0]), static_cast<float>(normal[1]),
+                        static_cast<float>(normal[2])};
+    for (std::size_t k = 1; k + 1 < count; ++k)
+        for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
+            const auto& p = corner(i);
+            for (int c = 0; c < 3; ++c) {
+                *point++ = static_cast<float>(p[c] + offset[c]);
+                *normals++ = n[c];
+            }
+            colours = std::copy(colour.begin(), colour.end(), colours);
+        }
+}
+
+// Lists kept from block to block while a frame is built.
+struct block_winding {
+    std::vector<char> reversed; // per face: its corners run clockwise seen from outside
+    std::vector<std::pair<int, int>> sides;
+
+    // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
+    int corner(const block& b, std::size_t n, std::size_t i) const {
+        const corner_list& c = b.faces[n].indices;
+        return c[reversed[n] && i > 0 ? c.size() - i : i];
+    }
+};
+
+// Whether faces close around their block: every side of a face, corner to next corner, is the
+// side of exactly one other face, run the other way. A block made by cuts always is; one whose
+// faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
+// The faces are read as w winds them.
+bool closes(const block& b, block_winding& w) {
+    w.sides.clear();
+    for (std::size_t n = 0; n < b.faces.size(); ++n) {
+        const std::size_t count = b.faces[n].indices.size();
+        if (count < 3)
+            return false;
+        for (std::size_t i = 0; i < count; ++i)
+            w.sides.emplace_back(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
+    }
+    std::sort(w.sides.begin(), w.sides.end());
+    if (std::adjacent_find(w.sides.begin(), w.sides.end()) != w.sides.end())
+        return false;
+    return std::all_of(w.sides.begin(), w.sides.end(), [&](const std::pair<int, int>& s) {
+        return std::binary_search(w.sides.begin(), w.sides.end(), std::pair{s.second, s.first});
+    });
+}
+
+// runs with corners first..corners-1 added, joined to the last run where it ends at first.
+void add_run(std::vector<corner_run>& runs, int first, int corners) {
+    if (!runs.empty() && runs.back().first + runs.back().count == first)
+        runs.back().count = corners - runs.back().first;
+    else
+        runs.push_back({first, corners - first});
+}
+
+int corner_count(const triangle_arrays& t) {
+    return static_cast<int>(t.points.size() / 3);
+}
+
+// Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
+// it, so the faces turned away can be culled; the rest as given. The normals stay as given.
+void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
+               block_winding& w) {
+    const block& b = *part.shape;
+    const int first = corner_count(mesh.faces);
+    w.reversed.assign(b.faces.size(), 0);
+    if (opaque)
+        for (std::size_t n = 0; n < b.faces.size(); ++n)
+            w.reversed[n] = tolvex::turns_inward(b, b.faces[n]);
+    const bool closed = opaque && closes(b, w);
+    if (!closed)
+        w.reversed.assign(b.faces.size(), 0);
+    for (std::size_t n = 0; n < b.faces.size(); ++n)
+        add_polygon(
+            mesh.faces, b.faces[n].indices.size(),
+            [&](std::size_t i) { return b.vertices[w.corner(b, n, i)]; }, b.faces[n].normal,
+            part.offset, colour);
+    add_run(closed ? mesh.closed_runs : mesh.open_runs, first, corner_count(mesh.faces));
+    for (const edge& e : b.edges)
+        for (int end : e)
+            push_point(mesh.edge_points, b.vertices[end], part.offset);
+}
+
+// Polygons 0..count-1 (fault surfaces or horizon pieces): polygon(p) gives the corners of p,
+// colour(p) its colour.
+template <class Polygon, class Colour>
+void add_polygons(triangle_arrays& out, std::size_t count, const Polygon& polygon,
+                  const xyz& offset, const Colour& colour) {
+    for (std::size_t p = 0; p < count; ++p) {
+        const std::span<const xyz> corners = polygon(p);
+        add_polygon(
+            out, corners.size(), [&](std::size_t i) { return corners[i]; }, newell_normal(corners),
+            offset, colour(p));
+    }
+}
+
+// The arrays of mesh given room for the blocks' faces and edges of parts, each array grown once.
+void reserve_blocks(frame_mesh& mesh, const std::vector<scene_part>& parts) {
+    std::size_t corners = 0, ends = 0;
+    for (const scene_part& part : parts)
+        if (part.shape) {
+            for (const face& f : part.shape->faces)
+                corners += f.indices.size() < 3 ? 0 : 3 * (f.indices.size() - 2);
+            ends += 2 * part.shape->edges.size();
+        }
+    mesh.faces.points.reserve(3 * corners);
+    mesh.faces.normals.reserve(3 * corners);
+    mesh.faces.colours.reserve(4 * corners);
+    mesh.edge_points.reserve(3 * ends);
+}
+
+rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& modes,
+                    const frame_colouring& colouring) {
+    if (modes.tracers != tracer_look::elevation || !part.start_z || t >= part.start_z->size())
+        return to_rgba8({0.0f, 1.0f, 0.1f}, 255);
+    const auto [lo, hi] = colouring.start_z_range;
+    const double fraction = hi > lo ? ((*part.start_z)[t] - lo) / (hi - lo) : 0.5;
+    return to_rgba8(elevation_colour(fraction), 255);
+}
+
+} // namespace
+
+frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_modes& modes,
+                            const frame_colouring& colouring) {
+    frame_mesh mesh;
+    const bool opaque = modes.blocks == block_look::shown;
+    const std::uint8_t alpha = opaque ? 255 : see_through_alpha;
+    if (modes.blocks != block_look::hidden)
+        reserve_blocks(mesh, parts);
+    block_winding winding;
+    for (const scene_part& part : parts) {
+        if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
+            add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque,
+                      winding);
+        if (part.walls && modes.fault_surfaces) {
+            const fault_surfaces& w = *part.walls;
+            add_polygons(
+                mesh.walls, w.size(), [&](std::size_t p) { return w.polygon(p); }, part.offset,
+                [&](std::size_t p) {
+                    return to_rgba8(fault_colour(static_cast<std::size_t>(w.fault[p])),
+                                    fault_surface_alpha);
+                });
+        }
+        if (part.horizons && modes.horizons) {
+            const horizon_pieces& h = *part.horizons;
+            add_polygons(
+                mesh.horizons, h.size(), [&](std::size_t p) { return h.piece(p); }, part.offset,
+                [&](std::size_t p) {
+                    return to_rgba8(horizon_colour(static_cast<std::size_t>(h.horizon[p])), 255);
+                });
+        }
+        if (part.tracers && modes.tracers != tracer_look::hidden)
+            for (std::size_t t = 0; t < part.tracers->size(); ++t) {
+                push_point(mesh.tracer_points, (*part.tracers)[t], part.offset);
+                push_colour(mesh.tracer_colours, tracer_colour(part, t, modes, colouring));
+            }
+    }
+    return mesh;
+}
