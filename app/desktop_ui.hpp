@@ -3,9 +3,8 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
+#include "config/view_options.hpp"
 #include "geometry/fault.hpp"
-#include "config/view_options.hpp"
-#include "config/view_options.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <functional>

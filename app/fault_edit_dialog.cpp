@@ -1,7 +1,7 @@
 #include "app/fault_edit_dialog.hpp"
 
-#include "io/input_error.hpp"
 #include "formats/fault_table.hpp"
+#include "io/input_error.hpp"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,11 +1,10 @@
 #include "batch/batch_options.hpp"
 #include "formats/file_formats.hpp"
 
+#include "formats/fault_table.hpp"
 #include "formats/tracer_file.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
-#include "formats/fault_table.hpp"
-#include "formats/tracer_file.hpp"
 
 #include <boost/program_options.hpp>
 #include <charconv>

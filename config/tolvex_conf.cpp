@@ -4,7 +4,6 @@
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 #include "model/section.hpp"
-#include "formats/tracer_file.hpp"
 
 #include <cmath>
 #include <filesystem>

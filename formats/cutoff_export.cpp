@@ -1,8 +1,8 @@
 #include "formats/cutoff_export.hpp"
 
+#include "formats/fault_table.hpp"
 #include "io/number_text.hpp"
 #include "model/fault_label.hpp"
-#include "formats/fault_table.hpp"
 
 #include <map>
 #include <tuple>

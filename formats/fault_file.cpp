@@ -1,12 +1,12 @@
 #include "formats/fault_file.hpp"
 
+#include "formats/fault_table.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 #include "model/fault_label.hpp"
 #include "model/fault_orientation.hpp"
-#include "formats/fault_table.hpp"
 
 #include <algorithm>
 #include <cmath>

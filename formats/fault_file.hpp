@@ -2,9 +2,9 @@
 // ".csv", a fault table (fault_table.hpp).
 #pragma once
 
+#include "formats/fault_table.hpp"
 #include "geometry/fault.hpp"
 #include "io/input_error.hpp"
-#include "formats/fault_table.hpp"
 
 #include <optional>
 #include <string>

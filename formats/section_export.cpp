@@ -1,7 +1,7 @@
 #include "formats/section_export.hpp"
 
-#include "io/number_text.hpp"
 #include "formats/block_export.hpp"
+#include "io/number_text.hpp"
 
 #include <cmath>
 

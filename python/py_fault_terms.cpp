@@ -1,9 +1,9 @@
 #include "python/py_fault_terms.hpp"
 
-#include "io/atomic_file.hpp"
 #include "formats/fault_file.hpp"
-#include "model/fault_orientation.hpp"
 #include "formats/fault_table.hpp"
+#include "io/atomic_file.hpp"
+#include "model/fault_orientation.hpp"
 #include "model/plane_fit.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"

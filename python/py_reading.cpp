@@ -1,12 +1,12 @@
 #include "python/py_reading.hpp"
 
+#include "config/display_modes.hpp"
 #include "formats/boundary_file.hpp"
 #include "formats/fault_file.hpp"
 #include "formats/tracer_file.hpp"
 #include "python/array_convert.hpp"
 #include "python/py_errors.hpp"
 #include "python/scalar_convert.hpp"
-#include "config/display_modes.hpp"
 
 #include <array>
 #include <charconv>

@@ -38,8 +38,8 @@ struct state_view {
     // Added to blocks, tracers and fault points: the centre for the boundary file's
     // coordinates, else none. The writers take it off again.
     vec3 offset = make_vec3(0.0, 0.0, 0.0);
-    pybind11::array_t<double> cutoffs;      // (M, 9): fault, horizon, wall, from, to
-    pybind11::array_t<double> separations;  // (S, 6): fault, horizon, along, throw, heave, dip
+    pybind11::array_t<double> cutoffs;     // (M, 9): fault, horizon, wall, from, to
+    pybind11::array_t<double> separations; // (S, 6): fault, horizon, along, throw, heave, dip
 };
 
 struct result_view {

@@ -3,7 +3,6 @@
 #include "geometry/vector_utils.hpp"
 #include "view_math/camera_fit.hpp"
 #include "view_math/latin1_text.hpp"
-#include "view_math/camera_fit.hpp"
 
 #include <boost/numeric/ublas/vector.hpp>
 

@@ -1,9 +1,8 @@
 #include "viewer/glut_callbacks.hpp"
 
 #include "io/input_error.hpp"
-#include "view_math/camera_fit.hpp"
-#include "view_math/frame_mesh.hpp"
 #include "io/png_file.hpp"
+#include "view_math/camera_fit.hpp"
 #include "view_math/frame_mesh.hpp"
 #include "viewer/offscreen_render.hpp"
 #include "viewer/scene_drawing.hpp"

@@ -1,9 +1,9 @@
 // Faults in a geologist's terms: angles and vectors agree, fault tables, and both file forms
 // written and read back.
 #include "formats/fault_file.hpp"
-#include "model/fault_orientation.hpp"
 #include "formats/fault_table.hpp"
 #include "formats/horizon_file.hpp"
+#include "model/fault_orientation.hpp"
 #include "model/model_run.hpp"
 #include "model/plane_fit.hpp"
 #include "tests/support/box.hpp"

@@ -1,7 +1,7 @@
 // Cutoff lines and separations of flat horizons across one fault, against the slip's projections.
+#include "formats/fault_table.hpp"
 #include "model/fault_cutoffs.hpp"
 #include "model/fault_orientation.hpp"
-#include "formats/fault_table.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/grid_horizon.hpp"
 

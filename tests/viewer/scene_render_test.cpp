@@ -8,7 +8,6 @@
 #include "viewer/offscreen_context.hpp"
 #include "viewer/offscreen_render.hpp"
 #include "viewer/scene_drawing.hpp"
-#include "view_math/view_state.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <gtest/gtest.h>
