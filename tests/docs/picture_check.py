@@ -29,7 +29,7 @@ def main():
     faults = []
     with tempfile.TemporaryDirectory() as made:
         subprocess.run([source / "scripts/make-pictures", made], check=True,
-                       env=dict(os.environ, BUILD=str(build)))
+                       env=dict(os.environ, BUILD=str(build), PYTHON=sys.executable))
         names = sorted(p.name for p in pathlib.Path(made).glob("*.png"))
         for name in names:
             committed = source / "docs" / name

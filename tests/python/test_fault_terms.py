@@ -61,7 +61,7 @@ def test_run_states_give_cutoffs_and_separations_and_surfaces_their_planes():
         assert np.mean(np.isclose(west[:, 3], sense * 150 * np.sqrt(0.75), atol=1e-3)) > 0.5
 
     surface = tolvex.read_horizons(os.path.join(os.path.dirname(__file__),
-                                                "../model/data/community_fault.ts"))[0]
+                                                "../formats/data/community_fault.ts"))[0]
     plane = tolvex.fit_fault_plane(surface)
     assert abs(plane["dip_direction"] - 45) < 0.2 and abs(plane["dip"] - 60) < 0.2
     assert plane["largest"] <= 15
