@@ -27,6 +27,12 @@ void append_point(std::string& out, const char* prefix, const vec3& v) {
     out += '\n';
 }
 
+// The name as a TSurf header gives it: in quotes when a brace or a quote would change it on
+// reading.
+std::string tsurf_name(const std::string& name) {
+    return name.find_first_of("}\"") == std::string::npos ? name : '"' + name + '"';
+}
+
 } // namespace
 
 std::string unnamed_horizon(const std::string& path, std::size_t position) {
@@ -60,16 +66,18 @@ std::vector<horizon> parse_horizon_text(const std::string& text, const std::stri
 }
 
 std::vector<horizon> read_horizon_file(const std::string& path, const warn_fn& warn) {
-    const std::optional<std::string> text = read_text_file(path);
-    if (!text)
-        throw open_error(path, ENOENT);
-    return parse_horizon_text(*text, path, warn);
+    return reading_file(path, [&] {
+        const std::optional<std::string> text = read_text_file(path);
+        if (!text)
+            throw open_error(path, ENOENT);
+        return parse_horizon_text(*text, path, warn);
+    });
 }
 
 std::string horizons_to_tsurf(const std::vector<horizon>& horizons) {
     std::string out;
     for (const horizon& h : horizons) {
-        out += "GOCAD TSurf 1\nHEADER {\nname: " + h.name +
+        out += "GOCAD TSurf 1\nHEADER {\nname: " + tsurf_name(h.name) +
                "\n}\nGOCAD_ORIGINAL_COORDINATE_SYSTEM\nNAME Default\nAXIS_NAME \"X\" \"Y\" "
                "\"Z\"\nZPOSITIVE Elevation\nEND_ORIGINAL_COORDINATE_SYSTEM\nTFACE\n";
         for (std::size_t i = 0; i < h.vertices.size(); ++i)
