@@ -1,6 +1,8 @@
 #include "drawing/section_drawing.hpp"
 
+#include "drawing/detail/cairo_status.hpp"
 #include "drawing/detail/nice_ticks.hpp"
+#include "drawing/page_bound.hpp"
 #include "io/number_text.hpp"
 
 #include <algorithm>
@@ -306,6 +308,14 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
         frames.push_back(frame_of(s, style, height));
         height += panel_height(s, frames.back());
     }
+    check_page_size(style.width, style.exaggeration, [&](double exaggeration) {
+        section_style at = style;
+        at.exaggeration = exaggeration;
+        double h = 0.0;
+        for (const section& s : panels)
+            h += panel_height(s, frame_of(s, at, h));
+        return h;
+    });
     std::string out;
     surface_ptr surface(
         format == drawing_format::svg
@@ -320,15 +330,15 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
         context_ptr cr(cairo_create(surface.get()), cairo_destroy);
         cairo_set_source_rgb(cr.get(), 1, 1, 1);
         cairo_paint(cr.get());
-        for (std::size_t k = 0; k < panels.size(); ++k)
+        for (std::size_t k = 0; k < panels.size(); ++k) {
             draw_panel(cr.get(), panels[k], frames[k]);
+            check_cairo(cairo_status(cr.get()));
+        }
     }
     if (format == drawing_format::png)
-        cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out);
+        check_cairo(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out));
     cairo_surface_finish(surface.get());
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        throw std::runtime_error(std::string("drawing the section failed: ") +
-                                 cairo_status_to_string(cairo_surface_status(surface.get())));
+    check_cairo(cairo_surface_status(surface.get()));
     return out;
 }
 
