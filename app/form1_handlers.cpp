@@ -184,6 +184,12 @@ void Form1::mi_save_section_Click() {
         ui.message_box(e.what(), "ERROR", message_icon::error);
     } catch (const output_error& e) {
         ui.message_box(e.what(), "ERROR", message_icon::error);
+    } catch (const std::bad_alloc&) {
+        ui.message_box(*path + ": not enough memory to draw the section.", "ERROR",
+                       message_icon::error);
+    } catch (const std::exception& e) {
+        // A page past the largest or a failure cairo reports.
+        ui.message_box(*path + ": " + e.what() + ".", "ERROR", message_icon::error);
     }
 }
 

@@ -2,13 +2,26 @@
 
 #include "app/desktop_texts.hpp"
 #include "config/tolvex_conf.hpp"
+#include "io/input_error.hpp"
 
 #include <QWidget>
+#include <filesystem>
 
 namespace tolvex {
 
 bool start_up(QWidget& window, tolvex_conf& settings, const std::string& path) {
-    if (path.empty() || !settings.read(path))
+    if (path.empty())
+        return false;
+    // Opening a pipe waits for a writer and a folder does not read: neither is read, so the
+    // window comes up at once, with the defaults and a message.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        settings.problems.push_back(
+            input_error(path, 0, "not a regular file, so the settings are the defaults"));
+        return false;
+    }
+    if (!settings.read(path))
         return false;
     window.setWindowTitle("tolvex");
     return true;

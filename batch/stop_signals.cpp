@@ -36,6 +36,10 @@ void stop_if_signalled() {
         throw run_stopped{received};
 }
 
+int received_stop_signal() {
+    return received;
+}
+
 stop_signals_held::stop_signals_held() {
     const sigset_t set = stop_set();
     sigprocmask(SIG_BLOCK, &set, nullptr);

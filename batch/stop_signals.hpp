@@ -15,6 +15,9 @@ void catch_stop_signals();
 // Throws run_stopped when one of them came.
 void stop_if_signalled();
 
+// The signal that came, or 0: a read or write it broke off (EINTR) ends as the stop does.
+int received_stop_signal();
+
 // Holds the three signals back while it lives, so that what it guards (putting the outputs in
 // place) is done whole; one that comes meanwhile is noted when it ends.
 class stop_signals_held {

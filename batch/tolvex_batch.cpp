@@ -10,12 +10,14 @@
 #include "batch/surface_outputs.hpp"
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
+#include "drawing/page_bound.hpp"
 #include "formats/block_export.hpp"
 #include "formats/fault_file.hpp"
 #include "formats/horizon_file.hpp"
 #include "formats/section_export.hpp"
 #include "formats/step_files.hpp"
 #include "formats/tracer_file.hpp"
+#include "geometry/stop_point.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
 #include "io/number_text.hpp"
@@ -265,20 +267,37 @@ void stage_section(const section_options& s, section_style style, const model_re
                    const std::vector<fault>& faults, const point_list& tracers, staged_files& out) {
     std::vector<section> panels;
     try {
-        for (const image_step& step : s.steps)
+        for (const image_step& step : s.steps) {
+            stop_if_signalled();
             panels.push_back(run_section(result, faults, tracers, step.run,
                                          step.step.value_or(faults.size()), {s.line, s.band}));
+        }
     } catch (const section_error& e) {
         throw usage_error(std::string("--section: ") + e.what());
     }
     if (s.vtk)
         return out.write(s.path, sections_to_vtk(panels));
     style.exaggeration = s.exaggeration;
-    out.write(s.path, draw_sections(panels, style, s.format));
+    std::string drawing;
+    try {
+        drawing = draw_sections(panels, style, s.format);
+    } catch (const page_too_large& e) {
+        // At exaggeration 1 it is the line that makes the drawing too tall.
+        throw usage_error(
+            std::string(s.exaggeration != 1.0 ? "--section-exaggeration: " : "--section: ") +
+            e.what());
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error(s.path + ": not enough memory to draw the section");
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(s.path + ": " + e.what());
+    }
+    out.write(s.path, drawing);
 }
 
 int run(const batch_options& o) {
     catch_stop_signals();
+    // Cutting, horizon pieces and fault surfaces end within moments of a signal, not at the end.
+    set_stop_check(stop_if_signalled);
     tolvex_conf conf;
     if (!o.config.empty())
         read_config(o.config, conf);
@@ -338,11 +357,15 @@ int run(const batch_options& o) {
         if (step_files)
             step_files->finish();
     } catch (const missing_input_file& e) {
-        // The desktop program's texts, which leave out that the file is missing.
+        // The desktop program's texts, which leave out that the file is missing; one that
+        // exists but cannot be opened has the system's reason in its text already.
+        const bool missing = e.error_number() == ENOENT;
         std::cerr << "tolvex-batch: "
-                  << (e.role() == input_role::boundary ? boundary_warning_text(e.path())
-                                                       : std::string(e.what()))
-                  << " " << std::strerror(ENOENT) << ".\n";
+                  << (e.role() == input_role::boundary ? boundary_warning_text(e.path()) + " " +
+                                                             std::strerror(e.error_number()) + "."
+                      : missing ? std::string(e.what()) + " " + std::strerror(ENOENT) + "."
+                                : std::string(e.what()))
+                  << "\n";
         return 1;
     } catch (const run_aborted& e) {
         std::cerr << "tolvex-batch: " << e.what() << "\n";
@@ -354,10 +377,13 @@ int run(const batch_options& o) {
     for (const std::string& w : result.horizon_warnings)
         std::cerr << "tolvex-batch: warning: " << files.horizon_path << ": " << w << "\n";
 
+    stop_if_signalled();
     stage_outputs(o, conf, files.tracer_radius, faults, result, tracers, picture,
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
+    stop_if_signalled();
     stage_surface_outputs(o, result, faults, out);
     stage_cutoff_outputs(o, result, out);
+    stop_if_signalled();
     if (o.section)
         stage_section(*o.section, section_style_of(o, conf), result, faults, tracers, out);
     if (!o.save_steps.empty())
@@ -372,6 +398,11 @@ int run(const batch_options& o) {
                   << result.forward.block_count << " blocks, " << result.forward.tracers.size()
                   << " tracers, " << fixed_text(elapsed.count(), 3) << " s\n";
     return 0;
+}
+
+int stopped(const run_stopped& stop) {
+    std::cerr << "tolvex-batch: stopped by signal " << stop.signal << "; nothing was written\n";
+    return stopped_status(stop);
 }
 
 int usage_failure(const usage_error& e) {
@@ -399,9 +430,11 @@ int main(int argc, char** argv) {
     } catch (const usage_error& e) {
         return usage_failure(e);
     } catch (const run_stopped& stop) {
-        std::cerr << "tolvex-batch: stopped by signal " << stop.signal << "; nothing was written\n";
-        return stopped_status(stop);
+        return stopped(stop);
     } catch (const std::exception& e) {
+        // Opening a pipe that no one writes to blocks until a signal breaks it off.
+        if (const int signal = received_stop_signal())
+            return stopped({signal});
         std::cerr << "tolvex-batch: " << e.what() << "\n";
         return 1;
     }

@@ -1,9 +1,11 @@
 #include "drawing/section_drawing.hpp"
 #include "formats/file_formats.hpp"
 
+#include "drawing/detail/cairo_status.hpp"
 #include "drawing/detail/label_places.hpp"
 #include "drawing/detail/nice_ticks.hpp"
 #include "drawing/detail/page_text.hpp"
+#include "drawing/page_bound.hpp"
 #include "io/number_text.hpp"
 
 #include <algorithm>
@@ -356,6 +358,14 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
         frames.push_back(frame_of(s, length, style, height));
         height += panel_height(s, frames.back());
     }
+    check_page_size(style.width, style.exaggeration, [&](double exaggeration) {
+        section_style at = style;
+        at.exaggeration = exaggeration;
+        double h = 0.0;
+        for (const section& s : panels)
+            h += panel_height(s, frame_of(s, length, at, h));
+        return h;
+    });
     const std::array<int, 2> pixels = style.pixels.value_or(std::array<int, 2>{
         static_cast<int>(std::ceil(2 * style.width)), static_cast<int>(std::ceil(2 * height))});
     const double zoom = std::min(pixels[0] / style.width, pixels[1] / height);
@@ -379,15 +389,15 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
                             (pixels[1] - zoom * height) / 2);
             cairo_scale(cr.get(), zoom, zoom);
         }
-        for (std::size_t k = 0; k < panels.size(); ++k)
+        for (std::size_t k = 0; k < panels.size(); ++k) {
             draw_panel(cr.get(), panels[k], frames[k], style);
+            check_cairo(cairo_status(cr.get()));
+        }
     }
     if (format == drawing_format::png)
-        cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out);
+        check_cairo(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &out));
     cairo_surface_finish(surface.get());
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        throw std::runtime_error(std::string("drawing the section failed: ") +
-                                 cairo_status_to_string(cairo_surface_status(surface.get())));
+    check_cairo(cairo_surface_status(surface.get()));
     return format == drawing_format::svg ? with_svg_texts(std::move(out), svg_texts) : out;
 }
 

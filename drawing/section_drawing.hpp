@@ -29,7 +29,8 @@ struct section_style {
 bool drawing_format_of(const std::string& path, drawing_format& format);
 
 // The sections one above the other on one page, as the bytes of a file of the format. Throws
-// std::invalid_argument for no sections and for a section with nothing in it.
+// std::invalid_argument for no sections and for a section with nothing in it, page_too_large
+// (drawing/page_bound.hpp) for a page past the largest, std::runtime_error when cairo fails.
 std::string draw_sections(const std::vector<section>& panels, const section_style& style,
                           drawing_format format);
 

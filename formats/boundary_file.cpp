@@ -158,10 +158,12 @@ block parse_boundary_text(const std::string& text, const std::string& path, cons
 }
 
 std::optional<block> read_boundary_file(const std::string& path, const warn_fn& warn) {
-    const std::optional<std::string> text = read_text_file(path);
-    if (!text)
-        return std::nullopt;
-    return parse_boundary_text(*text, path, warn);
+    return reading_file(path, [&]() -> std::optional<block> {
+        const std::optional<std::string> text = read_text_file(path);
+        if (!text)
+            return std::nullopt;
+        return parse_boundary_text(*text, path, warn);
+    });
 }
 
 std::string boundary_warning_text(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "formats/fault_table.hpp"
 #include "io/input_error.hpp"
+#include "io/name_text.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
@@ -32,6 +33,12 @@ class field_reader {
     const std::string& text(std::size_t n) const { return fields_[n - 1]; }
     double number(std::size_t n) const { return number_value(text(n), at_, name(n)); }
     int integer(std::size_t n) const { return integer_value(text(n), at_, name(n)); }
+    // A label or tag, written into the lines of surface files and drawings.
+    const std::string& name_field(std::size_t n) const {
+        if (has_control_char(text(n)))
+            throw input_error(at_.path, at_.line, control_char_reason(name(n), text(n)));
+        return text(n);
+    }
     // Converted one after the other, so the first bad field in the line is the one named.
     vec3 vector(std::size_t first) const {
         const double x = number(first);
@@ -78,10 +85,10 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
                               std::to_string(fields.size()) + " found");
     const field_reader f(fields, at);
     fault result;
-    result.name = f.text(1);
+    result.name = f.name_field(1);
     result.plane_angles = {f.number(2), f.number(3)};
     result.slip_angles = {f.number(4), f.number(5)};
-    result.tag = f.text(6);
+    result.tag = f.name_field(6);
     result.id = f.integer(7);
     result.slip_mag = f.number(8);
     // The file gives the forward slip; the record holds the restoring one.
@@ -118,12 +125,14 @@ std::vector<fault> parse_fault_text(const std::string& text, const std::string& 
 
 std::optional<std::vector<fault>> read_fault_file(const std::string& path, const warn_fn& warn,
                                                   const fault_planes* planes) {
-    const std::optional<std::string> text = read_text_file(path);
-    if (!text)
-        return std::nullopt;
-    if (is_fault_table_path(path))
-        return parse_fault_table(*text, path, warn, planes);
-    return parse_fault_text(*text, path, warn);
+    return reading_file(path, [&]() -> std::optional<std::vector<fault>> {
+        const std::optional<std::string> text = read_text_file(path);
+        if (!text)
+            return std::nullopt;
+        if (is_fault_table_path(path))
+            return parse_fault_table(*text, path, warn, planes);
+        return parse_fault_text(*text, path, warn);
+    });
 }
 
 namespace {

@@ -43,10 +43,12 @@ std::vector<horizon> parse_horizon_text(const std::string& text, const std::stri
 }
 
 std::vector<horizon> read_horizon_file(const std::string& path, const warn_fn& warn) {
-    const std::optional<std::string> text = read_text_file(path);
-    if (!text)
-        throw open_error(path, ENOENT);
-    return parse_horizon_text(*text, path, warn);
+    return reading_file(path, [&] {
+        const std::optional<std::string> text = read_text_file(path);
+        if (!text)
+            throw open_error(path, ENOENT);
+        return parse_horizon_text(*text, path, warn);
+    });
 }
 
 } // namespace tolvex

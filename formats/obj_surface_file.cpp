@@ -4,10 +4,10 @@
 
 #include "formats/detail/point_text.hpp"
 #include "io/input_error.hpp"
+#include "io/name_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace tolvex {
@@ -18,6 +18,7 @@ namespace {
 struct obj_surface {
     horizon surface;
     std::unordered_map<int, int> local; // file vertex -> position in surface.vertices
+    std::vector<int> last_face;         // per surface vertex: the line of the face it was last in
 };
 
 // The vertex a corner word ("7", "7/2", "7//3", "-1") names, 0-based in the file's list.
@@ -61,16 +62,23 @@ std::vector<horizon> parse_obj_surface_text(const std::string& text, const std::
                                             static_cast<int>(k));
                 const auto [it, added] =
                     s.local.emplace(v, static_cast<int>(s.surface.vertices.size()));
-                if (added)
+                if (added) {
                     s.surface.vertices.push_back(vertices[static_cast<std::size_t>(v)]);
-                if (std::find(corners.begin(), corners.end(), it->second) != corners.end())
+                    s.last_face.push_back(0);
+                }
+                // Marked with the line, so a face of any size is checked in one pass.
+                int& last = s.last_face[static_cast<std::size_t>(it->second)];
+                if (last == number)
                     throw input_error(path, number, "f names one vertex twice");
+                last = number;
                 corners.push_back(it->second);
             }
             for (std::size_t k = 1; k + 1 < corners.size(); ++k)
                 s.surface.triangles.push_back({corners[0], corners[k], corners[k + 1]});
         } else if (key == "o" || key == "g") {
             const std::string name(trim_blanks(line.substr(1)));
+            if (has_control_char(name))
+                throw input_error(path, number, control_char_reason("the name", name));
             if (!surfaces.back().surface.triangles.empty())
                 surfaces.emplace_back();
             surfaces.back().surface.name =

@@ -7,6 +7,9 @@
 #include "io/text_lines.hpp"
 #include "model/boundary_reach.hpp"
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <utility>
 
 namespace tolvex {
@@ -36,25 +39,49 @@ void note_tracers_outside(block boundary, const point_list& tracers, const std::
              .what());
 }
 
+// " Permission denied." for a file that exists but cannot be opened; nothing for a missing one,
+// whose message says so already.
+std::string system_reason(int error_number) {
+    return error_number == ENOENT ? "" : " " + std::string(std::strerror(error_number)) + ".";
+}
+
 } // namespace
 
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
                       const warn_fn& note) {
-    std::optional<block> read = read_boundary_file(files.boundary_path, note);
+    // A boundary file that exists but cannot be opened (no permission, a folder) is treated as
+    // a missing one, with the system's reason added.
+    std::optional<block> read;
+    int boundary_errno = ENOENT;
+    try {
+        read = read_boundary_file(files.boundary_path, note);
+    } catch (const open_error& e) {
+        boundary_errno = e.error_number();
+    }
     if (!read && warn)
-        warn(boundary_warning_text(files.boundary_path));
+        warn(boundary_warning_text(files.boundary_path) + system_reason(boundary_errno));
     block boundary = read ? std::move(*read) : block{};
 
-    const std::optional<std::string> text = read_text_file(files.tracer_path);
+    std::optional<std::string> text;
+    int tracer_errno = ENOENT;
+    try {
+        text = reading_file(files.tracer_path, [&] { return read_text_file(files.tracer_path); });
+    } catch (const open_error& e) {
+        tracer_errno = e.error_number();
+    }
     if (!text)
-        throw missing_input_file(tracer_failure_text(files.tracer_name), files.tracer_path,
-                                 input_role::tracers);
-    parse_tracer_text(*text, files.tracer_path, files.tracer_radius, tracers);
+        throw missing_input_file(tracer_failure_text(files.tracer_name) +
+                                     system_reason(tracer_errno),
+                                 files.tracer_path, input_role::tracers, tracer_errno);
+    reading_file(files.tracer_path, [&] {
+        parse_tracer_text(*text, files.tracer_path, files.tracer_radius, tracers);
+    });
     if (boundary.vertices.empty()) {
         const std::string what = "The boundary [" + files.boundary_path +
                                  "] has no vertices, so there is no model to cut.";
         if (!read)
-            throw missing_input_file(what, files.boundary_path, input_role::boundary);
+            throw missing_input_file(what, files.boundary_path, input_role::boundary,
+                                     boundary_errno);
         throw run_aborted(what);
     }
     if (note)

@@ -5,6 +5,7 @@
 #include "geometry/horizon.hpp"
 #include "model/model_run.hpp"
 
+#include <cerrno>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,27 +27,33 @@ std::string tracer_failure_text(const std::string& name);
 // What an input file is to the run.
 enum class input_role { boundary, tracers };
 
-// An input file of the run that does not exist, with its path and role; what() is the text the
-// desktop program shows under "ABORT".
+// An input file of the run that does not exist or cannot be opened, with its path, role and the
+// errno of opening it (ENOENT for a missing one); what() is the text the desktop program shows
+// under "ABORT", with the system's reason added when the file exists.
 class missing_input_file : public run_aborted {
   public:
-    missing_input_file(const std::string& what, std::string path, input_role role)
-        : run_aborted(what), path_(std::move(path)), role_(role) {}
+    missing_input_file(const std::string& what, std::string path, input_role role,
+                       int error_number = ENOENT)
+        : run_aborted(what), path_(std::move(path)), role_(role), error_number_(error_number) {}
     const std::string& path() const { return path_; }
     input_role role() const { return role_; }
+    int error_number() const { return error_number_; }
 
   private:
     std::string path_;
     input_role role_;
+    int error_number_;
 };
 
 // Reads the boundary, then the tracers into tracers, and returns the boundary. warn receives the
-// boundary warning when the boundary file does not exist; note, when set, receives
+// boundary warning when the boundary file does not exist or cannot be opened (then with the
+// system's reason); note, when set, receives
 // "path:line: reason" for what is used as given but doubtful: a FACE= normal that does not point
 // out, and tracers that lie outside the boundary (their count, at the first one's line). Throws
-// input_error when a file exists but cannot be read and on bad boundary or tracer data (tracers
-// then holds the points before the bad line), missing_input_file when the tracer file does not
-// exist (tracers untouched; what() is tracer_failure_text of its name) and, after the tracers
+// input_error when a file cannot be read after opening and on bad boundary or tracer data
+// (tracers then holds the points before the bad line), missing_input_file when the tracer file
+// does not exist or cannot be opened (tracers untouched; what() is tracer_failure_text of its
+// name, with the system's reason for one that exists) and, after the tracers
 // are read, when the boundary file does not exist (what() says the boundary has no vertices),
 // and run_aborted when the boundary has no vertices.
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,

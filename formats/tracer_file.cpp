@@ -84,11 +84,13 @@ int tracer_line(const std::string& text, std::size_t index) {
 }
 
 bool read_tracer_file(const std::string& path, double radius, point_list& out) {
-    const std::optional<std::string> text = read_text_file(path);
-    if (!text)
-        return false;
-    parse_tracer_text(*text, path, radius, out);
-    return true;
+    return reading_file(path, [&] {
+        const std::optional<std::string> text = read_text_file(path);
+        if (!text)
+            return false;
+        parse_tracer_text(*text, path, radius, out);
+        return true;
+    });
 }
 
 } // namespace tolvex

@@ -4,6 +4,7 @@
 
 #include "formats/detail/point_text.hpp"
 #include "io/input_error.hpp"
+#include "io/name_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 
@@ -38,12 +39,12 @@ class tsurf_reader {
         if (!object_)
             return begin(words, at);
         if (object_->in_header)
-            return header_line(text);
+            return take_name(text, at);
         if (object_->in_coordinate_system)
             return coordinate_line(words);
         const std::string_view key = words.front();
         if (key == "HEADER")
-            return header_start(text);
+            return header_start(text, at);
         if (key == "GOCAD_ORIGINAL_COORDINATE_SYSTEM")
             object_->in_coordinate_system = true;
         else if (key == "VRTX" || key == "PVRTX")
@@ -76,30 +77,33 @@ class tsurf_reader {
         object_->surface.name = "surface " + std::to_string(out_.size() + 1);
     }
 
-    // name: value, up to a closing brace; quotes around the value go.
-    void take_name(std::string_view text) {
-        if (const std::size_t brace = text.find('}'); brace != std::string_view::npos) {
-            text = text.substr(0, brace);
-            object_->in_header = false;
-        }
+    // name: value, up to a closing brace outside the quotes around the value, which go.
+    void take_name(std::string_view text, const line_ref& at) {
         text = trim_blanks(text);
+        std::string_view name = text.starts_with("name:") ? trim_blanks(text.substr(5)) : "";
+        std::string_view rest = text;
+        if (const std::size_t last = name.rfind('"'); name.starts_with('"') && last > 0) {
+            rest = name.substr(last + 1);
+            name = trim_blanks(name.substr(1, last - 1));
+        } else if (const std::size_t brace = name.find('}'); brace != std::string_view::npos) {
+            name = trim_blanks(name.substr(0, brace));
+        }
+        if (rest.find('}') != std::string_view::npos)
+            object_->in_header = false;
         if (!text.starts_with("name:"))
             return;
-        std::string_view name = trim_blanks(text.substr(5));
-        if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
-            name = name.substr(1, name.size() - 2);
+        if (has_control_char(name))
+            throw input_error(path_, at.line, control_char_reason("name", name));
         if (!name.empty())
             object_->surface.name = std::string(name);
     }
 
-    void header_start(std::string_view text) {
+    void header_start(std::string_view text, const line_ref& at) {
         const std::size_t brace = text.find('{');
         object_->in_header = true;
         if (brace != std::string_view::npos)
-            take_name(text.substr(brace + 1));
+            take_name(text.substr(brace + 1), at);
     }
-
-    void header_line(std::string_view text) { take_name(text); }
 
     void coordinate_line(const std::vector<std::string_view>& words) {
         if (words.front() == "END_ORIGINAL_COORDINATE_SYSTEM")
@@ -162,7 +166,10 @@ class tsurf_reader {
         if (object_->depth)
             for (vec3& v : object_->surface.vertices)
                 v[2] = -v[2];
-        out_.push_back(std::move(object_->surface));
+        // Left out, as the other formats leave out a group without faces: the file's warning
+        // names a file with no triangle at all.
+        if (!object_->surface.triangles.empty())
+            out_.push_back(std::move(object_->surface));
         object_.reset();
     }
 
@@ -171,6 +178,12 @@ class tsurf_reader {
     std::vector<horizon> out_;
     int last_line_ = 0;
 };
+
+// The name as a TSurf header gives it: in quotes when a brace or a quote would change it on
+// reading.
+std::string tsurf_name(const std::string& name) {
+    return name.find_first_of("}\"") == std::string::npos ? name : '"' + name + '"';
+}
 
 } // namespace
 
@@ -183,7 +196,7 @@ std::vector<horizon> parse_tsurf_text(const std::string& text, const std::string
 std::string horizons_to_tsurf(const std::vector<horizon>& horizons) {
     std::string out;
     for (const horizon& h : horizons) {
-        out += "GOCAD TSurf 1\nHEADER {\nname: " + h.name +
+        out += "GOCAD TSurf 1\nHEADER {\nname: " + tsurf_name(h.name) +
                "\n}\nGOCAD_ORIGINAL_COORDINATE_SYSTEM\nNAME Default\nAXIS_NAME \"X\" \"Y\" "
                "\"Z\"\nZPOSITIVE Elevation\nEND_ORIGINAL_COORDINATE_SYSTEM\nTFACE\n";
         for (std::size_t i = 0; i < h.vertices.size(); ++i)

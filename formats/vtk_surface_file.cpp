@@ -8,40 +8,55 @@
 #include "formats/detail/point_text.hpp"
 #include "formats/surface_export.hpp"
 #include "io/input_error.hpp"
+#include "io/name_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cmath>
 #include <map>
+#include <numeric>
 
 namespace tolvex {
 
 namespace {
 
-// The words of the file after its four head lines, each with its line.
+// The words of the file after its four head lines, found one at a time with their lines: a
+// file's words are not kept, so memory follows what they make, not their number.
 class word_stream {
   public:
-    word_stream(const std::string& text, const std::string& path) : path_(path) {
-        for_each_line(text, [&](std::string_view line, int number) {
-            if (number <= 4)
-                head_.push_back(std::string(trim_blanks(line)));
-            else
-                for (std::string_view w : split_words(line))
-                    words_.push_back({w, number});
-            if (!trim_blanks(line).empty())
-                last_line_ = number;
-        });
-        head_.resize(4);
+    word_stream(std::string_view text, const std::string& path) : path_(path) {
+        if (text.starts_with("\xEF\xBB\xBF"))
+            text.remove_prefix(3);
+        for (int k = 0; k < 4 && !text.empty(); ++k) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            if (line.ends_with('\r'))
+                line.remove_suffix(1);
+            head_[static_cast<std::size_t>(k)] = std::string(trim_blanks(line));
+            line_ = k + 1;
+            if (!head_[static_cast<std::size_t>(k)].empty())
+                last_line_ = line_;
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        }
+        ++line_;
+        rest_ = text;
+        skip_blanks();
     }
     const std::string& head(std::size_t k) const { return head_[k]; }
-    bool at_end() const { return next_ == words_.size(); }
-    std::string_view peek() const { return at_end() ? std::string_view{} : words_[next_].text; }
-    int line() const { return at_end() ? last_line_ : words_[next_].line; }
+    bool at_end() const { return rest_.empty(); }
+    std::string_view peek() const { return rest_.substr(0, rest_.find_first_of(separators)); }
+    int line() const { return at_end() ? last_line_ : line_; }
     std::string_view take(const std::string& what) {
         if (at_end())
             throw input_error(path_, last_line_, "the file ends where " + what + " should follow");
-        return words_[next_++].text;
+        const std::string_view word = peek();
+        last_line_ = line_;
+        rest_.remove_prefix(word.size());
+        skip_blanks();
+        return word;
     }
     int count(const std::string& what) {
         const int at = line();
@@ -49,6 +64,19 @@ class word_stream {
         if (value < 0)
             throw input_error(path_, at, what + ": must not be negative");
         return value;
+    }
+    // A count of things of per words each, refused at its line when the rest of the file cannot
+    // hold them (a word and a blank at least each), before anything is sized by it.
+    int count_of(const std::string& what, long long per = 1) {
+        const int at = line();
+        const int n = count(what);
+        check_room(at, what, n * per);
+        return n;
+    }
+    void check_room(int at, const std::string& what, long long words) const {
+        if (words > static_cast<long long>(rest_.size() + 1) / 2)
+            fail(at, what + ": " + std::to_string(words) +
+                         " values are more than the rest of the file holds");
     }
     double number(const std::string& what) {
         const int at = line();
@@ -68,14 +96,16 @@ class word_stream {
     }
 
   private:
-    struct word {
-        std::string_view text;
-        int line;
-    };
+    static constexpr std::string_view separators = " \t\r\v\f\n";
+    void skip_blanks() {
+        const std::size_t begin = std::min(rest_.find_first_not_of(separators), rest_.size());
+        line_ += static_cast<int>(std::count(rest_.begin(), rest_.begin() + begin, '\n'));
+        rest_.remove_prefix(begin);
+    }
     const std::string& path_;
-    std::vector<std::string> head_;
-    std::vector<word> words_;
-    std::size_t next_ = 0;
+    std::array<std::string, 4> head_;
+    std::string_view rest_;
+    int line_ = 0;
     int last_line_ = 0;
 };
 
@@ -127,7 +157,7 @@ void add_cell(word_stream& in, surface_cells& out, cell_kind kind, int cell, int
 }
 
 void read_cells(word_stream& in, surface_cells& out, cell_kind kind, int points) {
-    int cells = in.count("the cell count");
+    int cells = in.count_of("the cell count");
     in.count("the cell list size");
     if (in.peek() == "OFFSETS") {
         in.take("OFFSETS");
@@ -166,14 +196,17 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
         const std::string name(in.take("the scalars' name"));
         in.take("the scalars' type");
         int components = 1;
+        const int at = in.line();
         if (!in.peek().empty() && to_integer(in.peek()))
             components = in.count("the component count");
         if (in.peek() == "LOOKUP_TABLE") {
             in.take("LOOKUP_TABLE");
             in.take("the lookup table's name");
         }
+        const long long count = static_cast<long long>(tuples) * components;
+        in.check_room(at, "the scalars", count);
         std::vector<double> values;
-        for (int k = 0; k < tuples * components; ++k)
+        for (long long k = 0; k < count; ++k)
             values.push_back(in.number("a scalar"));
         if (cell_data && components == 1 &&
             (name == "horizon" || name == "fault" || name == "side"))
@@ -183,7 +216,7 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
     if (key == "NORMALS" || key == "VECTORS") {
         in.take("the array's name");
         in.take("the array's type");
-        for (int k = 0; k < 3 * tuples; ++k)
+        for (long long k = 0; k < 3LL * tuples; ++k)
             in.number("a vector component");
         return true;
     }
@@ -192,16 +225,25 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
         const int arrays = in.count("the field's array count");
         for (int a = 0; a < arrays; ++a) {
             const std::string name(in.take("the array's name"));
-            const int values = in.count("the component count") * in.count("the tuple count");
+            const int at = in.line();
+            const long long values = static_cast<long long>(in.count("the component count")) *
+                                     in.count("the tuple count");
+            in.check_room(at, "the array " + quoted_text(name), values);
             const bool strings = in.take("the array's type") == "string";
-            for (int k = 0; k < values; ++k) {
+            for (long long k = 0; k < values; ++k) {
                 if (!strings) {
                     in.number("a field value");
                     continue;
                 }
+                const int string_line = in.line();
                 std::string value = unescaped(in.take("a string"));
-                if (name == "horizon_name" || name == "fault_name")
-                    split.names[name].push_back(std::move(value));
+                if (name != "horizon_name" && name != "fault_name")
+                    continue;
+                // Trimmed as the other readers trim a name; an empty one is the file's default.
+                value = std::string(trim_blanks(value));
+                if (has_control_char(value))
+                    in.fail(string_line, control_char_reason("a surface name", value));
+                split.names[name].push_back(std::move(value));
             }
         }
         return true;
@@ -210,7 +252,9 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
 }
 
 // The surfaces the triangles make: one per value of the "horizon" cell scalar, else one per
-// fault wall, in ascending order, or one of all.
+// fault wall ("fault" and "side"), in ascending order, or one of all. Every value is a group of
+// its own, negative, fractional or huge; a whole value k is named by the k-th "horizon_name" (or
+// "fault_name", with the wall's sign) where there is one.
 std::vector<horizon> split_surfaces(const point_list& points, const surface_cells& cells,
                                     surface_split& split, const std::string& path) {
     const bool walls = !split.cell_scalars.count("horizon") && split.cell_scalars.count("fault");
@@ -218,45 +262,56 @@ std::vector<horizon> split_surfaces(const point_list& points, const surface_cell
     const std::vector<double>* side =
         walls && split.cell_scalars.count("side") ? &split.cell_scalars["side"] : nullptr;
     const std::vector<std::string>& names = split.names[walls ? "fault_name" : "horizon_name"];
-    const int before_polygons =
-        cells.cell_count.count(cell_kind::vertices) ? cells.cell_count.at(cell_kind::vertices) : 0;
-    const int lines =
-        cells.cell_count.count(cell_kind::lines) ? cells.cell_count.at(cell_kind::lines) : 0;
-    const int polygons =
-        cells.cell_count.count(cell_kind::polygons) ? cells.cell_count.at(cell_kind::polygons) : 0;
-    // (value, wall: 0 for "(+)" or none, 1 for "(-)") -> horizon, point map
-    std::map<std::pair<double, int>, std::pair<horizon, std::vector<int>>> groups;
+    const auto count_of = [&](cell_kind kind) {
+        return cells.cell_count.count(kind) ? cells.cell_count.at(kind) : 0;
+    };
+    const int before_polygons = count_of(cell_kind::vertices) + count_of(cell_kind::lines);
+    const int polygons = count_of(cell_kind::polygons);
+    // (value, wall: 0 for "(+)" or none, 1 for "(-)") of each triangle
+    std::vector<std::pair<double, int>> group(cells.triangles.size());
     for (std::size_t t = 0; t < cells.triangles.size(); ++t) {
         const auto [kind, k] = cells.cell_of[t];
-        const int cell = before_polygons + lines + (kind == cell_kind::strips ? polygons : 0) + k;
-        const double value = static_cast<std::size_t>(cell) < horizon_of_cell.size()
-                                 ? horizon_of_cell[static_cast<std::size_t>(cell)]
-                                 : 0.0;
-        const auto at = static_cast<std::size_t>(cell);
-        const int wall = side && at < side->size() && (*side)[at] < 0 ? 1 : 0;
-        auto& [h, local] = groups[{value, wall}];
-        local.resize(points.size(), -1);
-        triangle out{};
-        for (int c = 0; c < 3; ++c) {
-            int& i = local[static_cast<std::size_t>(cells.triangles[t][c])];
-            if (i < 0) {
-                i = static_cast<int>(h.vertices.size());
-                h.vertices.push_back(points[static_cast<std::size_t>(cells.triangles[t][c])]);
-            }
-            out[c] = i;
-        }
-        h.triangles.push_back(out);
+        const auto cell = static_cast<std::size_t>(before_polygons +
+                                                   (kind == cell_kind::strips ? polygons : 0) + k);
+        group[t] = {cell < horizon_of_cell.size() ? horizon_of_cell[cell] : 0.0,
+                    side && cell < side->size() && (*side)[cell] < 0 ? 1 : 0};
     }
+    std::vector<std::size_t> order(group.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return group[a] < group[b]; });
+    // One map from the file's points to a group's, cleared after each group: memory and time
+    // follow the triangles, whatever the number of groups.
+    std::vector<int> local(points.size(), -1);
     std::vector<horizon> out;
-    for (auto& [key, group] : groups) {
-        const auto [value, wall] = key;
-        const auto index = static_cast<std::size_t>(value);
-        group.first.name = value >= 0 && index < names.size() && value == static_cast<double>(index)
-                               ? names[index] + (side == nullptr ? ""
-                                                 : wall == 0     ? " (+)"
-                                                                 : " (-)")
-                               : unnamed_horizon(path, out.size());
-        out.push_back(std::move(group.first));
+    for (std::size_t first = 0; first < order.size();) {
+        const auto [v, wall] = group[order[first]];
+        horizon h;
+        std::vector<int> taken;
+        std::size_t t = first;
+        for (; t < order.size() && group[order[t]] == group[order[first]]; ++t) {
+            triangle corners{};
+            for (int c = 0; c < 3; ++c) {
+                const auto p = static_cast<std::size_t>(cells.triangles[order[t]][c]);
+                if (local[p] < 0) {
+                    local[p] = static_cast<int>(h.vertices.size());
+                    h.vertices.push_back(points[p]);
+                    taken.push_back(static_cast<int>(p));
+                }
+                corners[c] = local[p];
+            }
+            h.triangles.push_back(corners);
+        }
+        for (int p : taken)
+            local[static_cast<std::size_t>(p)] = -1;
+        const bool named = v >= 0 && v < static_cast<double>(names.size()) && v == std::floor(v) &&
+                           !names[static_cast<std::size_t>(v)].empty();
+        h.name = named ? names[static_cast<std::size_t>(v)] + (side == nullptr ? ""
+                                                               : wall == 0     ? " (+)"
+                                                                               : " (-)")
+                       : unnamed_horizon(path, out.size());
+        out.push_back(std::move(h));
+        first = t;
     }
     return out;
 }
@@ -280,7 +335,7 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
         const int at = in.line();
         const std::string_view key = in.take("a section");
         if (key == "POINTS") {
-            const int n = in.count("the point count");
+            const int n = in.count_of("the point count", 3);
             in.take("the points' type");
             for (int k = 0; k < n; ++k) {
                 const double x = in.number("x");

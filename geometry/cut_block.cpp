@@ -4,6 +4,7 @@
 #include "geometry/detail/cut_pass.hpp"
 #include "geometry/detail/fault_points.hpp"
 #include "geometry/detail/plane_side.hpp"
+#include "geometry/stop_point.hpp"
 
 #include <algorithm>
 #include <numeric>
@@ -71,6 +72,7 @@ block_store cut_store(const std::vector<block>& blocks, std::vector<fault>& faul
     store.arenas.resize(threads);
     fault_point_sides sides = make_fault_point_sides(blocks, faults.size());
     for (std::size_t k = 0; k < faults.size(); ++k) {
+        stop_point();
         const cutting_plane plane = plane_of(faults[k], static_cast<int>(k));
         sort_fault_points(sides, faults, plane.n, plane.p,
                           on_plane_tolerance * sides.model_size * plane.n_length);

@@ -1,12 +1,14 @@
 #include "geometry/fault_surfaces.hpp"
 
 #include "geometry/detail/block_faces.hpp"
+#include "geometry/stop_point.hpp"
 
 #include <algorithm>
 
 namespace {
 
 template <class Faces> void add_walls(const Faces& b, int block_number, fault_surfaces& out) {
+    stop_point();
     const xyz centre = vertex_mean(b);
     for (std::size_t f = 0; f < b.face_count(); ++f) {
         const std::span<const int> corners = b.corners(f);

@@ -2,6 +2,7 @@
 
 #include "geometry/detail/block_faces.hpp"
 #include "geometry/detail/plane_side.hpp"
+#include "geometry/stop_point.hpp"
 
 #include <algorithm>
 #include <boost/geometry.hpp>
@@ -211,8 +212,10 @@ horizon_pieces pieces_in(std::size_t count, const FacesOf& faces_of,
     auto share = [&](std::size_t t) {
         try {
             clipper c;
-            for (std::size_t b = count * t / threads; b < count * (t + 1) / threads; ++b)
+            for (std::size_t b = count * t / threads; b < count * (t + 1) / threads; ++b) {
+                stop_point();
                 c.add_pieces(faces_of(b), static_cast<int>(b), horizons, index, shares[t]);
+            }
         } catch (...) {
             failures[t] = std::current_exception();
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +35,16 @@ class open_error : public input_error {
   private:
     int error_number_;
 };
+
+// fn() while it reads the file at path: running out of memory there is an input_error naming the
+// file, not a bare std::bad_alloc.
+template <class Fn> decltype(auto) reading_file(const std::string& path, Fn&& fn) {
+    try {
+        return fn();
+    } catch (const std::bad_alloc&) {
+        throw input_error(path, 0, "not enough memory to read the file");
+    }
+}
 
 // Writing a file failed; what() names the path and the cause. The target was left as it was.
 class output_error : public std::runtime_error {

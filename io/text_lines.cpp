@@ -35,9 +35,12 @@ std::optional<std::string> read_text_file(const std::string& path) {
     // Read straight into a string of the file's size, one byte more to meet the end without
     // growing; a file that grows meanwhile, or has no size (a pipe), makes the string grow.
     struct stat status {};
-    const std::size_t size = ::fstat(fd, &status) == 0 && status.st_size > 0
-                                 ? static_cast<std::size_t>(status.st_size)
-                                 : 0;
+    const bool known = ::fstat(fd, &status) == 0;
+    // A folder opens but does not read: it is a file that cannot be opened as text.
+    if (known && S_ISDIR(status.st_mode))
+        throw open_error(path, EISDIR);
+    const std::size_t size =
+        known && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
     std::string text(size + 1, '\0');
     std::size_t filled = 0;
     // Where the line being read starts, and its number: a file without line ends (/dev/zero, a

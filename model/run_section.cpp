@@ -30,9 +30,13 @@ struct section_frame {
 section_frame frame_of(const section_line& line, const vec3& centre) {
     const double dx = line.x1 - line.x0, dy = line.y1 - line.y0;
     const double length = std::hypot(dx, dy);
-    if (!(length > 0.0) || !std::isfinite(length))
-        throw section_error("the line from (" + shortest_text(line.x0) + ", " +
-                            shortest_text(line.y0) + ") has no length");
+    const std::string from =
+        "the line from (" + shortest_text(line.x0) + ", " + shortest_text(line.y0) + ")";
+    if (!std::isfinite(length))
+        throw section_error(from + " to (" + shortest_text(line.x1) + ", " +
+                            shortest_text(line.y1) + ") is longer than a number can hold");
+    if (!(length > 0.0))
+        throw section_error(from + " has no length");
     return {{line.x0 - centre[0], line.y0 - centre[1], -centre[2]},
             {dx / length, dy / length, 0.0},
             {-dy / length, dx / length, 0.0},

@@ -137,8 +137,8 @@ fault make_fault(py::handle normal, py::handle point, py::handle slip_direction,
         negated(vector_from_array(required(slip_direction, "slip_direction"), "slip_direction"));
     f.slip_mag = finite_number(required(slip_magnitude, "slip_magnitude"), "slip_magnitude");
     set_sequence(f, int_from_value(required(sequence, "sequence"), "sequence"));
-    f.name = text_from_value(name, "name");
-    f.tag = text_from_value(tag, "tag");
+    f.name = name_from_value(name, "name");
+    f.tag = name_from_value(tag, "tag");
     f.id = int_from_value(identifier, "identifier");
     f.plane_angles = {real_from_value(plane_azimuth, "plane_azimuth"),
                       real_from_value(plane_inclination, "plane_inclination")};
@@ -159,7 +159,7 @@ std::vector<std::string> texts_from(py::handle values, std::size_t n, const char
     std::vector<std::string> texts;
     for (const py::handle v : values)
         texts.push_back(
-            text_from_value(v, std::string(what) + "[" + std::to_string(texts.size()) + "]"));
+            name_from_value(v, std::string(what) + "[" + std::to_string(texts.size()) + "]"));
     if (texts.size() != n)
         throw py::value_error(std::string(what) + ": " + std::to_string(texts.size()) +
                               " values for " + std::to_string(n) + " faults");
@@ -255,11 +255,11 @@ void add_fault_type(py::module_& m) {
             "the sequence number: forward runs apply the lowest first")
         .def_property(
             "name", [](const fault& f) { return f.name; },
-            [](fault& f, py::handle x) { f.name = text_from_value(x, "name"); },
+            [](fault& f, py::handle x) { f.name = name_from_value(x, "name"); },
             "the fault's label")
         .def_property(
             "tag", [](const fault& f) { return f.tag; },
-            [](fault& f, py::handle x) { f.tag = text_from_value(x, "tag"); }, "the fault's tag")
+            [](fault& f, py::handle x) { f.tag = name_from_value(x, "tag"); }, "the fault's tag")
         .def_property(
             "identifier", [](const fault& f) { return f.id; },
             [](fault& f, py::handle x) { f.id = int_from_value(x, "identifier"); },

@@ -26,7 +26,8 @@ triangles  (T, 3) integers, each triangle's three corners as 0-based rows of ver
 
 The attributes read the same, as new read-only arrays (float64 and int64) on each access.
 Raises TypeError for a wrong kind of value, ValueError for a wrong shape, a vertex that is not
-finite or a corner that names no vertex. Horizons can be pickled and copied; read_horizons
+finite, a corner that names no vertex, a triangle that names one vertex twice, or a name that is empty
+or holds a control character. Horizons can be pickled and copied; read_horizons
 reads them from files, and run(..., horizons=...) cuts them with the blocks.)";
 
 constexpr const char* horizon_init_doc = R"(__init__(self, name, vertices, triangles)
@@ -49,15 +50,23 @@ bad line, and the OSError of opening the file (FileNotFoundError, PermissionErro
 it cannot be opened. Nothing of a bad file is returned.)";
 
 horizon make_horizon(py::handle name, py::handle vertices, py::handle triangles) {
-    horizon h{text_from_value(name, "name"), points_from_array(vertices, "vertices"),
+    horizon h{name_from_value(name, "name"), points_from_array(vertices, "vertices"),
               triangles_from_array(triangles, "triangles")};
+    // As every reader names a horizon: a VTK file has no word for an empty name.
+    if (h.name.empty())
+        throw py::value_error("name: must not be empty");
     const int count = static_cast<int>(h.vertices.size());
-    for (std::size_t t = 0; t < h.triangles.size(); ++t)
-        for (const int corner : h.triangles[t])
+    for (std::size_t t = 0; t < h.triangles.size(); ++t) {
+        const triangle& c = h.triangles[t];
+        for (const int corner : c)
             if (corner < 0 || corner >= count)
                 throw py::value_error("triangles[" + std::to_string(t) + "]: corner " +
                                       std::to_string(corner) + " names no vertex (there are " +
                                       std::to_string(count) + ")");
+        // As the horizon readers refuse it: a triangle without area has no side to cut.
+        if (c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
+            throw py::value_error("triangles[" + std::to_string(t) + "]: names one vertex twice");
+    }
     return h;
 }
 

@@ -1,6 +1,7 @@
 #include "python/py_section.hpp"
 #include "formats/file_formats.hpp"
 
+#include "drawing/page_bound.hpp"
 #include "drawing/section_drawing.hpp"
 #include "io/atomic_file.hpp"
 #include "model/run_section.hpp"
@@ -187,7 +188,19 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
     section_style style;
     style.exaggeration = exaggeration;
     style.units = units;
-    write_file_atomically(path.string(), draw_sections(panels, style, format));
+    std::string drawing;
+    try {
+        drawing = draw_sections(panels, style, format);
+    } catch (const page_too_large& e) {
+        throw py::value_error(std::string("exaggeration: ") + e.what());
+    } catch (const std::bad_alloc&) {
+        PyErr_Format(PyExc_MemoryError, "%s: not enough memory to draw the section",
+                     path.string().c_str());
+        throw py::error_already_set();
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(path.string() + ": " + e.what());
+    }
+    write_file_atomically(path.string(), drawing);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "python/scalar_convert.hpp"
 
+#include "io/name_text.hpp"
 #include "python/py_errors.hpp"
 
 #include <climits>
@@ -50,10 +51,13 @@ std::optional<double> optional_real_from_value(py::handle value, const std::stri
     return real_from_value(value, what);
 }
 
-std::string text_from_value(py::handle value, const std::string& what) {
+std::string name_from_value(py::handle value, const std::string& what) {
     if (!PyUnicode_Check(value.ptr()))
         throw py::type_error(what + ": expected a str, got " + type_name(value));
-    return value.cast<std::string>();
+    std::string name = value.cast<std::string>();
+    if (has_control_char(name))
+        throw py::value_error(control_char_reason(what, name));
+    return name;
 }
 
 } // namespace tolvex

@@ -22,7 +22,8 @@ double real_from_value(pybind11::handle value, const std::string& what);
 // None as no value, anything else as real_from_value reads it.
 std::optional<double> optional_real_from_value(pybind11::handle value, const std::string& what);
 
-// A str.
-std::string text_from_value(pybind11::handle value, const std::string& what);
+// A str that names something written into files (a horizon, a fault, a tag): a ValueError for
+// one with a control character.
+std::string name_from_value(pybind11::handle value, const std::string& what);
 
 } // namespace tolvex

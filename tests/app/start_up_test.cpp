@@ -14,7 +14,9 @@
 #include <QAction>
 #include <QListWidget>
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tolvex;
 using namespace tolvex::test;
@@ -63,6 +65,21 @@ TEST_F(start_up_test, a_settings_file_naming_no_setting_is_warned_about_by_name)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.starts_with(dir.file("tolvex.conf") + ": no line names"))
         << ui.messages[0].text;
+}
+
+// A pipe there would block the window's start until someone wrote to it; a folder does not read.
+TEST_F(start_up_test, a_pipe_or_folder_as_settings_gives_a_message_and_the_defaults) {
+    ASSERT_EQ(mkfifo(dir.file("pipe.conf").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder.conf"));
+    for (const char* name : {"pipe.conf", "folder.conf"}) {
+        tolvex_conf& settings = form.document().settings;
+        EXPECT_FALSE(start_up(form, settings, dir.file(name)));
+        EXPECT_EQ(settings.tracer_file, "default_tracer");
+        ASSERT_EQ(settings.problems.size(), 1u);
+        EXPECT_NE(std::string(settings.problems[0].what()).find("not a regular file"),
+                  std::string::npos);
+        settings.problems.clear();
+    }
 }
 
 TEST(name_filters, the_fault_filter_becomes_qt_filters_that_match_on_linux) {

@@ -12,11 +12,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -278,8 +283,20 @@ TEST_F(Batch, MissingAndUnreadableFilesAreReportedByNameAndReason) {
     std::filesystem::create_symlink("cube.tracers", dir.file("cube.tracers"));
     o = run_batch(cube_args());
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.output.find(dir.file("cube.tracers") +
-                            ": cannot open the file: Too many levels of symbolic links"),
+    EXPECT_NE(o.output.find("Failed to load tracer points from [" + dir.file("cube.tracers") +
+                            "]. Too many levels of symbolic links."),
+              std::string::npos)
+        << o.output;
+
+    // A folder in the boundary's place: the boundary's own message with the reason.
+    std::filesystem::remove(dir.file("cube.tracers"));
+    SetUp();
+    std::filesystem::remove(dir.file("cube.boundary"));
+    std::filesystem::create_directory(dir.file("cube.boundary"));
+    o = run_batch(cube_args());
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.output.find("Failed to read boundary from [" + dir.file("cube.boundary") +
+                            "]. Is a directory."),
               std::string::npos)
         << o.output;
 }
@@ -661,6 +678,9 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
         {"--section 0,1,2,1 --save-section x.svg --section-band -1", "--section-band: "},
         {"--section 0,1,2,1", "--section needs --save-section"},
         {"--section 0,1,2,1 --save-section x.svg --units \"$(printf 'm\\tft')\"", "--units: "},
+        {"--section -1e308,0,1e308,0 --save-section x.svg", "than a number can hold"},
+        {"--section 0,1,2,1 --save-section x.svg --section-exaggeration 1e308",
+         "--section-exaggeration: the drawing would be "},
     };
     for (const auto& b : bad) {
         std::string args = b.args;
@@ -806,4 +826,113 @@ TEST(BatchFit, RecoversTheGrabenSlipsAndRefusesAnUnknownDatumHorizon) {
               std::string::npos)
         << o.output;
     EXPECT_FALSE(std::filesystem::exists(out.file("other.ts")));
+}
+
+namespace {
+
+// The processor seconds a running process has used so far.
+double cpu_seconds(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), {});
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string skipped;
+    for (int field = 3; field < 14; ++field)
+        fields >> skipped;
+    double user = 0, system = 0;
+    fields >> user >> system;
+    return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+pid_t start_batch(const std::vector<std::string>& args) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(TOLVEX_BATCH)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 2);
+        execv(TOLVEX_BATCH, argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+} // namespace
+
+// A signal in a long stage (cutting, horizon pieces, fault surfaces, the section) ends the run
+// within half a second of processor time, whatever the machine's load.
+TEST_F(Batch, AStopSignalEndsEveryLongStageAtOnce) {
+    dir.write("many.efd", many_faults(60));
+    std::string ts = "GOCAD TSurf 1\n";
+    for (int i = 0; i <= 200; ++i)
+        for (int j = 0; j <= 200; ++j)
+            ts += "VRTX " + std::to_string(i * 201 + j + 1) + " " + std::to_string(i / 100.0) +
+                  " " + std::to_string(j / 100.0) + " 1.1\n";
+    for (int i = 0; i < 200; ++i)
+        for (int j = 0; j < 200; ++j) {
+            const int a = i * 201 + j + 1;
+            ts += "TRGL " + std::to_string(a) + " " + std::to_string(a + 1) + " " +
+                  std::to_string(a + 201) + "\nTRGL " + std::to_string(a + 1) + " " +
+                  std::to_string(a + 202) + " " + std::to_string(a + 201) + "\n";
+        }
+    dir.write("big.ts", ts + "END\n");
+    // Points in the run, the horizon pieces and the outputs of a run of about 3 s; on a faster
+    // machine the later ones may come after its end.
+    int heard = 0;
+    for (const double after : {0.3, 1.2, 2.2}) {
+        const pid_t child = start_batch({"--config",
+                                         dir.file("tolvex.conf"),
+                                         "--faults",
+                                         dir.file("many.efd"),
+                                         "--horizons",
+                                         dir.file("big.ts"),
+                                         "--save-horizons",
+                                         dir.file("h.vtk"),
+                                         "--save-fault-surfaces",
+                                         dir.file("f.vtk"),
+                                         "--section",
+                                         "0,1,2,1.1",
+                                         "--save-section",
+                                         dir.file("s.svg"),
+                                         "--section-step",
+                                         "restored",
+                                         "--section-step",
+                                         "forward:30",
+                                         "--section-step",
+                                         "forward"});
+        int raw = 0;
+        double used = 0;
+        pid_t ended = 0;
+        while ((used = cpu_seconds(child)) < after && (ended = waitpid(child, &raw, WNOHANG)) == 0)
+            std::this_thread::yield();
+        if (ended == child)
+            continue;
+        ++heard;
+        kill(child, SIGTERM);
+        rusage usage{};
+        ASSERT_EQ(wait4(child, &raw, 0, &usage), child);
+        const double total =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+        EXPECT_LT(total - used, 0.5) << "after " << after << " s";
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 128 + SIGTERM) << raw;
+    }
+    EXPECT_GE(heard, 1);
+}
+
+// Opening a pipe no one writes to waits; a signal then ends the run as a stop, not as an error.
+TEST_F(Batch, AStopSignalEndsAWaitForAPipe) {
+    const std::string pipe = dir.file("horizons.ts");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const pid_t child = start_batch({"--config", dir.file("tolvex.conf"), "--faults",
+                                     dir.file("cube.efd"), "--horizons", pipe});
+    // Polled until it sleeps in the open (the system call's number first in /proc).
+    const std::string syscall = "/proc/" + std::to_string(child) + "/syscall";
+    int raw = 0;
+    while (!read_text(syscall).starts_with(std::to_string(SYS_openat) + " "))
+        ASSERT_EQ(waitpid(child, &raw, WNOHANG), 0) << "the run did not wait for the pipe";
+    kill(child, SIGINT);
+    ASSERT_EQ(waitpid(child, &raw, 0), child);
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 128 + SIGINT) << raw;
 }

@@ -87,6 +87,8 @@ TEST(FaultFile, BadLinesNameTheLineAndField) {
         "f:1: field 18 (sequence number): \"3000000000\" is outside the 32-bit integer range");
     EXPECT_EQ(reason(with_field(line, 12, "1,5")),
               "f:1: field 12 (normal x): \"1,5\" is not a number");
+    EXPECT_EQ(reason(with_field(line, 6, "N\x01G")),
+              "f:1: field 6 (tag): \"N\\x01G\" holds a control character, which a name must not");
     // Of several bad fields, the first in the line is named.
     EXPECT_EQ(reason(with_field(with_field(line, 11, "z"), 10, "y")),
               "f:1: field 10 (slip y): \"y\" is not a number");

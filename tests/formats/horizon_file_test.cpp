@@ -116,9 +116,69 @@ TEST(HorizonFile, EveryMalformedLineIsNamedWithItsReason) {
          ":8: a cell corner: point 3 does not exist"},
         {vtk + "POINTS 1 double\n0 0 0\nCELLS 1 2\n", "a.vtk",
          ":7: \"CELLS\" is not a section of VTK polydata"},
+        // Counts are weighed against the rest of the file before anything is sized by them.
+        {vtk + "POINTS 3 double\n0 0 0 1 0 0 0 1 0\nPOLYGONS 2147483647 4\n3 0 1 2\n", "a.vtk",
+         ":7: the cell count: 2147483647 values are more than the rest of the file holds"},
+        {vtk + "POINTS 715827883 double\n0 0 0\n", "a.vtk", ":5: the point count: 2147483649"},
+        {vtk + "FIELD f 1\nhorizon_name 65536 65536 string\na\n", "a.vtk",
+         ":6: the array \"horizon_name\": 4294967296 values"},
+        {vtk + "CELL_DATA 65536\nSCALARS horizon int 65536\n0\n", "a.vtk",
+         ":6: the scalars: 4294967296 values"},
+        // Names are data: a control character would start a line of its own in a written file.
+        {ts + "HEADER {\nname: a\vb\n}\nEND\n", "a.ts", ":6: name: \"a\\x0bb\" holds a control"},
+        {"g a\x01\n", "a.obj", ":1: the name: \"a\\x01\" holds a control"},
+        {vtk + "FIELD f 1\nhorizon_name 1 1 string\na%0AEND\n", "a.vtk",
+         ":7: a horizon name: \"a\\x0aEND\" holds a control"},
     };
     for (const auto& c : cases) {
         const std::string e = error_text([&] { parse_horizon_text(c.text, c.path); });
         EXPECT_EQ(e.rfind(c.path + c.error, 0), 0u) << c.text << "\n-> " << e;
     }
+}
+
+// Every name a user may give comes back from every writer: blanks, quotes, braces, escapes and
+// non-ASCII letters inside it.
+TEST(HorizonFile, EveryWriterKeepsEveryName) {
+    const std::vector<std::string> pieces = {"a", "Z", " ", "}",  "{",       "\"",
+                                             "%", "#", ":", "\\", "\xC3\xBC"};
+    std::mt19937 rng(29);
+    std::vector<horizon> h(300);
+    for (horizon& one : h) {
+        while (one.name.empty() || one.name.front() == ' ' || one.name.back() == ' ') {
+            one.name.clear();
+            for (std::size_t k = 1 + rng() % 6, i = 0; i < k; ++i)
+                one.name += pieces[rng() % pieces.size()];
+        }
+        one.vertices = {make_vec3(0, 0, 0), make_vec3(1, 0, 0), make_vec3(0, 1, 0)};
+        one.triangles = {{0, 1, 2}};
+    }
+    for (const auto& [text, path] : {std::pair{horizons_to_tsurf(h), "h.ts"},
+                                     {horizons_to_obj(h), "h.obj"},
+                                     {horizons_to_vtk(h), "h.vtk"}})
+        expect_same(parse_horizon_text(text, path), h);
+}
+
+// A "horizon" cell value of any size or sign makes a group of its own, in ascending order, named
+// only where it is a whole number with a "horizon_name"; an object without triangles is left out
+// by every reader alike.
+TEST(HorizonFile, AnyCellValueIsAGroupAndEmptyObjectsGo) {
+    const std::string vtk = "# vtk DataFile Version 3.0\nx\nASCII\nDATASET POLYDATA\n"
+                            "FIELD f 1\nhorizon_name 1 1 string\nzero\n"
+                            "POINTS 3 double\n0 0 0 1 0 0 0 1 0\nPOLYGONS 4 16\n"
+                            "3 0 1 2\n3 0 1 2\n3 0 1 2\n3 0 1 2\n"
+                            "CELL_DATA 4\nSCALARS horizon double 1\nLOOKUP_TABLE default\n"
+                            "1e300 -1 0 2.5\n";
+    std::vector<std::string> names;
+    for (const horizon& h : parse_horizon_text(vtk, "a.vtk"))
+        names.push_back(h.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "zero", "a 3", "a 4"}));
+    const std::string ts = "GOCAD TSurf 1\nVRTX 1 0 0 0\nEND\n";
+    std::vector<std::string> warnings;
+    for (const auto& [text, path] : {std::pair{ts, "e.ts"}, {"v 0 0 0\ng x\n", "e.obj"}}) {
+        EXPECT_TRUE(parse_horizon_text(text, path, [&](const std::string& w) {
+                        warnings.push_back(w);
+                    }).empty());
+    }
+    EXPECT_EQ(warnings, (std::vector<std::string>{"e.ts: the file holds no triangle",
+                                                  "e.obj: the file holds no triangle"}));
 }

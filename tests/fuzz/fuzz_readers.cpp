@@ -1,13 +1,17 @@
-// One libFuzzer target per reader, chosen by TOLVEX_FUZZ_READER at compile time. Any input must
-// end in data or input_error; anything else (a crash, a sanitizer report, another exception)
-// is a finding.
+// One libFuzzer target per reader, chosen by TOLVEX_FUZZ_READER at compile time, and one per
+// horizon writer that writes what a reader made of the input and reads it back. Any input must
+// end in data or input_error; anything else (a crash, a sanitizer report, another exception, a
+// horizon that does not come back) is a finding.
 #include "config/tolvex_conf.hpp"
 #include "formats/boundary_file.hpp"
 #include "formats/fault_file.hpp"
+#include "formats/horizon_file.hpp"
 #include "formats/tracer_file.hpp"
 #include "io/input_error.hpp"
+#include "io/name_text.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -18,6 +22,32 @@ namespace {
 void check(bool condition) {
     if (!condition)
         std::abort();
+}
+
+// What a reader hands on: named surfaces of triangles whose corners exist and differ, and names
+// that can be written into a line.
+[[maybe_unused]] void check_horizons(const std::vector<horizon>& horizons) {
+    for (const horizon& h : horizons) {
+        check(!h.name.empty() && !has_control_char(h.name) && !h.triangles.empty());
+        const auto count = static_cast<int>(h.vertices.size());
+        for (const triangle& t : h.triangles) {
+            for (const int i : t)
+                check(i >= 0 && i < count);
+            check(t[0] != t[1] && t[1] != t[2] && t[0] != t[2]);
+        }
+    }
+}
+
+// A surface's triangles by their corners' coordinates: what a writer must keep.
+[[maybe_unused]] std::vector<std::array<double, 9>> corners(const horizon& h) {
+    std::vector<std::array<double, 9>> out;
+    for (const triangle& t : h.triangles) {
+        std::array<double, 9> c{};
+        for (int k = 0; k < 9; ++k)
+            c[static_cast<std::size_t>(k)] = h.vertices[static_cast<std::size_t>(t[k / 3])][k % 3];
+        out.push_back(c);
+    }
+    return out;
 }
 
 void read_input(const std::string& text) {
@@ -34,9 +64,28 @@ void read_input(const std::string& text) {
     for (const face& f : b.faces)
         for (const int i : f.indices)
             check(i >= 0 && i < count);
-#else
+#elif TOLVEX_FUZZ_READER == 4
     point_list points;
     parse_tracer_text(text, "tracers", 100.0, points);
+#elif TOLVEX_FUZZ_READER == 5
+    check_horizons(parse_tsurf_text(text, "h.ts"));
+#elif TOLVEX_FUZZ_READER == 6
+    check_horizons(parse_obj_surface_text(text, "h.obj"));
+#elif TOLVEX_FUZZ_READER == 7
+    check_horizons(parse_vtk_surface_text(text, "h.vtk"));
+#else
+    // Whatever the input is read as, the writer's file reads back to the same surfaces.
+    const std::vector<horizon> read = parse_horizon_text(text, "h.in");
+#if TOLVEX_FUZZ_READER == 8
+    const std::vector<horizon> back = parse_horizon_text(horizons_to_tsurf(read), "b.ts");
+#elif TOLVEX_FUZZ_READER == 9
+    const std::vector<horizon> back = parse_horizon_text(horizons_to_obj(read), "b.obj");
+#else
+    const std::vector<horizon> back = parse_horizon_text(horizons_to_vtk(read), "b.vtk");
+#endif
+    check(back.size() == read.size());
+    for (std::size_t k = 0; k < read.size(); ++k)
+        check(back[k].name == read[k].name && corners(back[k]) == corners(read[k]));
 #endif
 }
 

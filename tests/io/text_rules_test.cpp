@@ -36,12 +36,12 @@ TEST(LineReading, MissingFileIsNulloptAndOtherFailuresAreErrorsWithTheReason) {
     const temp_folder dir;
     EXPECT_FALSE(read_text_file((dir.path() / "none").string()));
     EXPECT_EQ(*read_text_file(dir.write("f", "a\r\nb")), "a\r\nb");
-    // A folder opens but cannot be read; a link to itself exists but cannot be opened, even by
-    // root, whom permission bits do not stop.
+    // A folder is no file to read; a link to itself exists but cannot be opened, even by root,
+    // whom permission bits do not stop.
     const std::string loop = (dir.path() / "loop").string();
     std::filesystem::create_symlink("loop", loop);
     EXPECT_EQ(error_text([&] { read_text_file(dir.path().string()); }),
-              dir.path().string() + ": read failed: Is a directory");
+              dir.path().string() + ": cannot open the file: Is a directory");
     EXPECT_EQ(error_text([&] { read_text_file(loop); }),
               loop + ": cannot open the file: Too many levels of symbolic links");
 }

@@ -72,3 +72,13 @@ def test_both_walls_of_each_fault_have_one_area(tmp_path):
         assert sides[1] == pytest.approx(sides[-1], rel=1e-9)
     tolvex.save_fault_surfaces(tmp_path / "f.vtk", state)
     assert "fault_name" in (tmp_path / "f.vtk").read_text()
+
+
+@pytest.mark.parametrize("name, triangles, message", [
+    ("a\0b\nc", [(0, 1, 2)], "holds a control character"),
+    ("", [(0, 1, 2)], "must not be empty"),
+    ("a", [(0, 0, 1)], r"triangles\[0\]: names one vertex twice"),
+])
+def test_a_horizon_is_checked_as_the_readers_check(name, triangles, message):
+    with pytest.raises(ValueError, match=message):
+        tolvex.Horizon(name, [(0, 0, 0), (1, 0, 0), (0, 1, 0)], triangles)
