@@ -366,8 +366,11 @@ std::string draw_sections(const std::vector<section>& panels, const section_styl
             h += panel_height(s, frame_of(s, length, at, h));
         return h;
     });
-    const std::array<int, 2> pixels = style.pixels.value_or(std::array<int, 2>{
-        static_cast<int>(std::ceil(2 * style.width)), static_cast<int>(std::ceil(2 * height))});
+    // Two pixels a point by default, fewer where a side would pass what an image surface holds.
+    const double per_point = std::min(2.0, 32000.0 / std::max(style.width, height));
+    const std::array<int, 2> pixels = style.pixels.value_or(
+        std::array<int, 2>{static_cast<int>(std::ceil(per_point * style.width)),
+                           static_cast<int>(std::ceil(per_point * height))});
     const double zoom = std::min(pixels[0] / style.width, pixels[1] / height);
     std::string out;
     surface_ptr surface(

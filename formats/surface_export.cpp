@@ -3,6 +3,7 @@
 
 #include "formats/block_export.hpp"
 #include "formats/horizon_file.hpp"
+#include "geometry/stop_point.hpp"
 #include "io/number_text.hpp"
 #include "model/fault_label.hpp"
 
@@ -108,6 +109,8 @@ surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const 
         horizon s{name_of(key), {}, {}};
         welded_corners corners(s, tolerance, centre);
         for (std::size_t p : members) {
+            if (p % 1024 == 0)
+                stop_point();
             const int triangles = add_polygon(s, corners, polygons(p));
             const std::vector<int> values = columns(p);
             for (std::size_t c = 0; c < values.size(); ++c)

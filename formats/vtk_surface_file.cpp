@@ -242,7 +242,9 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
                 // Trimmed as the other readers trim a name; an empty one is the file's default.
                 value = std::string(trim_blanks(value));
                 if (has_control_char(value))
-                    in.fail(string_line, control_char_reason("a surface name", value));
+                    in.fail(string_line,
+                            control_char_reason(
+                                name == "fault_name" ? "a fault name" : "a horizon name", value));
                 split.names[name].push_back(std::move(value));
             }
         }

@@ -75,8 +75,8 @@ fault from_orientation(py::handle dip_direction, py::handle dip, py::handle poin
     t.rake = optional_angle(rake, "rake");
     t.slip_azimuth = optional_angle(slip_azimuth, "slip_azimuth");
     t.slip_plunge = optional_angle(slip_plunge, "slip_plunge");
-    t.name = text_from_value(name, "name");
-    t.tag = text_from_value(tag, "tag");
+    t.name = name_from_value(name, "name");
+    t.tag = name_from_value(tag, "tag");
     t.id = int_from_value(identifier, "identifier");
     std::vector<std::string> notes;
     fault f;

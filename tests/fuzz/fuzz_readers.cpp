@@ -5,6 +5,7 @@
 #include "config/tolvex_conf.hpp"
 #include "formats/boundary_file.hpp"
 #include "formats/fault_file.hpp"
+#include "formats/fault_table.hpp"
 #include "formats/horizon_file.hpp"
 #include "formats/tracer_file.hpp"
 #include "io/input_error.hpp"
@@ -73,6 +74,19 @@ void read_input(const std::string& text) {
     check_horizons(parse_obj_surface_text(text, "h.obj"));
 #elif TOLVEX_FUZZ_READER == 7
     check_horizons(parse_vtk_surface_text(text, "h.vtk"));
+#elif TOLVEX_FUZZ_READER == 11
+    // A fault table, and what the table writer makes of it read back to the same faults.
+    const std::vector<fault> faults = parse_fault_table(text, "faults.csv");
+    std::string written;
+    try {
+        written = fault_table_text(faults);
+    } catch (const output_error&) {
+        return; // a fault the table form cannot hold is refused by name, not written
+    }
+    const std::vector<fault> back = parse_fault_table(written, "back.csv");
+    check(back.size() == faults.size());
+    for (std::size_t k = 0; k < faults.size(); ++k)
+        check(back[k].id == faults[k].id && back[k].order == faults[k].order);
 #else
     // Whatever the input is read as, the writer's file reads back to the same surfaces.
     const std::vector<horizon> read = parse_horizon_text(text, "h.in");
