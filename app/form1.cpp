@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
@@ -25,11 +26,19 @@ constexpr int list_margin = 8; // lb_fault keeps this gap to both sides as the w
 constexpr int list_height = 124;
 
 // The fault list needs a fixed-pitch font so its columns line up.
+// Some desktops' "monospace" is a font that Qt does not take as fixed-pitch (Noto Sans Mono,
+// for one), so the common fixed-pitch families are tried before it is given up.
 QFont fault_list_font() {
     if (QFontDatabase::families().contains("Courier New"))
         return QFont("Courier New", 9);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(9);
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Nimbus Mono PS"}) {
+        if (QFontInfo(font).fixedPitch())
+            break;
+        if (QFontDatabase::families().contains(family))
+            font = QFont(family, 9);
+    }
     return font;
 }
 
