@@ -3,6 +3,7 @@
 // answer with fakes, so no handler ever waits on a real modal dialog.
 #pragma once
 
+#include "app/fit_slips_table.hpp"
 #include "config/view_options.hpp"
 #include "geometry/fault.hpp"
 #include "viewer/viewer_session.hpp"
@@ -43,6 +44,9 @@ class desktop_ui {
     // read from its table when the user confirms, nullopt when cancelled.
     virtual std::optional<std::vector<fault>>
     edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) = 0;
+
+    // The modal "Fit Slips" dialog on a fit's tables: true when the user confirms with OK.
+    virtual bool fit_slips_dialog(const fit_slips_table& table) = 0;
 
     virtual std::string executable_dir() = 0;
 

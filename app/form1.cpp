@@ -107,6 +107,8 @@ void Form1::InitializeComponent() {
     mi_save_faults->setObjectName("mi_save_faults");
     mi_edit_faults = mi_file->addAction("&Edit Faults...");
     mi_edit_faults->setObjectName("mi_edit_faults");
+    mi_fit_slips = mi_file->addAction("&Fit Slips…");
+    mi_fit_slips->setObjectName("mi_fit_slips");
     mi_bar1 = mi_file->addSeparator();
     mi_bar1->setObjectName("mi_bar1");
     mi_exit = mi_file->addAction("E&xit");
@@ -130,6 +132,7 @@ void Form1::InitializeComponent() {
     connect(mi_save_section, &QAction::triggered, this, guarded(&Form1::mi_save_section_Click));
     connect(mi_save_faults, &QAction::triggered, this, guarded(&Form1::mi_save_faults_Click));
     connect(mi_edit_faults, &QAction::triggered, this, guarded(&Form1::mi_edit_faults_Click));
+    connect(mi_fit_slips, &QAction::triggered, this, guarded(&Form1::mi_fit_slips_Click));
     connect(mi_exit, &QAction::triggered, this, guarded(&Form1::mi_exit_Click));
     connect(btn_plot, &QPushButton::clicked, this, guarded(&Form1::btn_plot_Click));
 

@@ -39,6 +39,7 @@ class Form1 : public QMainWindow {
     void mi_save_section_Click();
     void mi_save_faults_Click();
     void mi_edit_faults_Click();
+    void mi_fit_slips_Click();
     void show_faults();
     void show_file_labels(const run_files& files);
     void mi_exit_Click();
@@ -59,6 +60,7 @@ class Form1 : public QMainWindow {
     QAction* mi_save_section = nullptr;
     QAction* mi_save_faults = nullptr;
     QAction* mi_edit_faults = nullptr;
+    QAction* mi_fit_slips = nullptr;
 };
 
 } // namespace tolvex

@@ -1,6 +1,7 @@
 #include "app/qt_desktop_ui.hpp"
 
 #include "app/fault_edit_dialog.hpp"
+#include "app/fit_slips_dialog.hpp"
 
 #include "app/name_filters.hpp"
 #include "io/file_paths.hpp"
@@ -86,6 +87,11 @@ qt_desktop_ui::edit_faults_dialog(const std::vector<std::vector<std::string>>& r
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.faults();
+}
+
+bool qt_desktop_ui::fit_slips_dialog(const fit_slips_table& table) {
+    FitSlipsDialog dialog(table, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::string qt_desktop_ui::executable_dir() {

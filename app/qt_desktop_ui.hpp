@@ -29,6 +29,7 @@ class qt_desktop_ui : public desktop_ui {
                      message_icon icon) override;
     std::optional<std::vector<fault>>
     edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) override;
+    bool fit_slips_dialog(const fit_slips_table& table) override;
     std::string executable_dir() override;
     bool open_viewer(viewer_scenes scenes, const view_options& options,
                      std::function<void()> on_closed) override;

@@ -2,7 +2,6 @@
 
 #include "batch/stop_signals.hpp"
 #include "formats/datum_file.hpp"
-#include "model/fault_label.hpp"
 #include "model/fit_slips.hpp"
 
 #include <iostream>
@@ -42,11 +41,7 @@ std::vector<fault> batch_fitted_faults(const batch_options& o, const block& boun
         throw std::runtime_error(horizon_path + ": " + e.what());
     }
     std::cout << fit_report_text(fit, horizons) << std::flush;
-    std::string singular;
-    for (std::size_t f = 0; f < faults.size(); ++f)
-        if (fit.fault_table[f].along_state == fit_state::singular ||
-            fit.fault_table[f].across_state == fit_state::singular)
-            singular += (singular.empty() ? "" : ", ") + fault_label(faults[f]);
+    const std::string singular = singular_fault_labels(fit);
     if (!singular.empty())
         throw std::runtime_error("--fit-slips: the horizons cannot tell apart the slips of " +
                                  singular + "; nothing was written");

@@ -44,12 +44,25 @@ std::string fit_report_text(const fit_result& fit, const std::vector<horizon>& h
                column(row.largest_before, 16) + column(row.rms_after, 12) +
                column(row.largest_after, 15) + "\n";
     }
-    out += "\n" + std::to_string(fit.iterations) + " iterations, " +
-           std::to_string(fit.restorations) + " restorations; " +
-           (fit.converged ? "converged: " : "not converged: ") + fit.stop_reason + "\n";
+    return out + "\n" + fit_summary_text(fit);
+}
+
+std::string fit_summary_text(const fit_result& fit) {
+    std::string out = std::to_string(fit.iterations) + " iterations, " +
+                      std::to_string(fit.restorations) + " restorations; " +
+                      (fit.converged ? "converged: " : "not converged: ") + fit.stop_reason + "\n";
     for (const std::string& note : fit.notes)
         out += "note: " + note + "\n";
     return out;
+}
+
+std::string singular_fault_labels(const fit_result& fit) {
+    std::string labels;
+    for (std::size_t f = 0; f < fit.faults.size(); ++f)
+        if (fit.fault_table[f].along_state == fit_state::singular ||
+            fit.fault_table[f].across_state == fit_state::singular)
+            labels += (labels.empty() ? "" : ", ") + fault_label(fit.faults[f]);
+    return labels;
 }
 
 } // namespace tolvex

@@ -98,4 +98,12 @@ const char* fit_state_word(fit_state state);
 // before and after; the iterations and why the fit stopped.
 std::string fit_report_text(const fit_result& fit, const std::vector<horizon>& horizons);
 
+// The report's closing lines: "<n> iterations, <m> restorations; converged: <why>", then a line
+// "note: ..." for each component the horizons cannot tell.
+std::string fit_summary_text(const fit_result& fit);
+
+// The labels of the faults with a component the horizons see only together with others, joined
+// by ", "; empty when there is none.
+std::string singular_fault_labels(const fit_result& fit);
+
 } // namespace tolvex

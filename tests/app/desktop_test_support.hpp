@@ -27,6 +27,8 @@ class fake_desktop_ui : public desktop_ui {
     std::optional<std::string> text_answer;
     std::optional<std::vector<fault>> edit_answer;
     std::vector<std::vector<std::string>> edited_rows; // what the last fault dialog was given
+    bool fit_answer = false;
+    std::vector<fit_slips_table> fit_tables; // what each fit dialog was given
     std::string exe_dir = "/nonexistent-tolvex-dir";
     bool viewer_opens = true;
 
@@ -63,6 +65,10 @@ class fake_desktop_ui : public desktop_ui {
     edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) override {
         edited_rows = rows;
         return edit_answer;
+    }
+    bool fit_slips_dialog(const fit_slips_table& table) override {
+        fit_tables.push_back(table);
+        return fit_answer;
     }
     std::string executable_dir() override { return exe_dir; }
     bool open_viewer(viewer_scenes scenes, const view_options&,

@@ -31,14 +31,14 @@ TEST(form1_window, starts_empty_with_the_initial_texts_and_plot_enabled) {
     EXPECT_EQ(list_font.pointSize(), 9);
 }
 
-TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separator_exit) {
+TEST(form1_window, file_menu_reads_open_saves_edit_fit_separator_exit) {
     fake_desktop_ui ui;
     Form1 form(ui);
     QMenu* file = find<QMenu>(form, "mi_file");
     EXPECT_EQ(file->title(), "&File");
 
     const QList<QAction*> items = file->actions();
-    ASSERT_EQ(items.size(), 8);
+    ASSERT_EQ(items.size(), 9);
     EXPECT_EQ(items[0]->text(), "&Open");
     EXPECT_EQ(items[0]->objectName(), "mi_open");
     EXPECT_EQ(items[1]->text(), "Save &Tracer");
@@ -51,12 +51,14 @@ TEST(form1_window, file_menu_reads_open_save_tracer_save_restored_section_separa
     EXPECT_EQ(items[4]->objectName(), "mi_save_faults");
     EXPECT_EQ(items[5]->text(), "&Edit Faults...");
     EXPECT_EQ(items[5]->objectName(), "mi_edit_faults");
-    EXPECT_TRUE(items[6]->isSeparator());
-    EXPECT_EQ(items[6]->objectName(), "mi_bar1");
-    EXPECT_EQ(items[7]->text(), "E&xit");
-    EXPECT_EQ(items[7]->objectName(), "mi_exit");
+    EXPECT_EQ(items[6]->text(), "&Fit Slips…");
+    EXPECT_EQ(items[6]->objectName(), "mi_fit_slips");
+    EXPECT_TRUE(items[7]->isSeparator());
+    EXPECT_EQ(items[7]->objectName(), "mi_bar1");
+    EXPECT_EQ(items[8]->text(), "E&xit");
+    EXPECT_EQ(items[8]->objectName(), "mi_exit");
     EXPECT_EQ(items[0]->shortcut().toString(), "Ctrl+O");
-    EXPECT_EQ(items[7]->shortcut().toString(), "Ctrl+Q");
+    EXPECT_EQ(items[8]->shortcut().toString(), "Ctrl+Q");
 }
 
 TEST(form1_window, widening_the_window_widens_only_the_fault_list) {
