@@ -135,7 +135,8 @@ TEST(SectionDrawing, BlocksAreFilledWhereTheyLieAndNumbersDoNotFollowTheLocale) 
 
     EXPECT_EQ(draw_sections({s, s}, style, drawing_format::pdf).rfind("%PDF", 0), 0u);
     style.pixels = {{1000, 300}};
-    std::string_view sized = draw_sections({s}, style, drawing_format::png);
+    const std::string sized_png = draw_sections({s}, style, drawing_format::png);
+    std::string_view sized = sized_png;
     image = cairo_image_surface_create_from_png_stream(read_bytes, &sized);
     EXPECT_EQ(cairo_image_surface_get_width(image), 1000);
     EXPECT_EQ(cairo_image_surface_get_height(image), 300);
