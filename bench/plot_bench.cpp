@@ -44,9 +44,9 @@ struct plot_setup {
 // Both runs' histories as the viewer gets them from plot; empty unless keep.
 viewer_scenes plotted(const plot_setup& setup, bool keep = true) {
     scene_history restored, forward;
-    tolvex::run_model(setup.box, setup.faults, setup.tracers, {}, {}, {}, {},
-                      keep ? tolvex::history_collector(restored, forward)
-                           : tolvex::step_change_fn{});
+    tolvex::run_model(setup.box, setup.faults, setup.tracers,
+                      {.on_change = keep ? tolvex::history_collector(restored, forward)
+                                         : tolvex::step_change_fn{}});
     return {shown_parts(std::move(restored), true, true),
             shown_parts(std::move(forward), true, true), ""};
 }

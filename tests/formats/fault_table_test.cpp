@@ -181,8 +181,8 @@ TEST(FaultFiles, BothFormsWrittenAndReadBackKeepTheModel) {
     ASSERT_EQ(back.size(), table.size());
     const block box = make_box(make_vec3(-10, -10, -5), make_vec3(10, 10, 5));
     const point_list tracers = grid_tracers();
-    const model_result a = run_model(box, table, tracers, {}, {false, false});
-    const model_result b = run_model(box, back, tracers, {}, {false, false});
+    const model_result a = run_model(box, table, tracers, {.keep = {false, false}});
+    const model_result b = run_model(box, back, tracers, {.keep = {false, false}});
     EXPECT_EQ(a.forward.block_count, b.forward.block_count);
     for (std::size_t k = 0; k < tracers.size(); ++k)
         EXPECT_LT(ublas::norm_inf(a.forward.tracers[k] - b.forward.tracers[k]), 5e-9) << k;

@@ -55,8 +55,7 @@ TEST(SurfaceExport, HorizonsAndWallsLieWhereTheBoundaryFileHasThemAndReadBack) {
     std::vector<fault> placed = loaded;
     for (fault& f : placed)
         f.point += make_vec3(0, 4202000, -1000);
-    const model_result result =
-        run_model(make_box(lo, hi), placed, {}, {}, {}, {}, std::vector<horizon>{layer});
+    const model_result result = run_model(make_box(lo, hi), placed, {}, {.horizons = {layer}});
     ASSERT_TRUE(result.warnings.empty()) << result.warnings[0];
 
     const surface_set horizons =
@@ -132,7 +131,7 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
         }
         const model_result result = run_model(
             make_box(make_vec3(0, 0, -5) + centre_shift, make_vec3(10, 10, 0) + centre_shift),
-            faults, {}, {}, {}, {}, horizons);
+            faults, {}, {.horizons = horizons});
         const horizon_pieces& pieces = result.forward.horizons;
         const surface_set set = horizon_surfaces(pieces, result.horizons, result.centre);
         ASSERT_EQ(set.surfaces.size(), 3u);

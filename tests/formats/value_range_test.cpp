@@ -35,7 +35,7 @@ block cube() {
 // The run_aborted text of a run, or "" when it goes through.
 std::string abort_text(const std::vector<fault>& faults, const step_fn& on_step = {}) {
     try {
-        run_model(cube(), faults, {make_vec3(0, 0, 0.75)}, on_step);
+        run_model(cube(), faults, {make_vec3(0, 0, 0.75)}, {.on_step = on_step});
     } catch (const run_aborted& e) {
         return e.what();
     }

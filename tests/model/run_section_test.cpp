@@ -71,12 +71,12 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
             f.slip_mag = 0.5 * u(rng);
         }
         std::map<std::pair<run_kind, std::size_t>, horizon_pieces> pieces;
-        const model_result result = run_model(
-            boundary, faults, {},
-            [&](const run_step& s) {
-                pieces[{s.run, s.step}] = *s.horizons;
-            },
-            {}, {}, horizons);
+        const model_result result = run_model(boundary, faults, {},
+                                              {.on_step =
+                                                   [&](const run_step& s) {
+                                                       pieces[{s.run, s.step}] = *s.horizons;
+                                                   },
+                                               .horizons = horizons});
         // Along a grid line (the plane holds triangle sides), through a grid vertex, or anywhere.
         const int kind = model % 3;
         const double grid = x0 + size * static_cast<int>(3 + 6 * u(rng)) / 12;
@@ -143,7 +143,7 @@ TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
         f.slip_dir = make_vec3(0, 0, 1);
         f.slip_mag = 0.5 + k;
     }
-    const model_result result = run_model(boundary, faults, {}, {}, {}, {}, {});
+    const model_result result = run_model(boundary, faults, {});
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> in_box(0.5, 9.5);
     std::size_t traces = 0;

@@ -75,15 +75,15 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
         tolvex::step_blocks kept;
         std::size_t passed = 0;
         const tolvex::model_result result = tolvex::run_model(
-            make_cube(100), faults, tracers, {}, {}, {}, {},
-            [&](const tolvex::run_step_change& change) {
+            make_cube(100), faults, tracers,
+            {.on_change = [&](const tolvex::run_step_change& change) {
                 collect(change);
                 kept.apply(change);
                 const tolvex::run_step step = kept.step(change);
                 expect_step_matches(step.run == tolvex::run_kind::forward ? forward : restored,
                                     step);
                 passed += step.blocks.size();
-            });
+            }});
         ASSERT_EQ(forward.steps.size(), faults.size() + 1);
         // Each cut turns one block into two new shapes; nothing else makes one.
         EXPECT_EQ(restored.shapes.size(), 2 * result.restored.blocks.size() - 1);
