@@ -29,8 +29,7 @@ struct plot_setup {
         faults = random_faults(rng, static_cast<int>(state.range(0)));
         for (std::size_t i = 0; i < faults.size(); ++i) {
             faults[i].id = static_cast<int>(i + 1);
-            faults[i].order = static_cast<int>(faults.size() - i);
-            faults[i].key = faults[i].order;
+            set_order(faults[i], static_cast<int>(faults.size() - i));
         }
         tracers.resize(static_cast<std::size_t>(state.range(1)));
         for (vec3& t : tracers)

@@ -157,8 +157,8 @@ TEST(FaultFiles, BothFormsWrittenAndReadBackKeepTheModel) {
     std::vector<fault> any = random_faults(rng, 40);
     for (std::size_t k = 0; k < any.size(); ++k) {
         any[k].name = "r" + std::to_string(k);
-        any[k].order = any[k].id = static_cast<int>(k);
-        any[k].key = any[k].order;
+        any[k].id = static_cast<int>(k);
+        set_order(any[k], any[k].id);
     }
     // The fault data file holds every fault exactly, whatever its normal and slip.
     std::vector<fault> sorted = any;

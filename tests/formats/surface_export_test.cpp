@@ -22,7 +22,7 @@ fault fault_at(int id, std::string tag, double x, double dip_x, double slip) {
     fault f;
     f.id = id;
     f.tag = std::move(tag);
-    f.key = f.order = id;
+    set_order(f, id);
     f.point = make_vec3(x, 0, 0);
     f.normal = make_vec3(dip_x, 0, 1);
     f.slip_dir = make_vec3(-1, 0, dip_x) / std::hypot(1.0, dip_x);
@@ -122,8 +122,8 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
         std::vector<fault> faults(2 + model % 3);
         for (std::size_t k = 0; k < faults.size(); ++k) {
             fault& f = faults[k];
-            f.id = f.order = static_cast<int>(faults.size() - k);
-            f.key = f.order;
+            f.id = static_cast<int>(faults.size() - k);
+            set_order(f, f.id);
             f.point = make_vec3(2 + 6 * u(rng), 2 + 6 * u(rng), -5 * u(rng)) + centre_shift;
             f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
             f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);

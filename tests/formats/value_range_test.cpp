@@ -20,8 +20,7 @@ namespace {
 fault horizontal_fault(int id, double height, double slip) {
     fault f;
     f.id = id;
-    f.order = id;
-    f.key = id;
+    set_order(f, id);
     f.slip_dir = make_vec3(1, 0, 0);
     f.slip_mag = slip;
     f.point = make_vec3(0, 0, height);

@@ -63,8 +63,8 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
         std::vector<fault> faults(1 + model % 4);
         for (std::size_t k = 0; k < faults.size(); ++k) {
             fault& f = faults[k];
-            f.id = f.order = static_cast<int>(faults.size() - k);
-            f.key = f.order;
+            f.id = static_cast<int>(faults.size() - k);
+            set_order(f, f.id);
             f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
             f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
             f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
@@ -136,8 +136,8 @@ TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
     std::vector<fault> faults(2);
     for (std::size_t k = 0; k < 2; ++k) {
         fault& f = faults[k];
-        f.id = f.order = static_cast<int>(2 - k);
-        f.key = f.order;
+        f.id = static_cast<int>(2 - k);
+        set_order(f, f.id);
         f.point = make_vec3(k == 0 ? 3 : 5, k == 0 ? 5 : 6, -2);
         f.normal = make_vec3(k == 0 ? 1 : 0, k == 0 ? 0 : 1, 0);
         f.slip_dir = make_vec3(0, 0, 1);

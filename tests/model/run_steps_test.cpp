@@ -20,8 +20,7 @@ fault make_fault(int id, int order, const vec3& normal, const vec3& point, const
                  double magnitude) {
     fault f;
     f.id = id;
-    f.order = order;
-    f.key = order;
+    set_order(f, order);
     f.normal = normal;
     f.point = point;
     f.slip_dir = slip;

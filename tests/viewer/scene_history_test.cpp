@@ -62,8 +62,7 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
             f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
             f.slip_dir = normalize_vector(cross_prod3(f.normal, make_vec3(g(rng), g(rng), 0)));
             f.slip_mag = slip(rng);
-            f.order = static_cast<int>(faults.size() - i);
-            f.key = f.order;
+            set_order(f, static_cast<int>(faults.size() - i));
         }
         point_list tracers(300);
         for (vec3& t : tracers)
