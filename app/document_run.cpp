@@ -8,8 +8,8 @@ void run_document(desktop_document& doc, const run_files& files, const warn_fn& 
                   const step_change_fn& on_change, const warn_fn& note) {
     block boundary = read_run_inputs(files, warn, doc.tracers_init, note);
     std::vector<horizon> horizons = read_run_horizons(files, note);
-    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, {}, {}, {},
-                             std::move(horizons), on_change);
+    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init,
+                             {.horizons = std::move(horizons), .on_change = on_change});
     if (!note)
         return;
     for (const std::string& w : doc.last_run.warnings)

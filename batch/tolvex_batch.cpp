@@ -352,8 +352,11 @@ int run(const batch_options& o) {
         horizons = read_run_horizons(files, print_warning);
         if (o.fit_slips && !boundary.vertices.empty()) // else the run names the boundary
             faults = batch_fitted_faults(o, boundary, faults, horizons, files.horizon_path);
-        result = run_model(std::move(boundary), faults, tracers, on_step, blocks_needed(o), {},
-                           horizons, on_change);
+        result = run_model(std::move(boundary), faults, tracers,
+                           {.on_step = on_step,
+                            .keep = blocks_needed(o),
+                            .horizons = horizons,
+                            .on_change = on_change});
         if (step_files)
             step_files->finish();
     } catch (const missing_input_file& e) {

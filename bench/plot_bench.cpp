@@ -29,8 +29,7 @@ struct plot_setup {
         faults = random_faults(rng, static_cast<int>(state.range(0)));
         for (std::size_t i = 0; i < faults.size(); ++i) {
             faults[i].id = static_cast<int>(i + 1);
-            faults[i].order = static_cast<int>(faults.size() - i);
-            faults[i].key = faults[i].order;
+            set_order(faults[i], static_cast<int>(faults.size() - i));
         }
         tracers.resize(static_cast<std::size_t>(state.range(1)));
         for (vec3& t : tracers)
@@ -44,9 +43,9 @@ struct plot_setup {
 // Both runs' histories as the viewer gets them from plot; empty unless keep.
 viewer_scenes plotted(const plot_setup& setup, bool keep = true) {
     scene_history restored, forward;
-    tolvex::run_model(setup.box, setup.faults, setup.tracers, {}, {}, {}, {},
-                      keep ? tolvex::history_collector(restored, forward)
-                           : tolvex::step_change_fn{});
+    tolvex::run_model(setup.box, setup.faults, setup.tracers,
+                      {.on_change = keep ? tolvex::history_collector(restored, forward)
+                                         : tolvex::step_change_fn{}});
     return {shown_parts(std::move(restored), true, true),
             shown_parts(std::move(forward), true, true), ""};
 }

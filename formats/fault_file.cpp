@@ -98,8 +98,7 @@ fault parse_fault_line(std::string_view line, const line_ref& at) {
     result.normal = f.vector(12);
     check_direction(result.normal, 12, "plane normal", f, at);
     result.point = f.vector(15);
-    result.order = f.integer(18);
-    result.key = result.order;
+    set_order(result, f.integer(18));
     return result;
 }
 

@@ -68,8 +68,7 @@ fault fault_from_terms(const fault_terms& t, const warn_fn& warn) {
     f.id = t.id;
     f.name = t.name;
     f.tag = t.tag;
-    f.order = t.sequence;
-    f.key = t.sequence;
+    set_order(f, t.sequence);
     f.point = t.point;
     f.normal = plane_normal(t.dip_direction, t.dip);
     const vec3 s = forward_slip(t, f.normal, warn);

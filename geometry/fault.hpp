@@ -21,3 +21,9 @@ struct fault : sortobj {
     vec3 point = make_vec3(0.0, 0.0, 0.0);    // a point on the plane; moves during a run
     int order = 0;                            // sequence number; the key is its double value
 };
+
+// Gives f its sequence number and the sort key that follows from it, so the two never differ.
+inline void set_order(fault& f, int order) {
+    f.order = order;
+    f.key = order;
+}

@@ -215,8 +215,12 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 }
 
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step, kept_blocks keep, const fault_fn& on_fault,
-                       std::vector<horizon> horizons, const step_change_fn& on_change) {
+                       run_options options) {
+    const step_fn& on_step = options.on_step;
+    const step_change_fn& on_change = options.on_change;
+    const fault_fn& on_fault = options.on_fault;
+    const kept_blocks keep = options.keep;
+    std::vector<horizon> horizons = std::move(options.horizons);
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;

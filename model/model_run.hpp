@@ -97,6 +97,15 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored);
 // order: where both cutting runs start.
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers);
 
+// What a caller may add to a run; every member may be left out.
+struct run_options {
+    step_fn on_step{};               // sees every state of both runs, whole blocks at every step
+    kept_blocks keep{};              // which runs' final blocks are built
+    fault_fn on_fault{};             // told of each fault applied
+    std::vector<horizon> horizons{}; // as the files give them, carried through both runs
+    step_change_fn on_change{};      // sees every step as what changed, when on_step is not set
+};
+
 // Centres the boundary, the fault points and the horizons on the mean of the boundary's vertices
 // (tracers are already relative to that centre and stay as given), then runs the restoration on
 // faults (as loaded: descending sequence number, slip_dir as stored) and the forward run on the
@@ -111,8 +120,6 @@ block start_block(const block& boundary, std::size_t faults, std::size_t tracers
 // horizon of which nothing lies inside the boundary is a horizon warning. on_change, when set and
 // on_step is not, sees every step as on_step would, told as what changed.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
-                       const step_fn& on_step = {}, kept_blocks keep = {},
-                       const fault_fn& on_fault = {}, std::vector<horizon> horizons = {},
-                       const step_change_fn& on_change = {});
+                       run_options options = {});
 
 } // namespace tolvex

@@ -74,11 +74,6 @@ double finite_number(py::handle x, const char* what) {
     return d;
 }
 
-void set_sequence(fault& f, int order) {
-    f.order = order;
-    f.key = order;
-}
-
 vec3 negated(const vec3& v) {
     return -v;
 }
@@ -136,7 +131,7 @@ fault make_fault(py::handle normal, py::handle point, py::handle slip_direction,
     f.slip_dir =
         negated(vector_from_array(required(slip_direction, "slip_direction"), "slip_direction"));
     f.slip_mag = finite_number(required(slip_magnitude, "slip_magnitude"), "slip_magnitude");
-    set_sequence(f, int_from_value(required(sequence, "sequence"), "sequence"));
+    set_order(f, int_from_value(required(sequence, "sequence"), "sequence"));
     f.name = name_from_value(name, "name");
     f.tag = name_from_value(tag, "tag");
     f.id = int_from_value(identifier, "identifier");
@@ -212,7 +207,7 @@ std::vector<fault> faults_from_arrays(py::handle normals, py::handle points,
         f.point = p[i];
         f.slip_dir = negated(d[i]);
         f.slip_mag = m[i];
-        set_sequence(f, s[i]);
+        set_order(f, s[i]);
         f.name = name[i];
         f.tag = tag[i];
         f.id = id[i];
@@ -251,7 +246,7 @@ void add_fault_type(py::module_& m) {
             "the length of the slip")
         .def_property(
             "sequence", [](const fault& f) { return f.order; },
-            [](fault& f, py::handle x) { set_sequence(f, int_from_value(x, "sequence")); },
+            [](fault& f, py::handle x) { set_order(f, int_from_value(x, "sequence")); },
             "the sequence number: forward runs apply the lowest first")
         .def_property(
             "name", [](const fault& f) { return f.name; },

@@ -127,8 +127,9 @@ run_output run_inputs(block boundary, std::vector<fault> faults, const point_lis
     out.boundary_frame = boundary_frame;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
     const step_change_fn on_change = steps ? step_recorder(out) : step_change_fn{};
-    out.result = run_model(std::move(boundary), std::move(faults), tracers, {}, {}, on_fault,
-                           std::move(horizons), on_change);
+    out.result =
+        run_model(std::move(boundary), std::move(faults), tracers,
+                  {.on_fault = on_fault, .horizons = std::move(horizons), .on_change = on_change});
     return out;
 }
 

@@ -85,8 +85,8 @@ section_source run_for_sections(py::handle boundary, py::handle faults, py::hand
     block b = boundary.cast<block>();
     std::vector<horizon> surfaces = horizons_for_run(horizons);
     py::gil_scoped_release nogil;
-    s.result =
-        run_model(std::move(b), s.faults, s.tracers, {}, {false, false}, {}, std::move(surfaces));
+    s.result = run_model(std::move(b), s.faults, s.tracers,
+                         {.keep = {false, false}, .horizons = std::move(surfaces)});
     return s;
 }
 

@@ -157,8 +157,8 @@ TEST(FaultFiles, BothFormsWrittenAndReadBackKeepTheModel) {
     std::vector<fault> any = random_faults(rng, 40);
     for (std::size_t k = 0; k < any.size(); ++k) {
         any[k].name = "r" + std::to_string(k);
-        any[k].order = any[k].id = static_cast<int>(k);
-        any[k].key = any[k].order;
+        any[k].id = static_cast<int>(k);
+        set_order(any[k], any[k].id);
     }
     // The fault data file holds every fault exactly, whatever its normal and slip.
     std::vector<fault> sorted = any;
@@ -181,8 +181,8 @@ TEST(FaultFiles, BothFormsWrittenAndReadBackKeepTheModel) {
     ASSERT_EQ(back.size(), table.size());
     const block box = make_box(make_vec3(-10, -10, -5), make_vec3(10, 10, 5));
     const point_list tracers = grid_tracers();
-    const model_result a = run_model(box, table, tracers, {}, {false, false});
-    const model_result b = run_model(box, back, tracers, {}, {false, false});
+    const model_result a = run_model(box, table, tracers, {.keep = {false, false}});
+    const model_result b = run_model(box, back, tracers, {.keep = {false, false}});
     EXPECT_EQ(a.forward.block_count, b.forward.block_count);
     for (std::size_t k = 0; k < tracers.size(); ++k)
         EXPECT_LT(ublas::norm_inf(a.forward.tracers[k] - b.forward.tracers[k]), 5e-9) << k;

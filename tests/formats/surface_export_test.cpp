@@ -22,7 +22,7 @@ fault fault_at(int id, std::string tag, double x, double dip_x, double slip) {
     fault f;
     f.id = id;
     f.tag = std::move(tag);
-    f.key = f.order = id;
+    set_order(f, id);
     f.point = make_vec3(x, 0, 0);
     f.normal = make_vec3(dip_x, 0, 1);
     f.slip_dir = make_vec3(-1, 0, dip_x) / std::hypot(1.0, dip_x);
@@ -55,8 +55,7 @@ TEST(SurfaceExport, HorizonsAndWallsLieWhereTheBoundaryFileHasThemAndReadBack) {
     std::vector<fault> placed = loaded;
     for (fault& f : placed)
         f.point += make_vec3(0, 4202000, -1000);
-    const model_result result =
-        run_model(make_box(lo, hi), placed, {}, {}, {}, {}, std::vector<horizon>{layer});
+    const model_result result = run_model(make_box(lo, hi), placed, {}, {.horizons = {layer}});
     ASSERT_TRUE(result.warnings.empty()) << result.warnings[0];
 
     const surface_set horizons =
@@ -123,8 +122,8 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
         std::vector<fault> faults(2 + model % 3);
         for (std::size_t k = 0; k < faults.size(); ++k) {
             fault& f = faults[k];
-            f.id = f.order = static_cast<int>(faults.size() - k);
-            f.key = f.order;
+            f.id = static_cast<int>(faults.size() - k);
+            set_order(f, f.id);
             f.point = make_vec3(2 + 6 * u(rng), 2 + 6 * u(rng), -5 * u(rng)) + centre_shift;
             f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
             f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
@@ -132,7 +131,7 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
         }
         const model_result result = run_model(
             make_box(make_vec3(0, 0, -5) + centre_shift, make_vec3(10, 10, 0) + centre_shift),
-            faults, {}, {}, {}, {}, horizons);
+            faults, {}, {.horizons = horizons});
         const horizon_pieces& pieces = result.forward.horizons;
         const surface_set set = horizon_surfaces(pieces, result.horizons, result.centre);
         ASSERT_EQ(set.surfaces.size(), 3u);

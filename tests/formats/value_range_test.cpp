@@ -20,8 +20,7 @@ namespace {
 fault horizontal_fault(int id, double height, double slip) {
     fault f;
     f.id = id;
-    f.order = id;
-    f.key = id;
+    set_order(f, id);
     f.slip_dir = make_vec3(1, 0, 0);
     f.slip_mag = slip;
     f.point = make_vec3(0, 0, height);
@@ -35,7 +34,7 @@ block cube() {
 // The run_aborted text of a run, or "" when it goes through.
 std::string abort_text(const std::vector<fault>& faults, const step_fn& on_step = {}) {
     try {
-        run_model(cube(), faults, {make_vec3(0, 0, 0.75)}, on_step);
+        run_model(cube(), faults, {make_vec3(0, 0, 0.75)}, {.on_step = on_step});
     } catch (const run_aborted& e) {
         return e.what();
     }

@@ -65,8 +65,7 @@ std::vector<fault> read_faults(const std::string& path) {
         f.slip_dir = make_vec3(at(8), at(9), at(10));
         f.normal = make_vec3(at(11), at(12), at(13));
         f.point = make_vec3(at(14), at(15), at(16));
-        f.order = static_cast<int>(at(17));
-        f.key = f.order;
+        set_order(f, static_cast<int>(at(17)));
         faults.push_back(f);
     }
     return faults;

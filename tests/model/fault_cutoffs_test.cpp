@@ -26,7 +26,7 @@ TEST(FaultCutoffs, FlatLayersGiveTheSlipsProjectionsAllAlongStrikeAndLieOnHorizo
             t.rake = rake;
             t.slip = 1.5;
             const fault f = fault_from_terms(t);
-            const model_result r = run_model(box, {f}, {}, {}, {}, {}, layers);
+            const model_result r = run_model(box, {f}, {}, {.horizons = layers});
             // The down-dip part of the slip makes the separations; the strike part moves the
             // cutoffs along themselves.
             const double down = -t.slip * std::sin(rake * degree);

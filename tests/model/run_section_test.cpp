@@ -63,20 +63,20 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
         std::vector<fault> faults(1 + model % 4);
         for (std::size_t k = 0; k < faults.size(); ++k) {
             fault& f = faults[k];
-            f.id = f.order = static_cast<int>(faults.size() - k);
-            f.key = f.order;
+            f.id = static_cast<int>(faults.size() - k);
+            set_order(f, f.id);
             f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
             f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
             f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
             f.slip_mag = 0.5 * u(rng);
         }
         std::map<std::pair<run_kind, std::size_t>, horizon_pieces> pieces;
-        const model_result result = run_model(
-            boundary, faults, {},
-            [&](const run_step& s) {
-                pieces[{s.run, s.step}] = *s.horizons;
-            },
-            {}, {}, horizons);
+        const model_result result = run_model(boundary, faults, {},
+                                              {.on_step =
+                                                   [&](const run_step& s) {
+                                                       pieces[{s.run, s.step}] = *s.horizons;
+                                                   },
+                                               .horizons = horizons});
         // Along a grid line (the plane holds triangle sides), through a grid vertex, or anywhere.
         const int kind = model % 3;
         const double grid = x0 + size * static_cast<int>(3 + 6 * u(rng)) / 12;
@@ -136,14 +136,14 @@ TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
     std::vector<fault> faults(2);
     for (std::size_t k = 0; k < 2; ++k) {
         fault& f = faults[k];
-        f.id = f.order = static_cast<int>(2 - k);
-        f.key = f.order;
+        f.id = static_cast<int>(2 - k);
+        set_order(f, f.id);
         f.point = make_vec3(k == 0 ? 3 : 5, k == 0 ? 5 : 6, -2);
         f.normal = make_vec3(k == 0 ? 1 : 0, k == 0 ? 0 : 1, 0);
         f.slip_dir = make_vec3(0, 0, 1);
         f.slip_mag = 0.5 + k;
     }
-    const model_result result = run_model(boundary, faults, {}, {}, {}, {}, {});
+    const model_result result = run_model(boundary, faults, {});
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> in_box(0.5, 9.5);
     std::size_t traces = 0;

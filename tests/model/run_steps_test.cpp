@@ -20,8 +20,7 @@ fault make_fault(int id, int order, const vec3& normal, const vec3& point, const
                  double magnitude) {
     fault f;
     f.id = id;
-    f.order = order;
-    f.key = order;
+    set_order(f, order);
     f.normal = normal;
     f.point = point;
     f.slip_dir = slip;
@@ -91,10 +90,11 @@ TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
     const point_list tracers = {make_vec3(0.25, 0.25, 0.25), make_vec3(0.75, -0.5, -0.5),
                                 make_vec3(-0.5, 0.5, -0.5)};
     std::vector<seen_step> seen;
-    const model_result result = run_model(cube, faults, tracers, [&](const run_step& s) {
-        seen.push_back(
-            {s.run, s.step, s.step_count, s.applied ? s.applied->id : 0, s.blocks, s.tracers});
-    });
+    const model_result result =
+        run_model(cube, faults, tracers, {.on_step = [&](const run_step& s) {
+                      seen.push_back({s.run, s.step, s.step_count, s.applied ? s.applied->id : 0,
+                                      s.blocks, s.tracers});
+                  }});
 
     ASSERT_EQ(seen.size(), 6u);
     const run_kind r = run_kind::restoration, f = run_kind::forward;
@@ -155,9 +155,9 @@ TEST(RunSteps, BlocksKeptFromTheChangesAreTheStepsShownWhole) {
     for (int k = 0; k < 40; ++k)
         tracers.push_back(make_vec3(2 * u(rng), 2 * u(rng), u(rng)));
     std::vector<seen_step> whole;
-    run_model(cube, faults, tracers, [&](const run_step& s) {
-        whole.push_back({s.run, s.step, s.step_count, 0, s.blocks, s.tracers});
-    });
+    run_model(cube, faults, tracers, {.on_step = [&](const run_step& s) {
+                  whole.push_back({s.run, s.step, s.step_count, 0, s.blocks, s.tracers});
+              }});
     step_blocks kept;
     std::size_t k = 0;
     const step_change_fn check = [&](const run_step_change& change) {
@@ -177,7 +177,7 @@ TEST(RunSteps, BlocksKeptFromTheChangesAreTheStepsShownWhole) {
                 EXPECT_EQ(s.tracers[t][a], whole[k].tracers[t][a]);
         ++k;
     };
-    run_model(cube, faults, tracers, {}, {}, {}, {}, check);
+    run_model(cube, faults, tracers, {.on_change = check});
     EXPECT_EQ(k, whole.size());
 }
 
@@ -220,7 +220,7 @@ TEST(RunSteps, TheForwardRunPutsEveryFaultPointBackWhereTheFileMapsIt) {
             const vec3 p = centre + make_vec3(u(rng) * 1000, u(rng) * 1000, u(rng) * 500);
             faults.push_back(make_fault(i, count - i, n, p, s / norm_2(s), magnitude(rng)));
         }
-        const model_result r = run_model(make_box(lo, hi), faults, {}, {}, {false, false});
+        const model_result r = run_model(make_box(lo, hi), faults, {}, {.keep = {false, false}});
         ASSERT_EQ(r.forward.faults.size(), faults.size());
         for (const fault& f : r.forward.faults) {
             const vec3 mapped = faults[f.id].point - centre;
@@ -245,10 +245,10 @@ TEST(RunSteps, TheFaultHookCountsBothRunsAndCanStopEvenWhileBlocksAreBuilt) {
                                         make_vec3(0, 0, 0), 0.0));
         }
     std::vector<std::size_t> told;
-    run_model(cube, faults, {}, {}, {}, [&](std::size_t done, std::size_t total) {
-        EXPECT_EQ(total, 96u);
-        told.push_back(done);
-    });
+    run_model(cube, faults, {}, {.on_fault = [&](std::size_t done, std::size_t total) {
+                  EXPECT_EQ(total, 96u);
+                  told.push_back(done);
+              }});
     std::vector<std::size_t> once = told;
     once.erase(std::unique(once.begin(), once.end()), once.end());
     std::vector<std::size_t> counts(96);
@@ -258,12 +258,13 @@ TEST(RunSteps, TheFaultHookCountsBothRunsAndCanStopEvenWhileBlocksAreBuilt) {
 
     struct stop {};
     std::size_t last = 0;
-    EXPECT_THROW(run_model(cube, faults, {}, {}, {},
-                           [&](std::size_t done, std::size_t) {
-                               if (done == last)
-                                   throw stop{};
-                               last = done;
-                           }),
+    EXPECT_THROW(run_model(cube, faults, {},
+                           {.on_fault =
+                                [&](std::size_t done, std::size_t) {
+                                    if (done == last)
+                                        throw stop{};
+                                    last = done;
+                                }}),
                  stop);
     EXPECT_EQ(last, 48u) << "stopped while the restored blocks were built";
 }

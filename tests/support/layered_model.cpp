@@ -48,8 +48,7 @@ layered_model random_layered_model(std::mt19937& rng, const layered_shape& shape
         }
         f.slip_mag = between(20, 80);
         f.slip_dir = (unit(rng) < 0.5 ? 1.0 : -1.0) * slip; // stored: the reverse of the file's
-        f.order = order[static_cast<std::size_t>(k)];
-        f.key = f.order;
+        set_order(f, order[static_cast<std::size_t>(k)]);
         m.faults.push_back(f);
     }
     std::sort(m.faults.begin(), m.faults.end(), sortobj_descending());

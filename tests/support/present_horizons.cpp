@@ -5,7 +5,7 @@
 std::vector<horizon> present_horizons(const block& boundary, const std::vector<fault>& faults,
                                       const std::vector<horizon>& layers) {
     const tolvex::model_result run =
-        tolvex::run_model(boundary, faults, {}, {}, {false, false}, {}, layers);
+        tolvex::run_model(boundary, faults, {}, {.keep = {false, false}, .horizons = layers});
     std::vector<horizon> present;
     for (const horizon& layer : layers)
         present.push_back({layer.name, {}, {}});

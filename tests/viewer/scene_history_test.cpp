@@ -62,8 +62,7 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
             f.normal = normalize_vector(make_vec3(g(rng), g(rng), g(rng)));
             f.slip_dir = normalize_vector(cross_prod3(f.normal, make_vec3(g(rng), g(rng), 0)));
             f.slip_mag = slip(rng);
-            f.order = static_cast<int>(faults.size() - i);
-            f.key = f.order;
+            set_order(f, static_cast<int>(faults.size() - i));
         }
         point_list tracers(300);
         for (vec3& t : tracers)
@@ -75,15 +74,15 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
         tolvex::step_blocks kept;
         std::size_t passed = 0;
         const tolvex::model_result result = tolvex::run_model(
-            make_cube(100), faults, tracers, {}, {}, {}, {},
-            [&](const tolvex::run_step_change& change) {
+            make_cube(100), faults, tracers,
+            {.on_change = [&](const tolvex::run_step_change& change) {
                 collect(change);
                 kept.apply(change);
                 const tolvex::run_step step = kept.step(change);
                 expect_step_matches(step.run == tolvex::run_kind::forward ? forward : restored,
                                     step);
                 passed += step.blocks.size();
-            });
+            }});
         ASSERT_EQ(forward.steps.size(), faults.size() + 1);
         // Each cut turns one block into two new shapes; nothing else makes one.
         EXPECT_EQ(restored.shapes.size(), 2 * result.restored.blocks.size() - 1);

@@ -150,7 +150,8 @@ TEST(SceneModes, EachStepShowsItsOwnHorizonPiecesAndFaultSurfacesAsTheModesAsk) 
                         {{0, 1, 2}, {0, 2, 3}}};
     scene_history restored, forward;
     const tolvex::model_result result = tolvex::run_model(
-        make_cube(100), {f}, {}, {}, {}, {}, {layer}, tolvex::history_collector(restored, forward));
+        make_cube(100), {f}, {},
+        {.horizons = {layer}, .on_change = tolvex::history_collector(restored, forward)});
     ASSERT_EQ(forward.steps.size(), 2u);
     EXPECT_EQ(forward.steps[1].horizons.corners, result.forward.horizons.corners);
 

@@ -110,8 +110,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     f.slip_mag = 150;
     f.order = 1;
     scene_history restored, forward;
-    tolvex::run_model(make_cube(100), {f}, {}, {}, {}, {}, {},
-                      tolvex::history_collector(restored, forward));
+    tolvex::run_model(make_cube(100), {f}, {},
+                      {.on_change = tolvex::history_collector(restored, forward)});
     ASSERT_EQ(restored.steps.size(), 2u);
     EXPECT_EQ(restored.steps[1].label, "restored 1/1: 1 T");
     EXPECT_EQ(forward.steps[0].label, "forward 0/1");
@@ -135,8 +135,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
 TEST(ViewerSession, AModelTheStartEyeDoesNotShowOpensFramedAndSaysWhy) {
     for (const double size : {100.0, 20000.0}) {
         scene_history restored, forward;
-        tolvex::run_model(make_cube(size), {}, {}, {}, {}, {}, {},
-                          tolvex::history_collector(restored, forward));
+        tolvex::run_model(make_cube(size), {}, {},
+                          {.on_change = tolvex::history_collector(restored, forward)});
         viewer_session session;
         start_session(session, {std::move(restored), std::move(forward), ""}, view_options{});
         const bool large = size > 1000.0;
@@ -165,8 +165,8 @@ TEST(SceneRender, RecordedAndCulledFramesDrawTheSamePixelsAsTheCalls) {
     for (vec3& t : tracers)
         t = make_vec3(inside(rng), inside(rng), 1.5 * inside(rng));
     scene_history restored, forward;
-    tolvex::run_model(make_cube(100), faults, tracers, {}, {}, {}, {},
-                      tolvex::history_collector(restored, forward));
+    tolvex::run_model(make_cube(100), faults, tracers,
+                      {.on_change = tolvex::history_collector(restored, forward)});
 
     tolvex::offscreen_context context(W, H);
     const view_state view = tolvex::start_view(options());
