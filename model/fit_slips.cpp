@@ -585,8 +585,8 @@ model model_of(const block& boundary, const std::vector<fault>& faults,
 // Each horizon's datum: its unknowns and, for a given elevation, its place.
 freedom freedom_of(const model& m, const layout& l, const std::vector<horizon>& horizons,
                    const fit_options& o, double centre_z, std::vector<double>& x) {
-    for (const auto& [name, z] : o.elevations) {
-        (void)z;
+    for (const auto& elevation : o.elevations) {
+        const std::string& name = elevation.first;
         if (std::none_of(horizons.begin(), horizons.end(),
                          [&](const horizon& h) { return h.name == name; }))
             throw fit_error("The datum names horizon \"" + name +
