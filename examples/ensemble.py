@@ -100,15 +100,16 @@ def run_serial(variants, model):
     return np.vstack([summarise(v, model) for v in variants])
 
 
-def run_ensemble(client, model, variants):
-    """The same table computed on the client's workers. A variant takes under a millisecond, less
-    than the scheduler spends on a task, so each task runs a stretch of consecutive variants: four
-    tasks per worker, so that a slow worker holds up little."""
+def run_ensemble(client, model, variants, serial=None):
+    """The same table computed on the client's workers by serial (default run_serial). A variant
+    takes under a millisecond, less than the scheduler spends on a task, so each task runs a
+    stretch of consecutive variants: four tasks per worker, so that a slow worker holds up
+    little."""
     workers = max(1, len(client.scheduler_info()["workers"]))
     size = -(-len(variants) // (4 * workers))
     chunks = [variants[i:i + size] for i in range(0, len(variants), size)]
     [shared] = client.scatter([model], broadcast=True)
-    return np.vstack(client.gather(client.map(run_serial, chunks, model=shared)))
+    return np.vstack(client.gather(client.map(serial or run_serial, chunks, model=shared)))
 
 
 def timed(fn, *args):
@@ -126,8 +127,9 @@ def connect(args):
     return Client(n_workers=args.workers, threads_per_worker=1, dashboard_address=None)
 
 
-def main(argv=None):
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+def study_options(description):
+    """The command line both studies share: how many variants, where they run, the table."""
+    parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--variants", type=int, default=64, help="how many (default 64)")
     parser.add_argument("--workers", type=int, default=2,
                         help="worker processes of the local cluster (default 2)")
@@ -135,19 +137,28 @@ def main(argv=None):
     parser.add_argument("--serial", action="store_true", help="no cluster: one after another")
     parser.add_argument("--folder", default=HERE, help="the example's folder (default: here)")
     parser.add_argument("--csv", help="write the table to this file")
+    return parser
+
+
+def run_study(args, model, variants, serial):
+    """The table of serial over the variants, where it ran and the seconds it took: one after
+    another with --serial, else on the cluster the options name. Timed once the cluster is up,
+    before it closes: the study alone."""
+    if args.serial:
+        return ("serially",) + timed(serial, variants, model)
+    with connect(args) as client:
+        where = f"on {len(client.scheduler_info()['workers'])} workers"
+        return (where,) + timed(run_ensemble, client, model, variants, serial)
+
+
+def main(argv=None):
+    parser = study_options(__doc__.split("\n\n")[0])
     parser.add_argument("--quiet", action="store_true", help="print only the timing")
     args = parser.parse_args(argv)
 
     model = load_model(args.folder)
     variants = make_variants(model, args.variants)
-    if args.serial:
-        where, (table, seconds) = "serially", timed(run_serial, variants, model)
-    else:
-        with connect(args) as client:
-            # Timed once the cluster is up, before it closes: the study alone.
-            where = f"on {len(client.scheduler_info()['workers'])} workers"
-            table, seconds = timed(run_ensemble, client, model, variants)
-
+    where, table, seconds = run_study(args, model, variants, run_serial)
     if args.csv:
         np.savetxt(args.csv, table, fmt="%.6f", delimiter=",", header=",".join(COLUMNS),
                    comments="")

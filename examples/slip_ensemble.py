@@ -13,7 +13,6 @@ is fitted from the file's slips, so the spread is what the errors of the fault p
 to the slips.
 """
 
-import argparse
 import copy
 import os
 import sys
@@ -21,7 +20,7 @@ import sys
 import numpy as np
 
 import tolvex
-from ensemble import HERE, connect, dip, timed, with_dip
+from ensemble import HERE, dip, run_study, study_options, with_dip
 
 # The stated errors of the interpretation: one standard deviation.
 DIP_ERROR = 2.0        # degrees
@@ -63,15 +62,6 @@ def run_serial(variants, model):
     return np.vstack([fit_variant(v, model) for v in variants])
 
 
-def run_ensemble(client, model, variants):
-    """The same table on the client's workers, a few variants a task."""
-    workers = max(1, len(client.scheduler_info()["workers"]))
-    size = -(-len(variants) // (4 * workers))
-    chunks = [variants[i:i + size] for i in range(0, len(variants), size)]
-    [shared] = client.scatter([model], broadcast=True)
-    return np.vstack(client.gather(client.map(run_serial, chunks, model=shared)))
-
-
 def draw(table, names, path):
     """A histogram of each fault's fitted slips, side by side, into path."""
     import matplotlib
@@ -89,26 +79,14 @@ def draw(table, names, path):
 
 
 def main(argv=None):
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--variants", type=int, default=64, help="how many (default 64)")
-    parser.add_argument("--workers", type=int, default=2,
-                        help="worker processes of the local cluster (default 2)")
-    parser.add_argument("--scheduler", help="a running cluster's scheduler, tcp://HOST:8786")
-    parser.add_argument("--serial", action="store_true", help="no cluster: one after another")
-    parser.add_argument("--folder", default=HERE, help="the example's folder (default: here)")
-    parser.add_argument("--csv", help="write the table to this file")
+    parser = study_options(__doc__.split("\n\n")[0])
     parser.add_argument("--figure", help="draw the slip distributions into this file")
     args = parser.parse_args(argv)
 
     model = load_model(args.folder)
     names = [f.name for f in model["faults"]]
     variants = make_variants(model, args.variants)
-    if args.serial:
-        where, (table, seconds) = "serially", timed(run_serial, variants, model)
-    else:
-        with connect(args) as client:
-            where = f"on {len(client.scheduler_info()['workers'])} workers"
-            table, seconds = timed(run_ensemble, client, model, variants)
+    where, table, seconds = run_study(args, model, variants, run_serial)
     if args.csv:
         np.savetxt(args.csv, table, fmt="%.6f", delimiter=",", header=",".join(names),
                    comments="")
