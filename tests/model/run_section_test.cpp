@@ -28,6 +28,22 @@ horizon grid_surface(std::mt19937& rng, double x0, double size, int n, double z)
                         [&](double x, double) { return z + tilt * (x - x0) + fold * std::sin(x); });
 }
 
+// n faults, youngest first, through the box [11, 15]^2 x [-3, 0] at random, with random slips.
+std::vector<fault> random_faults(std::mt19937& rng, std::size_t n) {
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    std::vector<fault> faults(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        fault& f = faults[k];
+        f.id = static_cast<int>(n - k);
+        set_order(f, f.id);
+        f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
+        f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
+        f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
+        f.slip_mag = 0.5 * u(rng);
+    }
+    return faults;
+}
+
 // Whether x lies on the flat convex polygon within tolerance.
 bool on_polygon(std::span<const xyz> polygon, const xyz& x, double tolerance) {
     xyz n{0, 0, 0};
@@ -62,16 +78,7 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
         std::vector<horizon> horizons;
         for (double z : {-0.5, -1.5, -2.5})
             horizons.push_back(grid_surface(rng, x0, size, 12, z));
-        std::vector<fault> faults(1 + model % 4);
-        for (std::size_t k = 0; k < faults.size(); ++k) {
-            fault& f = faults[k];
-            f.id = static_cast<int>(faults.size() - k);
-            set_order(f, f.id);
-            f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
-            f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
-            f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
-            f.slip_mag = 0.5 * u(rng);
-        }
+        const std::vector<fault> faults = random_faults(rng, 1 + model % 4);
         std::map<std::pair<run_kind, std::size_t>, horizon_pieces> pieces;
         const model_result result = run_model(boundary, faults, {},
                                               {.on_step =
@@ -193,16 +200,7 @@ TEST(RunSection, BentLineIsItsSegmentsSideBySide) {
         std::vector<horizon> horizons;
         for (double z : {-0.8, -2.2})
             horizons.push_back(grid_surface(rng, 10.0, 6.0, 8, z));
-        std::vector<fault> faults(1 + model % 3);
-        for (std::size_t k = 0; k < faults.size(); ++k) {
-            fault& f = faults[k];
-            f.id = static_cast<int>(faults.size() - k);
-            set_order(f, f.id);
-            f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
-            f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
-            f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
-            f.slip_mag = 0.5 * u(rng);
-        }
+        const std::vector<fault> faults = random_faults(rng, 1 + model % 3);
         point_list tracers; // about the box's centre
         for (int t = 0; t < 300; ++t)
             tracers.push_back(make_vec3(4 * u(rng) - 2, 4 * u(rng) - 2, 3 * u(rng) - 1.5));
