@@ -263,16 +263,25 @@ void draw_line_points(cairo_t* cr, const section& s, const panel_frame& f) {
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 8);
-    double free_from = -INFINITY; // where the label before ends
-    for (std::size_t k = 0; k < at.size(); ++k) {
-        const map_point& p = s.path.points[k];
-        const std::string text = point_text(p[0], p[1]);
+    std::vector<std::string> texts;
+    std::vector<double> widths; // at 8 points
+    double all = 0.0;           // the labels side by side, 6 points apart
+    for (const map_point& p : s.path.points) {
+        texts.push_back(point_text(p[0], p[1]));
         cairo_text_extents_t e;
-        cairo_text_extents(cr, text.c_str(), &e);
-        const double align = k == 0 ? 0.0 : k + 1 == at.size() ? 1.0 : 0.5;
-        const double left = std::max(f.x(at[k]) - align * e.x_advance, free_from + 6);
-        text_at(cr, text, left + align * e.x_advance, f.top - 6, 8, align);
-        free_from = left + e.x_advance;
+        cairo_text_extents(cr, texts.back().c_str(), &e);
+        widths.push_back(e.x_advance);
+        all += e.x_advance + (widths.size() > 1 ? 6 : 0);
+    }
+    // Set smaller where a line bent many times has more labels than the plot is wide.
+    const double size = all > f.width ? 8 * f.width / all : 8;
+    double free_from = -INFINITY; // where the label before ends
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        const double width = widths[k] * size / 8;
+        const double align = k == 0 ? 0.0 : k + 1 == texts.size() ? 1.0 : 0.5;
+        const double left = std::max(f.x(at[k]) - align * width, free_from + 6 * size / 8);
+        text_at(cr, texts[k], left + align * width, f.top - 6, size, align);
+        free_from = left + width;
     }
 }
 
@@ -352,7 +361,15 @@ std::string azimuths_text(const section_path& path) {
 
 void draw_panel(cairo_t* cr, const section& s, const panel_frame& f, const section_style& style) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text_at(cr, s.title + ", " + azimuths_text(s.path), f.left, f.top - 22, 12, 0.0, true);
+    // A long title, as of a line bent many times, is set smaller to stay on the page.
+    const std::string title = s.title + ", " + azimuths_text(s.path);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 12);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, title.c_str(), &e);
+    const double room = style.width - f.left - right_margin;
+    text_at(cr, title, f.left, f.top - 22, e.x_advance > room ? 12 * room / e.x_advance : 12, 0.0,
+            true);
     cairo_save(cr);
     cairo_rectangle(cr, f.left, f.top, f.width, f.height);
     cairo_clip(cr);
