@@ -153,13 +153,15 @@ void Form1::mi_save_section_Click() {
         return;
     }
     const auto text = ui.text_dialog(
-        "Save Section",
-        "Map line X0,Y0,X1,Y1 in the boundary file's coordinates:", middle_line_text(run));
+        "Save Section", "Map line X0,Y0,X1,Y1[,X2,Y2...] in the boundary file's coordinates:",
+        middle_line_text(run));
     if (!text)
         return;
-    const std::optional<section_line> line = section_line_from_text(*text);
-    if (!line) {
-        ui.message_box("\"" + *text + "\" is not X0,Y0,X1,Y1.", "ERROR", message_icon::error);
+    section_path line;
+    try {
+        line = section_line_from_text(*text);
+    } catch (const section_error& e) {
+        ui.message_box(e.what(), "ERROR", message_icon::error);
         return;
     }
     const auto path = ui.save_file_dialog("svg");
@@ -176,7 +178,7 @@ void Form1::mi_save_section_Click() {
         std::vector<section> panels;
         for (const run_kind kind : {run_kind::restoration, run_kind::forward})
             panels.push_back(run_section(run, doc.faults_loaded, doc.tracers_init, kind,
-                                         doc.faults_loaded.size(), {*line, std::nullopt}));
+                                         doc.faults_loaded.size(), {line, std::nullopt}));
         section_style style;
         style.units = doc.settings.units;
         write_file_atomically(*path, draw_sections(panels, style, format));

@@ -70,8 +70,8 @@ po::options_description option_table(batch_options& o) {
         ("save-image", po::value(&o.save_image)->value_name("FILE.png"),
          "draw the forward result (or --image-step) as the viewer first shows it")
         ("image-size", po::value<std::string>()->value_name("WxH"), "picture size (default 640x480)")
-        ("section", po::value<std::string>()->value_name("X0,Y0,X1,Y1"),
-         "a vertical section along the map line from (X0, Y0) to (X1, Y1)")
+        ("section", po::value<std::string>()->value_name("X0,Y0,X1,Y1[,X2,Y2...]"),
+         "a vertical section along the map line through (X0, Y0), (X1, Y1) and any further points")
         ("save-section", po::value<std::string>()->value_name("FILE"),
          "draw the section as .svg, .pdf or .png, or write it as .vtk")
         ("section-step", po::value<std::vector<std::string>>()->composing()->value_name("RUN[:K]"),
@@ -174,14 +174,11 @@ std::optional<section_options> parse_section(const po::variables_map& vm) {
     if (!s.vtk && !drawing_format_of(s.path, s.format))
         throw usage_error("--save-section: \"" + s.path + "\" must end in " +
                           endings_text(written_endings(holds::section_drawing | holds::section)));
-    const std::string text = vm["section"].as<std::string>();
-    const std::optional<section_line> line = section_line_from_text(text);
-    if (!line)
-        throw usage_error("--section: \"" + text + "\" is not X0,Y0,X1,Y1");
-    s.line = *line;
-    if (line->x0 == line->x1 && line->y0 == line->y1)
-        throw usage_error("--section: the line from (" + shortest_text(line->x0) + ", " +
-                          shortest_text(line->y0) + ") has no length");
+    try {
+        s.line = section_line_from_text(vm["section"].as<std::string>());
+    } catch (const section_error& e) {
+        throw usage_error(std::string("--section: ") + e.what());
+    }
     if (vm.count("section-step"))
         for (const std::string& step : vm["section-step"].as<std::vector<std::string>>())
             s.steps.push_back(parse_run_step(step, "--section-step"));
@@ -264,7 +261,7 @@ std::string batch_usage() {
          "                    [--save-image FILE.png] [--image-size WxH]\n"
          "                    [--image-step restored|forward[:K]] [--view-shading WORD]\n"
          "                    [--view-colour WORD] [--view-tracers WORD]\n"
-         "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1]\n"
+         "                    [--view-blocks WORD] [--section X0,Y0,X1,Y1...]\n"
          "                    [--save-section FILE] [--section-step RUN[:K]]...\n"
          "                    [--section-band W] [--section-exaggeration E] [--units UNIT]\n"
          "                    [--quiet] [--fault-surfaces FILE] [--max-fault-misfit D]\n"

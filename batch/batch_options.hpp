@@ -27,7 +27,7 @@ struct section_options {
     std::string path;
     drawing_format format = drawing_format::svg;
     bool vtk = false; // the polygons and traces as 3-D geometry instead of a drawing
-    section_line line;
+    section_path line;
     std::vector<image_step> steps; // default: the last step of the restoration, then the forward
     std::optional<double> band;
     double exaggeration = 1.0;

@@ -132,7 +132,7 @@ std::string point_text(double x, double y) {
 double shared_length(const std::vector<section>& panels) {
     double length = 0.0;
     for (const section& s : panels)
-        length = std::max(length, length_of(s.line));
+        length = std::max(length, length_of(s.path));
     return length;
 }
 
@@ -248,6 +248,43 @@ void draw_tracers(cairo_t* cr, const section& s, const panel_frame& f) {
     cairo_fill(cr);
 }
 
+// The line's points in the map at their distances along the top: its ends at the plot's ends and
+// each bend over a thin vertical line, a label pushed right of the one before where they would
+// meet.
+void draw_line_points(cairo_t* cr, const section& s, const panel_frame& f) {
+    const std::vector<double> at = distances_of(s.path);
+    cairo_set_source_rgb(cr, 0.35, 0.35, 0.35);
+    cairo_set_line_width(cr, 0.5);
+    for (std::size_t k = 1; k + 1 < at.size(); ++k) {
+        cairo_move_to(cr, f.x(at[k]), f.top);
+        cairo_line_to(cr, f.x(at[k]), f.top + f.height);
+    }
+    cairo_stroke(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 8);
+    std::vector<std::string> texts;
+    std::vector<double> widths; // at 8 points
+    double all = 0.0;           // the labels side by side, 6 points apart
+    for (const map_point& p : s.path.points) {
+        texts.push_back(point_text(p[0], p[1]));
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, texts.back().c_str(), &e);
+        widths.push_back(e.x_advance);
+        all += e.x_advance + (widths.size() > 1 ? 6 : 0);
+    }
+    // Set smaller where a line bent many times has more labels than the plot is wide.
+    const double size = all > f.width ? 8 * f.width / all : 8;
+    double free_from = -INFINITY; // where the label before ends
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        const double width = widths[k] * size / 8;
+        const double align = k == 0 ? 0.0 : k + 1 == texts.size() ? 1.0 : 0.5;
+        const double left = std::max(f.x(at[k]) - align * width, free_from + 6 * size / 8);
+        text_at(cr, texts[k], left + align * width, f.top - 6, size, align);
+        free_from = left + width;
+    }
+}
+
 // The frame, ticks and their numbers, the axis names and a scale bar.
 void draw_axes(cairo_t* cr, const section& s, const panel_frame& f, const std::string& units) {
     const std::string in_units = units.empty() ? "" : " (" + units + ")";
@@ -288,8 +325,7 @@ void draw_axes(cairo_t* cr, const section& s, const panel_frame& f, const std::s
             right - length * f.scale / 2, y + 12, 8, 0.5);
     if (f.exaggeration != 1.0)
         text_at(cr, "vertical exaggeration " + shortest_text(f.exaggeration), f.left, y + 12, 8);
-    text_at(cr, point_text(s.line.x0, s.line.y0), f.left, f.top - 6, 8);
-    text_at(cr, point_text(s.line.x1, s.line.y1), f.x(length_of(s.line)), f.top - 6, 8, 1.0);
+    draw_line_points(cr, s, f);
 }
 
 void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
@@ -312,9 +348,28 @@ std::string azimuth_text(const section_line& line) {
     return shortest_text(std::fmod(tenths, 3600.0) / 10 + 0.0) + "\u00b0";
 }
 
+// "azimuth 45°", or for a bent line its segments' azimuths in order.
+std::string azimuths_text(const section_path& path) {
+    const std::size_t n = segment_count(path);
+    if (n == 1)
+        return "azimuth " + azimuth_text(segment_of(path, 0));
+    std::string out = "bent line, " + std::to_string(n) + " segments, azimuths ";
+    for (std::size_t k = 0; k < n; ++k)
+        out += (k == 0 ? "" : ", ") + azimuth_text(segment_of(path, k));
+    return out;
+}
+
 void draw_panel(cairo_t* cr, const section& s, const panel_frame& f, const section_style& style) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text_at(cr, s.title + ", azimuth " + azimuth_text(s.line), f.left, f.top - 22, 12, 0.0, true);
+    // A long title, as of a line bent many times, is set smaller to stay on the page.
+    const std::string title = s.title + ", " + azimuths_text(s.path);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 12);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, title.c_str(), &e);
+    const double room = style.width - f.left - right_margin;
+    text_at(cr, title, f.left, f.top - 22, e.x_advance > room ? 12 * room / e.x_advance : 12, 0.0,
+            true);
     cairo_save(cr);
     cairo_rectangle(cr, f.left, f.top, f.width, f.height);
     cairo_clip(cr);

@@ -50,7 +50,7 @@ section fault_diagram(const run_state& run, std::size_t k,
     if (lo <= hi) {
         const vec3 a = frame.origin + centre + lo * frame.strike;
         const vec3 b = frame.origin + centre + hi * frame.strike;
-        out.line = {a[0], a[1], b[0], b[1]};
+        out.path = path_of({a[0], a[1], b[0], b[1]});
     }
     return out;
 }

@@ -30,13 +30,6 @@ struct section_frame {
 section_frame frame_of(const section_line& line, const vec3& centre) {
     const double dx = line.x1 - line.x0, dy = line.y1 - line.y0;
     const double length = std::hypot(dx, dy);
-    const std::string from =
-        "the line from (" + shortest_text(line.x0) + ", " + shortest_text(line.y0) + ")";
-    if (!std::isfinite(length))
-        throw section_error(from + " to (" + shortest_text(line.x1) + ", " +
-                            shortest_text(line.y1) + ") is longer than a number can hold");
-    if (!(length > 0.0))
-        throw section_error(from + " has no length");
     return {{line.x0 - centre[0], line.y0 - centre[1], -centre[2]},
             {dx / length, dy / length, 0.0},
             {-dy / length, dx / length, 0.0},
@@ -136,35 +129,121 @@ void add_block(section& out, const block_view& b, int index, const section_frame
     out.blocks.push_back(std::move(polygon));
 }
 
-// The traces of the horizons' pieces in the blocks of set. A piece lying in the plane leaves
-// none: a horizon along the section shows as no line in it.
-void add_horizons(section& out, const block_set& set, const std::vector<horizon>& horizons,
-                  const section_frame& frame, const line_span& span) {
-    for (const horizon& h : horizons)
-        out.horizon_names.push_back(h.name);
-    const horizon_pieces pieces = pieces_in_blocks(set, horizons);
+// The traces of the horizons' pieces. A piece lying in the plane leaves none: a horizon along the
+// section shows as no line in it.
+void add_horizons(section& out, const horizon_pieces& pieces, const section_frame& frame,
+                  const line_span& span) {
     for (std::size_t p = 0; p < pieces.size(); ++p)
         if (const auto ends = plane_crossing(pieces.piece(p), {frame.origin, frame.across}))
             if (const auto part = span.clip(frame.at((*ends)[0]), frame.at((*ends)[1])))
                 out.horizon_traces.push_back({pieces.horizon[p], (*part)[0], (*part)[1]});
 }
 
+// What the step's blocks, horizon pieces and tracers meet along one straight segment, as the
+// section of that segment alone: u from 0 to its length.
+struct segment_input {
+    const block_set& set;
+    const horizon_pieces& pieces;
+    const point_list& tracers; // moved with the step's blocks
+    const vec3& centre;
+    double band;
+};
+
+section segment_section(const segment_input& in, const section_line& line) {
+    section out;
+    const section_frame frame = frame_of(line, in.centre);
+    const double length = length_of(line);
+    // A side lies on a face when its middle is this near the face's plane: rounding of the cut
+    // points is far below it, the next face of another fault far above.
+    const double tolerance = 1e-6 * std::max(length, 1.0);
+    const line_span span{length, 1e-9 * length};
+    for (std::size_t b = 0; b < block_count(in.set); ++b)
+        add_block(out, view_of(in.set, b), static_cast<int>(b), frame, span, tolerance);
+    add_horizons(out, in.pieces, frame, span);
+    for (std::size_t t = 0; t < in.tracers.size(); ++t) {
+        const section_point at = frame.at(to_xyz(in.tracers[t]));
+        if (std::abs(frame.distance(to_xyz(in.tracers[t]))) <= in.band && at[0] >= 0.0 &&
+            at[0] <= length)
+            out.tracers.push_back({static_cast<int>(t), at});
+    }
+    return out;
+}
+
+// part's polygons, traces and tracers moved start along the line and added to out.
+void append_shifted(section& out, section part, double start) {
+    const auto shift = [start](section_point& p) { p[0] += start; };
+    for (section_polygon& p : part.blocks) {
+        for (section_point& c : p.corners)
+            shift(c);
+        out.blocks.push_back(std::move(p));
+    }
+    for (auto [from, to] : {std::pair{&part.fault_traces, &out.fault_traces},
+                            std::pair{&part.horizon_traces, &out.horizon_traces}})
+        for (section_trace& t : *from) {
+            shift(t.a);
+            shift(t.b);
+            to->push_back(t);
+        }
+    for (section_tracer& t : part.tracers) {
+        shift(t.at);
+        out.tracers.push_back(t);
+    }
+}
+
+std::string point_text(const map_point& p) {
+    return "(" + shortest_text(p[0]) + ", " + shortest_text(p[1]) + ")";
+}
+
 } // namespace
 
-std::optional<section_line> section_line_from_text(std::string_view text) {
-    const std::vector<std::string> values = split_fields(text, ',');
+void check_section_path(const section_path& path) {
+    const std::size_t n = path.points.size();
+    if (n < 2)
+        throw section_error("a line needs two points or more, not " + std::to_string(n));
+    for (std::size_t k = 0; k < n; ++k)
+        if (!std::isfinite(path.points[k][0]) || !std::isfinite(path.points[k][1]))
+            throw section_error("the line's point " + std::to_string(k + 1) + " " +
+                                point_text(path.points[k]) + " is not two finite numbers");
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        const std::string from = (n > 2 ? "the line's segment " + std::to_string(k + 1) + " from "
+                                        : std::string("the line from ")) +
+                                 point_text(path.points[k]);
+        const double length = length_of(segment_of(path, k));
+        if (!std::isfinite(length))
+            throw section_error(from + " to " + point_text(path.points[k + 1]) +
+                                " is longer than a number can hold");
+        if (!(length > 0.0))
+            throw section_error(from + " has no length");
+    }
+    if (!std::isfinite(distances_of(path).back()))
+        throw section_error("the line is longer than a number can hold");
+}
+
+section_path section_line_from_text(std::string_view text) {
+    const std::string quoted = "\"" + std::string(text) + "\"";
     std::vector<double> xy;
-    for (const std::string& v : values)
-        if (const std::optional<double> x = to_number(v); x && std::isfinite(*x))
-            xy.push_back(*x);
-    if (values.size() != 4 || xy.size() != 4)
-        return std::nullopt;
-    return section_line{xy[0], xy[1], xy[2], xy[3]};
+    for (const std::string& v : split_fields(text, ',')) {
+        const std::optional<double> x = to_number(v);
+        if (!x || !std::isfinite(*x))
+            throw section_error(quoted + ": \"" + v + "\" is not a finite number");
+        xy.push_back(*x);
+    }
+    if (xy.size() % 2 != 0)
+        throw section_error(quoted + " holds " + std::to_string(xy.size()) +
+                            " numbers, not X,Y pairs: X0,Y0,X1,Y1[,X2,Y2...]");
+    if (xy.size() < 4)
+        throw section_error(quoted + " is one point: a line needs two or more");
+    section_path path;
+    for (std::size_t k = 0; k < xy.size(); k += 2)
+        path.points.push_back({xy[k], xy[k + 1]});
+    check_section_path(path);
+    return path;
 }
 
 section run_section(const model_result& result, const std::vector<fault>& loaded,
                     const point_list& tracers, run_kind run, std::size_t step,
                     const section_request& request) {
+    check_section_path(request.path);
     std::vector<fault> faults = loaded;
     for (fault& f : faults)
         f.point -= result.centre;
@@ -175,23 +254,24 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     const fault* applied = step > 0 ? &faults[step - 1] : nullptr;
     section out;
     out.title = step_label(run, step, count, applied);
-    out.line = request.line;
+    out.path = request.path;
     for (const fault& f : loaded)
         out.fault_labels.push_back(fault_short_label(f));
+    for (const horizon& h : result.horizons)
+        out.horizon_names.push_back(h.name);
 
     std::vector<fault> cut(faults.begin(), faults.begin() + static_cast<std::ptrdiff_t>(step));
     point_list moved = tracers;
     const block_set set =
         step == 0 ? to_block_set({result.boundary})
                   : cut_block_set({start_block(result.boundary, step, tracers.size())}, cut, moved);
-    const section_frame frame = frame_of(request.line, result.centre);
-    const double length = length_of(request.line);
-    // A side lies on a face when its middle is this near the face's plane: rounding of the cut
-    // points is far below it, the next face of another fault far above.
-    const double tolerance = 1e-6 * std::max(length, 1.0);
-    const line_span span{length, 1e-9 * length};
-    for (std::size_t b = 0; b < block_count(set); ++b)
-        add_block(out, view_of(set, b), static_cast<int>(b), frame, span, tolerance);
+    const horizon_pieces pieces =
+        result.horizons.empty() ? horizon_pieces{} : pieces_in_blocks(set, result.horizons);
+    const std::vector<double> starts = distances_of(request.path);
+    const segment_input in{set, pieces, moved, result.centre,
+                           request.band.value_or(0.01 * starts.back())};
+    for (std::size_t k = 0; k < segment_count(request.path); ++k)
+        append_shifted(out, segment_section(in, segment_of(request.path, k)), starts[k]);
     if (out.blocks.empty())
         throw section_error("the line misses the model");
     // Both runs' traces name their faults by place in the loaded list; the forward run applies
@@ -199,14 +279,6 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     if (run == run_kind::forward)
         for (section_trace& t : out.fault_traces)
             t.which = static_cast<int>(count) - 1 - t.which;
-    if (!result.horizons.empty())
-        add_horizons(out, set, result.horizons, frame, span);
-    const double band = request.band.value_or(0.01 * length);
-    for (std::size_t t = 0; t < moved.size(); ++t) {
-        const section_point at = frame.at(to_xyz(moved[t]));
-        if (std::abs(frame.distance(to_xyz(moved[t]))) <= band && at[0] >= 0.0 && at[0] <= length)
-            out.tracers.push_back({static_cast<int>(t), at});
-    }
     return out;
 }
 

@@ -1,8 +1,10 @@
-// A vertical cross-section of a model: what a plane through a map line meets, laid out in the
-// plane as distance along the line from its start (u) and elevation (z).
+// A vertical cross-section of a model: what the vertical planes through a map line meet, laid out
+// as distance along the line from its start (u) and elevation (z). A bent line is unrolled: each
+// segment is cut in its own plane and the segments lie side by side.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,35 @@ double length_of(const section_line& line);
 // The line's direction from its start to its end in degrees clockwise from north (+y), 0 to
 // under 360.
 double azimuth_of(const section_line& line);
+
+using map_point = std::array<double, 2>; // (x, y) in the boundary file's coordinates
+
+// A map line, straight or bent: its points in order, each with the next a segment. A section's
+// line has two points or more, no two neighbours equal.
+struct section_path {
+    std::vector<map_point> points;
+};
+
+section_path path_of(const section_line& line);
+
+// The k-th segment, from points[k] to points[k + 1].
+section_line segment_of(const section_path& path, std::size_t k);
+
+std::size_t segment_count(const section_path& path);
+
+// The length along all segments; 0 for fewer than two points.
+double length_of(const section_path& path);
+
+// The distance along the path from its first point to each of its points: 0 first, the path's
+// length last. The bends are those between.
+std::vector<double> distances_of(const section_path& path);
+
+// The segment that holds the distance u along the path; the last for u past its end.
+std::size_t segment_at(const std::vector<double>& distances, double u);
+
+// Where the distance u along segment k (u counted from the path's start) lies in the map.
+map_point map_point_at(const section_path& path, const std::vector<double>& distances,
+                       std::size_t k, double u);
 
 // Where one block meets the plane: a convex polygon.
 struct section_polygon {
@@ -46,10 +77,12 @@ struct section_tracer {
 // nullptr when it can: it holds a control character (a tab, a line break) or is too long.
 const char* units_problem(std::string_view units);
 
-// The blocks, traces and tracers lie within the line's length: u from 0 to length_of(line).
+// The blocks, traces and tracers lie within the line's length: u from 0 to distances_of(path)
+// back(). Each lies on one segment: a block that continues across a bend is one polygon on each
+// side of it, both with its number.
 struct section {
     std::string title; // "restored 3/3" or "forward 2/3: 102 NF-E"
-    section_line line;
+    section_path path;
     std::vector<section_polygon> blocks;
     std::vector<std::string> horizon_names;
     std::vector<section_trace> horizon_traces;

@@ -22,11 +22,11 @@ namespace tolvex {
 namespace {
 
 constexpr const char* section_doc =
-    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None, horizons=None)
+    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None, horizons=None, via=None)
 --
 
 The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
-coordinates, from start to end, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
+coordinates, bent at the points of via ((x, y) each, in order) if given, from start to end, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
 'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons as for run.
 Returns a dict:
 
@@ -38,19 +38,23 @@ trace_faults    (T,) int64, each segment's fault, by position in fault_labels
 fault_labels    the faults of the run in its order, as "identifier tag"
 tracers         (M, 2) float64, the tracers within band of the plane (default 1 % of the line)
 tracer_indices  (M,) int64, their rows in tracers
+bends           (B,) float64, the distance along the line of each point of via
+bend_points     (B, 2) float64, the points of via, (x, y)
 and with horizons also:
 horizon_names   the horizons in the order given
 horizon_traces  (H, 2, 2) float64, the ends of each segment where the plane meets a horizon
 trace_horizons  (H,) int64, each segment's horizon, by position in horizon_names
-A line without length or one that misses the model raises ValueError.)";
+A bent line is unrolled: each segment is cut in its own plane, the segments side by side, and a
+block that continues across a bend is one polygon on each side of it, both with its number. A
+segment without length or a line that misses the model raises ValueError.)";
 
 constexpr const char* save_section_doc =
-    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None, units='')
+    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None, units='', via=None)
 --
 
 Draws the sections of the given (run, step) pairs one above the other on one page, as
-tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending, horizons as in
-section(), units the length unit named on the axes and the scale bar ('' names none). The
+tolvex-batch --save-section does: .svg, .pdf or .png by the path's ending, horizons and via as
+in section(), units the length unit named on the axes and the scale bar ('' names none). The
 file is complete before it replaces an old one.)";
 
 run_kind run_named(const std::string& name) {
@@ -59,15 +63,25 @@ run_kind run_named(const std::string& name) {
     throw py::value_error("run: \"" + name + "\" is not 'forward' or 'restored'");
 }
 
-section_line line_of(py::handle start, py::handle end) {
-    const auto xy = [](py::handle p, const char* what) {
+// start, the points of via in order, and end.
+section_path path_of(py::handle start, py::handle via, py::handle end) {
+    const auto xy = [](py::handle p, const std::string& what) {
         const std::vector<double> v = p.cast<std::vector<double>>();
         if (v.size() != 2)
-            throw py::value_error(std::string(what) + ": expected (x, y)");
-        return v;
+            throw py::value_error(what + ": expected (x, y)");
+        return map_point{v[0], v[1]};
     };
-    const std::vector<double> a = xy(start, "start"), b = xy(end, "end");
-    return {a[0], a[1], b[0], b[1]};
+    section_path path{{xy(start, "start")}};
+    if (!via.is_none())
+        for (const py::handle p : via)
+            path.points.push_back(xy(p, "via[" + std::to_string(path.points.size() - 1) + "]"));
+    path.points.push_back(xy(end, "end"));
+    try {
+        check_section_path(path);
+    } catch (const section_error& e) {
+        throw py::value_error(e.what());
+    }
+    return path;
 }
 
 // The model run once, for every section asked of it.
@@ -90,7 +104,7 @@ section_source run_for_sections(py::handle boundary, py::handle faults, py::hand
     return s;
 }
 
-section section_at(const section_source& s, run_kind run, py::handle step, const section_line& line,
+section section_at(const section_source& s, run_kind run, py::handle step, const section_path& line,
                    std::optional<double> band) {
     const std::size_t count = s.faults.size();
     const std::size_t k = step.is_none() ? count : step.cast<std::size_t>();
@@ -150,6 +164,16 @@ py::dict section_dict(const section& s) {
     out["fault_labels"] = s.fault_labels;
     out["tracers"] = tracers;
     out["tracer_indices"] = py::array_t<std::int64_t>(py::cast(tracer_rows));
+    const std::vector<double> distances = distances_of(s.path);
+    const std::size_t bends = distances.size() - 2; // a line has two points or more
+    py::array_t<double> bend_points({static_cast<py::ssize_t>(bends), py::ssize_t{2}});
+    auto b = bend_points.mutable_unchecked<2>();
+    for (std::size_t k = 0; k < bends; ++k)
+        for (int j = 0; j < 2; ++j)
+            b(static_cast<py::ssize_t>(k), j) = s.path.points[k + 1][static_cast<std::size_t>(j)];
+    out["bends"] = py::array_t<double>(
+        py::cast(std::vector<double>(distances.begin() + 1, distances.end() - 1)));
+    out["bend_points"] = bend_points;
     if (!s.horizon_names.empty()) {
         out["horizon_names"] = s.horizon_names;
         put_traces(out, "horizon_traces", "trace_horizons", s.horizon_traces);
@@ -159,15 +183,16 @@ py::dict section_dict(const section& s) {
 
 py::dict section_of(py::handle boundary, py::handle faults, py::handle tracers, py::handle start,
                     py::handle end, const std::string& run, py::handle step,
-                    std::optional<double> band, py::handle horizons) {
+                    std::optional<double> band, py::handle horizons, py::handle via) {
+    const section_path line = path_of(start, via, end);
     const section_source s = run_for_sections(boundary, faults, tracers, horizons);
-    return section_dict(section_at(s, run_named(run), step, line_of(start, end), band));
+    return section_dict(section_at(s, run_named(run), step, line, band));
 }
 
 void save_section(const std::filesystem::path& path, py::handle boundary, py::handle faults,
                   py::handle tracers, py::handle start, py::handle end, py::handle steps,
                   std::optional<double> band, double exaggeration, py::handle horizons,
-                  const std::string& units) {
+                  const std::string& units, py::handle via) {
     drawing_format format;
     if (!drawing_format_of(path.string(), format))
         throw py::value_error("path: \"" + path.string() + "\" must end in " +
@@ -176,8 +201,8 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
         throw py::value_error("exaggeration: must be above 0");
     if (const char* problem = units_problem(units))
         throw py::value_error("units: \"" + units + "\" " + problem);
+    const section_path line = path_of(start, via, end);
     const section_source s = run_for_sections(boundary, faults, tracers, horizons);
-    const section_line line = line_of(start, end);
     std::vector<section> panels;
     for (const py::handle pair : steps) {
         const py::tuple t = py::reinterpret_borrow<py::object>(pair).cast<py::tuple>();
@@ -209,13 +234,13 @@ void add_section(py::module_& m) {
     m.def("section", &section_of, section_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers"), py::arg("start"), py::arg("end"), py::arg("run") = "forward",
           py::arg("step") = py::none(), py::arg("band") = py::none(),
-          py::arg("horizons") = py::none());
+          py::arg("horizons") = py::none(), py::arg("via") = py::none());
     m.def("save_section", &save_section, save_section_doc, py::arg("path"), py::arg("boundary"),
           py::arg("faults"), py::arg("tracers"), py::arg("start"), py::arg("end"),
           py::arg("steps") = py::make_tuple(py::make_tuple("restored", py::none()),
                                             py::make_tuple("forward", py::none())),
           py::arg("band") = py::none(), py::arg("exaggeration") = 1.0,
-          py::arg("horizons") = py::none(), py::arg("units") = "");
+          py::arg("horizons") = py::none(), py::arg("units") = "", py::arg("via") = py::none());
 }
 
 } // namespace tolvex

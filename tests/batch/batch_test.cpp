@@ -664,7 +664,7 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
               0);
     const std::string vtk = read_text(dir.file("s.vtk"));
     EXPECT_NE(vtk.find("POLYGONS 4 20\n"), std::string::npos) << vtk;
-    EXPECT_NE(vtk.find("FIELD FieldData 2\nfault_label 1 1 string\n1%20tag\n"), std::string::npos);
+    EXPECT_NE(vtk.find("FIELD FieldData 4\nfault_label 1 1 string\n1%20tag\n"), std::string::npos);
     EXPECT_NE(vtk.find("\n4 1 2\n"), std::string::npos)
         << vtk; // forward: the upper half at x 2 to 4
     const struct {
@@ -672,6 +672,9 @@ TEST_F(Batch, DrawsSectionsAndRefusesBadOnesByTheirOption) {
     } bad[] = {
         {"--section 1,1,1,1 --save-section x.svg", "--section: the line"},
         {"--section 1,1,2 --save-section x.svg", "--section: \"1,1,2\""},
+        {"--section 0,1 --save-section x.svg", "--section: \"0,1\" is one point"},
+        {"--section 0,1,2,1,2,1 --save-section x.svg", "--section: the line's segment 2 from"},
+        {"--section 0,1,2,1,nan,3 --save-section x.svg", "\"nan\" is not a finite number"},
         {"--section 50,0,50,1 --save-section x.svg", "--section: the line misses the model"},
         {"--section 0,1,2,1 --save-section x.jpg", "--save-section: "},
         {"--section 0,1,2,1 --save-section x.svg --section-step forward:2", "--section-step: "},

@@ -10,7 +10,7 @@ using namespace tolvex;
 TEST(PageBound, EveryExaggerationIsDrawnOrRefusedWithOneThatFits) {
     section s;
     s.title = "forward";
-    s.line = {0, 0, 1000, 0};
+    s.path = path_of({0, 0, 1000, 0});
     s.blocks = {{0, {{0, -500}, {1000, -500}, {1000, 0}, {0, 0}}}};
     s.horizon_names = {"top"};
     s.horizon_traces = {{0, {0, -250}, {1000, -250}}};

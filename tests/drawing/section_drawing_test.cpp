@@ -80,7 +80,7 @@ namespace {
 section two_blocks() {
     section s;
     s.title = "forward 1/1: 7 N";
-    s.line = {4200, 8150, 5400, 9750}; // 2000 long
+    s.path = path_of({4200, 8150, 5400, 9750}); // 2000 long
     s.blocks = {{0, {{0, -500}, {1000, -500}, {1000, 0}, {0, 0}}},
                 {1, {{1000, -500}, {2000, -500}, {2000, -100}, {1000, -100}}}};
     s.horizon_names = {"layer 1"};

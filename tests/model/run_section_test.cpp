@@ -11,7 +11,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <random>
+#include <tuple>
 
 using namespace tolvex;
 
@@ -24,6 +26,22 @@ horizon grid_surface(std::mt19937& rng, double x0, double size, int n, double z)
     const double tilt = 0.05 * u(rng), fold = 0.2 * u(rng);
     return grid_horizon("h" + std::to_string(z), x0, x0, size, n,
                         [&](double x, double) { return z + tilt * (x - x0) + fold * std::sin(x); });
+}
+
+// n faults, youngest first, through the box [11, 15]^2 x [-3, 0] at random, with random slips.
+std::vector<fault> random_faults(std::mt19937& rng, std::size_t n) {
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    std::vector<fault> faults(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        fault& f = faults[k];
+        f.id = static_cast<int>(n - k);
+        set_order(f, f.id);
+        f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
+        f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
+        f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
+        f.slip_mag = 0.5 * u(rng);
+    }
+    return faults;
 }
 
 // Whether x lies on the flat convex polygon within tolerance.
@@ -60,16 +78,7 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
         std::vector<horizon> horizons;
         for (double z : {-0.5, -1.5, -2.5})
             horizons.push_back(grid_surface(rng, x0, size, 12, z));
-        std::vector<fault> faults(1 + model % 4);
-        for (std::size_t k = 0; k < faults.size(); ++k) {
-            fault& f = faults[k];
-            f.id = static_cast<int>(faults.size() - k);
-            set_order(f, f.id);
-            f.point = make_vec3(11 + 4 * u(rng), 11 + 4 * u(rng), -3 * u(rng));
-            f.normal = make_vec3(u(rng) - 0.5, u(rng) - 0.5, 0.3 + u(rng));
-            f.slip_dir = make_vec3(u(rng) - 0.5, u(rng) - 0.5, u(rng) - 0.5);
-            f.slip_mag = 0.5 * u(rng);
-        }
+        const std::vector<fault> faults = random_faults(rng, 1 + model % 4);
         std::map<std::pair<run_kind, std::size_t>, horizon_pieces> pieces;
         const model_result result = run_model(boundary, faults, {},
                                               {.on_step =
@@ -87,7 +96,8 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
                         : section_line{9, 11 + 4 * u(rng), 17, 11 + 4 * u(rng)};
         const double length = std::hypot(line.x1 - line.x0, line.y1 - line.y0);
         for (const auto& [key, step_pieces] : pieces) {
-            const section s = run_section(result, faults, {}, key.first, key.second, {line, {}});
+            const section s =
+                run_section(result, faults, {}, key.first, key.second, {path_of(line), {}});
             ASSERT_EQ(s.horizon_names.size(), horizons.size());
             traces += s.horizon_traces.size();
             // Unfaulted, every horizon crosses the box wherever the plane does.
@@ -154,7 +164,7 @@ TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
             continue;
         for (const run_kind run : {run_kind::restoration, run_kind::forward}) {
             SCOPED_TRACE(testing::Message() << "trial " << trial << " run " << int(run));
-            const section s = run_section(result, faults, {}, run, 2, {line, {}});
+            const section s = run_section(result, faults, {}, run, 2, {path_of(line), {}});
             double low = INFINITY, high = -INFINITY;
             for (const section_polygon& p : s.blocks)
                 for (const section_point& c : p.corners) {
@@ -174,4 +184,90 @@ TEST(RunSection, SpansTheLineItselfAndNamesFaultsByTheirPlaceAsLoaded) {
         }
     }
     EXPECT_GT(traces, 20u);
+}
+
+// A bent line's section is its segments' sections side by side: each segment's polygons, traces
+// and tracers are those of the segment cut alone, shifted by the distance to its start, so a
+// block that continues across a bend is two polygons with one number.
+TEST(RunSection, BentLineIsItsSegmentsSideBySide) {
+    std::mt19937 rng(23);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const block boundary =
+        parse_boundary_text(box_boundary(make_vec3(11, 11, -3), make_vec3(15, 15, 0)), "box");
+    std::size_t compared = 0, bends_crossed = 0;
+    for (int model = 0; model < 12; ++model) {
+        SCOPED_TRACE(testing::Message() << "model " << model);
+        std::vector<horizon> horizons;
+        for (double z : {-0.8, -2.2})
+            horizons.push_back(grid_surface(rng, 10.0, 6.0, 8, z));
+        const std::vector<fault> faults = random_faults(rng, 1 + model % 3);
+        point_list tracers; // about the box's centre
+        for (int t = 0; t < 300; ++t)
+            tracers.push_back(make_vec3(4 * u(rng) - 2, 4 * u(rng) - 2, 3 * u(rng) - 1.5));
+        const model_result result = run_model(boundary, faults, tracers, {.horizons = horizons});
+        section_path path; // some points outside the box
+        for (int k = 0; k < 2 + model % 4; ++k)
+            path.points.push_back({10 + 6 * u(rng), 10 + 6 * u(rng)});
+        const std::vector<double> starts = distances_of(path);
+        const section_request whole_line{path, 0.1};
+        for (const run_kind run : {run_kind::restoration, run_kind::forward})
+            for (const std::size_t step : {std::size_t{0}, faults.size()}) {
+                SCOPED_TRACE(testing::Message() << "run " << int(run) << " step " << step);
+                std::optional<section> whole;
+                try {
+                    whole = run_section(result, faults, tracers, run, step, whole_line);
+                } catch (const section_error&) {
+                }
+                std::size_t blocks = 0, faults_at = 0, horizons_at = 0, tracers_at = 0;
+                for (std::size_t k = 0; k + 1 < path.points.size(); ++k) {
+                    section part;
+                    try {
+                        part = run_section(result, faults, tracers, run, step,
+                                           {path_of(segment_of(path, k)), 0.1});
+                    } catch (const section_error&) {
+                        continue;
+                    }
+                    ASSERT_TRUE(whole);
+                    const double start = starts[k];
+                    const auto same = [&](const section_point& w, const section_point& p) {
+                        return w[0] == p[0] + start && w[1] == p[1];
+                    };
+                    for (const section_polygon& p : part.blocks) {
+                        ASSERT_LT(blocks, whole->blocks.size());
+                        const section_polygon& w = whole->blocks[blocks++];
+                        EXPECT_EQ(w.block, p.block);
+                        ASSERT_EQ(w.corners.size(), p.corners.size());
+                        for (std::size_t c = 0; c < p.corners.size(); ++c)
+                            EXPECT_TRUE(same(w.corners[c], p.corners[c])) << c;
+                        bends_crossed +=
+                            k > 0 && std::any_of(p.corners.begin(), p.corners.end(),
+                                                 [](const section_point& c) { return c[0] == 0; });
+                    }
+                    for (auto [mine, theirs, at] :
+                         {std::tuple{&part.fault_traces, &whole->fault_traces, &faults_at},
+                          std::tuple{&part.horizon_traces, &whole->horizon_traces, &horizons_at}})
+                        for (const section_trace& t : *mine) {
+                            ASSERT_LT(*at, theirs->size());
+                            const section_trace& w = (*theirs)[(*at)++];
+                            EXPECT_EQ(w.which, t.which);
+                            EXPECT_TRUE(same(w.a, t.a) && same(w.b, t.b));
+                        }
+                    for (const section_tracer& t : part.tracers) {
+                        ASSERT_LT(tracers_at, whole->tracers.size());
+                        const section_tracer& w = whole->tracers[tracers_at++];
+                        EXPECT_EQ(w.tracer, t.tracer);
+                        EXPECT_TRUE(same(w.at, t.at));
+                    }
+                    ++compared;
+                }
+                if (!whole)
+                    continue;
+                EXPECT_EQ(blocks, whole->blocks.size());
+                EXPECT_EQ(faults_at, whole->fault_traces.size());
+                EXPECT_EQ(horizons_at, whole->horizon_traces.size());
+                EXPECT_EQ(tracers_at, whole->tracers.size());
+            }
+    }
+    EXPECT_GT(compared, 80u);
+    EXPECT_GT(bends_crossed, 20u);
 }

@@ -253,5 +253,14 @@ def test_sections_across_the_graben_name_its_faults(tmp_path):
         assert np.isclose(np.abs(own[:, 1, 0] - own[:, 0, 0]).sum(), 1600)
     with pytest.raises(ValueError, match="misses the model"):
         tolvex.section(boundary, faults, tracers, (0, 0), (0, 1))
+    # Bent: the bends as distances along the line and as map points; the flat layers run on
+    # across them.
+    bent = tolvex.section(boundary, faults, tracers, (4200, 8750), (5800, 8750), step=0,
+                          via=[(5000, 9350)], horizons=os.path.join(EXAMPLES, "horizons.ts"))
+    assert np.allclose(bent["bends"], [1000]) and np.allclose(bent["bend_points"], [[5000, 9350]])
+    assert np.isclose(np.abs(bent["horizon_traces"][:, 1, 0] -
+                             bent["horizon_traces"][:, 0, 0]).sum(), 5 * 2000)
+    with pytest.raises(ValueError, match="segment 2 .* has no length"):
+        tolvex.section(boundary, faults, tracers, (4200, 8750), (5000, 9350), via=[(5000, 9350)])
     with pytest.raises(ValueError, match="'forward' or 'restored'"):
         tolvex.section(boundary, faults, tracers, *line, run="present")
