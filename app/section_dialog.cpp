@@ -74,8 +74,16 @@ SectionDialog::SectionDialog(const section_map& map, const std::vector<map_point
     resize(1100, 640);
 
     map_view->set_line(line, line.size() >= 2);
-    if (line.size() >= 2)
-        show_section();
+    redraw.setSingleShot(true);
+    redraw.setInterval(150);
+    connect(&redraw, &QTimer::timeout, this, &SectionDialog::show_section);
+}
+
+// The first resize comes before the dialog is shown, so the first section is drawn at its size.
+void SectionDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (map_view->line_is_ended())
+        redraw.start();
 }
 
 void SectionDialog::say(const std::string& text) {

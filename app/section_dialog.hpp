@@ -5,6 +5,7 @@
 #include "app/desktop_ui.hpp"
 
 #include <QDialog>
+#include <QTimer>
 
 class QLabel;
 class QLineEdit;
@@ -21,6 +22,10 @@ class SectionDialog : public QDialog {
     SectionDialog(const section_map& map, const std::vector<map_point>& line,
                   section_dialog_calls calls, QWidget* parent = nullptr);
 
+  protected:
+    // The section is drawn to fit its place: again once a resize has settled.
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void take_typed_line(bool end);
     void show_section();
@@ -32,6 +37,7 @@ class SectionDialog : public QDialog {
     QLineEdit* txt_line = nullptr;
     QLabel* lbl_section = nullptr;
     QLabel* lbl_message = nullptr;
+    QTimer redraw;
 };
 
 } // namespace tolvex

@@ -91,10 +91,13 @@ void SectionMapView::end_line() {
 void SectionMapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    const map_point at = to_map(event->position());
     if (ended)
         points.clear();
+    else if (!points.empty() && points.back() == at)
+        return; // a line has no two equal points in a row: the second press of a double click
     ended = false;
-    points.push_back(to_map(event->position()));
+    points.push_back(at);
     update();
     emit line_changed();
 }

@@ -20,6 +20,7 @@ class SectionMapView : public QWidget {
     SectionMapView(const section_map& shown, QWidget* parent);
 
     const std::vector<map_point>& line() const { return points; }
+    bool line_is_ended() const { return ended; }
     // Shows points as the line, ended or still being drawn; no signal.
     void set_line(std::vector<map_point> line, bool ended);
 
