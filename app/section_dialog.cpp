@@ -104,6 +104,7 @@ void SectionDialog::take_typed_line(bool end) {
 }
 
 void SectionDialog::show_section() {
+    shown_line = map_view->line();
     const section_preview shown =
         calls.preview(map_view->line(), lbl_section->width(), lbl_section->height());
     QImage image;
@@ -124,6 +125,8 @@ void SectionDialog::save() {
         return;
     }
     map_view->set_line(*typed, typed->size() >= 2);
+    if (*typed != shown_line)
+        show_section(); // what is saved is seen first
     if (calls.save(*typed))
         accept();
 }

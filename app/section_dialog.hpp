@@ -38,6 +38,7 @@ class SectionDialog : public QDialog {
     QLabel* lbl_section = nullptr;
     QLabel* lbl_message = nullptr;
     QTimer redraw;
+    std::vector<map_point> shown_line; // the line of the section on screen
 };
 
 } // namespace tolvex

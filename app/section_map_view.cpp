@@ -58,20 +58,22 @@ QSize SectionMapView::sizeHint() const {
 }
 
 // One scale in x and y, the map centred in the view, north up.
-QPointF SectionMapView::to_screen(const map_point& p) const {
+SectionMapView::frame SectionMapView::frame_now() const {
     const double w = bounds[2] - bounds[0], h = bounds[3] - bounds[1];
     const double scale = std::min(width() / w, height() / h);
-    const double left = 0.5 * (width() - scale * w), top = 0.5 * (height() - scale * h);
-    return {left + scale * (p[0] - bounds[0]), top + scale * (bounds[3] - p[1])};
+    return {scale, 0.5 * (width() - scale * w), 0.5 * (height() - scale * h)};
+}
+
+QPointF SectionMapView::to_screen(const map_point& p) const {
+    const frame f = frame_now();
+    return {f.left + f.scale * (p[0] - bounds[0]), f.top + f.scale * (bounds[3] - p[1])};
 }
 
 map_point SectionMapView::to_map(const QPointF& at) const {
-    const double w = bounds[2] - bounds[0], h = bounds[3] - bounds[1];
-    const double scale = std::min(width() / w, height() / h);
-    const double left = 0.5 * (width() - scale * w), top = 0.5 * (height() - scale * h);
-    const double pixel = 1.0 / scale;
-    return {rounded(bounds[0] + (at.x() - left) / scale, pixel),
-            rounded(bounds[3] - (at.y() - top) / scale, pixel)};
+    const frame f = frame_now();
+    const double pixel = 1.0 / f.scale;
+    return {rounded(bounds[0] + (at.x() - f.left) / f.scale, pixel),
+            rounded(bounds[3] - (at.y() - f.top) / f.scale, pixel)};
 }
 
 void SectionMapView::set_line(std::vector<map_point> line, bool is_ended) {

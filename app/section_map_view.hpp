@@ -40,6 +40,11 @@ class SectionMapView : public QWidget {
     QSize sizeHint() const override;
 
   private:
+    struct frame {
+        double scale; // pixels per map unit
+        double left, top;
+    };
+    frame frame_now() const;
     void end_line();
 
     const section_map& map;

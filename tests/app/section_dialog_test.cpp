@@ -1,6 +1,6 @@
 // The "Save Section" dialog driven as a user would: clicks on the map at the places of map points,
 // keys, typing and "Save...". The field and the map stay in step, an ended line is shown, and the
-// line saved is the one on screen.
+// line saved is the one on screen, shown before it is saved.
 #include "app/section_dialog.hpp"
 #include "app/section_line_text.hpp"
 #include "app/section_map_view.hpp"
@@ -78,8 +78,12 @@ TEST(section_dialog, map_and_field_stay_in_step_and_the_line_on_screen_is_shown_
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(shown.back(), view->line());
     EXPECT_TRUE(saved.empty()) << "Enter in the field shows the section and saves nothing";
-    find<QPushButton>(dialog, "btn_save")->click();
+    field->selectAll();
+    QTest::keyClicks(field, "0,0,50,50");
+    find<QPushButton>(dialog, "btn_save")->click(); // shows the typed line's section, then saves
+    const std::vector<map_point> typed{{0, 0}, {50, 50}};
+    EXPECT_EQ(shown.back(), typed);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved[0], view->line());
+    EXPECT_EQ(saved[0], typed);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
