@@ -6,6 +6,7 @@
 #include "app/fit_slips_table.hpp"
 #include "config/view_options.hpp"
 #include "geometry/fault.hpp"
+#include "model/section_map.hpp"
 #include "viewer/viewer_session.hpp"
 
 #include <functional>
@@ -18,6 +19,22 @@ namespace tolvex {
 
 enum class message_icon { none, warning, error };
 
+// A section as the "Save Section" dialog shows it: a PNG's bytes, or the text why there is none.
+struct section_preview {
+    std::string png;
+    std::string message;
+};
+
+// What the "Save Section" dialog asks of the window that opened it; line is two or more map points.
+struct section_dialog_calls {
+    // The section along line as a PNG of width x height pixels.
+    std::function<section_preview(const std::vector<map_point>& line, int width, int height)>
+        preview;
+    // Asks for a file and saves the section along line in it; true once saved, and the dialog
+    // closes.
+    std::function<bool(const std::vector<map_point>& line)> save;
+};
+
 class desktop_ui {
   public:
     virtual ~desktop_ui() = default;
@@ -27,14 +44,11 @@ class desktop_ui {
     virtual std::optional<std::string> open_file_dialog(const std::string& filter,
                                                         const std::string& start_dir) = 0;
 
-    // Modal save dialog; default_ext is added to a name typed without an extension. The chosen
+    // Modal save dialog; default_ext is added to a name typed without an extension (the chosen
+    // filter's first ending when filter, written as for open_file_dialog, offers any). The chosen
     // full path, or nullopt when cancelled.
-    virtual std::optional<std::string> save_file_dialog(const std::string& default_ext) = 0;
-
-    // Modal dialog asking for one line of text, starting with initial; nullopt when cancelled.
-    virtual std::optional<std::string> text_dialog(const std::string& caption,
-                                                   const std::string& prompt,
-                                                   const std::string& initial) = 0;
+    virtual std::optional<std::string> save_file_dialog(const std::string& default_ext,
+                                                        const std::string& filter = {}) = 0;
 
     // Modal message box with one OK button; returns when the user has closed it.
     virtual void message_box(const std::string& text, const std::string& caption,
@@ -47,6 +61,12 @@ class desktop_ui {
 
     // The modal "Fit Slips" dialog on a fit's tables: true when the user confirms with OK.
     virtual bool fit_slips_dialog(const fit_slips_table& table) = 0;
+
+    // The modal "Save Section" dialog: map with line drawn on it to start with (empty: none), the
+    // user drawing or typing the line, the section shown and saved through calls. Returns when
+    // the dialog is closed.
+    virtual void section_dialog(const section_map& map, const std::vector<map_point>& line,
+                                const section_dialog_calls& calls) = 0;
 
     virtual std::string executable_dir() = 0;
 

@@ -6,16 +6,12 @@
 #include "app/form1.hpp"
 #include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
-#include "drawing/section_drawing.hpp"
 #include "formats/fault_file.hpp"
 #include "formats/fault_table.hpp"
-#include "formats/file_formats.hpp"
 #include "formats/tracer_file.hpp"
 #include "io/atomic_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
-#include "io/number_text.hpp"
-#include "model/run_section.hpp"
 #include "view_math/run_history.hpp"
 
 #include <QCoreApplication>
@@ -23,7 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace tolvex {
@@ -125,73 +120,6 @@ void Form1::save_tracers(const point_list& tracers) {
         write_tracer_file(*path, tracers, doc.settings.tracer_radius);
     } catch (const output_error& e) {
         ui.message_box(e.what(), "ERROR", message_icon::error);
-    }
-}
-
-namespace {
-
-// A line across the middle of the boundary from west to east, in its file's coordinates: where
-// the question for a section's line starts.
-std::string middle_line_text(const model_result& run) {
-    double lo = run.boundary.vertices.front()[0], hi = lo;
-    for (const vec3& v : run.boundary.vertices) {
-        lo = std::min(lo, v[0]);
-        hi = std::max(hi, v[0]);
-    }
-    const vec3& c = run.centre;
-    return shortest_text(lo + c[0]) + "," + shortest_text(c[1]) + "," + shortest_text(hi + c[0]) +
-           "," + shortest_text(c[1]);
-}
-
-} // namespace
-
-void Form1::mi_save_section_Click() {
-    const model_result& run = doc.last_run;
-    if (run.boundary.vertices.empty()) {
-        ui.message_box("Press plot first: the section is drawn from the last run.", "WARNING",
-                       message_icon::warning);
-        return;
-    }
-    const auto text = ui.text_dialog(
-        "Save Section", "Map line X0,Y0,X1,Y1[,X2,Y2...] in the boundary file's coordinates:",
-        middle_line_text(run));
-    if (!text)
-        return;
-    section_path line;
-    try {
-        line = section_line_from_text(*text);
-    } catch (const section_error& e) {
-        ui.message_box(e.what(), "ERROR", message_icon::error);
-        return;
-    }
-    const auto path = ui.save_file_dialog("svg");
-    if (!path)
-        return;
-    drawing_format format;
-    if (!drawing_format_of(*path, format)) {
-        ui.message_box(*path + ": a section is saved as " +
-                           endings_text(written_endings(holds::section_drawing)) + ".",
-                       "ERROR", message_icon::error);
-        return;
-    }
-    try {
-        std::vector<section> panels;
-        for (const run_kind kind : {run_kind::restoration, run_kind::forward})
-            panels.push_back(run_section(run, doc.faults_loaded, doc.tracers_init, kind,
-                                         doc.faults_loaded.size(), {line, std::nullopt}));
-        section_style style;
-        style.units = doc.settings.units;
-        write_file_atomically(*path, draw_sections(panels, style, format));
-    } catch (const section_error& e) {
-        ui.message_box(e.what(), "ERROR", message_icon::error);
-    } catch (const output_error& e) {
-        ui.message_box(e.what(), "ERROR", message_icon::error);
-    } catch (const std::bad_alloc&) {
-        ui.message_box(*path + ": not enough memory to draw the section.", "ERROR",
-                       message_icon::error);
-    } catch (const std::exception& e) {
-        // A page past the largest or a failure cairo reports.
-        ui.message_box(*path + ": " + e.what() + ".", "ERROR", message_icon::error);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/fault_edit_dialog.hpp"
 #include "app/fit_slips_dialog.hpp"
+#include "app/section_dialog.hpp"
 
 #include "app/name_filters.hpp"
 #include "io/file_paths.hpp"
@@ -11,8 +12,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 
 namespace tolvex {
@@ -52,23 +51,33 @@ std::optional<std::string> qt_desktop_ui::open_file_dialog(const std::string& fi
     return run_file_dialog(dialog);
 }
 
-std::optional<std::string> qt_desktop_ui::save_file_dialog(const std::string& default_ext) {
+std::optional<std::string> qt_desktop_ui::save_file_dialog(const std::string& default_ext,
+                                                           const std::string& filter) {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(default_ext));
+    if (!filter.empty()) {
+        QStringList filters;
+        for (const std::string& entry : dialog_name_filters(filter))
+            filters << QString::fromStdString(entry);
+        dialog.setNameFilters(filters);
+        const QString wanted = "*." + QString::fromStdString(default_ext);
+        for (const QString& f : filters)
+            if (f.contains(wanted))
+                dialog.selectNameFilter(f);
+        // A name typed without an ending takes the chosen filter's first one.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& f) {
+                             const qsizetype from = f.indexOf("*.");
+                             if (from < 0)
+                                 return;
+                             qsizetype to = from + 2;
+                             while (to < f.size() && f[to] != ' ' && f[to] != ')' && f[to] != '*')
+                                 ++to;
+                             dialog.setDefaultSuffix(f.mid(from + 2, to - from - 2));
+                         });
+    }
     return run_file_dialog(dialog);
-}
-
-std::optional<std::string> qt_desktop_ui::text_dialog(const std::string& caption,
-                                                      const std::string& prompt,
-                                                      const std::string& initial) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(
-        QApplication::activeWindow(), QString::fromStdString(caption),
-        QString::fromStdString(prompt), QLineEdit::Normal, QString::fromStdString(initial), &ok);
-    if (!ok)
-        return std::nullopt;
-    return text.toStdString();
 }
 
 void qt_desktop_ui::message_box(const std::string& text, const std::string& caption,
@@ -92,6 +101,12 @@ qt_desktop_ui::edit_faults_dialog(const std::vector<std::vector<std::string>>& r
 bool qt_desktop_ui::fit_slips_dialog(const fit_slips_table& table) {
     FitSlipsDialog dialog(table, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
+}
+
+void qt_desktop_ui::section_dialog(const section_map& map, const std::vector<map_point>& line,
+                                   const section_dialog_calls& calls) {
+    SectionDialog dialog(map, line, calls, QApplication::activeWindow());
+    dialog.exec();
 }
 
 std::string qt_desktop_ui::executable_dir() {

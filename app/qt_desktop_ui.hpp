@@ -22,14 +22,15 @@ class qt_desktop_ui : public desktop_ui {
 
     std::optional<std::string> open_file_dialog(const std::string& filter,
                                                 const std::string& start_dir) override;
-    std::optional<std::string> save_file_dialog(const std::string& default_ext) override;
-    std::optional<std::string> text_dialog(const std::string& caption, const std::string& prompt,
-                                           const std::string& initial) override;
+    std::optional<std::string> save_file_dialog(const std::string& default_ext,
+                                                const std::string& filter) override;
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override;
     std::optional<std::vector<fault>>
     edit_faults_dialog(const std::vector<std::vector<std::string>>& rows) override;
     bool fit_slips_dialog(const fit_slips_table& table) override;
+    void section_dialog(const section_map& map, const std::vector<map_point>& line,
+                        const section_dialog_calls& calls) override;
     std::string executable_dir() override;
     bool open_viewer(viewer_scenes scenes, const view_options& options,
                      std::function<void()> on_closed) override;

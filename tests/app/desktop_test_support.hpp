@@ -24,7 +24,7 @@ class fake_desktop_ui : public desktop_ui {
   public:
     std::optional<std::string> open_answer;
     std::optional<std::string> save_answer;
-    std::optional<std::string> text_answer;
+    std::vector<map_point> section_answer; // the line drawn in the section dialog; none: closed
     std::optional<std::vector<fault>> edit_answer;
     std::vector<std::vector<std::string>> edited_rows; // what the last fault dialog was given
     bool fit_answer = false;
@@ -35,6 +35,11 @@ class fake_desktop_ui : public desktop_ui {
     std::vector<std::string> open_filters;
     std::vector<std::string> open_start_dirs;
     std::vector<std::string> save_extensions;
+    std::vector<std::string> save_filters;
+    std::vector<section_map> section_maps; // what each section dialog was given
+    std::vector<map_point> section_start;  // the line the last one started with
+    std::vector<section_preview> previews; // what it showed along section_answer
+    bool section_saved = false;            // whether its save said so
     std::vector<shown_message> messages;
     int viewers_opened = 0;
     viewer_scenes viewer;               // what the last viewer was handed
@@ -47,13 +52,21 @@ class fake_desktop_ui : public desktop_ui {
         open_start_dirs.push_back(start_dir);
         return open_answer;
     }
-    std::optional<std::string> save_file_dialog(const std::string& default_ext) override {
+    std::optional<std::string> save_file_dialog(const std::string& default_ext,
+                                                const std::string& filter) override {
         save_extensions.push_back(default_ext);
+        save_filters.push_back(filter);
         return save_answer;
     }
-    std::optional<std::string> text_dialog(const std::string&, const std::string&,
-                                           const std::string&) override {
-        return text_answer;
+    // Draws section_answer, shows its section at 800 x 500 pixels, then saves it.
+    void section_dialog(const section_map& map, const std::vector<map_point>& line,
+                        const section_dialog_calls& calls) override {
+        section_maps.push_back(map);
+        section_start = line;
+        if (section_answer.empty())
+            return;
+        previews.push_back(calls.preview(section_answer, 800, 500));
+        section_saved = calls.save(section_answer);
     }
     void message_box(const std::string& text, const std::string& caption,
                      message_icon icon) override {

@@ -174,23 +174,44 @@ TEST_F(form1_plot, a_viewer_that_cannot_open_is_reported_and_plot_comes_back) {
     EXPECT_EQ(shown.tracers.size(), 1u);
 }
 
-// "Save &Section..." draws the last run's restored and forward sections along the line asked
-// for; before a plot, or for a line that misses the model, it says so and writes nothing.
-TEST_F(form1_plot, save_section_draws_the_last_runs_sections_along_the_line_asked_for) {
-    ui.text_answer = "0,50,100,50";
+// "Save &Section..." opens the map of the last run, shows the restored and forward sections along
+// the line drawn on it, straight or bent, and saves them; before a plot, or for a line that misses
+// the model, it says so and writes nothing.
+TEST_F(form1_plot, save_section_shows_the_section_along_the_line_drawn_then_saves_it) {
+    ui.section_answer = {{0, 50}, {100, 50}};
     ui.save_answer = files.file("s.svg");
     find<QAction>(form, "mi_save_section")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "WARNING");
+    EXPECT_TRUE(ui.section_maps.empty());
 
     plot();
     find<QAction>(form, "mi_save_section")->trigger();
+    ASSERT_EQ(ui.section_maps.size(), 1u);
+    EXPECT_EQ(ui.section_maps[0].outline.size(), 4u);
+    EXPECT_EQ(ui.section_start, (std::vector<map_point>{{0, 50}, {100, 50}}));
+    ASSERT_EQ(ui.previews.size(), 1u);
+    EXPECT_EQ(ui.previews[0].png.substr(0, 4), "\x89PNG");
+    EXPECT_TRUE(ui.section_saved);
+    EXPECT_EQ(ui.save_filters.back(), "SVG|*.svg|PDF|*.pdf|PNG|*.png");
     EXPECT_EQ(read_text(files.file("s.svg")).rfind("<?xml", 0), 0u);
-    ui.text_answer = "500,0,500,1";
+    EXPECT_EQ(ui.messages.size(), 1u);
+
+    ui.section_answer = {{500, 0}, {500, 1}};
     ui.save_answer = files.file("t.svg");
     find<QAction>(form, "mi_save_section")->trigger();
-    EXPECT_EQ(ui.messages.back().text, "the line misses the model");
+    EXPECT_TRUE(ui.previews.back().png.empty());
+    EXPECT_EQ(ui.previews.back().message, "the line misses the model");
+    EXPECT_EQ(ui.messages.back().text, ui.previews.back().message);
+    EXPECT_FALSE(ui.section_saved);
     EXPECT_FALSE(std::filesystem::exists(files.file("t.svg")));
+
+    ui.section_answer = {{0, 50}, {50, 50}, {50, 100}}; // bent once
+    ui.save_answer = files.file("b.svg");
+    find<QAction>(form, "mi_save_section")->trigger();
+    EXPECT_EQ(ui.previews.back().png.substr(0, 4), "\x89PNG");
+    EXPECT_TRUE(ui.section_saved);
+    EXPECT_NE(read_text(files.file("b.svg")).find("bent line, 2 segments"), std::string::npos);
 }
 
 // A second plot after the viewer closed starts from the files as loaded: the fault file opened
