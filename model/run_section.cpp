@@ -174,7 +174,8 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     step = std::min(step, count);
     const fault* applied = step > 0 ? &faults[step - 1] : nullptr;
     section out;
-    out.title = step_label(run, step, count, applied);
+    const run_state& state = run == run_kind::forward ? result.forward : result.restored;
+    out.title = step_label(run, step, count, applied, state.carried);
     out.line = request.line;
     for (const fault& f : loaded)
         out.fault_labels.push_back(fault_short_label(f));
@@ -199,8 +200,8 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     if (run == run_kind::forward)
         for (section_trace& t : out.fault_traces)
             t.which = static_cast<int>(count) - 1 - t.which;
-    if (!result.horizons.empty())
-        add_horizons(out, set, result.horizons, frame, span);
+    if (const std::vector<horizon> carried = run_horizons(result, run); !carried.empty())
+        add_horizons(out, set, carried, frame, span);
     const double band = request.band.value_or(0.01 * length);
     for (std::size_t t = 0; t < moved.size(); ++t) {
         const section_point at = frame.at(to_xyz(moved[t]));

@@ -30,7 +30,8 @@ std::optional<section_line> section_line_from_text(std::string_view text);
 // made from loaded (as it gave them) and tracers (relative to the boundary's centre), from the
 // line's start to its end. Corners and traces are (distance along the line from its start,
 // elevation) in the boundary file's units; the title is the step's label. The horizon traces are
-// those of result's horizons as they lie in the step's blocks. Throws section_error.
+// those of the horizons the run carries as they lie in the step's blocks (named all of result's
+// horizons, none when the run carries none). Throws section_error.
 section run_section(const model_result& result, const std::vector<fault>& loaded,
                     const point_list& tracers, run_kind run, std::size_t step,
                     const section_request& request);
