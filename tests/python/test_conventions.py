@@ -35,6 +35,10 @@ def test_each_run_carries_only_its_own_horizons_from_settings_and_arguments(tmp_
     assert (result.forward.horizons, len(result.restored.horizons)) == ([], 5)
     with pytest.raises(ValueError, match="horizons cannot be given with present_horizons"):
         tolvex.run_files(conf, FAULTS, horizons=[], present_horizons=[])
+    boundary, faults = tolvex.read_boundary(f"{EXAMPLES}/box.boundary"), tolvex.read_faults(FAULTS)
+    section = tolvex.section(boundary, faults, None, (4200, 8750), (5800, 8750), run="restored",
+                             present_horizons=str(tmp_path / "layers.ts"))
+    assert "present-day horizons" in section["title"] and section["horizon_traces"].size > 0
 
 
 def test_config_has_and_shows_every_key():
