@@ -11,9 +11,12 @@ std::string step_label(run_kind run, std::size_t step, std::size_t step_count, c
         if (!applied->tag.empty())
             text += " " + applied->tag;
     }
-    if (const std::string words = horizon_set_words(carried); !words.empty())
-        text += ", " + words;
-    return text;
+    return text + horizon_set_suffix(carried);
+}
+
+std::string horizon_set_suffix(horizon_set carried) {
+    const std::string words = horizon_set_words(carried);
+    return words.empty() ? "" : ", " + words;
 }
 
 std::string step_label(const run_step& step) {

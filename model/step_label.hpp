@@ -14,6 +14,10 @@ namespace tolvex {
 std::string step_label(run_kind run, std::size_t step, std::size_t step_count, const fault* applied,
                        horizon_set carried);
 
+// ", present-day horizons" or ", undeformed horizons" (horizon_set_words), which the labels of a
+// run that carries only its own set end with; empty otherwise.
+std::string horizon_set_suffix(horizon_set carried);
+
 // The same for a step the run reports.
 std::string step_label(const run_step& step);
 
