@@ -7,15 +7,16 @@ namespace tolvex {
 void run_document(desktop_document& doc, const run_files& files, const warn_fn& warn,
                   const step_change_fn& on_change, const warn_fn& note) {
     block boundary = read_run_inputs(files, warn, doc.tracers_init, note);
-    std::vector<horizon> horizons = read_run_horizons(files, note);
-    doc.last_run = run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init,
-                             {.horizons = std::move(horizons), .on_change = on_change});
+    run_options options{.on_change = on_change};
+    read_run_horizons(files, options, note);
+    doc.last_run =
+        run_model(std::move(boundary), doc.faults_loaded, doc.tracers_init, std::move(options));
     if (!note)
         return;
     for (const std::string& w : doc.last_run.warnings)
         note(doc.fault_path + ": " + w);
     for (const std::string& w : doc.last_run.horizon_warnings)
-        note(files.horizon_path + ": " + w);
+        note(horizon_paths_text(files) + ": " + w);
 }
 
 } // namespace tolvex

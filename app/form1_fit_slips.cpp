@@ -19,8 +19,11 @@ void Form1::mi_fit_slips_Click() {
     }
     const tolvex_conf& conf = doc.settings;
     const run_files files = configured_run_files(conf, conf.folder);
-    if (files.horizon_path.empty()) {
-        refuse("No horizons to fit the slips to: the settings name no HORIZON_FILE=.");
+    const std::string& path =
+        files.horizon_path.empty() ? files.present_horizon_path : files.horizon_path;
+    if (path.empty()) {
+        refuse("No present-day horizons to fit the slips to: the settings name no HORIZON_FILE= "
+               "or PRESENT_HORIZON_FILE=.");
         return;
     }
     std::vector<horizon> horizons;
@@ -30,10 +33,12 @@ void Form1::mi_fit_slips_Click() {
         // needs no tracers.
         point_list tracers;
         const block boundary = read_run_inputs(files, {}, tracers);
-        horizons = read_run_horizons(files);
+        run_options given;
+        read_run_horizons(files, given);
+        horizons = present_day_horizons(given);
         fit = fit_slips(boundary, doc.faults_loaded, horizons);
     } catch (const fit_error& e) {
-        refuse(files.horizon_path + ": " + e.what());
+        refuse(path + ": " + e.what());
         return;
     } catch (const run_aborted& e) {
         refuse(e.what());

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 namespace tolvex {
 
@@ -51,7 +52,11 @@ po::options_description option_table(batch_options& o) {
         ("save-restored-blocks", po::value(&o.save_restored_blocks)->value_name("FILE"),
          "write the restored blocks (VTK, VTK XML or OBJ)")
         ("horizons", po::value(&o.horizons)->value_name("FILE"),
-         "horizons as .ts, .obj or .vtk surfaces (overrides the config)")
+         "horizons as .ts, .obj or .vtk surfaces, carried by both runs (overrides the config)")
+        ("present-horizons", po::value(&o.present_horizons)->value_name("FILE"),
+         "present-day horizons, which only the restoration carries (overrides the config)")
+        ("undeformed-horizons", po::value(&o.undeformed_horizons)->value_name("FILE"),
+         "undeformed horizons, which only the forward run carries (overrides the config)")
         ("save-horizons", po::value(&o.save_horizons)->value_name("FILE"),
          "write the forward horizons (.ts, .obj or .vtk)")
         ("save-restored-horizons", po::value(&o.save_restored_horizons)->value_name("FILE"),
@@ -236,15 +241,25 @@ void check_output_endings(const batch_options& o) {
     check_ending("--save-image", o.save_image, holds::picture);
 }
 
-void check_horizon_outputs(const batch_options& o, bool has_horizons) {
+void check_horizon_outputs(const batch_options& o, bool restored_has, bool forward_has) {
     const char* const option = !o.save_horizons.empty()            ? "--save-horizons"
                                : !o.save_restored_horizons.empty() ? "--save-restored-horizons"
                                : !o.save_cutoffs.empty()           ? "--save-cutoffs"
                                : !o.save_separations.empty()       ? "--save-separations"
                                                                    : nullptr;
-    if (option && !has_horizons)
+    if (option && !restored_has && !forward_has)
         throw usage_error(std::string(option) +
                           " needs --horizons FILE or HORIZON_FILE= in the --config file");
+    // Present-day horizons run forward would be deformed twice, undeformed ones restored would be
+    // restored twice: a run carries only its own.
+    if (!o.save_horizons.empty() && !forward_has)
+        throw usage_error("--save-horizons writes the forward run's horizons, and the present-day "
+                          "horizons are the restoration's only; give --undeformed-horizons FILE "
+                          "or UNDEFORMED_HORIZON_FILE= in the --config file");
+    if (!o.save_restored_horizons.empty() && !restored_has)
+        throw usage_error("--save-restored-horizons writes the restored run's horizons, and the "
+                          "undeformed horizons are the forward run's only; give "
+                          "--present-horizons FILE or PRESENT_HORIZON_FILE= in the --config file");
 }
 
 std::string batch_usage() {
@@ -252,6 +267,7 @@ std::string batch_usage() {
     std::ostringstream s;
     s << "usage: tolvex-batch --faults FILE [--config FILE] [--boundary FILE] [--tracers FILE]\n"
          "                    [--tracer-radius R] [--horizons FILE] [--save-tracers FILE]\n"
+         "                    [--present-horizons FILE] [--undeformed-horizons FILE]\n"
          "                    [--save-restored-tracers FILE] [--save-blocks FILE]\n"
          "                    [--save-restored-blocks FILE] [--save-horizons FILE]\n"
          "                    [--save-restored-horizons FILE] [--save-fault-surfaces FILE]\n"
@@ -311,6 +327,14 @@ batch_options parse_batch_options(int argc, const char* const* argv) {
         o.steps_format = format == "vtp" ? step_format::vtp : step_format::vtk;
     }
     check_surface_endings(o);
+    if (!o.horizons.empty())
+        for (const auto& [option, path] :
+             {std::pair{"--present-horizons", o.present_horizons},
+              std::pair{"--undeformed-horizons", o.undeformed_horizons}})
+            if (!path.empty())
+                throw usage_error(std::string("--horizons cannot be given with ") + option +
+                                  ": --horizons gives both runs the same horizons, "
+                                  "--present-horizons and --undeformed-horizons each run its own");
     if (vm.count("max-fault-misfit"))
         o.max_fault_misfit = option_number(vm, "max-fault-misfit", 0.0, true);
     if (!o.fault_surfaces.empty() && !is_fault_table_path(o.faults))

@@ -39,7 +39,9 @@ struct batch_options {
     std::string boundary;
     std::string tracers;
     std::optional<double> tracer_radius;
-    std::string horizons;
+    std::string horizons;            // carried by both runs
+    std::string present_horizons;    // carried by the restoration only
+    std::string undeformed_horizons; // carried by the forward run only
     std::string save_tracers;
     std::string save_faults;
     std::string fault_surfaces; // one surface per fault, whose planes the --faults table takes
@@ -90,12 +92,14 @@ class usage_error : public std::runtime_error {
 
 // Parses argv. Throws usage_error on unknown options, missing or bad values, when only one of
 // --boundary and --tracers is given without --config, for
-// --image-step without --save-image, and for a surface or tracer-point file name whose ending
+// --image-step without --save-image, for --horizons with --present-horizons or
+// --undeformed-horizons, and for a surface or tracer-point file name whose ending
 // names no format.
 batch_options parse_batch_options(int argc, const char* const* argv);
 
-// Throws usage_error naming the first horizon output of o when the run has no horizons.
-void check_horizon_outputs(const batch_options& o, bool has_horizons);
+// Throws usage_error naming the first horizon output of o when the runs have no horizons, and
+// naming a run's horizon output when only the other run has horizons.
+void check_horizon_outputs(const batch_options& o, bool restored_has, bool forward_has);
 
 // Throws a usage error when a block file or the picture is named with an ending it cannot be
 // written in, naming the endings it can. Checked after the outputs are known not to overwrite an

@@ -4,6 +4,7 @@
 #include "formats/cutoff_export.hpp"
 #include "model/fault_diagram.hpp"
 #include "model/fault_label.hpp"
+#include "model/step_label.hpp"
 
 namespace tolvex {
 
@@ -38,7 +39,8 @@ std::string diagram_file(const batch_options& o, const std::vector<run_cutoffs>&
         const std::optional<std::size_t> k = fault_with_id(state.faults, *o.diagram_fault);
         panels.push_back(fault_diagram(state, *k, r.segments, names, result.centre,
                                        std::string(run_state_word(r.run)) + ": fault " +
-                                           fault_short_label(state.faults[*k])));
+                                           fault_short_label(state.faults[*k]) +
+                                           horizon_set_suffix(state.carried)));
     }
     drawing_format format = drawing_format::svg;
     drawing_format_of(o.save_fault_diagram, format);

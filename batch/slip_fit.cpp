@@ -31,7 +31,8 @@ std::vector<fault> batch_fitted_faults(const batch_options& o, const block& boun
                                        const std::string& horizon_path) {
     if (horizon_path.empty())
         throw usage_error(
-            "--fit-slips needs --horizons FILE or HORIZON_FILE= in the --config file");
+            "--fit-slips needs --horizons FILE, --present-horizons FILE, or HORIZON_FILE= or "
+            "PRESENT_HORIZON_FILE= in the --config file");
     const fit_options options = options_of(o, horizons);
     fit_result fit;
     try {

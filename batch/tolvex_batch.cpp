@@ -42,12 +42,16 @@ namespace {
 using namespace tolvex;
 
 // The run's files: the configuration's names relative to its own folder, overridden by the
-// names given on the command line (relative to the current folder).
+// names given on the command line (relative to the current folder). Horizons given on the command
+// line replace all of the configuration's, so that a run never mixes the two.
 run_files batch_run_files(const batch_options& o, const tolvex_conf& conf) {
     run_files files = chosen_run_files(conf, std::filesystem::path(o.config).parent_path().string(),
                                        {o.boundary, o.tracers, o.tracer_radius});
-    if (!o.horizons.empty())
+    if (!o.horizons.empty() || !o.present_horizons.empty() || !o.undeformed_horizons.empty()) {
         files.horizon_path = o.horizons;
+        files.present_horizon_path = o.present_horizons;
+        files.undeformed_horizon_path = o.undeformed_horizons;
+    }
     return files;
 }
 
@@ -97,8 +101,8 @@ picture_marks marks_of(const run_step& step) {
 // The marks of a run's last step, from its result.
 picture_marks last_step_marks(run_kind run, const run_state& result) {
     const std::size_t n = result.faults.size();
-    return marks_of(
-        {run, n, n, n > 0 ? &result.faults.back() : nullptr, result.blocks, result.tracers});
+    return marks_of({run, n, n, n > 0 ? &result.faults.back() : nullptr, result.blocks,
+                     result.tracers, make_vec3(0.0, 0.0, 0.0), nullptr, result.carried});
 }
 
 // A step_fn that copies the blocks, tracers and marks of the step --save-image draws into
@@ -146,6 +150,12 @@ void check_output_paths(const batch_options& o, const run_files& files) {
         inputs.push_back({"--config", o.config});
     inputs.push_back(
         {o.horizons.empty() ? "the horizon file" + from_config : "--horizons", files.horizon_path});
+    inputs.push_back({o.present_horizons.empty() ? "the present-day horizon file" + from_config
+                                                 : "--present-horizons",
+                      files.present_horizon_path});
+    inputs.push_back({o.undeformed_horizons.empty() ? "the undeformed horizon file" + from_config
+                                                    : "--undeformed-horizons",
+                      files.undeformed_horizon_path});
     std::vector<named_file> outputs = {{"--save-tracers", o.save_tracers},
                                        {"--save-restored-tracers", o.save_restored_tracers},
                                        {"--save-faults", o.save_faults},
@@ -302,7 +312,8 @@ int run(const batch_options& o) {
     if (!o.config.empty())
         read_config(o.config, conf);
     const run_files files = batch_run_files(o, conf);
-    check_horizon_outputs(o, !files.horizon_path.empty());
+    check_horizon_outputs(o, !files.horizon_path.empty() || !files.present_horizon_path.empty(),
+                          !files.horizon_path.empty() || !files.undeformed_horizon_path.empty());
     check_output_paths(o, files);
     check_output_endings(o);
     std::vector<fault> faults = load_faults(o); // the fitted ones with --fit-slips
@@ -349,14 +360,14 @@ int run(const batch_options& o) {
     try {
         // A missing boundary file is the abort's cause, which names it, not a warning of its own.
         block boundary = read_run_inputs(files, {}, tracers, print_warning);
-        horizons = read_run_horizons(files, print_warning);
+        run_options options{.on_step = on_step, .keep = blocks_needed(o), .on_change = on_change};
+        read_run_horizons(files, options, print_warning);
+        horizons = given_horizons(options);
         if (o.fit_slips && !boundary.vertices.empty()) // else the run names the boundary
-            faults = batch_fitted_faults(o, boundary, faults, horizons, files.horizon_path);
-        result = run_model(std::move(boundary), faults, tracers,
-                           {.on_step = on_step,
-                            .keep = blocks_needed(o),
-                            .horizons = horizons,
-                            .on_change = on_change});
+            faults = batch_fitted_faults(o, boundary, faults, present_day_horizons(options),
+                                         files.horizon_path.empty() ? files.present_horizon_path
+                                                                    : files.horizon_path);
+        result = run_model(std::move(boundary), faults, tracers, std::move(options));
         if (step_files)
             step_files->finish();
     } catch (const missing_input_file& e) {
@@ -378,7 +389,7 @@ int run(const batch_options& o) {
     for (const std::string& w : result.warnings)
         std::cerr << "tolvex-batch: warning: " << o.faults << ": " << w << "\n";
     for (const std::string& w : result.horizon_warnings)
-        std::cerr << "tolvex-batch: warning: " << files.horizon_path << ": " << w << "\n";
+        std::cerr << "tolvex-batch: warning: " << horizon_paths_text(files) << ": " << w << "\n";
 
     stop_if_signalled();
     stage_outputs(o, conf, files.tracer_radius, faults, result, tracers, picture,

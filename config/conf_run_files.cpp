@@ -5,9 +5,16 @@
 namespace tolvex {
 
 run_files configured_run_files(const tolvex_conf& conf, const std::string& folder) {
-    return {join_path(folder, conf.boundary_file), join_path(folder, conf.tracer_file),
-            conf.tracer_file, conf.tracer_radius,
-            conf.horizon_file.empty() ? "" : join_path(folder, conf.horizon_file)};
+    const auto path = [&folder](const std::string& name) {
+        return name.empty() ? "" : join_path(folder, name);
+    };
+    return {join_path(folder, conf.boundary_file),
+            join_path(folder, conf.tracer_file),
+            conf.tracer_file,
+            conf.tracer_radius,
+            path(conf.horizon_file),
+            path(conf.present_horizon_file),
+            path(conf.undeformed_horizon_file)};
 }
 
 run_files chosen_run_files(const tolvex_conf& conf, const std::string& folder,

@@ -9,9 +9,9 @@
 
 namespace tolvex {
 
-// The configuration's boundary, tracer and horizon names joined to folder (absolute names stand
-// as they are; no horizon name stays none) and its radius; the tracer name as configured names
-// the file in the failure message.
+// The configuration's boundary, tracer and horizon file names joined to folder (absolute names
+// stand as they are; no horizon name stays none) and its radius; the tracer name as configured
+// names the file in the failure message.
 run_files configured_run_files(const tolvex_conf& conf, const std::string& folder);
 
 // What a caller gives in place of the configured files and radius; empty means the configured.

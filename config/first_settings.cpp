@@ -13,7 +13,10 @@ namespace tolvex {
 
 std::string first_settings_text(const std::string& example_text, const std::string& examples_dir) {
     std::string text = "# Written by tolvex on its first start from the example in " +
-                       examples_dir + "; edit it to use your own files.\n";
+                       examples_dir + "; edit it to use your own files.\n" +
+                       "# HORIZON_FILE= gives both runs the same horizons. For present-day "
+                       "horizons use PRESENT_HORIZON_FILE= (only the restoration carries them), "
+                       "for undeformed ones UNDEFORMED_HORIZON_FILE= (only the forward run).\n";
     // The example's last line feed would otherwise count as one more, empty, line.
     std::string_view body = example_text;
     if (body.ends_with('\n'))

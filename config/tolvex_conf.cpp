@@ -35,6 +35,27 @@ Mode mode_value(std::string_view word, const line_ref& at, const std::string& ke
     throw input_error(at.path, at.line, key + " " + quoted_text(word) + " is not one of " + words);
 }
 
+// Throws when the horizon file key names value while conf has horizons of the other kind: one file
+// for both runs, or a file for each run.
+void both_runs_or_one(const tolvex_conf& conf, const std::string& key, std::string_view value,
+                      const line_ref& at) {
+    const bool both = key == "HORIZON_FILE=";
+    const std::string& other =
+        both ? (conf.present_horizon_file.empty() ? conf.undeformed_horizon_file
+                                                  : conf.present_horizon_file)
+             : conf.horizon_file;
+    if (value.empty() || other.empty())
+        return;
+    const std::string other_key = !both                               ? "HORIZON_FILE="
+                                  : conf.present_horizon_file.empty() ? "UNDEFORMED_HORIZON_FILE="
+                                                                      : "PRESENT_HORIZON_FILE=";
+    throw input_error(at.path, at.line,
+                      key + " cannot be given with " + other_key +
+                          ": HORIZON_FILE= gives both runs the same horizons, "
+                          "PRESENT_HORIZON_FILE= and UNDEFORMED_HORIZON_FILE= give each run its "
+                          "own");
+}
+
 // One line of the file. Keys are tried in a fixed order and match at the start of the line only.
 // Returns whether the line names a key.
 bool apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
@@ -45,7 +66,14 @@ bool apply_line(tolvex_conf& conf, std::string_view line, const line_ref& at) {
     } else if (line.starts_with("TRACER_I_FILE=")) {
         conf.tracer_file = line.substr(14);
     } else if (line.starts_with("HORIZON_FILE=")) {
+        both_runs_or_one(conf, "HORIZON_FILE=", line.substr(13), at);
         conf.horizon_file = line.substr(13);
+    } else if (line.starts_with("PRESENT_HORIZON_FILE=")) {
+        both_runs_or_one(conf, "PRESENT_HORIZON_FILE=", line.substr(21), at);
+        conf.present_horizon_file = line.substr(21);
+    } else if (line.starts_with("UNDEFORMED_HORIZON_FILE=")) {
+        both_runs_or_one(conf, "UNDEFORMED_HORIZON_FILE=", line.substr(24), at);
+        conf.undeformed_horizon_file = line.substr(24);
     } else if (line.starts_with("UNITS=")) {
         const std::string units(trim_blanks(line.substr(6)));
         if (const char* problem = units_problem(units))

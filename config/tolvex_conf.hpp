@@ -27,7 +27,12 @@ class tolvex_conf {
     std::string boundary_file = "default_boundary";
     std::string tracer_file = "default_tracer";
     std::string horizon_file; // empty: the run has no horizons
-    std::string units;        // the length unit drawings name; empty: none named
+    // Horizons of one run, refused together with horizon_file, which gives both runs theirs: the
+    // present-day ones, which the restoration restores, and the undeformed ones, which the
+    // forward run deforms. Empty: none.
+    std::string present_horizon_file;
+    std::string undeformed_horizon_file;
+    std::string units; // the length unit drawings name; empty: none named
     std::array<float, 4> clear_color{0.0f, 0.0f, 0.0f, 1.0f};
     double tracer_radius = 100.0;
     bool show_block = false;

@@ -89,10 +89,22 @@ block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& t
     return boundary;
 }
 
-std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& note) {
-    if (files.horizon_path.empty())
-        return {};
-    return read_horizon_file(files.horizon_path, note);
+void read_run_horizons(const run_files& files, run_options& options, const warn_fn& note) {
+    const auto read = [&note](const std::string& path) {
+        return path.empty() ? std::vector<horizon>{} : read_horizon_file(path, note);
+    };
+    options.horizons = read(files.horizon_path);
+    options.present_horizons = read(files.present_horizon_path);
+    options.undeformed_horizons = read(files.undeformed_horizon_path);
+}
+
+std::string horizon_paths_text(const run_files& files) {
+    std::string text;
+    for (const std::string* path :
+         {&files.horizon_path, &files.present_horizon_path, &files.undeformed_horizon_path})
+        if (!path->empty())
+            text += (text.empty() ? "" : ", ") + *path;
+    return text;
 }
 
 } // namespace tolvex

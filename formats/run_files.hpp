@@ -19,6 +19,10 @@ struct run_files {
     std::string tracer_name;   // the tracer file's name as given, for the failure message
     double tracer_radius = 100.0;
     std::string horizon_path; // full path of the horizon file; empty when the run has none
+    // Full paths of the present-day horizons, which only the restoration carries, and of the
+    // undeformed ones, which only the forward run carries; empty for none.
+    std::string present_horizon_path;
+    std::string undeformed_horizon_path;
 };
 
 // "Failed to load tracer points from [name]."
@@ -59,8 +63,12 @@ class missing_input_file : public run_aborted {
 block read_run_inputs(const run_files& files, const warn_fn& warn, point_list& tracers,
                       const warn_fn& note = {});
 
-// The horizons of the run's horizon file, none when it names none. note, when set, receives the
-// reader's warning; throws as read_horizon_file does.
-std::vector<horizon> read_run_horizons(const run_files& files, const warn_fn& note = {});
+// The horizons of the run's horizon files put into options: the horizon file's for both runs, the
+// present-day and the undeformed file's for one run each; none of a file it does not name. note,
+// when set, receives the reader's warnings; throws as read_horizon_file does.
+void read_run_horizons(const run_files& files, run_options& options, const warn_fn& note = {});
+
+// The paths of the horizon files files names, joined by ", ": what a horizon warning is about.
+std::string horizon_paths_text(const run_files& files);
 
 } // namespace tolvex

@@ -83,10 +83,14 @@ std::string sections_to_vtk(const std::vector<section>& panels) {
     }
     const std::size_t polygon_count = polygon_cells.panel.size();
     std::string out = "# vtk DataFile Version 3.0\ntolvex sections\nASCII\nDATASET POLYDATA\n";
-    // The names "fault" and "horizon" number, once for the file: every panel has the same.
+    // The names "fault" and "horizon" number, once for the file: every panel has the same, or
+    // none for a run that carries no horizons.
     const std::vector<std::string> no_names;
     const std::vector<std::string>& faults = panels.empty() ? no_names : panels[0].fault_labels;
-    const std::vector<std::string>& horizons = panels.empty() ? no_names : panels[0].horizon_names;
+    const auto named =
+        std::ranges::find_if(panels, [](const section& s) { return !s.horizon_names.empty(); });
+    const std::vector<std::string>& horizons =
+        named == panels.end() ? no_names : named->horizon_names;
     out += "FIELD FieldData 4\nfault_label 1 " + std::to_string(faults.size()) + " string\n";
     for (const std::string& name : faults)
         out += vtk_string(name) + "\n";

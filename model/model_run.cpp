@@ -6,9 +6,12 @@
 #include "model/detail/fault_checks.hpp"
 #include "model/fault_label.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <new>
 #include <numeric>
+#include <stdexcept>
 #include <utility>
 
 namespace tolvex {
@@ -52,34 +55,60 @@ std::string out_of_memory_text(run_kind kind, const std::vector<fault>& faults, 
     return text + ", with " + std::to_string(blocks) + (blocks == 1 ? " block." : " blocks.");
 }
 
+// The horizons a run carries, each in its place among the result's, and what they are. A run that
+// carries all of them takes the result's list itself rather than a copy.
+struct run_horizon_list {
+    const std::vector<horizon>* all = nullptr; // the result's, when the run carries all of them
+    std::vector<horizon> own;
+    horizon_set set = horizon_set::none;
+    const std::vector<horizon>& list() const { return all ? *all : own; }
+};
+
+run_horizon_list horizons_carried(const model_result& result, run_kind run) {
+    const auto& sets = result.horizon_sets;
+    const bool all = std::ranges::all_of(sets, [run](horizon_set s) { return carries(run, s); });
+    run_horizon_list carried{all ? &result.horizons : nullptr,
+                             all ? std::vector<horizon>{} : run_horizons(result, run)};
+    for (const horizon_set set : sets)
+        if (carries(run, set))
+            carried.set = set;
+    return carried;
+}
+
 // A cutting run that tells its steps as what changed: the kernel's flat set and its step reports,
 // so that no step is built whole.
 run_state changing_run(block start, std::vector<fault> faults, point_list tracers,
-                       const std::vector<horizon>& horizons, run_kind kind,
+                       const run_horizon_list& horizons, run_kind kind,
                        const step_change_fn& on_change, bool keep_blocks,
                        const cut_progress& progress) {
     const std::size_t n = faults.size();
-    on_change({kind, 0, n, nullptr, &start, nullptr, tracers, horizons});
+    on_change({kind, 0, n, nullptr, &start, nullptr, tracers, horizons.list(),
+               make_vec3(0.0, 0.0, 0.0), horizons.set});
     fault applied = n > 0 ? faults[0] : fault{};
     const cut_step_observer observe = [&](const cut_step& step, const std::vector<fault>& now,
                                           const point_list& moved) {
         const std::size_t k = step.fault_position;
-        on_change({kind, k + 1, n, &applied, nullptr, &step, moved, horizons});
+        on_change({kind, k + 1, n, &applied, nullptr, &step, moved, horizons.list(),
+                   make_vec3(0.0, 0.0, 0.0), horizons.set});
         if (k + 1 < n)
             applied = now[k + 1];
     };
     const block_set set = cut_block_set({std::move(start)}, faults, tracers, progress, 0, observe);
     const std::size_t count = block_count(set);
-    horizon_pieces pieces = pieces_in_blocks(set, horizons);
-    return {keep_blocks ? to_blocks(set) : std::vector<block>{}, std::move(tracers),
-            std::move(faults), count, std::move(pieces)};
+    horizon_pieces pieces = pieces_in_blocks(set, horizons.list());
+    return {keep_blocks ? to_blocks(set) : std::vector<block>{},
+            std::move(tracers),
+            std::move(faults),
+            count,
+            std::move(pieces),
+            horizons.set};
 }
 
 // One cutting run from the centred boundary; its final blocks are built only when keep_blocks is
 // set or steps are shown. after_fault, when set, is told how many of the run's faults are applied
 // after each (and again while the blocks are built).
 run_state cutting_run(const block& boundary, std::vector<fault> faults, point_list tracers,
-                      const std::vector<horizon>& horizons, run_kind kind, const step_fn& on_step,
+                      const run_horizon_list& horizons, run_kind kind, const step_fn& on_step,
                       const step_change_fn& on_change, bool keep_blocks,
                       const std::function<void(std::size_t)>& after_fault) {
     const std::size_t n = faults.size();
@@ -93,8 +122,9 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
         const auto show = [&](std::size_t k, const fault* f, const std::vector<block>& now,
                               const point_list& moved) {
             run_step step{kind, k, n, f, now, moved};
-            if (!horizons.empty()) {
-                step_pieces = pieces_in_blocks(now, horizons);
+            step.carried = horizons.set;
+            if (!horizons.list().empty()) {
+                step_pieces = pieces_in_blocks(now, horizons.list());
                 step.horizons = &step_pieces;
             }
             on_step(step);
@@ -123,16 +153,17 @@ run_state cutting_run(const block& boundary, std::vector<fault> faults, point_li
         if (on_change && !on_step)
             return changing_run(std::move(blocks[0]), std::move(faults), std::move(tracers),
                                 horizons, kind, on_change, keep_blocks, progress);
-        if (!keep_blocks && !on_step && horizons.empty()) {
+        if (!keep_blocks && !on_step && horizons.list().empty()) {
             const std::size_t count = cut_points(blocks, faults, tracers, progress);
             return {{}, std::move(tracers), std::move(faults), count, {}};
         }
         blocks = cut_block(std::move(blocks), faults, tracers, observe, progress);
         const std::size_t count = blocks.size();
-        horizon_pieces pieces = pieces_in_blocks(blocks, horizons);
+        horizon_pieces pieces = pieces_in_blocks(blocks, horizons.list());
         if (!keep_blocks)
             blocks = {};
-        return {std::move(blocks), std::move(tracers), std::move(faults), count, std::move(pieces)};
+        return {std::move(blocks), std::move(tracers), std::move(faults), count,
+                std::move(pieces), horizons.set};
     } catch (const std::bad_alloc&) {
         // The blocks of the run are freed by now, so the message has room.
         throw run_aborted(out_of_memory_text(kind, faults, applied_count, block_count));
@@ -179,9 +210,9 @@ std::string overflow_text(const block& boundary, std::vector<fault> faults, poin
 
 // Runs one cutting run and checks its result; throws run_aborted when a coordinate overflowed.
 run_state checked_run(const block& boundary, const std::vector<fault>& faults,
-                      const point_list& tracers, const std::vector<horizon>& horizons,
-                      run_kind kind, const step_fn& on_step, const step_change_fn& on_change,
-                      bool keep_blocks, const std::function<void(std::size_t)>& after_fault) {
+                      const point_list& tracers, const run_horizon_list& horizons, run_kind kind,
+                      const step_fn& on_step, const step_change_fn& on_change, bool keep_blocks,
+                      const std::function<void(std::size_t)>& after_fault) {
     run_state state = cutting_run(boundary, faults, tracers, horizons, kind, on_step, on_change,
                                   keep_blocks, after_fault);
     if (!model_finite(state.blocks, state.faults, state.tracers))
@@ -202,6 +233,31 @@ std::vector<fault> forward_faults(const std::vector<fault>& restored) {
     return forward;
 }
 
+std::vector<horizon> given_horizons(const run_options& options) {
+    std::vector<horizon> all = options.horizons;
+    all.insert(all.end(), options.present_horizons.begin(), options.present_horizons.end());
+    all.insert(all.end(), options.undeformed_horizons.begin(), options.undeformed_horizons.end());
+    return all;
+}
+
+const std::vector<horizon>& present_day_horizons(const run_options& options) {
+    return options.horizons.empty() ? options.present_horizons : options.horizons;
+}
+
+std::vector<horizon> run_horizons(const model_result& result, run_kind run) {
+    std::vector<horizon> carried = result.horizons;
+    bool any = false;
+    for (std::size_t h = 0; h < carried.size(); ++h) {
+        if (carries(run, result.horizon_sets[h])) {
+            any = true;
+            continue;
+        }
+        carried[h].vertices.clear();
+        carried[h].triangles.clear();
+    }
+    return any ? carried : std::vector<horizon>{};
+}
+
 block start_block(const block& boundary, std::size_t faults, std::size_t tracers) {
     block first = boundary;
     for (std::size_t f = 0; f < first.faces.size(); ++f)
@@ -220,7 +276,16 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     const step_change_fn& on_change = options.on_change;
     const fault_fn& on_fault = options.on_fault;
     const kept_blocks keep = options.keep;
+    if (!options.horizons.empty() &&
+        !(options.present_horizons.empty() && options.undeformed_horizons.empty()))
+        throw std::invalid_argument("horizons for both runs cannot be given with horizons for one "
+                                    "run");
+    std::vector<horizon_set> sets(options.horizons.size(), horizon_set::both_runs);
+    sets.resize(sets.size() + options.present_horizons.size(), horizon_set::present_day);
+    sets.resize(sets.size() + options.undeformed_horizons.size(), horizon_set::undeformed);
     std::vector<horizon> horizons = std::move(options.horizons);
+    for (auto* own : {&options.present_horizons, &options.undeformed_horizons})
+        std::ranges::move(*own, std::back_inserter(horizons));
     if (boundary.vertices.empty())
         throw run_aborted("The boundary has no vertices, so there is no model to cut.");
     model_result result;
@@ -260,6 +325,7 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
     result.boundary = std::move(boundary);
     result.horizon_warnings = horizons_outside(result.boundary, horizons);
     result.horizons = std::move(horizons);
+    result.horizon_sets = std::move(sets);
 
     // Both runs count their faults into one total: the restoration's first, then the forward's.
     const std::size_t total = 2 * faults.size();
@@ -268,14 +334,14 @@ model_result run_model(block boundary, std::vector<fault> faults, const point_li
             return {};
         return [&on_fault, before, total](std::size_t k) { on_fault(before + k, total); };
     };
-    result.restored =
-        checked_run(result.boundary, faults, tracers, result.horizons, run_kind::restoration,
-                    placed_step, placed_change, keep.restored, counted_from(0));
+    result.restored = checked_run(
+        result.boundary, faults, tracers, horizons_carried(result, run_kind::restoration),
+        run_kind::restoration, placed_step, placed_change, keep.restored, counted_from(0));
 
     const std::vector<fault> forward = forward_faults(result.restored.faults);
-    result.forward =
-        checked_run(result.boundary, forward, tracers, result.horizons, run_kind::forward,
-                    placed_step, placed_change, keep.forward, counted_from(faults.size()));
+    result.forward = checked_run(
+        result.boundary, forward, tracers, horizons_carried(result, run_kind::forward),
+        run_kind::forward, placed_step, placed_change, keep.forward, counted_from(faults.size()));
     return result;
 }
 

@@ -31,6 +31,7 @@ struct run_state {
     std::vector<fault> faults;
     std::size_t block_count = 0; // how many blocks the run ended with, also when not kept
     horizon_pieces horizons;     // the pieces of the run's horizons in its final blocks
+    horizon_set carried = horizon_set::none; // which horizons the run carried
 };
 
 // Which runs' final blocks run_model builds. Building them takes a fifth of a run's time and
@@ -42,11 +43,12 @@ struct kept_blocks {
 
 struct model_result {
     vec3 centre = make_vec3(0.0, 0.0, 0.0); // the boundary's vertex mean, taken off everything
-    block boundary;                    // the boundary centred on its vertex mean, without indices
-    run_state restored;                // the restoration run: faults youngest first, slip as stored
-    run_state forward;                 // the forward run: oldest first, slip as the file gives it
-    std::vector<horizon> horizons;     // as given, less the centre: where both runs start
-    std::vector<std::string> warnings; // doubtful faults, used as given; planes that miss
+    block boundary;                // the boundary centred on its vertex mean, without indices
+    run_state restored;            // the restoration run: faults youngest first, slip as stored
+    run_state forward;             // the forward run: oldest first, slip as the file gives it
+    std::vector<horizon> horizons; // as given, less the centre: where both runs start
+    std::vector<horizon_set> horizon_sets;     // for each of horizons, the runs that carry it
+    std::vector<std::string> warnings;         // doubtful faults, used as given; planes that miss
     std::vector<std::string> horizon_warnings; // horizons of which nothing lies inside the boundary
 };
 
@@ -63,6 +65,7 @@ struct run_step {
     const point_list& tracers;
     vec3 centre = make_vec3(0.0, 0.0, 0.0);   // the boundary's vertex mean, taken off everything
     const horizon_pieces* horizons = nullptr; // the pieces in the step's blocks, when there are any
+    horizon_set carried = horizon_set::none;  // which horizons the run carries
 };
 using step_fn = std::function<void(const run_step&)>;
 
@@ -80,6 +83,7 @@ struct run_step_change {
     const point_list& tracers;
     const std::vector<horizon>& horizons; // the run's horizons, centred
     vec3 centre = make_vec3(0.0, 0.0, 0.0);
+    horizon_set carried = horizon_set::none; // which horizons the run carries
 };
 using step_change_fn = std::function<void(const run_step_change&)>;
 
@@ -104,21 +108,38 @@ struct run_options {
     fault_fn on_fault{};             // told of each fault applied
     std::vector<horizon> horizons{}; // as the files give them, carried through both runs
     step_change_fn on_change{};      // sees every step as what changed, when on_step is not set
+    std::vector<horizon> present_horizons{};    // the present-day state: restored only
+    std::vector<horizon> undeformed_horizons{}; // the undeformed state: run forward only
 };
+
+// The horizons of options in the order a model_result holds them: those for both runs, then the
+// present-day, then the undeformed ones.
+std::vector<horizon> given_horizons(const run_options& options);
+
+// The horizons that show the present-day state: those for both runs, else the present-day ones.
+const std::vector<horizon>& present_day_horizons(const run_options& options);
+
+// result's horizons with those run does not carry left without triangles, so that each keeps its
+// place (pieces name their horizon by it); none when the run carries none.
+std::vector<horizon> run_horizons(const model_result& result, run_kind run);
 
 // Centres the boundary, the fault points and the horizons on the mean of the boundary's vertices
 // (tracers are already relative to that centre and stay as given), then runs the restoration on
 // faults (as loaded: descending sequence number, slip_dir as stored) and the forward run on the
 // restored faults in reverse order with slip_dir negated. Both runs start from the centred boundary
-// and the given tracers and horizons; each run's horizons come out as the pieces in its final
-// blocks (which are built for them even when keep leaves the blocks out). on_step, when set, sees
-// every step of both runs in order: the restoration's 0..n, then the forward run's 0..n. Throws
+// and the given tracers and horizons; each run carries the horizons for both runs and its own
+// (the restoration the present-day ones, the forward run the undeformed ones), which come out as
+// the pieces in its final blocks (which are built for them even when keep leaves the blocks out).
+// on_step, when set, sees every step of both runs in order: the restoration's 0..n, then the
+// forward run's 0..n. Throws
 // run_aborted when the boundary has no vertices, when a run ends with coordinates that are not
 // finite (naming the first fault after which they were not), and when memory runs out (naming the
 // fault reached and the block count). The blocks of a run that keep leaves out are not built, and
 // only its points are checked for overflow. on_fault, when set, is told of each fault applied. A
 // horizon of which nothing lies inside the boundary is a horizon warning. on_change, when set and
-// on_step is not, sees every step as on_step would, told as what changed.
+// on_step is not, sees every step as on_step would, told as what changed. Throws
+// std::invalid_argument when options give horizons for both runs and for one of them: a caller
+// refuses that first, naming what the user gave.
 model_result run_model(block boundary, std::vector<fault> faults, const point_list& tracers,
                        run_options options = {});
 

@@ -28,4 +28,25 @@ constexpr std::optional<run_kind> run_from_word(std::string_view word) {
     return std::nullopt;
 }
 
+// Which horizons a run carries: none, those given for both runs, the present-day ones (restored
+// by the restoration run only) or the undeformed ones (deformed by the forward run only). Loading
+// present-day horizons into the forward run would deform them a second time.
+enum class horizon_set { none, both_runs, present_day, undeformed };
+
+// Whether run carries horizons given as set.
+constexpr bool carries(run_kind run, horizon_set set) {
+    return set == horizon_set::both_runs ||
+           (set == horizon_set::present_day && run == run_kind::restoration) ||
+           (set == horizon_set::undeformed && run == run_kind::forward);
+}
+
+// "present-day horizons" or "undeformed horizons", which labels add so that one run's horizons
+// are not taken for the other's; empty for none and for horizons of both runs, whose labels stay
+// as they were.
+constexpr const char* horizon_set_words(horizon_set set) {
+    return set == horizon_set::present_day  ? "present-day horizons"
+           : set == horizon_set::undeformed ? "undeformed horizons"
+                                            : "";
+}
+
 } // namespace tolvex

@@ -253,11 +253,14 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     step = std::min(step, count);
     const fault* applied = step > 0 ? &faults[step - 1] : nullptr;
     section out;
-    out.title = step_label(run, step, count, applied);
+    const run_state& state = run == run_kind::forward ? result.forward : result.restored;
+    out.title = step_label(run, step, count, applied, state.carried);
     out.path = request.path;
     for (const fault& f : loaded)
         out.fault_labels.push_back(fault_short_label(f));
-    for (const horizon& h : result.horizons)
+    // The run's own horizons, named and numbered as the run carries them.
+    const std::vector<horizon> carried = run_horizons(result, run);
+    for (const horizon& h : carried)
         out.horizon_names.push_back(h.name);
 
     std::vector<fault> cut(faults.begin(), faults.begin() + static_cast<std::ptrdiff_t>(step));
@@ -266,7 +269,7 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
         step == 0 ? to_block_set({result.boundary})
                   : cut_block_set({start_block(result.boundary, step, tracers.size())}, cut, moved);
     const horizon_pieces pieces =
-        result.horizons.empty() ? horizon_pieces{} : pieces_in_blocks(set, result.horizons);
+        carried.empty() ? horizon_pieces{} : pieces_in_blocks(set, carried);
     const std::vector<double> starts = distances_of(request.path);
     const segment_input in{set, pieces, moved, result.centre,
                            request.band.value_or(0.01 * starts.back())};

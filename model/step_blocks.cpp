@@ -66,7 +66,8 @@ run_step step_blocks::step(const run_step_change& change) const {
     return {change.run,        change.step,
             change.step_count, change.applied,
             blocks_,           change.tracers,
-            change.centre,     change.horizons.empty() ? nullptr : &pieces_};
+            change.centre,     change.horizons.empty() ? nullptr : &pieces_,
+            change.carried};
 }
 
 } // namespace tolvex

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
+#include <utility>
 
 namespace tolvex {
 
@@ -112,6 +113,19 @@ std::vector<horizon> horizons_for_run(py::handle horizons) {
         out.push_back(h.cast<horizon>());
     }
     return out;
+}
+
+void put_run_horizons(run_options& options, py::handle both, py::handle present,
+                      py::handle undeformed) {
+    for (const auto& [name, given] :
+         {std::pair{"present_horizons", present}, std::pair{"undeformed_horizons", undeformed}})
+        if (!both.is_none() && !given.is_none())
+            throw py::value_error(std::string("horizons cannot be given with ") + name +
+                                  ": horizons are carried by both runs, present_horizons and "
+                                  "undeformed_horizons by one run each");
+    options.horizons = horizons_for_run(both);
+    options.present_horizons = horizons_for_run(present);
+    options.undeformed_horizons = horizons_for_run(undeformed);
 }
 
 void add_horizon_type(py::module_& m) {

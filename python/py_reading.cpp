@@ -83,9 +83,13 @@ constexpr const char* config_doc = R"(The settings of a tolvex.conf, read-only.
 boundary_file, tracer_file, horizon_file
                              the file names as written (relative to the settings file's
                              folder); horizon_file is '' when the file names none
-boundary_path, tracer_path, horizon_path
+present_horizon_file, undeformed_horizon_file
+                             the horizons of one run: present-day ones, which only the
+                             restoration carries, and undeformed ones, which only the forward
+                             run carries; '' when the file names none
+boundary_path, tracer_path, horizon_path, present_horizon_path, undeformed_horizon_path
                              the same joined to that folder, as run_files uses them
-                             (horizon_path None without a horizon file)
+                             (a horizon path is None without its file)
 tracer_radius                the scale of tracer files
 clear_color                  (red, green, blue, alpha) of the viewer's background
 show_block, show_tracer      what the viewer and pictures show
@@ -93,11 +97,33 @@ initial_view_point           (x, y, z), the viewer's start eye position
 view_shading, view_colour, view_tracers, view_blocks
                              the viewer's start modes, as the VIEW_...= words)";
 
+// name joined to the settings file's folder; None for no name.
+std::optional<std::string> optional_path_in(const config_record& c, const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    return (c.folder / name).string();
+}
+
 // Config's attributes in the order repr shows them.
-constexpr std::array<const char*, 15> config_keys{
-    "boundary_file",      "tracer_file",   "horizon_file", "boundary_path", "tracer_path",
-    "horizon_path",       "tracer_radius", "clear_color",  "show_block",    "show_tracer",
-    "initial_view_point", "view_shading",  "view_colour",  "view_tracers",  "view_blocks"};
+constexpr std::array<const char*, 19> config_keys{"boundary_file",
+                                                  "tracer_file",
+                                                  "horizon_file",
+                                                  "present_horizon_file",
+                                                  "undeformed_horizon_file",
+                                                  "boundary_path",
+                                                  "tracer_path",
+                                                  "horizon_path",
+                                                  "present_horizon_path",
+                                                  "undeformed_horizon_path",
+                                                  "tracer_radius",
+                                                  "clear_color",
+                                                  "show_block",
+                                                  "show_tracer",
+                                                  "initial_view_point",
+                                                  "view_shading",
+                                                  "view_colour",
+                                                  "view_tracers",
+                                                  "view_blocks"};
 
 std::string config_repr(const py::object& config) {
     std::string text = "tolvex.Config(";
@@ -177,12 +203,14 @@ py::tuple config_state(const config_record& c) {
     return py::make_tuple(t.boundary_file, t.tracer_file, t.clear_color, t.tracer_radius,
                           t.show_block, t.show_tracer, t.initial_view_point, c.folder,
                           t.horizon_file, shading_word(m.lit), mode_word(m.colouring),
-                          mode_word(m.tracers), mode_word(m.blocks));
+                          mode_word(m.tracers), mode_word(m.blocks), t.present_horizon_file,
+                          t.undeformed_horizon_file);
 }
 
 config_record config_from_state(const py::tuple& s) {
-    if (s.size() != 13)
-        throw py::value_error("Config state: expected 13 values, got " + std::to_string(s.size()));
+    // 13 values from before each run had horizons of its own.
+    if (s.size() != 13 && s.size() != 15)
+        throw py::value_error("Config state: expected 15 values, got " + std::to_string(s.size()));
     config_record c;
     c.settings.boundary_file = s[0].cast<std::string>();
     c.settings.tracer_file = s[1].cast<std::string>();
@@ -200,6 +228,10 @@ config_record config_from_state(const py::tuple& s) {
     m.colouring = colouring_named(word(10)).value_or(m.colouring);
     m.tracers = tracer_look_named(word(11)).value_or(m.tracers);
     m.blocks = block_look_named(word(12)).value_or(m.blocks);
+    if (s.size() == 15) {
+        c.settings.present_horizon_file = word(13);
+        c.settings.undeformed_horizon_file = word(14);
+    }
     return c;
 }
 
@@ -237,11 +269,22 @@ void add_readers(py::module_& m) {
             [](const config_record& c) { return (c.folder / c.settings.tracer_file).string(); })
         .def_property_readonly("horizon_file",
                                [](const config_record& c) { return c.settings.horizon_file; })
-        .def_property_readonly("horizon_path",
-                               [](const config_record& c) -> std::optional<std::string> {
-                                   if (c.settings.horizon_file.empty())
-                                       return std::nullopt;
-                                   return (c.folder / c.settings.horizon_file).string();
+        .def_property_readonly(
+            "present_horizon_file",
+            [](const config_record& c) { return c.settings.present_horizon_file; })
+        .def_property_readonly(
+            "undeformed_horizon_file",
+            [](const config_record& c) { return c.settings.undeformed_horizon_file; })
+        .def_property_readonly(
+            "horizon_path",
+            [](const config_record& c) { return optional_path_in(c, c.settings.horizon_file); })
+        .def_property_readonly("present_horizon_path",
+                               [](const config_record& c) {
+                                   return optional_path_in(c, c.settings.present_horizon_file);
+                               })
+        .def_property_readonly("undeformed_horizon_path",
+                               [](const config_record& c) {
+                                   return optional_path_in(c, c.settings.undeformed_horizon_file);
                                })
         .def_property_readonly("tracer_radius",
                                [](const config_record& c) { return c.settings.tracer_radius; })

@@ -133,8 +133,18 @@ py::list fault_list(std::vector<fault>&& faults, run_kind run, const vec3& offse
     return out;
 }
 
+// The Surfaces of the horizons run carries, out of one per horizon given: a run shows only its
+// own set.
+py::list carried_surfaces(const py::list& all, const std::vector<horizon_set>& sets, run_kind run) {
+    py::list out;
+    for (std::size_t h = 0; h < sets.size(); ++h)
+        if (carries(run, sets[h]))
+            out.append(all[h]);
+    return out;
+}
+
 py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
-                     const std::vector<horizon>& horizons, const vec3& centre, const vec3& offset) {
+                     const model_result& result, const vec3& centre, const vec3& offset) {
     if (!steps)
         return py::none();
     py::list out;
@@ -142,8 +152,10 @@ py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
         kept_steps::step& s = steps->steps[k];
         out.append(py::cast(step_view{
             s.number, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(),
-            py::none(), py::none(), horizon_surface_list(s.horizons, horizons, centre), centre,
-            steps, k, offset}));
+            py::none(), py::none(),
+            carried_surfaces(horizon_surface_list(s.horizons, result.horizons, centre),
+                             result.horizon_sets, run),
+            centre, steps, k, offset}));
         s.horizons = {}; // made into Surfaces above
     }
     return out;
@@ -175,10 +187,11 @@ state_view state_object(run_state&& state, run_kind run, const std::shared_ptr<k
     return {block_list(moved(std::move(state.blocks), offset)),
             array_from_points(moved(std::move(state.tracers), offset)),
             fault_list(std::move(state.faults), run, offset),
-            step_list(steps, run, horizons, centre, offset),
+            step_list(steps, run, out.result, centre, offset),
             out.tracer_radius,
             centre,
-            horizon_surface_list(state.horizons, horizons, centre),
+            carried_surfaces(horizon_surface_list(state.horizons, horizons, centre),
+                             out.result.horizon_sets, run),
             walls,
             run,
             offset,

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
+#include <utility>
 
 namespace tolvex {
 
@@ -26,7 +27,7 @@ namespace {
 
 constexpr const char* run_doc =
     R"(run(boundary, faults, tracers=None, steps=False, *, progress=None, horizons=None,
-    coordinates='centred')
+    coordinates='centred', present_horizons=None, undeformed_horizons=None)
 --
 
 Runs the model: restores it fault by fault, then runs it forward. Returns a Result.
@@ -47,7 +48,12 @@ Arguments
   horizons  None, a list of Horizon (read_horizons, Horizon(...)) or the path of a horizon
             file, in the boundary's coordinates (not relative to its centre). Each run cuts
             them with its blocks: RunState.horizons (and Step.horizons) hold the pieces. A
-            horizon of which nothing lies inside the boundary gives a UserWarning.
+            horizon of which nothing lies inside the boundary gives a UserWarning. Both runs
+            carry these: give horizons that are one run's state as one of the next two.
+  present_horizons  as horizons, the present-day state: only the restoration carries them
+            (restoring them), so the forward run does not deform them a second time.
+  undeformed_horizons  as horizons, the undeformed state: only the forward run carries them.
+            Either of these with horizons is a ValueError; step labels name the set a run shows.
   coordinates  'centred' (the default): blocks, tracers and fault points of the Result are
             relative to result.centre. 'boundary': they are in the boundary file's own
             coordinates, as horizons, fault surfaces and sections are, so that all of them
@@ -92,7 +98,8 @@ Example
 
 constexpr const char* run_files_doc =
     R"(run_files(config=None, faults=None, *, boundary=None, tracers=None, tracer_radius=None,
-          steps=False, progress=None, horizons=None, coordinates='centred')
+          steps=False, progress=None, horizons=None, coordinates='centred',
+          present_horizons=None, undeformed_horizons=None)
 --
 
 Runs the model on files, as tolvex-batch does. Returns a Result.
@@ -108,6 +115,10 @@ Arguments (paths are str or os.PathLike)
   progress       as for run.
   horizons       as for run: a horizon file (warnings about it are UserWarnings), or Horizons;
                  None takes the config's HORIZON_FILE= (none without it), [] none at all.
+  present_horizons, undeformed_horizons
+                 as for run; None for all three takes the config's HORIZON_FILE=,
+                 PRESENT_HORIZON_FILE= and UNDEFORMED_HORIZON_FILE=, and any of them given
+                 replaces all three of the config's.
   coordinates    as for run.
 Give config, or both boundary and tracers. config and faults may be given by position.
 
@@ -121,15 +132,15 @@ Example
   result.forward.save_tracers('forward.txt'))";
 
 run_output run_inputs(block boundary, std::vector<fault> faults, const point_list& tracers,
-                      std::vector<horizon> horizons, bool steps, const fault_fn& on_fault,
+                      run_options options, bool steps, const fault_fn& on_fault,
                       bool boundary_frame) {
     run_output out;
     out.boundary_frame = boundary_frame;
     out.centre = boundary.vertices.empty() ? make_vec3(0.0, 0.0, 0.0) : centroid(boundary.vertices);
-    const step_change_fn on_change = steps ? step_recorder(out) : step_change_fn{};
-    out.result =
-        run_model(std::move(boundary), std::move(faults), tracers,
-                  {.on_fault = on_fault, .horizons = std::move(horizons), .on_change = on_change});
+    options.on_fault = on_fault;
+    if (steps)
+        options.on_change = step_recorder(out);
+    out.result = run_model(std::move(boundary), std::move(faults), tracers, std::move(options));
     return out;
 }
 
@@ -143,7 +154,8 @@ py::object finished(run_output&& out, const std::string& warning_prefix) {
 }
 
 py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool steps,
-               py::handle progress, py::handle horizons, py::handle coordinates) {
+               py::handle progress, py::handle horizons, py::handle coordinates,
+               py::handle present_horizons, py::handle undeformed_horizons) {
     const bool boundary_frame = boundary_frame_named(coordinates);
     if (!py::isinstance<block>(boundary))
         throw py::type_error(
@@ -152,7 +164,8 @@ py::object run(py::handle boundary, py::handle faults, py::handle tracers, bool 
     std::vector<fault> loaded = faults_for_run(faults);
     const point_list points =
         tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
-    std::vector<horizon> given = horizons_for_run(horizons);
+    run_options given;
+    put_run_horizons(given, horizons, present_horizons, undeformed_horizons);
     block b = boundary.cast<block>();
     const fault_fn on_fault = python_fault_hook(progress);
     run_output out;
@@ -199,7 +212,8 @@ run_files files_to_read(const optional_path& config, const optional_path& bounda
 
 py::object run_from_files(py::handle config_path, py::handle fault_path, py::handle boundary_path,
                           py::handle tracer_path, py::handle tracer_radius, bool steps,
-                          py::handle progress, py::handle horizons, py::handle coordinates) {
+                          py::handle progress, py::handle horizons, py::handle coordinates,
+                          py::handle present_horizons, py::handle undeformed_horizons) {
     const optional_path config = path_argument(config_path, "config");
     const optional_path fault_file = path_argument(fault_path, "faults");
     const optional_path boundary = path_argument(boundary_path, "boundary");
@@ -210,10 +224,17 @@ py::object run_from_files(py::handle config_path, py::handle fault_path, py::han
     const bool boundary_frame = boundary_frame_named(coordinates);
     const run_files files = files_to_read(config, boundary, tracers,
                                           optional_real_from_value(tracer_radius, "tracer_radius"));
-    // Without horizons given, the settings' horizon file is read, as tolvex-batch does.
-    std::vector<horizon> given = horizons.is_none() && !files.horizon_path.empty()
-                                     ? horizons_for_run(py::str(files.horizon_path))
-                                     : horizons_for_run(horizons);
+    // Without horizons given, the settings' horizon files are read, as tolvex-batch does.
+    const auto configured = [](const std::string& path) {
+        return path.empty() ? py::object(py::none()) : py::object(py::str(path));
+    };
+    run_options given;
+    if (horizons.is_none() && present_horizons.is_none() && undeformed_horizons.is_none())
+        put_run_horizons(given, configured(files.horizon_path),
+                         configured(files.present_horizon_path),
+                         configured(files.undeformed_horizon_path));
+    else
+        put_run_horizons(given, horizons, present_horizons, undeformed_horizons);
     const fault_fn on_fault = python_fault_hook(progress);
     std::optional<std::vector<fault>> loaded;
     std::optional<std::string> missing, aborted;
@@ -255,12 +276,14 @@ void add_run(py::module_& m) {
     m.def("run", &run, run_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers") = py::none(), py::arg("steps") = false, py::kw_only(),
           py::arg("progress") = py::none(), py::arg("horizons") = py::none(),
-          py::arg("coordinates") = "centred");
+          py::arg("coordinates") = "centred", py::arg("present_horizons") = py::none(),
+          py::arg("undeformed_horizons") = py::none());
     m.def("run_files", &run_from_files, run_files_doc, py::arg("config") = py::none(),
           py::arg("faults") = py::none(), py::kw_only(), py::arg("boundary") = py::none(),
           py::arg("tracers") = py::none(), py::arg("tracer_radius") = py::none(),
           py::arg("steps") = false, py::arg("progress") = py::none(),
-          py::arg("horizons") = py::none(), py::arg("coordinates") = "centred");
+          py::arg("horizons") = py::none(), py::arg("coordinates") = "centred",
+          py::arg("present_horizons") = py::none(), py::arg("undeformed_horizons") = py::none());
 }
 
 } // namespace tolvex

@@ -22,12 +22,13 @@ namespace tolvex {
 namespace {
 
 constexpr const char* section_doc =
-    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None, horizons=None, via=None)
+    R"(section(boundary, faults, tracers, start, end, run='forward', step=None, band=None, horizons=None, present_horizons=None, undeformed_horizons=None, via=None)
 --
 
 The vertical section along the map line from start (x, y) to end (x, y), in the boundary's own
 coordinates, bent at the points of via ((x, y) each, in order) if given, from start to end, of step `step` (0 to the fault count; None: the last) of the run ('forward' or
-'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons as for run.
+'restored') that run(boundary, faults, tracers, horizons=horizons) makes; horizons,
+present_horizons and undeformed_horizons as for run, and the title names a run's own set.
 Returns a dict:
 
 title           the step's name, as the viewer gives it ("forward 2/3: 102 NF-E")
@@ -49,7 +50,7 @@ block that continues across a bend is one polygon on each side of it, both with 
 segment without length or a line that misses the model raises ValueError.)";
 
 constexpr const char* save_section_doc =
-    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None, units='', via=None)
+    R"(save_section(path, boundary, faults, tracers, start, end, steps=(('restored', None), ('forward', None)), band=None, exaggeration=1.0, horizons=None, units='', present_horizons=None, undeformed_horizons=None, via=None)
 --
 
 Draws the sections of the given (run, step) pairs one above the other on one page, as
@@ -92,15 +93,15 @@ struct section_source {
 };
 
 section_source run_for_sections(py::handle boundary, py::handle faults, py::handle tracers,
-                                py::handle horizons) {
+                                py::handle horizons, py::handle present, py::handle undeformed) {
     section_source s;
     s.faults = faults_for_run(faults);
     s.tracers = tracers.is_none() ? point_list{} : points_from_array(tracers, "tracers");
     block b = boundary.cast<block>();
-    std::vector<horizon> surfaces = horizons_for_run(horizons);
+    run_options options{.keep = {false, false}};
+    put_run_horizons(options, horizons, present, undeformed);
     py::gil_scoped_release nogil;
-    s.result = run_model(std::move(b), s.faults, s.tracers,
-                         {.keep = {false, false}, .horizons = std::move(surfaces)});
+    s.result = run_model(std::move(b), s.faults, s.tracers, std::move(options));
     return s;
 }
 
@@ -183,16 +184,19 @@ py::dict section_dict(const section& s) {
 
 py::dict section_of(py::handle boundary, py::handle faults, py::handle tracers, py::handle start,
                     py::handle end, const std::string& run, py::handle step,
-                    std::optional<double> band, py::handle horizons, py::handle via) {
+                    std::optional<double> band, py::handle horizons, py::handle present,
+                    py::handle undeformed, py::handle via) {
     const section_path line = path_of(start, via, end);
-    const section_source s = run_for_sections(boundary, faults, tracers, horizons);
+    const section_source s =
+        run_for_sections(boundary, faults, tracers, horizons, present, undeformed);
     return section_dict(section_at(s, run_named(run), step, line, band));
 }
 
 void save_section(const std::filesystem::path& path, py::handle boundary, py::handle faults,
                   py::handle tracers, py::handle start, py::handle end, py::handle steps,
                   std::optional<double> band, double exaggeration, py::handle horizons,
-                  const std::string& units, py::handle via) {
+                  const std::string& units, py::handle present, py::handle undeformed,
+                  py::handle via) {
     drawing_format format;
     if (!drawing_format_of(path.string(), format))
         throw py::value_error("path: \"" + path.string() + "\" must end in " +
@@ -202,7 +206,8 @@ void save_section(const std::filesystem::path& path, py::handle boundary, py::ha
     if (const char* problem = units_problem(units))
         throw py::value_error("units: \"" + units + "\" " + problem);
     const section_path line = path_of(start, via, end);
-    const section_source s = run_for_sections(boundary, faults, tracers, horizons);
+    const section_source s =
+        run_for_sections(boundary, faults, tracers, horizons, present, undeformed);
     std::vector<section> panels;
     for (const py::handle pair : steps) {
         const py::tuple t = py::reinterpret_borrow<py::object>(pair).cast<py::tuple>();
@@ -234,13 +239,16 @@ void add_section(py::module_& m) {
     m.def("section", &section_of, section_doc, py::arg("boundary"), py::arg("faults"),
           py::arg("tracers"), py::arg("start"), py::arg("end"), py::arg("run") = "forward",
           py::arg("step") = py::none(), py::arg("band") = py::none(),
-          py::arg("horizons") = py::none(), py::arg("via") = py::none());
+          py::arg("horizons") = py::none(), py::arg("present_horizons") = py::none(),
+          py::arg("undeformed_horizons") = py::none(), py::arg("via") = py::none());
     m.def("save_section", &save_section, save_section_doc, py::arg("path"), py::arg("boundary"),
           py::arg("faults"), py::arg("tracers"), py::arg("start"), py::arg("end"),
           py::arg("steps") = py::make_tuple(py::make_tuple("restored", py::none()),
                                             py::make_tuple("forward", py::none())),
           py::arg("band") = py::none(), py::arg("exaggeration") = 1.0,
-          py::arg("horizons") = py::none(), py::arg("units") = "", py::arg("via") = py::none());
+          py::arg("horizons") = py::none(), py::arg("units") = "",
+          py::arg("present_horizons") = py::none(), py::arg("undeformed_horizons") = py::none(),
+          py::arg("via") = py::none());
 }
 
 } // namespace tolvex

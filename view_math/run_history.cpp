@@ -17,7 +17,8 @@ step_change_fn history_collector(scene_history& restored, scene_history& forward
             kept->apply(change);
             horizons = kept->step(change).horizons;
         }
-        std::string label = step_label(change.run, change.step, change.step_count, change.applied);
+        std::string label =
+            step_label(change.run, change.step, change.step_count, change.applied, change.carried);
         if (change.start) {
             append_history_step(history, {*change.start}, change.tracers, std::move(label),
                                 std::nullopt, horizons);

@@ -426,6 +426,10 @@ TEST_F(Batch, OutputOptionsRefuseBadEndingsAndMissingHorizonsByTheirOption) {
         {"--horizons @h.ts --save-horizons @h.ts", "--save-horizons and --horizons name the same"},
         {"--fit-rake", "--fit-rake needs --fit-slips"},
         {"--fit-slips", "--fit-slips needs --horizons FILE"},
+        {"--horizons @h.ts --undeformed-horizons @u.ts",
+         "--horizons cannot be given with --undeformed-horizons"},
+        {"--present-horizons @h.ts --save-horizons @x.ts",
+         "--save-horizons writes the forward run's horizons"},
     };
     for (const auto& b : bad) {
         std::string args = b.args;
@@ -726,6 +730,29 @@ TEST(BatchExample, FaultsSavedAsATableOrADataFileRunToTheSameTracers) {
               std::string::npos)
         << bad.output;
     EXPECT_FALSE(std::filesystem::exists(out.file("d.efd")));
+}
+
+// Present-day horizons are the restoration's alone: the forward run, which would deform them a
+// second time, carries none, and the section's titles name the set. They replace the settings'
+// HORIZON_FILE= rather than clash with it.
+TEST(BatchExample, PresentHorizonsGoThroughTheRestorationOnly) {
+    temp_folder out;
+    const std::string examples = TOLVEX_EXAMPLES;
+    const outcome o =
+        run_batch("--quiet --faults " + quoted(examples + "/graben.efd") + " --config " +
+                  quoted(examples + "/tolvex.conf") + " --present-horizons " +
+                  quoted(examples + "/horizons.ts") + " --save-restored-horizons " +
+                  quoted(out.file("restored.ts")) + " --steps-format vtk --save-steps " +
+                  quoted(out.file("steps")) + " --section 4200,8750,5800,8750 --save-section " +
+                  quoted(out.file("s.svg")));
+    ASSERT_EQ(o.status, 0) << o.output;
+    EXPECT_FALSE(tolvex::parse_horizon_text(read_text(out.file("restored.ts")), ".ts").empty());
+    EXPECT_TRUE(std::filesystem::exists(out.file("steps/restoration_horizons.vtk.series")));
+    EXPECT_FALSE(std::filesystem::exists(out.file("steps/forward_horizons.vtk.series")));
+    const std::string svg = read_text(out.file("s.svg"));
+    EXPECT_NE(svg.find("restored 3/3: 101 NF-W, present-day horizons"), std::string::npos);
+    EXPECT_NE(svg.find("forward 3/3: "), std::string::npos);
+    EXPECT_EQ(svg.find("undeformed"), std::string::npos);
 }
 
 // The western border fault (dip 60, slip 150 down the dip, written to six digits) throws the

@@ -1,3 +1,4 @@
+#include "config/conf_run_files.hpp"
 #include "config/tolvex_conf.hpp"
 #include "tests/support/temp_folder.hpp"
 
@@ -118,4 +119,19 @@ TEST(Conf, ViewModesStartAsTheDefaultLookUnlessTheirKeysNameAnother) {
     EXPECT_EQ(conf.view().modes.blocks, block_look::see_through);
     ASSERT_EQ(conf.problems.size(), 1u);
     EXPECT_EQ(conf.problems[0].line(), 5);
+}
+
+// Each run's own horizon file is read and joined to the settings' folder; one for both runs
+// given beside them is refused at its line, keeping what came first.
+TEST(Conf, HorizonFilesOfOneRunAreRefusedBesideOneForBoth) {
+    const tolvex_conf conf = conf_from("PRESENT_HORIZON_FILE=p.ts\nUNDEFORMED_HORIZON_FILE=u.ts\n"
+                                       "HORIZON_FILE=h.ts\n");
+    const tolvex::run_files files = tolvex::configured_run_files(conf, "/d");
+    EXPECT_EQ(files.present_horizon_path, "/d/p.ts");
+    EXPECT_EQ(files.undeformed_horizon_path, "/d/u.ts");
+    EXPECT_EQ(files.horizon_path, "");
+    ASSERT_EQ(conf.problems.size(), 1u);
+    EXPECT_EQ(conf.problems[0].line(), 3);
+    EXPECT_NE(std::string(conf.problems[0].what()).find("HORIZON_FILE= cannot be given with"),
+              std::string::npos);
 }

@@ -20,6 +20,27 @@ def test_run_files_takes_the_settings_horizon_file_unless_given_other_horizons()
     assert tolvex.run_files(CONF, FAULTS, horizons=[]).forward.horizons == []
 
 
+def test_each_run_carries_only_its_own_horizons_from_settings_and_arguments(tmp_path):
+    conf = tmp_path / "tolvex.conf"
+    conf.write_text(f"BOUNDARY_FILE={EXAMPLES}/box.boundary\nTRACER_I_FILE={EXAMPLES}/layers.tracers\n"
+                    "UNDEFORMED_HORIZON_FILE=layers.ts\n")
+    (tmp_path / "layers.ts").write_bytes(open(os.path.join(EXAMPLES, "horizons.ts"), "rb").read())
+    config = tolvex.read_config(conf)
+    assert config.undeformed_horizon_path == str(tmp_path / "layers.ts")
+    assert config.present_horizon_path is None
+    result = tolvex.run_files(conf, FAULTS)
+    assert (len(result.forward.horizons), result.restored.horizons) == (5, [])
+    # Arguments replace the settings' horizons: present-day ones are the restoration's.
+    result = tolvex.run_files(conf, FAULTS, present_horizons=str(tmp_path / "layers.ts"))
+    assert (result.forward.horizons, len(result.restored.horizons)) == ([], 5)
+    with pytest.raises(ValueError, match="horizons cannot be given with present_horizons"):
+        tolvex.run_files(conf, FAULTS, horizons=[], present_horizons=[])
+    boundary, faults = tolvex.read_boundary(f"{EXAMPLES}/box.boundary"), tolvex.read_faults(FAULTS)
+    section = tolvex.section(boundary, faults, None, (4200, 8750), (5800, 8750), run="restored",
+                             present_horizons=str(tmp_path / "layers.ts"))
+    assert "present-day horizons" in section["title"] and section["horizon_traces"].size > 0
+
+
 def test_config_has_and_shows_every_key():
     config = tolvex.read_config(CONF)
     assert config.horizon_path == os.path.join(EXAMPLES, "horizons.ts")
