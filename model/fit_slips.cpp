@@ -159,10 +159,12 @@ double margin_of(const model& m, double uncertain) {
 // How far from a fault's plane a vertex may lie on the other side than it seems: the slips of
 // the younger faults are uncertain by up to `slips` (per component), which shifts a vertex
 // against the plane only through the faults that moved one of the two but not the other, and
-// the elevations are uncertain by up to `noise`.
+// the elevations are uncertain by up to `noise`. The vertices marked unsettled are left out
+// whatever the slips.
 struct uncertainty {
     std::vector<double> slips;
     double noise = 0.0;
+    std::vector<char> unsettled; // per vertex
 };
 
 // Restores the vertices with the slips of x, youngest fault first. The planes are where the
@@ -211,6 +213,9 @@ assignment restore(const model& m, const std::vector<double>& x, const uncertain
     assignment a;
     a.restored = m.s.at;
     a.group.assign(m.s.horizon.begin(), m.s.horizon.end());
+    for (std::size_t i = 0; i < a.group.size(); ++i)
+        if (u.unsettled[i])
+            a.group[i] = -1;
     for (std::size_t h = 0; h < m.horizon_count; ++h) {
         a.group_horizon.push_back(static_cast<int>(h));
         a.group_faults.emplace_back();
@@ -265,6 +270,21 @@ assignment restore(const model& m, const std::vector<double>& x, const uncertain
         a.group_faults = std::move(moved_by);
     }
     return a;
+}
+
+// True when vertex i is left out of both assignments or moved by the same faults in both.
+bool same_side(const assignment& a, const assignment& b, std::size_t i) {
+    if (a.group[i] < 0 || b.group[i] < 0)
+        return a.group[i] == b.group[i];
+    return a.group_faults[a.group[i]] == b.group_faults[b.group[i]];
+}
+
+// Marks the vertices whose side the assignments of a cycle do not agree on.
+void unsettle(const std::vector<assignment>& cycle, std::vector<char>& unsettled) {
+    for (std::size_t i = 0; i < unsettled.size(); ++i)
+        for (const assignment& other : cycle)
+            if (!same_side(cycle.front(), other, i))
+                unsettled[i] = 1;
 }
 
 // The weighted moments of each group: by the vertices' weights, their squares and by count.
@@ -711,7 +731,7 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
     };
 
     // The misfit before: the given slips, each horizon against its own best datum.
-    uncertainty u{std::vector<double>(2 * l.faults, 0.0), 0.0};
+    uncertainty u{std::vector<double>(2 * l.faults, 0.0), 0.0, std::vector<char>(m.s.at.size(), 0)};
     assignment a = restored(given, u);
     std::vector<double> x = given;
     {
@@ -720,6 +740,11 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
         measure(m, l, x, a, result.horizon_table, false);
     }
     std::vector<std::size_t> active;
+    // The assignments since the last cycle, without their restored positions. Where the iteration
+    // comes back to one of them, the vertices whose side changes along the cycle are left out for
+    // good: what the slips' errors and the elevations' scatter leave open about their side
+    // reaches further than the bands say.
+    std::vector<assignment> earlier;
     for (;;) {
         const normal_equations e = normal_of(m, l, x, a, moments_of(m, a));
         // A component the horizons do not see now, as the vertices near the planes are left out,
@@ -734,6 +759,15 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
                 u.slips[k] = std::abs(x[k] - before[k]);
         u.noise = 3.0 * robust_scatter(m, l, x, a);
         assignment next = restored(x, u);
+        earlier.push_back(a);
+        earlier.back().restored.clear();
+        const auto back = std::find_if(earlier.begin(), earlier.end(),
+                                       [&](const assignment& o) { return next.same_as(o); });
+        if (back != earlier.end() && back + 1 != earlier.end()) {
+            unsettle({back, earlier.end()}, u.unsettled);
+            earlier.clear();
+            next = restored(x, u);
+        }
         const bool same = next.same_as(a);
         a = std::move(next);
         if (same) {

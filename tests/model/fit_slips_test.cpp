@@ -63,7 +63,8 @@ TEST(FitSlips, RecoversTheSlipsOfRandomModelsFromZeroAndFromHalfOff) {
     }
 }
 
-// Noise of sigma on the elevations: the standard errors say how far the slips may be off.
+// Noise of sigma on the elevations: the fit settles, and the standard errors say how far the
+// slips may be off.
 TEST(FitSlips, StandardErrorsCoverTheTruthUnderNoise) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> fault_count(3, 8), layer_count(2, 5);
@@ -77,6 +78,7 @@ TEST(FitSlips, StandardErrorsCoverTheTruthUnderNoise) {
             for (vec3& v : h.vertices)
                 v[2] += noise(rng);
         const tolvex::fit_result fit = fit_slips(m.boundary, with_slips(m.faults, 0.5), present);
+        EXPECT_TRUE(fit.converged) << "model " << model << ": " << fit.stop_reason;
         for (std::size_t f = 0; f < m.faults.size(); ++f) {
             if (fit.fault_table[f].along_state != fit_state::fitted)
                 continue;
