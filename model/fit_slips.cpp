@@ -146,11 +146,33 @@ struct model {
     double size = 0.0;
 };
 
+// The margin about a fault plane within which vertices are left out: at least the on-plane
+// tolerance, else the uncertainty rounded up to a power of two, so that small changes of it leave
+// the assignment as it was; at most a twentieth of the model's size.
+double margin_of(const model& m, double uncertain) {
+    const double floor = on_plane * m.size;
+    if (uncertain <= floor)
+        return floor;
+    return std::min(floor * std::exp2(std::ceil(std::log2(uncertain / floor))), 0.05 * m.size);
+}
+
+// How far from a fault's plane a vertex may lie on the other side than it seems: the slips of
+// the younger faults are uncertain by up to `slips` (per component), which shifts a vertex
+// against the plane only through the faults that moved one of the two but not the other, and
+// the elevations are uncertain by up to `noise`. The vertices marked unsettled are left out
+// whatever the slips.
+struct uncertainty {
+    std::vector<double> slips;
+    double noise = 0.0;
+    std::vector<char> unsettled; // per vertex
+};
+
 // Restores the vertices with the slips of x, youngest fault first. The planes are where the
 // kernel has them when each fault's pass begins: their points move with the blocks of younger
-// faults' passes. A vertex closer to a plane than margin is left out: while the slips are still
-// uncertain by about that much, the side it lies on is too.
-assignment restore(const model& m, const std::vector<double>& x, double margin,
+// faults' passes. A vertex whose side of a plane the uncertainty leaves open is left out: the
+// youngest fault's plane sees the vertices as they are, an older one's only once the younger
+// slips are known, so the fit settles from the youngest fault down.
+assignment restore(const model& m, const std::vector<double>& x, const uncertainty& u,
                    const std::function<void()>& poll) {
     const std::size_t n = m.faults.size();
     std::vector<fault> faults = m.faults;
@@ -160,14 +182,30 @@ assignment restore(const model& m, const std::vector<double>& x, double margin,
         faults[f].slip_dir = make_vec3(slip[f][0], slip[f][1], slip[f][2]);
         faults[f].slip_mag = 1.0;
     }
+    // Where each fault's point is when each pass begins, and whether the pass carries it: a point
+    // on the side the normal points to moves with the slip.
+    std::vector<point> at(n);
+    for (std::size_t f = 0; f < n; ++f)
+        at[f] = to_point(faults[f].point);
     std::vector<point> pass_point(n);
+    std::vector<std::vector<char>> carried(n); // [fault][younger fault's pass]
+    const auto sort_points = [&](std::size_t k) {
+        pass_point[k] = at[k];
+        const point normal = to_point(m.faults[k].normal);
+        const double tolerance = on_plane * m.size * length(normal);
+        for (std::size_t q = k + 1; q < n; ++q)
+            carried[q].push_back(dot(minus(at[q], at[k]), normal) >= -tolerance);
+    };
     if (n > 0) {
-        pass_point[0] = to_point(faults[0].point);
+        sort_points(0);
         point_list no_tracers;
         // The kernel moves the fault points in place after each pass, before it reports it.
         cut_points({m.start}, faults, no_tracers, [&](std::size_t k, std::size_t) {
-            if (k + 1 < n)
-                pass_point[k + 1] = to_point(faults[k + 1].point);
+            if (k + 1 < n) {
+                for (std::size_t q = k + 1; q < n; ++q)
+                    at[q] = to_point(faults[q].point);
+                sort_points(k + 1);
+            }
             if (poll)
                 poll();
         });
@@ -175,13 +213,32 @@ assignment restore(const model& m, const std::vector<double>& x, double margin,
     assignment a;
     a.restored = m.s.at;
     a.group.assign(m.s.horizon.begin(), m.s.horizon.end());
+    for (std::size_t i = 0; i < a.group.size(); ++i)
+        if (u.unsettled[i])
+            a.group[i] = -1;
     for (std::size_t h = 0; h < m.horizon_count; ++h) {
         a.group_horizon.push_back(static_cast<int>(h));
         a.group_faults.emplace_back();
     }
     for (std::size_t k = 0; k < n; ++k) {
         const point normal = to_point(m.faults[k].normal);
-        const double tolerance = std::max(on_plane * m.size, margin) * length(normal);
+        const point unit = scaled(normal, 1.0 / length(normal));
+        // How far each younger fault's uncertain slip may shift a vertex across this plane.
+        std::vector<double> shift(k);
+        for (std::size_t j = 0; j < k; ++j)
+            shift[j] = u.slips[2 * j] * std::abs(dot(m.basis[j].e1, unit)) +
+                       u.slips[2 * j + 1] * std::abs(dot(m.basis[j].e2, unit));
+        std::vector<double> tolerance;
+        for (const std::vector<int>& moved_by : a.group_faults) {
+            double band = u.noise;
+            for (std::size_t j = 0; j < k; ++j) {
+                const bool moved =
+                    std::binary_search(moved_by.begin(), moved_by.end(), static_cast<int>(j));
+                if (moved != static_cast<bool>(carried[k][j]))
+                    band += shift[j];
+            }
+            tolerance.push_back(margin_of(m, band) * length(normal));
+        }
         std::vector<int> renumber(2 * a.group_horizon.size(), -1);
         std::vector<int> horizons;
         std::vector<std::vector<int>> moved_by;
@@ -191,7 +248,7 @@ assignment restore(const model& m, const std::vector<double>& x, double margin,
                 continue;
             point& p = a.restored[i];
             const double d = dot(minus(p, pass_point[k]), normal);
-            if (std::abs(d) <= tolerance) {
+            if (std::abs(d) <= tolerance[g]) {
                 g = -1;
                 continue;
             }
@@ -213,6 +270,21 @@ assignment restore(const model& m, const std::vector<double>& x, double margin,
         a.group_faults = std::move(moved_by);
     }
     return a;
+}
+
+// True when vertex i is left out of both assignments or moved by the same faults in both.
+bool same_side(const assignment& a, const assignment& b, std::size_t i) {
+    if (a.group[i] < 0 || b.group[i] < 0)
+        return a.group[i] == b.group[i];
+    return a.group_faults[a.group[i]] == b.group_faults[b.group[i]];
+}
+
+// Marks the vertices whose side the assignments of a cycle do not agree on.
+void unsettle(const std::vector<assignment>& cycle, std::vector<char>& unsettled) {
+    for (std::size_t i = 0; i < unsettled.size(); ++i)
+        for (const assignment& other : cycle)
+            if (!same_side(cycle.front(), other, i))
+                unsettled[i] = 1;
 }
 
 // The weighted moments of each group: by the vertices' weights, their squares and by count.
@@ -427,28 +499,6 @@ double largest_step(const std::vector<double>& step, const layout& l, double siz
     return most;
 }
 
-// How far the last solution moved the slips: the largest change of a slip vector, up to a
-// twentieth of the model's size. With three times the residuals' scatter, it is how far from a
-// fault plane a vertex may lie on the other side than it seems.
-double uncertainty(const model& m, const std::vector<double>& before,
-                   const std::vector<double>& after) {
-    double most = 0.0;
-    for (std::size_t f = 0; f < m.faults.size(); ++f)
-        most = std::max(
-            most, length(minus(slip_of(after, m.basis[f], f), slip_of(before, m.basis[f], f))));
-    return std::min(most, 0.05 * m.size);
-}
-
-// The margin about the fault planes within which vertices are left out: at least the on-plane
-// tolerance, else the uncertainty rounded up to a power of two, so that small changes of it leave
-// the assignment as it was.
-double margin_of(const model& m, double uncertain) {
-    const double floor = on_plane * m.size;
-    if (uncertain <= floor)
-        return floor;
-    return floor * std::exp2(std::ceil(std::log2(uncertain / floor)));
-}
-
 // Levenberg-Marquardt on the fixed assignment, from x, over the given unknowns.
 std::vector<double> solve_fixed(const model& m, const layout& l, std::vector<double> x,
                                 const assignment& a, const std::vector<std::size_t>& active) {
@@ -479,6 +529,29 @@ std::vector<double> solve_fixed(const model& m, const layout& l, std::vector<dou
             break;
     }
     return x;
+}
+
+// The scatter of the residuals, from their median size so that the few vertices on the wrong
+// side of a fault plane, whose residuals are a slip in size, leave it alone: for errors of the
+// elevations alone, their standard deviation.
+double robust_scatter(const model& m, const layout& l, const std::vector<double>& x,
+                      const assignment& a) {
+    std::vector<row> residual;
+    for (std::size_t g = 0; g < a.group_horizon.size(); ++g)
+        residual.push_back(terms_of(m, l, x, a, g).residual);
+    std::vector<double> size;
+    for (std::size_t i = 0; i < a.group.size(); ++i) {
+        if (a.group[i] < 0)
+            continue;
+        const row& r = residual[a.group[i]];
+        const point& p = m.s.at[i];
+        size.push_back(std::abs(r[0] * p[0] + r[1] * p[1] + r[2] * p[2] + r[3]));
+    }
+    if (size.empty())
+        return 0.0;
+    const auto middle = size.begin() + static_cast<std::ptrdiff_t>(size.size() / 2);
+    std::nth_element(size.begin(), middle, size.end());
+    return *middle / 0.6745; // the median absolute deviation of a normal distribution
 }
 
 // The active unknowns: seen slip components, with the datum planes.
@@ -650,15 +723,16 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
         if (progress)
             progress(result.restorations, bound);
     };
-    const auto restored = [&](const std::vector<double>& x, double margin) {
-        assignment a = restore(m, x, margin, poll);
+    const auto restored = [&](const std::vector<double>& x, const uncertainty& u) {
+        assignment a = restore(m, x, u, poll);
         ++result.restorations;
         poll();
         return a;
     };
 
     // The misfit before: the given slips, each horizon against its own best datum.
-    assignment a = restored(given, 0.0);
+    uncertainty u{std::vector<double>(2 * l.faults, 0.0), 0.0, std::vector<char>(m.s.at.size(), 0)};
+    assignment a = restored(given, u);
     std::vector<double> x = given;
     {
         const normal_equations e = normal_of(m, l, x, a, moments_of(m, a));
@@ -666,19 +740,34 @@ fit_result fit_slips(const block& boundary, const std::vector<fault>& faults,
         measure(m, l, x, a, result.horizon_table, false);
     }
     std::vector<std::size_t> active;
+    // The assignments since the last cycle, without their restored positions. Where the iteration
+    // comes back to one of them, the vertices whose side changes along the cycle are left out for
+    // good: what the slips' errors and the elevations' scatter leave open about their side
+    // reaches further than the bands say.
+    std::vector<assignment> earlier;
     for (;;) {
         const normal_equations e = normal_of(m, l, x, a, moments_of(m, a));
+        // A component the horizons do not see now, as the vertices near the planes are left out,
+        // keeps its value and its uncertainty; one they never see is set back to its given value
+        // at the end.
         active = active_of(l, fr, e, true);
-        // What the horizons cannot see stays as given.
-        for (std::size_t k = 0; k < 2 * l.faults; ++k)
-            if (std::find(active.begin(), active.end(), k) == active.end())
-                x[k] = given[k];
         const std::vector<double> before = x;
         x = solve_fixed(m, l, x, a, active);
         ++result.iterations;
-        const normal_equations solved = normal_of(m, l, x, a, moments_of(m, a));
-        const double scatter = 3.0 * std::sqrt(solved.rss / std::max(solved.count, 1.0));
-        assignment next = restored(x, margin_of(m, std::max(uncertainty(m, before, x), scatter)));
+        for (std::size_t k : active)
+            if (k < 2 * l.faults)
+                u.slips[k] = std::abs(x[k] - before[k]);
+        u.noise = 3.0 * robust_scatter(m, l, x, a);
+        assignment next = restored(x, u);
+        earlier.push_back(a);
+        earlier.back().restored.clear();
+        const auto back = std::find_if(earlier.begin(), earlier.end(),
+                                       [&](const assignment& o) { return next.same_as(o); });
+        if (back != earlier.end() && back + 1 != earlier.end()) {
+            unsettle({back, earlier.end()}, u.unsettled);
+            earlier.clear();
+            next = restored(x, u);
+        }
         const bool same = next.same_as(a);
         a = std::move(next);
         if (same) {
