@@ -265,13 +265,8 @@ void compact_shapes(block_store& store) {
             used = 0;
         }
         std::byte* const to = layout.chunks[c].bytes.get() + used;
-        std::byte* const from = reinterpret_cast<std::byte*>(w.points);
-        const std::ptrdiff_t to_sources = reinterpret_cast<std::byte*>(w.sources) - from;
-        const std::ptrdiff_t to_locals = reinterpret_cast<std::byte*>(w.locals) - from;
-        std::memmove(to, from, size);
-        w.points = reinterpret_cast<xyz*>(to);
-        w.sources = reinterpret_cast<int*>(to + to_sources);
-        w.locals = reinterpret_cast<local_index*>(to + to_locals);
+        std::memmove(to, w.points, size);
+        w = moved_to(w, to);
         used += size;
         living += size;
     }

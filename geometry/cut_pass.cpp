@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <thread>
@@ -70,13 +71,11 @@ struct pass_share {
         return sides;
     }
 
-    // Builds both halves of w, whose vertex tables are filled, in the workspace: in one walk when
-    // no vertex lies on the plane, else through the cut tables, which settle such vertices.
-    // Returns false when the plane's sides of the block do not close into a cut face.
-    bool build_halves(const work_block& w, bool on_plane) {
+    // Builds both halves of w, whose vertex tables are filled and some lie on the plane, in the
+    // workspace's parts through the cut tables, which settle such vertices. Returns false when the
+    // plane's sides of the block do not close into a cut face.
+    bool build_halves(const work_block& w) {
         cut_workspace& ws = worker.ws;
-        if (!on_plane && cut_in_one_walk(ws, w, plane.n, plane.source))
-            return true;
         for (;;) {
             if (!fill_cut_tables(ws, w))
                 return false;
@@ -90,27 +89,48 @@ struct pass_share {
         return true;
     }
 
+    // w, copied aside so that a half can be written in its place while it is read.
+    work_block copied(const work_block& w) {
+        flat_list<xyz>& copy = worker.ws.block_copy;
+        const std::size_t bytes = shape_bytes(w);
+        copy.resize((bytes + sizeof(xyz) - 1) / sizeof(xyz));
+        std::memcpy(copy.data(), w.points, bytes);
+        return moved_to(w, reinterpret_cast<std::byte*>(copy.data()));
+    }
+
     // Splits the block in slot s, whose vertex tables are filled, into its positive half (left in
     // s and set to move) and its negative half (kept aside for a new slot after s). Returns false,
-    // changing nothing, when the plane's sides of the block do not close into a cut face.
+    // changing nothing, when the plane's sides of the block do not close into a cut face. A block
+    // none of whose vertices lies on the plane is cut in one walk, else through the cut tables.
     bool split(int s, bool on_plane) {
         cut_workspace& ws = worker.ws;
         const work_block w = store.shapes[s];
         if (!w.sides_are_edges)
             throw std::invalid_argument("a face side is not an edge of the block");
-        if (!build_halves(w, on_plane))
+        const bool walk = !on_plane && plan_one_walk(ws, w, plane.n);
+        if (!walk && !build_halves(w))
             return false;
         settle_points(store, s);
         const std::size_t room = allocated_size(shape_bytes(w));
-        const std::array<std::size_t, 2> bytes{ws.negative_parts.bytes(), ws.parts.bytes()};
+        const std::array<std::size_t, 2> bytes =
+            walk ? std::array{packed_bytes(ws.walk_counts[0]), packed_bytes(ws.walk_counts[1])}
+                 : std::array{ws.negative_parts.bytes(), ws.parts.bytes()};
         const int in_place = half_in_place(room, bytes);
-        auto store_half = [&](int half) {
-            const work_block_parts& parts = half_parts(ws, half);
-            return half == in_place ? parts.pack_at(reinterpret_cast<std::byte*>(w.points))
-                                    : parts.pack_into(arena);
+        auto storage = [&](int half) {
+            return half == in_place ? reinterpret_cast<std::byte*>(w.points)
+                                    : allocate(arena, bytes[half > 0]);
         };
-        store.shapes[s] = store_half(1);
-        const work_block negative = store_half(-1);
+        work_block halves[2];
+        if (walk) {
+            halves[1] = lay_out(ws.walk_counts[1], storage(1));
+            halves[0] = lay_out(ws.walk_counts[0], storage(-1));
+            write_one_walk(ws, in_place == 0 ? w : copied(w), plane.source, halves);
+        } else {
+            halves[1] = ws.parts.pack_at(storage(1));
+            halves[0] = ws.negative_parts.pack_at(storage(-1));
+        }
+        store.shapes[s] = halves[1];
+        const work_block negative = halves[0];
         worker.dead_bytes += room - (in_place == 0 ? 0 : allocated_size(bytes[in_place > 0]));
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
