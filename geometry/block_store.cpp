@@ -199,12 +199,16 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
         const int last = static_cast<int>(store.shapes.size()) - 1;
         add_slot(store, {last,
                          shape,
-                         shape_bounds(shape),
+                         pending_box_of(shape_bounds(shape), {0.0, 0.0, 0.0}),
                          {0.0, 0.0, 0.0},
                          append_faults(store.fault_order, b.fault_indices),
                          append_tracers(store.tracers, b.tracer_indices, tracers),
                          static_cast<int>(store.given_normals.size()) - 1});
     }
+    for (const block& b : blocks)
+        for (const vec3& v : b.vertices)
+            for (int k = 0; k < 3; ++k)
+                store.coordinate_reach = std::max(store.coordinate_reach, std::abs(v[k]));
     store.cut_normals = store.normals.size();
     for (const fault& f : faults)
         store.normals.push_back({f.normal[0], f.normal[1], f.normal[2]});
@@ -215,7 +219,7 @@ int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
     const int s = block.after;
     store.shapes.push_back(block.shape);
-    store.bounds.push_back(block.bounds);
+    store.boxes.push_back(block.box);
     store.shift.push_back(block.shift);
     store.point_shift.push_back({0.0, 0.0, 0.0});
     store.fault_range.push_back(block.faults);
@@ -231,6 +235,7 @@ void move_slot(block_store& store, int s, const xyz& slip) {
     for (int k = 0; k < 3; ++k) {
         store.shift[s][k] += slip[k];
         store.point_shift[s][k] += slip[k];
+        store.boxes[s].box.centre[k] += slip[k];
     }
 }
 

@@ -41,6 +41,7 @@ struct pass_share {
     cut_worker& worker;
     shape_arena& arena;
     const cutting_plane& plane;
+    const bounds_plane& box_plane;
     const fault_point_sides& fault_sides;
 
     // Fills the per-vertex tables for the block in slot s, whose vertices stand shifted by the
@@ -51,7 +52,7 @@ struct pass_share {
         const std::size_t nv = w.vertex_count;
         if (nv == 0)
             return {};
-        const double tolerance = on_plane_distance(plane.n_length, store.bounds[s]);
+        const double tolerance = on_plane_distance(plane.n_length, store.boxes[s].box);
         const xyz& shift = store.shift[s];
         const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
         const vec3& n = plane.n;
@@ -142,16 +143,16 @@ struct pass_share {
         store.tracer_range[s] = positive_tracers;
         // Both halves were cut where the block's vertices are stored, so the negative one keeps
         // the move not yet applied to them.
-        worker.made.push_back({s, negative, shape_bounds(negative), store.shift[s], negative_faults,
-                               negative_tracers, store.origin[s]});
-        store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
+        worker.made.push_back({s, negative, pending_box_of(shape_bounds(negative), store.shift[s]),
+                               store.shift[s], negative_faults, negative_tracers, store.origin[s]});
+        store.boxes[s] = pending_box_of(shape_bounds(store.shapes[s]), store.shift[s]);
         move_slot(store, s, plane.slip);
         return true;
     }
 
     void run(int begin, int end) {
         for (int s = begin; s < end; ++s) {
-            const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
+            const int quick = side_of_bounds(store.boxes[s], box_plane);
             if (quick > 0)
                 moved(s);
             if (quick != 0)
@@ -181,13 +182,8 @@ cutting_plane plane_of(const fault& f, int k) {
     plane.p = f.point;
     plane.n_length = std::hypot(f.normal[0], f.normal[1], f.normal[2]);
     plane.source = cut_face_source(k);
-    xyz n, p;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         plane.slip[i] = f.slip_dir[i] * f.slip_mag;
-        n[i] = f.normal[i];
-        p[i] = f.point[i];
-    }
-    plane.bounds = make_bounds_plane(n, p);
     return plane;
 }
 
@@ -196,8 +192,11 @@ void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cuttin
     const int slots = static_cast<int>(store.shapes.size());
     const int threads =
         std::clamp(slots / min_slots_per_thread, 1, static_cast<int>(workers.size()));
+    const bounds_plane box_plane = make_bounds_plane({plane.n[0], plane.n[1], plane.n[2]},
+                                                     {plane.p[0], plane.p[1], plane.p[2]},
+                                                     store.coordinate_reach, store.passes);
     auto share = [&](int t) {
-        pass_share{store, workers[t], store.arenas[t], plane, fault_sides}.run(
+        pass_share{store, workers[t], store.arenas[t], plane, box_plane, fault_sides}.run(
             static_cast<int>(static_cast<long long>(slots) * t / threads),
             static_cast<int>(static_cast<long long>(slots) * (t + 1) / threads));
     };
@@ -227,4 +226,7 @@ void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cuttin
         store.dead_bytes += workers[t].dead_bytes;
         workers[t].dead_bytes = 0;
     }
+    ++store.passes;
+    store.coordinate_reach +=
+        std::max({std::abs(plane.slip[0]), std::abs(plane.slip[1]), std::abs(plane.slip[2])});
 }
