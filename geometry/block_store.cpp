@@ -231,14 +231,6 @@ int add_slot(block_store& store, const new_slot& block) {
     return t;
 }
 
-void move_slot(block_store& store, int s, const xyz& slip) {
-    for (int k = 0; k < 3; ++k) {
-        store.shift[s][k] += slip[k];
-        store.point_shift[s][k] += slip[k];
-        store.boxes[s].box.centre[k] += slip[k];
-    }
-}
-
 void settle_points(block_store& store, int s) {
     xyz& d = store.point_shift[s];
     if (is_zero(d))

@@ -86,8 +86,18 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
 // Puts the block in a new slot and returns it.
 int add_slot(block_store& store, const new_slot& block);
 
-// Adds slip to the pending shifts of slot s and moves its box.
-void move_slot(block_store& store, int s, const xyz& slip);
+// Adds slip to the pending shifts of slot s and moves its box. About half the blocks move at every
+// pass, so this is inline.
+inline void move_slot(block_store& store, int s, const xyz& slip) {
+    xyz& shift = store.shift[s];
+    xyz& point_shift = store.point_shift[s];
+    xyz& centre = store.boxes[s].box.centre;
+    for (int k = 0; k < 3; ++k) {
+        shift[k] += slip[k];
+        point_shift[k] += slip[k];
+        centre[k] += slip[k];
+    }
+}
 
 // Applies the pending shift of slot s to its tracers.
 void settle_points(block_store& store, int s);
