@@ -18,18 +18,22 @@ int add_cut_points(cut_workspace& ws, const work_block& b) {
     ws.cut_points.resize(b.edge_count);
     int* cut_of_edge = ws.cut_edge_to_intersection_point.data();
     xyz* points = ws.cut_points.data();
+    // Read through locals: a write through an int pointer may change any int in memory.
+    const local_index* const ends = b.locals;
+    const xyz* const vertex = b.points;
+    const int edge_count = b.edge_count;
     int m = 0;
     int whole[2] = {0, 0};
-    for (int j = 0; j < b.edge_count; ++j) {
-        const int a = b.edge_end(j, 0);
-        const int c = b.edge_end(j, 1);
+    for (int j = 0; j < edge_count; ++j) {
+        const int a = ends[2 * j];
+        const int c = ends[2 * j + 1];
         if (side[a] == side[c]) {
             cut_of_edge[j] = -1;
             ++whole[side[a] > 0];
             continue;
         }
         cut_of_edge[j] = m;
-        points[m++] = edge_cut_point(b.vertex(a), b.vertex(c), distance[a], distance[c]);
+        points[m++] = edge_cut_point(vertex[a], vertex[c], distance[a], distance[c]);
     }
     for (int h = 0; h < 2; ++h)
         ws.walk_counts[h].edges = whole[h] + 2 * m;
@@ -48,36 +52,44 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
     ws.face_sides.resize(b.face_count);
     ws.polygon_next.assign(m, -1);
     int* next = ws.polygon_next.data();
+    unsigned char* const face_sides = ws.face_sides.data();
+    // Read through locals, as in add_cut_points. Every side of a face is an edge (see split).
+    const local_index* const face_start = b.locals + b.face_offset;
+    const local_index* const winding = face_start + b.face_count + 1;
+    const local_index* const corner = b.locals + b.corner_offset;
+    const local_index* const side_edge = b.locals + b.side_offset;
+    const int face_count = b.face_count;
     int links = 0;
     int faces[2] = {0, 0};
     int positive_corners = 0;
-    for (int f = 0; f < b.face_count; ++f) {
-        const int begin = b.face_begin(f);
-        const int end = b.face_begin(f + 1);
+    for (int f = 0; f < face_count; ++f) {
+        const int begin = face_start[f];
+        const int end = face_start[f + 1];
         // A face of fewer than three corners is dropped from a half, which only the cut tables do.
         if (end - begin < 3)
             return false;
         unsigned char sides = 0;
         for (int i = begin; i < end; ++i) {
-            const bool positive = side[b.corner(i)] > 0;
+            const bool positive = side[corner[i]] > 0;
             sides |= positive ? has_positive : has_negative;
             positive_corners += positive;
         }
-        ws.face_sides[f] = sides;
+        face_sides[f] = sides;
         faces[0] += (sides & has_negative) != 0;
         faces[1] += (sides & has_positive) != 0;
         if (sides != (has_positive | has_negative))
             continue;
+        auto after = [begin, end](int i) { return i + 1 == end ? begin : i + 1; };
         for (int i = begin; i < end; ++i) {
-            const int before = b.previous_corner(f, i);
-            if (side[b.corner(i)] > 0 || side[b.corner(before)] < 0)
+            const int before = i == begin ? end - 1 : i - 1;
+            if (side[corner[i]] > 0 || side[corner[before]] < 0)
                 continue;
             int last = i;
-            while (side[b.corner(b.next_corner(f, last))] < 0)
-                last = b.next_corner(f, last);
-            int from = cut_of_edge[b.side_edge(before)];
-            int to = cut_of_edge[b.side_edge(last)];
-            if (b.clockwise(f))
+            while (side[corner[after(last)]] < 0)
+                last = after(last);
+            int from = cut_of_edge[side_edge[before]];
+            int to = cut_of_edge[side_edge[last]];
+            if (winding[f] != 0)
                 std::swap(from, to);
             if (from < 0 || to < 0 || next[from] >= 0)
                 return false;
@@ -87,7 +99,7 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
     }
     if (links != m)
         return false;
-    const int own_corners[2] = {b.face_begin(b.face_count) - positive_corners, positive_corners};
+    const int own_corners[2] = {face_start[face_count] - positive_corners, positive_corners};
     for (int h = 0; h < 2; ++h) {
         ws.walk_counts[h].faces = faces[h] + 1;
         ws.walk_counts[h].corners = own_corners[h] + 3 * m;
