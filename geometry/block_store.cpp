@@ -199,12 +199,16 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
         const int last = static_cast<int>(store.shapes.size()) - 1;
         add_slot(store, {last,
                          shape,
-                         shape_bounds(shape),
+                         pending_box_of(shape_bounds(shape), {0.0, 0.0, 0.0}),
                          {0.0, 0.0, 0.0},
                          append_faults(store.fault_order, b.fault_indices),
                          append_tracers(store.tracers, b.tracer_indices, tracers),
                          static_cast<int>(store.given_normals.size()) - 1});
     }
+    for (const block& b : blocks)
+        for (const vec3& v : b.vertices)
+            for (int k = 0; k < 3; ++k)
+                store.coordinate_reach = std::max(store.coordinate_reach, std::abs(v[k]));
     store.cut_normals = store.normals.size();
     for (const fault& f : faults)
         store.normals.push_back({f.normal[0], f.normal[1], f.normal[2]});
@@ -215,7 +219,7 @@ int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
     const int s = block.after;
     store.shapes.push_back(block.shape);
-    store.bounds.push_back(block.bounds);
+    store.boxes.push_back(block.box);
     store.shift.push_back(block.shift);
     store.point_shift.push_back({0.0, 0.0, 0.0});
     store.fault_range.push_back(block.faults);
@@ -225,13 +229,6 @@ int add_slot(block_store& store, const new_slot& block) {
     if (s >= 0)
         store.next[s] = t;
     return t;
-}
-
-void move_slot(block_store& store, int s, const xyz& slip) {
-    for (int k = 0; k < 3; ++k) {
-        store.shift[s][k] += slip[k];
-        store.point_shift[s][k] += slip[k];
-    }
 }
 
 void settle_points(block_store& store, int s) {
@@ -265,13 +262,8 @@ void compact_shapes(block_store& store) {
             used = 0;
         }
         std::byte* const to = layout.chunks[c].bytes.get() + used;
-        std::byte* const from = reinterpret_cast<std::byte*>(w.points);
-        const std::ptrdiff_t to_sources = reinterpret_cast<std::byte*>(w.sources) - from;
-        const std::ptrdiff_t to_locals = reinterpret_cast<std::byte*>(w.locals) - from;
-        std::memmove(to, from, size);
-        w.points = reinterpret_cast<xyz*>(to);
-        w.sources = reinterpret_cast<int*>(to + to_sources);
-        w.locals = reinterpret_cast<local_index*>(to + to_locals);
+        std::memmove(to, w.points, size);
+        w = moved_to(w, to);
         used += size;
         living += size;
     }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <thread>
@@ -40,6 +41,7 @@ struct pass_share {
     cut_worker& worker;
     shape_arena& arena;
     const cutting_plane& plane;
+    const bounds_plane& box_plane;
     const fault_point_sides& fault_sides;
 
     // Fills the per-vertex tables for the block in slot s, whose vertices stand shifted by the
@@ -50,7 +52,7 @@ struct pass_share {
         const std::size_t nv = w.vertex_count;
         if (nv == 0)
             return {};
-        const double tolerance = on_plane_distance(plane.n_length, store.bounds[s]);
+        const double tolerance = on_plane_distance(plane.n_length, store.boxes[s].box);
         const xyz& shift = store.shift[s];
         const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
         const vec3& n = plane.n;
@@ -70,13 +72,11 @@ struct pass_share {
         return sides;
     }
 
-    // Builds both halves of w, whose vertex tables are filled, in the workspace: in one walk when
-    // no vertex lies on the plane, else through the cut tables, which settle such vertices.
-    // Returns false when the plane's sides of the block do not close into a cut face.
-    bool build_halves(const work_block& w, bool on_plane) {
+    // Builds both halves of w, whose vertex tables are filled and some lie on the plane, in the
+    // workspace's parts through the cut tables, which settle such vertices. Returns false when the
+    // plane's sides of the block do not close into a cut face.
+    bool build_halves(const work_block& w) {
         cut_workspace& ws = worker.ws;
-        if (!on_plane && cut_in_one_walk(ws, w, plane.n, plane.source))
-            return true;
         for (;;) {
             if (!fill_cut_tables(ws, w))
                 return false;
@@ -90,27 +90,48 @@ struct pass_share {
         return true;
     }
 
+    // w, copied aside so that a half can be written in its place while it is read.
+    work_block copied(const work_block& w) {
+        flat_list<xyz>& copy = worker.ws.block_copy;
+        const std::size_t bytes = shape_bytes(w);
+        copy.resize((bytes + sizeof(xyz) - 1) / sizeof(xyz));
+        std::memcpy(copy.data(), w.points, bytes);
+        return moved_to(w, reinterpret_cast<std::byte*>(copy.data()));
+    }
+
     // Splits the block in slot s, whose vertex tables are filled, into its positive half (left in
     // s and set to move) and its negative half (kept aside for a new slot after s). Returns false,
-    // changing nothing, when the plane's sides of the block do not close into a cut face.
+    // changing nothing, when the plane's sides of the block do not close into a cut face. A block
+    // none of whose vertices lies on the plane is cut in one walk, else through the cut tables.
     bool split(int s, bool on_plane) {
         cut_workspace& ws = worker.ws;
         const work_block w = store.shapes[s];
         if (!w.sides_are_edges)
             throw std::invalid_argument("a face side is not an edge of the block");
-        if (!build_halves(w, on_plane))
+        const bool walk = !on_plane && plan_one_walk(ws, w, plane.n);
+        if (!walk && !build_halves(w))
             return false;
         settle_points(store, s);
         const std::size_t room = allocated_size(shape_bytes(w));
-        const std::array<std::size_t, 2> bytes{ws.negative_parts.bytes(), ws.parts.bytes()};
+        const std::array<std::size_t, 2> bytes =
+            walk ? std::array{packed_bytes(ws.walk_counts[0]), packed_bytes(ws.walk_counts[1])}
+                 : std::array{ws.negative_parts.bytes(), ws.parts.bytes()};
         const int in_place = half_in_place(room, bytes);
-        auto store_half = [&](int half) {
-            const work_block_parts& parts = half_parts(ws, half);
-            return half == in_place ? parts.pack_at(reinterpret_cast<std::byte*>(w.points))
-                                    : parts.pack_into(arena);
+        auto storage = [&](int half) {
+            return half == in_place ? reinterpret_cast<std::byte*>(w.points)
+                                    : allocate(arena, bytes[half > 0]);
         };
-        store.shapes[s] = store_half(1);
-        const work_block negative = store_half(-1);
+        work_block halves[2];
+        if (walk) {
+            halves[1] = lay_out(ws.walk_counts[1], storage(1));
+            halves[0] = lay_out(ws.walk_counts[0], storage(-1));
+            write_one_walk(ws, in_place == 0 ? w : copied(w), plane.source, halves);
+        } else {
+            halves[1] = ws.parts.pack_at(storage(1));
+            halves[0] = ws.negative_parts.pack_at(storage(-1));
+        }
+        store.shapes[s] = halves[1];
+        const work_block negative = halves[0];
         worker.dead_bytes += room - (in_place == 0 ? 0 : allocated_size(bytes[in_place > 0]));
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
@@ -122,16 +143,16 @@ struct pass_share {
         store.tracer_range[s] = positive_tracers;
         // Both halves were cut where the block's vertices are stored, so the negative one keeps
         // the move not yet applied to them.
-        worker.made.push_back({s, negative, shape_bounds(negative), store.shift[s], negative_faults,
-                               negative_tracers, store.origin[s]});
-        store.bounds[s] = bounds_of(store.shapes[s].points, store.shapes[s].vertex_count);
+        worker.made.push_back({s, negative, pending_box_of(shape_bounds(negative), store.shift[s]),
+                               store.shift[s], negative_faults, negative_tracers, store.origin[s]});
+        store.boxes[s] = pending_box_of(shape_bounds(store.shapes[s]), store.shift[s]);
         move_slot(store, s, plane.slip);
         return true;
     }
 
     void run(int begin, int end) {
         for (int s = begin; s < end; ++s) {
-            const int quick = side_of_bounds(store.bounds[s], store.shift[s], plane.bounds);
+            const int quick = side_of_bounds(store.boxes[s], box_plane);
             if (quick > 0)
                 moved(s);
             if (quick != 0)
@@ -161,13 +182,8 @@ cutting_plane plane_of(const fault& f, int k) {
     plane.p = f.point;
     plane.n_length = std::hypot(f.normal[0], f.normal[1], f.normal[2]);
     plane.source = cut_face_source(k);
-    xyz n, p;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         plane.slip[i] = f.slip_dir[i] * f.slip_mag;
-        n[i] = f.normal[i];
-        p[i] = f.point[i];
-    }
-    plane.bounds = make_bounds_plane(n, p);
     return plane;
 }
 
@@ -176,8 +192,11 @@ void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cuttin
     const int slots = static_cast<int>(store.shapes.size());
     const int threads =
         std::clamp(slots / min_slots_per_thread, 1, static_cast<int>(workers.size()));
+    const bounds_plane box_plane = make_bounds_plane({plane.n[0], plane.n[1], plane.n[2]},
+                                                     {plane.p[0], plane.p[1], plane.p[2]},
+                                                     store.coordinate_reach, store.passes);
     auto share = [&](int t) {
-        pass_share{store, workers[t], store.arenas[t], plane, fault_sides}.run(
+        pass_share{store, workers[t], store.arenas[t], plane, box_plane, fault_sides}.run(
             static_cast<int>(static_cast<long long>(slots) * t / threads),
             static_cast<int>(static_cast<long long>(slots) * (t + 1) / threads));
     };
@@ -207,4 +226,7 @@ void cut_pass(block_store& store, std::vector<cut_worker>& workers, const cuttin
         store.dead_bytes += workers[t].dead_bytes;
         workers[t].dead_bytes = 0;
     }
+    ++store.passes;
+    store.coordinate_reach +=
+        std::max({std::abs(plane.slip[0]), std::abs(plane.slip[1]), std::abs(plane.slip[2])});
 }

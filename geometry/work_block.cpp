@@ -24,16 +24,50 @@ void work_block_parts::end_face(bool runs_clockwise, int source) {
     sources.push_back(source);
 }
 
-std::size_t shape_bytes(const work_block& w) {
-    const std::size_t locals = w.side_offset + w.face_begin(w.face_count);
-    return w.vertex_count * sizeof(xyz) + w.face_count * sizeof(int) + locals * sizeof(local_index);
+std::size_t packed_bytes(const block_counts& counts) {
+    const std::size_t locals = 2 * counts.edges + 2 * counts.faces + 1 + 2 * counts.corners;
+    return counts.vertices * sizeof(xyz) + counts.faces * sizeof(int) +
+           locals * sizeof(local_index);
 }
 
-std::size_t work_block_parts::bytes() const {
-    const std::size_t locals = 2 * edges.size() + face_begin.size() + clockwise.size() +
-                               corners.size() + side_edges.size();
-    return vertices.size() * sizeof(xyz) + sources.size() * sizeof(int) +
-           locals * sizeof(local_index);
+std::size_t shape_bytes(const work_block& w) {
+    return packed_bytes({w.vertex_count, w.edge_count, w.face_count, w.face_begin(w.face_count)});
+}
+
+work_block lay_out(const block_counts& counts, std::byte* storage) {
+    if (counts.vertices >= max_locals || counts.edges >= max_locals || counts.corners >= max_locals)
+        throw std::length_error("a block has " + std::to_string(counts.vertices) + " vertices, " +
+                                std::to_string(counts.edges) + " edges and " +
+                                std::to_string(counts.corners) +
+                                " face corners; a block may have at most " +
+                                std::to_string(max_locals - 1) + " of each");
+    work_block w;
+    w.vertex_count = counts.vertices;
+    w.edge_count = counts.edges;
+    w.face_count = counts.faces;
+    w.face_offset = 2 * counts.edges;
+    w.corner_offset = w.face_offset + 2 * counts.faces + 1;
+    w.side_offset = w.corner_offset + counts.corners;
+    w.points = reinterpret_cast<xyz*>(storage);
+    w.sources = reinterpret_cast<int*>(storage + counts.vertices * sizeof(xyz));
+    w.locals = reinterpret_cast<local_index*>(w.sources + counts.faces);
+    return w;
+}
+
+work_block moved_to(const work_block& w, std::byte* storage) {
+    const auto* const from = reinterpret_cast<const std::byte*>(w.points);
+    work_block moved = w;
+    moved.points = reinterpret_cast<xyz*>(storage);
+    moved.sources =
+        reinterpret_cast<int*>(storage + (reinterpret_cast<const std::byte*>(w.sources) - from));
+    moved.locals = reinterpret_cast<local_index*>(
+        storage + (reinterpret_cast<const std::byte*>(w.locals) - from));
+    return moved;
+}
+
+block_counts work_block_parts::counts() const {
+    return {static_cast<int>(vertices.size()), static_cast<int>(edges.size()),
+            static_cast<int>(sources.size()), static_cast<int>(corners.size())};
 }
 
 work_block work_block_parts::pack_into(shape_arena& arena) const {
@@ -41,23 +75,8 @@ work_block work_block_parts::pack_into(shape_arena& arena) const {
 }
 
 work_block work_block_parts::pack_at(std::byte* storage) const {
-    if (vertices.size() >= max_locals || edges.size() >= max_locals || corners.size() >= max_locals)
-        throw std::length_error("a block has " + std::to_string(vertices.size()) + " vertices, " +
-                                std::to_string(edges.size()) + " edges and " +
-                                std::to_string(corners.size()) +
-                                " face corners; a block may have at most " +
-                                std::to_string(max_locals - 1) + " of each");
-    work_block w;
-    w.vertex_count = static_cast<int>(vertices.size());
-    w.edge_count = static_cast<int>(edges.size());
-    w.face_count = static_cast<int>(sources.size());
+    work_block w = lay_out(counts(), storage);
     w.sides_are_edges = sides_are_edges;
-    w.face_offset = 2 * w.edge_count;
-    w.corner_offset = w.face_offset + static_cast<int>(face_begin.size() + clockwise.size());
-    w.side_offset = w.corner_offset + static_cast<int>(corners.size());
-    w.points = reinterpret_cast<xyz*>(storage);
-    w.sources = reinterpret_cast<int*>(storage + vertices.size() * sizeof(xyz));
-    w.locals = reinterpret_cast<local_index*>(w.sources + sources.size());
     std::copy(vertices.begin(), vertices.end(), w.points);
     std::copy(sources.begin(), sources.end(), w.sources);
     local_index* out = w.locals;

@@ -12,38 +12,41 @@ struct block_bounds {
 // The box around the first count points (count > 0).
 block_bounds bounds_of(const xyz* points, int count);
 
-// A plane with normal n through point p, with what every box test of it shares.
-struct bounds_plane {
-    xyz n;
-    xyz p;
-    xyz abs_n;          // |n| by component
-    double n_sum;       // the sum of abs_n
-    double point_scale; // abs_n . |p|
+// The box of a block where it stands, its pending shift applied, and the sum of its half sizes:
+// all that testing a plane against the block reads, in one record, so that a plane that misses
+// the block costs a few instructions and no look at its shape.
+struct pending_box {
+    block_bounds box;
+    double size = 0.0;
 };
 
-bounds_plane make_bounds_plane(const xyz& n, const xyz& p);
+// The box of vertices bounded by bounds, moved by shift.
+pending_box pending_box_of(const block_bounds& bounds, const xyz& shift);
 
-// +1 when every vertex in the box, moved by shift, lies on the positive side of the plane beyond
-// the on-plane tolerance, -1 when every one lies on the negative side beyond it, 0 when the box
-// alone cannot tell. The margin covers the tolerance relative to the block's size and the rounding
-// of the distances. Every block is tested against every plane, so this is inline.
-inline int side_of_bounds(const block_bounds& b, const xyz& shift, const bounds_plane& plane) {
-    double centre_distance = 0.0;
-    double reach = 0.0;
-    double size = 0.0;
-    double centre_scale = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        const double c = b.centre[k] + shift[k];
-        centre_distance += plane.n[k] * (c - plane.p[k]);
-        reach += plane.abs_n[k] * b.half_size[k];
-        size += b.half_size[k];
-        centre_scale += plane.abs_n[k] * (c < 0 ? -c : c);
-    }
-    // The on-plane tolerance is 1e-9 |n| times the box diagonal, at most 2e-9 |n|_1 times the sum
-    // of the half sizes; distances round by a few units in the last place of the sum of the
-    // magnitudes they are made of.
-    const double margin =
-        2.5e-9 * plane.n_sum * size + 1e-14 * (centre_scale + plane.point_scale + reach);
+// A plane, with what every box test of it shares.
+struct bounds_plane {
+    xyz n;
+    xyz abs_n;
+    double n_p = 0.0;         // n . p for a point p of the plane
+    double size_margin = 0.0; // per unit of a box's size
+    double rounding = 0.0;    // for a box within the reach given to make_bounds_plane
+};
+
+// The plane with normal n through point p, for boxes no coordinate of whose centre exceeds reach
+// in magnitude and which have been moved at most `moves` times since they were made.
+bounds_plane make_bounds_plane(const xyz& n, const xyz& p, double reach, int moves);
+
+// +1 when every vertex in the box lies on the positive side of the plane beyond the on-plane
+// tolerance, -1 when every one lies on the negative side beyond it, 0 when the box alone cannot
+// tell. The margin covers the tolerance relative to the block's size and the rounding of the
+// distances (see make_bounds_plane). Every block is tested against every plane, so this is inline.
+inline int side_of_bounds(const pending_box& b, const bounds_plane& plane) {
+    const xyz& c = b.box.centre;
+    const xyz& h = b.box.half_size;
+    const double centre_distance =
+        plane.n[0] * c[0] + plane.n[1] * c[1] + plane.n[2] * c[2] - plane.n_p;
+    const double reach = plane.abs_n[0] * h[0] + plane.abs_n[1] * h[1] + plane.abs_n[2] * h[2];
+    const double margin = plane.size_margin * b.size + plane.rounding;
     if (centre_distance - reach > margin)
         return 1;
     if (centre_distance + reach < -margin)

@@ -35,9 +35,9 @@ struct block_store {
     std::vector<shape_arena> arenas{1};
     std::size_t dead_bytes = 0; // in the arenas, of shapes no slot refers to
     std::vector<work_block> shapes;
-    std::vector<block_bounds> bounds; // of the vertices as stored, without the shift
-    std::vector<xyz> shift;           // the move not yet applied to the vertices
-    std::vector<xyz> point_shift;     // the move not yet applied to the tracers
+    std::vector<pending_box> boxes; // of the vertices where they stand, with the shift
+    std::vector<xyz> shift;         // the move not yet applied to the vertices
+    std::vector<xyz> point_shift;   // the move not yet applied to the tracers
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next;   // the slot after each in list order, -1 after the last; slot 0 first
@@ -50,6 +50,9 @@ struct block_store {
     flat_list<xyz> normals;
     std::vector<std::size_t> given_normals; // per given block: where its faces' normals begin
     std::size_t cut_normals = 0;            // where the faults' begin
+    // No coordinate of a vertex, where it stands, exceeds this in magnitude; passes made so far.
+    double coordinate_reach = 0.0;
+    int passes = 0;
 };
 
 // The normal of a face of slot s with the given source.
@@ -64,7 +67,7 @@ inline const xyz& face_normal(const block_store& store, int s, int source) {
 struct new_slot {
     int after;
     work_block shape;
-    block_bounds bounds;
+    pending_box box;
     xyz shift;
     index_range faults;
     index_range tracers;
@@ -83,8 +86,18 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
 // Puts the block in a new slot and returns it.
 int add_slot(block_store& store, const new_slot& block);
 
-// Adds slip to the pending shifts of slot s.
-void move_slot(block_store& store, int s, const xyz& slip);
+// Adds slip to the pending shifts of slot s and moves its box. About half the blocks move at every
+// pass, so this is inline.
+inline void move_slot(block_store& store, int s, const xyz& slip) {
+    xyz& shift = store.shift[s];
+    xyz& point_shift = store.point_shift[s];
+    xyz& centre = store.boxes[s].box.centre;
+    for (int k = 0; k < 3; ++k) {
+        shift[k] += slip[k];
+        point_shift[k] += slip[k];
+        centre[k] += slip[k];
+    }
+}
 
 // Applies the pending shift of slot s to its tracers.
 void settle_points(block_store& store, int s);

@@ -15,7 +15,6 @@ struct cutting_plane {
     vec3 n;
     vec3 p;
     xyz slip;
-    bounds_plane bounds;
     double n_length;
     int source;
 

@@ -54,8 +54,12 @@ struct cut_workspace {
     // by the positive half ([1]) have it as a side.
     std::vector<std::array<int, 2>> on_plane_side_count;
 
-    // The cut points of a cut in one walk (cut_walk.hpp), in edge order.
+    // The cut points of a cut in one walk (cut_walk.hpp), in edge order, and the counts of its
+    // negative and positive half.
     std::vector<xyz> cut_points;
+    std::array<block_counts, 2> walk_counts;
+    // A copy of the block being cut, for when a half is written in its place.
+    flat_list<xyz> block_copy;
 
     // Scratch of the polygon walk and of building a half.
     std::vector<int> polygon_next;

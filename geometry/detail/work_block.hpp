@@ -65,6 +65,25 @@ struct work_block {
     }
 };
 
+// How many vertices, edges, faces and face corners a block has: they fix where its arrays lie.
+struct block_counts {
+    int vertices = 0;
+    int edges = 0;
+    int faces = 0;
+    int corners = 0;
+};
+
+// The bytes a block of these counts takes.
+std::size_t packed_bytes(const block_counts& counts);
+
+// A block of these counts at storage, which has room for packed_bytes(counts), its arrays not yet
+// written. Throws std::length_error when it has more vertices, edges or face corners than
+// max_locals less one.
+work_block lay_out(const block_counts& counts, std::byte* storage);
+
+// w as it stands once its bytes are copied to storage.
+work_block moved_to(const work_block& w, std::byte* storage);
+
 // A work_block under construction, in separate growable lists; capacity is kept between uses.
 // Its lists may be sized ahead and written in place: sizing them leaves new elements unset.
 struct work_block_parts {
@@ -83,10 +102,10 @@ struct work_block_parts {
     void clear();
     // Closes the face whose corners and side edges were appended since the last one.
     void end_face(bool runs_clockwise, int source);
+    block_counts counts() const;
     // The bytes the block of these parts takes packed.
-    std::size_t bytes() const;
-    // The block of these parts, stored at storage, which has room for bytes(). Throws
-    // std::length_error when it has more vertices, edges or face corners than max_locals less one.
+    std::size_t bytes() const { return packed_bytes(counts()); }
+    // The block of these parts, stored at storage, which has room for bytes(); throws as lay_out.
     work_block pack_at(std::byte* storage) const;
     // The same, stored in arena.
     work_block pack_into(shape_arena& arena) const;
