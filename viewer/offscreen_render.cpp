@@ -1,5 +1,8 @@
 #include "viewer/offscreen_render.hpp"
 
+#include "drawing/picture_text.hpp"
+#include "view_math/scene_colours.hpp"
+#include "view_math/view_guides.hpp"
 #include "view_math/view_state.hpp"
 #include "viewer/offscreen_context.hpp"
 #include "viewer/scene_drawing.hpp"
@@ -28,11 +31,17 @@ scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box&
     clear_frame();
     draw_mesh(build_frame_mesh(parts, options.modes, colouring), options.modes,
               scene_in_front(view, box, planes));
+    std::vector<picture_text> texts;
     if (!options.label.empty())
-        draw_text_lines({options.label}, view, options.clear_color);
-    if (options.guides)
-        draw_guides(view, options.clear_color);
-    return read_scene_pixels(options.width, options.height);
+        texts = text_line_places({options.label}, view);
+    if (options.guides) {
+        const guide_layout guides = guide_layout_of(view);
+        draw_guide_lines(guides, view, options.clear_color);
+        texts.insert(texts.end(), guides.labels.begin(), guides.labels.end());
+    }
+    scene_pixels pixels = read_scene_pixels(options.width, options.height);
+    draw_picture_texts(pixels, texts, text_shade(options.clear_color));
+    return pixels;
 }
 
 } // namespace
