@@ -15,10 +15,10 @@
 #include <string>
 
 namespace tolvex {
-namespace {
 
-scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box& box,
-                          const frame_colouring& colouring, const scene_image_options& options) {
+scene_pixels render_parts_pixels(const std::vector<scene_part>& parts, const scene_box& box,
+                                 const frame_colouring& colouring,
+                                 const scene_image_options& options) {
     if (options.width < 1 || options.height < 1)
         throw std::runtime_error("picture size " + std::to_string(options.width) + "x" +
                                  std::to_string(options.height) + " is not positive");
@@ -43,8 +43,6 @@ scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box&
     draw_picture_texts(pixels, texts, text_shade(options.clear_color));
     return pixels;
 }
-
-} // namespace
 
 scene_pixels read_scene_pixels(int width, int height) {
     glFinish();
@@ -75,17 +73,7 @@ scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_l
             std::minmax_element(options.tracer_start_z.begin(), options.tracer_start_z.end());
         colouring.start_z_range = {*lo, *hi};
     }
-    return render_parts(parts, box, colouring, options);
-}
-
-scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
-                                const scene_image_options& options) {
-    scene_box box;
-    add_history(box, history);
-    step_frame frame;
-    step_parts(history, step, options.modes.fault_surfaces, frame);
-    return render_parts(frame.parts, box, {history.steps[step].plane, start_z_range(history)},
-                        options);
+    return render_parts_pixels(parts, box, colouring, options);
 }
 
 } // namespace tolvex
