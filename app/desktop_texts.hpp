@@ -2,6 +2,8 @@
 // through which bad files reach the user.
 #pragma once
 
+#include "app/name_filters.hpp"
+#include "formats/file_formats.hpp"
 #include "io/input_error.hpp"
 
 #include <string>
@@ -9,8 +11,10 @@
 
 namespace tolvex {
 
-inline const std::string fault_file_filter =
-    "EFD or Text files (*.efd;*.txt)|*.efd;*.txt|Fault tables (*.csv)|*.csv|All files (*.*)|*.*";
+// The open dialog's filter for fault files, its endings from the table of formats.
+inline const std::string fault_file_filter = read_filter("EFD or Text files", holds::fault_data) +
+                                             "|" + read_filter("Fault tables", holds::fault_table) +
+                                             "|All files (*.*)|*.*";
 
 // A rejected fault file: the file, line and reason, and that the loaded faults stay.
 std::string fault_file_error_text(const input_error& e);

@@ -1,5 +1,7 @@
 #include "app/name_filters.hpp"
 
+#include "formats/file_formats.hpp"
+
 #include <boost/algorithm/string/classification.hpp>
 #include <boost/algorithm/string/split.hpp>
 
@@ -19,6 +21,13 @@ std::vector<std::string> dialog_name_filters(const std::string& filter) {
         result.push_back(entry + ")");
     }
     return result;
+}
+
+std::string read_filter(const std::string& description, unsigned contents) {
+    std::string patterns;
+    for (const std::string_view ending : read_endings(contents))
+        patterns += (patterns.empty() ? "*" : ";*") + std::string(ending);
+    return description + " (" + patterns + ")|" + patterns;
 }
 
 } // namespace tolvex

@@ -329,6 +329,7 @@ int run(const batch_options& o) {
     step_fn on_step = keep_picture;
     step_change_fn on_change;
     step_blocks kept;
+    tracer_numbers numbers; // the same in every step's tracer file
     // Step files are written on a thread of their own while the next step is cut.
     std::optional<write_queue> step_files;
     const file_fn queue_file = [&step_files](std::string path, std::string content) {
@@ -346,7 +347,7 @@ int run(const batch_options& o) {
             kept.apply(change);
             const run_step step = kept.step(change);
             stage_step_files(step, horizons, o.save_steps, queue_file, o.steps_format,
-                             kept.outward(), labels);
+                             kept.outward(), labels, &numbers);
             if (keep_picture)
                 keep_picture(step);
         };

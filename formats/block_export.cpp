@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <numeric>
-#include <optional>
 
 namespace tolvex {
 
@@ -90,23 +89,15 @@ void append_cell_scalars(std::string& out, const char* name,
         out += std::to_string(v) + "\n";
 }
 
-// The vertex cells and the numbers of count tracers, packed: every step of a series has the same.
-struct tracer_numbers {
-    std::size_t count = 0;
-    std::vector<vtp_array> cells;
-    vtp_array index;
-};
-
-// Those of the count last asked for are kept, since a series asks for the same count each time.
-const tracer_numbers& tracer_numbers_of(std::size_t count) {
-    thread_local std::optional<tracer_numbers> last;
-    if (!last || last->count != count) {
+// numbers, made again unless they are already those of count tracers.
+const tracer_numbers& tracer_numbers_of(std::size_t count, tracer_numbers& numbers) {
+    if (!numbers.made || numbers.count != count) {
         std::vector<std::int32_t> index(count);
         std::iota(index.begin(), index.end(), 0);
-        last = tracer_numbers{count, packed_vertex_cells(count),
-                              vtp_pack({"tracer", "Int32", 1, array_bytes(index)})};
+        numbers = {true, count, packed_vertex_cells(count),
+                   vtp_pack({"tracer", "Int32", 1, array_bytes(index)})};
     }
-    return *last;
+    return numbers;
 }
 
 } // namespace
@@ -255,14 +246,15 @@ std::string blocks_to_vtp(const std::vector<block>& blocks,
 }
 
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
-                           const std::string& fault_label) {
+                           const std::string& fault_label, tracer_numbers* kept) {
     vtp_polydata d;
     d.points.reserve(3 * tracers.size());
     for (const vec3& t : tracers) {
         const vec3 p = placed(t, centre);
         d.points.insert(d.points.end(), {p[0], p[1], p[2]});
     }
-    const tracer_numbers& numbers = tracer_numbers_of(tracers.size());
+    tracer_numbers made;
+    const tracer_numbers& numbers = tracer_numbers_of(tracers.size(), kept ? *kept : made);
     d.packed_vertex_count = tracers.size();
     d.packed_vertex_cells = numbers.cells;
     d.point_data = {numbers.index};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "geometry/block.hpp"
+#include "io/vtp_file.hpp"
 #include "model/model_run.hpp"
 
 #include <span>
@@ -55,11 +56,21 @@ std::string tracers_to_vset(const point_list& tracers, const vec3& centre);
 std::string tracer_points_text(const point_list& tracers, const vec3& centre,
                                const std::string& path);
 
+// The vertex cells and the numbers of count tracers as a .vtp file packs them. Every step of a
+// series has the same, so a caller writing one keeps them here from step to step.
+struct tracer_numbers {
+    bool made = false;
+    std::size_t count = 0;
+    std::vector<vtp_array> cells;
+    vtp_array index;
+};
+
 // The same two as VTK XML PolyData (.vtp), index arrays compressed: the form of step series.
+// tracers_to_vtp takes the packed numbers from kept, when given, and leaves them there.
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label = "", const fault_order& order = {});
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
-                           const std::string& fault_label = "");
+                           const std::string& fault_label = "", tracer_numbers* kept = nullptr);
 
 // blocks_to_vtp with outward_faces of each block given, for a caller that keeps them.
 std::string blocks_to_vtp(const std::vector<block>& blocks,

@@ -1,5 +1,6 @@
 #include "formats/fault_table.hpp"
 
+#include "formats/file_formats.hpp"
 #include "io/number_text.hpp"
 #include "io/text_fields.hpp"
 #include "io/text_lines.hpp"
@@ -81,12 +82,7 @@ fault fault_from_terms(const fault_terms& t, const warn_fn& warn) {
 }
 
 bool is_fault_table_path(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".csv";
+    return read_format(path, holds::fault_table) != nullptr;
 }
 
 namespace {

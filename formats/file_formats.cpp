@@ -23,7 +23,9 @@ constexpr std::array table{
                 surfaces | blocks | tracer_points | section | cutoffs},
     file_format{format_id::vtp, ".vtp", 0, blocks},
     file_format{format_id::pline, ".pl", 0, cutoffs},
-    file_format{format_id::csv, ".csv", 0, separations},
+    file_format{format_id::csv, ".csv", fault_table, separations | fault_table, true},
+    file_format{format_id::efd, ".efd", fault_data, fault_data},
+    file_format{format_id::txt, ".txt", fault_data, fault_data},
 };
 
 bool ends_in(std::string_view path, const file_format& row) {
@@ -41,6 +43,14 @@ const file_format* format_of(std::string_view path) {
     return f == table.end() ? nullptr : f;
 }
 
+std::vector<std::string_view> endings_where(unsigned file_format::*what, unsigned contents) {
+    std::vector<std::string_view> list;
+    for (const file_format& f : table)
+        if ((f.*what & contents) != 0)
+            list.push_back(f.ending);
+    return list;
+}
+
 } // namespace
 
 const file_format* written_format(std::string_view path, unsigned contents) {
@@ -54,11 +64,11 @@ const file_format* read_format(std::string_view path, unsigned contents) {
 }
 
 std::vector<std::string_view> written_endings(unsigned contents) {
-    std::vector<std::string_view> list;
-    for (const file_format& f : table)
-        if ((f.writes & contents) != 0)
-            list.push_back(f.ending);
-    return list;
+    return endings_where(&file_format::writes, contents);
+}
+
+std::vector<std::string_view> read_endings(unsigned contents) {
+    return endings_where(&file_format::reads, contents);
 }
 
 std::string endings_text(const std::vector<std::string_view>& endings) {

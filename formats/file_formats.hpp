@@ -9,7 +9,7 @@
 
 namespace tolvex {
 
-enum class format_id { tsurf, obj, vtk, vtp, vset, png, svg, pdf, pline, csv };
+enum class format_id { tsurf, obj, vtk, vtp, vset, png, svg, pdf, pline, csv, efd, txt };
 
 // What a file can hold, one bit each, so that a row names all it holds at once and an option
 // that takes either of two contents asks for their union.
@@ -23,6 +23,8 @@ constexpr unsigned section_drawing = 1u << 5; // drawn for a report
 constexpr unsigned picture = 1u << 6;         // the viewer's picture
 constexpr unsigned cutoffs = 1u << 7;         // the lines where horizons meet fault walls
 constexpr unsigned separations = 1u << 8;     // throw and heave along each fault, a table
+constexpr unsigned fault_data = 1u << 9;      // faults, a line each
+constexpr unsigned fault_table = 1u << 10;    // faults by dip direction, dip and rake
 } // namespace holds
 
 struct file_format {
@@ -39,8 +41,9 @@ const file_format* written_format(std::string_view path, unsigned contents);
 // The row of path's ending when a file of it is read as one of contents, else none.
 const file_format* read_format(std::string_view path, unsigned contents);
 
-// The endings that can write one of contents, in table order.
+// The endings that can write one of contents, and those read as one of contents, in table order.
 std::vector<std::string_view> written_endings(unsigned contents);
+std::vector<std::string_view> read_endings(unsigned contents);
 
 // endings as text: ".ts, .obj or .vtk".
 std::string endings_text(const std::vector<std::string_view>& endings);

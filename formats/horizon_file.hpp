@@ -33,11 +33,9 @@ std::vector<horizon> parse_obj_surface_text(const std::string& text, const std::
 std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::string& path);
 
 // Horizons written for other programs, each name kept: GOCAD TSurf (one object per horizon,
-// with its coordinate system, z up), OBJ (a group per horizon), VTK (cell data "horizon" and a
-// field array "horizon_name"). Each reads back through parse_horizon_text to the same
-// horizons.
+// with its coordinate system, z up), OBJ (a group per horizon). Each reads back through
+// parse_horizon_text to the same horizons.
 std::string horizons_to_tsurf(const std::vector<horizon>& horizons);
 std::string horizons_to_obj(const std::vector<horizon>& horizons);
-std::string horizons_to_vtk(const std::vector<horizon>& horizons);
 
 } // namespace tolvex

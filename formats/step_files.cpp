@@ -59,7 +59,7 @@ bool is_step_file_name(const std::string& name) {
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
                       const std::string& folder, const file_fn& out, step_format format,
                       std::span<const std::vector<face>> outward,
-                      const std::vector<std::string>& fault_labels) {
+                      const std::vector<std::string>& fault_labels, tracer_numbers* numbers) {
     const std::string label = fault_label(step.applied);
     const bool vtp = format == step_format::vtp;
     const auto path = [&](step_series series) {
@@ -71,7 +71,7 @@ void stage_step_files(const run_step& step, const std::vector<horizon>& horizons
         !vtp              ? blocks_to_vtk(step.blocks, step.centre, label, order)
         : outward.empty() ? blocks_to_vtp(step.blocks, step.centre, label, order)
                           : blocks_to_vtp(step.blocks, outward, step.centre, label, order));
-    out(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label)
+    out(path(step_series::tracers), vtp ? tracers_to_vtp(step.tracers, step.centre, label, numbers)
                                         : tracers_to_vtk(step.tracers, step.centre, label));
     std::vector<step_series> written = {step_series::blocks, step_series::tracers};
     if (step.horizons) {

@@ -2,6 +2,7 @@
 // plays each run as a time series.
 #pragma once
 
+#include "formats/block_export.hpp"
 #include "geometry/horizon.hpp"
 #include "model/model_run.hpp"
 
@@ -46,11 +47,13 @@ using file_fn = std::function<void(std::string path, std::string content)>;
 // the fault just applied as "identifier tag", or "initial" at step 0; the step's horizon pieces
 // too when it has them, named after horizons (the run's horizons as given); after a run's last
 // step also that run's series indices. outward, when given, holds outward_faces of each block.
-// The block files name the loaded faults as fault_labels gives them ("fault_label").
+// The block files name the loaded faults as fault_labels gives them ("fault_label"). numbers,
+// when given, keeps the tracers' packed numbers from one step to the next.
 void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
                       const std::string& folder, const file_fn& out,
                       step_format format = step_format::vtp,
                       std::span<const std::vector<face>> outward = {},
-                      const std::vector<std::string>& fault_labels = {});
+                      const std::vector<std::string>& fault_labels = {},
+                      tracer_numbers* numbers = nullptr);
 
 } // namespace tolvex

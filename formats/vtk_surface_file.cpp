@@ -363,19 +363,6 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
     return split_surfaces(points, cells, split, path);
 }
 
-std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
-    surface_set set;
-    set.surfaces = horizons;
-    set.cell_data.push_back({"horizon", {}});
-    for (std::size_t k = 0; k < horizons.size(); ++k) {
-        set.cell_data[0].second.insert(set.cell_data[0].second.end(), horizons[k].triangles.size(),
-                                       static_cast<int>(k));
-        set.names.push_back(horizons[k].name);
-    }
-    set.names_of = "horizon";
-    return surfaces_to_vtk(set);
-}
-
 std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
     std::size_t points = 0, triangles = 0;
     for (const horizon& h : set.surfaces) {

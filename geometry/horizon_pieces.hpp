@@ -41,6 +41,3 @@ horizon_pieces pieces_in_blocks(const std::vector<block>& blocks,
                                 const std::vector<horizon>& horizons, unsigned max_threads = 0);
 horizon_pieces pieces_in_blocks(const block_set& blocks, const std::vector<horizon>& horizons,
                                 unsigned max_threads = 0);
-
-// The area of piece p.
-double piece_area(const horizon_pieces& pieces, std::size_t p);

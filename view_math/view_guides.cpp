@@ -7,6 +7,7 @@
 #include <boost/numeric/ublas/vector.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 double units_per_pixel(const view_state& view) {
@@ -76,4 +77,51 @@ std::vector<std::string> wrapped_lines(const std::vector<std::string>& lines, st
         out.insert(out.end(), pieces.rbegin(), pieces.rend());
     }
     return out;
+}
+
+std::vector<tolvex::picture_text> text_line_places(const std::vector<std::string>& lines,
+                                                   const view_state& view) {
+    const text_area area = text_area_of(view, tolvex::picture_char_width);
+    const std::vector<std::string> shown = wrapped_lines(lines, area.columns);
+    std::vector<tolvex::picture_text> places;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        places.push_back({guide_margin,
+                          area.bottom + static_cast<int>(i) * tolvex::picture_line_height,
+                          shown[i]});
+    return places;
+}
+
+namespace {
+
+std::string length_text(double length) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, length).ptr;
+    return std::string(text, end);
+}
+
+} // namespace
+
+guide_layout guide_layout_of(const view_state& view) {
+    guide_layout guides;
+    guides.centre = {view.ww - static_cast<double>(triad_inset), static_cast<double>(triad_inset)};
+    const char* names[3] = {"E", "N", "Up"};
+    const auto arms = triad_arms(view);
+    for (int axis = 0; axis < 3; ++axis) {
+        for (int i = 0; i < 2; ++i)
+            guides.tips[axis][i] = guides.centre[i] + triad_arm * arms[axis][i];
+        guides.labels.push_back({static_cast<int>(guides.tips[axis][0] + 10.0 * arms[axis][0]) - 4,
+                                 static_cast<int>(guides.tips[axis][1] + 10.0 * arms[axis][1]) - 5,
+                                 names[axis]});
+    }
+    // The bar spans at most a fifth of the window's width.
+    const double per_pixel = units_per_pixel(view);
+    const double length = round_length(per_pixel * view.ww / 5.0);
+    guides.bar_right = view.ww - static_cast<double>(guide_margin);
+    guides.bar_left = guides.bar_right - length / per_pixel;
+    guides.bar_y = guides.centre[1] + triad_arm + 30.0;
+    const std::string text = length_text(length);
+    guides.labels.push_back({static_cast<int>((guides.bar_left + guides.bar_right) / 2.0) -
+                                 tolvex::picture_char_width * static_cast<int>(text.size()) / 2,
+                             static_cast<int>(guides.bar_y) + 6, text});
+    return guides;
 }

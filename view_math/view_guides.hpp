@@ -2,6 +2,7 @@
 // arms point on the screen. No GL needed.
 #pragma once
 
+#include "drawing/picture_text.hpp"
 #include "view_math/view_state.hpp"
 
 #include <array>
@@ -43,3 +44,21 @@ text_area text_area_of(const view_state& view, int char_width);
 // lines (bottom to top, UTF-8) as Latin-1 text broken at blanks into lines of at most columns
 // characters (a longer word is cut), still bottom to top.
 std::vector<std::string> wrapped_lines(const std::vector<std::string>& lines, std::size_t columns);
+
+// The lines (bottom to top, UTF-8) placed as text_area_of and wrapped_lines place them, in
+// characters of picture_char_width pixels, picture_line_height apart.
+std::vector<tolvex::picture_text> text_line_places(const std::vector<std::string>& lines,
+                                                   const view_state& view);
+
+// The guides in window pixels: the triad's centre and the tips of its arms (east, north, up), the
+// scale bar's ends and height, and the labels: E, N, Up by the tips, then the bar's length above
+// its middle.
+struct guide_layout {
+    std::array<double, 2> centre{};
+    std::array<std::array<double, 2>, 3> tips{};
+    double bar_left = 0.0;
+    double bar_right = 0.0;
+    double bar_y = 0.0;
+    std::vector<tolvex::picture_text> labels;
+};
+guide_layout guide_layout_of(const view_state& view);

@@ -69,8 +69,11 @@ void draw_frame(viewer_session& s) {
     if (!s.note.empty())
         lines.push_back(s.note);
     if (s.state.overlays) {
-        draw_text_lines(lines, s.state.view, s.options.clear_color);
-        draw_guides(s.state.view, s.options.clear_color);
+        const guide_layout guides = guide_layout_of(view);
+        draw_guide_lines(guides, view, s.options.clear_color);
+        std::vector<tolvex::picture_text> texts = text_line_places(lines, view);
+        texts.insert(texts.end(), guides.labels.begin(), guides.labels.end());
+        draw_window_texts(texts, view, s.options.clear_color);
     }
     if (s.state.help)
         draw_help(help_lines(), s.state.view);

@@ -1,5 +1,8 @@
 #include "viewer/offscreen_render.hpp"
 
+#include "drawing/picture_text.hpp"
+#include "view_math/scene_colours.hpp"
+#include "view_math/view_guides.hpp"
 #include "view_math/view_state.hpp"
 #include "viewer/offscreen_context.hpp"
 #include "viewer/scene_drawing.hpp"
@@ -12,10 +15,10 @@
 #include <string>
 
 namespace tolvex {
-namespace {
 
-scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box& box,
-                          const frame_colouring& colouring, const scene_image_options& options) {
+scene_pixels render_parts_pixels(const std::vector<scene_part>& parts, const scene_box& box,
+                                 const frame_colouring& colouring,
+                                 const scene_image_options& options) {
     if (options.width < 1 || options.height < 1)
         throw std::runtime_error("picture size " + std::to_string(options.width) + "x" +
                                  std::to_string(options.height) + " is not positive");
@@ -28,14 +31,18 @@ scene_pixels render_parts(const std::vector<scene_part>& parts, const scene_box&
     clear_frame();
     draw_mesh(build_frame_mesh(parts, options.modes, colouring), options.modes,
               scene_in_front(view, box, planes));
+    std::vector<picture_text> texts;
     if (!options.label.empty())
-        draw_text_lines({options.label}, view, options.clear_color);
-    if (options.guides)
-        draw_guides(view, options.clear_color);
-    return read_scene_pixels(options.width, options.height);
+        texts = text_line_places({options.label}, view);
+    if (options.guides) {
+        const guide_layout guides = guide_layout_of(view);
+        draw_guide_lines(guides, view, options.clear_color);
+        texts.insert(texts.end(), guides.labels.begin(), guides.labels.end());
+    }
+    scene_pixels pixels = read_scene_pixels(options.width, options.height);
+    draw_picture_texts(pixels, texts, text_shade(options.clear_color));
+    return pixels;
 }
-
-} // namespace
 
 scene_pixels read_scene_pixels(int width, int height) {
     glFinish();
@@ -66,17 +73,7 @@ scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_l
             std::minmax_element(options.tracer_start_z.begin(), options.tracer_start_z.end());
         colouring.start_z_range = {*lo, *hi};
     }
-    return render_parts(parts, box, colouring, options);
-}
-
-scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
-                                const scene_image_options& options) {
-    scene_box box;
-    add_history(box, history);
-    step_frame frame;
-    step_parts(history, step, options.modes.fault_surfaces, frame);
-    return render_parts(frame.parts, box, {history.steps[step].plane, start_z_range(history)},
-                        options);
+    return render_parts_pixels(parts, box, colouring, options);
 }
 
 } // namespace tolvex

@@ -4,7 +4,8 @@
 
 #include "geometry/block.hpp"
 #include "io/png_file.hpp"
-#include "view_math/scene_history.hpp"
+#include "view_math/frame_mesh.hpp"
+#include "view_math/scene_parts.hpp"
 #include "viewer/scene_image.hpp"
 
 #include <array>
@@ -25,9 +26,10 @@ scene_pixels read_scene_pixels(int width, int height);
 scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_list& tracers,
                                  const scene_image_options& options);
 
-// The same for one step of history (< its step count), with depth planes holding all its steps,
-// as the viewer draws it.
-scene_pixels render_step_pixels(const scene_history& history, std::size_t step,
-                                const scene_image_options& options);
+// The parts, coloured as colouring says, drawn as render_scene_pixels draws its lists, with depth
+// planes holding box (which holds the parts).
+scene_pixels render_parts_pixels(const std::vector<scene_part>& parts, const scene_box& box,
+                                 const frame_colouring& colouring,
+                                 const scene_image_options& options);
 
 } // namespace tolvex

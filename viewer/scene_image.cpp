@@ -25,11 +25,6 @@ std::string scene_image_png(const std::vector<block>& blocks, const point_list& 
     return png_bytes(render_scene_pixels(blocks, tracers, options), path);
 }
 
-void save_scene_image(const std::string& path, const std::vector<block>& blocks,
-                      const point_list& tracers, const scene_image_options& options) {
-    write_png_file(path, render_scene_pixels(blocks, tracers, options));
-}
-
 std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
                                               const point_list& tracers,
                                               const scene_image_options& options) {

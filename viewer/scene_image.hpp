@@ -41,12 +41,6 @@ view_state start_view(const scene_image_options& options);
 std::string scene_image_png(const std::vector<block>& blocks, const point_list& tracers,
                             const scene_image_options& options, const std::string& path);
 
-// Draws the scene as the viewer first shows it and writes it to path as PNG. Throws
-// std::runtime_error when no offscreen renderer is available and output_error when the file
-// cannot be written (no partial file is left).
-void save_scene_image(const std::string& path, const std::vector<block>& blocks,
-                      const point_list& tracers, const scene_image_options& options);
-
 // When the picture would not show all of the blocks, tracers and horizons, advice naming an eye
 // that does.
 std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,

@@ -5,7 +5,7 @@
 
 namespace tolvex {
 
-// Throws std::runtime_error with cairo's reason when status is a failure.
-void check_cairo(cairo_status_t status);
+// Throws std::runtime_error naming what was drawn, with cairo's reason, when status is a failure.
+void check_cairo(cairo_status_t status, const char* what = "the section");
 
 } // namespace tolvex

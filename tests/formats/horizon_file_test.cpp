@@ -3,6 +3,7 @@
 #include "formats/horizon_file.hpp"
 #include "io/input_error.hpp"
 #include "tests/support/error_text.hpp"
+#include "tests/support/horizon_vtk.hpp"
 
 #include <gtest/gtest.h>
 #include <random>

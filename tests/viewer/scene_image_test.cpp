@@ -1,10 +1,10 @@
 // Saving the start view as PNG: the file holds the rendered pixels, and a failed write names the
 // path and leaves nothing behind.
 #include "io/input_error.hpp"
+#include "io/png_file.hpp"
 #include "tests/support/temp_folder.hpp"
 #include "tests/support/text_files.hpp"
 #include "viewer/offscreen_render.hpp"
-#include "viewer/scene_image.hpp"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -37,6 +37,11 @@ class SceneImage : public ::testing::Test {
         return data;
     }
 
+    // As the window saves a picture.
+    void save(const fs::path& target) const {
+        tolvex::write_png_file(target.string(), tolvex::render_scene_pixels({}, tracers, opts));
+    }
+
     temp_folder dir;
     tolvex::scene_image_options opts;
     const point_list tracers{make_vec3(-200, -250, 0)};
@@ -45,7 +50,7 @@ class SceneImage : public ::testing::Test {
 TEST_F(SceneImage, FileHoldsTheRenderedPixelsAndReplacesAnOldOne) {
     const fs::path target = dir.path() / "view.png";
     write_text(target.string(), "old");
-    tolvex::save_scene_image(target.string(), {}, tracers, opts);
+    save(target);
 
     int w = 0, h = 0;
     const auto stored = read_png(target, w, h);
@@ -59,7 +64,7 @@ TEST_F(SceneImage, FileHoldsTheRenderedPixelsAndReplacesAnOldOne) {
 TEST_F(SceneImage, UnwritablePlaceNamesThePathAndLeavesNoFile) {
     const fs::path target = dir.path() / "missing" / "view.png";
     try {
-        tolvex::save_scene_image(target.string(), {}, tracers, opts);
+        save(target);
         FAIL() << "no error for " << target;
     } catch (const tolvex::output_error& e) {
         EXPECT_NE(std::string(e.what()).find(target.string()), std::string::npos) << e.what();
@@ -71,8 +76,7 @@ TEST_F(SceneImage, UnwritablePlaceNamesThePathAndLeavesNoFile) {
 TEST_F(SceneImage, PathThatIsAFolderIsRefusedAndKept) {
     const fs::path target = dir.path() / "taken";
     fs::create_directory(target);
-    EXPECT_THROW(tolvex::save_scene_image(target.string(), {}, tracers, opts),
-                 tolvex::output_error);
+    EXPECT_THROW(save(target), tolvex::output_error);
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }

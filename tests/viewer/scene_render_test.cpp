@@ -3,6 +3,7 @@
 #include "geometry/vector_utils.hpp"
 #include "tests/support/box.hpp"
 #include "tests/viewer/picture_frame.hpp"
+#include "tests/viewer/step_pixels.hpp"
 #include "view_math/run_history.hpp"
 #include "view_math/view_state.hpp"
 #include "viewer/offscreen_context.hpp"
@@ -116,8 +117,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     EXPECT_EQ(restored.steps[1].label, "restored 1/1: 1 T");
     EXPECT_EQ(forward.steps[0].label, "forward 0/1");
 
-    const auto ahead = tolvex::render_step_pixels(forward, 1, options());
-    const auto back = tolvex::render_step_pixels(restored, 1, options());
+    const auto ahead = render_step_pixels(forward, 1, options());
+    const auto back = render_step_pixels(restored, 1, options());
     // The front face of the upper half, beside the lower half on either side.
     const auto right = project({200, -100, 50});
     const auto left = project({-200, -100, 50});
@@ -126,8 +127,8 @@ TEST(SceneRender, RestoredStepShowsTheModelWhereTheRestorationPutIt) {
     EXPECT_TRUE(at(back, left, white));
     EXPECT_TRUE(at(back, right, background));
     // Both runs start from the same model.
-    EXPECT_EQ(tolvex::render_step_pixels(restored, 0, options()).rgba,
-              tolvex::render_step_pixels(forward, 0, options()).rgba);
+    EXPECT_EQ(render_step_pixels(restored, 0, options()).rgba,
+              render_step_pixels(forward, 0, options()).rgba);
 }
 
 // A model far larger than the start eye was set for opens framed from the same direction, "i"
