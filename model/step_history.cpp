@@ -1,5 +1,6 @@
 #include "model/step_history.hpp"
 
+#include <cstdint>
 #include <utility>
 
 namespace tolvex {
@@ -55,11 +56,51 @@ std::vector<placed_shape> new_shapes(step_history& history, const block_set& set
     return placed;
 }
 
+// The offsets of a step's blocks: a moved block's is its old one moved by the slip, shared by
+// every block that stood at the same old one.
+class step_offsets {
+  public:
+    step_offsets(step_history& history, const xyz& slip) : history_(history), slip_(slip) {}
+
+    std::uint32_t moved(std::uint32_t old) {
+        if (moved_.size() <= old)
+            moved_.resize(old + 1, none);
+        if (moved_[old] == none) {
+            xyz o = history_.offsets[old];
+            for (int k = 0; k < 3; ++k)
+                o[k] += slip_[k];
+            moved_[old] = add(o);
+        }
+        return moved_[old];
+    }
+
+    // A half's offset d, cut from a block at old: old itself or old moved, unless it is neither.
+    std::uint32_t made(std::uint32_t old, const xyz& d) {
+        if (history_.offsets[old] == d)
+            return old;
+        const std::uint32_t m = moved(old);
+        return history_.offsets[m] == d ? m : add(d);
+    }
+
+  private:
+    static constexpr std::uint32_t none = UINT32_MAX;
+
+    std::uint32_t add(const xyz& o) {
+        history_.offsets.push_back(o);
+        return static_cast<std::uint32_t>(history_.offsets.size() - 1);
+    }
+
+    step_history& history_;
+    xyz slip_;
+    std::vector<std::uint32_t> moved_;
+};
+
 std::vector<placed_shape> placed_after(step_history& history, const cut_step& change,
                                        const point_list& tracers) {
     const std::vector<placed_shape>& before = history.steps.back().blocks;
     std::vector<placed_shape> now;
     now.reserve(change.block_count);
+    step_offsets offsets(history, change.slip);
     std::size_t first = 0; // the next slot of the block being cut
     walk_step(
         change,
@@ -71,7 +112,8 @@ std::vector<placed_shape> placed_after(step_history& history, const cut_step& ch
             fill_slots(history, first, half.tracer_indices, tracers, half.displacement);
             history.first_slot.push_back(static_cast<std::uint32_t>(first));
             first += half.tracer_indices.size();
-            now.push_back({shape_count(history), half.displacement});
+            now.push_back(
+                {shape_count(history), offsets.made(before[cut].offset, half.displacement)});
             const auto held = std::span<const xyz>(change.made_held)
                                   .subspan(change.made.vertex_offset[m], half.vertices.size());
             add_shape(history.shapes, half, held, half.displacement);
@@ -79,8 +121,7 @@ std::vector<placed_shape> placed_after(step_history& history, const cut_step& ch
         [&](std::size_t old, bool moved) {
             placed_shape p = before[old];
             if (moved)
-                for (int k = 0; k < 3; ++k)
-                    p.offset[k] += change.slip[k];
+                p.offset = offsets.moved(p.offset);
             now.push_back(p);
         });
     return now;
@@ -114,11 +155,12 @@ block_set step_set(const step_history& history, std::size_t s) {
     std::vector<xyz> moved;
     for (const placed_shape& p : history.steps[s].blocks) {
         const block_view b = shape_of(history, p.shape);
+        const xyz& offset = offset_of(history, p);
         moved.assign(b.vertices.begin(), b.vertices.end());
         for (xyz& v : moved)
             for (int k = 0; k < 3; ++k)
-                v[k] += p.offset[k];
-        add_shape(set, b, moved, p.offset);
+                v[k] += offset[k];
+        add_shape(set, b, moved, offset);
     }
     return set;
 }

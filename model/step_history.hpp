@@ -17,10 +17,11 @@
 
 namespace tolvex {
 
-// A block of a step: its shape and how far it has moved since the run started.
+// A block of a step: its shape, and how far it has moved since the run started as a position in
+// the history's offsets (blocks that moved together share one: a step lists millions of blocks).
 struct placed_shape {
     std::uint32_t shape = 0;
-    xyz offset{0.0, 0.0, 0.0};
+    std::uint32_t offset = 0;
 };
 
 struct history_step {
@@ -40,8 +41,13 @@ struct step_history {
     // needs the run's tracers bit for bit keeps them from the reports.
     std::vector<std::uint32_t> first_slot;
     point_list tracer_slots;
+    std::vector<xyz> offsets{{0.0, 0.0, 0.0}}; // the first: none
     std::vector<history_step> steps;
 };
+
+inline const xyz& offset_of(const step_history& history, const placed_shape& p) {
+    return history.offsets[p.offset];
+}
 
 // Appends the step change reports to history: step 0 (the run's start block) or the step after
 // the last kept. The step's horizon pieces are found when the run has horizons.

@@ -129,18 +129,19 @@ bool shows_whole(const view_state& view, const depth_range& planes,
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
     const view_volume volume(view, depth_planes(view, box));
     // Most blocks stand where they stood the step before: each place is looked at once.
-    std::vector<xyz> looked_at(history.boxes.size(), xyz{NAN, NAN, NAN});
+    std::vector<std::uint32_t> looked_at(history.boxes.size(), UINT32_MAX);
     for (std::size_t step = 0; step < history.steps.size(); ++step) {
         // A block whose box shows needs no closer look at its points.
         for (const tolvex::placed_shape& piece : history.kept.steps[step].blocks) {
             if (looked_at[piece.shape] == piece.offset)
                 continue;
             looked_at[piece.shape] = piece.offset;
+            const xyz& offset = tolvex::offset_of(history.kept, piece);
             const scene_box& shape_box = history.boxes[piece.shape];
             bool box_shown = !shape_box.empty();
             for (int k = 0; k < 8 && box_shown; ++k) {
                 const xyz c = corner(shape_box, k);
-                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
+                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), offset);
             }
             if (box_shown)
                 continue;
@@ -149,7 +150,7 @@ bool shows_whole(const view_state& view, const scene_box& box, const scene_histo
             const point_list tracers(slots.begin(), slots.end());
             fault_surfaces walls;
             add_fault_surfaces(shape, 0, walls);
-            scene_part part{.tracers = &tracers, .offset = piece.offset, .walls = &walls};
+            scene_part part{.tracers = &tracers, .offset = offset, .walls = &walls};
             if (history.blocks_shown)
                 part.shape = shape;
             if (!volume.holds(part))

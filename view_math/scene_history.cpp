@@ -111,13 +111,14 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
     frame.parts.reserve(s.blocks.size() + 1);
     for (const tolvex::placed_shape& piece : s.blocks) {
         const block_view shape = tolvex::shape_of(history.kept, piece.shape);
+        const xyz& offset = tolvex::offset_of(history.kept, piece);
         if (history.blocks_shown)
-            frame.parts.push_back({.shape = shape, .offset = piece.offset, .number = piece.shape});
+            frame.parts.push_back({.shape = shape, .offset = offset, .number = piece.shape});
         const std::span<const vec3> tracers = shape_tracers(history, piece.shape);
         for (std::size_t i = 0; i < tracers.size(); ++i) {
             vec3 p = tracers[i];
             for (int k = 0; k < 3; ++k)
-                p[k] += piece.offset[k];
+                p[k] += offset[k];
             frame.tracers.push_back(p);
             const auto t = static_cast<std::size_t>(shape.tracer_indices[i]);
             frame.start_z.push_back(t < history.start_z.size() ? history.start_z[t] : p[2]);
@@ -127,7 +128,7 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
             add_fault_surfaces(shape, static_cast<int>(piece.shape), frame.walls);
             for (std::size_t c = from; c < frame.walls.corners.size(); ++c)
                 for (int k = 0; k < 3; ++k)
-                    frame.walls.corners[c][k] += piece.offset[k];
+                    frame.walls.corners[c][k] += offset[k];
         }
     }
     frame.tracers.insert(frame.tracers.end(), shown.loose_tracers.begin(),
@@ -167,15 +168,15 @@ std::array<double, 2> start_z_range(const scene_history& history) {
 
 void add_history(scene_box& box, const scene_history& history) {
     // Most blocks stand where they stood the step before: each place is added once.
-    std::vector<xyz> added(history.boxes.size(), xyz{NAN, NAN, NAN});
+    std::vector<std::uint32_t> added(history.boxes.size(), UINT32_MAX);
     for (std::size_t s = 0; s < history.steps.size(); ++s) {
         for (const tolvex::placed_shape& piece : history.kept.steps[s].blocks) {
             const scene_box& shape = history.boxes[piece.shape];
             if (shape.empty() || added[piece.shape] == piece.offset)
                 continue;
             added[piece.shape] = piece.offset;
-            add_point(box, shape.lo, piece.offset);
-            add_point(box, shape.hi, piece.offset);
+            add_point(box, shape.lo, tolvex::offset_of(history.kept, piece));
+            add_point(box, shape.hi, tolvex::offset_of(history.kept, piece));
         }
         for (const vec3& t : history.steps[s].loose_tracers)
             add_point(box, t);
