@@ -87,13 +87,17 @@ void cut_box_keeping_steps(benchmark::State& state) {
         scene_history history;
         append_history_step(history, {setup.box}, run_tracers, "");
         passed = 1;
+        const std::vector<horizon> no_horizons;
         const cut_step_observer keep = [&](const cut_step& step, const std::vector<fault>&,
                                            const point_list& moved) {
-            append_history_step(history, step, moved, "");
+            append_history_step(history,
+                                {tolvex::run_kind::forward, history.steps.size(),
+                                 setup.faults.size(), nullptr, nullptr, &step, moved, no_horizons},
+                                "");
             passed += step.block_count;
         };
         const block_set out = cut_block_set({setup.box}, run_faults, run_tracers, {}, 0, keep);
-        shapes = history.shapes.size();
+        shapes = block_count(history.kept.shapes);
         benchmark::DoNotOptimize(out.vertices.data());
     }
     state.counters["passed"] = static_cast<double>(passed);

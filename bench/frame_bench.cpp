@@ -37,7 +37,8 @@ std::vector<block> box_grid(int count) {
 
 // A context with the viewer's state and camera on the grid, and the grid's frame.
 struct frame_setup {
-    explicit frame_setup(int count) : blocks(box_grid(count)), parts(parts_of(blocks, tracers)) {
+    explicit frame_setup(int count)
+        : blocks(to_block_set(box_grid(count))), parts(parts_of(blocks, tracers)) {
         view_state view;
         view.ww = width;
         view.hh = height;
@@ -50,7 +51,7 @@ struct frame_setup {
         cull = scene_in_front(view, box, planes);
     }
     tolvex::offscreen_context context{width, height};
-    std::vector<block> blocks;
+    block_set blocks;
     point_list tracers;
     std::vector<scene_part> parts;
     bool cull = false;

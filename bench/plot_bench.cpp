@@ -56,7 +56,8 @@ void plot_history(benchmark::State& state) {
     for (auto _ : state) {
         viewer_session session;
         start_session(session, plotted(setup, state.range(2) != 0), {});
-        shapes = session.scenes.restored.shapes.size() + session.scenes.forward.shapes.size();
+        shapes = block_count(session.scenes.restored.kept.shapes) +
+                 block_count(session.scenes.forward.kept.shapes);
         benchmark::DoNotOptimize(session.box);
     }
     rusage usage{};
@@ -91,7 +92,7 @@ void showing_step(benchmark::State& state) {
         if (stage < 1)
             continue;
         const frame_mesh mesh = build_frame_mesh(
-            frame.parts, modes, {history.steps[step].plane, start_z_range(history)});
+            frame.parts, modes, {step_plane(history, step), start_z_range(history)});
         blocks = frame.parts.size() - 1;
         triangles = mesh.faces.points.size() / 9;
         if (stage < 2)

@@ -51,3 +51,7 @@ fault_surfaces fault_surfaces_of(std::span<const block> blocks) {
 void add_fault_surfaces(const block& b, int block_number, fault_surfaces& out) {
     add_walls(record_faces{b}, block_number, out);
 }
+
+void add_fault_surfaces(const block_view& b, int block_number, fault_surfaces& out) {
+    add_walls(view_faces{b}, block_number, out);
+}

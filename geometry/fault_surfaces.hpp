@@ -33,3 +33,4 @@ fault_surfaces fault_surfaces_of(std::span<const block> blocks);
 
 // Appends the walls of b to out, as block block_number.
 void add_fault_surfaces(const block& b, int block_number, fault_surfaces& out);
+void add_fault_surfaces(const block_view& b, int block_number, fault_surfaces& out);

@@ -6,15 +6,6 @@
 
 namespace tolvex {
 
-block held_half(const cut_step& change, std::size_t m) {
-    block b = to_block(view_of(change.made, m));
-    const std::size_t first = change.made.vertex_offset[m];
-    for (std::size_t v = 0; v < b.vertices.size(); ++v)
-        b.vertices[v] = make_vec3(change.made_held[first + v][0], change.made_held[first + v][1],
-                                  change.made_held[first + v][2]);
-    return b;
-}
-
 void step_blocks::take_made(const cut_step& change, std::size_t m) {
     const block_set& made = change.made;
     blocks_.push_back(to_block(view_of(made, m)));

@@ -6,32 +6,11 @@
 #include "geometry/block.hpp"
 #include "geometry/horizon_pieces.hpp"
 #include "model/model_run.hpp"
+#include "model/step_history.hpp"
 
 #include <vector>
 
 namespace tolvex {
-
-// Goes through the blocks after change's pass in order: made(m, cut) for the m-th half the pass
-// made, cut from the block at position cut before the pass; kept(old, moved) for the block that
-// stood at position old before the pass, moved by the slip or not.
-template <class Made, class Kept>
-void walk_step(const cut_step& change, const Made& made, const Kept& kept) {
-    std::size_t m = 0, moved = 0, old = 0;
-    for (std::size_t j = 0; j < change.block_count; ++j) {
-        if (m < change.made_at.size() && change.made_at[m] == j) {
-            // The first half of each cut takes the cut block's place, the second is new.
-            const std::size_t cut = m % 2 == 0 ? old++ : old - 1;
-            made(m++, cut);
-            continue;
-        }
-        const bool is_moved = moved < change.moved.size() && change.moved[moved] == j;
-        moved += is_moved ? 1 : 0;
-        kept(old++, is_moved);
-    }
-}
-
-// Half m of change as the kernel holds it: its vertices less its displacement (which it keeps).
-block held_half(const cut_step& change, std::size_t m);
 
 class step_blocks {
   public:

@@ -148,11 +148,11 @@ py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
     if (!steps)
         return py::none();
     py::list out;
-    for (std::size_t k = 0; k < steps->steps.size(); ++k) {
-        kept_steps::step& s = steps->steps[k];
+    for (std::size_t k = 0; k < steps->history.steps.size(); ++k) {
+        history_step& s = steps->history.steps[k];
         out.append(py::cast(step_view{
-            s.number, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(),
-            py::none(), py::none(),
+            k, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(), py::none(),
+            py::none(),
             carried_surfaces(horizon_surface_list(s.horizons, result.horizons, centre),
                              result.horizon_sets, run),
             centre, steps, k, offset}));
@@ -170,7 +170,7 @@ py::list step_blocks_of(step_view& s) {
 
 py::array_t<double> step_tracers_of(step_view& s) {
     if (s.tracers.is_none())
-        s.tracers = array_from_points(moved(point_list(s.kept->steps[s.index].tracers), s.offset));
+        s.tracers = array_from_points(moved(point_list(s.kept->tracers[s.index]), s.offset));
     return s.tracers.cast<py::array_t<double>>();
 }
 
@@ -325,12 +325,9 @@ bool boundary_frame_named(py::handle coordinates) {
 step_change_fn step_recorder(run_output& out) {
     out.restored_steps = std::make_shared<kept_steps>();
     out.forward_steps = std::make_shared<kept_steps>();
-    // Only a run with horizons keeps its blocks whole, to find each step's pieces.
-    auto blocks = std::make_shared<step_blocks>();
-    return [&out, blocks](const run_step_change& change) {
-        kept_steps& kept =
-            change.run == run_kind::restoration ? *out.restored_steps : *out.forward_steps;
-        keep_step(kept, *blocks, change);
+    return [&out](const run_step_change& change) {
+        keep_step(change.run == run_kind::restoration ? *out.restored_steps : *out.forward_steps,
+                  change);
     };
 }
 
@@ -344,8 +341,9 @@ void add_result_types(py::module_& m) {
         .def_readonly("horizons", &step_view::horizons)
         .def("__repr__",
              [](const step_view& s) {
-                 const std::size_t blocks =
-                     s.blocks.is_none() ? s.kept->steps[s.index].blocks.size() : py::len(s.blocks);
+                 const std::size_t blocks = s.blocks.is_none()
+                                                ? s.kept->history.steps[s.index].blocks.size()
+                                                : py::len(s.blocks);
                  return "<tolvex.Step " + std::to_string(s.step) + ": " + std::to_string(blocks) +
                         " blocks>";
              })

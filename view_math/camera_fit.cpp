@@ -128,34 +128,36 @@ bool shows_whole(const view_state& view, const depth_range& planes,
 
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
     const view_volume volume(view, depth_planes(view, box));
-    // Most pieces stand where they stood the step before: each place is looked at once.
-    std::vector<xyz> looked_at(history.shapes.size(), xyz{NAN, NAN, NAN});
+    // Most blocks stand where they stood the step before: each place is looked at once.
+    std::vector<std::uint32_t> looked_at(history.boxes.size(), UINT32_MAX);
     for (std::size_t step = 0; step < history.steps.size(); ++step) {
-        // A piece whose box shows needs no closer look at its points.
-        for (const placed_shape& piece : history.steps[step].pieces) {
+        // A block whose box shows needs no closer look at its points.
+        for (const tolvex::placed_shape& piece : history.kept.steps[step].blocks) {
             if (looked_at[piece.shape] == piece.offset)
                 continue;
             looked_at[piece.shape] = piece.offset;
-            const history_shape& shape = history.shapes[piece.shape];
-            bool box_shown = !shape.box.empty();
+            const xyz& offset = tolvex::offset_of(history.kept, piece);
+            const scene_box& shape_box = history.boxes[piece.shape];
+            bool box_shown = !shape_box.empty();
             for (int k = 0; k < 8 && box_shown; ++k) {
-                const xyz c = corner(shape.box, k);
-                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), piece.offset);
+                const xyz c = corner(shape_box, k);
+                box_shown = volume.holds(make_vec3(c[0], c[1], c[2]), offset);
             }
             if (box_shown)
                 continue;
-            const auto slot = history.tracer_slots.begin();
-            const point_list tracers(slot + shape.tracer_begin, slot + shape.tracer_end);
+            const block_view shape = tolvex::shape_of(history.kept, piece.shape);
+            const std::span<const vec3> slots = shape_tracers(history, piece.shape);
+            const point_list tracers(slots.begin(), slots.end());
             fault_surfaces walls;
-            add_fault_surfaces(shape.geometry, 0, walls);
-            if (!volume.holds(scene_part{.shape = history.blocks_shown ? &shape.geometry : nullptr,
-                                         .tracers = &tracers,
-                                         .offset = piece.offset,
-                                         .walls = &walls}))
+            add_fault_surfaces(shape, 0, walls);
+            scene_part part{.tracers = &tracers, .offset = offset, .walls = &walls};
+            if (history.blocks_shown)
+                part.shape = shape;
+            if (!volume.holds(part))
                 return false;
         }
-        const history_step& s = history.steps[step];
-        if (!volume.holds(scene_part{.tracers = &s.loose_tracers, .horizons = &s.horizons}))
+        if (!volume.holds(scene_part{.tracers = &history.steps[step].loose_tracers,
+                                     .horizons = &history.kept.steps[step].horizons}))
             return false;
     }
     return true;

@@ -39,10 +39,10 @@ void push_colour(std::vector<std::uint8_t>& colours, const rgba8& c) {
 // Whether the block of part lies on the side the plane's normal points to, judged by its
 // vertices' mean where it is drawn.
 bool on_moving_side(const scene_part& part, const fault_plane& plane) {
-    const point_list& v = part.shape->vertices;
+    const std::span<const xyz> v = part.shape->vertices;
     xyz mean{0.0, 0.0, 0.0};
     for (int k = 0; k < 3; ++k) {
-        for (const vec3& p : v)
+        for (const xyz& p : v)
             mean[k] += p[k];
         mean[k] = mean[k] / static_cast<double>(v.size()) + part.offset[k];
     }
@@ -97,8 +97,8 @@ struct block_winding {
     std::vector<std::pair<int, int>> sides;
 
     // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
-    int corner(const block& b, std::size_t n, std::size_t i) const {
-        const corner_list& c = b.faces[n].indices;
+    int corner(const block_view& b, std::size_t n, std::size_t i) const {
+        const std::span<const int> c = b.face_corners(n);
         return c[reversed[n] && i > 0 ? c.size() - i : i];
     }
 };
@@ -107,10 +107,10 @@ struct block_winding {
 // side of exactly one other face, run the other way. A block made by cuts always is; one whose
 // faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
 // The faces are read as w winds them.
-bool closes(const block& b, block_winding& w) {
+bool closes(const block_view& b, block_winding& w) {
     w.sides.clear();
-    for (std::size_t n = 0; n < b.faces.size(); ++n) {
-        const std::size_t count = b.faces[n].indices.size();
+    for (std::size_t n = 0; n < b.face_count(); ++n) {
+        const std::size_t count = b.face_corners(n).size();
         if (count < 3)
             return false;
         for (std::size_t i = 0; i < count; ++i)
@@ -140,24 +140,24 @@ int corner_count(const triangle_arrays& t) {
 // it, so the faces turned away can be culled; the rest as given. The normals stay as given.
 void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
                block_winding& w) {
-    const block& b = *part.shape;
+    const block_view& b = *part.shape;
     const int first = corner_count(mesh.faces);
-    w.reversed.assign(b.faces.size(), 0);
+    w.reversed.assign(b.face_count(), 0);
     if (opaque)
-        for (std::size_t n = 0; n < b.faces.size(); ++n)
-            w.reversed[n] = tolvex::turns_inward(b, b.faces[n]);
+        for (std::size_t n = 0; n < b.face_count(); ++n)
+            w.reversed[n] = tolvex::turns_inward(b, n);
     const bool closed = opaque && closes(b, w);
     if (!closed)
-        w.reversed.assign(b.faces.size(), 0);
-    for (std::size_t n = 0; n < b.faces.size(); ++n)
+        w.reversed.assign(b.face_count(), 0);
+    for (std::size_t n = 0; n < b.face_count(); ++n)
         add_polygon(
-            mesh.faces, b.faces[n].indices.size(),
-            [&](std::size_t i) { return b.vertices[w.corner(b, n, i)]; }, b.faces[n].normal,
-            part.offset, colour);
+            mesh.faces, b.face_corners(n).size(),
+            [&](std::size_t i) { return b.vertices[static_cast<std::size_t>(w.corner(b, n, i))]; },
+            b.normals[n], part.offset, colour);
     add_run(closed ? mesh.closed_runs : mesh.open_runs, first, corner_count(mesh.faces));
     for (const edge& e : b.edges)
         for (int end : e)
-            push_point(mesh.edge_points, b.vertices[end], part.offset);
+            push_point(mesh.edge_points, b.vertices[static_cast<std::size_t>(end)], part.offset);
 }
 
 // Polygons 0..count-1 (fault surfaces or horizon pieces): polygon(p) gives the corners of p,
@@ -178,8 +178,10 @@ void reserve_blocks(frame_mesh& mesh, const std::vector<scene_part>& parts) {
     std::size_t corners = 0, ends = 0;
     for (const scene_part& part : parts)
         if (part.shape) {
-            for (const face& f : part.shape->faces)
-                corners += f.indices.size() < 3 ? 0 : 3 * (f.indices.size() - 2);
+            for (std::size_t f = 0; f < part.shape->face_count(); ++f) {
+                const std::size_t count = part.shape->face_corners(f).size();
+                corners += count < 3 ? 0 : 3 * (count - 2);
+            }
             ends += 2 * part.shape->edges.size();
         }
     mesh.faces.points.reserve(3 * corners);

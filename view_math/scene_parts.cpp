@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_list& tracers) {
+std::vector<scene_part> parts_of(const block_set& blocks, const point_list& tracers) {
     std::vector<scene_part> parts;
-    parts.reserve(blocks.size() + 1);
-    for (const block& b : blocks)
-        parts.push_back({&b, nullptr, {0.0, 0.0, 0.0}, parts.size()});
-    parts.push_back({nullptr, &tracers});
+    parts.reserve(block_count(blocks) + 1);
+    for (std::size_t b = 0; b < block_count(blocks); ++b)
+        parts.push_back({.shape = view_of(blocks, b), .number = b});
+    parts.push_back({.tracers = &tracers});
     return parts;
 }
 
@@ -34,7 +34,7 @@ void add_point(scene_box& box, const xyz& p, const xyz& offset) {
 void add_parts(scene_box& box, const std::vector<scene_part>& parts) {
     for (const scene_part& part : parts) {
         if (part.shape)
-            for (const vec3& v : part.shape->vertices)
+            for (const xyz& v : part.shape->vertices)
                 add_point(box, v, part.offset);
         if (part.tracers)
             for (const vec3& t : *part.tracers)

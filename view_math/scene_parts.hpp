@@ -3,12 +3,14 @@
 #pragma once
 
 #include "geometry/block.hpp"
+#include "geometry/block_set.hpp"
 #include "geometry/fault_surfaces.hpp"
 #include "geometry/horizon_pieces.hpp"
 #include "geometry/xyz.hpp"
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // One piece of a frame: a block, a group of tracers, fault surfaces and horizon pieces, all drawn
@@ -16,7 +18,7 @@
 // when given, holds each tracer's starting elevation. The pointers refer into lists that outlive
 // the frame.
 struct scene_part {
-    const block* shape = nullptr;
+    std::optional<block_view> shape = std::nullopt;
     const point_list* tracers = nullptr;
     xyz offset{0.0, 0.0, 0.0};
     std::size_t number = 0;
@@ -33,9 +35,9 @@ struct fault_plane {
 
 // The frame of plain lists: one part per block (numbered in order), then one part with all
 // tracers, none moved. The parts point into the lists, so temporaries are refused.
-std::vector<scene_part> parts_of(const std::vector<block>& blocks, const point_list& tracers);
-std::vector<scene_part> parts_of(std::vector<block>&& blocks, const point_list& tracers) = delete;
-std::vector<scene_part> parts_of(const std::vector<block>& blocks, point_list&& tracers) = delete;
+std::vector<scene_part> parts_of(const block_set& blocks, const point_list& tracers);
+std::vector<scene_part> parts_of(block_set&& blocks, const point_list& tracers) = delete;
+std::vector<scene_part> parts_of(const block_set& blocks, point_list&& tracers) = delete;
 
 // An axis-aligned box; empty (lo above hi) until a point is added.
 struct scene_box {

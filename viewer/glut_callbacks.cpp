@@ -35,7 +35,7 @@ frame_mesh shown_mesh(const viewer_session& s, std::size_t step) {
     step_frame frame;
     step_parts(history, step, s.state.modes.fault_surfaces, frame);
     return build_frame_mesh(frame.parts, s.state.modes,
-                            {history.steps[step].plane, start_z_range(history)});
+                            {step_plane(history, step), start_z_range(history)});
 }
 
 // Frames differ by step, run and the modes that change the arrays (not shading).

@@ -60,9 +60,10 @@ scene_pixels read_scene_pixels(int width, int height) {
 
 scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_list& tracers,
                                  const scene_image_options& options) {
-    std::vector<scene_part> parts = picture_parts(blocks, tracers, options);
+    const block_set set = to_block_set(blocks);
+    std::vector<scene_part> parts = picture_parts(set, tracers, options);
     const fault_surfaces walls =
-        options.modes.fault_surfaces ? fault_surfaces_of(blocks) : fault_surfaces();
+        options.modes.fault_surfaces ? fault_surfaces_of(set) : fault_surfaces();
     parts.back().walls = &walls;
     scene_box box;
     add_parts(box, parts);

@@ -13,7 +13,7 @@ view_state start_view(const scene_image_options& options) {
     return initial_view(view, options.eye);
 }
 
-std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const point_list& tracers,
+std::vector<scene_part> picture_parts(const block_set& blocks, const point_list& tracers,
                                       const scene_image_options& options) {
     std::vector<scene_part> parts = parts_of(blocks, tracers);
     parts.back().horizons = &options.horizons;
@@ -28,7 +28,8 @@ std::string scene_image_png(const std::vector<block>& blocks, const point_list& 
 std::optional<std::string> scene_image_advice(const std::vector<block>& blocks,
                                               const point_list& tracers,
                                               const scene_image_options& options) {
-    const std::vector<scene_part> parts = picture_parts(blocks, tracers, options);
+    const block_set set = to_block_set(blocks);
+    const std::vector<scene_part> parts = picture_parts(set, tracers, options);
     scene_box box;
     add_parts(box, parts);
     const view_state view = start_view(options);

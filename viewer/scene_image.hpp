@@ -28,8 +28,9 @@ struct scene_image_options {
     horizon_pieces horizons;            // where the blocks stand, drawn as modes ask
 };
 
-// The parts of a picture: one per block, then the tracers with options' horizon pieces.
-std::vector<scene_part> picture_parts(const std::vector<block>& blocks, const point_list& tracers,
+// The parts of a picture: one per block, then the tracers with options' horizon pieces. The parts
+// point into blocks and tracers.
+std::vector<scene_part> picture_parts(const block_set& blocks, const point_list& tracers,
                                       const scene_image_options& options);
 
 // The view a picture with options shows: the viewer's start view in a window of its size.

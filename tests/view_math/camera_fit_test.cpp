@@ -80,11 +80,11 @@ TEST(StartViewAdvice, NamesAnEyeInTheSameDirectionThatShowsTheModelWhole) {
     const view_state view = start({1600, -2900, 1900});
     const point_list no_tracers;
     const scene_box small = box(800, 600, 250);
-    const std::vector<block> small_model{corners_of(small)};
+    const block_set small_model = to_block_set({corners_of(small)});
     EXPECT_TRUE(shows_whole(view, depth_planes(view, small), parts_of(small_model, no_tracers)));
 
     const scene_box large = box(10000, 8000, 2000);
-    const std::vector<block> large_model{corners_of(large)};
+    const block_set large_model = to_block_set({corners_of(large)});
     EXPECT_FALSE(shows_whole(view, depth_planes(view, large), parts_of(large_model, no_tracers)));
     const std::string advice = start_view_advice(view, large);
     const std::string key = "INITIAL_VIEW_POINT=";

@@ -37,11 +37,16 @@ TEST(ViewLook, ConsecutiveBlocksDifferAndStayLightAndTheElevationScaleBrightens)
 }
 
 TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
-    block low = make_cube(10), high = make_cube(10);
+    const block_set cubes = to_block_set({make_cube(10), make_cube(10)});
     const point_list tracers{make_vec3(0, 0, -5), make_vec3(0, 0, 5)};
     const std::vector<double> start_z{-5, 5};
-    const std::vector<scene_part> parts{{&low, nullptr, {0, 0, -20}, 0},
-                                        {&high, &tracers, {0, 0, 20}, 1, &start_z}};
+    const std::vector<scene_part> parts{
+        {.shape = view_of(cubes, 0), .offset = {0, 0, -20}, .number = 0},
+        {.shape = view_of(cubes, 1),
+         .tracers = &tracers,
+         .offset = {0, 0, 20},
+         .number = 1,
+         .start_z = &start_z}};
     display_modes modes;
     modes.colouring = face_colouring::fault_side;
     modes.tracers = tracer_look::elevation;

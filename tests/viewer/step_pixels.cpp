@@ -7,5 +7,5 @@ tolvex::scene_pixels render_step_pixels(const scene_history& history, std::size_
     step_frame frame;
     step_parts(history, step, options.modes.fault_surfaces, frame);
     return tolvex::render_parts_pixels(
-        frame.parts, box, {history.steps[step].plane, start_z_range(history)}, options);
+        frame.parts, box, {step_plane(history, step), start_z_range(history)}, options);
 }
