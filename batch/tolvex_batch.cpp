@@ -221,7 +221,7 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
             o, conf, kept_marks ? *kept_marks : last_step_marks(run, last), initial_tracers);
         image.horizons = shown.horizons;
         if (!o.image_blocks)
-            image.modes = start_modes(image.modes, shown.horizons.size() > 0);
+            image.modes = start_modes(image.modes, shown.horizons.polygons.size() > 0);
         const std::vector<block> blocks = conf.show_block ? shown.blocks : std::vector<block>{};
         const point_list tracers = conf.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))

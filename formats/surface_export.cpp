@@ -83,35 +83,34 @@ void append_values(std::vector<int>& out, int value, int count) {
 
 // Corners this near each other are one: far below any piece the cut keeps, far above the
 // rounding of cut points computed from either end of an edge.
-template <class Polygons> double weld_tolerance(const Polygons& polygons, std::size_t count) {
+double weld_tolerance(const polygon_list& polygons) {
     double reach = 1.0;
-    for (std::size_t p = 0; p < count; ++p)
-        for (const xyz& x : polygons(p))
-            reach = std::max({reach, std::abs(x[0]), std::abs(x[1]), std::abs(x[2])});
+    for (const xyz& x : polygons.corners)
+        reach = std::max({reach, std::abs(x[0]), std::abs(x[1]), std::abs(x[2])});
     return 1e-9 * reach;
 }
 
 // The surfaces of polygons grouped by key (ascending), named by name_of(key), each polygon's
 // triangles given the values of columns(polygon) in the set's cell data, column by column. The
 // polygons of one surface share the corners where they meet.
-template <class Polygons, class Key, class Name, class Columns>
-surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const Key& key_of,
-                             const Name& name_of, std::vector<std::string> column_names,
-                             const Columns& columns, const vec3& centre) {
+template <class Key, class Name, class Columns>
+surface_set grouped_surfaces(const polygon_list& polygons, const Key& key_of, const Name& name_of,
+                             std::vector<std::string> column_names, const Columns& columns,
+                             const vec3& centre) {
     std::map<std::pair<int, int>, std::vector<std::size_t>> groups;
-    for (std::size_t p = 0; p < count; ++p)
+    for (std::size_t p = 0; p < polygons.size(); ++p)
         groups[key_of(p)].push_back(p);
     surface_set set;
     for (const std::string& name : column_names)
         set.cell_data.push_back({name, {}});
-    const double tolerance = weld_tolerance(polygons, count);
+    const double tolerance = weld_tolerance(polygons);
     for (const auto& [key, members] : groups) {
         horizon s{name_of(key), {}, {}};
         welded_corners corners(s, tolerance, centre);
         for (std::size_t p : members) {
             if (p % 1024 == 0)
                 stop_point();
-            const int triangles = add_polygon(s, corners, polygons(p));
+            const int triangles = add_polygon(s, corners, polygons.polygon(p));
             const std::vector<int> values = columns(p);
             for (std::size_t c = 0; c < values.size(); ++c)
                 append_values(set.cell_data[c].second, values[c], triangles);
@@ -126,7 +125,7 @@ surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const 
 surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<horizon>& horizons,
                              const vec3& centre) {
     surface_set set = grouped_surfaces(
-        [&](std::size_t p) { return pieces.piece(p); }, pieces.size(),
+        pieces.polygons,
         [&](std::size_t p) {
             return std::pair{pieces.horizon[p], 0};
         },
@@ -149,7 +148,7 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
         return loaded_fault_of(cut_face_source(position), order);
     };
     surface_set set = grouped_surfaces(
-        [&](std::size_t p) { return walls.polygon(p); }, walls.size(),
+        walls.polygons,
         [&](std::size_t p) {
             return std::pair{loaded_index(walls.fault[p]), -walls.side[p]};
         },

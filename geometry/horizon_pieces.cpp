@@ -173,8 +173,8 @@ struct clipper {
                 continue;
             const xyz d = b.displacement();
             for (const xyz& x : polygon)
-                out.corners.push_back({x[0] + d[0], x[1] + d[1], x[2] + d[2]});
-            out.corner_offset.push_back(out.corners.size());
+                out.polygons.corners.push_back({x[0] + d[0], x[1] + d[1], x[2] + d[2]});
+            out.polygons.end_polygon();
             out.horizon.push_back(h);
             out.triangle.push_back(t);
             out.block.push_back(block_number);
@@ -183,10 +183,7 @@ struct clipper {
 };
 
 void append(horizon_pieces& to, const horizon_pieces& from) {
-    const std::size_t base = to.corners.size();
-    to.corners.insert(to.corners.end(), from.corners.begin(), from.corners.end());
-    for (std::size_t p = 1; p < from.corner_offset.size(); ++p)
-        to.corner_offset.push_back(base + from.corner_offset[p]);
+    append_polygons(to.polygons, from.polygons);
     to.horizon.insert(to.horizon.end(), from.horizon.begin(), from.horizon.end());
     to.triangle.insert(to.triangle.end(), from.triangle.begin(), from.triangle.end());
     to.block.insert(to.block.end(), from.block.begin(), from.block.end());
@@ -248,15 +245,4 @@ horizon_pieces pieces_in_blocks(const std::vector<block>& blocks,
     return pieces_in(
         blocks.size(), [&](std::size_t b) { return record_faces{blocks[b]}; }, horizons,
         max_threads);
-}
-
-double piece_area(const horizon_pieces& pieces, std::size_t p) {
-    const std::span<const xyz> corners = pieces.piece(p);
-    xyz twice{0.0, 0.0, 0.0};
-    for (std::size_t i = 1; i + 1 < corners.size(); ++i) {
-        const xyz c = cross(minus(corners[i], corners[0]), minus(corners[i + 1], corners[0]));
-        for (int k = 0; k < 3; ++k)
-            twice[k] += c[k];
-    }
-    return 0.5 * std::hypot(twice[0], twice[1], twice[2]);
 }

@@ -143,8 +143,9 @@ void add_horizons(section& out, const block_set& set, const std::vector<horizon>
     for (const horizon& h : horizons)
         out.horizon_names.push_back(h.name);
     const horizon_pieces pieces = pieces_in_blocks(set, horizons);
-    for (std::size_t p = 0; p < pieces.size(); ++p)
-        if (const auto ends = plane_crossing(pieces.piece(p), {frame.origin, frame.across}))
+    for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
+        if (const auto ends =
+                plane_crossing(pieces.polygons.polygon(p), {frame.origin, frame.across}))
             if (const auto part = span.clip(frame.at((*ends)[0]), frame.at((*ends)[1])))
                 out.horizon_traces.push_back({pieces.horizon[p], (*part)[0], (*part)[1]});
 }

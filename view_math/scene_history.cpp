@@ -171,11 +171,11 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
             frame.start_z.push_back(history.slot_start_z[t]);
         }
         if (walls) {
-            const std::size_t from = frame.walls.corners.size();
+            const std::size_t from = frame.walls.polygons.corners.size();
             add_fault_surfaces(shape.geometry, static_cast<int>(piece.shape), frame.walls);
-            for (std::size_t c = from; c < frame.walls.corners.size(); ++c)
+            for (std::size_t c = from; c < frame.walls.polygons.corners.size(); ++c)
                 for (int k = 0; k < 3; ++k)
-                    frame.walls.corners[c][k] += piece.offset[k];
+                    frame.walls.polygons.corners[c][k] += piece.offset[k];
         }
     }
     frame.tracers.insert(frame.tracers.end(), s.loose_tracers.begin(), s.loose_tracers.end());
@@ -224,7 +224,7 @@ void add_history(scene_box& box, const scene_history& history) {
         }
         for (const vec3& t : step.loose_tracers)
             add_point(box, t);
-        for (const xyz& c : step.horizons.corners)
+        for (const xyz& c : step.horizons.polygons.corners)
             add_point(box, c);
     }
 }

@@ -140,10 +140,10 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
             const int which = set.cell_data[0].second[first];
             double loose = 0.0, welded = 0.0;
             std::vector<vec3> corners;
-            for (std::size_t p = 0; p < pieces.size(); ++p)
+            for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
                 if (pieces.horizon[p] == which) {
-                    loose += piece_area(pieces, p);
-                    for (const xyz& x : pieces.piece(p))
+                    loose += polygon_area(pieces.polygons.polygon(p));
+                    for (const xyz& x : pieces.polygons.polygon(p))
                         corners.push_back(make_vec3(x[0], x[1], x[2]) + result.centre);
                 }
             for (const vec3& v : s.vertices) {
