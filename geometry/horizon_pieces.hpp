@@ -10,6 +10,8 @@
 #include "geometry/horizon.hpp"
 #include "geometry/polygon_list.hpp"
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 // Convex polygons, each remembering its horizon, the input triangle it was cut from and the block
@@ -19,6 +21,8 @@ struct horizon_pieces {
     std::vector<int> horizon;
     std::vector<int> triangle;
     std::vector<int> block;
+    // Per corner, when a horizon has properties: its weights of the source triangle's corners.
+    std::vector<std::array<double, 3>> weights;
 };
 
 // The pieces of the horizons (in the coordinates of the blocks' start) in each block. A piece is
@@ -31,3 +35,9 @@ horizon_pieces pieces_in_blocks(const std::vector<block>& blocks,
                                 const std::vector<horizon>& horizons, unsigned max_threads = 0);
 horizon_pieces pieces_in_blocks(const block_set& blocks, const std::vector<horizon>& horizons,
                                 unsigned max_threads = 0);
+
+// The property values of piece p's horizon at corner c (a place in pieces.polygons.corners),
+// interpolated within the triangle the piece was cut from.
+std::vector<double> corner_properties(const horizon_pieces& pieces,
+                                      const std::vector<horizon>& horizons, std::size_t p,
+                                      std::size_t c);
