@@ -11,9 +11,8 @@ using colour3 = std::array<float, 3>;
 // cut near in time always differ clearly; lightness stays high so the black edges still read.
 colour3 block_colour(std::size_t shape);
 
-// The colour of the horizon at position horizon in its file: strong colours that stand apart from
-// one another, from the light block colours and from the tracers' green; after the last the
-// first again.
+// The colour of the horizon at position horizon in its file, palette_colour's in single
+// precision.
 colour3 horizon_colour(std::size_t horizon);
 
 // The colour of the faces the cut of fault number fault made: a full hue per fault, turning by
