@@ -59,6 +59,11 @@ struct panel_frame {
     double y(double z) const { return top + (z1 - z) * scale * exaggeration; }
 };
 
+// A horizon's own colour where its file gave one, else the palette's.
+rgb horizon_colour(const section& s, std::size_t h) {
+    return h < s.horizon_colours.size() ? s.horizon_colours[h] : palette_colour(h);
+}
+
 void set_colour(cairo_t* cr, const rgb& c) {
     cairo_set_source_rgb(cr, c[0], c[1], c[2]);
 }
@@ -189,7 +194,7 @@ void draw_horizons(cairo_t* cr, const section& s, const panel_frame& f) {
         std::vector<section_trace> own;
         std::copy_if(s.horizon_traces.begin(), s.horizon_traces.end(), std::back_inserter(own),
                      [&](const section_trace& t) { return t.which == static_cast<int>(h); });
-        set_colour(cr, palette_colour(h));
+        set_colour(cr, horizon_colour(s, h));
         draw_traces(cr, own, f);
     }
 }
@@ -279,7 +284,7 @@ void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
     const double x = f.left + f.width + 16;
     for (std::size_t h = 0; h < s.horizon_names.size(); ++h) {
         const double y = f.top + 12 + legend_line * static_cast<double>(h);
-        set_colour(cr, palette_colour(h));
+        set_colour(cr, horizon_colour(s, h));
         cairo_set_line_width(cr, 3);
         cairo_move_to(cr, x, y - 3);
         cairo_line_to(cr, x + 18, y - 3);

@@ -2,6 +2,8 @@
 // plane as distance along the line from its start (u) and elevation (z).
 #pragma once
 
+#include "geometry/horizon_colour.hpp"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -52,6 +54,7 @@ struct section {
     section_line line;
     std::vector<section_polygon> blocks;
     std::vector<std::string> horizon_names;
+    std::vector<rgb_colour> horizon_colours; // per name, where its file gave one or more
     std::vector<section_trace> horizon_traces;
     std::vector<std::string> fault_labels;
     std::vector<section_trace> fault_traces;
