@@ -24,3 +24,10 @@ rgb_colour palette_colour(std::size_t position) {
                                       : rgb_colour{1, 0, x};
     return {0.62 * pure[0], 0.62 * pure[1], 0.62 * pure[2]};
 }
+
+std::vector<rgb_colour> horizon_colours(const std::vector<horizon>& horizons) {
+    std::vector<rgb_colour> colours;
+    for (std::size_t h = 0; h < horizons.size(); ++h)
+        colours.push_back(horizons[h].metadata.colour.value_or(palette_colour(h)));
+    return colours;
+}

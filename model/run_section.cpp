@@ -140,11 +140,9 @@ void add_block(section& out, const block_view& b, int index, const section_frame
 // none: a horizon along the section shows as no line in it.
 void add_horizons(section& out, const block_set& set, const std::vector<horizon>& horizons,
                   const section_frame& frame, const line_span& span) {
-    for (const horizon& h : horizons) {
+    for (const horizon& h : horizons)
         out.horizon_names.push_back(h.name);
-        out.horizon_colours.push_back(
-            h.metadata.colour.value_or(palette_colour(out.horizon_colours.size())));
-    }
+    out.horizon_colours = horizon_colours(horizons);
     const horizon_pieces pieces = pieces_in_blocks(set, horizons);
     for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
         if (const auto ends =

@@ -220,7 +220,10 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
         if (part.horizons && modes.horizons) {
             const horizon_pieces& h = *part.horizons;
             add_polygons(mesh.horizons, h.polygons, part.offset, [&](std::size_t p) {
-                return to_rgba8(horizon_colour(static_cast<std::size_t>(h.horizon[p])), 255);
+                const auto k = static_cast<std::size_t>(h.horizon[p]);
+                return to_rgba8(k < colouring.horizons.size() ? to_colour3(colouring.horizons[k])
+                                                              : horizon_colour(k),
+                                255);
             });
         }
         if (part.tracers && modes.tracers != tracer_look::hidden)

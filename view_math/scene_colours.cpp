@@ -1,7 +1,5 @@
 #include "view_math/scene_colours.hpp"
 
-#include "geometry/horizon_colour.hpp"
-
 #include <algorithm>
 #include <cmath>
 
@@ -34,7 +32,10 @@ colour3 block_colour(std::size_t shape) {
 }
 
 colour3 horizon_colour(std::size_t horizon) {
-    const rgb_colour c = palette_colour(horizon);
+    return to_colour3(palette_colour(horizon));
+}
+
+colour3 to_colour3(const rgb_colour& c) {
     return {static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2])};
 }
 

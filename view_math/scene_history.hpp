@@ -6,6 +6,7 @@
 #pragma once
 
 #include "geometry/cut_block.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "view_math/scene_parts.hpp"
 
 #include <cstddef>
@@ -52,6 +53,7 @@ struct scene_history {
     std::vector<double> slot_start_z;
     // Whether the shapes' blocks are drawn; their fault surfaces are drawn either way.
     bool blocks_shown = true;
+    std::vector<rgb_colour> horizon_colours; // per horizon: its own, or the palette's
 };
 
 // Appends a step of plain lists: its blocks (with their tracer indices into tracers), each a shape
