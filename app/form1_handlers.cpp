@@ -9,6 +9,7 @@
 #include "formats/fault_file.hpp"
 #include "formats/fault_table.hpp"
 #include "formats/tracer_file.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "io/atomic_file.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
@@ -164,6 +165,7 @@ void Form1::btn_plot_Click() {
 
     if (!notes.empty())
         ui.message_box(notes, "WARNING", message_icon::warning);
+    restored.horizon_colours = forward.horizon_colours = horizon_colours(doc.last_run.horizons);
     viewer_scenes scenes{shown_parts(std::move(restored), conf.show_block, conf.show_tracer),
                          shown_parts(std::move(forward), conf.show_block, conf.show_tracer),
                          picture_base(doc.fault_path, executable_dir())};

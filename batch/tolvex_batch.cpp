@@ -17,6 +17,7 @@
 #include "formats/section_export.hpp"
 #include "formats/step_files.hpp"
 #include "formats/tracer_file.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "geometry/stop_point.hpp"
 #include "io/file_paths.hpp"
 #include "io/input_error.hpp"
@@ -230,8 +231,9 @@ void stage_outputs(const batch_options& o, const tolvex_conf& conf, double radiu
         scene_image_options image = picture_options(
             o, conf, kept_marks ? *kept_marks : last_step_marks(run, last), initial_tracers);
         image.horizons = shown.horizons;
+        image.horizon_colours = horizon_colours(result.horizons);
         if (!o.image_blocks)
-            image.modes = start_modes(image.modes, shown.horizons.size() > 0);
+            image.modes = start_modes(image.modes, shown.horizons.polygons.size() > 0);
         const std::vector<block> blocks = conf.show_block ? shown.blocks : std::vector<block>{};
         const point_list tracers = conf.show_tracer ? shown.tracers : point_list{};
         if (const auto advice = scene_image_advice(blocks, tracers, image))

@@ -120,10 +120,10 @@ void horizon_pieces_in_box(benchmark::State& state) {
     std::size_t pieces = 0, bytes = 0;
     for (auto _ : state) {
         const horizon_pieces out = pieces_in_blocks(blocks, horizons, threads);
-        pieces = out.size();
-        bytes =
-            out.corners.size() * sizeof(xyz) + out.size() * (sizeof(std::size_t) + 3 * sizeof(int));
-        benchmark::DoNotOptimize(out.corners.data());
+        pieces = out.polygons.size();
+        bytes = out.polygons.corners.size() * sizeof(xyz) +
+                out.polygons.size() * (sizeof(std::size_t) + 3 * sizeof(int));
+        benchmark::DoNotOptimize(out.polygons.corners.data());
     }
     state.counters["blocks"] = static_cast<double>(block_count(blocks));
     state.counters["pieces"] = static_cast<double>(pieces);

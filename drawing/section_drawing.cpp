@@ -6,6 +6,7 @@
 #include "drawing/detail/nice_ticks.hpp"
 #include "drawing/detail/page_text.hpp"
 #include "drawing/page_bound.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "io/number_text.hpp"
 
 #include <algorithm>
@@ -43,24 +44,6 @@ rgb block_fill(int block) {
     return {0.78 + 0.2 * pure[0], 0.78 + 0.2 * pure[1], 0.78 + 0.2 * pure[2]};
 }
 
-// Strong colours for horizon traces, well apart on white, on the pale fills and from the faults'
-// dark red; past the chosen ones, darkened hues, so that every horizon has its own.
-rgb horizon_colour(int which) {
-    static constexpr std::array<rgb, 8> colours{{{0.12, 0.47, 0.71},
-                                                 {0.89, 0.10, 0.11},
-                                                 {0.20, 0.63, 0.17},
-                                                 {0.80, 0.45, 0.00},
-                                                 {0.42, 0.24, 0.60},
-                                                 {0.65, 0.34, 0.16},
-                                                 {0.91, 0.16, 0.54},
-                                                 {0.00, 0.55, 0.55}}};
-    const auto k = static_cast<std::size_t>(which);
-    if (k < colours.size())
-        return colours[k];
-    const rgb pure = golden_hue(which);
-    return {0.62 * pure[0], 0.62 * pure[1], 0.62 * pure[2]};
-}
-
 constexpr double left_margin = 64, right_margin = 24, legend_width = 140;
 constexpr double top_margin = 44, bottom_margin = 74;
 constexpr double legend_line = 16; // the legend's rows, one a horizon, this far apart
@@ -75,6 +58,11 @@ struct panel_frame {
     double x(double u) const { return left + (u - u0) * scale; }
     double y(double z) const { return top + (z1 - z) * scale * exaggeration; }
 };
+
+// A horizon's own colour where its file gave one, else the palette's.
+rgb horizon_colour(const section& s, std::size_t h) {
+    return h < s.horizon_colours.size() ? s.horizon_colours[h] : palette_colour(h);
+}
 
 void set_colour(cairo_t* cr, const rgb& c) {
     cairo_set_source_rgb(cr, c[0], c[1], c[2]);
@@ -206,7 +194,7 @@ void draw_horizons(cairo_t* cr, const section& s, const panel_frame& f) {
         std::vector<section_trace> own;
         std::copy_if(s.horizon_traces.begin(), s.horizon_traces.end(), std::back_inserter(own),
                      [&](const section_trace& t) { return t.which == static_cast<int>(h); });
-        set_colour(cr, horizon_colour(static_cast<int>(h)));
+        set_colour(cr, horizon_colour(s, h));
         draw_traces(cr, own, f);
     }
 }
@@ -332,7 +320,7 @@ void draw_legend(cairo_t* cr, const section& s, const panel_frame& f) {
     const double x = f.left + f.width + 16;
     for (std::size_t h = 0; h < s.horizon_names.size(); ++h) {
         const double y = f.top + 12 + legend_line * static_cast<double>(h);
-        set_colour(cr, horizon_colour(static_cast<int>(h)));
+        set_colour(cr, horizon_colour(s, h));
         cairo_set_line_width(cr, 3);
         cairo_move_to(cr, x, y - 3);
         cairo_line_to(cr, x + 18, y - 3);

@@ -11,6 +11,9 @@
 
 namespace tolvex {
 
+// The value of a property where a vertex has none, as GOCAD writes it.
+inline constexpr double no_data_value = -99999.0;
+
 // The horizons of the file at path, in file order. Throws open_error when it cannot be opened
 // (a missing file included) and input_error naming the line and the reason for every line that
 // is malformed: a bad number, an index that names no vertex, a face with fewer than three
@@ -33,9 +36,12 @@ std::vector<horizon> parse_obj_surface_text(const std::string& text, const std::
 std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::string& path);
 
 // Horizons written for other programs, each name kept: GOCAD TSurf (one object per horizon,
-// with its coordinate system, z up), OBJ (a group per horizon). Each reads back through
-// parse_horizon_text to the same horizons.
+// with its coordinate system, z up unless it was read as depth, its properties and metadata),
+// OBJ (a group per horizon, the shape only), VTK (cell data "horizon", the properties as point
+// data, field arrays "horizon_name" and "horizon_colour"). Each reads back through
+// parse_horizon_text to the same horizons, as far as its format holds them.
 std::string horizons_to_tsurf(const std::vector<horizon>& horizons);
 std::string horizons_to_obj(const std::vector<horizon>& horizons);
+std::string horizons_to_vtk(const std::vector<horizon>& horizons);
 
 } // namespace tolvex

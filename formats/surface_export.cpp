@@ -23,7 +23,8 @@ class welded_corners {
     welded_corners(horizon& s, double tolerance, const vec3& centre)
         : s_(s), tolerance_(tolerance), centre_(centre) {}
 
-    int index_of(const xyz& x) {
+    // The corner at x, which polygon corner source gives.
+    int index_of(const xyz& x, std::size_t source) {
         const std::array<long long, 3> cell = cell_of(x);
         for (long long i = -1; i <= 1; ++i)
             for (long long j = -1; j <= 1; ++j)
@@ -37,10 +38,14 @@ class welded_corners {
                 }
         const int v = static_cast<int>(corners_.size());
         corners_.push_back(x);
+        sources_.push_back(source);
         cells_[cell].push_back(v);
         s_.vertices.push_back(make_vec3(x[0] + centre_[0], x[1] + centre_[1], x[2] + centre_[2]));
         return v;
     }
+
+    // Per corner, the polygon corner (a place in the polygons' corners) that first gave it.
+    const std::vector<std::size_t>& sources() const { return sources_; }
 
   private:
     std::array<long long, 3> cell_of(const xyz& x) const {
@@ -57,16 +62,17 @@ class welded_corners {
     double tolerance_;
     vec3 centre_;
     std::vector<xyz> corners_; // as the pieces have them, about the centre
+    std::vector<std::size_t> sources_;
     std::map<std::array<long long, 3>, std::vector<int>> cells_;
 };
 
 // Adds polygon to s as a fan of triangles sharing its corners, with corners it shares with the
 // surface's other polygons welded; returns the number of triangles, none for a polygon whose
 // corners weld into fewer than three.
-int add_polygon(horizon& s, welded_corners& corners, std::span<const xyz> polygon) {
+int add_polygon(horizon& s, welded_corners& corners, const polygon_list& polygons, std::size_t p) {
     std::vector<int> kept;
-    for (const xyz& x : polygon) {
-        const int v = corners.index_of(x);
+    for (std::size_t c = polygons.corner_offset[p]; c < polygons.corner_offset[p + 1]; ++c) {
+        const int v = corners.index_of(polygons.corners[c], c);
         if (std::find(kept.begin(), kept.end(), v) == kept.end())
             kept.push_back(v);
     }
@@ -83,39 +89,40 @@ void append_values(std::vector<int>& out, int value, int count) {
 
 // Corners this near each other are one: far below any piece the cut keeps, far above the
 // rounding of cut points computed from either end of an edge.
-template <class Polygons> double weld_tolerance(const Polygons& polygons, std::size_t count) {
+double weld_tolerance(const polygon_list& polygons) {
     double reach = 1.0;
-    for (std::size_t p = 0; p < count; ++p)
-        for (const xyz& x : polygons(p))
-            reach = std::max({reach, std::abs(x[0]), std::abs(x[1]), std::abs(x[2])});
+    for (const xyz& x : polygons.corners)
+        reach = std::max({reach, std::abs(x[0]), std::abs(x[1]), std::abs(x[2])});
     return 1e-9 * reach;
 }
 
 // The surfaces of polygons grouped by key (ascending), named by name_of(key), each polygon's
 // triangles given the values of columns(polygon) in the set's cell data, column by column. The
-// polygons of one surface share the corners where they meet.
-template <class Polygons, class Key, class Name, class Columns>
-surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const Key& key_of,
-                             const Name& name_of, std::vector<std::string> column_names,
-                             const Columns& columns, const vec3& centre) {
+// polygons of one surface share the corners where they meet; finish(key, surface, sources) then
+// completes each surface, given the polygon corner that made each of its corners.
+template <class Key, class Name, class Columns, class Finish>
+surface_set grouped_surfaces(const polygon_list& polygons, const Key& key_of, const Name& name_of,
+                             std::vector<std::string> column_names, const Columns& columns,
+                             const Finish& finish, const vec3& centre) {
     std::map<std::pair<int, int>, std::vector<std::size_t>> groups;
-    for (std::size_t p = 0; p < count; ++p)
+    for (std::size_t p = 0; p < polygons.size(); ++p)
         groups[key_of(p)].push_back(p);
     surface_set set;
     for (const std::string& name : column_names)
         set.cell_data.push_back({name, {}});
-    const double tolerance = weld_tolerance(polygons, count);
+    const double tolerance = weld_tolerance(polygons);
     for (const auto& [key, members] : groups) {
         horizon s{name_of(key), {}, {}};
         welded_corners corners(s, tolerance, centre);
         for (std::size_t p : members) {
             if (p % 1024 == 0)
                 stop_point();
-            const int triangles = add_polygon(s, corners, polygons(p));
+            const int triangles = add_polygon(s, corners, polygons, p);
             const std::vector<int> values = columns(p);
             for (std::size_t c = 0; c < values.size(); ++c)
                 append_values(set.cell_data[c].second, values[c], triangles);
         }
+        finish(key, s, corners.sources());
         set.surfaces.push_back(std::move(s));
     }
     return set;
@@ -126,7 +133,7 @@ surface_set grouped_surfaces(const Polygons& polygons, std::size_t count, const 
 surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<horizon>& horizons,
                              const vec3& centre) {
     surface_set set = grouped_surfaces(
-        [&](std::size_t p) { return pieces.piece(p); }, pieces.size(),
+        pieces.polygons,
         [&](std::size_t p) {
             return std::pair{pieces.horizon[p], 0};
         },
@@ -135,10 +142,26 @@ surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<hor
         [&](std::size_t p) {
             return std::vector<int>{pieces.horizon[p], pieces.block[p], pieces.triangle[p]};
         },
+        [&](const std::pair<int, int>& key, horizon& s, const std::vector<std::size_t>& sources) {
+            const horizon& h = horizons[static_cast<std::size_t>(key.first)];
+            s.metadata = h.metadata;
+            s.property_names = h.property_names;
+            if (h.property_names.empty())
+                return;
+            for (const std::size_t c : sources) {
+                const auto piece = static_cast<std::size_t>(
+                    std::upper_bound(pieces.polygons.corner_offset.begin(),
+                                     pieces.polygons.corner_offset.end(), c) -
+                    pieces.polygons.corner_offset.begin() - 1);
+                const std::vector<double> values = corner_properties(pieces, horizons, piece, c);
+                s.property_values.insert(s.property_values.end(), values.begin(), values.end());
+            }
+        },
         centre);
     for (const horizon& h : horizons)
         set.names.push_back(h.name);
     set.names_of = "horizon";
+    set.colours = colours_of(horizons);
     return set;
 }
 
@@ -149,7 +172,7 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
         return loaded_fault_of(cut_face_source(position), order);
     };
     surface_set set = grouped_surfaces(
-        [&](std::size_t p) { return walls.polygon(p); }, walls.size(),
+        walls.polygons,
         [&](std::size_t p) {
             return std::pair{loaded_index(walls.fault[p]), -walls.side[p]};
         },
@@ -160,7 +183,7 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
         [&](std::size_t p) {
             return std::vector<int>{loaded_index(walls.fault[p]), walls.side[p], walls.block[p]};
         },
-        centre);
+        [](const std::pair<int, int>&, horizon&, const std::vector<std::size_t>&) {}, centre);
     for (const fault& f : loaded)
         set.names.push_back(fault_short_label(f));
     set.names_of = "fault";

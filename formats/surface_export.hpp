@@ -9,6 +9,7 @@
 #include "geometry/horizon_pieces.hpp"
 #include "model/model_run.hpp"
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,10 +25,15 @@ struct surface_set {
     std::vector<std::pair<std::string, std::vector<int>>> cell_data;
     std::vector<std::string> names; // the field "names": what the cell data's numbers stand for
     std::string names_of;           // which cell data names indexes
+    std::vector<std::array<double, 3>> colours = {}; // per name when any has one; -1s for none
 };
 
-// One surface per horizon that has pieces, named as given; cell data "horizon" (its position in
-// horizons), "block" and "triangle" (the input triangle the piece came from).
+// The horizons' colours as a surface set gives them.
+std::vector<std::array<double, 3>> colours_of(const std::vector<horizon>& horizons);
+
+// One surface per horizon that has pieces, named as given, with its metadata and its properties
+// interpolated at every corner; cell data "horizon" (its position in horizons), "block" and
+// "triangle" (the input triangle the piece came from).
 surface_set horizon_surfaces(const horizon_pieces& pieces, const std::vector<horizon>& horizons,
                              const vec3& centre);
 
@@ -42,9 +48,9 @@ surface_set fault_wall_surfaces(const fault_surfaces& walls, const std::vector<f
 // (with the centre as field data).
 std::string surfaces_to_text(const surface_set& set, const std::string& path, const vec3& centre);
 
-// VTK legacy polydata of the surfaces: the set's names as the field "<names_of>_name", its cell
-// data as integer scalars, and centre, when given, as the field "centre". Points as the set has
-// them.
+// VTK legacy polydata of the surfaces: the set's names as the field "<names_of>_name", their
+// colours as "<names_of>_colour", its cell data as integer scalars, the surfaces' properties as
+// point data, and centre, when given, as the field "centre". Points as the set has them.
 std::string surfaces_to_vtk(const surface_set& set, const vec3* centre = nullptr);
 
 } // namespace tolvex

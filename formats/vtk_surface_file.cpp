@@ -1,7 +1,8 @@
 // VTK legacy ASCII polydata surfaces: POINTS with POLYGONS (the 3.x count-and-indices form or
 // the 5.x OFFSETS and CONNECTIVITY form) or TRIANGLE_STRIPS; numbers may run across lines. A cell
 // scalar "horizon" splits the cells into surfaces, named by a field array "horizon_name"; without
-// it, the fault walls' "fault" and "side" do, named by "fault_name" as the walls were.
+// it, the fault walls' "fault" and "side" do, named by "fault_name" as the walls were. Numeric
+// point data are the surfaces' properties; a field array "horizon_colour" gives their colours.
 #include "formats/horizon_file.hpp"
 
 #include "formats/block_export.hpp"
@@ -186,7 +187,23 @@ void read_cells(word_stream& in, surface_cells& out, cell_kind kind, int points)
 struct surface_split {
     std::map<std::string, std::vector<double>> cell_scalars;
     std::map<std::string, std::vector<std::string>> names;
+    std::vector<double> colours; // red, green, blue per horizon, negative for none
+    std::vector<std::pair<std::string, std::vector<double>>> point_values; // per file point
 };
+
+// Point data of components values per tuple kept as properties, a name with more than one
+// component as name_1 .. name_k.
+void add_point_values(surface_split& split, const std::string& name, int components,
+                      const std::vector<double>& values) {
+    const auto n = static_cast<std::size_t>(components);
+    for (std::size_t k = 0; k < n; ++k) {
+        std::vector<double> column;
+        for (std::size_t i = k; i < values.size(); i += n)
+            column.push_back(values[i]);
+        split.point_values.emplace_back(n == 1 ? name : name + "_" + std::to_string(k + 1),
+                                        std::move(column));
+    }
+}
 
 // One section of point or cell data: SCALARS, NORMALS, VECTORS or FIELD. Returns false for a
 // section it cannot step over, which ends the reading.
@@ -211,6 +228,8 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
         if (cell_data && components == 1 &&
             (name == "horizon" || name == "fault" || name == "side"))
             split.cell_scalars[name] = std::move(values);
+        else if (!cell_data)
+            add_point_values(split, unescaped(name), components, values);
         return true;
     }
     if (key == "NORMALS" || key == "VECTORS") {
@@ -226,13 +245,15 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
         for (int a = 0; a < arrays; ++a) {
             const std::string name(in.take("the array's name"));
             const int at = in.line();
-            const long long values = static_cast<long long>(in.count("the component count")) *
-                                     in.count("the tuple count");
+            const int components = in.count("the component count");
+            const int array_tuples = in.count("the tuple count");
+            const long long values = static_cast<long long>(components) * array_tuples;
             in.check_room(at, "the array " + quoted_text(name), values);
             const bool strings = in.take("the array's type") == "string";
+            std::vector<double> numbers;
             for (long long k = 0; k < values; ++k) {
                 if (!strings) {
-                    in.number("a field value");
+                    numbers.push_back(in.number("a field value"));
                     continue;
                 }
                 const int string_line = in.line();
@@ -247,10 +268,36 @@ bool read_attribute(word_stream& in, std::string_view key, int tuples, surface_s
                                 name == "fault_name" ? "a fault name" : "a horizon name", value));
                 split.names[name].push_back(std::move(value));
             }
+            if (strings)
+                continue;
+            if (tuples == 0 && name == "horizon_colour" && components == 3)
+                split.colours = std::move(numbers);
+            else if (tuples > 0 && !cell_data && array_tuples == tuples)
+                add_point_values(split, unescaped(name), components, numbers);
         }
         return true;
     }
     return false;
+}
+
+// The point data at the file's points taken, as h's properties; an array without a value at any
+// of them (only the no-data value) belongs to other surfaces of the file.
+void add_properties(horizon& h,
+                    const std::vector<std::pair<std::string, std::vector<double>>>& point_values,
+                    const std::vector<int>& taken) {
+    std::vector<const std::vector<double>*> kept;
+    for (const auto& [name, values] : point_values)
+        if (std::any_of(taken.begin(), taken.end(), [&](int p) {
+                return static_cast<std::size_t>(p) < values.size() && values[p] != no_data_value;
+            })) {
+            h.property_names.push_back(name);
+            kept.push_back(&values);
+        }
+    for (int p : taken)
+        for (const std::vector<double>* values : kept)
+            h.property_values.push_back(static_cast<std::size_t>(p) < values->size()
+                                            ? (*values)[static_cast<std::size_t>(p)]
+                                            : no_data_value);
 }
 
 // The surfaces the triangles make: one per value of the "horizon" cell scalar, else one per
@@ -306,19 +353,58 @@ std::vector<horizon> split_surfaces(const point_list& points, const surface_cell
         }
         for (int p : taken)
             local[static_cast<std::size_t>(p)] = -1;
+        add_properties(h, split.point_values, taken);
         const bool named = v >= 0 && v < static_cast<double>(names.size()) && v == std::floor(v) &&
                            !names[static_cast<std::size_t>(v)].empty();
         h.name = named ? names[static_cast<std::size_t>(v)] + (side == nullptr ? ""
                                                                : wall == 0     ? " (+)"
                                                                                : " (-)")
                        : unnamed_horizon(path, out.size());
+        if (const auto k = static_cast<std::size_t>(v); !walls && v >= 0 && v == std::floor(v) &&
+                                                        3 * k + 2 < split.colours.size() &&
+                                                        split.colours[3 * k] >= 0)
+            h.metadata.colour = {split.colours[3 * k], split.colours[3 * k + 1],
+                                 split.colours[3 * k + 2]};
         out.push_back(std::move(h));
         first = t;
     }
     return out;
 }
 
+// The properties of the surfaces as point data, one array per name that any of them has, with
+// the no-data value at the points of a surface without it.
+void append_point_data(std::string& out, const std::vector<horizon>& surfaces, std::size_t points) {
+    std::vector<std::string> names;
+    for (const horizon& h : surfaces)
+        for (const std::string& name : h.property_names)
+            if (std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(name);
+    if (names.empty())
+        return;
+    out += "POINT_DATA " + std::to_string(points) + "\n";
+    for (const std::string& name : names) {
+        out += "SCALARS " + vtk_string(name) + " double 1\nLOOKUP_TABLE default\n";
+        for (const horizon& h : surfaces) {
+            const std::size_t n = h.property_names.size();
+            const auto at = static_cast<std::size_t>(
+                std::find(h.property_names.begin(), h.property_names.end(), name) -
+                h.property_names.begin());
+            for (std::size_t v = 0; v < h.vertices.size(); ++v) {
+                append_shortest(out, at < n ? h.property_values[v * n + at] : no_data_value);
+                out += '\n';
+            }
+        }
+    }
+}
+
 } // namespace
+
+std::vector<std::array<double, 3>> colours_of(const std::vector<horizon>& horizons) {
+    std::vector<std::array<double, 3>> colours;
+    for (const horizon& h : horizons)
+        colours.push_back(h.metadata.colour.value_or(std::array<double, 3>{-1.0, -1.0, -1.0}));
+    return colours;
+}
 
 std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::string& path) {
     word_stream in(text, path);
@@ -363,20 +449,41 @@ std::vector<horizon> parse_vtk_surface_text(const std::string& text, const std::
     return split_surfaces(points, cells, split, path);
 }
 
+std::string horizons_to_vtk(const std::vector<horizon>& horizons) {
+    surface_set set;
+    set.surfaces = horizons;
+    set.cell_data.push_back({"horizon", {}});
+    for (std::size_t k = 0; k < horizons.size(); ++k) {
+        set.cell_data[0].second.insert(set.cell_data[0].second.end(), horizons[k].triangles.size(),
+                                       static_cast<int>(k));
+        set.names.push_back(horizons[k].name);
+    }
+    set.names_of = "horizon";
+    set.colours = colours_of(horizons);
+    return surfaces_to_vtk(set);
+}
+
 std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
     std::size_t points = 0, triangles = 0;
     for (const horizon& h : set.surfaces) {
         points += h.vertices.size();
         triangles += h.triangles.size();
     }
+    const bool coloured = std::any_of(set.colours.begin(), set.colours.end(),
+                                      [](const std::array<double, 3>& c) { return c[0] >= 0; });
     std::string out = "# vtk DataFile Version 3.0\ntolvex surfaces\nASCII\nDATASET POLYDATA\n"
                       "FIELD FieldData " +
-                      std::to_string(centre ? 2 : 1) + "\n";
+                      std::to_string(1 + (centre ? 1 : 0) + (coloured ? 1 : 0)) + "\n";
     if (centre)
         append_point(out, "centre 3 1 double\n", *centre);
     out += set.names_of + "_name 1 " + std::to_string(set.names.size()) + " string\n";
     for (const std::string& name : set.names)
         out += vtk_string(name) + "\n";
+    if (coloured) {
+        out += set.names_of + "_colour 3 " + std::to_string(set.colours.size()) + " double\n";
+        for (const std::array<double, 3>& c : set.colours)
+            append_point(out, "", make_vec3(c[0], c[1], c[2]));
+    }
     out += "POINTS " + std::to_string(points) + " double\n";
     for (const horizon& h : set.surfaces)
         for (const vec3& v : h.vertices)
@@ -395,6 +502,7 @@ std::string surfaces_to_vtk(const surface_set& set, const vec3* centre) {
         for (int v : values)
             out += std::to_string(v) + "\n";
     }
+    append_point_data(out, set.surfaces, points);
     return out;
 }
 

@@ -18,14 +18,14 @@ template <class Faces> void add_walls(const Faces& b, int block_number, fault_su
         // the positive side.
         const xyz n = b.normal(f);
         const bool positive = dot(n, minus(centre, b.vertex(corners[0]))) > 0;
-        const std::size_t start = out.corners.size();
+        const std::size_t start = out.polygons.corners.size();
         for (const int c : corners)
-            out.corners.push_back(b.vertex(c));
-        const std::span<xyz> polygon = std::span<xyz>(out.corners).subspan(start);
+            out.polygons.corners.push_back(b.vertex(c));
+        const std::span<xyz> polygon = std::span<xyz>(out.polygons.corners).subspan(start);
         // Outward is against n on the positive wall and along it on the other.
         if ((dot(newell_normal(polygon), n) > 0) == positive)
             std::reverse(polygon.begin(), polygon.end());
-        out.corner_offset.push_back(out.corners.size());
+        out.polygons.end_polygon();
         out.fault.push_back(cut_fault(b.source(f)));
         out.side.push_back(positive ? 1 : -1);
         out.block.push_back(block_number);

@@ -4,28 +4,19 @@
 
 #include "geometry/block.hpp"
 #include "geometry/block_set.hpp"
-#include "geometry/flat_list.hpp"
-#include "geometry/xyz.hpp"
+#include "geometry/polygon_list.hpp"
 
-#include <cstddef>
 #include <span>
 #include <vector>
 
 // Polygons, counter-clockwise seen from outside their block, in block order.
 struct fault_surfaces {
-    flat_list<xyz> corners;
-    std::vector<std::size_t> corner_offset{0}; // per polygon and one more
+    polygon_list polygons;
     std::vector<int> fault; // the position in the run's fault list of the fault that made it
     // +1 for the wall on the side the fault's normal points to, the one its slip moved; -1 for the
     // other wall.
     std::vector<int> side;
     std::vector<int> block;
-
-    std::size_t size() const { return fault.size(); }
-    std::span<const xyz> polygon(std::size_t p) const {
-        return std::span<const xyz>(corners).subspan(corner_offset[p],
-                                                     corner_offset[p + 1] - corner_offset[p]);
-    }
 };
 
 fault_surfaces fault_surfaces_of(const block_set& blocks);

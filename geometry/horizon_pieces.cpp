@@ -28,6 +28,23 @@ xyz to_xyz(const vec3& v) {
     return {v[0], v[1], v[2]};
 }
 
+// The weights of a, b and c that give x, its foot on their plane: linear properties of the
+// triangle interpolate exactly.
+std::array<double, 3> barycentric(const xyz& x, const xyz& a, const xyz& b, const xyz& c) {
+    const xyz n = cross(minus(b, a), minus(c, a));
+    const double nn = dot(n, n);
+    if (nn == 0.0)
+        return {1.0 / 3.0, 1.0 / 3.0, 1.0 / 3.0};
+    const double wb = dot(cross(minus(x, a), minus(c, a)), n) / nn;
+    const double wc = dot(cross(minus(b, a), minus(x, a)), n) / nn;
+    return {1.0 - wb - wc, wb, wc};
+}
+
+bool any_properties(const std::vector<horizon>& horizons) {
+    return std::any_of(horizons.begin(), horizons.end(),
+                       [](const horizon& h) { return !h.property_names.empty(); });
+}
+
 // Every triangle of every horizon, numbered in turn, with the box around it.
 struct triangle_index {
     std::vector<std::size_t> first; // per horizon and one more: its first triangle's number
@@ -122,6 +139,7 @@ struct clipper {
     std::vector<signed char> side;
     std::vector<boxed_triangle> found;
     start_frame_block frame;
+    bool weigh = false; // whether corners get their weights
 
     // polygon clipped by the half-space inside p; false when nothing of it is left.
     bool clip(const clip_plane& p) {
@@ -171,10 +189,17 @@ struct clipper {
                     break;
             if (!kept)
                 continue;
+            if (weigh)
+                for (const xyz& x : polygon) {
+                    const triangle& corner = surface.triangles[t];
+                    out.weights.push_back(barycentric(x, to_xyz(surface.vertices[corner[0]]),
+                                                      to_xyz(surface.vertices[corner[1]]),
+                                                      to_xyz(surface.vertices[corner[2]])));
+                }
             const xyz d = b.displacement();
             for (const xyz& x : polygon)
-                out.corners.push_back({x[0] + d[0], x[1] + d[1], x[2] + d[2]});
-            out.corner_offset.push_back(out.corners.size());
+                out.polygons.corners.push_back({x[0] + d[0], x[1] + d[1], x[2] + d[2]});
+            out.polygons.end_polygon();
             out.horizon.push_back(h);
             out.triangle.push_back(t);
             out.block.push_back(block_number);
@@ -183,13 +208,11 @@ struct clipper {
 };
 
 void append(horizon_pieces& to, const horizon_pieces& from) {
-    const std::size_t base = to.corners.size();
-    to.corners.insert(to.corners.end(), from.corners.begin(), from.corners.end());
-    for (std::size_t p = 1; p < from.corner_offset.size(); ++p)
-        to.corner_offset.push_back(base + from.corner_offset[p]);
+    append_polygons(to.polygons, from.polygons);
     to.horizon.insert(to.horizon.end(), from.horizon.begin(), from.horizon.end());
     to.triangle.insert(to.triangle.end(), from.triangle.begin(), from.triangle.end());
     to.block.insert(to.block.end(), from.block.begin(), from.block.end());
+    to.weights.insert(to.weights.end(), from.weights.begin(), from.weights.end());
 }
 
 } // namespace
@@ -212,6 +235,7 @@ horizon_pieces pieces_in(std::size_t count, const FacesOf& faces_of,
     auto share = [&](std::size_t t) {
         try {
             clipper c;
+            c.weigh = any_properties(horizons);
             for (std::size_t b = count * t / threads; b < count * (t + 1) / threads; ++b) {
                 stop_point();
                 c.add_pieces(faces_of(b), static_cast<int>(b), horizons, index, shares[t]);
@@ -248,4 +272,18 @@ horizon_pieces pieces_in_blocks(const std::vector<block>& blocks,
     return pieces_in(
         blocks.size(), [&](std::size_t b) { return record_faces{blocks[b]}; }, horizons,
         max_threads);
+}
+
+std::vector<double> corner_properties(const horizon_pieces& pieces,
+                                      const std::vector<horizon>& horizons, std::size_t p,
+                                      std::size_t c) {
+    const horizon& h = horizons[static_cast<std::size_t>(pieces.horizon[p])];
+    const std::size_t n = h.property_names.size();
+    std::vector<double> values(n, 0.0);
+    const triangle& t = h.triangles[static_cast<std::size_t>(pieces.triangle[p])];
+    for (int k = 0; k < 3; ++k)
+        for (std::size_t j = 0; j < n; ++j)
+            values[j] += pieces.weights[c][static_cast<std::size_t>(k)] *
+                         h.property_values[static_cast<std::size_t>(t[k]) * n + j];
+    return values;
 }

@@ -7,28 +7,22 @@
 
 #include "geometry/block.hpp"
 #include "geometry/block_set.hpp"
-#include "geometry/flat_list.hpp"
 #include "geometry/horizon.hpp"
-#include "geometry/xyz.hpp"
+#include "geometry/polygon_list.hpp"
 
+#include <array>
 #include <cstddef>
-#include <span>
 #include <vector>
 
 // Convex polygons, each remembering its horizon, the input triangle it was cut from and the block
 // it lies in; ordered by block, then horizon, then triangle.
 struct horizon_pieces {
-    flat_list<xyz> corners;                    // of every piece in turn, in the triangle's order
-    std::vector<std::size_t> corner_offset{0}; // per piece and one more
+    polygon_list polygons; // each piece's corners in the triangle's order
     std::vector<int> horizon;
     std::vector<int> triangle;
     std::vector<int> block;
-
-    std::size_t size() const { return horizon.size(); }
-    std::span<const xyz> piece(std::size_t p) const {
-        return std::span<const xyz>(corners).subspan(corner_offset[p],
-                                                     corner_offset[p + 1] - corner_offset[p]);
-    }
+    // Per corner, when a horizon has properties: its weights of the source triangle's corners.
+    std::vector<std::array<double, 3>> weights;
 };
 
 // The pieces of the horizons (in the coordinates of the blocks' start) in each block. A piece is
@@ -41,3 +35,9 @@ horizon_pieces pieces_in_blocks(const std::vector<block>& blocks,
                                 const std::vector<horizon>& horizons, unsigned max_threads = 0);
 horizon_pieces pieces_in_blocks(const block_set& blocks, const std::vector<horizon>& horizons,
                                 unsigned max_threads = 0);
+
+// The property values of piece p's horizon at corner c (a place in pieces.polygons.corners),
+// interpolated within the triangle the piece was cut from.
+std::vector<double> corner_properties(const horizon_pieces& pieces,
+                                      const std::vector<horizon>& horizons, std::size_t p,
+                                      std::size_t c);

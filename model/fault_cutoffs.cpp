@@ -46,10 +46,10 @@ double diagonal_of(const block& b) {
 std::vector<std::vector<wall_plane>> walls_by_block(const run_state& run) {
     std::vector<std::vector<wall_plane>> out(run.blocks.size());
     const fault_surfaces walls = fault_surfaces_of(run.blocks);
-    for (std::size_t w = 0; w < walls.size(); ++w) {
+    for (std::size_t w = 0; w < walls.polygons.size(); ++w) {
         const std::size_t b = static_cast<std::size_t>(walls.block[w]);
         const std::size_t k = static_cast<std::size_t>(walls.fault[w]);
-        const std::span<const xyz> polygon = walls.polygon(w);
+        const std::span<const xyz> polygon = walls.polygons.polygon(w);
         const xyz n = newell_normal(polygon);
         const double length = std::sqrt(dot(n, n));
         if (!(length > 0.0))
@@ -69,12 +69,12 @@ std::vector<std::vector<wall_plane>> walls_by_block(const run_state& run) {
 
 std::vector<cutoff_segment> cutoff_segments(const run_state& run) {
     std::vector<cutoff_segment> out;
-    if (run.blocks.empty() || run.horizons.size() == 0)
+    if (run.blocks.empty() || run.horizons.polygons.size() == 0)
         return out;
     const std::vector<std::vector<wall_plane>> walls = walls_by_block(run);
     const horizon_pieces& pieces = run.horizons;
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        const std::span<const xyz> corners = pieces.piece(p);
+    for (std::size_t p = 0; p < pieces.polygons.size(); ++p) {
+        const std::span<const xyz> corners = pieces.polygons.polygon(p);
         for (const wall_plane& w : walls[static_cast<std::size_t>(pieces.block[p])]) {
             const auto on = std::count_if(corners.begin(), corners.end(),
                                           [&](const xyz& c) { return w.on(c); });
@@ -110,9 +110,9 @@ std::vector<std::array<double, 2>> wall_extents(const run_state& run,
                                                 const std::vector<fault_frame>& frames) {
     std::vector<std::array<double, 2>> out(frames.size(), {HUGE_VAL, -HUGE_VAL});
     const fault_surfaces walls = fault_surfaces_of(run.blocks);
-    for (std::size_t w = 0; w < walls.size(); ++w) {
+    for (std::size_t w = 0; w < walls.polygons.size(); ++w) {
         const std::size_t k = static_cast<std::size_t>(walls.fault[w]);
-        for (const xyz& c : walls.polygon(w)) {
+        for (const xyz& c : walls.polygons.polygon(w)) {
             const double a = ublas::inner_prod(as_vec3(c) - frames[k].origin, frames[k].strike);
             out[k][0] = std::min(out[k][0], a);
             out[k][1] = std::max(out[k][1], a);

@@ -32,11 +32,11 @@ section fault_diagram(const run_state& run, std::size_t k,
     out.horizon_names = horizon_names;
     const fault_surfaces walls = fault_surfaces_of(run.blocks);
     double lo = HUGE_VAL, hi = -HUGE_VAL;
-    for (std::size_t w = 0; w < walls.size(); ++w) {
+    for (std::size_t w = 0; w < walls.polygons.size(); ++w) {
         if (static_cast<std::size_t>(walls.fault[w]) != k)
             continue;
         section_polygon p{walls.block[w], {}};
-        for (const xyz& c : walls.polygon(w)) {
+        for (const xyz& c : walls.polygons.polygon(w)) {
             p.corners.push_back(in_frame(frame, make_vec3(c[0], c[1], c[2])));
             lo = std::min(lo, p.corners.back()[0]);
             hi = std::max(hi, p.corners.back()[0]);

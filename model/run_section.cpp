@@ -133,8 +133,8 @@ void add_block(section& out, const block_view& b, int index, const section_frame
 // section shows as no line in it.
 void add_horizons(section& out, const horizon_pieces& pieces, const section_frame& frame,
                   const line_span& span) {
-    for (std::size_t p = 0; p < pieces.size(); ++p)
-        if (const auto ends = plane_crossing(pieces.piece(p), {frame.origin, frame.across}))
+    for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
+        if (const auto ends = plane_crossing(pieces.polygons.polygon(p), {frame.origin, frame.across}))
             if (const auto part = span.clip(frame.at((*ends)[0]), frame.at((*ends)[1])))
                 out.horizon_traces.push_back({pieces.horizon[p], (*part)[0], (*part)[1]});
 }
@@ -262,6 +262,7 @@ section run_section(const model_result& result, const std::vector<fault>& loaded
     const std::vector<horizon> carried = run_horizons(result, run);
     for (const horizon& h : carried)
         out.horizon_names.push_back(h.name);
+    out.horizon_colours = horizon_colours(carried);
 
     std::vector<fault> cut(faults.begin(), faults.begin() + static_cast<std::ptrdiff_t>(step));
     point_list moved = tracers;

@@ -3,6 +3,8 @@
 // segment is cut in its own plane and the segments lie side by side.
 #pragma once
 
+#include "geometry/horizon_colour.hpp"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -85,6 +87,7 @@ struct section {
     section_path path;
     std::vector<section_polygon> blocks;
     std::vector<std::string> horizon_names;
+    std::vector<rgb_colour> horizon_colours; // per name, where its file gave one or more
     std::vector<section_trace> horizon_traces;
     std::vector<std::string> fault_labels;
     std::vector<section_trace> fault_traces;

@@ -57,13 +57,13 @@ surface_view surface_from_state(const py::tuple& s) {
 
 } // namespace
 
-std::vector<surface_view> fanned_surfaces(const flat_polygons& polygons, std::span<const int> group,
+std::vector<surface_view> fanned_surfaces(const polygon_list& polygons, std::span<const int> group,
                                           const std::vector<std::string>& names,
                                           const std::vector<polygon_column>& columns,
                                           const vec3& centre) {
     const std::size_t n = names.size(), count = group.size();
     const auto corners_of = [&](std::size_t p) {
-        return polygons.offset[p + 1] - polygons.offset[p];
+        return polygons.corner_offset[p + 1] - polygons.corner_offset[p];
     };
     std::vector<std::size_t> corners(n, 0), triangles(n, 0);
     for (std::size_t p = 0; p < count; ++p) {
@@ -92,7 +92,7 @@ std::vector<surface_view> fanned_surfaces(const flat_polygons& polygons, std::sp
     for (std::size_t p = 0; p < count; ++p) {
         const std::size_t g = static_cast<std::size_t>(group[p]);
         const std::int64_t base = next_corner[g];
-        for (std::size_t c = polygons.offset[p]; c < polygons.offset[p + 1]; ++c)
+        for (std::size_t c = polygons.corner_offset[p]; c < polygons.corner_offset[p + 1]; ++c)
             for (int j = 0; j < 3; ++j)
                 *vertex_at[g]++ = polygons.corners[c][j] + centre[j];
         next_corner[g] += static_cast<std::int64_t>(corners_of(p));
@@ -120,7 +120,7 @@ py::list horizon_surface_list(const horizon_pieces& pieces, const std::vector<ho
         names.push_back(h.name);
     py::list out;
     for (surface_view& s : fanned_surfaces(
-             {pieces.corners, pieces.corner_offset}, pieces.horizon, names,
+             pieces.polygons, pieces.horizon, names,
              {{"horizon", pieces.horizon}, {"block", pieces.block}, {"triangle", pieces.triangle}},
              centre))
         out.append(py::cast(std::move(s)));
@@ -130,8 +130,8 @@ py::list horizon_surface_list(const horizon_pieces& pieces, const std::vector<ho
 py::list fault_wall_list(const fault_surfaces& walls, const std::vector<fault>& faults,
                          const vec3& centre) {
     // Fault k's + wall is surface 2k, its - wall 2k + 1.
-    std::vector<int> wall(walls.size());
-    for (std::size_t p = 0; p < walls.size(); ++p)
+    std::vector<int> wall(walls.polygons.size());
+    for (std::size_t p = 0; p < walls.polygons.size(); ++p)
         wall[p] = 2 * walls.fault[p] + (walls.side[p] > 0 ? 0 : 1);
     std::vector<std::string> names;
     for (const fault& f : faults)
@@ -139,7 +139,7 @@ py::list fault_wall_list(const fault_surfaces& walls, const std::vector<fault>& 
             names.push_back(fault_short_label(f) + side);
     py::list out;
     for (surface_view& s : fanned_surfaces(
-             {walls.corners, walls.corner_offset}, wall, names,
+             walls.polygons, wall, names,
              {{"fault", walls.fault}, {"side", walls.side}, {"block", walls.block}}, centre))
         if (s.triangles.shape(0) > 0)
             out.append(py::cast(std::move(s)));

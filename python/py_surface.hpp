@@ -3,6 +3,7 @@
 #pragma once
 
 #include "formats/surface_export.hpp"
+#include "geometry/polygon_list.hpp"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
@@ -23,18 +24,12 @@ struct surface_view {
     pybind11::dict cell_data; // str: (T,) int64, one value per triangle
 };
 
-// Convex polygons given flat: polygon p has the corners [offset[p], offset[p + 1]).
-struct flat_polygons {
-    std::span<const xyz> corners;
-    std::span<const std::size_t> offset;
-};
-
 // A value per polygon, which each of its triangles takes as cell data name.
 using polygon_column = std::pair<std::string, std::span<const int>>;
 
 // One surface per name: polygon p, moved by centre, is fanned into triangles sharing its corners
 // in the surface group[p]. Corners and values are copied once, straight into the arrays.
-std::vector<surface_view> fanned_surfaces(const flat_polygons& polygons, std::span<const int> group,
+std::vector<surface_view> fanned_surfaces(const polygon_list& polygons, std::span<const int> group,
                                           const std::vector<std::string>& names,
                                           const std::vector<polygon_column>& columns,
                                           const vec3& centre);

@@ -58,8 +58,8 @@ struct view_volume {
             return !points || std::all_of(points->begin(), points->end(), held);
         };
         return all_held(part.shape ? &part.shape->vertices : nullptr) && all_held(part.tracers) &&
-               all_held(part.walls ? &part.walls->corners : nullptr) &&
-               all_held(part.horizons ? &part.horizons->corners : nullptr);
+               all_held(part.walls ? &part.walls->polygons.corners : nullptr) &&
+               all_held(part.horizons ? &part.horizons->polygons.corners : nullptr);
     }
 
     xyz eye, right{}, up{}, back{};

@@ -160,13 +160,12 @@ void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bo
             push_point(mesh.edge_points, b.vertices[static_cast<std::size_t>(end)], part.offset);
 }
 
-// Polygons 0..count-1 (fault surfaces or horizon pieces): polygon(p) gives the corners of p,
-// colour(p) its colour.
-template <class Polygon, class Colour>
-void add_polygons(triangle_arrays& out, std::size_t count, const Polygon& polygon,
-                  const xyz& offset, const Colour& colour) {
-    for (std::size_t p = 0; p < count; ++p) {
-        const std::span<const xyz> corners = polygon(p);
+// The polygons of fault surfaces or horizon pieces, polygon p in colour(p).
+template <class Colour>
+void add_polygons(triangle_arrays& out, const polygon_list& polygons, const xyz& offset,
+                  const Colour& colour) {
+    for (std::size_t p = 0; p < polygons.size(); ++p) {
+        const std::span<const xyz> corners = polygons.polygon(p);
         add_polygon(
             out, corners.size(), [&](std::size_t i) { return corners[i]; }, newell_normal(corners),
             offset, colour(p));
@@ -215,20 +214,19 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
                       winding);
         if (part.walls && modes.fault_surfaces) {
             const fault_surfaces& w = *part.walls;
-            add_polygons(
-                mesh.walls, w.size(), [&](std::size_t p) { return w.polygon(p); }, part.offset,
-                [&](std::size_t p) {
-                    return to_rgba8(fault_colour(static_cast<std::size_t>(w.fault[p])),
-                                    fault_surface_alpha);
-                });
+            add_polygons(mesh.walls, w.polygons, part.offset, [&](std::size_t p) {
+                return to_rgba8(fault_colour(static_cast<std::size_t>(w.fault[p])),
+                                fault_surface_alpha);
+            });
         }
         if (part.horizons && modes.horizons) {
             const horizon_pieces& h = *part.horizons;
-            add_polygons(
-                mesh.horizons, h.size(), [&](std::size_t p) { return h.piece(p); }, part.offset,
-                [&](std::size_t p) {
-                    return to_rgba8(horizon_colour(static_cast<std::size_t>(h.horizon[p])), 255);
-                });
+            add_polygons(mesh.horizons, h.polygons, part.offset, [&](std::size_t p) {
+                const auto k = static_cast<std::size_t>(h.horizon[p]);
+                return to_rgba8(k < colouring.horizons.size() ? to_colour3(colouring.horizons[k])
+                                                              : horizon_colour(k),
+                                255);
+            });
         }
         if (part.tracers && modes.tracers != tracer_look::hidden)
             for (std::size_t t = 0; t < part.tracers->size(); ++t) {

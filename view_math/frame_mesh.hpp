@@ -5,6 +5,7 @@
 #pragma once
 
 #include "config/display_modes.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "view_math/scene_parts.hpp"
 
 #include <array>
@@ -17,6 +18,7 @@
 struct frame_colouring {
     std::optional<fault_plane> plane;
     std::array<double, 2> start_z_range{0.0, 0.0};
+    std::vector<rgb_colour> horizons{}; // per horizon, its own colour; the palette's past them
 };
 
 // Corners first..first+count-1 of a triangle_arrays.

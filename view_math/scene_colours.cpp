@@ -32,16 +32,11 @@ colour3 block_colour(std::size_t shape) {
 }
 
 colour3 horizon_colour(std::size_t horizon) {
-    // Orange, blue, vermilion, reddish purple, yellow, sky blue, brown, violet.
-    static constexpr std::array<colour3, 8> palette{{{0.90f, 0.62f, 0.00f},
-                                                     {0.00f, 0.45f, 0.70f},
-                                                     {0.84f, 0.37f, 0.00f},
-                                                     {0.80f, 0.47f, 0.65f},
-                                                     {0.94f, 0.89f, 0.26f},
-                                                     {0.34f, 0.71f, 0.91f},
-                                                     {0.60f, 0.40f, 0.20f},
-                                                     {0.45f, 0.35f, 0.70f}}};
-    return palette[horizon % palette.size()];
+    return to_colour3(palette_colour(horizon));
+}
+
+colour3 to_colour3(const rgb_colour& c) {
+    return {static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2])};
 }
 
 colour3 fault_colour(std::size_t fault) {

@@ -1,6 +1,8 @@
 // The colours the viewer gives faces and tracers in its colour modes. No GL needed.
 #pragma once
 
+#include "geometry/horizon_colour.hpp"
+
 #include <array>
 #include <cstddef>
 
@@ -11,10 +13,12 @@ using colour3 = std::array<float, 3>;
 // cut near in time always differ clearly; lightness stays high so the black edges still read.
 colour3 block_colour(std::size_t shape);
 
-// The colour of the horizon at position horizon in its file: strong colours that stand apart from
-// one another, from the light block colours and from the tracers' green; after the last the
-// first again.
+// The colour of the horizon at position horizon in its file, palette_colour's in single
+// precision.
 colour3 horizon_colour(std::size_t horizon);
+
+// c in single precision.
+colour3 to_colour3(const rgb_colour& c);
 
 // The colour of the faces the cut of fault number fault made: a full hue per fault, turning by
 // the golden angle, so faults near in the list differ.

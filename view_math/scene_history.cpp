@@ -124,11 +124,11 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
             frame.start_z.push_back(t < history.start_z.size() ? history.start_z[t] : p[2]);
         }
         if (walls) {
-            const std::size_t from = frame.walls.corners.size();
+            const std::size_t from = frame.walls.polygons.corners.size();
             add_fault_surfaces(shape, static_cast<int>(piece.shape), frame.walls);
-            for (std::size_t c = from; c < frame.walls.corners.size(); ++c)
+            for (std::size_t c = from; c < frame.walls.polygons.corners.size(); ++c)
                 for (int k = 0; k < 3; ++k)
-                    frame.walls.corners[c][k] += offset[k];
+                    frame.walls.polygons.corners[c][k] += offset[k];
         }
     }
     frame.tracers.insert(frame.tracers.end(), shown.loose_tracers.begin(),
@@ -180,7 +180,7 @@ void add_history(scene_box& box, const scene_history& history) {
         }
         for (const vec3& t : history.steps[s].loose_tracers)
             add_point(box, t);
-        for (const xyz& c : history.kept.steps[s].horizons.corners)
+        for (const xyz& c : history.kept.steps[s].horizons.polygons.corners)
             add_point(box, c);
     }
 }

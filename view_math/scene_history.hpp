@@ -5,6 +5,7 @@
 
 #include "geometry/cut_block.hpp"
 #include "model/step_history.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "view_math/scene_parts.hpp"
 
 #include <array>
@@ -32,6 +33,7 @@ struct scene_history {
     // tracers.
     bool blocks_shown = true;
     bool tracers_shown = true;
+    std::vector<rgb_colour> horizon_colours; // per horizon: its own, or the palette's
 };
 
 // Appends a step of plain lists: its blocks (with their tracer indices into tracers), each a shape

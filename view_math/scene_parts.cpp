@@ -40,10 +40,10 @@ void add_parts(scene_box& box, const std::vector<scene_part>& parts) {
             for (const vec3& t : *part.tracers)
                 add_point(box, t, part.offset);
         if (part.walls)
-            for (const xyz& c : part.walls->corners)
+            for (const xyz& c : part.walls->polygons.corners)
                 add_point(box, c, part.offset);
         if (part.horizons)
-            for (const xyz& c : part.horizons->corners)
+            for (const xyz& c : part.horizons->polygons.corners)
                 add_point(box, c, part.offset);
     }
 }

@@ -34,8 +34,9 @@ frame_mesh shown_mesh(const viewer_session& s, std::size_t step) {
     const scene_history& history = shown_history(s);
     step_frame frame;
     step_parts(history, step, s.state.modes.fault_surfaces, frame);
-    return build_frame_mesh(frame.parts, s.state.modes,
-                            {step_plane(history, step), start_z_range(history)});
+    return build_frame_mesh(
+        frame.parts, s.state.modes,
+        {step_plane(history, step), start_z_range(history), history.horizon_colours});
 }
 
 // Frames differ by step, run and the modes that change the arrays (not shading).

@@ -67,7 +67,7 @@ scene_pixels render_scene_pixels(const std::vector<block>& blocks, const point_l
     parts.back().walls = &walls;
     scene_box box;
     add_parts(box, parts);
-    frame_colouring colouring{options.plane, {0.0, 0.0}};
+    frame_colouring colouring{options.plane, {0.0, 0.0}, options.horizon_colours};
     if (options.tracer_start_z.size() == tracers.size() && !tracers.empty()) {
         parts.back().start_z = &options.tracer_start_z;
         const auto [lo, hi] =

@@ -4,6 +4,7 @@
 #include "config/display_modes.hpp"
 #include "config/view_options.hpp"
 #include "geometry/block.hpp"
+#include "geometry/horizon_colour.hpp"
 #include "geometry/horizon_pieces.hpp"
 #include "view_math/scene_parts.hpp"
 #include "view_math/view_state.hpp"
@@ -23,9 +24,10 @@ struct scene_image_options {
     display_modes modes;
     bool guides = false; // the axis triad and the scale bar, as the viewer draws them
     std::string label;   // the step's label in the lower left corner, as the viewer writes it
-    std::vector<double> tracer_start_z; // per tracer, for colouring by starting elevation
-    std::optional<fault_plane> plane;   // the fault that colours faces by side
-    horizon_pieces horizons;            // where the blocks stand, drawn as modes ask
+    std::vector<double> tracer_start_z;      // per tracer, for colouring by starting elevation
+    std::optional<fault_plane> plane;        // the fault that colours faces by side
+    horizon_pieces horizons;                 // where the blocks stand, drawn as modes ask
+    std::vector<rgb_colour> horizon_colours; // per horizon: its own, or the palette's
 };
 
 // The parts of a picture: one per block, then the tracers with options' horizon pieces. The parts

@@ -149,7 +149,7 @@ TEST_F(form1_plot, the_configured_horizons_reach_the_viewer_and_a_bad_horizon_fi
     write_text(files.file("layer.obj"), "v 0 0 50\nv 100 0 50\nv 0 100 50\nf 1 2 3\n");
     plot();
     ASSERT_EQ(ui.viewers_opened, 1);
-    EXPECT_EQ(ui.viewer.forward.kept.steps.back().horizons.size(), 1u);
+    EXPECT_EQ(ui.viewer.forward.kept.steps.back().horizons.polygons.size(), 1u);
     ui.close_viewer();
 
     write_text(files.file("layer.obj"), "v 0 0 50\nf 1 2 3\n");

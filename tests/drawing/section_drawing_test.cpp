@@ -174,4 +174,8 @@ TEST(SectionDrawing, LegendHasAColourOfItsOwnPerHorizon) {
     const std::set<std::string> distinct(colours.begin(), colours.end());
     EXPECT_EQ(distinct.size(), colours.size());
     EXPECT_EQ(distinct.count("rgb(25%,5%,5%)"), 0u);
+    // A horizon whose file gave it a colour is drawn in it.
+    s.horizon_colours = {{0.1, 0.2, 0.3}};
+    EXPECT_NE(draw_sections({s}, {}, drawing_format::svg).find("rgb(10%,20%,30%)"),
+              std::string::npos);
 }

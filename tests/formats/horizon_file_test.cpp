@@ -3,7 +3,6 @@
 #include "formats/horizon_file.hpp"
 #include "io/input_error.hpp"
 #include "tests/support/error_text.hpp"
-#include "tests/support/horizon_vtk.hpp"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -25,10 +24,18 @@ std::vector<horizon> two_horizons() {
         for (int k = 0; k + 2 < 9; ++k)
             h.triangles.push_back({k, k + 1, k + 2});
     }
+    out[0].property_names = {"porosity", "net gross"};
+    for (int k = 0; k < 18; ++k)
+        out[0].property_values.push_back(u(rng));
+    out[0].metadata = {{{0.25, 0.5, 1.0}}, "Top \"J\"", "top", "\"m\" \"m\" \"m\"", true};
     return out;
 }
 
-void expect_same(const std::vector<horizon>& a, const std::vector<horizon>& b) {
+// What a format holds besides the shape.
+enum class kept { shape, properties_and_colour, everything };
+
+void expect_same(const std::vector<horizon>& a, const std::vector<horizon>& b,
+                 kept what = kept::shape) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t k = 0; k < a.size(); ++k) {
         EXPECT_EQ(a[k].name, b[k].name);
@@ -37,6 +44,17 @@ void expect_same(const std::vector<horizon>& a, const std::vector<horizon>& b) {
             for (int c = 0; c < 3; ++c)
                 EXPECT_EQ(a[k].vertices[i][c], b[k].vertices[i][c]);
         EXPECT_EQ(a[k].triangles, b[k].triangles);
+        if (what == kept::shape)
+            continue;
+        EXPECT_EQ(b[k].property_values, a[k].property_values);
+        EXPECT_EQ(b[k].metadata.colour, a[k].metadata.colour);
+        if (what != kept::everything)
+            continue;
+        EXPECT_EQ(b[k].property_names.size(), a[k].property_names.size());
+        EXPECT_EQ(b[k].metadata.feature, a[k].metadata.feature);
+        EXPECT_EQ(b[k].metadata.type, a[k].metadata.type);
+        EXPECT_EQ(b[k].metadata.axis_unit, a[k].metadata.axis_unit);
+        EXPECT_EQ(b[k].metadata.depth, a[k].metadata.depth);
     }
 }
 
@@ -49,9 +67,9 @@ TEST(HorizonFile, EachWriterReadsBackToTheSameHorizons) {
     EXPECT_EQ(layers[4].name, "layer 5");
     EXPECT_EQ(layers[4].triangles.size(), 504u);
     const std::vector<horizon> h = two_horizons();
-    expect_same(parse_horizon_text(horizons_to_tsurf(h), "h.ts"), h);
+    expect_same(parse_horizon_text(horizons_to_tsurf(h), "h.ts"), h, kept::everything);
     expect_same(parse_horizon_text(horizons_to_obj(h), "h.obj"), h);
-    expect_same(parse_horizon_text(horizons_to_vtk(h), "h.vtk"), h);
+    expect_same(parse_horizon_text(horizons_to_vtk(h), "h.vtk"), h, kept::properties_and_colour);
 }
 
 // What other programs write: aliases, depth axes, one-line headers, relative and slashed OBJ
@@ -105,6 +123,10 @@ TEST(HorizonFile, EveryMalformedLineIsNamedWithItsReason) {
         {ts + "TRGL 1 2 2\nEND\n", "a.ts", ":5: TRGL names one vertex twice"},
         {ts + "ATOM 4 8\nEND\n", "a.ts", ":5: the vertex it repeats: vertex 8"},
         {ts + "TRGL 1 2 3\n", "a.ts", ":5: the TSurf object begun on line 1 has no END"},
+        {"GOCAD TSurf 1\nPROPERTIES a\nPVRTX 1 0 0 0 x\nEND\n", "a.ts",
+         ":3: property \"a\": \"x\" is not a number"},
+        {"GOCAD TSurf 1\nPROPERTIES a b\nPVRTX 1 0 0 0 1\nEND\n", "a.ts",
+         ":3: PVRTX needs 2 property values after x, y and z, 1 found"},
         {"v 0 0 0\nv 1 0\n", "a.obj", ":2: v needs x, y and z"},
         {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n", "a.obj", ":4: corner 3: vertex 4 does not"},
         {"v 0 0 0\nv 1 0 0\nf 1 2\n", "a.obj", ":3: f needs three corners or more"},
@@ -115,6 +137,8 @@ TEST(HorizonFile, EveryMalformedLineIsNamedWithItsReason) {
         {vtk + "POINTS 2 double\n0 0 0\n1 1\n", "a.vtk", ":7: the file ends where z should"},
         {vtk + "POINTS 3 double\n0 0 0 1 0 0 0 1 0\nPOLYGONS 1 4\n3 0 1 3\n", "a.vtk",
          ":8: a cell corner: point 3 does not exist"},
+        {vtk + "POINTS 1 double\n0 0 0\nPOINT_DATA 1\nSCALARS a double\nLOOKUP_TABLE default\nq\n",
+         "a.vtk", ":10: a scalar: \"q\" is not a number"},
         {vtk + "POINTS 1 double\n0 0 0\nCELLS 1 2\n", "a.vtk",
          ":7: \"CELLS\" is not a section of VTK polydata"},
         // Counts are weighed against the rest of the file before anything is sized by them.

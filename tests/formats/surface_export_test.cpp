@@ -141,10 +141,10 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
             const int which = set.cell_data[0].second[first];
             double loose = 0.0, welded = 0.0;
             std::vector<vec3> corners;
-            for (std::size_t p = 0; p < pieces.size(); ++p)
+            for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
                 if (pieces.horizon[p] == which) {
-                    loose += piece_area(pieces, p);
-                    for (const xyz& x : pieces.piece(p))
+                    loose += polygon_area(pieces.polygons.polygon(p));
+                    for (const xyz& x : pieces.polygons.polygon(p))
                         corners.push_back(make_vec3(x[0], x[1], x[2]) + result.centre);
                 }
             for (const vec3& v : s.vertices) {
@@ -184,4 +184,41 @@ TEST(SurfaceExport, HorizonPiecesAreWeldedIntoOneSurfacePerBlock) {
             first += s.triangles.size();
         }
     }
+}
+
+// A property linear in the undeformed position is interpolated exactly wherever a cut falls, so
+// carried forward, written, read, restored and written again it equals itself at every vertex.
+TEST(SurfaceExport, APvrtxPropertySurvivesAForwardAndRestoreRoundTripAtEveryVertex) {
+    const vec3 lo = make_vec3(500000, 4200000, -2000), hi = make_vec3(504000, 4204000, 0);
+    const auto linear = [](const vec3& x) {
+        return (x[0] - 500000) + 2 * (x[1] - 4200000) + 3 * x[2];
+    };
+    horizon layer = grid_horizon("Top Chalk", 499000, 4199000, 6000, 7, [](double x, double y) {
+        return -1000 + 0.05 * (x - 500000) - 0.02 * (y - 4200000);
+    });
+    layer.property_names = {"f"};
+    for (const vec3& v : layer.vertices)
+        layer.property_values.push_back(linear(v));
+    std::vector<fault> placed{fault_at(102, "NF-E", 502500, 0.6, 150),
+                              fault_at(101, "NF-W", 501500, -0.6, 150)};
+    for (fault& f : placed)
+        f.point += make_vec3(0, 4202000, -1000);
+    const auto run_and_write = [&](const std::vector<horizon>& horizons, bool forward,
+                                   const std::string& path) {
+        const model_result result = run_model(make_box(lo, hi), placed, {}, {.horizons = horizons});
+        const horizon_pieces& pieces = forward ? result.forward.horizons : result.restored.horizons;
+        return parse_horizon_text(
+            surfaces_to_text(horizon_surfaces(pieces, result.horizons, result.centre), path,
+                             result.centre),
+            path);
+    };
+    const std::vector<horizon> start = parse_horizon_text(horizons_to_tsurf({layer}), "in.ts");
+    const std::vector<horizon> present = run_and_write(start, true, "present.ts");
+    const std::vector<horizon> restored = run_and_write(present, false, "restored.vtk");
+    ASSERT_EQ(restored.size(), 1u);
+    const horizon& h = restored[0];
+    ASSERT_EQ(h.property_names, std::vector<std::string>{"f"});
+    ASSERT_EQ(h.property_values.size(), h.vertices.size());
+    for (std::size_t v = 0; v < h.vertices.size(); ++v)
+        EXPECT_NEAR(h.property_values[v], linear(h.vertices[v]), 1e-6) << "vertex " << v;
 }

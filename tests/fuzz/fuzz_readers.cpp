@@ -10,7 +10,6 @@
 #include "formats/tracer_file.hpp"
 #include "io/input_error.hpp"
 #include "io/name_text.hpp"
-#include "tests/support/horizon_vtk.hpp"
 
 #include <algorithm>
 #include <array>

@@ -47,8 +47,8 @@ std::vector<fault> random_faults(std::mt19937& rng, int count, std::size_t& inde
 // The summed area of the pieces of each (horizon, triangle).
 std::map<std::pair<int, int>, double> areas_by_triangle(const horizon_pieces& pieces) {
     std::map<std::pair<int, int>, double> areas;
-    for (std::size_t p = 0; p < pieces.size(); ++p)
-        areas[{pieces.horizon[p], pieces.triangle[p]}] += piece_area(pieces, p);
+    for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
+        areas[{pieces.horizon[p], pieces.triangle[p]}] += polygon_area(pieces.polygons.polygon(p));
     return areas;
 }
 
@@ -88,9 +88,9 @@ TEST(HorizonPieces, TileTheirTrianglesStayInTheirBlocksAndWallsPair) {
         for (const auto& [key, area] : clipped)
             ASSERT_NEAR(after.at(key), area, 1e-9 * total) << key.first << " " << key.second;
 
-        for (std::size_t p = 0; p < pieces.size(); ++p) {
+        for (std::size_t p = 0; p < pieces.polygons.size(); ++p) {
             const block& b = blocks[pieces.block[p]];
-            for (const xyz& x : pieces.piece(p)) {
+            for (const xyz& x : pieces.polygons.polygon(p)) {
                 const std::string problem = containment_problem(b, make_vec3(x[0], x[1], x[2]));
                 ASSERT_EQ(problem, "") << "piece " << p;
             }
@@ -99,11 +99,8 @@ TEST(HorizonPieces, TileTheirTrianglesStayInTheirBlocksAndWallsPair) {
         // Every wall of a fault has a wall of the other side, as large, facing it.
         const fault_surfaces walls = fault_surfaces_of(blocks);
         std::map<int, double> side_area;
-        for (std::size_t w = 0; w < walls.size(); ++w) {
-            horizon_pieces as_piece;
-            as_piece.corners.assign(walls.polygon(w).begin(), walls.polygon(w).end());
-            as_piece.corner_offset.push_back(as_piece.corners.size());
-            side_area[walls.fault[w]] += walls.side[w] * piece_area(as_piece, 0);
+        for (std::size_t w = 0; w < walls.polygons.size(); ++w) {
+            side_area[walls.fault[w]] += walls.side[w] * polygon_area(walls.polygons.polygon(w));
         }
         for (const auto& [k, difference] : side_area)
             EXPECT_NEAR(difference, 0.0, 1e-9 * total) << "fault " << k;

@@ -116,9 +116,9 @@ TEST(RunSection, HorizonTracesLieOnPiecesOfTheirHorizonOnce) {
                 for (const section_point& end : {trace.a, trace.b}) {
                     const xyz x = model_point(end);
                     bool found = false;
-                    for (std::size_t p = 0; p < step_pieces.size() && !found; ++p)
+                    for (std::size_t p = 0; p < step_pieces.polygons.size() && !found; ++p)
                         found = step_pieces.horizon[p] == trace.which &&
-                                on_polygon(step_pieces.piece(p), x, 1e-9 * size);
+                                on_polygon(step_pieces.polygons.polygon(p), x, 1e-9 * size);
                     ASSERT_TRUE(found) << "step " << key.second << " trace " << t;
                 }
                 for (std::size_t o = 0; o < t; ++o) {

@@ -10,10 +10,10 @@ std::vector<horizon> present_horizons(const block& boundary, const std::vector<f
     for (const horizon& layer : layers)
         present.push_back({layer.name, {}, {}});
     const horizon_pieces& pieces = run.forward.horizons;
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
+    for (std::size_t p = 0; p < pieces.polygons.size(); ++p) {
         horizon& h = present[pieces.horizon[p]];
         const int first = static_cast<int>(h.vertices.size());
-        for (const xyz& c : pieces.piece(p))
+        for (const xyz& c : pieces.polygons.polygon(p))
             h.vertices.push_back(make_vec3(c[0], c[1], c[2]) + run.centre);
         const int corners = static_cast<int>(h.vertices.size()) - first;
         for (int k = 1; k + 1 < corners; ++k)

@@ -42,12 +42,12 @@ void expect_step_matches(const scene_history& history, const tolvex::run_step& s
     }
     EXPECT_EQ(drawn, frame.tracers.size()) << "every tracer lies in a block";
     const fault_surfaces walls = fault_surfaces_of(step.blocks);
-    ASSERT_EQ(frame.walls.corners.size(), walls.corners.size());
-    for (std::size_t c = 0; c < walls.corners.size(); ++c)
-        expect_drawn_as(make_vec3(frame.walls.corners[c][0], frame.walls.corners[c][1],
-                                  frame.walls.corners[c][2]),
-                        {0, 0, 0},
-                        make_vec3(walls.corners[c][0], walls.corners[c][1], walls.corners[c][2]));
+    const flat_list<xyz>& drawn_corners = frame.walls.polygons.corners;
+    const flat_list<xyz>& corners = walls.polygons.corners;
+    ASSERT_EQ(drawn_corners.size(), corners.size());
+    for (std::size_t c = 0; c < corners.size(); ++c)
+        expect_drawn_as(make_vec3(drawn_corners[c][0], drawn_corners[c][1], drawn_corners[c][2]),
+                        {0, 0, 0}, make_vec3(corners[c][0], corners[c][1], corners[c][2]));
 }
 
 TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {

@@ -75,6 +75,24 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     EXPECT_EQ(build_frame_mesh(parts, modes, {}).faces.colours[3], see_through_alpha);
 }
 
+// A horizon is drawn in the colour its file gave it, the palette's otherwise.
+TEST(ViewLook, AHorizonKeepsItsOwnColour) {
+    horizon_pieces pieces;
+    pieces.polygons.corners = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    pieces.polygons.end_polygon();
+    pieces.horizon = {0};
+    pieces.triangle = {0};
+    pieces.block = {0};
+    scene_part part;
+    part.horizons = &pieces;
+    const frame_mesh own = build_frame_mesh({part}, {}, {{}, {}, {{0.0, 1.0, 0.0}}});
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(own.horizons.colours.begin(), own.horizons.colours.begin() + 4),
+        (std::vector<std::uint8_t>{0, 255, 0, 255}));
+    const frame_mesh palette = build_frame_mesh({part}, {}, {});
+    EXPECT_NEAR(palette.horizons.colours[0] / 255.0, palette_colour(0)[0], 0.01);
+}
+
 TEST(ViewLook, LabelsBecomeLatin1WithAQuestionMarkForAnythingElse) {
     EXPECT_EQ(latin1_text("S\xC3\xBC"
                           "d Rand"),
