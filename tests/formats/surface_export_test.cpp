@@ -5,7 +5,6 @@
 #include "model/model_run.hpp"
 #include "tests/support/box.hpp"
 #include "tests/support/grid_horizon.hpp"
-#include "tests/support/piece_area.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,6 @@
 #include "geometry/vector_utils.hpp"
 #include "tests/geometry/polyhedra.hpp"
 #include "tests/support/grid_horizon.hpp"
-#include "tests/support/piece_area.hpp"
 
 #include <gtest/gtest.h>
 
