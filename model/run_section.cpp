@@ -134,7 +134,8 @@ void add_block(section& out, const block_view& b, int index, const section_frame
 void add_horizons(section& out, const horizon_pieces& pieces, const section_frame& frame,
                   const line_span& span) {
     for (std::size_t p = 0; p < pieces.polygons.size(); ++p)
-        if (const auto ends = plane_crossing(pieces.polygons.polygon(p), {frame.origin, frame.across}))
+        if (const auto ends =
+                plane_crossing(pieces.polygons.polygon(p), {frame.origin, frame.across}))
             if (const auto part = span.clip(frame.at((*ends)[0]), frame.at((*ends)[1])))
                 out.horizon_traces.push_back({pieces.horizon[p], (*part)[0], (*part)[1]});
 }

@@ -38,9 +38,9 @@ section_path section_line_from_text(std::string_view text);
 // line's start to its end. Corners and traces are (distance along the line from its start,
 // elevation) in the boundary file's units; the title is the step's label. The horizon traces are
 // those of the horizons the run carries as they lie in the step's blocks (named and numbered as the
-// run carries them, none when it carries none). Each segment of a bent line is cut as a straight line
-// of its own would be, its distances shifted by the segment's start. Throws section_error, also
-// when no segment meets the model.
+// run carries them, none when it carries none). Each segment of a bent line is cut as a straight
+// line of its own would be, its distances shifted by the segment's start. Throws section_error,
+// also when no segment meets the model.
 section run_section(const model_result& result, const std::vector<fault>& loaded,
                     const point_list& tracers, run_kind run, std::size_t step,
                     const section_request& request);

@@ -150,12 +150,12 @@ py::object step_list(const std::shared_ptr<kept_steps>& steps, run_kind run,
     py::list out;
     for (std::size_t k = 0; k < steps->history.steps.size(); ++k) {
         history_step& s = steps->history.steps[k];
-        out.append(py::cast(step_view{
-            k, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(), py::none(),
-            py::none(),
-            carried_surfaces(horizon_surface_list(s.horizons, result.horizons, centre),
-                             result.horizon_sets, run),
-            centre, steps, k, offset}));
+        out.append(py::cast(
+            step_view{k, s.applied ? py::cast(as_loaded(*s.applied, run, offset)) : py::none(),
+                      py::none(), py::none(),
+                      carried_surfaces(horizon_surface_list(s.horizons, result.horizons, centre),
+                                       result.horizon_sets, run),
+                      centre, steps, k, offset}));
         s.horizons = {}; // made into Surfaces above
     }
     return out;

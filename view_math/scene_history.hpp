@@ -4,8 +4,8 @@
 #pragma once
 
 #include "geometry/cut_block.hpp"
-#include "model/step_history.hpp"
 #include "geometry/horizon_colour.hpp"
+#include "model/step_history.hpp"
 #include "view_math/scene_parts.hpp"
 
 #include <array>

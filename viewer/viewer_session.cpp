@@ -8,8 +8,9 @@
 namespace {
 
 bool has_horizons(const scene_history& history) {
-    return std::any_of(history.kept.steps.begin(), history.kept.steps.end(),
-                       [](const tolvex::history_step& step) { return step.horizons.polygons.size() > 0; });
+    return std::any_of(
+        history.kept.steps.begin(), history.kept.steps.end(),
+        [](const tolvex::history_step& step) { return step.horizons.polygons.size() > 0; });
 }
 
 } // namespace

@@ -155,7 +155,8 @@ TEST(SceneModes, EachStepShowsItsOwnHorizonPiecesAndFaultSurfacesAsTheModesAsk) 
         make_cube(100), {f}, {},
         {.horizons = {layer}, .on_change = tolvex::history_collector(restored, forward)});
     ASSERT_EQ(forward.steps.size(), 2u);
-    EXPECT_EQ(forward.kept.steps[1].horizons.polygons.corners, result.forward.horizons.polygons.corners);
+    EXPECT_EQ(forward.kept.steps[1].horizons.polygons.corners,
+              result.forward.horizons.polygons.corners);
 
     display_modes modes;
     modes.blocks = block_look::hidden;
