@@ -27,7 +27,7 @@ else
 fi
 if [ -f "$settings" ]; then
     while IFS='=' read -r key value; do
-        [[ "$key" == *_FILE ]] || continue
+        [[ "$key" == \#* || "$key" != *_FILE ]] && continue
         [[ "$value" == /* && -f "$value" ]] || fail "$settings: $key=$value names no file"
     done <"$settings"
 else
