@@ -26,9 +26,10 @@ void check_diagram_fault(const batch_options& o, const std::vector<fault>& loade
 
 namespace {
 
-// Both runs' diagrams of the fault --fault names, one above the other.
+// Both runs' diagrams of the fault --fault names, one above the other, drawn as sections are
+// (units, image size).
 std::string diagram_file(const batch_options& o, const std::vector<run_cutoffs>& runs,
-                         const model_result& result) {
+                         const model_result& result, const section_style& style) {
     std::vector<std::string> names;
     for (const horizon& h : result.horizons)
         names.push_back(h.name);
@@ -44,12 +45,13 @@ std::string diagram_file(const batch_options& o, const std::vector<run_cutoffs>&
     }
     drawing_format format = drawing_format::svg;
     drawing_format_of(o.save_fault_diagram, format);
-    return draw_sections(panels, {}, format);
+    return draw_sections(panels, style, format);
 }
 
 } // namespace
 
-void stage_cutoff_outputs(const batch_options& o, const model_result& result, staged_files& out) {
+void stage_cutoff_outputs(const batch_options& o, const model_result& result,
+                          const section_style& style, staged_files& out) {
     if (!wants_cutoffs(o))
         return;
     std::vector<run_cutoffs> runs;
@@ -65,7 +67,7 @@ void stage_cutoff_outputs(const batch_options& o, const model_result& result, st
     if (!o.save_separations.empty())
         out.write(o.save_separations, separations_csv(runs, result.horizons));
     if (!o.save_fault_diagram.empty())
-        out.write(o.save_fault_diagram, diagram_file(o, runs, result));
+        out.write(o.save_fault_diagram, diagram_file(o, runs, result, style));
 }
 
 } // namespace tolvex

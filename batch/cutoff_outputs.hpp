@@ -4,6 +4,7 @@
 
 #include "batch/batch_options.hpp"
 #include "batch/output_checks.hpp"
+#include "drawing/section_drawing.hpp"
 #include "io/staged_files.hpp"
 
 #include <vector>
@@ -19,7 +20,8 @@ bool wants_cutoffs(const batch_options& o);
 // Throws usage_error when --fault names none of the loaded faults.
 void check_diagram_fault(const batch_options& o, const std::vector<fault>& loaded);
 
-// Stages the files o asks for.
-void stage_cutoff_outputs(const batch_options& o, const model_result& result, staged_files& out);
+// Stages the files o asks for, the fault diagram drawn in style as sections are.
+void stage_cutoff_outputs(const batch_options& o, const model_result& result,
+                          const section_style& style, staged_files& out);
 
 } // namespace tolvex

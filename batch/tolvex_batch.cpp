@@ -399,7 +399,7 @@ int run(const batch_options& o) {
                   keep_picture ? std::optional<picture_marks>(marks) : std::nullopt, out);
     stop_if_signalled();
     stage_surface_outputs(o, result, faults, out);
-    stage_cutoff_outputs(o, result, out);
+    stage_cutoff_outputs(o, result, section_style_of(o, conf), out);
     stop_if_signalled();
     if (o.section)
         stage_section(*o.section, section_style_of(o, conf), result, faults, tracers, out);

@@ -769,7 +769,7 @@ TEST(BatchExample, CutoffsAndSeparationsOfTheExampleLayers) {
     const outcome o =
         run_batch(run + " --save-cutoffs " + quoted(out.file("c.pl")) + " --save-separations " +
                   quoted(out.file("s.csv")) + " --save-fault-diagram " + quoted(out.file("d.svg")) +
-                  " --fault 101");
+                  " --fault 101 --units ft");
     ASSERT_EQ(o.status, 0) << o.output;
     std::istringstream rows(read_text(out.file("s.csv")));
     std::string row;
@@ -794,6 +794,8 @@ TEST(BatchExample, CutoffsAndSeparationsOfTheExampleLayers) {
         EXPECT_GT(counts.second, counts.first / 2) << which << " " << counts.first;
     EXPECT_EQ(read_text(out.file("c.pl")).rfind("GOCAD PLine 1\nHEADER {\nname:restored ", 0), 0u);
     EXPECT_NE(read_text(out.file("d.svg")).find("<svg"), std::string::npos);
+    EXPECT_NE(read_text(out.file("d.svg")).find("along strike (ft)"), std::string::npos)
+        << "the diagram is drawn in the run's units, as sections are";
 
     const outcome unknown =
         run_batch(run + " --save-fault-diagram " + quoted(out.file("e.svg")) + " --fault 7");
