@@ -286,13 +286,16 @@ void add_properties(horizon& h,
                     const std::vector<std::pair<std::string, std::vector<double>>>& point_values,
                     const std::vector<int>& taken) {
     std::vector<const std::vector<double>*> kept;
-    for (const auto& [name, values] : point_values)
+    for (const auto& column : point_values) {
+        const std::vector<double>& values = column.second;
         if (std::any_of(taken.begin(), taken.end(), [&](int p) {
-                return static_cast<std::size_t>(p) < values.size() && values[p] != no_data_value;
+                return static_cast<std::size_t>(p) < values.size() &&
+                       values[static_cast<std::size_t>(p)] != no_data_value;
             })) {
-            h.property_names.push_back(name);
+            h.property_names.push_back(column.first);
             kept.push_back(&values);
         }
+    }
     for (int p : taken)
         for (const std::vector<double>* values : kept)
             h.property_values.push_back(static_cast<std::size_t>(p) < values->size()
