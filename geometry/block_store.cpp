@@ -1,4 +1,5 @@
 #include "geometry/detail/block_store.hpp"
+#include "geometry/stop_point.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -169,7 +170,10 @@ void release_blocks(block_store& store, const std::function<void(int, std::size_
     for (std::size_t k = 0; k < layout.chunks.size(); ++k)
         if (held[k] == 0)
             layout.chunks[k].bytes.reset();
+    std::size_t visited = 0;
     for (int s : layout.slots) {
+        if (++visited % 4096 == 0)
+            stop_point(); // handing out a large set takes a while: a stop frees what is left
         visit(s, position[s]);
         if (--held[layout.chunk_of[s]] == 0)
             layout.chunks[layout.chunk_of[s]].bytes.reset();
@@ -279,8 +283,11 @@ void compact_shapes(block_store& store) {
 block_set stored_set(const block_store& store, std::span<const int> slots) {
     block_set set;
     size_set(set, store, slots);
-    for (std::size_t p = 0; p < slots.size(); ++p)
+    for (std::size_t p = 0; p < slots.size(); ++p) {
+        if ((p + 1) % 4096 == 0)
+            stop_point();
         write_block(set, p, store, slots[p]);
+    }
     return set;
 }
 
