@@ -1,10 +1,12 @@
 // Seeded random models cut whole, hashed bit for bit (blocks, tracers, fault points). The hashes
 // were taken from the kernel before its blocks moved into flat arrays, so any change to the
-// arithmetic or the order of the blocks shows here.
+// arithmetic or the order of the blocks shows here. A block's tracers are a set: they are hashed
+// in index order, since sharing them between the halves of a cut need not keep their order.
 #include "geometry/cut_block.hpp"
 #include "geometry/vector_utils.hpp"
 #include "tests/geometry/polyhedra.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -47,7 +49,9 @@ std::uint64_t hash_run(const std::vector<block>& blocks, const std::vector<fault
             h.add(f.normal);
         }
         h.add_all(b.fault_indices);
-        h.add_all(b.tracer_indices);
+        index_list carried = b.tracer_indices;
+        std::sort(carried.begin(), carried.end());
+        h.add_all(carried);
     }
     for (const vec3& t : tracers)
         h.add(t);
