@@ -23,10 +23,6 @@ index_range append_tracers(std::vector<carried_tracer>& carried, const index_lis
     return {begin, static_cast<int>(carried.size())};
 }
 
-bool is_zero(const xyz& v) {
-    return v[0] == 0.0 && v[1] == 0.0 && v[2] == 0.0;
-}
-
 // Writes the tracers of slot s, with its pending shift, into the caller's list.
 void output_tracers(const block_store& store, int s, point_list& tracers) {
     const xyz& d = store.point_shift[s];
@@ -233,16 +229,6 @@ int add_slot(block_store& store, const new_slot& block) {
     if (s >= 0)
         store.next[s] = t;
     return t;
-}
-
-void settle_points(block_store& store, int s) {
-    xyz& d = store.point_shift[s];
-    if (is_zero(d))
-        return;
-    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        for (int k = 0; k < 3; ++k)
-            store.tracers[i].point[k] += d[k];
-    d = {0.0, 0.0, 0.0};
 }
 
 void compact_shapes(block_store& store) {

@@ -111,7 +111,6 @@ struct pass_share {
         const bool walk = !on_plane && plan_one_walk(ws, w, plane.n);
         if (!walk && !build_halves(w))
             return false;
-        settle_points(store, s);
         const std::size_t room = allocated_size(shape_bytes(w));
         const std::array<std::size_t, 2> bytes =
             walk ? std::array{packed_bytes(ws.walk_counts[0]), packed_bytes(ws.walk_counts[1])}
@@ -136,9 +135,8 @@ struct pass_share {
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
                           [&](int f) { return fault_sides.positive[f] != 0; });
-        const auto [positive_tracers, negative_tracers] =
-            share_indices(store.tracers, store.tracer_range[s], worker.negative_tracers,
-                          [&](const carried_tracer& c) { return plane.distance(c.point) >= 0; });
+        const auto [positive_tracers, negative_tracers] = share_tracers(
+            store, s, [&](const xyz& x) { return plane.distance(x) >= 0; }, worker.tracer_places);
         store.fault_range[s] = positive_faults;
         store.tracer_range[s] = positive_tracers;
         // Both halves were cut where the block's vertices are stored, so the negative one keeps

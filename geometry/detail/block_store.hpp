@@ -99,16 +99,13 @@ inline void move_slot(block_store& store, int s, const xyz& slip) {
     }
 }
 
-// Applies the pending shift of slot s to its tracers.
-void settle_points(block_store& store, int s);
-
 // Slides the living shapes down over the dead, in place, when the dead pass a quarter of them;
 // the chunks left empty are freed and the rest go to the first arena.
 void compact_shapes(block_store& store);
 
 // Splits range in order into the entries for which goes_positive holds and the others, each
 // keeping its order, and returns the two ranges; negatives is scratch. Every entry is written to
-// both sides and only the count of its side advances: which side a tracer falls on is a coin toss
+// both sides and only the count of its side advances: which side an entry falls on is a coin toss
 // to the processor, and a branch on it costs more than the second write.
 template <class Entry, class Predicate>
 std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range range,
@@ -131,6 +128,54 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
     }
     std::copy(aside, aside + set_aside, out + kept);
     return {index_range{begin, kept}, index_range{kept, end}};
+}
+
+// Applies the pending shift of slot s to its tracers and orders them in place into those whose
+// place goes_positive holds for and the others, returning the two ranges; places is scratch. Each
+// tracer is looked at once and only those out of place are swapped, so the order within either
+// range is not kept: a block's tracers are a set. Which side a tracer falls on is a coin toss to
+// the processor, so nothing branches on it.
+template <class Predicate>
+std::array<index_range, 2> share_tracers(block_store& store, int s, Predicate&& goes_positive,
+                                         std::vector<int>& places) {
+    const auto [begin, end] = store.tracer_range[s];
+    const int n = end - begin;
+    carried_tracer* const tracers = store.tracers.data() + begin;
+    if (places.size() < static_cast<std::size_t>(n))
+        places.resize(n);
+    // The places of the negatives rising from the front, of the positives falling from the back;
+    // each tracer's place is written to both ends and only its side's count advances, which never
+    // lets one end overwrite the other.
+    int* const place = places.data();
+    int negatives = 0;
+    int positives = 0;
+    auto list = [&](int i, bool positive) {
+        place[negatives] = i;
+        place[n - 1 - positives] = i;
+        negatives += !positive;
+        positives += positive;
+    };
+    xyz& shift = store.point_shift[s];
+    const xyz d = shift;
+    // Adding a zero shift is left out, as it would turn -0 into +0.
+    if (d[0] != 0.0 || d[1] != 0.0 || d[2] != 0.0) {
+        for (int i = 0; i < n; ++i) {
+            xyz& x = tracers[i].point;
+            for (int k = 0; k < 3; ++k)
+                x[k] += d[k];
+            list(i, goes_positive(x));
+        }
+        shift = {0.0, 0.0, 0.0};
+    } else {
+        for (int i = 0; i < n; ++i)
+            list(i, goes_positive(tracers[i].point));
+    }
+    // The j-th negative from the front and the j-th positive from the back trade places while the
+    // negative stands before the positive.
+    const int pairs = std::min(negatives, positives);
+    for (int j = 0; j < pairs && place[j] < place[negatives + j]; ++j)
+        std::swap(tracers[place[j]], tracers[place[negatives + j]]);
+    return {index_range{begin, begin + positives}, index_range{begin + positives, end}};
 }
 
 // The blocks in list order with their pending shifts applied, also to the tracers (written into

@@ -34,7 +34,7 @@ struct cut_worker {
     std::vector<int> moved;     // the slots this pass only moved, when record_moves is set
     bool record_moves = false;
     index_list negative_faults;
-    std::vector<carried_tracer> negative_tracers;
+    std::vector<int> tracer_places;
     std::size_t dead_bytes = 0;
 };
 
