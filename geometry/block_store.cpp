@@ -25,7 +25,7 @@ index_range append_tracers(std::vector<carried_tracer>& carried, const index_lis
 
 // Writes the tracers of slot s, with its pending shift, into the caller's list.
 void output_tracers(const block_store& store, int s, point_list& tracers) {
-    const xyz& d = store.point_shift[s];
+    const xyz& d = store.shift[s];
     for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i) {
         const carried_tracer& c = store.tracers[i];
         for (int k = 0; k < 3; ++k)
@@ -221,7 +221,6 @@ int add_slot(block_store& store, const new_slot& block) {
     store.shapes.push_back(block.shape);
     store.boxes.push_back(block.box);
     store.shift.push_back(block.shift);
-    store.point_shift.push_back({0.0, 0.0, 0.0});
     store.fault_range.push_back(block.faults);
     store.tracer_range.push_back(block.tracers);
     store.next.push_back(s >= 0 ? store.next[s] : -1);

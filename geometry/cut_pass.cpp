@@ -35,6 +35,12 @@ int half_in_place(std::size_t room, const std::array<std::size_t, 2>& bytes) {
     return bytes[larger < 0] <= room ? -larger : 0;
 }
 
+// The distance of x from the plane through p with normal n, not divided by |n|; positive on the
+// side n points to.
+double signed_distance(const vec3& n, const xyz& p, const xyz& x) {
+    return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+}
+
 // One thread's share of a pass: the slots [begin, end) of the store.
 struct pass_share {
     block_store& store;
@@ -43,6 +49,13 @@ struct pass_share {
     const cutting_plane& plane;
     const bounds_plane& box_plane;
     const fault_point_sides& fault_sides;
+
+    // The plane's point moved back by the pending move of slot s, where its vertices and tracers
+    // are stored.
+    xyz point_moved_back(int s) const {
+        const xyz& shift = store.shift[s];
+        return {plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
+    }
 
     // Fills the per-vertex tables for the block in slot s, whose vertices stand shifted by the
     // slot's pending move: the plane is moved back by it instead, so the vertices are not touched.
@@ -53,15 +66,14 @@ struct pass_share {
         if (nv == 0)
             return {};
         const double tolerance = on_plane_distance(plane.n_length, store.boxes[s].box);
-        const xyz& shift = store.shift[s];
-        const xyz p{plane.p[0] - shift[0], plane.p[1] - shift[1], plane.p[2] - shift[2]};
+        const xyz p = point_moved_back(s);
         const vec3& n = plane.n;
         ws.vertex_distance.resize(nv);
         ws.vertex_side.resize(nv);
         occupied_sides sides;
         for (std::size_t v = 0; v < nv; ++v) {
             const xyz& x = w.points[v];
-            const double d = n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
+            const double d = signed_distance(n, p, x);
             const signed char side = side_of(d, tolerance);
             ws.vertex_distance[v] = d;
             ws.vertex_side[v] = side;
@@ -135,8 +147,10 @@ struct pass_share {
         const auto [positive_faults, negative_faults] =
             share_indices(store.fault_order, store.fault_range[s], worker.negative_faults,
                           [&](int f) { return fault_sides.positive[f] != 0; });
+        const xyz p = point_moved_back(s);
         const auto [positive_tracers, negative_tracers] = share_tracers(
-            store, s, [&](const xyz& x) { return plane.distance(x) >= 0; }, worker.tracer_places);
+            store, s, [&](const xyz& x) { return signed_distance(plane.n, p, x) >= 0; },
+            worker.tracer_places);
         store.fault_range[s] = positive_faults;
         store.tracer_range[s] = positive_tracers;
         // Both halves were cut where the block's vertices are stored, so the negative one keeps

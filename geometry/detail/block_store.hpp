@@ -1,13 +1,14 @@
 // The blocks of one cutting run in working form. Each block keeps its slot while it lives; a cut
 // puts the positive half in the cut block's slot and the negative half in a new slot linked in
 // after it, so the list order of the halves is the order of the cuts without moving any block.
-// A block's move is held as a pending shift: its vertices stay where they were first stored and
-// are shifted only when the blocks are handed out (a plane is moved back by the shift to classify
-// them); its tracers take the shift when it is cut, and at the end. So a fault passing over a
-// block it does not cut costs constant time. Fault points are not held here: each pass moves them
-// by their side of its plane (cut_block). A block only lists the faults whose points it holds.
-// Shapes live in arenas, one per thread that cuts; a cut block's shape stays there, dead, until
-// the dead pass a quarter of the living and the living slide down over them.
+// A block's move is held as a pending shift: its vertices and tracers stay where they were first
+// stored and are shifted only when the blocks are handed out (a plane is moved back by the shift
+// to classify them). So a fault passing over a block it does not cut costs constant time, and a
+// tracer's place is its first place plus one sum of the slips, as its block's vertices are. Fault
+// points are not held here: each pass moves them by their side of its plane (cut_block). A block
+// only lists the faults whose points it holds. Shapes live in arenas, one per thread that cuts; a
+// cut block's shape stays there, dead, until the dead pass a quarter of the living and the living
+// slide down over them.
 #pragma once
 
 #include "geometry/block_set.hpp"
@@ -37,7 +38,6 @@ struct block_store {
     std::vector<work_block> shapes;
     std::vector<pending_box> boxes; // of the vertices where they stand, with the shift
     std::vector<xyz> shift;         // the move not yet applied to the vertices
-    std::vector<xyz> point_shift;   // the move not yet applied to the tracers
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next;   // the slot after each in list order, -1 after the last; slot 0 first
@@ -86,15 +86,13 @@ block_store make_store(const std::vector<block>& blocks, const point_list& trace
 // Puts the block in a new slot and returns it.
 int add_slot(block_store& store, const new_slot& block);
 
-// Adds slip to the pending shifts of slot s and moves its box. About half the blocks move at every
+// Adds slip to the pending shift of slot s and moves its box. About half the blocks move at every
 // pass, so this is inline.
 inline void move_slot(block_store& store, int s, const xyz& slip) {
     xyz& shift = store.shift[s];
-    xyz& point_shift = store.point_shift[s];
     xyz& centre = store.boxes[s].box.centre;
     for (int k = 0; k < 3; ++k) {
         shift[k] += slip[k];
-        point_shift[k] += slip[k];
         centre[k] += slip[k];
     }
 }
@@ -130,8 +128,8 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
     return {index_range{begin, kept}, index_range{kept, end}};
 }
 
-// Applies the pending shift of slot s to its tracers and orders them in place into those whose
-// place goes_positive holds for and the others, returning the two ranges; places is scratch. Each
+// Orders the tracers of slot s in place into those whose stored place goes_positive holds for and
+// the others, returning the two ranges; places is scratch. Each
 // tracer is looked at once and only those out of place are swapped, so the order within either
 // range is not kept: a block's tracers are a set. Which side a tracer falls on is a coin toss to
 // the processor, so nothing branches on it.
@@ -149,26 +147,12 @@ std::array<index_range, 2> share_tracers(block_store& store, int s, Predicate&& 
     int* const place = places.data();
     int negatives = 0;
     int positives = 0;
-    auto list = [&](int i, bool positive) {
+    for (int i = 0; i < n; ++i) {
+        const bool positive = goes_positive(tracers[i].point);
         place[negatives] = i;
         place[n - 1 - positives] = i;
         negatives += !positive;
         positives += positive;
-    };
-    xyz& shift = store.point_shift[s];
-    const xyz d = shift;
-    // Adding a zero shift is left out, as it would turn -0 into +0.
-    if (d[0] != 0.0 || d[1] != 0.0 || d[2] != 0.0) {
-        for (int i = 0; i < n; ++i) {
-            xyz& x = tracers[i].point;
-            for (int k = 0; k < 3; ++k)
-                x[k] += d[k];
-            list(i, goes_positive(x));
-        }
-        shift = {0.0, 0.0, 0.0};
-    } else {
-        for (int i = 0; i < n; ++i)
-            list(i, goes_positive(tracers[i].point));
     }
     // The j-th negative from the front and the j-th positive from the back trade places while the
     // negative stands before the positive.

@@ -17,11 +17,6 @@ struct cutting_plane {
     xyz slip;
     double n_length;
     int source;
-
-    // Signed distance, not divided by |n|; positive on the side n points to.
-    double distance(const xyz& x) const {
-        return n[0] * (x[0] - p[0]) + n[1] * (x[1] - p[1]) + n[2] * (x[2] - p[2]);
-    }
 };
 
 // The plane of the fault at position k.
