@@ -129,37 +129,38 @@ std::array<index_range, 2> share_indices(std::vector<Entry>& order, index_range 
 }
 
 // Orders the tracers of slot s in place into those whose stored place goes_positive holds for and
-// the others, returning the two ranges; places is scratch. Each
-// tracer is looked at once and only those out of place are swapped, so the order within either
-// range is not kept: a block's tracers are a set. Which side a tracer falls on is a coin toss to
-// the processor, so nothing branches on it.
+// the others, returning the two ranges; places is scratch. Each tracer is looked at once and only
+// those out of place are swapped, so the order within either range is not kept: a block's tracers
+// are a set. Which side a tracer falls on is a coin toss to the processor, so nothing branches on
+// it.
 template <class Predicate>
 std::array<index_range, 2> share_tracers(block_store& store, int s, Predicate&& goes_positive,
                                          std::vector<int>& places) {
     const auto [begin, end] = store.tracer_range[s];
-    const int n = end - begin;
+    const auto n = static_cast<std::size_t>(end - begin);
     carried_tracer* const tracers = store.tracers.data() + begin;
-    if (places.size() < static_cast<std::size_t>(n))
-        places.resize(n);
-    // The places of the negatives rising from the front, of the positives falling from the back;
-    // each tracer's place is written to both ends and only its side's count advances, which never
-    // lets one end overwrite the other.
-    int* const place = places.data();
-    int negatives = 0;
-    int positives = 0;
-    for (int i = 0; i < n; ++i) {
-        const bool positive = goes_positive(tracers[i].point);
-        place[negatives] = i;
-        place[n - 1 - positives] = i;
-        negatives += !positive;
-        positives += positive;
+    if (places.size() < 2 * n)
+        places.resize(2 * n);
+    // The places of the negatives and of the positives, each rising; each tracer's place is written
+    // to both lists and only its side's count advances.
+    int* const negative = places.data();
+    int* const positive = negative + n;
+    std::size_t negatives = 0;
+    std::size_t positives = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool goes = goes_positive(tracers[i].point);
+        negative[negatives] = static_cast<int>(i);
+        positive[positives] = static_cast<int>(i);
+        negatives += !goes;
+        positives += goes;
     }
     // The j-th negative from the front and the j-th positive from the back trade places while the
     // negative stands before the positive.
-    const int pairs = std::min(negatives, positives);
-    for (int j = 0; j < pairs && place[j] < place[negatives + j]; ++j)
-        std::swap(tracers[place[j]], tracers[place[negatives + j]]);
-    return {index_range{begin, begin + positives}, index_range{begin + positives, end}};
+    const std::size_t pairs = std::min(negatives, positives);
+    for (std::size_t j = 0; j < pairs && negative[j] < positive[positives - 1 - j]; ++j)
+        std::swap(tracers[negative[j]], tracers[positive[positives - 1 - j]]);
+    const int kept = begin + static_cast<int>(positives);
+    return {index_range{begin, kept}, index_range{kept, end}};
 }
 
 // The blocks in list order with their pending shifts applied, also to the tracers (written into
