@@ -119,7 +119,8 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
 // the half it lies in, and an edge or face the plane crosses to both, cut short at the cut points.
 // Every table is read and every half written through a local pointer, and the counts are locals:
 // the compiler must assume that any write through an int pointer may change an int it reads.
-void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work_block* half) {
+std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& b, int cut_source,
+                                           work_block* half) {
     const int m = static_cast<int>(ws.unsort.size());
     const signed char* const side = ws.vertex_side.data();
     const int* const cut_of_edge = ws.cut_edge_to_intersection_point.data();
@@ -139,16 +140,25 @@ void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work
     int* const edge_in = ws.edge_map.data(); // per edge and half (negative, positive): its index
     auto of = [side](int v) { return side[v] > 0 ? 1 : 0; };
 
-    // The given vertices of each half, then the cut points.
+    // The given vertices of each half, then the cut points, and the boxes around them: the cut
+    // points' box is found once for both.
     int kept[2] = {0, 0};
     xyz* const vertices[2] = {half[0].points, half[1].points};
+    const xyz* const cut_points = ws.cut_points.data();
     for (int v = 0; v < vertex_count; ++v) {
         const int h = of(v);
         index[v] = kept[h];
         vertices[h][kept[h]++] = b.points[v];
     }
-    for (int h = 0; h < 2; ++h)
-        std::copy(ws.cut_points.data(), ws.cut_points.data() + m, vertices[h] + kept[h]);
+    box_extent cut_extent(cut_points[0]);
+    for (int p = 1; p < m; ++p)
+        cut_extent.add(cut_points[p]);
+    box_extent extent[2] = {cut_extent, cut_extent};
+    for (int h = 0; h < 2; ++h) {
+        for (int v = 0; v < kept[h]; ++v)
+            extent[h].add(vertices[h][v]);
+        std::copy(cut_points, cut_points + m, vertices[h] + kept[h]);
+    }
 
     // Edges in order, a crossed one from its end in the half to the cut point; then the sides of
     // the cut face.
@@ -242,6 +252,7 @@ void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work
             add_corner(h, kept[h] + unsort[k], polygon_edges[h] + k);
         end_face(h, h > 0, cut_source);
     }
+    return {extent[0].bounds(), extent[1].bounds()};
 }
 
 bool plan_one_walk(cut_workspace& ws, const work_block& b, const vec3& n) {
