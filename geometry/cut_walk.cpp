@@ -137,7 +137,8 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
     ws.vertex_map.resize(vertex_count);
     ws.edge_map.resize(2 * edge_count);
     int* const index = ws.vertex_map.data(); // per vertex: its index in its half
-    int* const edge_in = ws.edge_map.data(); // per edge and half (negative, positive): its index
+    // per half (negative, positive) and edge: its index in the half
+    int* const edge_in[2] = {ws.edge_map.data(), ws.edge_map.data() + edge_count};
     auto of = [side](int v) { return side[v] > 0 ? 1 : 0; };
 
     // The given vertices of each half, then the cut points, and the boxes around them: the cut
@@ -174,26 +175,20 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
         const int a = ends[2 * j];
         const int c = ends[2 * j + 1];
         const int ha = of(a);
-        if (ha == of(c)) {
-            edge_in[2 * j + ha] = add_edge(ha, index[a], index[c]);
+        const int hc = of(c);
+        if (ha == hc) {
+            edge_in[ha][j] = add_edge(ha, index[a], index[c]);
             continue;
         }
         const int p = cut_of_edge[j];
-        const int hc = 1 - ha;
-        edge_in[2 * j + ha] = add_edge(ha, index[a], kept[ha] + p);
-        edge_in[2 * j + hc] = add_edge(hc, index[c], kept[hc] + p);
+        edge_in[ha][j] = add_edge(ha, index[a], kept[ha] + p);
+        edge_in[hc][j] = add_edge(hc, index[c], kept[hc] + p);
     }
     const int polygon_edges[2] = {edge_total[0], edge_total[1]};
     for (int h = 0; h < 2; ++h)
         for (int k = 0; k < m; ++k)
             add_edge(h, kept[h] + unsort[k], kept[h] + unsort[k + 1 == m ? 0 : k + 1]);
 
-    // The cut face side that clipped face f of half h follows from cut point p on. Faces of the
-    // negative half that run counter-clockwise seen from outside run along it the other way.
-    auto polygon_edge_from = [&](int h, int f, int p) {
-        const int k = polygon_position[p];
-        return polygon_edges[h] + ((h == 0) != (winding[f] != 0) ? (k + m - 1) % m : k);
-    };
     local_index* const begins[2] = {half[0].locals + half[0].face_offset,
                                     half[1].locals + half[1].face_offset};
     local_index* const windings[2] = {begins[0] + half[0].face_count + 1,
@@ -219,33 +214,48 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
     for (int f = 0; f < face_count; ++f) {
         const int begin = face_start[f];
         const int end = face_start[f + 1];
+        const bool runs_clockwise = winding[f] != 0;
         const unsigned char face_sides = ws.face_sides[f];
         if (face_sides != (has_positive | has_negative)) {
             const int h = face_sides == has_positive ? 1 : 0;
-            for (int i = begin; i < end; ++i)
-                add_corner(h, index[corner[i]], edge_in[2 * side_edge[i] + h]);
-            end_face(h, winding[f] != 0, b.source(f));
+            local_index* const to_corner = corners[h] + count[h] - begin;
+            local_index* const to_side = sides[h] + count[h] - begin;
+            const int* const edge_of = edge_in[h];
+            for (int i = begin; i < end; ++i) {
+                to_corner[i] = static_cast<local_index>(index[corner[i]]);
+                to_side[i] = static_cast<local_index>(edge_of[side_edge[i]]);
+            }
+            count[h] += end - begin;
+            end_face(h, runs_clockwise, b.source(f));
             continue;
         }
         // Each corner stays in its own half; in the other, where the face's boundary leaves that
         // half the cut point follows its last corner, and where it comes back the cut point
-        // precedes the next one.
-        int previous = end - 1;
-        for (int i = begin; i < end; previous = i++) {
-            const int h = of(corner[i]);
+        // precedes the next one. From the point where it comes back, the cut face side runs to
+        // the next corner of the cut face, or in a negative half's face that runs
+        // counter-clockwise seen from outside, to the one before it.
+        int h = of(corner[begin]);
+        int h_before = of(corner[end - 1]);
+        int edge_before = side_edge[end - 1];
+        for (int i = begin; i < end; ++i) {
             const int o = 1 - h;
             const int e = side_edge[i];
-            const int next = i + 1 == end ? begin : i + 1;
-            add_corner(h, index[corner[i]], edge_in[2 * e + h]);
-            if (of(corner[previous]) == o) {
-                const int p = cut_of_edge[side_edge[previous]];
-                add_corner(o, kept[o] + p, polygon_edge_from(o, f, p));
+            const int h_next = of(corner[i + 1 == end ? begin : i + 1]);
+            add_corner(h, index[corner[i]], edge_in[h][e]);
+            if (h_before == o) {
+                const int p = cut_of_edge[edge_before];
+                const int k = polygon_position[p];
+                const bool back = (o == 0) != runs_clockwise;
+                add_corner(o, kept[o] + p, polygon_edges[o] + (back ? (k == 0 ? m : k) - 1 : k));
             }
-            if (of(corner[next]) == o)
-                add_corner(o, kept[o] + cut_of_edge[e], edge_in[2 * e + o]);
+            if (h_next == o)
+                add_corner(o, kept[o] + cut_of_edge[e], edge_in[o][e]);
+            h_before = h;
+            h = h_next;
+            edge_before = e;
         }
-        end_face(0, winding[f] != 0, b.source(f));
-        end_face(1, winding[f] != 0, b.source(f));
+        end_face(0, runs_clockwise, b.source(f));
+        end_face(1, runs_clockwise, b.source(f));
     }
     for (int h = 0; h < 2; ++h) {
         for (int k = 0; k < m; ++k)
