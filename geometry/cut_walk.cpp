@@ -104,13 +104,16 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
         ws.walk_counts[h].faces = faces[h] + 1;
         ws.walk_counts[h].corners = own_corners[h] + 3 * m;
     }
-    ws.polygon_corners.clear();
+    ws.polygon_corners.resize(m);
+    int* const chained = ws.polygon_corners.data();
     int c = 0;
-    do {
-        ws.polygon_corners.push_back(c);
+    for (int k = 0; k < m; ++k) {
+        chained[k] = c;
         c = next[c];
-    } while (c != 0 && static_cast<int>(ws.polygon_corners.size()) <= m);
-    return static_cast<int>(ws.polygon_corners.size()) == m;
+        if (c == 0)
+            return k + 1 == m;
+    }
+    return false;
 }
 
 } // namespace
@@ -280,10 +283,12 @@ bool plan_one_walk(cut_workspace& ws, const work_block& b, const vec3& n) {
         ws.polygon_corners, n);
     ws.unsort.resize(m);
     ws.polygon_position.resize(m);
-    for (int k = 0; k < m; ++k) {
-        const int p = ws.polygon_corners[(start + k) % m];
-        ws.unsort[k] = p;
-        ws.polygon_position[p] = k;
+    const int* const chained = ws.polygon_corners.data();
+    int* const unsort = ws.unsort.data();
+    int* const position = ws.polygon_position.data();
+    for (int k = 0, q = start; k < m; ++k, q = q + 1 == m ? 0 : q + 1) {
+        unsort[k] = chained[q];
+        position[chained[q]] = k;
     }
     return true;
 }
