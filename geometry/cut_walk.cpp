@@ -125,7 +125,6 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
 std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& b, int cut_source,
                                            work_block* half) {
     const int m = static_cast<int>(ws.unsort.size());
-    const signed char* const side = ws.vertex_side.data();
     const int* const cut_of_edge = ws.cut_edge_to_intersection_point.data();
     const int* const unsort = ws.unsort.data();
     const int* const polygon_position = ws.polygon_position.data();
@@ -142,7 +141,8 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
     int* const index = ws.vertex_map.data(); // per vertex: its index in its half
     // per half (negative, positive) and edge: its index in the half
     int* const edge_in[2] = {ws.edge_map.data(), ws.edge_map.data() + edge_count};
-    auto of = [side](int v) { return side[v] > 0 ? 1 : 0; };
+    const unsigned char* const half_of = ws.vertex_half.data();
+    auto of = [half_of](int v) { return static_cast<int>(half_of[v]); };
 
     // The given vertices of each half, then the cut points, and the boxes around them: the cut
     // points' box is found once for both.
@@ -272,9 +272,14 @@ bool plan_one_walk(cut_workspace& ws, const work_block& b, const vec3& n) {
     const int m = add_cut_points(ws, b);
     if (m < 3 || !chain_cut_face(ws, b, m))
         return false;
+    ws.vertex_half.resize(b.vertex_count);
+    const signed char* const side = ws.vertex_side.data();
+    unsigned char* const half = ws.vertex_half.data();
     int positive = 0;
-    for (int v = 0; v < b.vertex_count; ++v)
-        positive += ws.vertex_side[v] > 0;
+    for (int v = 0; v < b.vertex_count; ++v) {
+        half[v] = side[v] > 0;
+        positive += half[v];
+    }
     ws.walk_counts[0].vertices = b.vertex_count - positive + m;
     ws.walk_counts[1].vertices = positive + m;
     const xyz* points = ws.cut_points.data();
