@@ -199,18 +199,20 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
     int* const sources[2] = {half[0].sources, half[1].sources};
     local_index* const corners[2] = {half[0].locals + half[0].corner_offset,
                                      half[1].locals + half[1].corner_offset};
-    local_index* const sides[2] = {half[0].locals + half[0].side_offset,
-                                   half[1].locals + half[1].side_offset};
-    int count[2] = {0, 0};
+    // Per half: where its next corner goes; the side edge after it lies side_shift further on.
+    local_index* at[2] = {corners[0], corners[1]};
+    const int side_shift[2] = {half[0].side_offset - half[0].corner_offset,
+                               half[1].side_offset - half[1].corner_offset};
     int faces[2] = {0, 0};
     auto add_corner = [&](int h, int v, int e) {
-        corners[h][count[h]] = static_cast<local_index>(v);
-        sides[h][count[h]++] = static_cast<local_index>(e);
+        local_index* const c = at[h]++;
+        c[0] = static_cast<local_index>(v);
+        c[side_shift[h]] = static_cast<local_index>(e);
     };
     auto end_face = [&](int h, bool runs_clockwise, int source) {
         sources[h][faces[h]] = source;
         windings[h][faces[h]++] = runs_clockwise;
-        begins[h][faces[h]] = static_cast<local_index>(count[h]);
+        begins[h][faces[h]] = static_cast<local_index>(at[h] - corners[h]);
     };
     begins[0][0] = 0;
     begins[1][0] = 0;
@@ -221,14 +223,14 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
         const unsigned char face_sides = ws.face_sides[f];
         if (face_sides != (has_positive | has_negative)) {
             const int h = face_sides == has_positive ? 1 : 0;
-            local_index* const to_corner = corners[h] + count[h] - begin;
-            local_index* const to_side = sides[h] + count[h] - begin;
+            local_index* const to_corner = at[h] - begin;
+            local_index* const to_side = to_corner + side_shift[h];
             const int* const edge_of = edge_in[h];
             for (int i = begin; i < end; ++i) {
                 to_corner[i] = static_cast<local_index>(index[corner[i]]);
                 to_side[i] = static_cast<local_index>(edge_of[side_edge[i]]);
             }
-            count[h] += end - begin;
+            at[h] += end - begin;
             end_face(h, runs_clockwise, b.source(f));
             continue;
         }
