@@ -223,12 +223,12 @@ std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& 
         const unsigned char face_sides = ws.face_sides[f];
         if (face_sides != (has_positive | has_negative)) {
             const int h = face_sides == has_positive ? 1 : 0;
-            local_index* const to_corner = at[h] - begin;
+            local_index* const to_corner = at[h];
             local_index* const to_side = to_corner + side_shift[h];
             const int* const edge_of = edge_in[h];
             for (int i = begin; i < end; ++i) {
-                to_corner[i] = static_cast<local_index>(index[corner[i]]);
-                to_side[i] = static_cast<local_index>(edge_of[side_edge[i]]);
+                to_corner[i - begin] = static_cast<local_index>(index[corner[i]]);
+                to_side[i - begin] = static_cast<local_index>(edge_of[side_edge[i]]);
             }
             at[h] += end - begin;
             end_face(h, runs_clockwise, b.source(f));
