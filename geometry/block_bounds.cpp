@@ -1,22 +1,12 @@
 #include "geometry/detail/block_bounds.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 block_bounds bounds_of(const xyz* points, int count) {
-    xyz lo = points[0];
-    xyz hi = points[0];
+    box_extent extent(points[0]);
     for (int v = 1; v < count; ++v)
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], points[v][k]);
-            hi[k] = std::max(hi[k], points[v][k]);
-        }
-    block_bounds b;
-    for (int k = 0; k < 3; ++k) {
-        b.centre[k] = 0.5 * (lo[k] + hi[k]);
-        b.half_size[k] = 0.5 * (hi[k] - lo[k]);
-    }
-    return b;
+        extent.add(points[v]);
+    return extent.bounds();
 }
 
 pending_box pending_box_of(const block_bounds& bounds, const xyz& shift) {

@@ -133,13 +133,15 @@ struct pass_share {
                                     : allocate(arena, bytes[half > 0]);
         };
         work_block halves[2];
+        std::array<block_bounds, 2> boxes;
         if (walk) {
             halves[1] = lay_out(ws.walk_counts[1], storage(1));
             halves[0] = lay_out(ws.walk_counts[0], storage(-1));
-            write_one_walk(ws, in_place == 0 ? w : copied(w), plane.source, halves);
+            boxes = write_one_walk(ws, in_place == 0 ? w : copied(w), plane.source, halves);
         } else {
             halves[1] = ws.parts.pack_at(storage(1));
             halves[0] = ws.negative_parts.pack_at(storage(-1));
+            boxes = {shape_bounds(halves[0]), shape_bounds(halves[1])};
         }
         store.shapes[s] = halves[1];
         const work_block negative = halves[0];
@@ -155,9 +157,9 @@ struct pass_share {
         store.tracer_range[s] = positive_tracers;
         // Both halves were cut where the block's vertices are stored, so the negative one keeps
         // the move not yet applied to them.
-        worker.made.push_back({s, negative, pending_box_of(shape_bounds(negative), store.shift[s]),
+        worker.made.push_back({s, negative, pending_box_of(boxes[0], store.shift[s]),
                                store.shift[s], negative_faults, negative_tracers, store.origin[s]});
-        store.boxes[s] = pending_box_of(shape_bounds(store.shapes[s]), store.shift[s]);
+        store.boxes[s] = pending_box_of(boxes[1], store.shift[s]);
         move_slot(store, s, plane.slip);
         return true;
     }

@@ -104,13 +104,16 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
         ws.walk_counts[h].faces = faces[h] + 1;
         ws.walk_counts[h].corners = own_corners[h] + 3 * m;
     }
-    ws.polygon_corners.clear();
+    ws.polygon_corners.resize(m);
+    int* const chained = ws.polygon_corners.data();
     int c = 0;
-    do {
-        ws.polygon_corners.push_back(c);
+    for (int k = 0; k < m; ++k) {
+        chained[k] = c;
         c = next[c];
-    } while (c != 0 && static_cast<int>(ws.polygon_corners.size()) <= m);
-    return static_cast<int>(ws.polygon_corners.size()) == m;
+        if (c == 0)
+            return k + 1 == m;
+    }
+    return false;
 }
 
 } // namespace
@@ -119,9 +122,9 @@ bool chain_cut_face(cut_workspace& ws, const work_block& b, int m) {
 // the half it lies in, and an edge or face the plane crosses to both, cut short at the cut points.
 // Every table is read and every half written through a local pointer, and the counts are locals:
 // the compiler must assume that any write through an int pointer may change an int it reads.
-void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work_block* half) {
+std::array<block_bounds, 2> write_one_walk(cut_workspace& ws, const work_block& b, int cut_source,
+                                           work_block* half) {
     const int m = static_cast<int>(ws.unsort.size());
-    const signed char* const side = ws.vertex_side.data();
     const int* const cut_of_edge = ws.cut_edge_to_intersection_point.data();
     const int* const unsort = ws.unsort.data();
     const int* const polygon_position = ws.polygon_position.data();
@@ -136,19 +139,30 @@ void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work
     ws.vertex_map.resize(vertex_count);
     ws.edge_map.resize(2 * edge_count);
     int* const index = ws.vertex_map.data(); // per vertex: its index in its half
-    int* const edge_in = ws.edge_map.data(); // per edge and half (negative, positive): its index
-    auto of = [side](int v) { return side[v] > 0 ? 1 : 0; };
+    // per half (negative, positive) and edge: its index in the half
+    int* const edge_in[2] = {ws.edge_map.data(), ws.edge_map.data() + edge_count};
+    const unsigned char* const half_of = ws.vertex_half.data();
+    auto of = [half_of](int v) { return static_cast<int>(half_of[v]); };
 
-    // The given vertices of each half, then the cut points.
+    // The given vertices of each half, then the cut points, and the boxes around them: the cut
+    // points' box is found once for both.
     int kept[2] = {0, 0};
     xyz* const vertices[2] = {half[0].points, half[1].points};
+    const xyz* const cut_points = ws.cut_points.data();
     for (int v = 0; v < vertex_count; ++v) {
         const int h = of(v);
         index[v] = kept[h];
         vertices[h][kept[h]++] = b.points[v];
     }
-    for (int h = 0; h < 2; ++h)
-        std::copy(ws.cut_points.data(), ws.cut_points.data() + m, vertices[h] + kept[h]);
+    box_extent cut_extent(cut_points[0]);
+    for (int p = 1; p < m; ++p)
+        cut_extent.add(cut_points[p]);
+    box_extent extent[2] = {cut_extent, cut_extent};
+    for (int h = 0; h < 2; ++h) {
+        for (int v = 0; v < kept[h]; ++v)
+            extent[h].add(vertices[h][v]);
+        std::copy(cut_points, cut_points + m, vertices[h] + kept[h]);
+    }
 
     // Edges in order, a crossed one from its end in the half to the cut point; then the sides of
     // the cut face.
@@ -164,26 +178,20 @@ void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work
         const int a = ends[2 * j];
         const int c = ends[2 * j + 1];
         const int ha = of(a);
-        if (ha == of(c)) {
-            edge_in[2 * j + ha] = add_edge(ha, index[a], index[c]);
+        const int hc = of(c);
+        if (ha == hc) {
+            edge_in[ha][j] = add_edge(ha, index[a], index[c]);
             continue;
         }
         const int p = cut_of_edge[j];
-        const int hc = 1 - ha;
-        edge_in[2 * j + ha] = add_edge(ha, index[a], kept[ha] + p);
-        edge_in[2 * j + hc] = add_edge(hc, index[c], kept[hc] + p);
+        edge_in[ha][j] = add_edge(ha, index[a], kept[ha] + p);
+        edge_in[hc][j] = add_edge(hc, index[c], kept[hc] + p);
     }
     const int polygon_edges[2] = {edge_total[0], edge_total[1]};
     for (int h = 0; h < 2; ++h)
         for (int k = 0; k < m; ++k)
             add_edge(h, kept[h] + unsort[k], kept[h] + unsort[k + 1 == m ? 0 : k + 1]);
 
-    // The cut face side that clipped face f of half h follows from cut point p on. Faces of the
-    // negative half that run counter-clockwise seen from outside run along it the other way.
-    auto polygon_edge_from = [&](int h, int f, int p) {
-        const int k = polygon_position[p];
-        return polygon_edges[h] + ((h == 0) != (winding[f] != 0) ? (k + m - 1) % m : k);
-    };
     local_index* const begins[2] = {half[0].locals + half[0].face_offset,
                                     half[1].locals + half[1].face_offset};
     local_index* const windings[2] = {begins[0] + half[0].face_count + 1,
@@ -191,66 +199,89 @@ void write_one_walk(cut_workspace& ws, const work_block& b, int cut_source, work
     int* const sources[2] = {half[0].sources, half[1].sources};
     local_index* const corners[2] = {half[0].locals + half[0].corner_offset,
                                      half[1].locals + half[1].corner_offset};
-    local_index* const sides[2] = {half[0].locals + half[0].side_offset,
-                                   half[1].locals + half[1].side_offset};
-    int count[2] = {0, 0};
+    // Per half: where its next corner goes; the side edge after it lies side_shift further on.
+    local_index* at[2] = {corners[0], corners[1]};
+    const int side_shift[2] = {half[0].side_offset - half[0].corner_offset,
+                               half[1].side_offset - half[1].corner_offset};
     int faces[2] = {0, 0};
     auto add_corner = [&](int h, int v, int e) {
-        corners[h][count[h]] = static_cast<local_index>(v);
-        sides[h][count[h]++] = static_cast<local_index>(e);
+        local_index* const c = at[h]++;
+        c[0] = static_cast<local_index>(v);
+        c[side_shift[h]] = static_cast<local_index>(e);
     };
     auto end_face = [&](int h, bool runs_clockwise, int source) {
         sources[h][faces[h]] = source;
         windings[h][faces[h]++] = runs_clockwise;
-        begins[h][faces[h]] = static_cast<local_index>(count[h]);
+        begins[h][faces[h]] = static_cast<local_index>(at[h] - corners[h]);
     };
     begins[0][0] = 0;
     begins[1][0] = 0;
     for (int f = 0; f < face_count; ++f) {
         const int begin = face_start[f];
         const int end = face_start[f + 1];
+        const bool runs_clockwise = winding[f] != 0;
         const unsigned char face_sides = ws.face_sides[f];
         if (face_sides != (has_positive | has_negative)) {
             const int h = face_sides == has_positive ? 1 : 0;
-            for (int i = begin; i < end; ++i)
-                add_corner(h, index[corner[i]], edge_in[2 * side_edge[i] + h]);
-            end_face(h, winding[f] != 0, b.source(f));
+            local_index* const to_corner = at[h];
+            local_index* const to_side = to_corner + side_shift[h];
+            const int* const edge_of = edge_in[h];
+            for (int i = begin; i < end; ++i) {
+                to_corner[i - begin] = static_cast<local_index>(index[corner[i]]);
+                to_side[i - begin] = static_cast<local_index>(edge_of[side_edge[i]]);
+            }
+            at[h] += end - begin;
+            end_face(h, runs_clockwise, b.source(f));
             continue;
         }
         // Each corner stays in its own half; in the other, where the face's boundary leaves that
         // half the cut point follows its last corner, and where it comes back the cut point
-        // precedes the next one.
-        int previous = end - 1;
-        for (int i = begin; i < end; previous = i++) {
-            const int h = of(corner[i]);
+        // precedes the next one. From the point where it comes back, the cut face side runs to
+        // the next corner of the cut face, or in a negative half's face that runs
+        // counter-clockwise seen from outside, to the one before it.
+        int h = of(corner[begin]);
+        int h_before = of(corner[end - 1]);
+        int edge_before = side_edge[end - 1];
+        for (int i = begin; i < end; ++i) {
             const int o = 1 - h;
             const int e = side_edge[i];
-            const int next = i + 1 == end ? begin : i + 1;
-            add_corner(h, index[corner[i]], edge_in[2 * e + h]);
-            if (of(corner[previous]) == o) {
-                const int p = cut_of_edge[side_edge[previous]];
-                add_corner(o, kept[o] + p, polygon_edge_from(o, f, p));
+            const int h_next = of(corner[i + 1 == end ? begin : i + 1]);
+            add_corner(h, index[corner[i]], edge_in[h][e]);
+            if (h_before == o) {
+                const int p = cut_of_edge[edge_before];
+                const int k = polygon_position[p];
+                const bool back = (o == 0) != runs_clockwise;
+                add_corner(o, kept[o] + p, polygon_edges[o] + (back ? (k == 0 ? m : k) - 1 : k));
             }
-            if (of(corner[next]) == o)
-                add_corner(o, kept[o] + cut_of_edge[e], edge_in[2 * e + o]);
+            if (h_next == o)
+                add_corner(o, kept[o] + cut_of_edge[e], edge_in[o][e]);
+            h_before = h;
+            h = h_next;
+            edge_before = e;
         }
-        end_face(0, winding[f] != 0, b.source(f));
-        end_face(1, winding[f] != 0, b.source(f));
+        end_face(0, runs_clockwise, b.source(f));
+        end_face(1, runs_clockwise, b.source(f));
     }
     for (int h = 0; h < 2; ++h) {
         for (int k = 0; k < m; ++k)
             add_corner(h, kept[h] + unsort[k], polygon_edges[h] + k);
         end_face(h, h > 0, cut_source);
     }
+    return {extent[0].bounds(), extent[1].bounds()};
 }
 
 bool plan_one_walk(cut_workspace& ws, const work_block& b, const vec3& n) {
     const int m = add_cut_points(ws, b);
     if (m < 3 || !chain_cut_face(ws, b, m))
         return false;
+    ws.vertex_half.resize(b.vertex_count);
+    const signed char* const side = ws.vertex_side.data();
+    unsigned char* const half = ws.vertex_half.data();
     int positive = 0;
-    for (int v = 0; v < b.vertex_count; ++v)
-        positive += ws.vertex_side[v] > 0;
+    for (int v = 0; v < b.vertex_count; ++v) {
+        half[v] = side[v] > 0;
+        positive += half[v];
+    }
     ws.walk_counts[0].vertices = b.vertex_count - positive + m;
     ws.walk_counts[1].vertices = positive + m;
     const xyz* points = ws.cut_points.data();
@@ -259,10 +290,12 @@ bool plan_one_walk(cut_workspace& ws, const work_block& b, const vec3& n) {
         ws.polygon_corners, n);
     ws.unsort.resize(m);
     ws.polygon_position.resize(m);
-    for (int k = 0; k < m; ++k) {
-        const int p = ws.polygon_corners[(start + k) % m];
-        ws.unsort[k] = p;
-        ws.polygon_position[p] = k;
+    const int* const chained = ws.polygon_corners.data();
+    int* const unsort = ws.unsort.data();
+    int* const position = ws.polygon_position.data();
+    for (int k = 0, q = start; k < m; ++k, q = q + 1 == m ? 0 : q + 1) {
+        unsort[k] = chained[q];
+        position[chained[q]] = k;
     }
     return true;
 }

@@ -9,6 +9,33 @@ struct block_bounds {
     xyz half_size{};
 };
 
+// The least and greatest coordinates of points taken in one by one, for a box built while the
+// points are written. Minima and maxima do not round, so the box is the same in any order.
+struct box_extent {
+    xyz lo;
+    xyz hi;
+
+    explicit box_extent(const xyz& first) : lo(first), hi(first) {}
+    void add(const xyz& x) {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = x[k] < lo[k] ? x[k] : lo[k];
+            hi[k] = hi[k] < x[k] ? x[k] : hi[k];
+        }
+    }
+    void add(const box_extent& other) {
+        add(other.lo);
+        add(other.hi);
+    }
+    block_bounds bounds() const {
+        block_bounds b;
+        for (int k = 0; k < 3; ++k) {
+            b.centre[k] = 0.5 * (lo[k] + hi[k]);
+            b.half_size[k] = 0.5 * (hi[k] - lo[k]);
+        }
+        return b;
+    }
+};
+
 // The box around the first count points (count > 0).
 block_bounds bounds_of(const xyz* points, int count);
 

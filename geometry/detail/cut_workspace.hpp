@@ -58,6 +58,8 @@ struct cut_workspace {
     // negative and positive half.
     std::vector<xyz> cut_points;
     std::array<block_counts, 2> walk_counts;
+    // Per vertex: the half of a cut in one walk it goes to, 1 for the positive one, else 0.
+    std::vector<unsigned char> vertex_half;
     // A copy of the block being cut, for when a half is written in its place.
     flat_list<xyz> block_copy;
 
