@@ -223,7 +223,7 @@ int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
     const int s = block.after;
     store.shapes.push_back(block.shape);
-    store.boxes.push_back(block.box);
+    add_box(store.boxes, block.box);
     store.shift.push_back(block.shift);
     store.point_shift.push_back({0.0, 0.0, 0.0});
     store.fault_range.push_back(block.faults);

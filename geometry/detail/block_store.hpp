@@ -35,9 +35,9 @@ struct block_store {
     std::vector<shape_arena> arenas{1};
     std::size_t dead_bytes = 0; // in the arenas, of shapes no slot refers to
     std::vector<work_block> shapes;
-    std::vector<pending_box> boxes; // of the vertices where they stand, with the shift
-    std::vector<xyz> shift;         // the move not yet applied to the vertices
-    std::vector<xyz> point_shift;   // the move not yet applied to the tracers
+    box_lists boxes;              // of the vertices where they stand, with the shift
+    std::vector<xyz> shift;       // the move not yet applied to the vertices
+    std::vector<xyz> point_shift; // the move not yet applied to the tracers
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next;   // the slot after each in list order, -1 after the last; slot 0 first
@@ -67,7 +67,7 @@ inline const xyz& face_normal(const block_store& store, int s, int source) {
 struct new_slot {
     int after;
     work_block shape;
-    pending_box box;
+    block_bounds box;
     xyz shift;
     index_range faults;
     index_range tracers;
@@ -91,12 +91,11 @@ int add_slot(block_store& store, const new_slot& block);
 inline void move_slot(block_store& store, int s, const xyz& slip) {
     xyz& shift = store.shift[s];
     xyz& point_shift = store.point_shift[s];
-    xyz& centre = store.boxes[s].box.centre;
     for (int k = 0; k < 3; ++k) {
         shift[k] += slip[k];
         point_shift[k] += slip[k];
-        centre[k] += slip[k];
     }
+    move_box(store.boxes, s, slip);
 }
 
 // Applies the pending shift of slot s to its tracers.
