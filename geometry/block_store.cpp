@@ -245,12 +245,12 @@ void settle_points(block_store& store, int s) {
     d = {0.0, 0.0, 0.0};
 }
 
-void compact_shapes(block_store& store) {
+void compact_shapes(block_store& store, std::size_t let_be) {
     std::size_t handed_out = 0;
     for (const shape_arena& arena : store.arenas)
         handed_out += arena.handed_out;
     // Sliding costs a copy of the living shapes, so dead room up to a quarter of them is let be.
-    if (4 * store.dead_bytes <= handed_out - store.dead_bytes)
+    if (store.dead_bytes < let_be || 4 * store.dead_bytes <= handed_out - store.dead_bytes)
         return;
     shape_layout layout = take_layout(store, list_order(store), true);
     // Taken in address order, each shape slides down to the first place free before it: it never

@@ -101,9 +101,13 @@ inline void move_slot(block_store& store, int s, const xyz& slip) {
 // Applies the pending shift of slot s to its tracers.
 void settle_points(block_store& store, int s);
 
-// Slides the living shapes down over the dead, in place, when the dead pass a quarter of them;
-// the chunks left empty are freed and the rest go to the first arena.
-void compact_shapes(block_store& store);
+// Dead room below this is let be, however little is living: a slide copies every living shape,
+// which costs more than a few MiB of room are worth.
+constexpr std::size_t dead_bytes_let_be = std::size_t{16} << 20;
+
+// Slides the living shapes down over the dead, in place, when the dead pass a quarter of them and
+// let_be; the chunks left empty are freed and the rest go to the first arena.
+void compact_shapes(block_store& store, std::size_t let_be = dead_bytes_let_be);
 
 // Splits range in order into the entries for which goes_positive holds and the others, each
 // keeping its order, and returns the two ranges; negatives is scratch. Every entry is written to
