@@ -40,15 +40,6 @@ void set_box(box_lists& boxes, int s, const block_bounds& box) {
     }
 }
 
-block_bounds box_of(const box_lists& boxes, int s) {
-    block_bounds box;
-    for (int k = 0; k < 3; ++k) {
-        box.centre[k] = boxes.centre[k][s];
-        box.half_size[k] = boxes.half_size[k][s];
-    }
-    return box;
-}
-
 bounds_plane make_bounds_plane(const xyz& n, const xyz& p, double reach, int moves) {
     bounds_plane plane;
     plane.n = n;

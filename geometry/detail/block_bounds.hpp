@@ -28,7 +28,16 @@ struct box_lists {
 
 void add_box(box_lists& boxes, const block_bounds& box);
 void set_box(box_lists& boxes, int s, const block_bounds& box);
-block_bounds box_of(const box_lists& boxes, int s);
+
+// Box s. Read for every block the box test cannot place, so this is inline.
+inline block_bounds box_of(const box_lists& boxes, int s) {
+    block_bounds box;
+    for (int k = 0; k < 3; ++k) {
+        box.centre[k] = boxes.centre[k][s];
+        box.half_size[k] = boxes.half_size[k][s];
+    }
+    return box;
+}
 
 // Moves box s by slip. About half the blocks move at every pass, so this is inline.
 inline void move_box(box_lists& boxes, int s, const xyz& slip) {
