@@ -219,7 +219,7 @@ int add_slot(block_store& store, const new_slot& block) {
     const int t = static_cast<int>(store.shapes.size());
     const int s = block.after;
     store.shapes.push_back(block.shape);
-    store.boxes.push_back(block.box);
+    add_box(store.boxes, block.box);
     store.shift.push_back(block.shift);
     store.fault_range.push_back(block.faults);
     store.tracer_range.push_back(block.tracers);
@@ -230,12 +230,12 @@ int add_slot(block_store& store, const new_slot& block) {
     return t;
 }
 
-void compact_shapes(block_store& store) {
+void compact_shapes(block_store& store, std::size_t let_be) {
     std::size_t handed_out = 0;
     for (const shape_arena& arena : store.arenas)
         handed_out += arena.handed_out;
     // Sliding costs a copy of the living shapes, so dead room up to a quarter of them is let be.
-    if (4 * store.dead_bytes <= handed_out - store.dead_bytes)
+    if (store.dead_bytes < let_be || 4 * store.dead_bytes <= handed_out - store.dead_bytes)
         return;
     shape_layout layout = take_layout(store, list_order(store), true);
     // Taken in address order, each shape slides down to the first place free before it: it never

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <stdexcept>
@@ -65,23 +67,37 @@ struct pass_share {
         const std::size_t nv = w.vertex_count;
         if (nv == 0)
             return {};
-        const double tolerance = on_plane_distance(plane.n_length, store.boxes[s].box);
+        const double tolerance = on_plane_distance(plane.n_length, box_of(store.boxes, s));
         const xyz p = point_moved_back(s);
-        const vec3& n = plane.n;
+        const double px = p[0];
+        const double py = p[1];
+        const double pz = p[2];
+        const double nx = plane.n[0];
+        const double ny = plane.n[1];
+        const double nz = plane.n[2];
         ws.vertex_distance.resize(nv);
         ws.vertex_side.resize(nv);
-        occupied_sides sides;
+        // Through locals and without a branch on the side: a store of a side may alias anything,
+        // so the compiler would read the lists and the plane again after each.
+        double* const distance = ws.vertex_distance.data();
+        signed char* const side = ws.vertex_side.data();
+        const xyz* const points = w.points;
+        bool above_any = false;
+        bool below_any = false;
+        bool on_any = false;
         for (std::size_t v = 0; v < nv; ++v) {
-            const xyz& x = w.points[v];
-            const double d = signed_distance(n, p, x);
-            const signed char side = side_of(d, tolerance);
-            ws.vertex_distance[v] = d;
-            ws.vertex_side[v] = side;
-            sides.positive = sides.positive || side > 0;
-            sides.negative = sides.negative || side < 0;
-            sides.on_plane = sides.on_plane || side == 0;
+            const xyz& x = points[v];
+            const double d = nx * (x[0] - px) + ny * (x[1] - py) + nz * (x[2] - pz);
+            // As side_of gives it.
+            const bool above = d > tolerance;
+            const bool below = d < -tolerance;
+            distance[v] = d;
+            side[v] = static_cast<signed char>(above - below);
+            above_any |= above;
+            below_any |= below;
+            on_any |= !(above || below);
         }
-        return sides;
+        return {above_any, below_any, on_any};
     }
 
     // Builds both halves of w, whose vertex tables are filled and some lie on the plane, in the
@@ -159,25 +175,35 @@ struct pass_share {
         // the move not yet applied to them.
         worker.made.push_back({s, negative, pending_box_of(boxes[0], store.shift[s]),
                                store.shift[s], negative_faults, negative_tracers, store.origin[s]});
-        store.boxes[s] = pending_box_of(boxes[1], store.shift[s]);
+        set_box(store.boxes, s, pending_box_of(boxes[1], store.shift[s]));
         move_slot(store, s, plane.slip);
         return true;
     }
 
     void run(int begin, int end) {
-        for (int s = begin; s < end; ++s) {
-            const int quick = side_of_bounds(store.boxes[s], box_plane);
-            if (quick > 0)
-                moved(s);
-            if (quick != 0)
-                continue;
-            const occupied_sides sides = classify_vertices(s);
-            // A sound convex block with vertices strictly on both sides always meets the plane
-            // in a polygon; one that does not is left whole.
-            if (sides.positive && sides.negative && split(s, sides.on_plane))
-                continue;
-            if (sides.positive)
-                moved(s);
+        // The boxes are tested a tile at a time, ahead of the blocks: a block's cut or move
+        // changes its own box only.
+        constexpr int tile = 512;
+        std::array<double, tile> quick;
+        for (int first = begin; first < end; first += tile) {
+            const int last = std::min(end, first + tile);
+            sides_of_boxes(store.boxes, first, last, box_plane, quick.data());
+            for (int s = first; s < last; ++s) {
+                // The side's bits as an integer, which is cheaper to test: 0 only for 0.0, and
+                // positive only for 1.0.
+                const auto side = std::bit_cast<std::int64_t>(quick[s - first]);
+                if (side > 0)
+                    moved(s);
+                if (side != 0)
+                    continue;
+                const occupied_sides sides = classify_vertices(s);
+                // A sound convex block with vertices strictly on both sides always meets the
+                // plane in a polygon; one that does not is left whole.
+                if (sides.positive && sides.negative && split(s, sides.on_plane))
+                    continue;
+                if (sides.positive)
+                    moved(s);
+            }
         }
     }
 

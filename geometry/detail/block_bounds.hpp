@@ -4,6 +4,9 @@
 
 #include "geometry/detail/work_block.hpp"
 
+#include <array>
+#include <vector>
+
 struct block_bounds {
     xyz centre{};
     xyz half_size{};
@@ -39,44 +42,52 @@ struct box_extent {
 // The box around the first count points (count > 0).
 block_bounds bounds_of(const xyz* points, int count);
 
-// The box of a block where it stands, its pending shift applied, and the sum of its half sizes:
-// all that testing a plane against the block reads, in one record, so that a plane that misses
-// the block costs a few instructions and no look at its shape.
-struct pending_box {
-    block_bounds box;
-    double size = 0.0;
+// The box of vertices bounded by bounds, moved by shift.
+block_bounds pending_box_of(const block_bounds& bounds, const xyz& shift);
+
+// The boxes of a store's blocks where they stand, their pending shifts applied, coordinate by
+// coordinate: all that testing a plane against the blocks reads, laid out so that testing a run
+// of them is a loop of vector instructions that never looks at a shape.
+struct box_lists {
+    std::array<std::vector<double>, 3> centre;
+    std::array<std::vector<double>, 3> half_size;
 };
 
-// The box of vertices bounded by bounds, moved by shift.
-pending_box pending_box_of(const block_bounds& bounds, const xyz& shift);
+void add_box(box_lists& boxes, const block_bounds& box);
+void set_box(box_lists& boxes, int s, const block_bounds& box);
+
+// Box s. Read for every block the box test cannot place, so this is inline.
+inline block_bounds box_of(const box_lists& boxes, int s) {
+    block_bounds box;
+    for (int k = 0; k < 3; ++k) {
+        box.centre[k] = boxes.centre[k][s];
+        box.half_size[k] = boxes.half_size[k][s];
+    }
+    return box;
+}
+
+// Moves box s by slip. About half the blocks move at every pass, so this is inline.
+inline void move_box(box_lists& boxes, int s, const xyz& slip) {
+    for (int k = 0; k < 3; ++k)
+        boxes.centre[k][s] += slip[k];
+}
 
 // A plane, with what every box test of it shares.
 struct bounds_plane {
     xyz n;
-    xyz abs_n;
-    double n_p = 0.0;         // n . p for a point p of the plane
-    double size_margin = 0.0; // per unit of a box's size
-    double rounding = 0.0;    // for a box within the reach given to make_bounds_plane
+    // |n| per coordinate, widened by the margin per unit of a box's half sizes
+    xyz weight;
+    double n_p = 0.0;      // n . p for a point p of the plane
+    double rounding = 0.0; // for a box within the reach given to make_bounds_plane
 };
 
 // The plane with normal n through point p, for boxes no coordinate of whose centre exceeds reach
 // in magnitude and which have been moved at most `moves` times since they were made.
 bounds_plane make_bounds_plane(const xyz& n, const xyz& p, double reach, int moves);
 
-// +1 when every vertex in the box lies on the positive side of the plane beyond the on-plane
-// tolerance, -1 when every one lies on the negative side beyond it, 0 when the box alone cannot
-// tell. The margin covers the tolerance relative to the block's size and the rounding of the
-// distances (see make_bounds_plane). Every block is tested against every plane, so this is inline.
-inline int side_of_bounds(const pending_box& b, const bounds_plane& plane) {
-    const xyz& c = b.box.centre;
-    const xyz& h = b.box.half_size;
-    const double centre_distance =
-        plane.n[0] * c[0] + plane.n[1] * c[1] + plane.n[2] * c[2] - plane.n_p;
-    const double reach = plane.abs_n[0] * h[0] + plane.abs_n[1] * h[1] + plane.abs_n[2] * h[2];
-    const double margin = plane.size_margin * b.size + plane.rounding;
-    if (centre_distance - reach > margin)
-        return 1;
-    if (centre_distance + reach < -margin)
-        return -1;
-    return 0;
-}
+// Per box of [begin, end), into sides from sides[0]: +1 when every vertex in it lies on the
+// positive side of the plane beyond the on-plane tolerance, -1 when every one lies on the negative
+// side beyond it, 0 when the box alone cannot tell. The margin covers the tolerance relative to the
+// block's size and the rounding of the distances (see make_bounds_plane).
+void sides_of_boxes(const box_lists& boxes, int begin, int end, const bounds_plane& plane,
+                    double* sides);

@@ -36,8 +36,8 @@ struct block_store {
     std::vector<shape_arena> arenas{1};
     std::size_t dead_bytes = 0; // in the arenas, of shapes no slot refers to
     std::vector<work_block> shapes;
-    std::vector<pending_box> boxes; // of the vertices where they stand, with the shift
-    std::vector<xyz> shift;         // the move not yet applied to the vertices
+    box_lists boxes;        // of the vertices where they stand, with the shift
+    std::vector<xyz> shift; // the move not yet applied to the vertices
     std::vector<index_range> fault_range;
     std::vector<index_range> tracer_range;
     std::vector<int> next;   // the slot after each in list order, -1 after the last; slot 0 first
@@ -67,7 +67,7 @@ inline const xyz& face_normal(const block_store& store, int s, int source) {
 struct new_slot {
     int after;
     work_block shape;
-    pending_box box;
+    block_bounds box;
     xyz shift;
     index_range faults;
     index_range tracers;
@@ -90,16 +90,18 @@ int add_slot(block_store& store, const new_slot& block);
 // pass, so this is inline.
 inline void move_slot(block_store& store, int s, const xyz& slip) {
     xyz& shift = store.shift[s];
-    xyz& centre = store.boxes[s].box.centre;
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 3; ++k)
         shift[k] += slip[k];
-        centre[k] += slip[k];
-    }
+    move_box(store.boxes, s, slip);
 }
 
-// Slides the living shapes down over the dead, in place, when the dead pass a quarter of them;
-// the chunks left empty are freed and the rest go to the first arena.
-void compact_shapes(block_store& store);
+// Dead room below this is let be, however little is living: a slide copies every living shape,
+// which costs more than a few MiB of room are worth.
+constexpr std::size_t dead_bytes_let_be = std::size_t{16} << 20;
+
+// Slides the living shapes down over the dead, in place, when the dead pass a quarter of them and
+// let_be; the chunks left empty are freed and the rest go to the first arena.
+void compact_shapes(block_store& store, std::size_t let_be = dead_bytes_let_be);
 
 // Splits range in order into the entries for which goes_positive holds and the others, each
 // keeping its order, and returns the two ranges; negatives is scratch. Every entry is written to
