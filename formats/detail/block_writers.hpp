@@ -48,6 +48,23 @@ face_numbers numbers_of_faces(const Blocks& blocks, const fault_order& order) {
     return out;
 }
 
+// How many vertices, faces and face corners the blocks of a list have between them.
+struct list_totals {
+    std::size_t points = 0, faces = 0, corners = 0;
+};
+
+template <class Blocks> list_totals totals_of(const Blocks& blocks) {
+    list_totals t;
+    for (std::size_t n = 0; n < blocks.size(); ++n) {
+        const auto b = blocks.at(n);
+        t.points += b.vertex_count();
+        t.faces += b.face_count();
+        for (std::size_t f = 0; f < b.face_count(); ++f)
+            t.corners += b.corners(f).size();
+    }
+    return t;
+}
+
 inline xyz placed(const xyz& p, const vec3& centre) {
     return {p[0] + centre[0], p[1] + centre[1], p[2] + centre[2]};
 }
@@ -55,22 +72,16 @@ inline xyz placed(const xyz& p, const vec3& centre) {
 template <class Blocks>
 std::string vtk_blocks_text(const Blocks& blocks, const vec3& centre,
                             const std::string& fault_label, const fault_order& order) {
-    std::size_t points = 0, polygons = 0, polygon_ints = 0;
-    for (std::size_t n = 0; n < blocks.size(); ++n) {
-        const auto b = blocks.at(n);
-        points += b.vertex_count();
-        polygons += b.face_count();
-        for (std::size_t f = 0; f < b.face_count(); ++f)
-            polygon_ints += 1 + b.corners(f).size();
-    }
+    const list_totals totals = totals_of(blocks);
     std::string out = vtk_head("tolvex blocks", centre, fault_label, order.labels);
-    out += "POINTS " + std::to_string(points) + " double\n";
+    out += "POINTS " + std::to_string(totals.points) + " double\n";
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         const auto b = blocks.at(n);
         for (std::size_t v = 0; v < b.vertex_count(); ++v)
             append_triple(out, "", placed(b.vertex(v), centre));
     }
-    out += "POLYGONS " + std::to_string(polygons) + " " + std::to_string(polygon_ints) + "\n";
+    out += "POLYGONS " + std::to_string(totals.faces) + " " +
+           std::to_string(totals.faces + totals.corners) + "\n";
     std::size_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         const auto b = blocks.at(n);
@@ -83,7 +94,7 @@ std::string vtk_blocks_text(const Blocks& blocks, const vec3& centre,
         base += b.vertex_count();
     }
     const face_numbers numbers = numbers_of_faces(blocks, order);
-    out += "CELL_DATA " + std::to_string(polygons) + "\n";
+    out += "CELL_DATA " + std::to_string(totals.faces) + "\n";
     append_cell_scalars(out, "block", numbers.block);
     append_cell_scalars(out, "fault", numbers.fault);
     out += "NORMALS normals double\n";
@@ -100,18 +111,11 @@ std::string vtp_blocks_text(const Blocks& blocks, const vec3& centre,
                             const std::string& fault_label, const fault_order& order) {
     vtp_polydata d;
     std::vector<double> normals;
-    std::size_t points = 0, faces = 0, corners = 0;
-    for (std::size_t n = 0; n < blocks.size(); ++n) {
-        const auto b = blocks.at(n);
-        points += b.vertex_count();
-        faces += b.face_count();
-        for (std::size_t f = 0; f < b.face_count(); ++f)
-            corners += b.corners(f).size();
-    }
-    d.points.reserve(3 * points);
-    d.polygon_connectivity.reserve(corners);
-    d.polygon_offsets.reserve(faces);
-    normals.reserve(3 * faces);
+    const list_totals totals = totals_of(blocks);
+    d.points.reserve(3 * totals.points);
+    d.polygon_connectivity.reserve(totals.corners);
+    d.polygon_offsets.reserve(totals.faces);
+    normals.reserve(3 * totals.faces);
     std::int64_t base = 0;
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         const auto b = blocks.at(n);
