@@ -56,9 +56,8 @@ struct record_blocks {
         std::size_t vertex_count() const { return b.vertices.size(); }
         xyz vertex(std::size_t v) const { return to_xyz(b.vertices[v]); }
         std::size_t face_count() const { return faces.size(); }
-        std::span<const int> corners(std::size_t f) const {
-            return {faces[f].indices.data(), faces[f].indices.size()};
-        }
+        std::size_t corner_count(std::size_t f) const { return faces[f].indices.size(); }
+        int corner(std::size_t f, std::size_t k) const { return faces[f].indices[k]; }
         xyz normal(std::size_t f) const { return to_xyz(faces[f].normal); }
         int source(std::size_t f) const { return faces[f].source; }
     };

@@ -49,12 +49,19 @@ struct history_blocks {
             return {p[0] + offset[0], p[1] + offset[1], p[2] + offset[2]};
         }
         std::size_t face_count() const { return shapes.face_offset[s + 1] - shapes.face_offset[s]; }
-        std::span<const int> corners(std::size_t f) const {
+        std::span<const int> held_corners(std::size_t f) const {
             const std::size_t begin = shapes.face_offset[s] + s + f;
             const auto first = static_cast<std::size_t>(shapes.face_begin[begin]);
-            return std::span<const int>(outward.corners)
+            return std::span<const int>(shapes.corners)
                 .subspan(shapes.corner_offset[s] + first,
                          static_cast<std::size_t>(shapes.face_begin[begin + 1]) - first);
+        }
+        std::size_t corner_count(std::size_t f) const { return held_corners(f).size(); }
+        // As outward_faces orders them: a face turned inward keeps its first corner, the rest
+        // reversed.
+        int corner(std::size_t f, std::size_t k) const {
+            const std::span<const int> c = held_corners(f);
+            return k > 0 && outward.turned[shapes.face_offset[s] + f] != 0 ? c[c.size() - k] : c[k];
         }
         xyz normal(std::size_t f) const { return outward.normals[shapes.face_offset[s] + f]; }
         int source(std::size_t f) const { return shapes.face_sources[shapes.face_offset[s] + f]; }
@@ -74,9 +81,10 @@ void add_outward_shapes(outward_shapes& outward, const step_history& history) {
         for (vec3& v : b.vertices)
             for (int k = 0; k < 3; ++k)
                 v[k] += b.displacement[k];
-        for (const face& f : outward_faces(b)) {
-            outward.corners.insert(outward.corners.end(), f.indices.begin(), f.indices.end());
-            outward.normals.push_back({f.normal[0], f.normal[1], f.normal[2]});
+        const std::vector<face> faces = outward_faces(b);
+        for (std::size_t f = 0; f < faces.size(); ++f) {
+            outward.turned.push_back(faces[f].indices != b.faces[f].indices ? 1 : 0);
+            outward.normals.push_back({faces[f].normal[0], faces[f].normal[1], faces[f].normal[2]});
         }
     }
 }

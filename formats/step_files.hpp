@@ -9,6 +9,7 @@
 #include "model/step_history.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,11 +44,13 @@ bool is_step_file_name(const std::string& name);
 // Takes a file's path and its content.
 using file_fn = std::function<void(std::string path, std::string content)>;
 
-// The faces of every shape of a step history as outward_faces gives them, found once per shape:
-// a move does not change them. Parallel to the shapes' corners and normals.
+// The faces of every shape of a step history as outward_faces gives them, found once per shape
+// (a move does not change them): per face, parallel to the shapes' normals, whether its corners
+// turn inward as held (then outward_faces keeps the first and reverses the rest) and its outward
+// normal.
 struct outward_shapes {
     std::size_t shapes = 0; // how many shapes it holds
-    std::vector<int> corners;
+    std::vector<std::uint8_t> turned;
     std::vector<xyz> normals;
 };
 

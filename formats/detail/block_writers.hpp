@@ -3,8 +3,9 @@
 // history whose shapes' outward faces are found once. Both give the same bytes for the same
 // blocks.
 //
-// A list has size() and at(n), and at(n) has vertex_count(), vertex(v), face_count(), corners(f),
-// normal(f) (outward, unit length) and source(f).
+// A list has size() and at(n), and at(n) has vertex_count(), vertex(v), face_count(),
+// corner_count(f), corner(f, k) (counter-clockwise seen from outside), normal(f) (outward, unit
+// length) and source(f).
 #pragma once
 
 #include "formats/block_export.hpp"
@@ -60,7 +61,7 @@ template <class Blocks> list_totals totals_of(const Blocks& blocks) {
         t.points += b.vertex_count();
         t.faces += b.face_count();
         for (std::size_t f = 0; f < b.face_count(); ++f)
-            t.corners += b.corners(f).size();
+            t.corners += b.corner_count(f);
     }
     return t;
 }
@@ -86,9 +87,9 @@ std::string vtk_blocks_text(const Blocks& blocks, const vec3& centre,
     for (std::size_t n = 0; n < blocks.size(); ++n) {
         const auto b = blocks.at(n);
         for (std::size_t f = 0; f < b.face_count(); ++f) {
-            out += std::to_string(b.corners(f).size());
-            for (int i : b.corners(f))
-                out += " " + std::to_string(base + static_cast<std::size_t>(i));
+            out += std::to_string(b.corner_count(f));
+            for (std::size_t k = 0; k < b.corner_count(f); ++k)
+                out += " " + std::to_string(base + static_cast<std::size_t>(b.corner(f, k)));
             out += '\n';
         }
         base += b.vertex_count();
@@ -124,8 +125,8 @@ std::string vtp_blocks_text(const Blocks& blocks, const vec3& centre,
             d.points.insert(d.points.end(), p.begin(), p.end());
         }
         for (std::size_t f = 0; f < b.face_count(); ++f) {
-            for (int i : b.corners(f))
-                d.polygon_connectivity.push_back(base + i);
+            for (std::size_t k = 0; k < b.corner_count(f); ++k)
+                d.polygon_connectivity.push_back(base + b.corner(f, k));
             d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));
             const xyz normal = b.normal(f);
             normals.insert(normals.end(), normal.begin(), normal.end());

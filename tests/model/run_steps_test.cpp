@@ -177,14 +177,17 @@ TEST(RunSteps, AHistoryKeptFromTheChangesHoldsTheStepsShownWhole) {
             for (int a = 0; a < 3; ++a)
                 EXPECT_EQ(blocks[b].displacement[a], whole[k].blocks[b].displacement[a]);
             const std::uint32_t shape = history.steps.back().blocks[b].shape;
-            std::size_t corner = history.shapes.corner_offset[shape];
-            std::size_t f = history.shapes.face_offset[shape];
-            for (const face& expected : outward_faces(whole[k].blocks[b])) {
-                for (int i : expected.indices)
-                    EXPECT_EQ(outward.corners[corner++], i);
+            const block_view held = shape_of(history, shape);
+            const std::vector<face> expected = outward_faces(whole[k].blocks[b]);
+            ASSERT_EQ(held.face_count(), expected.size());
+            for (std::size_t f = 0; f < expected.size(); ++f) {
+                const std::size_t at = history.shapes.face_offset[shape] + f;
+                std::vector<int> corners(held.face_corners(f).begin(), held.face_corners(f).end());
+                if (outward.turned[at] != 0)
+                    std::reverse(corners.begin() + 1, corners.end());
+                EXPECT_TRUE(std::ranges::equal(corners, expected[f].indices));
                 for (int a = 0; a < 3; ++a)
-                    EXPECT_EQ(outward.normals[f][a], expected.normal[a]);
-                ++f;
+                    EXPECT_EQ(outward.normals[at][a], expected[f].normal[a]);
             }
         }
         ASSERT_EQ(change.tracers.size(), whole[k].tracers.size());
