@@ -26,49 +26,59 @@ std::string fault_label(const fault* applied) {
     return std::to_string(applied->id) + (applied->tag.empty() ? "" : " " + applied->tag);
 }
 
+// Block s's part of a per-block list of a set.
+template <class T>
+std::span<const T> part_of(const T* list, const std::vector<std::size_t>& offset, std::size_t s) {
+    return {list + offset[s], offset[s + 1] - offset[s]};
+}
+
 // A step of a history as the block writers read a list: each shape where its offset puts it, with
-// the outward faces found for it once. Read straight from the history's lists: the writers visit
-// every block several times.
+// the outward faces found for it once.
 struct history_blocks {
     const step_history& history;
     const std::vector<placed_shape>& placed;
     const outward_shapes& outward;
 
     struct one {
-        const block_set& shapes;
-        const outward_shapes& outward;
-        std::size_t s;
+        std::span<const xyz> vertices;
+        std::span<const int> corners; // as the shape holds them
+        const int* face_begin;        // face count + 1 positions in corners
+        std::span<const int> sources; // per face
+        std::span<const xyz> normals; // per face, outward
+        const std::uint8_t* turned;   // per face
         const xyz& offset;
 
-        std::size_t vertex_count() const {
-            return shapes.vertex_offset[s + 1] - shapes.vertex_offset[s];
-        }
+        std::size_t vertex_count() const { return vertices.size(); }
         // As the run has the vertex: where the shape holds it, moved by the offset.
         xyz vertex(std::size_t v) const {
-            const xyz& p = shapes.vertices[shapes.vertex_offset[s] + v];
+            const xyz& p = vertices[v];
             return {p[0] + offset[0], p[1] + offset[1], p[2] + offset[2]};
         }
-        std::size_t face_count() const { return shapes.face_offset[s + 1] - shapes.face_offset[s]; }
-        std::span<const int> held_corners(std::size_t f) const {
-            const std::size_t begin = shapes.face_offset[s] + s + f;
-            const auto first = static_cast<std::size_t>(shapes.face_begin[begin]);
-            return std::span<const int>(shapes.corners)
-                .subspan(shapes.corner_offset[s] + first,
-                         static_cast<std::size_t>(shapes.face_begin[begin + 1]) - first);
+        std::size_t face_count() const { return sources.size(); }
+        std::size_t corner_count(std::size_t f) const {
+            return static_cast<std::size_t>(face_begin[f + 1] - face_begin[f]);
         }
-        std::size_t corner_count(std::size_t f) const { return held_corners(f).size(); }
         // As outward_faces orders them: a face turned inward keeps its first corner, the rest
         // reversed.
         int corner(std::size_t f, std::size_t k) const {
-            const std::span<const int> c = held_corners(f);
-            return k > 0 && outward.turned[shapes.face_offset[s] + f] != 0 ? c[c.size() - k] : c[k];
+            const auto first = static_cast<std::size_t>(face_begin[f]);
+            return corners[k > 0 && turned[f] != 0 ? first + corner_count(f) - k : first + k];
         }
-        xyz normal(std::size_t f) const { return outward.normals[shapes.face_offset[s] + f]; }
-        int source(std::size_t f) const { return shapes.face_sources[shapes.face_offset[s] + f]; }
+        xyz normal(std::size_t f) const { return normals[f]; }
+        int source(std::size_t f) const { return sources[f]; }
     };
     std::size_t size() const { return placed.size(); }
     one at(std::size_t n) const {
-        return {history.shapes, outward, placed[n].shape, offset_of(history, placed[n])};
+        const block_set& shapes = history.shapes;
+        const std::size_t s = placed[n].shape;
+        const std::size_t face = shapes.face_offset[s];
+        return {part_of(shapes.vertices.data(), shapes.vertex_offset, s),
+                part_of(shapes.corners.data(), shapes.corner_offset, s),
+                shapes.face_begin.data() + face + s,
+                part_of(shapes.face_sources.data(), shapes.face_offset, s),
+                part_of(outward.normals.data(), shapes.face_offset, s),
+                outward.turned.data() + face,
+                offset_of(history, placed[n])};
     }
 };
 
