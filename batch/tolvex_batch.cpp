@@ -27,7 +27,7 @@
 #include "io/write_queue.hpp"
 #include "model/fault_label.hpp"
 #include "model/run_section.hpp"
-#include "model/step_blocks.hpp"
+#include "model/step_history.hpp"
 #include "model/step_label.hpp"
 #include "viewer/scene_image.hpp"
 
@@ -106,26 +106,31 @@ picture_marks last_step_marks(run_kind run, const run_state& result) {
                      result.tracers, make_vec3(0.0, 0.0, 0.0), nullptr, result.carried});
 }
 
-// A step_fn that copies the blocks, tracers and marks of the step --save-image draws into
-// picture, or none when that is the last step of a run, which the result holds anyway (keeping
-// steps builds the whole model after every fault). Throws usage_error when the runs of
-// fault_count faults have no such step.
-step_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture,
-                            picture_marks& marks) {
+// Takes each step a run reports once it is kept in history, the run's steps so far.
+using history_fn = std::function<void(const step_history& history, const run_step_change& change)>;
+
+// A history_fn that copies the blocks, tracers and marks of the step --save-image draws into
+// picture, or none when that is the last step of a run, which the result holds anyway. Throws
+// usage_error when the runs of fault_count faults have no such step.
+history_fn picture_step_keeper(const batch_options& o, std::size_t fault_count, run_state& picture,
+                               picture_marks& marks) {
     const std::size_t wanted = o.picture_step.step.value_or(fault_count);
     if (wanted > fault_count)
         throw usage_error("--image-step: there is no step " + std::to_string(wanted) +
                           "; the runs have steps 0 to " + std::to_string(fault_count));
     if (o.save_image.empty() || wanted == fault_count)
         return {};
-    return [&picture, &marks, wanted, run = o.picture_step.run](const run_step& step) {
-        if (step.run == run && step.step == wanted) {
-            picture.blocks = step.blocks;
-            picture.tracers = step.tracers;
-            if (step.horizons)
-                picture.horizons = *step.horizons;
-            marks = marks_of(step);
-        }
+    return [&picture, &marks, wanted, run = o.picture_step.run](const step_history& history,
+                                                                const run_step_change& change) {
+        if (change.run != run || change.step != wanted)
+            return;
+        const history_step& kept = history.steps.back();
+        picture.blocks = to_blocks(step_set(history, history.steps.size() - 1));
+        picture.tracers = change.tracers;
+        if (!change.horizons.empty())
+            picture.horizons = kept.horizons;
+        marks = marks_of({change.run, change.step, change.step_count, change.applied,
+                          picture.blocks, picture.tracers, change.centre, nullptr, change.carried});
     };
 }
 
@@ -323,15 +328,11 @@ int run(const batch_options& o) {
     check_diagram_fault(o, faults);
     run_state picture;
     picture_marks marks;
-    const step_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
+    const history_fn keep_picture = picture_step_keeper(o, faults.size(), picture, marks);
 
     staged_files out;
     std::vector<horizon> horizons; // read with the other inputs, named in the step files
-    // Step files are written from the run's changes, kept in step_blocks, not from whole steps.
-    step_fn on_step = keep_picture;
-    step_change_fn on_change;
-    step_blocks kept;
-    tracer_numbers numbers; // the same in every step's tracer file
+    tracer_numbers numbers;        // the same in every step's tracer file
     // Step files are written on a thread of their own while the next step is cut.
     std::optional<write_queue> step_files;
     const file_fn queue_file = [&step_files](std::string path, std::string content) {
@@ -343,17 +344,28 @@ int run(const batch_options& o) {
         step_files.emplace([&out](const std::string& path, const std::string& content) {
             out.write(path, content);
         });
-        on_step = {};
+    }
+    // The step files and the picture are made from the runs' changes, kept in a step history,
+    // not from whole steps; a run's history is let go when the next run starts.
+    step_history history;
+    outward_shapes outward;
+    step_change_fn on_change;
+    if (step_files || keep_picture)
         on_change = [&](const run_step_change& change) {
             stop_if_signalled();
-            kept.apply(change);
-            const run_step step = kept.step(change);
-            stage_step_files(step, horizons, o.save_steps, queue_file, o.steps_format,
-                             kept.outward(), labels, &numbers);
+            if (change.start) {
+                history = {};
+                outward = {};
+            }
+            keep_step(history, change);
+            if (step_files) {
+                add_outward_shapes(outward, history);
+                stage_step_files(history, outward, change, horizons, o.save_steps, queue_file,
+                                 o.steps_format, labels, &numbers);
+            }
             if (keep_picture)
-                keep_picture(step);
+                keep_picture(history, change);
         };
-    }
     const auto start = std::chrono::steady_clock::now();
     model_result result;
     point_list tracers;
@@ -363,7 +375,7 @@ int run(const batch_options& o) {
     try {
         // A missing boundary file is the abort's cause, which names it, not a warning of its own.
         block boundary = read_run_inputs(files, {}, tracers, print_warning);
-        run_options options{.on_step = on_step, .keep = blocks_needed(o), .on_change = on_change};
+        run_options options{.keep = blocks_needed(o), .on_change = on_change};
         read_run_horizons(files, options, print_warning);
         horizons = given_horizons(options);
         if (o.fit_slips && !boundary.vertices.empty()) // else the run names the boundary

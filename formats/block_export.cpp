@@ -1,4 +1,5 @@
 #include "formats/block_export.hpp"
+#include "formats/detail/block_writers.hpp"
 #include "formats/file_formats.hpp"
 
 #include "geometry/block_set.hpp"
@@ -15,8 +16,12 @@ namespace tolvex {
 
 namespace {
 
+xyz to_xyz(const vec3& v) {
+    return {v[0], v[1], v[2]};
+}
+
 // "x y z", each at its shortest.
-void append_coordinates(std::string& out, const vec3& v) {
+void append_coordinates(std::string& out, const xyz& v) {
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             out += ' ';
@@ -24,69 +29,9 @@ void append_coordinates(std::string& out, const vec3& v) {
     }
 }
 
-void append_triple(std::string& out, const char* prefix, const vec3& v) {
-    out += prefix;
-    append_coordinates(out, v);
-    out += '\n';
-}
-
 // A point of the run in the boundary file's coordinates.
 vec3 placed(const vec3& p, const vec3& centre) {
     return make_vec3(p[0] + centre[0], p[1] + centre[1], p[2] + centre[2]);
-}
-
-// The file head with the dataset's field data.
-std::string vtk_head(const char* title, const vec3& centre, const std::string& fault_label,
-                     const std::vector<std::string>& labels = {}) {
-    std::string out =
-        std::string("# vtk DataFile Version 3.0\n") + title + "\nASCII\nDATASET POLYDATA\n";
-    out += "FIELD FieldData " + std::to_string(1 + !fault_label.empty() + !labels.empty()) + "\n";
-    append_triple(out, "centre 3 1 double\n", centre);
-    if (!fault_label.empty())
-        out += "fault 1 1 string\n" + vtk_string(fault_label) + "\n";
-    if (!labels.empty()) {
-        out += "fault_label 1 " + std::to_string(labels.size()) + " string\n";
-        for (const std::string& label : labels)
-            out += vtk_string(label) + "\n";
-    }
-    return out;
-}
-
-std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fault_label,
-                                      const std::vector<std::string>& labels = {}) {
-    std::vector<vtp_array> out{{"centre", "Float64", 3,
-                                array_bytes(std::vector<double>{centre[0], centre[1], centre[2]})}};
-    if (!fault_label.empty())
-        out.push_back(vtp_string("fault", fault_label));
-    if (!labels.empty()) {
-        vtp_array all{"fault_label", "String", 1, ""};
-        for (const std::string& label : labels)
-            all.bytes += label + '\0';
-        out.push_back(std::move(all));
-    }
-    return out;
-}
-
-// Per face of every block in turn: the block's position and the loaded fault that made the face.
-struct face_numbers {
-    std::vector<std::int32_t> block, fault;
-};
-
-face_numbers numbers_of_faces(const std::vector<block>& blocks, const fault_order& order) {
-    face_numbers out;
-    for (std::size_t n = 0; n < blocks.size(); ++n)
-        for (const face& f : blocks[n].faces) {
-            out.block.push_back(static_cast<std::int32_t>(n));
-            out.fault.push_back(loaded_fault_of(f.source, order));
-        }
-    return out;
-}
-
-void append_cell_scalars(std::string& out, const char* name,
-                         const std::vector<std::int32_t>& values) {
-    out += "SCALARS " + std::string(name) + " int 1\nLOOKUP_TABLE default\n";
-    for (const std::int32_t v : values)
-        out += std::to_string(v) + "\n";
 }
 
 // numbers, made again unless they are already those of count tracers.
@@ -100,7 +45,83 @@ const tracer_numbers& tracer_numbers_of(std::size_t count, tracer_numbers& numbe
     return numbers;
 }
 
+// Block records with each one's outward faces, as the writers read a list.
+struct record_blocks {
+    const std::vector<block>& blocks;
+    std::span<const std::vector<face>> outward;
+
+    struct one {
+        const block& b;
+        const std::vector<face>& faces;
+        std::size_t vertex_count() const { return b.vertices.size(); }
+        xyz vertex(std::size_t v) const { return to_xyz(b.vertices[v]); }
+        std::size_t face_count() const { return faces.size(); }
+        std::size_t corner_count(std::size_t f) const { return faces[f].indices.size(); }
+        int corner(std::size_t f, std::size_t k) const { return faces[f].indices[k]; }
+        xyz normal(std::size_t f) const { return to_xyz(faces[f].normal); }
+        int source(std::size_t f) const { return faces[f].source; }
+    };
+    std::size_t size() const { return blocks.size(); }
+    one at(std::size_t n) const { return {blocks[n], outward[n]}; }
+};
+
+std::vector<std::vector<face>> outward_of(const std::vector<block>& blocks) {
+    std::vector<std::vector<face>> outward;
+    outward.reserve(blocks.size());
+    for (const block& b : blocks)
+        outward.push_back(outward_faces(b));
+    return outward;
+}
+
 } // namespace
+
+namespace detail {
+
+void append_triple(std::string& out, const char* prefix, const xyz& v) {
+    out += prefix;
+    append_coordinates(out, v);
+    out += '\n';
+}
+
+std::string vtk_head(const char* title, const vec3& centre, const std::string& fault_label,
+                     const std::vector<std::string>& labels) {
+    std::string out =
+        std::string("# vtk DataFile Version 3.0\n") + title + "\nASCII\nDATASET POLYDATA\n";
+    out += "FIELD FieldData " + std::to_string(1 + !fault_label.empty() + !labels.empty()) + "\n";
+    append_triple(out, "centre 3 1 double\n", to_xyz(centre));
+    if (!fault_label.empty())
+        out += "fault 1 1 string\n" + vtk_string(fault_label) + "\n";
+    if (!labels.empty()) {
+        out += "fault_label 1 " + std::to_string(labels.size()) + " string\n";
+        for (const std::string& label : labels)
+            out += vtk_string(label) + "\n";
+    }
+    return out;
+}
+
+std::vector<vtp_array> vtp_field_data(const vec3& centre, const std::string& fault_label,
+                                      const std::vector<std::string>& labels) {
+    std::vector<vtp_array> out{{"centre", "Float64", 3,
+                                array_bytes(std::vector<double>{centre[0], centre[1], centre[2]})}};
+    if (!fault_label.empty())
+        out.push_back(vtp_string("fault", fault_label));
+    if (!labels.empty()) {
+        vtp_array all{"fault_label", "String", 1, ""};
+        for (const std::string& label : labels)
+            all.bytes += label + '\0';
+        out.push_back(std::move(all));
+    }
+    return out;
+}
+
+void append_cell_scalars(std::string& out, const char* name,
+                         const std::vector<std::int32_t>& values) {
+    out += "SCALARS " + std::string(name) + " int 1\nLOOKUP_TABLE default\n";
+    for (const std::int32_t v : values)
+        out += std::to_string(v) + "\n";
+}
+
+} // namespace detail
 
 int loaded_fault_of(int face_source, const fault_order& order) {
     if (!face_source_is_cut(face_source))
@@ -112,42 +133,8 @@ int loaded_fault_of(int face_source, const fault_order& order) {
 
 std::string blocks_to_vtk(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label, const fault_order& order) {
-    std::size_t points = 0, polygons = 0, polygon_ints = 0;
-    for (const block& b : blocks) {
-        points += b.vertices.size();
-        polygons += b.faces.size();
-        for (const face& f : b.faces)
-            polygon_ints += 1 + f.indices.size();
-    }
-    std::string out = vtk_head("tolvex blocks", centre, fault_label, order.labels);
-    out += "POINTS " + std::to_string(points) + " double\n";
-    for (const block& b : blocks)
-        for (const vec3& v : b.vertices)
-            append_triple(out, "", placed(v, centre));
-
-    out += "POLYGONS " + std::to_string(polygons) + " " + std::to_string(polygon_ints) + "\n";
-    point_list normals; // the outward normals, written after the cell scalars
-    normals.reserve(polygons);
-    std::size_t base = 0;
-    for (const block& b : blocks) {
-        for (const face& f : outward_faces(b)) {
-            out += std::to_string(f.indices.size());
-            for (int i : f.indices)
-                out += " " + std::to_string(base + static_cast<std::size_t>(i));
-            out += '\n';
-            normals.push_back(f.normal);
-        }
-        base += b.vertices.size();
-    }
-
-    const face_numbers numbers = numbers_of_faces(blocks, order);
-    out += "CELL_DATA " + std::to_string(polygons) + "\n";
-    append_cell_scalars(out, "block", numbers.block);
-    append_cell_scalars(out, "fault", numbers.fault);
-    out += "NORMALS normals double\n";
-    for (const vec3& n : normals)
-        append_triple(out, "", n);
-    return out;
+    const std::vector<std::vector<face>> outward = outward_of(blocks);
+    return detail::vtk_blocks_text(record_blocks{blocks, outward}, centre, fault_label, order);
 }
 
 std::string vtk_string(const std::string& text) {
@@ -168,10 +155,10 @@ std::string vtk_string(const std::string& text) {
 std::string tracers_to_vtk(const point_list& tracers, const vec3& centre,
                            const std::string& fault_label) {
     const std::string n = std::to_string(tracers.size());
-    std::string out = vtk_head("tolvex tracers", centre, fault_label);
+    std::string out = detail::vtk_head("tolvex tracers", centre, fault_label);
     out += "POINTS " + n + " double\n";
     for (const vec3& p : tracers)
-        append_triple(out, "", placed(p, centre));
+        detail::append_triple(out, "", to_xyz(placed(p, centre)));
     out += "VERTICES " + n + " " + std::to_string(2 * tracers.size()) + "\n";
     for (std::size_t i = 0; i < tracers.size(); ++i)
         out += "1 " + std::to_string(i) + "\n";
@@ -185,7 +172,7 @@ std::string tracers_to_vset(const point_list& tracers, const vec3& centre) {
     std::string out = "GOCAD VSet 1\nHEADER {\nname: tracers\n}\nPROPERTIES tracer\n";
     for (std::size_t i = 0; i < tracers.size(); ++i) {
         out += "PVRTX " + std::to_string(i + 1) + " ";
-        append_coordinates(out, placed(tracers[i], centre));
+        append_coordinates(out, to_xyz(placed(tracers[i], centre)));
         out += " " + std::to_string(i) + "\n";
     }
     return out + "END\n";
@@ -200,49 +187,13 @@ std::string tracer_points_text(const point_list& tracers, const vec3& centre,
 
 std::string blocks_to_vtp(const std::vector<block>& blocks, const vec3& centre,
                           const std::string& fault_label, const fault_order& order) {
-    std::vector<std::vector<face>> outward;
-    outward.reserve(blocks.size());
-    for (const block& b : blocks)
-        outward.push_back(outward_faces(b));
-    return blocks_to_vtp(blocks, outward, centre, fault_label, order);
+    return blocks_to_vtp(blocks, outward_of(blocks), centre, fault_label, order);
 }
 
 std::string blocks_to_vtp(const std::vector<block>& blocks,
                           std::span<const std::vector<face>> outward, const vec3& centre,
                           const std::string& fault_label, const fault_order& order) {
-    vtp_polydata d;
-    std::vector<double> normals;
-    std::size_t points = 0, faces = 0, corners = 0;
-    for (std::size_t n = 0; n < blocks.size(); ++n) {
-        points += blocks[n].vertices.size();
-        faces += outward[n].size();
-        for (const face& f : outward[n])
-            corners += f.indices.size();
-    }
-    d.points.reserve(3 * points);
-    d.polygon_connectivity.reserve(corners);
-    d.polygon_offsets.reserve(faces);
-    normals.reserve(3 * faces);
-    std::int64_t base = 0;
-    for (std::size_t n = 0; n < blocks.size(); ++n) {
-        for (const vec3& v : blocks[n].vertices)
-            d.points.insert(d.points.end(), {v[0] + centre[0], v[1] + centre[1], v[2] + centre[2]});
-        for (const face& f : outward[n]) {
-            for (int i : f.indices)
-                d.polygon_connectivity.push_back(base + i);
-            d.polygon_offsets.push_back(static_cast<std::int64_t>(d.polygon_connectivity.size()));
-            normals.insert(normals.end(), {f.normal[0], f.normal[1], f.normal[2]});
-        }
-        base += static_cast<std::int64_t>(blocks[n].vertices.size());
-    }
-    const face_numbers numbers = numbers_of_faces(blocks, order);
-    d.cell_data = {{"block", "Int32", 1, array_bytes(numbers.block)},
-                   {"fault", "Int32", 1, array_bytes(numbers.fault)},
-                   {"Normals", "Float64", 3, array_bytes(normals)}};
-    d.cell_scalars = "block";
-    d.cell_normals = "Normals";
-    d.field_data = vtp_field_data(centre, fault_label, order.labels);
-    return vtp_text(d);
+    return detail::vtp_blocks_text(record_blocks{blocks, outward}, centre, fault_label, order);
 }
 
 std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
@@ -259,7 +210,7 @@ std::string tracers_to_vtp(const point_list& tracers, const vec3& centre,
     d.packed_vertex_cells = numbers.cells;
     d.point_data = {numbers.index};
     d.point_scalars = "tracer";
-    d.field_data = vtp_field_data(centre, fault_label);
+    d.field_data = detail::vtp_field_data(centre, fault_label);
     return vtp_text(d);
 }
 
@@ -271,9 +222,9 @@ std::string blocks_to_obj(const std::vector<block>& blocks, const vec3& centre) 
         const std::vector<face> faces = outward_faces(b);
         out += "o block_" + std::to_string(n) + "\n";
         for (const vec3& v : b.vertices)
-            append_triple(out, "v ", placed(v, centre));
+            detail::append_triple(out, "v ", to_xyz(placed(v, centre)));
         for (const face& f : faces)
-            append_triple(out, "vn ", f.normal);
+            detail::append_triple(out, "vn ", to_xyz(f.normal));
         for (std::size_t k = 0; k < faces.size(); ++k) {
             out += 'f';
             const std::string normal = std::to_string(normal_base + k);

@@ -4,11 +4,13 @@
 
 #include "formats/block_export.hpp"
 #include "geometry/horizon.hpp"
+#include "geometry/xyz.hpp"
 #include "model/model_run.hpp"
+#include "model/step_history.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -42,17 +44,31 @@ bool is_step_file_name(const std::string& name);
 // Takes a file's path and its content.
 using file_fn = std::function<void(std::string path, std::string content)>;
 
-// Gives out, in folder, the step's blocks (as blocks_to_vtp or blocks_to_vtk, faces naming
-// their loaded fault) and its tracers (likewise), in the boundary file's coordinates, each naming
-// the fault just applied as "identifier tag", or "initial" at step 0; the step's horizon pieces
-// too when it has them, named after horizons (the run's horizons as given); after a run's last
-// step also that run's series indices. outward, when given, holds outward_faces of each block.
-// The block files name the loaded faults as fault_labels gives them ("fault_label"). numbers,
-// when given, keeps the tracers' packed numbers from one step to the next.
-void stage_step_files(const run_step& step, const std::vector<horizon>& horizons,
+// The faces of every shape of a step history as outward_faces gives them, found once per shape
+// (a move does not change them): per face, parallel to the shapes' normals, whether its corners
+// turn inward as held (then outward_faces keeps the first and reverses the rest) and its outward
+// normal.
+struct outward_shapes {
+    std::size_t shapes = 0; // how many shapes it holds
+    std::vector<std::uint8_t> turned;
+    std::vector<xyz> normals;
+};
+
+// Finds the outward faces of the shapes of history that outward does not hold yet.
+void add_outward_shapes(outward_shapes& outward, const step_history& history);
+
+// Gives out, in folder, the last step kept in history, which change told of: its blocks (as
+// blocks_to_vtp or blocks_to_vtk, faces naming their loaded fault, with outward holding the
+// outward faces of history's shapes) and its tracers (likewise), in the boundary file's
+// coordinates, each naming the fault just applied as "identifier tag", or "initial" at step 0; the
+// step's horizon pieces too when it has them, named after horizons (the run's horizons as given);
+// after a run's last step also that run's series indices. The block files name the loaded faults
+// as fault_labels gives them ("fault_label"). numbers, when given, keeps the tracers' packed
+// numbers from one step to the next.
+void stage_step_files(const step_history& history, const outward_shapes& outward,
+                      const run_step_change& change, const std::vector<horizon>& horizons,
                       const std::string& folder, const file_fn& out,
                       step_format format = step_format::vtp,
-                      std::span<const std::vector<face>> outward = {},
                       const std::vector<std::string>& fault_labels = {},
                       tracer_numbers* numbers = nullptr);
 

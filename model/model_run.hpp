@@ -70,8 +70,8 @@ struct run_step {
 using step_fn = std::function<void(const run_step&)>;
 
 // One state of a cutting run told as what changed since the state before, for a caller that keeps
-// its own copy of the blocks (step_blocks): far cheaper than run_step, which builds every block at
-// every step. Step 0 gives the run's start block, step k (1..n) the report of the k-th fault's
+// its own copy of the blocks (a step_history): far cheaper than run_step, which builds every block
+// at every step. Step 0 gives the run's start block, step k (1..n) the report of the k-th fault's
 // pass. The references are valid only during the call.
 struct run_step_change {
     run_kind run;

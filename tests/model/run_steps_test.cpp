@@ -3,7 +3,7 @@
 #include "formats/step_files.hpp"
 #include "geometry/outward_faces.hpp"
 #include "model/model_run.hpp"
-#include "model/step_blocks.hpp"
+#include "model/step_history.hpp"
 #include "tests/support/box.hpp"
 
 #include <algorithm>
@@ -140,8 +140,9 @@ TEST(RunSteps, EveryStepOfBothRunsOfATwoFaultCube) {
     expect_points(seen[5].tracers, result.forward.tracers, "forward result");
 }
 
-// Blocks kept from the runs' changes are, at every step, bit for bit the blocks shown whole.
-TEST(RunSteps, BlocksKeptFromTheChangesAreTheStepsShownWhole) {
+// A step history kept from the runs' changes gives, at every step, the blocks shown whole bit for
+// bit, and the outward faces the step files write of each of its shapes are those of the block.
+TEST(RunSteps, AHistoryKeptFromTheChangesHoldsTheStepsShownWhole) {
     const block cube =
         parse_boundary_text(box_boundary(make_vec3(0, 0, 0), make_vec3(4, 4, 2)), "cube");
     std::mt19937 rng(5);
@@ -158,23 +159,41 @@ TEST(RunSteps, BlocksKeptFromTheChangesAreTheStepsShownWhole) {
     run_model(cube, faults, tracers, {.on_step = [&](const run_step& s) {
                   whole.push_back({s.run, s.step, s.step_count, 0, s.blocks, s.tracers});
               }});
-    step_blocks kept;
+    step_history history;
+    outward_shapes outward;
     std::size_t k = 0;
     const step_change_fn check = [&](const run_step_change& change) {
-        kept.apply(change);
-        const run_step s = kept.step(change);
-        ASSERT_LT(k, whole.size());
-        EXPECT_EQ(s.step, whole[k].step);
-        expect_same_blocks(s.blocks, whole[k].blocks);
-        for (std::size_t b = 0; b < s.blocks.size(); ++b) {
-            for (int a = 0; a < 3; ++a)
-                EXPECT_EQ(s.blocks[b].displacement[a], whole[k].blocks[b].displacement[a]);
-            EXPECT_EQ(kept.outward()[b].size(), outward_faces(s.blocks[b]).size());
+        if (change.start) {
+            history = {};
+            outward = {};
         }
-        ASSERT_EQ(s.tracers.size(), whole[k].tracers.size());
-        for (std::size_t t = 0; t < s.tracers.size(); ++t)
+        keep_step(history, change);
+        add_outward_shapes(outward, history);
+        ASSERT_LT(k, whole.size());
+        EXPECT_EQ(change.step, whole[k].step);
+        const std::vector<block> blocks = to_blocks(step_set(history, history.steps.size() - 1));
+        expect_same_blocks(blocks, whole[k].blocks);
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
             for (int a = 0; a < 3; ++a)
-                EXPECT_EQ(s.tracers[t][a], whole[k].tracers[t][a]);
+                EXPECT_EQ(blocks[b].displacement[a], whole[k].blocks[b].displacement[a]);
+            const std::uint32_t shape = history.steps.back().blocks[b].shape;
+            const block_view held = shape_of(history, shape);
+            const std::vector<face> expected = outward_faces(whole[k].blocks[b]);
+            ASSERT_EQ(held.face_count(), expected.size());
+            for (std::size_t f = 0; f < expected.size(); ++f) {
+                const std::size_t at = history.shapes.face_offset[shape] + f;
+                std::vector<int> corners(held.face_corners(f).begin(), held.face_corners(f).end());
+                if (outward.turned[at] != 0)
+                    std::reverse(corners.begin() + 1, corners.end());
+                EXPECT_TRUE(std::ranges::equal(corners, expected[f].indices));
+                for (int a = 0; a < 3; ++a)
+                    EXPECT_EQ(outward.normals[at][a], expected[f].normal[a]);
+            }
+        }
+        ASSERT_EQ(change.tracers.size(), whole[k].tracers.size());
+        for (std::size_t t = 0; t < change.tracers.size(); ++t)
+            for (int a = 0; a < 3; ++a)
+                EXPECT_EQ(change.tracers[t][a], whole[k].tracers[t][a]);
         ++k;
     };
     run_model(cube, faults, tracers, {.on_change = check});
