@@ -94,10 +94,11 @@ void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
 // Lists kept from block to block while a frame is built.
 struct block_winding {
     std::vector<char> reversed; // per face: its corners run clockwise seen from outside
-    // The sides of a block's faces by the corner they leave: those leaving vertex v end at the
-    // corners to[from[v]] up to to[from[v + 1]].
+    std::vector<std::pair<int, int>> sides;
+    // The sides by the corner they leave: those leaving vertex v end at the corners
+    // ends[from[v]] up to ends[from[v + 1]].
     std::vector<int> from;
-    std::vector<int> to;
+    std::vector<int> ends;
 
     // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
     int corner(const block_view& b, std::size_t n, std::size_t i) const {
@@ -105,49 +106,42 @@ struct block_winding {
         return c[reversed[n] && i > 0 ? c.size() - i : i];
     }
 
-    // How often the side from a to b occurs.
-    std::ptrdiff_t sides(int a, int b) const {
-        const auto ends = to.begin();
-        return std::count(ends + from[static_cast<std::size_t>(a)],
-                          ends + from[static_cast<std::size_t>(a) + 1], b);
+    // How often the side from a to c occurs.
+    std::ptrdiff_t count(int a, int c) const {
+        const auto at = ends.begin();
+        return std::count(at + from[static_cast<std::size_t>(a)],
+                          at + from[static_cast<std::size_t>(a) + 1], c);
     }
 };
-
-// Calls side(a, b) for every side of the faces of b, corner a to the next corner b, as w winds
-// them.
-template <class Side> void for_each_side(const block_view& b, const block_winding& w, Side side) {
-    for (std::size_t n = 0; n < b.face_count(); ++n) {
-        const std::size_t count = b.face_corners(n).size();
-        for (std::size_t i = 0; i < count; ++i)
-            side(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
-    }
-}
 
 // Whether faces close around their block: every side of a face, corner to next corner, is the
 // side of exactly one other face, run the other way. A block made by cuts always is; one whose
 // faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
-// The faces are read as w winds them. A vertex leaves about three sides, so they are found by the
-// corner they leave rather than sorted: every frame asks this of every block.
+// The faces are read as w winds them. Every frame asks this of every block, so the sides are
+// found by the corner they leave (about three each) rather than sorted.
 bool closes(const block_view& b, block_winding& w) {
-    for (std::size_t n = 0; n < b.face_count(); ++n)
-        if (b.face_corners(n).size() < 3)
-            return false;
+    w.sides.clear();
     w.from.assign(b.vertices.size() + 1, 0);
-    for_each_side(b, w, [&](int a, int) { ++w.from[static_cast<std::size_t>(a) + 1]; });
+    for (std::size_t n = 0; n < b.face_count(); ++n) {
+        const std::size_t count = b.face_corners(n).size();
+        if (count < 3)
+            return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            w.sides.emplace_back(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
+            ++w.from[static_cast<std::size_t>(w.sides.back().first) + 1];
+        }
+    }
     for (std::size_t v = 1; v < w.from.size(); ++v)
         w.from[v] += w.from[v - 1];
-    w.to.resize(static_cast<std::size_t>(w.from.back()));
-    for_each_side(b, w, [&](int a, int c) {
-        w.to[static_cast<std::size_t>(w.from[static_cast<std::size_t>(a)]++)] = c;
-    });
-    // Filling moved each start to the next vertex's.
-    for (std::size_t v = w.from.size() - 1; v > 0; --v)
-        w.from[v] = w.from[v - 1];
+    w.ends.resize(w.sides.size());
+    for (const auto& [a, c] : w.sides)
+        w.ends[static_cast<std::size_t>(w.from[static_cast<std::size_t>(a)]++)] = c;
+    // Filling moved each vertex's start to the next one's.
+    std::copy_backward(w.from.begin(), w.from.end() - 1, w.from.end());
     w.from[0] = 0;
-    bool closed = true;
-    for_each_side(
-        b, w, [&](int a, int c) { closed = closed && w.sides(a, c) == 1 && w.sides(c, a) == 1; });
-    return closed;
+    return std::all_of(w.sides.begin(), w.sides.end(), [&](const std::pair<int, int>& s) {
+        return w.count(s.first, s.second) == 1 && w.count(s.second, s.first) == 1;
+    });
 }
 
 // runs with corners first..corners-1 added, joined to the last run where it ends at first.
@@ -233,6 +227,13 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
     const std::uint8_t alpha = opaque ? 255 : see_through_alpha;
     if (modes.blocks != block_look::hidden)
         reserve_blocks(mesh, parts);
+    if (modes.tracers != tracer_look::hidden) {
+        std::size_t tracers = 0;
+        for (const scene_part& part : parts)
+            tracers += part.tracers ? part.tracers->size() : 0;
+        mesh.tracer_points.reserve(3 * tracers);
+        mesh.tracer_colours.reserve(4 * tracers);
+    }
     block_winding winding;
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
