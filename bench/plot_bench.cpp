@@ -94,7 +94,7 @@ void showing_step(benchmark::State& state) {
         const frame_mesh mesh = build_frame_mesh(
             frame.parts, modes, {step_plane(history, step), start_z_range(history)});
         blocks = frame.parts.size() - 1;
-        triangles = mesh.faces.points.size() / 9;
+        triangles = mesh.faces.triangles.size() / 3;
         if (stage < 2)
             continue;
         const recorded_scene scene = record_scene(mesh);

@@ -128,6 +128,14 @@ bool shows_whole(const view_state& view, const depth_range& planes,
 
 bool shows_whole(const view_state& view, const scene_box& box, const scene_history& history) {
     const view_volume volume(view, depth_planes(view, box));
+    // The volume is convex and box holds history: when box's corners show, all of it does.
+    bool corners_shown = !box.empty();
+    for (int k = 0; k < 8 && corners_shown; ++k) {
+        const xyz c = corner(box, k);
+        corners_shown = volume.holds(c, xyz{0.0, 0.0, 0.0});
+    }
+    if (corners_shown)
+        return true;
     // Most blocks stand where they stood the step before: each place is looked at once.
     std::vector<std::uint32_t> looked_at(history.boxes.size(), UINT32_MAX);
     for (std::size_t step = 0; step < history.steps.size(); ++step) {

@@ -66,74 +66,97 @@ colour3 face_colour(const scene_part& part, const display_modes& modes,
     return {1.0f, 1.0f, 1.0f};
 }
 
-// The convex polygon with corner(0..count-1) as GL fills it: the fan about its first corner.
-// The arrays grow once per polygon and are written in place: a step's frame has about a million
-// corners.
+// The convex polygon with corner(0..count-1) as GL fills it: its corners once and the fan of
+// triangles about its first corner. The arrays grow once per polygon and are written in place: a
+// step's frame has about a million corners.
 template <class Corner, class Normal>
 void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
                  const Normal& normal, const xyz& offset, const rgba8& colour) {
     if (count < 3)
         return;
-    const std::size_t corners = 3 * (count - 2);
-    float* point = grow(out.points, 3 * corners);
-    float* normals = grow(out.normals, 3 * corners);
-    std::uint8_t* colours = grow(out.colours, 4 * corners);
+    const auto first = static_cast<std::uint32_t>(out.points.size() / 3);
+    float* point = grow(out.points, 3 * count);
+    float* normals = grow(out.normals, 3 * count);
+    std::uint8_t* colours = grow(out.colours, 4 * count);
     const float n[3] = {static_cast<float>(normal[0]), static_cast<float>(normal[1]),
                         static_cast<float>(normal[2])};
-    for (std::size_t k = 1; k + 1 < count; ++k)
-        for (const std::size_t i : {std::size_t{0}, k, k + 1}) {
-            const auto& p = corner(i);
-            for (int c = 0; c < 3; ++c) {
-                *point++ = static_cast<float>(p[c] + offset[c]);
-                *normals++ = n[c];
-            }
-            colours = std::copy(colour.begin(), colour.end(), colours);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& p = corner(i);
+        for (int c = 0; c < 3; ++c) {
+            *point++ = static_cast<float>(p[c] + offset[c]);
+            *normals++ = n[c];
         }
+        colours = std::copy(colour.begin(), colour.end(), colours);
+    }
+    std::uint32_t* triangle = grow(out.triangles, 3 * (count - 2));
+    for (std::uint32_t k = 1; k + 1 < count; ++k)
+        for (const std::uint32_t i : {std::uint32_t{0}, k, k + 1})
+            *triangle++ = first + i;
 }
 
 // Lists kept from block to block while a frame is built.
 struct block_winding {
     std::vector<char> reversed; // per face: its corners run clockwise seen from outside
     std::vector<std::pair<int, int>> sides;
+    // The sides by the corner they leave: those leaving vertex v end at the corners
+    // ends[from[v]] up to ends[from[v + 1]].
+    std::vector<int> from;
+    std::vector<int> ends;
 
     // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
     int corner(const block_view& b, std::size_t n, std::size_t i) const {
         const std::span<const int> c = b.face_corners(n);
         return c[reversed[n] && i > 0 ? c.size() - i : i];
     }
+
+    // How often the side from a to c occurs.
+    std::ptrdiff_t count(int a, int c) const {
+        const auto at = ends.begin();
+        return std::count(at + from[static_cast<std::size_t>(a)],
+                          at + from[static_cast<std::size_t>(a) + 1], c);
+    }
 };
 
 // Whether faces close around their block: every side of a face, corner to next corner, is the
 // side of exactly one other face, run the other way. A block made by cuts always is; one whose
 // faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
-// The faces are read as w winds them.
+// The faces are read as w winds them. Every frame asks this of every block, so the sides are
+// found by the corner they leave (about three each) rather than sorted.
 bool closes(const block_view& b, block_winding& w) {
     w.sides.clear();
+    w.from.assign(b.vertices.size() + 1, 0);
     for (std::size_t n = 0; n < b.face_count(); ++n) {
         const std::size_t count = b.face_corners(n).size();
         if (count < 3)
             return false;
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t i = 0; i < count; ++i) {
             w.sides.emplace_back(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
+            ++w.from[static_cast<std::size_t>(w.sides.back().first) + 1];
+        }
     }
-    std::sort(w.sides.begin(), w.sides.end());
-    if (std::adjacent_find(w.sides.begin(), w.sides.end()) != w.sides.end())
-        return false;
+    for (std::size_t v = 1; v < w.from.size(); ++v)
+        w.from[v] += w.from[v - 1];
+    w.ends.resize(w.sides.size());
+    for (const auto& [a, c] : w.sides)
+        w.ends[static_cast<std::size_t>(w.from[static_cast<std::size_t>(a)]++)] = c;
+    // Filling moved each vertex's start to the next one's.
+    std::copy_backward(w.from.begin(), w.from.end() - 1, w.from.end());
+    w.from[0] = 0;
     return std::all_of(w.sides.begin(), w.sides.end(), [&](const std::pair<int, int>& s) {
-        return std::binary_search(w.sides.begin(), w.sides.end(), std::pair{s.second, s.first});
+        return w.count(s.first, s.second) == 1 && w.count(s.second, s.first) == 1;
     });
 }
 
-// runs with corners first..corners-1 added, joined to the last run where it ends at first.
-void add_run(std::vector<corner_run>& runs, int first, int corners) {
+// runs with triangle corners first..end-1 added, joined to the last run where it ends at first.
+void add_run(std::vector<corner_run>& runs, int first, int end) {
     if (!runs.empty() && runs.back().first + runs.back().count == first)
-        runs.back().count = corners - runs.back().first;
+        runs.back().count = end - runs.back().first;
     else
-        runs.push_back({first, corners - first});
+        runs.push_back({first, end - first});
 }
 
-int corner_count(const triangle_arrays& t) {
-    return static_cast<int>(t.points.size() / 3);
+int triangle_corners(const triangle_arrays& t) {
+    return static_cast<int>(t.triangles.size());
 }
 
 // Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
@@ -141,7 +164,7 @@ int corner_count(const triangle_arrays& t) {
 void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
                block_winding& w) {
     const block_view& b = *part.shape;
-    const int first = corner_count(mesh.faces);
+    const int first = triangle_corners(mesh.faces);
     w.reversed.assign(b.face_count(), 0);
     if (opaque)
         for (std::size_t n = 0; n < b.face_count(); ++n)
@@ -154,7 +177,7 @@ void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bo
             mesh.faces, b.face_corners(n).size(),
             [&](std::size_t i) { return b.vertices[static_cast<std::size_t>(w.corner(b, n, i))]; },
             b.normals[n], part.offset, colour);
-    add_run(closed ? mesh.closed_runs : mesh.open_runs, first, corner_count(mesh.faces));
+    add_run(closed ? mesh.closed_runs : mesh.open_runs, first, triangle_corners(mesh.faces));
     for (const edge& e : b.edges)
         for (int end : e)
             push_point(mesh.edge_points, b.vertices[static_cast<std::size_t>(end)], part.offset);
@@ -174,18 +197,20 @@ void add_polygons(triangle_arrays& out, const polygon_list& polygons, const xyz&
 
 // The arrays of mesh given room for the blocks' faces and edges of parts, each array grown once.
 void reserve_blocks(frame_mesh& mesh, const std::vector<scene_part>& parts) {
-    std::size_t corners = 0, ends = 0;
+    std::size_t corners = 0, triangles = 0, ends = 0;
     for (const scene_part& part : parts)
         if (part.shape) {
             for (std::size_t f = 0; f < part.shape->face_count(); ++f) {
                 const std::size_t count = part.shape->face_corners(f).size();
-                corners += count < 3 ? 0 : 3 * (count - 2);
+                corners += count < 3 ? 0 : count;
+                triangles += count < 3 ? 0 : count - 2;
             }
             ends += 2 * part.shape->edges.size();
         }
     mesh.faces.points.reserve(3 * corners);
     mesh.faces.normals.reserve(3 * corners);
     mesh.faces.colours.reserve(4 * corners);
+    mesh.faces.triangles.reserve(3 * triangles);
     mesh.edge_points.reserve(3 * ends);
 }
 
@@ -207,6 +232,13 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
     const std::uint8_t alpha = opaque ? 255 : see_through_alpha;
     if (modes.blocks != block_look::hidden)
         reserve_blocks(mesh, parts);
+    if (modes.tracers != tracer_look::hidden) {
+        std::size_t tracers = 0;
+        for (const scene_part& part : parts)
+            tracers += part.tracers ? part.tracers->size() : 0;
+        mesh.tracer_points.reserve(3 * tracers);
+        mesh.tracer_colours.reserve(4 * tracers);
+    }
     block_winding winding;
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)

@@ -21,17 +21,18 @@ struct frame_colouring {
     std::vector<rgb_colour> horizons{}; // per horizon, its own colour; the palette's past them
 };
 
-// Corners first..first+count-1 of a triangle_arrays.
+// Triangle corners first..first+count-1 of a triangle_arrays (in its triangles).
 struct corner_run {
     int first = 0;
     int count = 0;
 };
 
-// Filled polygons as triangles.
+// Filled polygons as triangles: each polygon's corners once, and its triangles as indices of them.
 struct triangle_arrays {
-    std::vector<float> points;         // x, y, z per triangle corner
-    std::vector<float> normals;        // the polygon's normal at each corner
-    std::vector<std::uint8_t> colours; // r, g, b, a per corner
+    std::vector<float> points;            // x, y, z per polygon corner
+    std::vector<float> normals;           // the polygon's normal at each corner
+    std::vector<std::uint8_t> colours;    // r, g, b, a per corner
+    std::vector<std::uint32_t> triangles; // three corners per triangle
 };
 
 struct frame_mesh {

@@ -109,6 +109,9 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
     frame.start_z.clear();
     frame.walls = fault_surfaces();
     frame.parts.reserve(s.blocks.size() + 1);
+    // Every tracer stands in one block or among the loose ones.
+    frame.tracers.reserve(history.tracers_shown ? history.start_z.size() : 0);
+    frame.start_z.reserve(frame.tracers.capacity());
     for (const tolvex::placed_shape& piece : s.blocks) {
         const block_view shape = tolvex::shape_of(history.kept, piece.shape);
         const xyz& offset = tolvex::offset_of(history.kept, piece);

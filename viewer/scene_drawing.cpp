@@ -83,24 +83,32 @@ void fill_triangles(const triangle_layer& t, const fill_style& style, bool lit, 
     glDisable(GL_COLOR_MATERIAL);
 }
 
-void fill_triangles(const triangle_layer& t, const fill_style& style, bool lit) {
-    fill_triangles(t, style, lit, [&t] { glDrawArrays(GL_TRIANGLES, 0, t.corners); });
+void draw_triangles(const triangle_layer& t) {
+    glDrawElements(GL_TRIANGLES, t.corners, GL_UNSIGNED_INT, t.triangles);
 }
 
-// The triangles of runs in one call, those turned away from the eye culled when cull.
-void draw_runs(const std::vector<corner_run>& runs, bool cull) {
+void fill_triangles(const triangle_layer& t, const fill_style& style, bool lit) {
+    fill_triangles(t, style, lit, [&t] { draw_triangles(t); });
+}
+
+// The triangles of t's runs in one call, those turned away from the eye culled when cull.
+void draw_runs(const triangle_layer& t, const std::vector<corner_run>& runs, bool cull) {
     if (runs.empty())
         return;
-    std::vector<GLint> firsts;
+    // t.triangles is a pointer or a byte offset in the bound buffer: either way runs start at
+    // byte offsets from it.
+    const auto base = reinterpret_cast<std::uintptr_t>(t.triangles);
+    std::vector<const void*> firsts;
     std::vector<GLsizei> counts;
     for (const corner_run& r : runs) {
-        firsts.push_back(r.first);
+        firsts.push_back(reinterpret_cast<const void*>(base + static_cast<std::uintptr_t>(r.first) *
+                                                                  sizeof(std::uint32_t)));
         counts.push_back(r.count);
     }
     if (cull)
         glEnable(GL_CULL_FACE);
-    glMultiDrawArrays(GL_TRIANGLES, firsts.data(), counts.data(),
-                      static_cast<GLsizei>(runs.size()));
+    glMultiDrawElements(GL_TRIANGLES, counts.data(), GL_UNSIGNED_INT, firsts.data(),
+                        static_cast<GLsizei>(runs.size()));
     glDisable(GL_CULL_FACE);
 }
 
@@ -123,10 +131,10 @@ void draw_arrays(const mesh_arrays& a, const display_modes& modes, bool cull_hid
     fill_triangles(a.faces, {.see_through = see_through, .pushed_back = true}, modes.lit, [&] {
         // Culling is left to opaque frames: see-through faces show the ones behind them.
         if (cull_hidden && !see_through) {
-            draw_runs(a.closed_runs, true);
-            draw_runs(a.open_runs, false);
+            draw_runs(a.faces, a.closed_runs, true);
+            draw_runs(a.faces, a.open_runs, false);
         } else {
-            glDrawArrays(GL_TRIANGLES, 0, a.faces.corners);
+            draw_triangles(a.faces);
         }
     });
     fill_triangles(a.walls, {.see_through = true, .two_sided = true}, modes.lit);
@@ -146,7 +154,7 @@ template <class T> int count_of(const std::vector<T>& values, int per_item) {
 template <class Place> mesh_arrays arrays_of(const frame_mesh& mesh, const Place& place) {
     const auto layer = [&place](const triangle_arrays& t) {
         return triangle_layer{place(t.points), place(t.normals), place(t.colours),
-                              count_of(t.points, 3)};
+                              place(t.triangles), count_of(t.triangles, 1)};
     };
     mesh_arrays a;
     a.faces = layer(mesh.faces);
@@ -232,7 +240,9 @@ recorded_scene record_scene(const frame_mesh& mesh) {
 
 void replay_scene(const recorded_scene& scene, const display_modes& modes, bool cull_hidden) {
     glBindBuffer(GL_ARRAY_BUFFER, scene.buffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, scene.buffer);
     draw_arrays(scene.arrays, modes, cull_hidden);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 

@@ -25,16 +25,19 @@ void apply_camera(const view_state& view, const depth_range& planes);
 // Clears the colour and depth buffers.
 void clear_frame();
 
-// Where the arrays of a frame_mesh's triangle_arrays lie for GL, with their number of corners.
+// Where the arrays of a frame_mesh's triangle_arrays lie for GL, with the number of triangle
+// corners (indices in triangles).
 struct triangle_layer {
     const void* points = nullptr;
     const void* normals = nullptr;
     const void* colours = nullptr;
+    const void* triangles = nullptr;
     int corners = 0;
 };
 
 // Where the arrays of a frame_mesh lie for GL: in memory, or (as byte offsets) in the buffer
-// object bound while they draw; with the number of line ends and tracers.
+// object bound, as vertex and index buffer, while they draw; with the number of line ends and
+// tracers.
 struct mesh_arrays {
     triangle_layer faces;
     std::vector<corner_run> closed_runs; // as frame_mesh holds them

@@ -51,8 +51,8 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     modes.colouring = face_colouring::fault_side;
     modes.tracers = tracer_look::elevation;
     const frame_mesh mesh = build_frame_mesh(parts, modes, {fault_plane{}, {-5, 5}});
-    // 6 faces of 2 triangles per cube; each corner's colour 4 bytes.
-    ASSERT_EQ(mesh.faces.colours.size(), 2u * 36u * 4u);
+    // 6 faces of 4 corners per cube; each corner's colour 4 bytes.
+    ASSERT_EQ(mesh.faces.colours.size(), 2u * 24u * 4u);
     const auto colour_at = [&](std::size_t corner) {
         return colour3{mesh.faces.colours[corner * 4] / 255.0f,
                        mesh.faces.colours[corner * 4 + 1] / 255.0f,
@@ -60,7 +60,7 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     };
     for (int k = 0; k < 3; ++k) {
         EXPECT_NEAR(colour_at(0)[k], fault_side_colour(false)[k], 0.01);
-        EXPECT_NEAR(colour_at(36)[k], fault_side_colour(true)[k], 0.01);
+        EXPECT_NEAR(colour_at(24)[k], fault_side_colour(true)[k], 0.01);
         EXPECT_NEAR(mesh.tracer_colours[k] / 255.0, elevation_colour(0)[k], 0.01);
         EXPECT_NEAR(mesh.tracer_colours[4 + k] / 255.0, elevation_colour(1)[k], 0.01);
     }
