@@ -4,6 +4,8 @@
 // plane cuts it; the positive half moves by the slip with the tracers and fault points it holds.
 // The input is read by the project's own readers, so both programs run the same model, and the
 // forward run's tracers are written as tolvex-batch --save-tracers writes them.
+// It cannot be counted under valgrind, which ignores the rounding modes the library's interval
+// filters set: time it whole (bench/peer_compare).
 // usage: cgal_peer CONFIG FAULTS TRACERS_OUT
 
 // The library's templates first: they call face(h, g) unqualified, which the block model's
@@ -25,7 +27,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <iostream>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -84,7 +86,8 @@ peer_block intersect(std::vector<plane> planes, const point& inside) {
     return b;
 }
 
-// What each side of a cut keeps: its corners and the points where the plane crosses an edge.
+// A point strictly inside the half of b on side of h: the mean of b's corners on that side and
+// of the points where h crosses b's edges.
 point mean_inside(const peer_block& b, const plane& h, CGAL::Oriented_side side) {
     double sum[3] = {0, 0, 0};
     int count = 0;
