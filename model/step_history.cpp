@@ -31,6 +31,7 @@ void fill_slots(step_history& history, std::size_t first, std::span<const int> i
     for (std::size_t i = 0; i < indices.size(); ++i) {
         vec3& slot = history.tracer_slots[first + i];
         slot = tracers[static_cast<std::size_t>(indices[i])];
+        history.slot_tracer[first + i] = indices[i];
         for (int k = 0; k < 3; ++k)
             slot[k] -= offset[k];
     }
@@ -48,6 +49,7 @@ std::vector<placed_shape> new_shapes(step_history& history, const block_set& set
         const block_view v = view_of(set, b);
         const std::size_t first = history.tracer_slots.size();
         history.tracer_slots.resize(first + v.tracer_indices.size());
+        history.slot_tracer.resize(history.tracer_slots.size());
         fill_slots(history, first, v.tracer_indices, tracers, {0.0, 0.0, 0.0});
         history.first_slot.push_back(static_cast<std::uint32_t>(first));
         placed.push_back({shape_count(history)});

@@ -41,6 +41,9 @@ struct step_history {
     // needs the run's tracers bit for bit keeps them from the reports.
     std::vector<std::uint32_t> first_slot;
     point_list tracer_slots;
+    // The tracer each slot holds: the halves share out their block's slots in their own order,
+    // so a slot of an older shape need not hold that shape's tracer of the same position.
+    std::vector<int> slot_tracer;
     std::vector<xyz> offsets{{0.0, 0.0, 0.0}}; // the first: none
     std::vector<history_step> steps;
 };

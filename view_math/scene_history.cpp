@@ -46,12 +46,27 @@ void add_boxes(scene_history& history) {
 
 } // namespace
 
-std::span<const vec3> shape_tracers(const scene_history& history, std::uint32_t s) {
+namespace {
+
+// Shape s's run of a list kept per tracer slot.
+template <class T>
+std::span<const T> shape_slots(const scene_history& history, const std::vector<T>& slots,
+                               std::uint32_t s) {
     if (!history.tracers_shown)
         return {};
     const block_set& shapes = history.kept.shapes;
-    return std::span<const vec3>(history.kept.tracer_slots)
-        .subspan(history.kept.first_slot[s], shapes.tracer_offset[s + 1] - shapes.tracer_offset[s]);
+    return std::span<const T>(slots).subspan(history.kept.first_slot[s],
+                                             shapes.tracer_offset[s + 1] - shapes.tracer_offset[s]);
+}
+
+} // namespace
+
+std::span<const vec3> shape_tracers(const scene_history& history, std::uint32_t s) {
+    return shape_slots(history, history.kept.tracer_slots, s);
+}
+
+std::span<const int> shape_tracer_indices(const scene_history& history, std::uint32_t s) {
+    return shape_slots(history, history.kept.slot_tracer, s);
 }
 
 void append_history_step(scene_history& history, const std::vector<block>& blocks,
@@ -118,12 +133,13 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
         if (history.blocks_shown)
             frame.parts.push_back({.shape = shape, .offset = offset, .number = piece.shape});
         const std::span<const vec3> tracers = shape_tracers(history, piece.shape);
+        const std::span<const int> indices = shape_tracer_indices(history, piece.shape);
         for (std::size_t i = 0; i < tracers.size(); ++i) {
             vec3 p = tracers[i];
             for (int k = 0; k < 3; ++k)
                 p[k] += offset[k];
             frame.tracers.push_back(p);
-            const auto t = static_cast<std::size_t>(shape.tracer_indices[i]);
+            const auto t = static_cast<std::size_t>(indices[i]);
             frame.start_z.push_back(t < history.start_z.size() ? history.start_z[t] : p[2]);
         }
         if (walls) {
@@ -152,6 +168,7 @@ scene_history shown_parts(scene_history history, bool show_block, bool show_trac
     if (!show_tracer) {
         // The viewer keeps only what it draws.
         history.kept.tracer_slots = point_list();
+        history.kept.slot_tracer = std::vector<int>();
         for (scene_step& step : history.steps) {
             step.loose_tracers = point_list();
             step.loose_start_z = std::vector<double>();

@@ -49,6 +49,8 @@ void append_history_step(scene_history& history, const tolvex::run_step_change& 
 
 // The tracers of shape s where it was made, less its offset then; none while tracers are not drawn.
 std::span<const vec3> shape_tracers(const scene_history& history, std::uint32_t s);
+// Which tracer each of those is.
+std::span<const int> shape_tracer_indices(const scene_history& history, std::uint32_t s);
 
 // The fault plane step s applied; none at step 0 and for steps of plain lists.
 std::optional<fault_plane> step_plane(const scene_history& history, std::size_t s);

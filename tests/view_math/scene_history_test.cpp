@@ -18,10 +18,13 @@ void expect_drawn_as(const vec3& stored, const xyz& offset, const vec3& at) {
         ASSERT_NEAR(stored[k] + offset[k], at[k], 1e-9 * (1 + std::abs(at[k])));
 }
 
-// Each step of the history, as drawn, against the model the run passed.
-void expect_step_matches(const scene_history& history, const tolvex::run_step& step) {
+// Step s of the history, as drawn, against the model the run passed. Each tracer is drawn where
+// the run had it and coloured by its own starting elevation, also in steps shown after later ones
+// have shared out their blocks' tracer slots.
+void expect_step_matches(const scene_history& history, std::size_t s,
+                         const tolvex::run_step& step) {
     step_frame frame;
-    step_parts(history, history.steps.size() - 1, true, frame);
+    step_parts(history, s, true, frame);
     const std::vector<scene_part>& parts = frame.parts;
     ASSERT_EQ(parts.size(), step.blocks.size() + 1);
     std::size_t drawn = 0; // tracers of the blocks before
@@ -35,9 +38,14 @@ void expect_step_matches(const scene_history& history, const tolvex::run_step& s
         for (std::size_t v = 0; v < b.vertices.size(); ++v)
             for (int k = 0; k < 3; ++k)
                 ASSERT_EQ(part.shape->vertices[v][k] + part.offset[k], b.vertices[v][k]);
-        for (std::size_t t = 0; t < b.tracer_indices.size(); ++t)
-            expect_drawn_as(frame.tracers[drawn + t], {0, 0, 0}, step.tracers[b.tracer_indices[t]]);
-        drawn += b.tracer_indices.size();
+        const std::span<const int> held = shape_tracer_indices(history, part.number);
+        ASSERT_TRUE(std::ranges::is_permutation(held, b.tracer_indices));
+        for (std::size_t t = 0; t < held.size(); ++t) {
+            const auto index = static_cast<std::size_t>(held[t]);
+            expect_drawn_as(frame.tracers[drawn + t], {0, 0, 0}, step.tracers[index]);
+            ASSERT_EQ(frame.start_z[drawn + t], history.start_z[index]);
+        }
+        drawn += held.size();
     }
     EXPECT_EQ(drawn, frame.tracers.size()) << "every tracer lies in a block";
     const fault_surfaces walls = fault_surfaces_of(step.blocks);
@@ -71,9 +79,15 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
         // The blocks of every step, shown whole by a run of their own, to check the history
         // against.
         std::vector<std::vector<block>> whole;
-        tolvex::run_model(
-            make_cube(100), faults, tracers,
-            {.on_step = [&](const tolvex::run_step& step) { whole.push_back(step.blocks); }});
+        std::vector<point_list> moved;
+        tolvex::run_model(make_cube(100), faults, tracers,
+                          {.on_step = [&](const tolvex::run_step& step) {
+                              whole.push_back(step.blocks);
+                              moved.push_back(step.tracers);
+                          }});
+        auto step_at = [&](std::size_t k) {
+            return tolvex::run_step{{}, k, 0, nullptr, whole.at(k), moved.at(k)};
+        };
         scene_history restored, forward;
         const tolvex::step_change_fn collect = tolvex::history_collector(restored, forward);
         std::size_t passed = 0, k = 0;
@@ -81,12 +95,15 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
             make_cube(100), faults, tracers,
             {.on_change = [&](const tolvex::run_step_change& change) {
                 collect(change);
-                const std::vector<block>& blocks = whole.at(k++);
-                expect_step_matches(change.run == tolvex::run_kind::forward ? forward : restored,
-                                    {change.run, change.step, change.step_count, change.applied,
-                                     blocks, change.tracers});
-                passed += blocks.size();
+                const scene_history& history =
+                    change.run == tolvex::run_kind::forward ? forward : restored;
+                expect_step_matches(history, history.steps.size() - 1, step_at(k));
+                passed += whole.at(k++).size();
             }});
+        for (std::size_t s = 0; s < whole.size(); ++s)
+            expect_step_matches(s < restored.steps.size() ? restored : forward,
+                                s < restored.steps.size() ? s : s - restored.steps.size(),
+                                step_at(s));
         ASSERT_EQ(forward.steps.size(), faults.size() + 1);
         // Each cut turns one block into two new shapes; nothing else makes one.
         EXPECT_EQ(block_count(restored.kept.shapes), 2 * result.restored.blocks.size() - 1);
