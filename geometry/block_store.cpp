@@ -81,31 +81,35 @@ void size_set(block_set& set, const block_store& store, std::span<const int> slo
 // Writes the block of slot s, with its pending shift, as block b of a set sized for it.
 void write_block(block_set& set, std::size_t b, const block_store& store, int s) {
     const work_block& w = store.shapes[s];
-    const xyz& shift = store.shift[s];
+    const xyz shift = store.shift[s]; // a copy, which the writes below cannot change
     xyz* const vertices = set.vertices.data() + set.vertex_offset[b];
     for (int v = 0; v < w.vertex_count; ++v)
         for (int k = 0; k < 3; ++k)
-            vertices[v][k] = w.vertex(v)[k] + shift[k];
+            vertices[v][k] = w.points[v][k] + shift[k];
     edge* const edges = set.edges.data() + set.edge_offset[b];
     for (int e = 0; e < w.edge_count; ++e)
         edges[e] = {w.edge_end(e, 0), w.edge_end(e, 1)};
     const local_index* corners = w.locals + w.corner_offset;
     std::copy(corners, corners + w.face_begin(w.face_count),
               set.corners.data() + set.corner_offset[b]);
-    int* const face_begin = set.face_begin.data() + set.face_offset[b] + b;
+    const std::size_t faces = set.face_offset[b];
+    int* const face_begin = set.face_begin.data() + faces + b;
     for (int f = 0; f <= w.face_count; ++f)
         face_begin[f] = w.face_begin(f);
+    xyz* const normals = set.normals.data() + faces;
+    int* const sources = set.face_sources.data() + faces;
     for (int f = 0; f < w.face_count; ++f) {
-        set.normals[set.face_offset[b] + f] = face_normal(store, s, w.source(f));
-        set.face_sources[set.face_offset[b] + f] = w.source(f);
+        sources[f] = w.sources[f];
+        normals[f] = face_normal(store, s, w.sources[f]);
     }
-    const index_range& faults = store.fault_range[s];
+    const index_range faults = store.fault_range[s];
     std::copy(store.fault_order.begin() + faults[0], store.fault_order.begin() + faults[1],
               set.fault_indices.begin() + static_cast<std::ptrdiff_t>(set.fault_offset[b]));
     set.displacement[b] = shift;
+    const index_range carried = store.tracer_range[s];
     int* const tracers = set.tracer_indices.data() + set.tracer_offset[b];
-    for (int i = store.tracer_range[s][0]; i < store.tracer_range[s][1]; ++i)
-        tracers[i - store.tracer_range[s][0]] = store.tracers[i].index;
+    for (int i = carried[0]; i < carried[1]; ++i)
+        tracers[i - carried[0]] = store.tracers[i].index;
 }
 
 // The arenas are given back in windows of this many bytes as the shapes are handed out: a large
