@@ -28,6 +28,10 @@ void unmap_pages(std::byte* pages, std::size_t size) {
     munmap(pages, size);
 }
 
+void give_back_pages(std::byte* pages, std::size_t size) {
+    madvise(pages, size, MADV_DONTNEED);
+}
+
 void chunk_unmap::operator()(std::byte* chunk) const {
     unmap_pages(chunk, size);
 }

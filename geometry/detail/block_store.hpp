@@ -173,7 +173,9 @@ block_set stored_set(const block_store& store, point_list& tracers);
 block_set stored_set(const block_store& store, std::span<const int> slots);
 
 // The same, and the records of the blocks, freeing the shapes as they are written: only the
-// tracers are left in the store. poll, when set, is called after every few thousand blocks, so
+// tracers are left in the store (take_set frees the rest of it, and writes the set in the order
+// the shapes lie in before putting it in list order, so that the set never stands beside the
+// whole store). poll, when set, is called after every few thousand blocks, so
 // that a caller can stop a long build by throwing.
 block_set take_set(block_store& store, point_list& tracers);
 std::vector<block> take_blocks(block_store& store, point_list& tracers,

@@ -11,6 +11,9 @@
 // back, they cost a page fault per 2 MiB instead of per 4 KiB. Throws std::bad_alloc.
 std::byte* map_pages(std::size_t size);
 void unmap_pages(std::byte* pages, std::size_t size);
+// Gives the memory of size bytes of mapped pages back to the system, which may be read as zeros
+// afterwards; pages is page-aligned.
+void give_back_pages(std::byte* pages, std::size_t size);
 
 // Gives a chunk of size bytes back to the system.
 struct chunk_unmap {
