@@ -362,8 +362,7 @@ block_set stored_set(const block_store& store, point_list& tracers) {
 
 block_set take_set(block_store& store, point_list& tracers) {
     output_tracers(store, tracers);
-    free_list(store.boxes);
-    free_list(store.point_shift);
+    store.boxes = box_lists();
     const std::vector<int> order = list_order(store);
     shape_layout layout = take_layout(store, order, false);
     // Written in the order the shapes lie in, so that the set's pages fill as the arenas' go back.
