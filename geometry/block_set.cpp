@@ -15,7 +15,7 @@ block_view view_of(const block_set& set, std::size_t b) {
     view.vertices = part(set.vertices, set.vertex_offset, b);
     view.edges = part(set.edges, set.edge_offset, b);
     view.corners = part(set.corners, set.corner_offset, b);
-    view.normals = part(set.normals, set.face_offset, b);
+    view.normals = {set.normals.data(), part(set.normal_index, set.face_offset, b)};
     view.face_sources = part(set.face_sources, set.face_offset, b);
     view.face_begin = std::span<const int>(set.face_begin)
                           .subspan(set.face_offset[b] + b, view.normals.size() + 1);
@@ -66,6 +66,7 @@ block_set to_block_set(const std::vector<block>& blocks) {
             set.corners.insert(set.corners.end(), x.indices.begin(), x.indices.end());
             set.face_begin.push_back(
                 static_cast<int>(set.corners.size() - set.corner_offset.back()));
+            set.normal_index.push_back(static_cast<int>(set.normals.size()));
             set.normals.push_back({x.normal[0], x.normal[1], x.normal[2]});
             set.face_sources.push_back(x.source);
         }
@@ -78,12 +79,19 @@ block_set to_block_set(const std::vector<block>& blocks) {
     return set;
 }
 
+void append_normals(block_set& set, const face_normals& normals) {
+    for (std::size_t f = 0; f < normals.size(); ++f) {
+        set.normal_index.push_back(static_cast<int>(set.normals.size()));
+        set.normals.push_back(normals[f]);
+    }
+}
+
 void end_block(block_set& set, const xyz& displacement) {
     set.displacement.push_back(displacement);
     set.vertex_offset.push_back(set.vertices.size());
     set.edge_offset.push_back(set.edges.size());
     set.corner_offset.push_back(set.corners.size());
-    set.face_offset.push_back(set.normals.size());
+    set.face_offset.push_back(set.normal_index.size());
     set.fault_offset.push_back(set.fault_indices.size());
     set.tracer_offset.push_back(set.tracer_indices.size());
 }

@@ -1,7 +1,8 @@
 // The blocks of a run in a few large lists shared by all of them, each block's part found by its
 // offsets, so that a run's result costs a handful of allocations instead of several per block, and
-// is read through block_view. Per-face lists are indexed alike (normals, face sources), so what
-// faces will carry next is one more list of that kind.
+// is read through block_view. Per-face lists are indexed alike (normal indices, face sources), so
+// what faces will carry next is one more list of that kind. A normal is held once however many
+// faces share it: the faces a run makes share their faults' and the given faces' normals.
 #pragma once
 
 #include "geometry/block.hpp"
@@ -18,7 +19,8 @@ struct block_set {
     flat_list<edge> edges;       // as indices into the block's own vertices
     flat_list<int> corners;      // of every face in turn, as indices into the block's vertices
     flat_list<int> face_begin;   // per block, its face count + 1 positions in its corners
-    flat_list<xyz> normals;      // per face
+    flat_list<xyz> normals;      // of the faces, found by normal_index
+    flat_list<int> normal_index; // per face: where its normal is in normals
     flat_list<int> face_sources; // per face: what made it (see face_source_is_cut)
     flat_list<int> fault_indices;
     flat_list<int> tracer_indices;
@@ -45,13 +47,21 @@ constexpr int cut_face_source(int fault) {
     return -1 - fault;
 }
 
+// The normals of one block's faces, read-only.
+struct face_normals {
+    const xyz* list = nullptr;
+    std::span<const int> index;
+    std::size_t size() const { return index.size(); }
+    const xyz& operator[](std::size_t f) const { return list[index[f]]; }
+};
+
 // One block of a set, read-only; valid while the set is unchanged.
 struct block_view {
     std::span<const xyz> vertices;
     std::span<const edge> edges;
     std::span<const int> corners;
     std::span<const int> face_begin; // face count + 1 positions in corners
-    std::span<const xyz> normals;
+    face_normals normals;
     std::span<const int> face_sources;
     std::span<const int> fault_indices;
     std::span<const int> tracer_indices;
@@ -75,6 +85,9 @@ std::vector<block> to_blocks(const block_set& set);
 
 // A set of the given records, each face's source and each block's displacement as they give them.
 block_set to_block_set(const std::vector<block>& blocks);
+
+// Appends normals as those of the next faces, each held anew.
+void append_normals(block_set& set, const face_normals& normals);
 
 // Closes the block whose parts were appended since the last one, with its displacement.
 void end_block(block_set& set, const xyz& displacement = {});

@@ -44,7 +44,7 @@ std::vector<int> list_order(const block_store& store) {
 }
 
 // Sizes the set's lists for the stored blocks of the given slots, in that order, leaving them
-// unwritten.
+// unwritten, but for the normals, which are the store's.
 void size_set(block_set& set, const block_store& store, std::span<const int> slots) {
     for (std::vector<std::size_t>* offset :
          {&set.vertex_offset, &set.edge_offset, &set.corner_offset, &set.face_offset,
@@ -67,7 +67,8 @@ void size_set(block_set& set, const block_store& store, std::span<const int> slo
     set.edges.resize(set.edge_offset.back());
     set.corners.resize(set.corner_offset.back());
     set.face_begin.resize(set.face_offset.back() + slots.size());
-    set.normals.resize(set.face_offset.back());
+    set.normals = store.normals;
+    set.normal_index.resize(set.face_offset.back());
     set.face_sources.resize(set.face_offset.back());
     set.fault_indices.resize(set.fault_offset.back());
     set.tracer_indices.resize(set.tracer_offset.back());
@@ -92,11 +93,11 @@ void write_block(block_set& set, std::size_t b, const block_store& store, int s)
     int* const face_begin = set.face_begin.data() + faces + b;
     for (int f = 0; f <= w.face_count; ++f)
         face_begin[f] = w.face_begin(f);
-    xyz* const normals = set.normals.data() + faces;
+    int* const normal_index = set.normal_index.data() + faces;
     int* const sources = set.face_sources.data() + faces;
     for (int f = 0; f < w.face_count; ++f) {
         sources[f] = w.sources[f];
-        normals[f] = face_normal(store, s, w.sources[f]);
+        normal_index[f] = static_cast<int>(normal_position(store, s, w.sources[f]));
     }
     const index_range faults = store.fault_range[s];
     std::copy(store.fault_order.begin() + faults[0], store.fault_order.begin() + faults[1],
@@ -240,7 +241,7 @@ void reorder_blocks(block_set& set, std::span<const int> from) {
     reorder(set.fault_offset, set.fault_indices);
     reorder(set.tracer_offset, set.tracer_indices);
     std::vector<std::size_t> to = reordered_offsets(set.face_offset, from);
-    reorder_parts(set.normals, set.face_offset, to, from);
+    reorder_parts(set.normal_index, set.face_offset, to, from);
     reorder_parts(set.face_sources, set.face_offset, to, from);
     reorder_parts(set.face_begin, set.face_offset, to, from, 1);
     set.face_offset.swap(to);

@@ -18,7 +18,7 @@ void add_shape(block_set& shapes, const block_view& b, std::span<const xyz> vert
     append(shapes.edges, b.edges);
     append(shapes.corners, b.corners);
     append(shapes.face_begin, b.face_begin);
-    append(shapes.normals, b.normals);
+    append_normals(shapes, b.normals);
     append(shapes.face_sources, b.face_sources);
     append(shapes.fault_indices, b.fault_indices);
     append(shapes.tracer_indices, b.tracer_indices);

@@ -55,11 +55,11 @@ struct block_store {
     int passes = 0;
 };
 
-// The normal of a face of slot s with the given source.
-inline const xyz& face_normal(const block_store& store, int s, int source) {
+// Where the normal of a face of slot s with the given source is in normals.
+inline std::size_t normal_position(const block_store& store, int s, int source) {
     return face_source_is_cut(source)
-               ? store.normals[store.cut_normals + cut_fault(source)]
-               : store.normals[store.given_normals[store.origin[s]] + source];
+               ? store.cut_normals + static_cast<std::size_t>(cut_fault(source))
+               : store.given_normals[store.origin[s]] + static_cast<std::size_t>(source);
 }
 
 // A block for a new slot after slot `after` (-1 for the first), with its shift and ranges; its

@@ -87,9 +87,9 @@ TEST(CutBlockSet, ThreadsLeaveWhatOneThreadLeavesAndFacesNameTheirSource) {
         const block_set one = cut_block_set(alone.blocks, alone.faults, alone.tracers, {}, 1);
         alone.blocks = to_blocks(one);
         ASSERT_GT(block_count(one), 2048u);
-        for (std::size_t f = 0; f < one.normals.size(); ++f) {
+        for (std::size_t f = 0; f < one.normal_index.size(); ++f) {
             const int source = one.face_sources[f];
-            ASSERT_TRUE(same_bits(one.normals[f], face_source_is_cut(source)
+            ASSERT_TRUE(same_bits(one.normals[one.normal_index[f]], face_source_is_cut(source)
                                                       ? start.faults[cut_fault(source)].normal
                                                       : start.blocks[0].faces[source].normal));
         }
