@@ -89,9 +89,10 @@ TEST(CutBlockSet, ThreadsLeaveWhatOneThreadLeavesAndFacesNameTheirSource) {
         ASSERT_GT(block_count(one), 2048u);
         for (std::size_t f = 0; f < one.normal_index.size(); ++f) {
             const int source = one.face_sources[f];
-            ASSERT_TRUE(same_bits(one.normals[one.normal_index[f]], face_source_is_cut(source)
-                                                      ? start.faults[cut_fault(source)].normal
-                                                      : start.blocks[0].faces[source].normal));
+            ASSERT_TRUE(same_bits(one.normals[one.normal_index[f]],
+                                  face_source_is_cut(source)
+                                      ? start.faults[cut_fault(source)].normal
+                                      : start.blocks[0].faces[source].normal));
         }
         for (unsigned threads : {2u, 3u, 4u}) {
             run shared = start;
