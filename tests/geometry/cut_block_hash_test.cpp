@@ -111,7 +111,7 @@ std::uint64_t model_hash(unsigned k) {
     return hash_run(blocks, faults);
 }
 
-TEST(CutBlockHashes, SeededModelsComeOutBitForBitAsBefore) {
+TEST(CutBlockHashes, SeededModelsComeOutAsBefore) {
     hasher all;
     for (unsigned k = 0; k < 40; ++k) {
         const std::uint64_t h = model_hash(k);
