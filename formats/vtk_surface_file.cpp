@@ -363,11 +363,14 @@ std::vector<horizon> split_surfaces(const point_list& points, const surface_cell
                                                                : wall == 0     ? " (+)"
                                                                                : " (-)")
                        : unnamed_horizon(path, out.size());
-        if (const auto k = static_cast<std::size_t>(v); !walls && v >= 0 && v == std::floor(v) &&
-                                                        3 * k + 2 < split.colours.size() &&
-                                                        split.colours[3 * k] >= 0)
-            h.metadata.colour = {split.colours[3 * k], split.colours[3 * k + 1],
-                                 split.colours[3 * k + 2]};
+        // The colour's index is only formed once the value is known to be a small whole number.
+        if (!walls && v >= 0 && v == std::floor(v) &&
+            v < static_cast<double>(split.colours.size() / 3)) {
+            const auto k = static_cast<std::size_t>(v);
+            if (split.colours[3 * k] >= 0)
+                h.metadata.colour = {split.colours[3 * k], split.colours[3 * k + 1],
+                                     split.colours[3 * k + 2]};
+        }
         out.push_back(std::move(h));
         first = t;
     }
