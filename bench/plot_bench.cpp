@@ -87,7 +87,7 @@ void showing_step(benchmark::State& state) {
     for (auto _ : state) {
         step = step > 1 ? step - 1 : history.steps.size() - 1;
         step_frame frame;
-        step_parts(history, step, modes.fault_surfaces, frame);
+        step_parts(history, step, modes.fault_surfaces, frame, &shown_windings(session));
         benchmark::DoNotOptimize(frame.parts.data());
         if (stage < 1)
             continue;

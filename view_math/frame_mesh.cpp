@@ -1,6 +1,6 @@
 #include "view_math/frame_mesh.hpp"
 
-#include "geometry/outward_faces.hpp"
+#include "view_math/face_winding.hpp"
 #include "view_math/scene_colours.hpp"
 
 #include <algorithm>
@@ -94,59 +94,6 @@ void add_polygon(triangle_arrays& out, std::size_t count, const Corner& corner,
             *triangle++ = first + i;
 }
 
-// Lists kept from block to block while a frame is built.
-struct block_winding {
-    std::vector<char> reversed; // per face: its corners run clockwise seen from outside
-    std::vector<std::pair<int, int>> sides;
-    // The sides by the corner they leave: those leaving vertex v end at the corners
-    // ends[from[v]] up to ends[from[v + 1]].
-    std::vector<int> from;
-    std::vector<int> ends;
-
-    // Corner i of face n wound outward: outward_faces keeps corner 0 and reverses the rest.
-    int corner(const block_view& b, std::size_t n, std::size_t i) const {
-        const std::span<const int> c = b.face_corners(n);
-        return c[reversed[n] && i > 0 ? c.size() - i : i];
-    }
-
-    // How often the side from a to c occurs.
-    std::ptrdiff_t count(int a, int c) const {
-        const auto at = ends.begin();
-        return std::count(at + from[static_cast<std::size_t>(a)],
-                          at + from[static_cast<std::size_t>(a) + 1], c);
-    }
-};
-
-// Whether faces close around their block: every side of a face, corner to next corner, is the
-// side of exactly one other face, run the other way. A block made by cuts always is; one whose
-// faces leave a hole or meet only part of a neighbour's side is not, and shows its far faces.
-// The faces are read as w winds them. Every frame asks this of every block, so the sides are
-// found by the corner they leave (about three each) rather than sorted.
-bool closes(const block_view& b, block_winding& w) {
-    w.sides.clear();
-    w.from.assign(b.vertices.size() + 1, 0);
-    for (std::size_t n = 0; n < b.face_count(); ++n) {
-        const std::size_t count = b.face_corners(n).size();
-        if (count < 3)
-            return false;
-        for (std::size_t i = 0; i < count; ++i) {
-            w.sides.emplace_back(w.corner(b, n, i), w.corner(b, n, (i + 1) % count));
-            ++w.from[static_cast<std::size_t>(w.sides.back().first) + 1];
-        }
-    }
-    for (std::size_t v = 1; v < w.from.size(); ++v)
-        w.from[v] += w.from[v - 1];
-    w.ends.resize(w.sides.size());
-    for (const auto& [a, c] : w.sides)
-        w.ends[static_cast<std::size_t>(w.from[static_cast<std::size_t>(a)]++)] = c;
-    // Filling moved each vertex's start to the next one's.
-    std::copy_backward(w.from.begin(), w.from.end() - 1, w.from.end());
-    w.from[0] = 0;
-    return std::all_of(w.sides.begin(), w.sides.end(), [&](const std::pair<int, int>& s) {
-        return w.count(s.first, s.second) == 1 && w.count(s.second, s.first) == 1;
-    });
-}
-
 // runs with triangle corners first..end-1 added, joined to the last run where it ends at first.
 void add_run(std::vector<corner_run>& runs, int first, int end) {
     if (!runs.empty() && runs.back().first + runs.back().count == first)
@@ -160,24 +107,28 @@ int triangle_corners(const triangle_arrays& t) {
 }
 
 // Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
-// it, so the faces turned away can be culled; the rest as given. The normals stay as given.
+// it, so the faces turned away can be culled; the rest as given. The normals stay as given. The
+// winding is the part's where it has one, else found here.
 void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
-               block_winding& w) {
+               winding_lists& w) {
     const block_view& b = *part.shape;
     const int first = triangle_corners(mesh.faces);
-    w.reversed.assign(b.face_count(), 0);
-    if (opaque)
-        for (std::size_t n = 0; n < b.face_count(); ++n)
-            w.reversed[n] = tolvex::turns_inward(b, n);
-    const bool closed = opaque && closes(b, w);
-    if (!closed)
-        w.reversed.assign(b.face_count(), 0);
-    for (std::size_t n = 0; n < b.face_count(); ++n)
+    const face_winding winding = !opaque        ? face_winding{}
+                                 : part.winding ? *part.winding
+                                                : outward_winding(b, w);
+    for (std::size_t n = 0; n < b.face_count(); ++n) {
+        const std::span<const int> c = b.face_corners(n);
+        const bool reversed = winding.closed && winding.reversed[n];
         add_polygon(
-            mesh.faces, b.face_corners(n).size(),
-            [&](std::size_t i) { return b.vertices[static_cast<std::size_t>(w.corner(b, n, i))]; },
+            mesh.faces, c.size(),
+            [&](std::size_t i) {
+                return b
+                    .vertices[static_cast<std::size_t>(c[reversed && i > 0 ? c.size() - i : i])];
+            },
             b.normals[n], part.offset, colour);
-    add_run(closed ? mesh.closed_runs : mesh.open_runs, first, triangle_corners(mesh.faces));
+    }
+    add_run(winding.closed ? mesh.closed_runs : mesh.open_runs, first,
+            triangle_corners(mesh.faces));
     for (const edge& e : b.edges)
         for (int end : e)
             push_point(mesh.edge_points, b.vertices[static_cast<std::size_t>(end)], part.offset);
@@ -239,7 +190,7 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
         mesh.tracer_points.reserve(3 * tracers);
         mesh.tracer_colours.reserve(4 * tracers);
     }
-    block_winding winding;
+    winding_lists winding;
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
             add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque,

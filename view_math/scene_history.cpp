@@ -116,7 +116,8 @@ std::optional<fault_plane> step_plane(const scene_history& history, std::size_t 
     return fault_plane{applied->point, applied->normal};
 }
 
-void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame) {
+void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame,
+                shape_windings* windings) {
     const tolvex::history_step& s = history.kept.steps[step];
     const scene_step& shown = history.steps[step];
     frame.parts.clear();
@@ -131,7 +132,13 @@ void step_parts(const scene_history& history, std::size_t step, bool walls, step
         const block_view shape = tolvex::shape_of(history.kept, piece.shape);
         const xyz& offset = tolvex::offset_of(history.kept, piece);
         if (history.blocks_shown)
-            frame.parts.push_back({.shape = shape, .offset = offset, .number = piece.shape});
+            frame.parts.push_back(
+                {.shape = shape,
+                 .winding = windings ? std::optional(
+                                           winding_of(*windings, history.kept.shapes, piece.shape))
+                                     : std::nullopt,
+                 .offset = offset,
+                 .number = piece.shape});
         const std::span<const vec3> tracers = shape_tracers(history, piece.shape);
         const std::span<const int> indices = shape_tracer_indices(history, piece.shape);
         for (std::size_t i = 0; i < tracers.size(); ++i) {

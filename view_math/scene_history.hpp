@@ -6,6 +6,7 @@
 #include "geometry/cut_block.hpp"
 #include "geometry/horizon_colour.hpp"
 #include "model/step_history.hpp"
+#include "view_math/face_winding.hpp"
 #include "view_math/scene_parts.hpp"
 
 #include <array>
@@ -64,9 +65,11 @@ struct step_frame {
 };
 
 // Fills frame with step (< history.steps.size()): one part per block (numbered by its shape),
-// then one part with every tracer, the fault surfaces (when walls is set) and the step's
-// horizon pieces.
-void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame);
+// then one part with every tracer, the fault surfaces (when walls is set) and the step's horizon
+// pieces. Given windings, which keeps those of history's shapes from frame to frame, the blocks'
+// parts carry theirs; without, the drawing finds them.
+void step_parts(const scene_history& history, std::size_t step, bool walls, step_frame& frame,
+                shape_windings* windings = nullptr);
 
 // history with the shapes' blocks not drawn unless show_block (their faces the faults made still
 // are) and its tracers dropped unless show_tracer; steps, labels and horizons stay.

@@ -7,6 +7,7 @@
 #include "geometry/fault_surfaces.hpp"
 #include "geometry/horizon_pieces.hpp"
 #include "geometry/xyz.hpp"
+#include "view_math/face_winding.hpp"
 
 #include <cstddef>
 #include <limits>
@@ -15,10 +16,11 @@
 
 // One piece of a frame: a block, a group of tracers, fault surfaces and horizon pieces, all drawn
 // moved by offset. Any may be absent (null). number tells blocks apart for colouring; start_z,
-// when given, holds each tracer's starting elevation. The pointers refer into lists that outlive
-// the frame.
+// when given, holds each tracer's starting elevation; winding, when given, is the shape's as found
+// beforehand. The pointers refer into lists that outlive the frame.
 struct scene_part {
     std::optional<block_view> shape = std::nullopt;
+    std::optional<face_winding> winding = std::nullopt;
     const point_list* tracers = nullptr;
     xyz offset{0.0, 0.0, 0.0};
     std::size_t number = 0;

@@ -30,10 +30,10 @@ void apply_view_camera(const viewer_session& s) {
     apply_camera(s.state.view, depth_planes(s.state.view, s.box));
 }
 
-frame_mesh shown_mesh(const viewer_session& s, std::size_t step) {
+frame_mesh shown_mesh(viewer_session& s, std::size_t step) {
     const scene_history& history = shown_history(s);
     step_frame frame;
-    step_parts(history, step, s.state.modes.fault_surfaces, frame);
+    step_parts(history, step, s.state.modes.fault_surfaces, frame, &shown_windings(s));
     return build_frame_mesh(
         frame.parts, s.state.modes,
         {step_plane(history, step), start_z_range(history), history.horizon_colours});

@@ -20,8 +20,15 @@ const scene_history& shown_history(const viewer_session& session) {
                                                                 : session.scenes.restored;
 }
 
+shape_windings& shown_windings(viewer_session& session) {
+    return session.state.steps.run == tolvex::run_kind::forward ? session.forward_windings
+                                                                : session.restored_windings;
+}
+
 void start_session(viewer_session& session, viewer_scenes scenes, const view_options& options) {
     session.scenes = std::move(scenes);
+    session.restored_windings = shape_windings();
+    session.forward_windings = shape_windings();
     session.options = options;
     session.state = viewer_state();
     session.state.view = initial_view(session.state.view, options.eye);

@@ -28,14 +28,18 @@ struct viewer_session {
     scene_box box;    // around every step of both runs
     std::string note; // shown above the step label: a hint or where a picture went
     recorded_frames frames{recorded_byte_budget};
-    int window = 0;                  // the GLUT window; 0 while none is open
-    unsigned playback = 0;           // counts playbacks, so a timer of an earlier one does nothing
-    void* display = nullptr;         // the X connection GLUT uses, once it has one
-    std::function<void()> on_closed; // called when the window has closed
+    shape_windings restored_windings; // of scenes.restored's shapes, as frames have found them
+    shape_windings forward_windings;  // of scenes.forward's
+    int window = 0;                   // the GLUT window; 0 while none is open
+    unsigned playback = 0;            // counts playbacks, so a timer of an earlier one does nothing
+    void* display = nullptr;          // the X connection GLUT uses, once it has one
+    std::function<void()> on_closed;  // called when the window has closed
 };
 
 // The history of the run state shows.
 const scene_history& shown_history(const viewer_session& session);
+// The windings of its shapes.
+shape_windings& shown_windings(viewer_session& session);
 
 // Puts scenes into session, with the view, steps and modes a newly opened viewer starts with
 // (each run at its last step, the forward run shown; start_modes of options' modes) and the box

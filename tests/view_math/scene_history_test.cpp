@@ -3,6 +3,7 @@
 #include "geometry/vector_utils.hpp"
 #include "model/model_run.hpp"
 #include "tests/support/box.hpp"
+#include "view_math/face_winding.hpp"
 #include "view_math/run_history.hpp"
 #include "view_math/scene_history.hpp"
 
@@ -20,11 +21,12 @@ void expect_drawn_as(const vec3& stored, const xyz& offset, const vec3& at) {
 
 // Step s of the history, as drawn, against the model the run passed. Each tracer is drawn where
 // the run had it and coloured by its own starting elevation, also in steps shown after later ones
-// have shared out their blocks' tracer slots.
-void expect_step_matches(const scene_history& history, std::size_t s,
-                         const tolvex::run_step& step) {
+// have shared out their blocks' tracer slots. windings keeps the history's from call to call, also
+// while it grows.
+void expect_step_matches(const scene_history& history, std::size_t s, const tolvex::run_step& step,
+                         shape_windings& windings) {
     step_frame frame;
-    step_parts(history, s, true, frame);
+    step_parts(history, s, true, frame, &windings);
     const std::vector<scene_part>& parts = frame.parts;
     ASSERT_EQ(parts.size(), step.blocks.size() + 1);
     std::size_t drawn = 0; // tracers of the blocks before
@@ -38,6 +40,12 @@ void expect_step_matches(const scene_history& history, std::size_t s,
         for (std::size_t v = 0; v < b.vertices.size(); ++v)
             for (int k = 0; k < 3; ++k)
                 ASSERT_EQ(part.shape->vertices[v][k] + part.offset[k], b.vertices[v][k]);
+        // The winding kept with the shape is the one its block has.
+        winding_lists w;
+        const face_winding found = outward_winding(*part.shape, w);
+        ASSERT_TRUE(part.winding);
+        EXPECT_EQ(part.winding->closed, found.closed);
+        EXPECT_TRUE(std::ranges::equal(part.winding->reversed, found.reversed));
         const std::span<const int> held = shape_tracer_indices(history, part.number);
         ASSERT_TRUE(std::ranges::is_permutation(held, b.tracer_indices));
         for (std::size_t t = 0; t < held.size(); ++t) {
@@ -89,21 +97,25 @@ TEST(SceneHistory, EveryStepIsDrawnWhereTheRunPutItAndCutsAloneMakeShapes) {
             return tolvex::run_step{{}, k, 0, nullptr, whole.at(k), moved.at(k)};
         };
         scene_history restored, forward;
+        shape_windings restored_windings, forward_windings;
         const tolvex::step_change_fn collect = tolvex::history_collector(restored, forward);
         std::size_t passed = 0, k = 0;
         const tolvex::model_result result = tolvex::run_model(
             make_cube(100), faults, tracers,
             {.on_change = [&](const tolvex::run_step_change& change) {
                 collect(change);
-                const scene_history& history =
-                    change.run == tolvex::run_kind::forward ? forward : restored;
-                expect_step_matches(history, history.steps.size() - 1, step_at(k));
+                const bool is_forward = change.run == tolvex::run_kind::forward;
+                const scene_history& history = is_forward ? forward : restored;
+                expect_step_matches(history, history.steps.size() - 1, step_at(k),
+                                    is_forward ? forward_windings : restored_windings);
                 passed += whole.at(k++).size();
             }});
-        for (std::size_t s = 0; s < whole.size(); ++s)
-            expect_step_matches(s < restored.steps.size() ? restored : forward,
-                                s < restored.steps.size() ? s : s - restored.steps.size(),
-                                step_at(s));
+        for (std::size_t s = 0; s < whole.size(); ++s) {
+            const bool is_restored = s < restored.steps.size();
+            expect_step_matches(is_restored ? restored : forward,
+                                is_restored ? s : s - restored.steps.size(), step_at(s),
+                                is_restored ? restored_windings : forward_windings);
+        }
         ASSERT_EQ(forward.steps.size(), faults.size() + 1);
         // Each cut turns one block into two new shapes; nothing else makes one.
         EXPECT_EQ(block_count(restored.kept.shapes), 2 * result.restored.blocks.size() - 1);
