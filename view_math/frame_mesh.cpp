@@ -106,32 +106,52 @@ int triangle_corners(const triangle_arrays& t) {
     return static_cast<int>(t.triangles.size());
 }
 
+// Lists kept from block to block while a frame is built.
+struct block_lists {
+    winding_lists winding;
+    std::vector<std::uint32_t> corner_of; // per vertex of the block: a corner of faces at it
+};
+
 // Opaque blocks whose faces close are drawn with each face wound outward, as outward_faces gives
 // it, so the faces turned away can be culled; the rest as given. The normals stay as given. The
-// winding is the part's where it has one, else found here.
+// winding is the part's where it has one, else found here. The edges join corners of the faces.
 void add_block(frame_mesh& mesh, const scene_part& part, const rgba8& colour, bool opaque,
-               winding_lists& w) {
+               block_lists& lists) {
     const block_view& b = *part.shape;
     const int first = triangle_corners(mesh.faces);
     const face_winding winding = !opaque        ? face_winding{}
                                  : part.winding ? *part.winding
-                                                : outward_winding(b, w);
+                                                : outward_winding(b, lists.winding);
+    std::vector<std::uint32_t>& corner_of = lists.corner_of;
+    corner_of.assign(b.vertices.size(), UINT32_MAX);
     for (std::size_t n = 0; n < b.face_count(); ++n) {
         const std::span<const int> c = b.face_corners(n);
         const bool reversed = winding.closed && winding.reversed[n];
+        const auto at = static_cast<std::uint32_t>(mesh.faces.points.size() / 3);
         add_polygon(
             mesh.faces, c.size(),
             [&](std::size_t i) {
-                return b
-                    .vertices[static_cast<std::size_t>(c[reversed && i > 0 ? c.size() - i : i])];
+                const auto v = static_cast<std::size_t>(c[reversed && i > 0 ? c.size() - i : i]);
+                if (corner_of[v] == UINT32_MAX)
+                    corner_of[v] = at + static_cast<std::uint32_t>(i);
+                return b.vertices[v];
             },
             b.normals[n], part.offset, colour);
     }
     add_run(winding.closed ? mesh.closed_runs : mesh.open_runs, first,
             triangle_corners(mesh.faces));
     for (const edge& e : b.edges)
-        for (int end : e)
-            push_point(mesh.edge_points, b.vertices[static_cast<std::size_t>(end)], part.offset);
+        for (int end : e) {
+            const auto v = static_cast<std::size_t>(end);
+            if (corner_of[v] == UINT32_MAX) {
+                // A vertex no drawn face has: a corner of its own, in no triangle.
+                corner_of[v] = static_cast<std::uint32_t>(mesh.faces.points.size() / 3);
+                push_point(mesh.faces.points, b.vertices[v], part.offset);
+                mesh.faces.normals.insert(mesh.faces.normals.end(), 3, 0.0f);
+                push_colour(mesh.faces.colours, colour);
+            }
+            mesh.edge_ends.push_back(corner_of[v]);
+        }
 }
 
 // The polygons of fault surfaces or horizon pieces, polygon p in colour(p).
@@ -162,7 +182,7 @@ void reserve_blocks(frame_mesh& mesh, const std::vector<scene_part>& parts) {
     mesh.faces.normals.reserve(3 * corners);
     mesh.faces.colours.reserve(4 * corners);
     mesh.faces.triangles.reserve(3 * triangles);
-    mesh.edge_points.reserve(3 * ends);
+    mesh.edge_ends.reserve(ends);
 }
 
 rgba8 tracer_colour(const scene_part& part, std::size_t t, const display_modes& modes,
@@ -190,11 +210,11 @@ frame_mesh build_frame_mesh(const std::vector<scene_part>& parts, const display_
         mesh.tracer_points.reserve(3 * tracers);
         mesh.tracer_colours.reserve(4 * tracers);
     }
-    winding_lists winding;
+    block_lists lists;
     for (const scene_part& part : parts) {
         if (part.shape && !part.shape->vertices.empty() && modes.blocks != block_look::hidden)
             add_block(mesh, part, to_rgba8(face_colour(part, modes, colouring), alpha), opaque,
-                      winding);
+                      lists);
         if (part.walls && modes.fault_surfaces) {
             const fault_surfaces& w = *part.walls;
             add_polygons(mesh.walls, w.polygons, part.offset, [&](std::size_t p) {

@@ -42,9 +42,11 @@ struct frame_mesh {
     // away from the eye lie behind the ones they turn to it; and the rest (all when see-through).
     std::vector<corner_run> closed_runs;
     std::vector<corner_run> open_runs;
-    triangle_arrays walls;                    // the fault surfaces
-    triangle_arrays horizons;                 // the horizon pieces
-    std::vector<float> edge_points;           // x, y, z per line end
+    triangle_arrays walls;    // the fault surfaces
+    triangle_arrays horizons; // the horizon pieces
+    // The blocks' edges, two corners of faces per edge: an edge's ends are corners of its
+    // block's faces (or, where no face has them, corners of faces.points that no triangle uses).
+    std::vector<std::uint32_t> edge_ends;
     std::vector<float> tracer_points;         // x, y, z per tracer
     std::vector<std::uint8_t> tracer_colours; // r, g, b, a per tracer
 };

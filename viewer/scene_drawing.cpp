@@ -141,8 +141,8 @@ void draw_arrays(const mesh_arrays& a, const display_modes& modes, bool cull_hid
 
     glColor3d(0.0, 0.0, 0.0);
     glLineWidth(1.5f);
-    glVertexPointer(3, GL_FLOAT, 0, a.edge_points);
-    glDrawArrays(GL_LINES, 0, a.edge_ends);
+    glVertexPointer(3, GL_FLOAT, 0, a.faces.points);
+    glDrawElements(GL_LINES, a.edge_end_count, GL_UNSIGNED_INT, a.edge_ends);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
@@ -162,10 +162,10 @@ template <class Place> mesh_arrays arrays_of(const frame_mesh& mesh, const Place
     a.open_runs = mesh.open_runs;
     a.walls = layer(mesh.walls);
     a.horizons = layer(mesh.horizons);
-    a.edge_points = place(mesh.edge_points);
+    a.edge_ends = place(mesh.edge_ends);
     a.tracer_points = place(mesh.tracer_points);
     a.tracer_colours = place(mesh.tracer_colours);
-    a.edge_ends = count_of(mesh.edge_points, 3);
+    a.edge_end_count = count_of(mesh.edge_ends, 1);
     a.tracers = count_of(mesh.tracer_points, 3);
     return a;
 }

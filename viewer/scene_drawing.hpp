@@ -44,10 +44,10 @@ struct mesh_arrays {
     std::vector<corner_run> open_runs;
     triangle_layer walls;
     triangle_layer horizons;
-    const void* edge_points = nullptr;
+    const void* edge_ends = nullptr; // indices into faces.points
     const void* tracer_points = nullptr;
     const void* tracer_colours = nullptr;
-    int edge_ends = 0;
+    int edge_end_count = 0;
     int tracers = 0;
 };
 
