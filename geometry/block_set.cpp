@@ -1,5 +1,7 @@
 #include "geometry/block_set.hpp"
 
+#include <cstring>
+
 namespace {
 
 template <class T>
@@ -79,10 +81,32 @@ block_set to_block_set(const std::vector<block>& blocks) {
     return set;
 }
 
-void append_normals(block_set& set, const face_normals& normals) {
+std::size_t normal_places::bits_hash::operator()(const std::array<std::uint64_t, 3>& bits) const {
+    std::size_t h = 0;
+    for (const std::uint64_t b : bits)
+        h = (h ^ std::hash<std::uint64_t>{}(b)) * 0x9e3779b97f4a7c15ULL;
+    return h;
+}
+
+void append_normals(block_set& set, const face_normals& normals, normal_places& places) {
     for (std::size_t f = 0; f < normals.size(); ++f) {
-        set.normal_index.push_back(static_cast<int>(set.normals.size()));
-        set.normals.push_back(normals[f]);
+        const xyz& n = normals[f];
+        const auto from = static_cast<std::size_t>(normals.index[f]);
+        if (places.to.size() <= from)
+            places.to.resize(from + 1, -1);
+        int& to = places.to[from];
+        // Bits, not values: -0.0 and 0.0 stay apart, and a NaN finds itself.
+        std::array<std::uint64_t, 3> bits{};
+        std::memcpy(bits.data(), n.data(), sizeof bits);
+        if (to < 0 ||
+            std::memcmp(&set.normals[static_cast<std::size_t>(to)], n.data(), sizeof bits) != 0) {
+            const auto [at, added] =
+                places.at.try_emplace(bits, static_cast<int>(set.normals.size()));
+            if (added)
+                set.normals.push_back(n);
+            to = at->second;
+        }
+        set.normal_index.push_back(to);
     }
 }
 

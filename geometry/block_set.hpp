@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 struct block_set {
@@ -86,8 +88,20 @@ std::vector<block> to_blocks(const block_set& set);
 // A set of the given records, each face's source and each block's displacement as they give them.
 block_set to_block_set(const std::vector<block>& blocks);
 
-// Appends normals as those of the next faces, each held anew.
-void append_normals(block_set& set, const face_normals& normals);
+// Where the normals of a set are held, found by their bits, so that a normal appended again is
+// held once: the faces a run makes share a few hundred normals. to remembers, per index of the
+// list appended from last, where its normal went (checked before it is trusted).
+struct normal_places {
+    struct bits_hash {
+        std::size_t operator()(const std::array<std::uint64_t, 3>& bits) const;
+    };
+    std::unordered_map<std::array<std::uint64_t, 3>, int, bits_hash> at;
+    std::vector<int> to;
+};
+
+// Appends normals as those of the next faces, each value held once in set as places knows it
+// (places kept with set from the first append on).
+void append_normals(block_set& set, const face_normals& normals, normal_places& places);
 
 // Closes the block whose parts were appended since the last one, with its displacement.
 void end_block(block_set& set, const xyz& displacement = {});

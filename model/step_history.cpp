@@ -11,14 +11,15 @@ template <class T, class Range> void append(flat_list<T>& list, const Range& val
     list.insert(list.end(), values.begin(), values.end());
 }
 
-// Appends b to shapes with the given vertices and displacement in place of its own.
-void add_shape(block_set& shapes, const block_view& b, std::span<const xyz> vertices,
-               const xyz& displacement) {
+// Appends b to shapes (whose normals places knows) with the given vertices and displacement in
+// place of its own.
+void add_shape(block_set& shapes, normal_places& places, const block_view& b,
+               std::span<const xyz> vertices, const xyz& displacement) {
     append(shapes.vertices, vertices);
     append(shapes.edges, b.edges);
     append(shapes.corners, b.corners);
     append(shapes.face_begin, b.face_begin);
-    append_normals(shapes, b.normals);
+    append_normals(shapes, b.normals, places);
     append(shapes.face_sources, b.face_sources);
     append(shapes.fault_indices, b.fault_indices);
     append(shapes.tracer_indices, b.tracer_indices);
@@ -53,7 +54,7 @@ std::vector<placed_shape> new_shapes(step_history& history, const block_set& set
         fill_slots(history, first, v.tracer_indices, tracers, {0.0, 0.0, 0.0});
         history.first_slot.push_back(static_cast<std::uint32_t>(first));
         placed.push_back({shape_count(history)});
-        add_shape(history.shapes, v, v.vertices, v.displacement);
+        add_shape(history.shapes, history.normal_at, v, v.vertices, v.displacement);
     }
     return placed;
 }
@@ -118,7 +119,7 @@ std::vector<placed_shape> placed_after(step_history& history, const cut_step& ch
                 {shape_count(history), offsets.made(before[cut].offset, half.displacement)});
             const auto held = std::span<const xyz>(change.made_held)
                                   .subspan(change.made.vertex_offset[m], half.vertices.size());
-            add_shape(history.shapes, half, held, half.displacement);
+            add_shape(history.shapes, history.normal_at, half, held, half.displacement);
         },
         [&](std::size_t old, bool moved) {
             placed_shape p = before[old];
@@ -154,6 +155,7 @@ block_view shape_of(const step_history& history, std::uint32_t s) {
 
 block_set step_set(const step_history& history, std::size_t s) {
     block_set set;
+    normal_places places;
     std::vector<xyz> moved;
     for (const placed_shape& p : history.steps[s].blocks) {
         const block_view b = shape_of(history, p.shape);
@@ -162,7 +164,7 @@ block_set step_set(const step_history& history, std::size_t s) {
         for (xyz& v : moved)
             for (int k = 0; k < 3; ++k)
                 v[k] += offset[k];
-        add_shape(set, b, moved, offset);
+        add_shape(set, places, b, moved, offset);
     }
     return set;
 }

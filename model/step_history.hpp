@@ -34,6 +34,7 @@ struct step_history {
     // Every shape, its vertices less the displacement it was made with (which its entry in
     // shapes.displacement keeps), with the fault and tracer indices it was made with.
     block_set shapes;
+    normal_places normal_at; // where the shapes' normals are held
     // The tracers of shape s lie in the slots from first_slot[s] on, one per tracer index, where
     // they stood when it was made less its offset then; a move does not change them. A cut
     // block's slots are shared out among its halves, so a run needs one slot per tracer. They
