@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <random>
@@ -198,6 +199,26 @@ TEST(RunSteps, AHistoryKeptFromTheChangesHoldsTheStepsShownWhole) {
     };
     run_model(cube, faults, tracers, {.on_change = check});
     EXPECT_EQ(k, whole.size());
+}
+
+// A history holds each normal once, by its bits: a normal of -0.0 is not one of 0.0, which the
+// files write apart.
+TEST(RunSteps, AHistoryHoldsEachNormalOnceByItsBits) {
+    block a = make_box(make_vec3(0, 0, 0), make_vec3(1, 1, 1));
+    block b = a;
+    for (face& f : b.faces)
+        for (int k = 0; k < 3; ++k)
+            f.normal[k] = f.normal[k] == 0.0 ? -0.0 : f.normal[k];
+    step_history history;
+    keep_blocks_step(history, {a, a, b}, {});
+    keep_blocks_step(history, {b}, {});
+    ASSERT_EQ(history.shapes.normals.size(), 2 * a.faces.size());
+    const block_set set = step_set(history, 0);
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t f = 0; f < a.faces.size(); ++f)
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(std::signbit(view_of(set, i).normals[f][k]),
+                          std::signbit((i < 2 ? a : b).faces[f].normal[k]));
 }
 
 TEST(RunSteps, StepFileNumbersHaveThreeDigitsOrAsManyAsTheLastStep) {
