@@ -38,5 +38,5 @@ struct shape_windings {
 };
 
 // The winding of shape s of shapes (the history's, the same for every call on windings), found
-// now unless found before; valid while windings lives.
+// now unless found before; valid until windings is next asked about a history with more shapes.
 face_winding winding_of(shape_windings& windings, const block_set& shapes, std::size_t s);
