@@ -69,8 +69,7 @@ TEST(ViewLook, FacesTakeTheSideOfTheFaultAndTracersTheirStartingElevation) {
     modes.blocks = block_look::hidden;
     modes.tracers = tracer_look::hidden;
     const frame_mesh bare = build_frame_mesh(parts, modes, {});
-    EXPECT_TRUE(bare.faces.points.empty() && bare.edge_ends.empty() &&
-                bare.tracer_points.empty());
+    EXPECT_TRUE(bare.faces.points.empty() && bare.edge_ends.empty() && bare.tracer_points.empty());
     modes.blocks = block_look::see_through;
     EXPECT_EQ(build_frame_mesh(parts, modes, {}).faces.colours[3], see_through_alpha);
 }
