@@ -45,7 +45,7 @@ bool is_step_file_name(const std::string& name);
 using file_fn = std::function<void(std::string path, std::string content)>;
 
 // The faces of every shape of a step history as outward_faces gives them, found once per shape
-// (a move does not change them): per face, parallel to the shapes' normals, whether its corners
+// (a move does not change them): per face of the shapes, in their order, whether its corners
 // turn inward as held (then outward_faces keeps the first and reverses the rest) and its outward
 // normal.
 struct outward_shapes {
